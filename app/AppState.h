@@ -1,0 +1,39 @@
+// The one global record of the running program: Windows release, the main window and its
+// status bar, flags shared by the panes, the administrator and elevation flags, the shared
+// tables and the system folders. A static object, built before the entry point and alive until
+// the process ends; read directly by every subsystem.
+#pragma once
+
+#include <windows.h>
+#include <cstdint>
+#include <string>
+
+#include "viewing/UnicodeBlockTable.h"
+
+// What printing keeps between jobs; zero until a page setup fills it.
+struct PageSetupData {
+  int32_t units = 0;          // 0 not set, 4 thousandths of an inch, 8 hundredths of a millimetre
+  RECT margins{};             // in units
+  uint8_t portrait = 0;
+  SIZE paperSize{};           // in units
+  uint16_t paperCode = 0;
+};
+
+struct AppState {
+  AppState();
+
+  int32_t WindowsRelease = 0;     // 700, 0, 1809, 1903 or 2000
+  HWND MainWindow = nullptr;
+  HWND StatusBar = nullptr;
+  bool GroupListShown = false;    // the font-lists pane shows the group fonts list
+  bool FontChangePending = false;
+  bool UserIsAdmin = false;
+  bool IsElevated = false;
+  UnicodeBlockTable BlockTable;
+  std::wstring HelpFilePath;      // the program's path with ".chm"
+  PageSetupData PageSetup;
+  std::wstring SystemFontsFolder;
+  std::wstring UserFontsFolder;   // local application data\Microsoft\Windows\Fonts
+};
+
+extern AppState g_AppState;

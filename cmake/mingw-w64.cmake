@@ -1,0 +1,17 @@
+# Cross toolchain: 64-bit Windows with the posix-threads flavour of mingw-w64.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(ORVEL_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER   ${ORVEL_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${ORVEL_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER  ${ORVEL_TRIPLE}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${ORVEL_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# Test executables run through Wine.
+find_program(ORVEL_WINE wine REQUIRED)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${ORVEL_WINE})

@@ -1,0 +1,45 @@
+#include "common/AppMessageBox.h"
+
+#include "app/AppState.h"
+#include "common/ResString.h"
+#include "common/ResourceIds.h"
+#include "common/Seams.h"
+
+namespace {
+constexpr DWORD kSystemTextLimit = 260;
+constexpr UINT kRestartBoxType = MB_ICONWARNING | MB_YESNO;
+}  // namespace
+
+std::wstring BuildAppMessageText(UINT textId, DWORD systemError, const wchar_t* detail, bool askRestart) {
+  std::wstring text;
+  if (textId) {
+    text += LoadResString(textId);
+    text += L'\n';
+  }
+  if (systemError) {
+    wchar_t buffer[kSystemTextLimit];
+    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, systemError,
+                                     MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer, kSystemTextLimit, nullptr);
+    if (n > 0 && n < kSystemTextLimit) text.append(buffer, n);
+    text += L'\n';
+  }
+  if (detail) {
+    text += L"\n(";
+    text += detail;
+    text += L')';
+  }
+  if (askRestart) {
+    text += L"\n\n";
+    text += LoadResString(IDS_RESTART_ELEVATED_ASK);
+  }
+  return text;
+}
+
+void AppMessageBox(HWND owner, UINT type, UINT captionId, UINT textId, DWORD systemError, const wchar_t* detail,
+                   bool askRestart) {
+  const std::wstring caption = captionId ? LoadResString(captionId) : std::wstring();
+  const std::wstring text = BuildAppMessageText(textId, systemError, detail, askRestart);
+  if (askRestart) type = kRestartBoxType;
+  if (seams::ShowMessageBox(owner, text, caption, type) == IDYES)
+    ::PostMessageW(g_AppState.MainWindow, WM_COMMAND, ID_RESTART_ELEVATED, 0);
+}

@@ -1,0 +1,2 @@
+// Resource identifiers of the fonts subsystem (dialogs, controls, strings, commands).
+#pragma once

@@ -1,0 +1,2 @@
+// Resource identifiers of the groups subsystem (dialogs, controls, strings, commands).
+#pragma once

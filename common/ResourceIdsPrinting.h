@@ -1,0 +1,2 @@
+// Resource identifiers of the printing subsystem (dialogs, controls, strings, commands).
+#pragma once

@@ -1,0 +1,26 @@
+// The few places where a test steers what the program would otherwise ask of the user or the
+// machine: message boxes, beeps and the source of resource strings. The program itself never
+// sets them; each defaults to the real system call.
+#pragma once
+
+#include <windows.h>
+#include <string>
+
+namespace seams {
+
+// Shows a message box, or hands it to the test's sink, which answers in its place.
+using MessageBoxSink = int (*)(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);
+void SetMessageBoxSink(MessageBoxSink sink);
+int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);
+
+// MessageBeep, or the test's sink.
+using BeepSink = void (*)(UINT type);
+void SetBeepSink(BeepSink sink);
+void Beep(UINT type = 0);
+
+// Where resource strings come from; null: the resource instance's string table.
+using StringSource = std::wstring (*)(UINT id);
+void SetStringSource(StringSource source);
+StringSource GetStringSource();
+
+}  // namespace seams

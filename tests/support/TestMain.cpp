@@ -1,0 +1,47 @@
+// The main of every test executable: the resource library as resource instance (as the
+// program has it), an STA, the common controls, and sinks for message boxes and beeps so that
+// no test blocks on a box.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+#include "common/Seams.h"
+#include "framework/AppModule.h"
+#include "tests/support/TestSupport.h"
+
+namespace testing_support {
+int BoxAnswer();
+}
+
+namespace {
+
+int RecordBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
+  testing_support::Boxes().push_back({owner, text, caption, type});
+  return testing_support::BoxAnswer();
+}
+
+void RecordBeep(UINT type) { testing_support::Beeps().push_back(type); }
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  ::CoInitialize(nullptr);
+  INITCOMMONCONTROLSEX icc{sizeof(icc), 0x672F};
+  ::InitCommonControlsEx(&icc);
+  orv::g_Module.Init(::GetModuleHandleW(nullptr));
+  HMODULE resources = ::LoadLibraryW((testing_support::BinDir() + L"\\OrvelRes64.dll").c_str());
+  if (!resources) {
+    std::fprintf(stderr, "OrvelRes64.dll not found beside the tests\n");
+    return 2;
+  }
+  orv::g_Module.SetResourceInstance(resources);
+  seams::SetMessageBoxSink(&RecordBox);
+  seams::SetBeepSink(&RecordBeep);
+  const int result = RUN_ALL_TESTS();
+  orv::g_Module.Term();
+  ::CoUninitialize();
+  return result;
+}

@@ -1,0 +1,132 @@
+#include "tests/support/TestSupport.h"
+
+#include <shlwapi.h>
+
+#include <atomic>
+#include <cstdio>
+
+namespace testing_support {
+
+namespace {
+std::vector<RecordedBox> g_boxes;
+std::vector<UINT> g_beeps;
+int g_answer = IDOK;
+
+std::wstring EnvOr(const wchar_t* name, const std::wstring& fallback) {
+  wchar_t buffer[MAX_PATH] = {};
+  const DWORD n = ::GetEnvironmentVariableW(name, buffer, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return fallback;
+  return buffer;
+}
+
+std::wstring ExeDir() {
+  wchar_t path[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  ::PathRemoveFileSpecW(path);
+  return path;
+}
+
+// Paths from the build arrive as Unix paths; Wine maps them through drive Z:.
+std::wstring FromUnixPath(std::wstring p) {
+  if (!p.empty() && p[0] == L'/') {
+    for (wchar_t& c : p)
+      if (c == L'/') c = L'\\';
+    p = L"Z:" + p;
+  }
+  return p;
+}
+}  // namespace
+
+std::vector<RecordedBox>& Boxes() { return g_boxes; }
+std::vector<UINT>& Beeps() { return g_beeps; }
+void SetBoxAnswer(int answer) { g_answer = answer; }
+int BoxAnswer() { return g_answer; }
+
+void ResetRecords() {
+  g_boxes.clear();
+  g_beeps.clear();
+  g_answer = IDOK;
+}
+
+std::wstring BinDir() { return FromUnixPath(EnvOr(L"ORVEL_BIN_DIR", ExeDir())); }
+std::wstring SourceDir() { return FromUnixPath(EnvOr(L"ORVEL_SOURCE_DIR", ExeDir() + L"\\..\\..")); }
+
+std::wstring ArtifactsDir() {
+  std::wstring dir = FromUnixPath(EnvOr(L"ORVEL_ARTIFACTS", ExeDir() + L"\\artifacts"));
+  ::CreateDirectoryW(dir.c_str(), nullptr);
+  return dir;
+}
+
+ScratchDir::ScratchDir() {
+  static std::atomic<int> counter{0};
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  wchar_t name[64];
+  std::swprintf(name, 64, L"orvel_test_%lu_%d", ::GetCurrentProcessId(), counter++);
+  path_ = std::wstring(temp) + name;
+  DeleteTree(path_);
+  ::CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+ScratchDir::~ScratchDir() { DeleteTree(path_); }
+
+void DeleteTree(const std::wstring& path) {
+  WIN32_FIND_DATAW fd;
+  HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &fd);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring child = path + L"\\" + name;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        DeleteTree(child);
+      } else {
+        ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(child.c_str());
+      }
+    } while (::FindNextFileW(find, &fd));
+    ::FindClose(find);
+  }
+  ::RemoveDirectoryW(path.c_str());
+}
+
+bool WriteFileBytes(const std::wstring& path, const void* data, size_t size) {
+  HANDLE f = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = ::WriteFile(f, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
+  ::CloseHandle(f);
+  return ok;
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+  HANDLE f = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return {};
+  std::string data;
+  char buffer[65536];
+  DWORD got = 0;
+  while (::ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got) data.append(buffer, got);
+  ::CloseHandle(f);
+  return data;
+}
+
+void PumpMessages(DWORD ms) {
+  const ULONGLONG end = ::GetTickCount64() + ms;
+  do {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    ::Sleep(5);
+  } while (::GetTickCount64() < end);
+}
+
+std::string Narrow(const std::wstring& s) {
+  const int n = ::WideCharToMultiByte(CP_UTF8, 0, s.c_str(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) ::WideCharToMultiByte(CP_UTF8, 0, s.c_str(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,55 @@
+// What every test executable shares: the recorded message boxes and beeps, paths of the build
+// and of test artifacts, and a scratch folder per test.
+#pragma once
+
+#include <windows.h>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct RecordedBox {
+  HWND owner;
+  std::wstring text;
+  std::wstring caption;
+  UINT type;
+};
+
+// Message boxes shown since the last Reset, and how the next ones are answered.
+std::vector<RecordedBox>& Boxes();
+std::vector<UINT>& Beeps();
+void SetBoxAnswer(int answer);
+void ResetRecords();
+
+// The folder with OrvelManager.exe and OrvelRes64.dll; the source tree; the artifacts folder
+// (screenshots and such kept for a person to look at).
+std::wstring BinDir();
+std::wstring SourceDir();
+std::wstring ArtifactsDir();
+
+// A new empty folder under the temporary folder, deleted with its contents by the destructor.
+class ScratchDir {
+public:
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  const std::wstring& Path() const { return path_; }
+  std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+  std::wstring path_;
+};
+
+// Deletes a folder tree (no shell, no recycle bin).
+void DeleteTree(const std::wstring& path);
+
+bool WriteFileBytes(const std::wstring& path, const void* data, size_t size);
+std::string ReadFileBytes(const std::wstring& path);
+
+// Pumps this thread's messages for about `ms` milliseconds.
+void PumpMessages(DWORD ms);
+
+std::string Narrow(const std::wstring& s);
+
+}  // namespace testing_support
