@@ -1,0 +1,162 @@
+// The built OrvelManager.exe started under Wine as a user would start it.
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "app/Preferences.h"
+#include "app/SingleInstance.h"
+#include "app/WindowLayout.h"
+#include "common/RegistryValue.h"
+#include "common/ResourceIds.h"
+#include "tests/support/ProcessDriver.h"
+#include "tests/support/TestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+constexpr DWORD kWait = 20000;
+
+std::wstring ManagerExe() { return BinDir() + L"\\OrvelManager.exe"; }
+
+void ForgetEverything() {
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+  DeleteTree(GetAppDataFolder());
+}
+
+// Settings of a user who has run the program before.
+void SetUpReturningUser(const std::wstring& fontCase) {
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  WriteRegString(key, L"FontCaseRoot", fontCase);
+  ::RegCloseKey(key);
+}
+
+bool ReadLayout(WindowLayout& layout) {
+  orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_READ);
+  return key && ReadRegBinaryExact(key.Get(), L"WinLayout", &layout, sizeof(layout));
+}
+
+class ManagerProcess : public ::testing::Test {
+protected:
+  void SetUp() override { ForgetEverything(); }
+  void TearDown() override { ForgetEverything(); }
+  ScratchDir scratch_;
+};
+
+TEST_F(ManagerProcess, WithoutResourceLibraryShowsMessage721AndExits0) {
+  // A copy of the program in a folder without the library, started from there.
+  const std::wstring exe = scratch_.File(L"OrvelManager.exe");
+  ASSERT_TRUE(::CopyFileW(ManagerExe().c_str(), exe.c_str(), FALSE));
+  ChildProcess app(exe, scratch_.Path());
+  ASSERT_TRUE(app.Started());
+  HWND box = app.WaitForWindow(L"#32770", kWait);
+  ASSERT_NE(box, nullptr);
+  const std::wstring text = StaticTexts(box);
+  EXPECT_NE(text.find(L"Orvel Font Manager n'est pas correctement install\u00e9."), std::wstring::npos)
+      << Narrow(text);
+  EXPECT_NE(text.find(L"(Fichier OrvelRes64.Dll absent)"), std::wstring::npos);
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(app.WaitForExit(kWait), 0u);
+}
+
+TEST_F(ManagerProcess, FirstStartAsksForFontCaseThenCloseExits1) {
+  const std::wstring fontCase = scratch_.File(L"My Fonts");
+  ChildProcess app(ManagerExe(), BinDir());
+  ASSERT_TRUE(app.Started());
+  HWND dlg = app.WaitForDialogWithControl(IDC_FONT_CASE_FOLDER, kWait);
+  ASSERT_NE(dlg, nullptr) << "dialog 1077 did not appear";
+
+  // The Prefs key and the data folders exist once the dialog is up.
+  EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_READ));
+  ::SendMessageW(::GetDlgItem(dlg, IDC_FONT_CASE_FOLDER), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(fontCase.c_str()));
+  ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+
+  // The folder does not exist: the program asks before it makes it.
+  HWND ask = app.WaitForWindow(L"#32770", kWait, dlg);
+  ASSERT_NE(ask, nullptr);
+  ::PostMessageW(ask, WM_COMMAND, IDYES, 0);
+
+  HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(::PathIsDirectoryW(fontCase.c_str()));
+  EXPECT_TRUE(::PathIsDirectoryW(GetAppDataFolder(L"Font Groups").c_str()));
+  std::wstring stored;
+  EXPECT_TRUE(ReadRegString(OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_READ).Get(), L"FontCaseRoot", 260, stored));
+  EXPECT_EQ(stored, fontCase);
+
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app.WaitForExit(kWait), 1u);
+  WindowLayout layout{};
+  EXPECT_TRUE(ReadLayout(layout));
+}
+
+TEST_F(ManagerProcess, ExistingDataFolderDoesNotStopAFirstStart) {
+  // No settings yet, but the data folder is left from an earlier installation.
+  ASSERT_TRUE(::CreateDirectoryW(GetAppDataFolder().c_str(), nullptr));
+  ChildProcess app(ManagerExe(), BinDir());
+  HWND dlg = app.WaitForDialogWithControl(IDC_FONT_CASE_FOLDER, kWait);
+  ASSERT_NE(dlg, nullptr);
+  ::SendMessageW(::GetDlgItem(dlg, IDC_FONT_CASE_FOLDER), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(scratch_.Path().c_str()));
+  ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+  HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+  ASSERT_NE(main, nullptr) << "the start stopped although the folder only existed already";
+  EXPECT_TRUE(::PathIsDirectoryW(GetAppDataFolder(L"Font Groups").c_str()));
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app.WaitForExit(kWait), 1u);
+}
+
+TEST_F(ManagerProcess, SecondInstanceRestoresTheFirstAndExits0) {
+  SetUpReturningUser(scratch_.Path());
+  ChildProcess first(ManagerExe(), BinDir());
+  HWND main = first.WaitForWindow(kSingleInstanceName, kWait);
+  ASSERT_NE(main, nullptr);
+  ::SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(::IsIconic(main));
+
+  ChildProcess second(ManagerExe(), BinDir());
+  EXPECT_EQ(second.WaitForExit(kWait), 0u);
+  for (int i = 0; i < 100 && ::IsIconic(main); ++i) ::Sleep(50);
+  EXPECT_FALSE(::IsIconic(main));
+
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(first.WaitForExit(kWait), 1u);
+}
+
+TEST_F(ManagerProcess, MaximisedCloseReopensMaximisedAndMinimisedCloseKeepsLayout) {
+  SetUpReturningUser(scratch_.Path());
+  {
+    ChildProcess app(ManagerExe(), BinDir());
+    HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+    ASSERT_NE(main, nullptr);
+    ::SendMessageW(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_TRUE(::IsZoomed(main));
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(app.WaitForExit(kWait), 1u);
+  }
+  WindowLayout saved{};
+  ASSERT_TRUE(ReadLayout(saved));
+  EXPECT_EQ(saved.Maximized, 1);
+  // The normal rectangle is kept, not the maximised one.
+  EXPECT_LT(saved.WindowRect.right - saved.WindowRect.left, ::GetSystemMetrics(SM_CXSCREEN));
+  {
+    ChildProcess app(ManagerExe(), BinDir());
+    HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(::IsZoomed(main));
+    ::SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(app.WaitForExit(kWait), 1u);
+  }
+  WindowLayout after{};
+  ASSERT_TRUE(ReadLayout(after));
+  EXPECT_EQ(std::memcmp(&saved, &after, sizeof(saved)), 0) << "a minimised close must keep the stored layout";
+}
+
+}  // namespace

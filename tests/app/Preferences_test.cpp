@@ -1,0 +1,213 @@
+#include "app/Preferences.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/WindowLayout.h"
+#include "common/ClampRectToVirtualScreen.h"
+#include "common/RegistryValue.h"
+
+namespace {
+
+// Each test starts without settings and leaves none behind.
+class PrefsRegistry : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+    saved_ = g_Preferences;
+    g_Preferences = Preferences{};
+  }
+  void TearDown() override {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+    g_Preferences = saved_;
+  }
+  orv::ScopedKey CreatePrefs() {
+    orv::ScopedKey key;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Receive(), nullptr);
+    return key;
+  }
+  Preferences saved_;
+};
+
+TEST_F(PrefsRegistry, DefaultsWithoutKeyAndGroupsFolderStaysEmpty) {
+  LoadPreferences();
+  EXPECT_EQ(g_Preferences.FontPointSize, 12);
+  EXPECT_EQ(g_Preferences.StyleFlags, 0x72u);
+  EXPECT_EQ(g_Preferences.FontInstallFlags, 0x30u);
+  EXPECT_EQ(g_Preferences.InstallThreshold, 0u);
+  EXPECT_EQ(g_Preferences.TreeViewFlags, 0u);
+  EXPECT_EQ(g_Preferences.FontCacheSize, 2000);
+  const COLORREF expected[] = {0xFF8000, 0x8040B8, 0x40A8FF, 0x4000FF, 0x40B800, ::GetSysColor(COLOR_3DLIGHT)};
+  for (int i = 0; i < kColorCount; ++i) EXPECT_EQ(g_Preferences.Colors[i], expected[i]) << i;
+  EXPECT_TRUE(g_Preferences.GroupsFolder.empty());
+  EXPECT_TRUE(g_Preferences.FontCaseRoot.empty());
+}
+
+TEST_F(PrefsRegistry, StoredValuesAndTypeRules) {
+  orv::ScopedKey key = CreatePrefs();
+  ASSERT_TRUE(key);
+  WriteRegDword(key.Get(), L"FontPointSize", 18);
+  WriteRegDword(key.Get(), L"FontCacheSize", 50);
+  WriteRegString(key.Get(), L"StyleFlags", L"1");       // wrong type: default stays
+  const BYTE shortDword[2] = {1, 0};
+  WriteRegBinary(key.Get(), L"InstallThreshold", shortDword, 2);
+  const COLORREF colors[6] = {1, 2, 3, 4, 5, 6};
+  WriteRegBinary(key.Get(), L"Colors", colors, sizeof(colors));
+  LoadPreferences();
+  EXPECT_EQ(g_Preferences.FontPointSize, 18);
+  EXPECT_EQ(g_Preferences.FontCacheSize, 50);
+  EXPECT_EQ(g_Preferences.StyleFlags, 0x72u);
+  EXPECT_EQ(g_Preferences.InstallThreshold, 0u);
+  EXPECT_EQ(g_Preferences.Colors[5], 6u);
+  EXPECT_FALSE(g_Preferences.GroupsFolder.empty());
+  EXPECT_NE(g_Preferences.GroupsFolder.find(L"\\Orvel Font Manager\\Font Groups"), std::wstring::npos);
+  EXPECT_NE(g_Preferences.GroupsFolder.back(), L'\\');
+}
+
+TEST_F(PrefsRegistry, ColorsOfWrongSizeOrNotRgbKeepDefaults) {
+  orv::ScopedKey key = CreatePrefs();
+  const COLORREF shortColors[3] = {1, 2, 3};
+  WriteRegBinary(key.Get(), L"Colors", shortColors, sizeof(shortColors));
+  LoadPreferences();
+  EXPECT_EQ(g_Preferences.Colors[0], 0xFF8000u);
+  const COLORREF bad[6] = {1, 2, 3, 0xFF000000, 5, 6};
+  WriteRegBinary(key.Get(), L"Colors", bad, sizeof(bad));
+  LoadPreferences();
+  EXPECT_EQ(g_Preferences.Colors[0], 0xFF8000u);
+}
+
+TEST_F(PrefsRegistry, FontCaseRootBackslashRuleForSzAndExpandSz) {
+  orv::ScopedKey key = CreatePrefs();
+  struct Case {
+    DWORD type;
+    const wchar_t* stored;
+    const wchar_t* loaded;
+  } cases[] = {
+      {REG_SZ, L"D:\\Fonts\\", L"D:\\Fonts"},
+      {REG_SZ, L"D:", L"D:\\"},
+      {REG_EXPAND_SZ, L"%SystemDrive%\\Fonts", L"%SystemDrive%\\Fonts"},  // kept unexpanded
+      {REG_SZ, L"C:\\", L"C:\\"},
+  };
+  for (const Case& c : cases) {
+    const std::wstring v = c.stored;
+    ::RegSetValueExW(key.Get(), L"FontCaseRoot", 0, c.type, reinterpret_cast<const BYTE*>(v.c_str()),
+                     static_cast<DWORD>((v.size() + 1) * 2));
+    LoadPreferences();
+    EXPECT_EQ(g_Preferences.FontCaseRoot, c.loaded);
+  }
+  // An unterminated string of odd size still reads, and ends where the data ends.
+  const BYTE raw[] = {'X', 0, ':', 0, '\\', 0, 'A', 0, 'b'};
+  ::RegSetValueExW(key.Get(), L"FontCaseRoot", 0, REG_SZ, raw, sizeof(raw));
+  LoadPreferences();
+  EXPECT_EQ(g_Preferences.FontCaseRoot.substr(0, 4), L"X:\\A");
+}
+
+TEST_F(PrefsRegistry, OptionsRoundTripOnlyWhenChanged) {
+  CreatePrefs();
+  LoadPreferences();
+  g_Preferences.FontPointSize = 20;
+  g_Preferences.FontCaseRoot = L"E:\\Case";
+  SaveOptionPreferences();  // not changed: nothing written
+  LoadPreferences();
+  EXPECT_EQ(g_Preferences.FontPointSize, 12);
+
+  g_Preferences.FontPointSize = 20;
+  g_Preferences.Colors[2] = 0x123456;
+  g_Preferences.FontCaseRoot = L"E:\\Case";
+  g_Preferences.Changed = true;
+  SaveOptionPreferences();
+  EXPECT_FALSE(g_Preferences.Changed);
+  LoadPreferences();
+  EXPECT_EQ(g_Preferences.FontPointSize, 20);
+  EXPECT_EQ(g_Preferences.Colors[2], 0x123456u);
+  EXPECT_EQ(g_Preferences.FontCaseRoot, L"E:\\Case");
+}
+
+TEST(WindowLayoutDefaults, ScreenSizes) {
+  const WindowLayout big = DefaultWindowLayout(1920, 1080);
+  EXPECT_EQ(big.WindowRect.left, 50);
+  EXPECT_EQ(big.WindowRect.top, 50);
+  EXPECT_EQ(big.WindowRect.right, 950);
+  EXPECT_EQ(big.WindowRect.bottom, 750);
+  EXPECT_EQ(big.MainSplitterPos, 300);
+  EXPECT_EQ(big.SampleSplitterPos, 388);
+  EXPECT_EQ(big.ListsSplitterPos, -1);
+  EXPECT_EQ(big.TreesSplitterPos, -1);
+  EXPECT_EQ(big.MainSinglePane, -1);
+  EXPECT_EQ(big.StatusBarShown, 1);
+  EXPECT_EQ(big.ToolbarShown, 1);
+  EXPECT_EQ(big.Maximized, 0);
+  EXPECT_EQ(big.RebarRect.right, big.RebarRect.left);
+
+  const WindowLayout small = DefaultWindowLayout(800, 600);
+  EXPECT_EQ(small.WindowRect.right, 750);
+  EXPECT_EQ(small.WindowRect.bottom, 550);
+  EXPECT_EQ(small.MainSplitterPos, 233);
+  EXPECT_EQ(small.SampleSplitterPos, 277);
+}
+
+TEST_F(PrefsRegistry, WindowLayoutRoundTripAndRejectsBadValues) {
+  orv::ScopedKey key = CreatePrefs();
+  g_Preferences.FontCaseRoot = L"D:\\Case";
+  WindowLayout layout;
+  LoadWindowLayout(layout);
+  EXPECT_EQ(g_Preferences.FavoriteFolders, L"D:\\Case|");
+
+  WindowLayout stored = DefaultWindowLayout(1024, 768);
+  stored.WindowRect = {100, 80, 700, 500};
+  stored.MainSplitterPos = 222;
+  stored.TreesSinglePane = 1;
+  stored.Maximized = 1;
+  g_Preferences.FavoriteFolders = L"C:\\A|D:\\B|";
+  SaveWindowLayout(&stored);
+  g_Preferences.FavoriteFolders.clear();
+  LoadWindowLayout(layout);
+  EXPECT_EQ(std::memcmp(&layout, &stored, sizeof(layout)), 0);
+  EXPECT_EQ(g_Preferences.FavoriteFolders, L"C:\\A|D:\\B|");
+
+  // Wrong size, impossible rectangle, unknown pane mode: the defaults stand.
+  WindowLayout bad = stored;
+  bad.WindowRect = {500, 500, 100, 100};
+  WriteRegBinary(key.Get(), L"WinLayout", &bad, sizeof(bad));
+  LoadWindowLayout(layout);
+  EXPECT_EQ(layout.MainSplitterPos, DefaultWindowLayout(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)).MainSplitterPos);
+  bad = stored;
+  bad.ListsSinglePane = 7;
+  WriteRegBinary(key.Get(), L"WinLayout", &bad, sizeof(bad));
+  LoadWindowLayout(layout);
+  EXPECT_EQ(layout.ListsSinglePane, -1);
+  WriteRegBinary(key.Get(), L"WinLayout", &stored, 60);
+  LoadWindowLayout(layout);
+  EXPECT_EQ(layout.Maximized, 0);
+
+  // A window on a monitor that no longer exists comes back onto the screen.
+  bad = stored;
+  bad.WindowRect = {-5000, -4000, -4400, -3600};
+  WriteRegBinary(key.Get(), L"WinLayout", &bad, sizeof(bad));
+  LoadWindowLayout(layout);
+  EXPECT_EQ(layout.WindowRect.left, ::GetSystemMetrics(SM_XVIRTUALSCREEN));
+  EXPECT_EQ(layout.WindowRect.top, ::GetSystemMetrics(SM_YVIRTUALSCREEN));
+  EXPECT_EQ(layout.WindowRect.right - layout.WindowRect.left, 600);
+}
+
+TEST(ClampRect, OneAndTwoScreens) {
+  RECT big{0, 0, 3000, 2000};
+  ClampRectToArea(big, 0, 0, 1920, 1080);
+  EXPECT_EQ(big.right, 1920);
+  EXPECT_EQ(big.bottom, 1080);
+  RECT left{-900, 100, -100, 500};
+  ClampRectToArea(left, 0, 0, 1920, 1080);
+  EXPECT_EQ(left.left, 0);
+  EXPECT_EQ(left.right, 800);
+  // Two screens side by side, the second left of the primary.
+  RECT onSecond{-1500, 100, -700, 600};
+  ClampRectToArea(onSecond, -1920, 0, 3840, 1080);
+  EXPECT_EQ(onSecond.left, -1500);
+  RECT below{200, 1000, 800, 1400};
+  ClampRectToArea(below, -1920, 0, 3840, 1080);
+  EXPECT_EQ(below.bottom, 1080);
+  EXPECT_EQ(below.top, 680);
+}
+
+}  // namespace
