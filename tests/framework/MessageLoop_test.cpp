@@ -23,9 +23,12 @@ struct RecordingFilter : CMessageFilter {
 
 struct CountingIdle : CIdleHandler {
   bool OnIdle() override {
+    // Asks for more, but the loop runs each handler once per idle phase; a posted message
+    // starts the next phase.
     ++calls;
     if (calls == 3) ::PostQuitMessage(7);
-    return true;  // asks for more, but the loop runs each handler once per idle phase
+    else ::PostThreadMessageW(::GetCurrentThreadId(), WM_NULL, 0, 0);
+    return true;
   }
   int calls = 0;
 };
@@ -46,8 +49,8 @@ TEST(MessageLoop, FiltersNewestFirstAndIdleOncePerPhase) {
 
   CountingIdle idle;
   loop.AddIdleHandler(&idle);
-  // Each posted message ends an idle phase; mouse moves do not start a new one.
-  for (UINT m : {WM_NULL, WM_MOUSEMOVE, WM_NULL, WM_NULL}) ::PostThreadMessageW(::GetCurrentThreadId(), m, 0, 0);
+  // Mouse moves do not start an idle phase.
+  for (UINT m : {WM_MOUSEMOVE, WM_MOUSEMOVE}) ::PostThreadMessageW(::GetCurrentThreadId(), m, 0, 0);
   EXPECT_EQ(loop.Run(), 7);
   EXPECT_EQ(idle.calls, 3);
   EXPECT_FALSE(CMessageLoop::IsIdleMessage(MSG{nullptr, WM_PAINT, 0, 0, 0, {0, 0}}));
