@@ -30,3 +30,10 @@
 
 // Unicode block table (RCDATA, UTF-8 text).
 #define IDR_UNICODE_BLOCKS       733
+
+// Commands of the main frame's menu (the standard frame commands keep their usual numbers).
+#define ID_HELP_TOPIC_MAIN       160
+#define ID_APP_ABOUT             0xE140
+#define ID_APP_EXIT              0xE141
+#define ID_HELP_INDEX            0xE142
+#define ID_HELP_CONTENTS         0xE146

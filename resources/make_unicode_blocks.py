@@ -20,15 +20,16 @@ The file has two groups:
   2. Every block in Unicode order with list position 127.
 
 Blocks the OS/2 table gives no bit: supplementary-plane blocks take bit 57
-(any character beyond the BMP implies it), BMP blocks take bit 123, a
-reserved bit that no font is expected to set.
+(any character beyond the BMP implies it), BMP blocks take 127, which names
+no range bit: a font that sets one of the reserved bits 123 to 126 gets no
+name for it, while the block still names its code points.
 """
 
 import re
 import sys
 
 NON_PLANE_0 = 57
-NO_BIT = 123
+NO_BIT = 127
 
 # OS/2 ulUnicodeRange bit assignments (OpenType 1.9), by Unicode block name.
 OS2_BITS = {
