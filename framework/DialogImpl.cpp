@@ -48,13 +48,9 @@ HWND CDialogImplRoot::CreateImpl(int templateId, HWND parent, LPARAM initParam) 
 }
 
 INT_PTR CDialogImplRoot::DispatchDialog(UINT msg, WPARAM wp, LPARAM lp) {
-  MSG current{m_hWnd, msg, wp, lp, 0, {0, 0}};
-  const MSG* const outer = currentMsg_;
-  currentMsg_ = &current;
   LRESULT result = 0;
   const HWND wnd = m_hWnd;
-  const BOOL handled = SafeProcessMessage(*this, wnd, msg, wp, lp, result, 0);
-  currentMsg_ = outer;
+  const BOOL handled = RunMessageMap(msg, wp, lp, result);
 
   if (msg == WM_NCDESTROY) {
     Unbind(wnd);

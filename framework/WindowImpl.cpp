@@ -207,14 +207,19 @@ BOOL CWindowImplRoot::DefaultReflectionHandler(HWND wnd, UINT msg, WPARAM wp, LP
   return TRUE;
 }
 
-LRESULT CWindowImplRoot::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+BOOL CWindowImplRoot::RunMessageMap(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   MSG current{m_hWnd, msg, wp, lp, 0, {0, 0}};
   const MSG* const outer = currentMsg_;
   currentMsg_ = &current;
+  const BOOL handled = SafeProcessMessage(*this, m_hWnd, msg, wp, lp, result, 0);
+  currentMsg_ = outer;
+  return handled;
+}
+
+LRESULT CWindowImplRoot::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   const HWND wnd = m_hWnd;
-  const BOOL handled = SafeProcessMessage(*this, wnd, msg, wp, lp, result, 0);
-  currentMsg_ = outer;
+  const BOOL handled = RunMessageMap(msg, wp, lp, result);
 
   if (msg == WM_NCDESTROY) {
     if (!handled) result = ::CallWindowProcW(superProc_, wnd, msg, wp, lp);

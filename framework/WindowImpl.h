@@ -66,6 +66,8 @@ protected:
 private:
   friend class CDialogImplRoot;
   LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+  // Runs this object's message map with the current message recorded and the exception barrier.
+  BOOL RunMessageMap(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   void Bind(HWND wnd);
   static void Unbind(HWND wnd) noexcept;
 

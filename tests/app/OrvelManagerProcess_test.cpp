@@ -41,6 +41,15 @@ bool ReadLayout(WindowLayout& layout) {
   return key && ReadRegBinaryExact(key.Get(), L"WinLayout", &layout, sizeof(layout));
 }
 
+// Types a folder into the first-start dialog and presses OK.
+void AcceptFontCaseDialog(const ChildProcess& app, const std::wstring& folder, HWND* dialog = nullptr) {
+  HWND dlg = app.WaitForDialogWithControl(IDC_FONT_CASE_FOLDER, kWait);
+  ASSERT_NE(dlg, nullptr) << "dialog 1077 did not appear";
+  ::SendMessageW(::GetDlgItem(dlg, IDC_FONT_CASE_FOLDER), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+  ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+  if (dialog) *dialog = dlg;
+}
+
 class ManagerProcess : public ::testing::Test {
 protected:
   void SetUp() override { ForgetEverything(); }
@@ -68,14 +77,11 @@ TEST_F(ManagerProcess, FirstStartAsksForFontCaseThenCloseExits1) {
   const std::wstring fontCase = scratch_.File(L"My Fonts");
   ChildProcess app(ManagerExe(), BinDir());
   ASSERT_TRUE(app.Started());
-  HWND dlg = app.WaitForDialogWithControl(IDC_FONT_CASE_FOLDER, kWait);
-  ASSERT_NE(dlg, nullptr) << "dialog 1077 did not appear";
-
-  // The Prefs key and the data folders exist once the dialog is up.
+  HWND dlg = nullptr;
+  AcceptFontCaseDialog(app, fontCase, &dlg);
+  ASSERT_NE(dlg, nullptr);
+  // The Prefs key exists once the dialog is up.
   EXPECT_TRUE(OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_READ));
-  ::SendMessageW(::GetDlgItem(dlg, IDC_FONT_CASE_FOLDER), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(fontCase.c_str()));
-  ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
 
   // The folder does not exist: the program asks before it makes it.
   HWND ask = app.WaitForWindow(L"#32770", kWait, dlg);
@@ -100,11 +106,7 @@ TEST_F(ManagerProcess, ExistingDataFolderDoesNotStopAFirstStart) {
   // No settings yet, but the data folder is left from an earlier installation.
   ASSERT_TRUE(::CreateDirectoryW(GetAppDataFolder().c_str(), nullptr));
   ChildProcess app(ManagerExe(), BinDir());
-  HWND dlg = app.WaitForDialogWithControl(IDC_FONT_CASE_FOLDER, kWait);
-  ASSERT_NE(dlg, nullptr);
-  ::SendMessageW(::GetDlgItem(dlg, IDC_FONT_CASE_FOLDER), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(scratch_.Path().c_str()));
-  ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+  AcceptFontCaseDialog(app, scratch_.Path());
   HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
   ASSERT_NE(main, nullptr) << "the start stopped although the folder only existed already";
   EXPECT_TRUE(::PathIsDirectoryW(GetAppDataFolder(L"Font Groups").c_str()));
