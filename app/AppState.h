@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "fonts/PrivateFontCache.h"
 #include "viewing/UnicodeBlockTable.h"
 
 // What printing keeps between jobs; zero until a page setup fills it.
@@ -34,6 +35,7 @@ struct AppState {
   PageSetupData PageSetup;
   std::wstring SystemFontsFolder;
   std::wstring UserFontsFolder;   // local application data\Microsoft\Windows\Fonts
+  PrivateFontCache FontCache;
 };
 
 extern AppState g_AppState;

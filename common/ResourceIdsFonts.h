@@ -1,2 +1,6 @@
 // Resource identifiers of the fonts subsystem (dialogs, controls, strings, commands).
 #pragma once
+
+#define IDS_UNREADABLE_FONT        12182
+#define IDS_LOADING_FONT           12259
+#define IDS_PRIVATE_UNLOAD_FAILED  22095

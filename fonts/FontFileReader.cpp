@@ -1,0 +1,385 @@
+#include "fonts/FontFileReader.h"
+
+#include <shlwapi.h>
+
+#include "app/AppState.h"
+#include "common/ResString.h"
+#include "common/ResourceIdsFonts.h"
+
+using namespace font_flags;
+
+namespace {
+
+constexpr uint32_t kHeadMagic = 0x5F0F3CF5;
+constexpr uint32_t kOffsetTableSize = 12;
+constexpr uint32_t kTableRecordSize = 16;
+constexpr uint32_t kHeadBytes = 54;
+constexpr uint32_t kOs2Bytes = 78;
+constexpr uint16_t kLanguageUsEnglish = 0x0409;
+constexpr size_t kKeptFullNameLength = 64;
+
+uint16_t g_languageOverride = 0;
+
+bool EndsWithNoCase(const std::wstring& s, const wchar_t* tail) {
+  const size_t n = wcslen(tail);
+  return s.size() >= n && EqualsNoCase(s.substr(s.size() - n), tail);
+}
+
+std::wstring ParentFolder(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return {};
+  // A drive root keeps its backslash.
+  if (slash == 2 && path.size() > 1 && path[1] == L':') return path.substr(0, 3);
+  return path.substr(0, slash);
+}
+
+bool IsBareFileName(const std::wstring& ref) {
+  return ref.find_first_of(L"\\/:") == std::wstring::npos;
+}
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
+  wchar_t buffer[MAX_PATH] = {};
+  if (folder.size() >= MAX_PATH) return name;
+  wcscpy(buffer, folder.c_str());
+  if (!::PathAppendW(buffer, name.c_str())) return folder + L"\\" + name;
+  return buffer;
+}
+
+}  // namespace
+
+uint16_t FontFileReader::SystemLanguage() {
+  if (g_languageOverride) return g_languageOverride;
+  static const uint16_t language = static_cast<uint16_t>(::GetSystemDefaultLCID() & 0xFFFF);
+  return language;
+}
+
+void FontFileReader::SetSystemLanguageForTesting(uint16_t language) { g_languageOverride = language; }
+
+FontFileReader::FontFileReader() = default;
+
+void FontFileReader::Reset() {
+  CloseFile();
+  flags = 0;
+  displayName.clear();
+  names.Clear();
+  postScriptName.clear();
+  version.clear();
+  uniqueId.clear();
+  collectionName.clear();
+  fileRef.clear();
+  fullPath.clear();
+  pfbPath.clear();
+  faceOffsets.clear();
+  faceIndex = 0;
+  faceNames.clear();
+  instanceCount = instanceNumber = instanceSize = axisCount = 0;
+  instanceOffset = 0;
+  fsSelection = 0;
+  memset(panose, 0, sizeof panose);
+  familyClass = 0;
+  namePlatformId = nameEncodingId = 0;
+  memset(unicodeRange, 0, sizeof unicodeRange);
+  FreeVariationState();
+}
+
+bool FontFileReader::ReadFontFile(const std::wstring& fileName) {
+  if (!fileName.empty()) fileRef = fileName;
+  const bool sfntName = EndsWithNoCase(fileRef, L"tf");
+  const bool collectionName_ = EndsWithNoCase(fileRef, L".ttc") || EndsWithNoCase(fileRef, L".otc");
+  if (!sfntName && !collectionName_) return ReadType1();
+  // The tag decides, not the extension: a collection stays a collection under any name.
+  if (fullPath.empty()) ResolveFullPath();
+  const bool mapped = MapFile();
+  if ((mapped && FileBytes().TagIs(0, "ttcf")) || (!mapped && collectionName_)) return ReadFirstCollectionFace();
+  if (!sfntName) {
+    // A ".ttc" that is not a collection is read as the single font it is.
+    flags &= ~kCollectionFace;
+  }
+  return ReadSfnt();
+}
+
+void FontFileReader::ResolveFullPath() {
+  fullPath = fileRef;
+  if (IsBareFileName(fileRef)) fullPath = JoinPath(folder, fileRef);
+}
+
+bool FontFileReader::MapFile() {
+  if (file_.IsOpen() && mappedPath_ == fullPath) return true;
+  CloseFile();
+  if (!file_.Open(fullPath)) return false;
+  mappedPath_ = fullPath;
+  return true;
+}
+
+void FontFileReader::CloseFile() {
+  file_.Close();
+  mappedPath_.clear();
+  table_ = {};
+  tableOffset_ = 0;
+}
+
+uint32_t FontFileReader::FaceOffset() const {
+  if (faceOffsets.empty() || faceIndex < 0 || static_cast<size_t>(faceIndex) >= faceOffsets.size()) return 0;
+  return faceOffsets[faceIndex];
+}
+
+bool FontFileReader::OpenSfnt(DWORD extraAccess) {
+  if (fullPath.empty()) ResolveFullPath();
+  if (extraAccess != 0) {
+    MappedFileBytes probe;
+    return probe.Open(fullPath, extraAccess);
+  }
+  if (!MapFile()) return false;
+  const ByteReader& bytes = FileBytes();
+  const uint32_t face = FaceOffset();
+  numTables = 0;
+  uint16_t tables = 0;
+  bool valid = bytes.Has(face, kOffsetTableSize) && bytes.U16(face + 4, tables);
+  if (valid) numTables = tables;
+  uint32_t magic = 0;
+  valid = valid && numTables != 0 && bytes.Size() >= (uint64_t{numTables} + 2) * kTableRecordSize &&
+          SeekToTable("head") && table_.Has(0, kHeadBytes) && table_.U32(12, magic) && magic == kHeadMagic;
+  if (!valid) {
+    CloseFile();
+    return false;
+  }
+  return true;
+}
+
+bool FontFileReader::SeekToTable(const char* tag) {
+  table_ = {};
+  tableOffset_ = 0;
+  if (numTables == 0 || !file_.IsOpen()) return false;
+  const ByteReader& bytes = FileBytes();
+  const uint64_t directory = uint64_t{FaceOffset()} + kOffsetTableSize;
+  for (uint32_t i = 0; i < numTables; ++i) {
+    const uint64_t record = directory + uint64_t{i} * kTableRecordSize;
+    if (!bytes.Has(record, kTableRecordSize)) return false;
+    if (!bytes.TagIs(record, tag)) continue;
+    uint32_t offset = 0, length = 0;
+    if (!bytes.U32(record + 8, offset) || !bytes.U32(record + 12, length)) return false;
+    if (offset > bytes.Size()) return false;
+    tableOffset_ = offset;
+    table_ = bytes.Sub(offset, length);
+    return true;
+  }
+  return false;
+}
+
+bool FontFileReader::ReadSfnt() {
+  version.clear();
+  uniqueId.clear();
+  postScriptName.clear();
+  displayName.clear();
+  names.Clear();
+  lowerOpticalSize = 0;
+  upperOpticalSize = 0xFFFF;
+  if (!HasFlag(kCollectionFace)) {
+    faceOffsets.clear();
+    faceIndex = 0;
+  }
+  flags = kRead | kSfnt | (flags & (kEudc | kPerUser | kCollectionFace));
+  if (!OpenSfnt(0)) {
+    MarkUnreadable();
+    return false;
+  }
+  if (SeekToTable("DSIG")) flags |= kDsig;
+  if (SeekToTable("CFF ")) flags |= kCffOrType1;
+  if (SeekToTable("fvar")) flags |= kVariable;
+  if (SeekToTable("OS/2") && table_.Has(0, kOs2Bytes)) {
+    const ByteReader& os2 = table_;
+    uint16_t v = 0, selection = 0;
+    int16_t family = 0;
+    uint32_t ranges[4] = {};
+    if (os2.U16(0, v) && os2.I16(30, family) && os2.Bytes(32, panose, sizeof panose) && os2.U32(42, ranges[0]) &&
+        os2.U32(46, ranges[1]) && os2.U32(50, ranges[2]) && os2.U32(54, ranges[3]) && os2.U16(62, selection)) {
+      os2Version = v;
+      familyClass = family;
+      fsSelection = selection;
+      memcpy(unicodeRange, ranges, sizeof ranges);
+      uint16_t lower = 0, upper = 0;
+      if (os2Version > 4 && os2.U16(96, lower) && os2.U16(98, upper)) {
+        lowerOpticalSize = lower;
+        upperOpticalSize = upper;
+      }
+    }
+  }
+  ReadNames();
+  // A collection walk keeps the file mapped for the next face, a variable font for the walk of
+  // its named instances that follows; the walk's end or the reader's end closes it.
+  if (faceOffsets.empty() && !walkingInstances_ && !HasFlag(kVariable)) CloseFile();
+
+  if (EqualsNoCase(FullName(), L"Marlett")) flags |= kProtected;
+  MarkFolderFlags(false, true);
+
+  if (names.System(NameSlot::FullName).empty() && names.English(NameSlot::FullName).empty()) {
+    // A face without a usable name cannot be listed, installed or found again by name.
+    flags |= kUnreadable;
+    SetUnreadableName();
+    return false;
+  }
+  return true;
+}
+
+void FontFileReader::MarkFolderFlags(bool caseSensitive, bool protectSystem) {
+  const std::wstring parent = ParentFolder(fullPath);
+  auto same = [&](const std::wstring& folderPath) {
+    if (folderPath.empty()) return false;
+    return caseSensitive ? parent == folderPath : EqualsNoCase(parent, folderPath);
+  };
+  if (same(g_AppState.SystemFontsFolder)) {
+    flags |= kInSystemFonts;
+    if (protectSystem && !g_AppState.IsElevated) flags |= kProtected;
+  } else if (same(g_AppState.UserFontsFolder)) {
+    flags |= kInUserFonts;
+  }
+}
+
+void FontFileReader::ReadNames() {
+  const std::wstring kept = FullName().substr(0, kKeptFullNameLength);
+  namePlatformId = nameEncodingId = 0;
+  static const uint16_t kIds[] = {name_ids::kFamily,     name_ids::kSubfamily,     name_ids::kUniqueId,
+                                  name_ids::kFullName,   name_ids::kVersion,       name_ids::kPostScriptName,
+                                  name_ids::kTypoFamily, name_ids::kTypoSubfamily, name_ids::kWwsFamily,
+                                  name_ids::kWwsSubfamily};
+  constexpr int kCount = sizeof kIds / sizeof kIds[0];
+  std::wstring system[kCount], other[kCount];
+  ReadNameRecords(kIds, kCount, system, other);
+  auto store = [&](int index, NameSlot slot) {
+    if (!system[index].empty()) names.System(slot) = system[index];
+    if (!other[index].empty()) names.English(slot) = other[index];
+  };
+  store(0, NameSlot::Family);
+  store(1, NameSlot::Subfamily);
+  store(3, NameSlot::FullName);
+  store(6, NameSlot::TypoFamily);
+  store(7, NameSlot::TypoSubfamily);
+  store(8, NameSlot::WwsFamily);
+  store(9, NameSlot::WwsSubfamily);
+  uniqueId = !system[2].empty() ? system[2] : other[2];
+  version = !system[4].empty() ? system[4] : other[4];
+  postScriptName = other[5];
+  if (HasFlag(kEudc)) {
+    if (names.English(NameSlot::FullName) == L"EUDC") names.English(NameSlot::FullName) = kept;
+    displayName = names.English(NameSlot::FullName);
+  } else {
+    displayName = BuildStyleName();
+  }
+  if (namePlatformId == 3 && nameEncodingId == 0) flags |= kSymbol;
+}
+
+void FontFileReader::ReadNameRecords(const uint16_t* ids, int count, std::wstring* systemOut,
+                                     std::wstring* otherOut) {
+  if (!SeekToTable("name")) return;
+  const ByteReader table = table_;
+  uint16_t recordCount = 0, stringOffset = 0;
+  if (!table.U16(2, recordCount) || !table.U16(4, stringOffset)) return;
+  struct Chosen {
+    uint64_t offset = 0;
+    uint16_t length = 0;
+    uint16_t platform = 0;
+    bool found = false;
+  };
+  std::vector<Chosen> system(count), other(count);
+  const uint16_t systemLanguage = SystemLanguage();
+  for (uint32_t r = 0; r < recordCount; ++r) {
+    const uint64_t at = 6 + uint64_t{r} * 12;
+    uint16_t platform = 0, encoding = 0, language = 0, nameId = 0, length = 0, offset = 0;
+    if (!table.U16(at, platform) || !table.U16(at + 2, encoding) || !table.U16(at + 4, language) ||
+        !table.U16(at + 6, nameId) || !table.U16(at + 8, length) || !table.U16(at + 10, offset))
+      break;
+    if (platform > 3) break;
+    if (length == 0) continue;
+    int index = -1;
+    for (int i = 0; i < count; ++i)
+      if (ids[i] == nameId) index = i;
+    if (index < 0) continue;
+    Chosen chosen{uint64_t{stringOffset} + offset, length, platform, true};
+    if (platform <= 2 || language == kLanguageUsEnglish) {
+      other[index] = chosen;
+    } else if (language == systemLanguage) {
+      system[index] = chosen;
+    } else {
+      continue;
+    }
+    namePlatformId = platform;
+    nameEncodingId = encoding;
+  }
+  for (int i = 0; i < count; ++i) {
+    if (system[i].found) systemOut[i] = DecodeNameString(table, system[i].offset, system[i].length, system[i].platform);
+    if (other[i].found) otherOut[i] = DecodeNameString(table, other[i].offset, other[i].length, other[i].platform);
+  }
+}
+
+std::wstring FontFileReader::DecodeNameString(const ByteReader& table, uint64_t offset, uint16_t length,
+                                              uint16_t platform) const {
+  if (!table.Has(offset, length)) return {};
+  const uint8_t* p = table.Data() + offset;
+  std::wstring out;
+  if (platform == 1) {
+    const int n = ::MultiByteToWideChar(CP_THREAD_ACP, 0, reinterpret_cast<const char*>(p), length, nullptr, 0);
+    if (n <= 0) return {};
+    out.resize(n);
+    ::MultiByteToWideChar(CP_THREAD_ACP, 0, reinterpret_cast<const char*>(p), length, out.data(), n);
+  } else {
+    out.resize(length / 2);
+    for (size_t i = 0; i < out.size(); ++i) out[i] = static_cast<wchar_t>((p[2 * i] << 8) | p[2 * i + 1]);
+  }
+  // The string ends at its first NUL, as a C string would.
+  const size_t nul = out.find(L'\0');
+  if (nul != std::wstring::npos) out.resize(nul);
+  return out;
+}
+
+void FontFileReader::ReadAllNames(std::wstring (&out)[26]) {
+  namePlatformId = nameEncodingId = 0;
+  uint16_t ids[26];
+  for (uint16_t i = 0; i < 26; ++i) ids[i] = i;
+  std::wstring system[26], other[26];
+  ReadNameRecords(ids, 26, system, other);
+  for (int i = 0; i < 26; ++i) out[i] = !system[i].empty() ? system[i] : other[i];
+}
+
+bool FontFileReader::SupportsVerticalLayout() {
+  if (SeekToTable("vhea")) return true;
+  if (HasFlag(kCffOrType1) && SeekToTable("VORG")) return true;
+  if (!SeekToTable("GSUB")) return false;
+  const ByteReader gsub = table_;
+  uint16_t featureListOffset = 0, featureCount = 0;
+  if (!gsub.Has(0, 10) || !gsub.U16(6, featureListOffset) || featureListOffset == 0) return false;
+  if (!gsub.U16(featureListOffset, featureCount)) return false;
+  for (uint32_t i = 0; i < featureCount; ++i) {
+    const uint64_t record = uint64_t{featureListOffset} + 2 + uint64_t{i} * 6;
+    if (!gsub.Has(record, 6)) return false;
+    if (gsub.TagIs(record, "vert") || gsub.TagIs(record, "vrt2")) return true;
+  }
+  return false;
+}
+
+std::wstring FontFileReader::BuildRegistryName() const {
+  if (!names.System(NameSlot::Subfamily).empty() && names.System(NameSlot::FullName).empty()) {
+    if (names.English(NameSlot::Family).empty()) return {};
+    return names.English(NameSlot::Family) + L" " + names.System(NameSlot::Subfamily);
+  }
+  return FullName();
+}
+
+void FontFileReader::SetUnreadableName() {
+  if (names.English(NameSlot::FullName).empty()) names.English(NameSlot::FullName) = LoadResString(IDS_UNREADABLE_FONT);
+  if (displayName.empty()) displayName = names.English(NameSlot::FullName);
+}
+
+void FontFileReader::MarkUnreadable() {
+  CloseFile();
+  if (HasFlag(kCollectionFace)) {
+    faceOffsets.clear();
+    faceIndex = 0;
+  }
+  if (HasFlag(kVariable)) {
+    instanceCount = instanceNumber = instanceSize = axisCount = 0;
+    instanceOffset = 0;
+    fsSelection = 0;
+  }
+  flags |= kUnreadable;
+  SetUnreadableName();
+}

@@ -1,0 +1,113 @@
+#include "fonts/PrivateFontCache.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "app/AppState.h"
+#include "common/AppMessageBox.h"
+#include "common/ResString.h"
+#include "common/ResourceIds.h"
+
+namespace {
+
+class LockGuard {
+public:
+  explicit LockGuard(CRITICAL_SECTION& section) : section_(section) { ::EnterCriticalSection(&section_); }
+  ~LockGuard() { ::LeaveCriticalSection(&section_); }
+  LockGuard(const LockGuard&) = delete;
+  LockGuard& operator=(const LockGuard&) = delete;
+
+private:
+  CRITICAL_SECTION& section_;
+};
+
+bool OwnedByThisThread(HWND window) {
+  return window && ::IsWindow(window) && ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
+}
+
+}  // namespace
+
+PrivateFontCache::PrivateFontCache() { ::InitializeCriticalSection(&lock_); }
+
+PrivateFontCache::~PrivateFontCache() { ::DeleteCriticalSection(&lock_); }
+
+void PrivateFontCache::SetReady(bool value) {
+  LockGuard guard(lock_);
+  ready_ = value;
+}
+
+void PrivateFontCache::SetLimit(int32_t value) {
+  LockGuard guard(lock_);
+  limit_ = value;
+}
+
+void PrivateFontCache::SetStatusBar(HWND window) {
+  LockGuard guard(lock_);
+  statusBar_ = window;
+}
+
+bool PrivateFontCache::ContainsLocked(const std::wstring& fileSpec) const {
+  return std::find(files_.begin(), files_.end(), fileSpec) != files_.end();
+}
+
+bool PrivateFontCache::Add(const std::wstring& fileSpec, const wchar_t* displayName) {
+  LockGuard guard(lock_);
+  if (ContainsLocked(fileSpec)) return true;
+  const HWND statusBar = (displayName && OwnedByThisThread(statusBar_)) ? statusBar_ : nullptr;
+  std::wstring saved;
+  if (statusBar) {
+    const LRESULT length = LOWORD(::SendMessageW(statusBar, SB_GETTEXTLENGTHW, 0, 0));
+    if (length != 0) {
+      saved.resize(static_cast<size_t>(length) + 1);
+      ::SendMessageW(statusBar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(saved.data()));
+      saved.resize(wcslen(saved.c_str()));
+    }
+    const std::wstring text = FormatResString(IDS_LOADING_FONT, displayName);
+    ::SendMessageW(statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  if (::AddFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr) > 0) RememberLocked(fileSpec);
+  if (statusBar) ::SendMessageW(statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(saved.c_str()));
+  return true;
+}
+
+void PrivateFontCache::Remember(const std::wstring& fileSpec) {
+  LockGuard guard(lock_);
+  RememberLocked(fileSpec);
+}
+
+void PrivateFontCache::RememberLocked(const std::wstring& fileSpec) {
+  files_.push_back(fileSpec);
+  if (limit_ < 0 || files_.size() <= static_cast<size_t>(limit_)) return;
+  const size_t remove = std::min(files_.size(), static_cast<size_t>(limit_ / 5 + 1));
+  for (size_t i = 0; i < remove; ++i) ::RemoveFontResourceExW(files_[i].c_str(), FR_PRIVATE, nullptr);
+  files_.erase(files_.begin(), files_.begin() + static_cast<std::ptrdiff_t>(remove));
+}
+
+void PrivateFontCache::RemoveAll(bool reportFailure) {
+  bool failed = false;
+  {
+    LockGuard guard(lock_);
+    if (!ready_) return;
+    for (const std::wstring& file : files_)
+      if (!::RemoveFontResourceExW(file.c_str(), FR_PRIVATE, nullptr)) failed = true;
+    files_.clear();
+  }
+  if (reportFailure && failed)
+    AppMessageBox(g_AppState.MainWindow, MB_ICONERROR, IDS_CAPTION_APP, IDS_PRIVATE_UNLOAD_FAILED);
+}
+
+size_t PrivateFontCache::Count() const {
+  LockGuard guard(lock_);
+  return files_.size();
+}
+
+int32_t PrivateFontCache::Limit() const {
+  LockGuard guard(lock_);
+  return limit_;
+}
+
+std::vector<std::wstring> PrivateFontCache::Files() const {
+  LockGuard guard(lock_);
+  return files_;
+}

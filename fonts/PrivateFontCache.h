@@ -1,0 +1,55 @@
+// The one process-wide list of font files loaded privately (AddFontResourceExW with
+// FR_PRIVATE) so that fonts that are not installed can be drawn. Each file is loaded once; the
+// list is cut back by a fifth when it grows past the "FontCacheSize" preference, and emptied
+// when the main window closes or is minimised, on every font change and before a folder is
+// deleted or renamed. Lives in `AppState` for the whole run.
+//
+// Threads: the main thread and the lists' detail-reader threads call Add; every access to the
+// list holds the lock. The status bar is written only by the thread that owns it (the main
+// thread); a call from another thread loads without the status text.
+#pragma once
+
+#include <windows.h>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr int32_t kFontCacheDefault = 2000;
+
+class PrivateFontCache {
+public:
+  PrivateFontCache();
+  ~PrivateFontCache();
+  PrivateFontCache(const PrivateFontCache&) = delete;
+  PrivateFontCache& operator=(const PrivateFontCache&) = delete;
+
+  // Called once the application state is set up; until then RemoveAll does nothing.
+  void SetReady(bool value);
+  void SetLimit(int32_t value);
+  void SetStatusBar(HWND window);
+
+  // Loads fileSpec privately unless it is already loaded (exact, case-sensitive comparison).
+  // A Type 1 specification is "x.pfm|x.pfb". Always true: a failed load is not recorded, so the
+  // next Add of the same file tries again. With a display name, the main thread's status bar
+  // shows the loading text while the load runs.
+  bool Add(const std::wstring& fileSpec, const wchar_t* displayName = nullptr);
+  // Appends a file loaded elsewhere and trims the list.
+  void Remember(const std::wstring& fileSpec);
+  // Unloads every entry; with reportFailure a failed unload is shown to the user.
+  void RemoveAll(bool reportFailure);
+
+  size_t Count() const;
+  int32_t Limit() const;
+  std::vector<std::wstring> Files() const;
+
+private:
+  // Both run with the lock held.
+  bool ContainsLocked(const std::wstring& fileSpec) const;
+  void RememberLocked(const std::wstring& fileSpec);
+
+  mutable CRITICAL_SECTION lock_;
+  std::vector<std::wstring> files_;  // oldest first
+  int32_t limit_ = kFontCacheDefault;
+  HWND statusBar_ = nullptr;
+  bool ready_ = false;
+};
