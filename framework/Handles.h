@@ -6,6 +6,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 #include <unknwn.h>
 #include <utility>
 
@@ -109,6 +110,13 @@ struct MenuTraits {
   static void Close(Handle h) noexcept { ::DestroyMenu(h); }
 };
 
+struct ImageListTraits {
+  using Handle = HIMAGELIST;
+  static Handle Null() noexcept { return nullptr; }
+  static bool IsValid(Handle h) noexcept { return h != nullptr; }
+  static void Close(Handle h) noexcept { ::ImageList_Destroy(h); }
+};
+
 struct LocalMemTraits {
   using Handle = HLOCAL;
   static Handle Null() noexcept { return nullptr; }
@@ -129,6 +137,7 @@ using ScopedCreatedDC = UniqueHandle<CreatedDCTraits>;
 using ScopedIcon = UniqueHandle<IconTraits>;
 using ScopedMenu = UniqueHandle<MenuTraits>;
 using ScopedLocal = UniqueHandle<LocalMemTraits>;
+using ScopedImageList = UniqueHandle<ImageListTraits>;
 
 // A device context obtained from a window with GetDC; released with ReleaseDC.
 class ScopedGetDC {

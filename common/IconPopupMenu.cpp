@@ -1,0 +1,72 @@
+#include "common/IconPopupMenu.h"
+
+#include <commctrl.h>
+
+#include "common/LoadImageListFromResource.h"
+
+namespace {
+
+constexpr int kMenuBitmapWidth = 16;
+constexpr int kMenuBitmapHeight = 15;
+
+}  // namespace
+
+IconPopupMenu::~IconPopupMenu() {
+  // The menu refers to the bitmaps: destroy it first.
+  menu_.Reset();
+  bitmaps_.clear();
+}
+
+bool IconPopupMenu::RenderIcons(const int* commandIds, int count) {
+  commandIds_ = commandIds;
+  count_ = count;
+  bitmaps_.clear();
+  orv::ScopedImageList icons;
+  if (!LoadImageListFromResource(icons, count, commandIds)) return false;
+  const int built = ::ImageList_GetImageCount(icons.Get());
+  if (built <= 0) return false;
+
+  orv::ScopedGetDC screen(nullptr);
+  orv::ScopedCreatedDC dc(::CreateCompatibleDC(screen.Get()));
+  if (!dc) return false;
+  const RECT all{0, 0, kMenuBitmapWidth, kMenuBitmapHeight};
+  bitmaps_.reserve(static_cast<size_t>(built));
+  for (int i = 0; i < built; ++i) {
+    orv::ScopedBitmap bitmap;
+    if (CommandIconIndex(commandIds[i]) >= 0) {
+      bitmap.Reset(::CreateCompatibleBitmap(screen.Get(), kMenuBitmapWidth, kMenuBitmapHeight));
+      if (bitmap) {
+        orv::ScopedSelectObject select(dc.Get(), bitmap.Get());
+        ::FillRect(dc.Get(), &all, ::GetSysColorBrush(COLOR_MENU));
+        ::ImageList_Draw(icons.Get(), i, dc.Get(), 0, 0, ILD_TRANSPARENT);
+      }
+    }
+    bitmaps_.push_back(std::move(bitmap));
+  }
+  return true;
+}
+
+HBITMAP IconPopupMenu::BitmapOf(UINT commandId) const noexcept {
+  for (size_t i = 0; i < bitmaps_.size() && static_cast<int>(i) < count_; ++i) {
+    if (commandIds_[i] == static_cast<int>(commandId)) return bitmaps_[i].Get();
+  }
+  return nullptr;
+}
+
+bool IconPopupMenu::InsertItem(UINT commandId, const wchar_t* text, UINT state) {
+  MENUITEMINFOW item{};
+  item.cbSize = sizeof(item);
+  item.fMask = MIIM_STATE | MIIM_ID | MIIM_STRING;
+  item.fState = state;
+  item.wID = commandId;
+  item.dwTypeData = const_cast<wchar_t*>(text);
+  ::InsertMenuItemW(menu_.Get(), commandId, FALSE, &item);
+  if (HBITMAP bitmap = BitmapOf(commandId)) {
+    MENUITEMINFOW image{};
+    image.cbSize = sizeof(image);
+    image.fMask = MIIM_BITMAP;
+    image.hbmpItem = bitmap;
+    ::SetMenuItemInfoW(menu_.Get(), commandId, FALSE, &image);
+  }
+  return true;
+}

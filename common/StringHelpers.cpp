@@ -1,0 +1,30 @@
+#include "common/StringHelpers.h"
+
+#include <shlwapi.h>
+
+#include <cwchar>
+
+int GetDlgItemString(HWND dialog, int controlId, std::wstring& out) {
+  HWND control = ::GetDlgItem(dialog, controlId);
+  if (!control) {
+    out.clear();
+    return 0;
+  }
+  const int length = ::GetWindowTextLengthW(control);
+  out.assign(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+  const int got = ::GetWindowTextW(control, out.data(), static_cast<int>(out.size()));
+  // The text may have changed between the two calls; keep what was actually copied.
+  if (got >= 0) {
+    out.resize(static_cast<size_t>(got) < out.size() ? static_cast<size_t>(got) : out.size() - 1);
+  } else {
+    out.resize(out.size() - 1);
+  }
+  return got;
+}
+
+bool CutLastPathComponent(std::wstring& path) {
+  if (path.empty()) return false;
+  const bool removed = ::PathRemoveFileSpecW(path.data()) != FALSE;
+  path.resize(::wcsnlen(path.c_str(), path.size()));
+  return removed;
+}
