@@ -296,4 +296,42 @@ TEST_F(CBmpButtonTest, ButtonOutlivingItsObjectKeepsWorking) {
   EXPECT_EQ(owner_.clicks, 1);
 }
 
+// Browse buttons in their four looks side by side, kept for a person to look at.
+TEST_F(CBmpButtonTest, ArtifactOfTheStates) {
+  constexpr int kCell = 28;
+  constexpr int kCells = 4;
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), kCell * kCells, kCell, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  orv::ScopedGetDC screen(nullptr);
+  orv::ScopedBitmap strip(::CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  orv::ScopedCreatedDC dc(::CreateCompatibleDC(screen.Get()));
+  ASSERT_TRUE(strip && dc);
+  {
+    orv::ScopedSelectObject select(dc.Get(), strip.Get());
+    for (int cell = 0; cell < kCells; ++cell) {
+      HWND wnd = MakeButton(kCell, kCell, kButtonId + 10 + cell);
+      CBmpButton& button = NewButton();
+      ASSERT_EQ(button.SetShellFolderIcon(wnd, L"C:\\DefDirIcon", FILE_ATTRIBUTE_DIRECTORY), wnd);
+      if (cell == 1) ::SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+      if (cell == 2) ::SendMessageW(wnd, BM_SETSTATE, TRUE, 0);
+      if (cell == 3) ::EnableWindow(wnd, FALSE);
+      ::SetViewportOrgEx(dc.Get(), cell * kCell, 0, nullptr);
+      ::SendMessageW(wnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
+    }
+    ::GdiFlush();
+  }
+  const DWORD imageBytes = kCell * kCells * kCell * 4;
+  // GDI leaves the alpha bytes at zero; a viewer would show nothing but transparency.
+  for (DWORD i = 0; i < imageBytes / 4; ++i) static_cast<DWORD*>(bits)[i] |= 0xFF000000u;
+  BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + imageBytes), 0,
+                        0, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))};
+  std::string out(reinterpret_cast<const char*>(&file), sizeof(file));
+  out.append(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof(BITMAPINFOHEADER));
+  out.append(static_cast<const char*>(bits), imageBytes);
+  ::CreateDirectoryW(testing_support::ArtifactsDir().c_str(), nullptr);
+  EXPECT_TRUE(testing_support::WriteFileBytes(testing_support::ArtifactsDir() + L"\\bmpbutton_states.bmp", out.data(),
+                                              out.size()));
+}
+
 }  // namespace
