@@ -32,10 +32,10 @@ protected:
 
 }  // namespace orv
 
-#define BEGIN_MSG_MAP(theClass)                                                                       \
+#define ORV_BEGIN_MSG_MAP_(virtSpec)                                                                  \
  public:                                                                                              \
   BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,     \
-                            DWORD dwMsgMapID = 0) override {                                          \
+                            DWORD dwMsgMapID = 0) virtSpec {                                          \
     BOOL bHandled = TRUE;                                                                             \
     (void)hWnd;                                                                                       \
     (void)uMsg;                                                                                       \
@@ -45,6 +45,12 @@ protected:
     (void)bHandled;                                                                                   \
     switch (dwMsgMapID) {                                                                             \
       case 0: {
+
+#define BEGIN_MSG_MAP(theClass) ORV_BEGIN_MSG_MAP_(override)
+
+// For mix-in classes that are not windows themselves (update-UI, custom draw, ...): the same map,
+// not virtual; the window class chains to it with CHAIN_MSG_MAP.
+#define BEGIN_MIXIN_MSG_MAP(theClass) ORV_BEGIN_MSG_MAP_()
 
 #define ALT_MSG_MAP(mapId) \
   break;                   \
@@ -138,12 +144,12 @@ protected:
 
 // Sends control notifications (WM_COMMAND, WM_NOTIFY, ...) on to this window's parent.
 #define FORWARD_NOTIFICATIONS() \
-  ORV_RUN_HANDLER_(ForwardNotifications(uMsg, wParam, lParam, bHandled))
+  ORV_RUN_HANDLER_(this->ForwardNotifications(uMsg, wParam, lParam, bHandled))
 
 // Sends control notifications back to the control that sent them, as kReflectBase + message.
 #define REFLECT_NOTIFICATIONS() \
-  ORV_RUN_HANDLER_(ReflectNotifications(uMsg, wParam, lParam, bHandled))
+  ORV_RUN_HANDLER_(this->ReflectNotifications(uMsg, wParam, lParam, bHandled))
 
 // In a control's map: reflected messages it does not handle get their default result.
 #define DEFAULT_REFLECTION_HANDLER() \
-  if (DefaultReflectionHandler(hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
+  if (this->DefaultReflectionHandler(hWnd, uMsg, wParam, lParam, lResult)) return TRUE;

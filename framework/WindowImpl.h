@@ -54,6 +54,9 @@ public:
 
   virtual void OnFinalMessage(HWND) {}
 
+  // The procedure that gets what the maps leave: the superclassed or subclassed one, or DefWindowProcW.
+  WNDPROC GetSuperWindowProc() const noexcept { return superProc_; }
+
 protected:
   virtual ~CWindowImplRoot() = default;
 

@@ -1,0 +1,42 @@
+// The toolbar resource (type 241): which commands a toolbar strip holds and how big its images
+// are. Layout, all little-endian WORDs: version (1), image width, image height, item count,
+// then one command identifier per item, 0 for a separator. The image strip is the bitmap of the
+// same identifier, one image per non-separator item, left to right.
+#pragma once
+
+#include <windows.h>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "framework/Handles.h"
+
+namespace orv {
+
+constexpr WORD kToolbarResourceType = 241;
+constexpr WORD kToolbarResourceVersion = 1;
+
+struct ToolbarResource {
+  int ImageWidth = 0;
+  int ImageHeight = 0;
+  std::vector<WORD> Items;  // command identifiers, 0 = separator
+
+  // Number of images the strip must hold (the items that are not separators).
+  [[nodiscard]] size_t ImageCount() const;
+  // Image index of a command in the strip, or -1.
+  [[nodiscard]] int ImageOf(WORD command) const;
+};
+
+// Reads a resource blob; nothing when it is truncated, of another version, has a zero image size
+// or a count that runs past its end.
+[[nodiscard]] std::optional<ToolbarResource> ParseToolbarResource(const void* data, size_t size);
+
+// Finds and parses toolbar resource `id` of `instance`.
+[[nodiscard]] std::optional<ToolbarResource> LoadToolbarResource(HINSTANCE instance, UINT id);
+
+// The strip bitmap `bitmapId` as an image list of `imageWidth`-wide images. A 32-bit strip keeps
+// its alpha; any other depth is masked by the colour of its top-left pixel.
+[[nodiscard]] ScopedImageList LoadToolbarImageList(HINSTANCE instance, UINT bitmapId, int imageWidth, int imageHeight);
+
+}  // namespace orv
