@@ -117,6 +117,13 @@ struct ImageListTraits {
   static void Close(Handle h) noexcept { ::ImageList_Destroy(h); }
 };
 
+struct HookTraits {
+  using Handle = HHOOK;
+  static Handle Null() noexcept { return nullptr; }
+  static bool IsValid(Handle h) noexcept { return h != nullptr; }
+  static void Close(Handle h) noexcept { ::UnhookWindowsHookEx(h); }
+};
+
 struct LocalMemTraits {
   using Handle = HLOCAL;
   static Handle Null() noexcept { return nullptr; }
@@ -138,6 +145,7 @@ using ScopedIcon = UniqueHandle<IconTraits>;
 using ScopedMenu = UniqueHandle<MenuTraits>;
 using ScopedLocal = UniqueHandle<LocalMemTraits>;
 using ScopedImageList = UniqueHandle<ImageListTraits>;
+using ScopedHook = UniqueHandle<HookTraits>;
 
 // A device context obtained from a window with GetDC; released with ReleaseDC.
 class ScopedGetDC {
