@@ -1,5 +1,7 @@
 #include "framework/DialogImpl.h"
 
+#include <prsht.h>
+
 namespace orv {
 
 namespace {
@@ -70,6 +72,17 @@ INT_PTR CALLBACK CDialogImplRoot::DialogProc(HWND wnd, UINT msg, WPARAM wp, LPAR
     self = t_creatingDialog;
     if (!self) return FALSE;
     t_creatingDialog = nullptr;
+    self->Bind(wnd);
+  }
+  return self->DispatchDialog(msg, wp, lp);
+}
+
+INT_PTR CALLBACK CDialogImplRoot::PageDialogProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = static_cast<CDialogImplRoot*>(FromHandle(wnd));
+  if (!self) {
+    if (msg != WM_INITDIALOG || !lp) return FALSE;
+    self = reinterpret_cast<CDialogImplRoot*>(reinterpret_cast<const PROPSHEETPAGEW*>(lp)->lParam);
+    if (!self) return FALSE;
     self->Bind(wnd);
   }
   return self->DispatchDialog(msg, wp, lp);

@@ -25,6 +25,8 @@ protected:
   HWND CreateImpl(int templateId, HWND parent, LPARAM initParam);
 
   static INT_PTR CALLBACK DialogProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  // For property pages: the object comes with WM_INITDIALOG, in the lParam of its PROPSHEETPAGEW.
+  static INT_PTR CALLBACK PageDialogProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 
 private:
   INT_PTR DispatchDialog(UINT msg, WPARAM wp, LPARAM lp);
