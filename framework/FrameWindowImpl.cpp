@@ -1,6 +1,7 @@
 #include "framework/FrameWindowImpl.h"
 
 #include "framework/AppModule.h"
+#include "framework/CommandBarCtrl.h"
 #include "framework/ToolbarResource.h"
 
 #include <algorithm>
@@ -271,20 +272,13 @@ LRESULT CFrameWindowImplBase::OnReBarAutoSize(int, NMHDR* hdr, BOOL& handled) {
   return 0;
 }
 
-LRESULT CFrameWindowImplBase::OnReBarChevronPushed(int, NMHDR* hdr, BOOL& handled) {
-  auto* chevron = reinterpret_cast<NMREBARCHEVRON*>(hdr);
-  REBARBANDINFOW band{sizeof(band)};
-  band.fMask = RBBIM_CHILD;
-  if (!::SendMessageW(hdr->hwndFrom, RB_GETBANDINFOW, chevron->uBand, reinterpret_cast<LPARAM>(&band)) ||
-      !band.hwndChild || !IsToolBar(band.hwndChild)) {
-    handled = FALSE;
-    return 0;
-  }
-  HWND tb = band.hwndChild;
+ScopedMenu CFrameWindowImplBase::BuildChevronMenu(HWND tb) {
+  ScopedMenu menu(::CreatePopupMenu());
+  if (!menu || !tb) return menu;
   RECT visible{};
   ::GetClientRect(tb, &visible);
-  ScopedMenu menu(::CreatePopupMenu());
-  if (!menu) return 0;
+  // A command bar's clipped buttons become its popups (borrowed: see ReleaseBorrowedPopups).
+  const auto* commandBar = dynamic_cast<const CCommandBarCtrl*>(CWindowImplRoot::FromHandle(tb));
   const int count = static_cast<int>(::SendMessageW(tb, TB_BUTTONCOUNT, 0, 0));
   bool lastWasSeparator = true;
   for (int i = 0; i < count; ++i) {
@@ -299,6 +293,18 @@ LRESULT CFrameWindowImplBase::OnReBarChevronPushed(int, NMHDR* hdr, BOOL& handle
       lastWasSeparator = true;
       continue;
     }
+    UINT flags = MF_STRING;
+    if (!(btn.fsState & TBSTATE_ENABLED)) flags |= MF_GRAYED;
+    if (btn.fsState & TBSTATE_CHECKED) flags |= MF_CHECKED;
+    if (commandBar && commandBar->GetMenu()) {
+      wchar_t text[kMaxButtonText]{};
+      HMENU popup = ::GetSubMenu(commandBar->GetMenu(), i);
+      if (!popup) continue;
+      ::GetMenuStringW(commandBar->GetMenu(), static_cast<UINT>(i), text, kMaxButtonText, MF_BYPOSITION);
+      ::AppendMenuW(menu.Get(), flags | MF_POPUP, reinterpret_cast<UINT_PTR>(popup), text);
+      lastWasSeparator = false;
+      continue;
+    }
     std::wstring text = LoadCommandString(static_cast<UINT>(btn.idCommand), true);
     if (text.empty()) {
       wchar_t buffer[kMaxButtonText]{};
@@ -306,19 +312,41 @@ LRESULT CFrameWindowImplBase::OnReBarChevronPushed(int, NMHDR* hdr, BOOL& handle
         ::SendMessageW(tb, TB_GETBUTTONTEXTW, static_cast<WPARAM>(btn.idCommand), reinterpret_cast<LPARAM>(buffer));
       text = buffer;
     }
-    UINT flags = MF_STRING;
-    if (!(btn.fsState & TBSTATE_ENABLED)) flags |= MF_GRAYED;
-    if (btn.fsState & TBSTATE_CHECKED) flags |= MF_CHECKED;
     ::AppendMenuW(menu.Get(), flags, static_cast<UINT_PTR>(btn.idCommand), text.c_str());
     lastWasSeparator = false;
   }
-  if (::GetMenuItemCount(menu.Get()) == 0) return 0;
+  // No separator at the end.
+  const int items = ::GetMenuItemCount(menu.Get());
+  if (items > 0 && (::GetMenuState(menu.Get(), static_cast<UINT>(items - 1), MF_BYPOSITION) & MF_SEPARATOR))
+    ::DeleteMenu(menu.Get(), static_cast<UINT>(items - 1), MF_BYPOSITION);
+  return menu;
+}
+
+void CFrameWindowImplBase::ReleaseBorrowedPopups(HMENU menu) {
+  for (int i = ::GetMenuItemCount(menu) - 1; i >= 0; --i)
+    if (::GetSubMenu(menu, i)) ::RemoveMenu(menu, static_cast<UINT>(i), MF_BYPOSITION);
+}
+
+LRESULT CFrameWindowImplBase::OnReBarChevronPushed(int, NMHDR* hdr, BOOL& handled) {
+  auto* chevron = reinterpret_cast<NMREBARCHEVRON*>(hdr);
+  REBARBANDINFOW band{sizeof(band)};
+  band.fMask = RBBIM_CHILD;
+  if (!::SendMessageW(hdr->hwndFrom, RB_GETBANDINFOW, chevron->uBand, reinterpret_cast<LPARAM>(&band)) ||
+      !band.hwndChild || !IsToolBar(band.hwndChild)) {
+    handled = FALSE;
+    return 0;
+  }
+  HWND tb = band.hwndChild;
+  ScopedMenu menu = BuildChevronMenu(tb);
+  if (!menu || ::GetMenuItemCount(menu.Get()) == 0) return 0;
   RECT rc = chevron->rc;
   ::MapWindowPoints(hdr->hwndFrom, nullptr, reinterpret_cast<POINT*>(&rc), 2);
   TPMPARAMS params{sizeof(params), rc};
+  // Notifications on: the frame's update-UI sets the states of borrowed popups as they open.
   const UINT cmd = static_cast<UINT>(::TrackPopupMenuEx(menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL |
-                                                                         TPM_RETURNCMD | TPM_NONOTIFY,
+                                                                         TPM_RETURNCMD,
                                                         rc.left, rc.bottom, m_hWnd, &params));
+  ReleaseBorrowedPopups(menu.Get());
   if (cmd) ::PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(cmd, 0), reinterpret_cast<LPARAM>(tb));
   return 0;
 }

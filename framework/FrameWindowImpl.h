@@ -78,6 +78,11 @@ public:
   // Translates keyboard messages for this frame's accelerator table; true when one matched.
   bool TranslateFrameAccelerator(MSG* msg) const;
 
+  // The menu of a toolbar's buttons that its band clips (a command bar's clipped menus appear as
+  // its own popups, borrowed: call ReleaseBorrowedPopups before the menu is destroyed).
+  [[nodiscard]] static ScopedMenu BuildChevronMenu(HWND toolbar);
+  static void ReleaseBorrowedPopups(HMENU menu);
+
   // The text part of string `id` before or after its "\n" (status help, tooltip).
   static std::wstring LoadCommandString(UINT id, bool tooltipPart);
 

@@ -127,6 +127,13 @@ TEST(FrameScreenshot, AllPiecesTogether) {
   EXPECT_EQ(frame.main.GetSplitterPos(), 180);
   EXPECT_EQ(frame.side.GetSplitterPos(), 120);
   EXPECT_EQ(::SendMessageW(frame.bar, TB_BUTTONCOUNT, 0, 0), 5);
+  // The command bar counts as a toolbar for its band: chevron and clipped buttons hidden.
+  REBARBANDINFOW band{sizeof(band)};
+  band.fMask = RBBIM_STYLE | RBBIM_CHILD;
+  ASSERT_TRUE(::SendMessageW(frame.m_hWndToolBar, RB_GETBANDINFOW, 0, reinterpret_cast<LPARAM>(&band)));
+  EXPECT_EQ(band.hwndChild, frame.bar.m_hWnd);
+  EXPECT_TRUE(band.fStyle & RBBS_USECHEVRON);
+  EXPECT_TRUE(::SendMessageW(frame.bar, TB_GETEXTENDEDSTYLE, 0, 0) & TBSTYLE_EX_HIDECLIPPEDBUTTONS);
 
   RECT wnd{};
   frame.GetWindowRect(&wnd);

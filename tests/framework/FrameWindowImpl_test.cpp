@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "framework/CommandBarCtrl.h"
 #include "framework/UpdateUI.h"
 #include "tests/support/TestSupport.h"
 
@@ -251,4 +252,59 @@ TEST(FrameWindow, ComesUpWithoutItsResources) {
   MSG msg{frame, WM_KEYDOWN, 'O', 0, 0, {}};
   EXPECT_FALSE(frame.TranslateFrameAccelerator(&msg));
   frame.DestroyWindow();
+}
+
+TEST_F(FrameTest, ChevronMenuHoldsTheClippedButtons) {
+  const WORD items[] = {1, 16, 16, 6, kCmdOpen, kCmdSave, 0, kCmdGrid, 0, kCmdView};
+  HWND tb = frame.CreateToolBarCtrl(frame, *orv::ParseToolbarResource(items, sizeof(items)),
+                                    orv::ScopedImageList(::ImageList_Create(16, 16, ILC_COLOR32, 4, 0)), false);
+  ASSERT_TRUE(tb);
+  RECT second{};
+  ::SendMessageW(tb, TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+  ::SetWindowPos(tb, nullptr, 0, 0, second.right, second.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SendMessageW(tb, TB_ENABLEBUTTON, kCmdView, FALSE);
+  ::SendMessageW(tb, TB_CHECKBUTTON, kCmdGrid, TRUE);
+  orv::ScopedMenu menu = orv::CFrameWindowImplBase::BuildChevronMenu(tb);
+  ASSERT_TRUE(menu);
+  // Open and Save are on the band; the separator before Grid is not repeated at the top.
+  ASSERT_EQ(::GetMenuItemCount(menu.Get()), 3);
+  EXPECT_EQ(::GetMenuItemID(menu.Get(), 0), kCmdGrid);
+  EXPECT_TRUE(::GetMenuState(menu.Get(), 0, MF_BYPOSITION) & MF_CHECKED);
+  EXPECT_TRUE(::GetMenuState(menu.Get(), 1, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_EQ(::GetMenuItemID(menu.Get(), 2), kCmdView);
+  EXPECT_TRUE(::GetMenuState(menu.Get(), 2, MF_BYPOSITION) & MF_GRAYED);
+
+  // Wide enough for everything: nothing to offer.
+  ::SetWindowPos(tb, nullptr, 0, 0, 600, second.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(::GetMenuItemCount(orv::CFrameWindowImplBase::BuildChevronMenu(tb).Get()), 0);
+  ::DestroyWindow(tb);
+}
+
+TEST_F(FrameTest, ChevronOfACommandBarOffersItsClippedMenus) {
+  orv::CCommandBarCtrl bar;
+  ASSERT_TRUE(bar.Create(frame));
+  HMENU top = ::CreateMenu();
+  const wchar_t* names[] = {L"&File", L"&Edit", L"&View"};
+  for (const wchar_t* name : names) {
+    HMENU popup = ::CreatePopupMenu();
+    ::AppendMenuW(popup, MF_STRING, kCmdOpen, L"Item");
+    ::AppendMenuW(top, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), name);
+  }
+  bar.AttachMenu(top);
+  RECT first{};
+  ::SendMessageW(bar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+  ::SetWindowPos(bar, nullptr, 0, 0, first.right, first.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  HMENU view = ::GetSubMenu(top, 2);
+  {
+    orv::ScopedMenu menu = orv::CFrameWindowImplBase::BuildChevronMenu(bar);
+    ASSERT_EQ(::GetMenuItemCount(menu.Get()), 2);
+    EXPECT_EQ(::GetSubMenu(menu.Get(), 1), view);
+    wchar_t text[32]{};
+    ::GetMenuStringW(menu.Get(), 1, text, 32, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"&View");
+    orv::CFrameWindowImplBase::ReleaseBorrowedPopups(menu.Get());
+  }
+  // The bar's own popups outlive the chevron menu.
+  EXPECT_TRUE(::IsMenu(view));
+  EXPECT_EQ(::GetMenuItemCount(view), 1);
 }
