@@ -1,0 +1,171 @@
+// The private font cache with real FR_PRIVATE loads under Wine: copies of a small generated
+// font under distinct names are loaded, counted and unloaded.
+#include "fonts/PrivateFontCache.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <thread>
+
+#include "common/ResourceIds.h"
+#include "tests/fonts/SfntBuilder.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+std::wstring FixtureFont() {
+  return testing_support::SourceDir() + L"\\tests\\fonts\\data\\OrvelVarNoStat.ttf";
+}
+
+std::vector<std::wstring> MakeCopies(const testing_support::ScratchDir& dir, int count) {
+  // GDI keeps one face per name: give each copy its own family name ("Orvel Vnn", the same
+  // length as "Orvel Var", so that no offset moves).
+  const auto original = sfnt_test::ReadFile(FixtureFont());
+  const std::string family("\0O\0r\0v\0e\0l\0 \0V\0a\0r", 18);
+  std::vector<std::wstring> out;
+  for (int i = 0; i < count; ++i) {
+    auto bytes = original;
+    for (size_t at = bytes.find(family); at != std::string::npos; at = bytes.find(family, at + 1)) {
+      bytes[at + 15] = static_cast<char>('0' + i / 10);
+      bytes[at + 17] = static_cast<char>('0' + i % 10);
+    }
+    out.push_back(dir.File(L"f" + std::to_wstring(i) + L".ttf"));
+    sfnt_test::WriteFile(out.back(), bytes);
+  }
+  return out;
+}
+
+// Whether this process has the file loaded privately: a second private load of a loaded file
+// still succeeds, so ask GDI to remove it and load it back.
+bool IsLoaded(const std::wstring& path) {
+  if (!::RemoveFontResourceExW(path.c_str(), FR_PRIVATE, nullptr)) return false;
+  ::AddFontResourceExW(path.c_str(), FR_PRIVATE, nullptr);
+  return true;
+}
+
+TEST(PrivateFontCache, LoadsOnceAndComparesExactly) {
+  testing_support::ScratchDir dir;
+  const auto files = MakeCopies(dir, 1);
+  PrivateFontCache cache;
+  cache.SetReady(true);
+  EXPECT_TRUE(cache.Add(files[0]));
+  EXPECT_TRUE(cache.Add(files[0]));
+  EXPECT_EQ(cache.Count(), 1u);
+  EXPECT_TRUE(IsLoaded(files[0]));
+  std::wstring upper = files[0];
+  ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  EXPECT_TRUE(cache.Add(upper));
+  EXPECT_EQ(cache.Count(), 2u);
+  cache.RemoveAll(true);
+  EXPECT_EQ(cache.Count(), 0u);
+}
+
+TEST(PrivateFontCache, LimitUnloadsTheOldestFifthPlusOne) {
+  testing_support::ScratchDir dir;
+  const auto files = MakeCopies(dir, 11);
+  PrivateFontCache cache;
+  cache.SetReady(true);
+  cache.SetLimit(10);
+  for (int i = 0; i < 10; ++i) cache.Add(files[i]);
+  EXPECT_EQ(cache.Count(), 10u);
+  cache.Add(files[10]);
+  const auto kept = cache.Files();
+  ASSERT_EQ(kept.size(), 8u);
+  EXPECT_EQ(kept.front(), files[3]);
+  EXPECT_EQ(kept.back(), files[10]);
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(IsLoaded(files[i])) << i;
+  EXPECT_TRUE(IsLoaded(files[3]));
+  cache.RemoveAll(false);
+  for (int i = 3; i < 11; ++i) EXPECT_FALSE(IsLoaded(files[i])) << i;
+}
+
+TEST(PrivateFontCache, LimitZeroAndNegative) {
+  testing_support::ScratchDir dir;
+  const auto files = MakeCopies(dir, 3);
+  PrivateFontCache cache;
+  cache.SetReady(true);
+  cache.SetLimit(0);
+  cache.Add(files[0]);
+  EXPECT_EQ(cache.Count(), 0u);
+  EXPECT_FALSE(IsLoaded(files[0]));
+  cache.SetLimit(-1);
+  cache.Add(files[1]);
+  cache.Add(files[2]);
+  EXPECT_EQ(cache.Count(), 2u);
+  cache.RemoveAll(false);
+}
+
+TEST(PrivateFontCache, RejectedFileIsNotRecorded) {
+  testing_support::ScratchDir dir;
+  sfnt_test::WriteFile(dir.File(L"junk.ttf"), "not a font at all");
+  PrivateFontCache cache;
+  cache.SetReady(true);
+  EXPECT_TRUE(cache.Add(dir.File(L"junk.ttf")));
+  EXPECT_EQ(cache.Count(), 0u);
+}
+
+TEST(PrivateFontCache, RemoveAllRulesAndReport) {
+  testing_support::ResetRecords();
+  PrivateFontCache cache;
+  cache.RemoveAll(true);  // empty: nothing, no message
+  EXPECT_TRUE(testing_support::Boxes().empty());
+  // Not ready: the entries stay.
+  cache.Remember(L"C:\\nowhere\\gone.ttf");
+  cache.RemoveAll(true);
+  EXPECT_EQ(cache.Count(), 1u);
+  EXPECT_TRUE(testing_support::Boxes().empty());
+  // Ready: an entry that cannot be unloaded is reported once.
+  cache.SetReady(true);
+  cache.RemoveAll(true);
+  EXPECT_EQ(cache.Count(), 0u);
+  ASSERT_EQ(testing_support::Boxes().size(), 1u);
+  EXPECT_NE(testing_support::Boxes()[0].type & MB_ICONERROR, 0u);
+  EXPECT_NE(testing_support::Boxes()[0].text.find(L"could not be unloaded"), std::wstring::npos);
+  testing_support::ResetRecords();
+  cache.Remember(L"C:\\nowhere\\gone.ttf");
+  cache.RemoveAll(false);
+  EXPECT_TRUE(testing_support::Boxes().empty());
+}
+
+TEST(PrivateFontCache, StatusTextOnOwnThreadOnly) {
+  testing_support::ScratchDir dir;
+  const auto files = MakeCopies(dir, 2);
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  HWND bar = ::CreateWindowExW(0, L"msctls_statusbar32", L"", WS_POPUP, 0, 0, 300, 20, nullptr, nullptr,
+                               nullptr, nullptr);
+  ASSERT_NE(bar, nullptr);
+  ::SendMessageW(bar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"Ready"));
+  PrivateFontCache cache;
+  cache.SetReady(true);
+  cache.SetStatusBar(bar);
+  cache.Add(files[0], L"Orvel Var");
+  wchar_t text[64] = {};
+  ::SendMessageW(bar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, L"Ready");  // the saved text is back
+  // From another thread the load runs without touching the window.
+  std::thread worker([&] { cache.Add(files[1], L"Orvel Var"); });
+  worker.join();
+  EXPECT_EQ(cache.Count(), 2u);
+  cache.RemoveAll(false);
+  ::DestroyWindow(bar);
+}
+
+TEST(PrivateFontCache, ConcurrentAddsKeepOneEntryPerFile) {
+  testing_support::ScratchDir dir;
+  const auto files = MakeCopies(dir, 8);
+  PrivateFontCache cache;
+  cache.SetReady(true);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([&] {
+      for (int round = 0; round < 5; ++round)
+        for (const auto& f : files) cache.Add(f);
+    });
+  for (auto& t : threads) t.join();
+  EXPECT_EQ(cache.Count(), files.size());
+  cache.RemoveAll(false);
+}
+
+}  // namespace
