@@ -41,13 +41,21 @@ bool FontFileReader::ReadCollectionHeader() {
       return false;
     }
   }
-  faceOffsets = std::move(offsets);
   faceNames.clear();
-  for (faceIndex = 0; faceOffsets[faceIndex] != 0; ++faceIndex) {
+  for (uint32_t i = 0; offsets[i] != 0; ++i) {
+    // A face that fails drops the offsets (MarkUnreadable); the header walk goes on regardless.
+    faceOffsets = offsets;
+    faceIndex = static_cast<int32_t>(i);
+    flags |= kCollectionFace;
     if (ReadSfnt())
       faceNames.push_back({FullName(), BuildRegistryName(), names.English(NameSlot::FullName)});
   }
+  faceOffsets = std::move(offsets);
   faceIndex = 0;
+  if (!MapFile()) {
+    faceOffsets.clear();
+    return false;
+  }
   if (faceNames.empty()) {
     // Not one face with a name: nothing that could be listed or registered under a name.
     faceOffsets.clear();
