@@ -71,24 +71,29 @@ std::optional<ToolbarResource> LoadToolbarResource(HINSTANCE instance, UINT id) 
 ScopedImageList LoadToolbarImageList(HINSTANCE instance, UINT bitmapId, int imageWidth, int imageHeight) {
   ScopedBitmap strip(static_cast<HBITMAP>(
       ::LoadImageW(instance, MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (!strip) return {};
+  return ImageListFromStrip(strip.Get(), imageWidth, imageHeight);
+}
+
+ScopedImageList ImageListFromStrip(HBITMAP strip, int imageWidth, int imageHeight) {
   if (!strip || imageWidth <= 0 || imageHeight <= 0) return {};
   BITMAP bm{};
-  if (!::GetObjectW(strip.Get(), sizeof(bm), &bm) || bm.bmWidth < imageWidth) return {};
+  if (!::GetObjectW(strip, sizeof(bm), &bm) || bm.bmWidth < imageWidth) return {};
   const int count = bm.bmWidth / imageWidth;
   const bool alpha = bm.bmBitsPixel == 32;
   ScopedImageList list(::ImageList_Create(imageWidth, imageHeight, alpha ? ILC_COLOR32 : (ILC_COLOR24 | ILC_MASK),
                                           count, 4));
   if (!list) return {};
   if (alpha) {
-    if (::ImageList_Add(list.Get(), strip.Get(), nullptr) < 0) return {};
+    if (::ImageList_Add(list.Get(), strip, nullptr) < 0) return {};
   } else {
     ScopedCreatedDC dc(::CreateCompatibleDC(nullptr));
     COLORREF mask = RGB(192, 192, 192);
     if (dc) {
-      ScopedSelectObject select(dc.Get(), strip.Get());
+      ScopedSelectObject select(dc.Get(), strip);
       mask = ::GetPixel(dc.Get(), 0, 0);
     }
-    if (::ImageList_AddMasked(list.Get(), strip.Get(), mask) < 0) return {};
+    if (::ImageList_AddMasked(list.Get(), strip, mask) < 0) return {};
   }
   return list;
 }

@@ -39,4 +39,7 @@ struct ToolbarResource {
 // its alpha; any other depth is masked by the colour of its top-left pixel.
 [[nodiscard]] ScopedImageList LoadToolbarImageList(HINSTANCE instance, UINT bitmapId, int imageWidth, int imageHeight);
 
+// The same from a strip bitmap already loaded (not taken over).
+[[nodiscard]] ScopedImageList ImageListFromStrip(HBITMAP strip, int imageWidth, int imageHeight);
+
 }  // namespace orv

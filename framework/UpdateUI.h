@@ -11,7 +11,8 @@
 //   END_UPDATE_UI_MAP()
 //
 // and derives from CUpdateUI<T>, chaining its message map (CHAIN_MSG_MAP(CUpdateUI<T>)) so that
-// popups get their states as they open and accelerators of disabled commands are swallowed.
+// popups get their states as they open and accelerators of disabled commands are swallowed; the
+// chain must come before T's own command handlers, or a disabled command's accelerator reaches them.
 // Setters only record the state; UIUpdateToolBar / UIUpdateStatusBar / UIUpdateMenuBar /
 // UIUpdateChildWindows push what changed since their last run (usually from an idle handler).
 // Main thread only.
