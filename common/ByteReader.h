@@ -2,15 +2,17 @@
 // data is checked against the bytes actually there before it is used: a read past the end fails
 // and returns false, it never touches memory outside the span.
 //
-// `ByteReader` is a view (pointer and size) over memory it does not own: a memory-mapped file
-// (`MappedFileBytes`), or a buffer a test built. Values are big-endian unless the name says LE.
+// `ByteReader` is a view (pointer and size) over memory it does not own: bytes read from a file
+// (`FileBytes`), or a buffer a test built. Values are big-endian unless the name says LE.
 #pragma once
 
 #include <windows.h>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/Handles.h"
 
@@ -81,30 +83,40 @@ private:
   size_t size_ = 0;
 };
 
-// A file opened for reading and mapped into memory, so that a reader touches (and the system
-// reads) only the pages of the structures it looks at, never the whole file. Move-only; the
-// view, the mapping and the file are closed by the destructor or by `Close`.
-class MappedFileBytes {
+// A file opened for reading whose bytes are read on demand with positioned reads: the first
+// block (offset tables, table directories, often the small tables) at open, then only the
+// ranges a reader asks for, each once. Nothing is read past the file's end, and nothing more
+// than the asked range is read beyond the first block, so a reader never reads a whole file
+// unless it asks for all of it. Move-only; the handle and the buffers go with Close or the
+// destructor. One thread at a time.
+class FileBytes {
 public:
-  MappedFileBytes() = default;
-  ~MappedFileBytes() { Close(); }
-  MappedFileBytes(const MappedFileBytes&) = delete;
-  MappedFileBytes& operator=(const MappedFileBytes&) = delete;
-  MappedFileBytes(MappedFileBytes&& other) noexcept;
-  MappedFileBytes& operator=(MappedFileBytes&& other) noexcept;
+  static constexpr uint32_t kFirstBlock = 16 * 1024;
+
+  FileBytes() = default;
+  FileBytes(const FileBytes&) = delete;
+  FileBytes& operator=(const FileBytes&) = delete;
+  FileBytes(FileBytes&&) noexcept = default;
+  FileBytes& operator=(FileBytes&&) noexcept = default;
 
   // Opens `path` with GENERIC_READ | extraAccess, sharing read. With extraAccess non-zero the
   // file is only probed (opened and closed again). Files over 4 GB are refused: no font
   // format here addresses past 32-bit offsets.
   [[nodiscard]] bool Open(const std::wstring& path, DWORD extraAccess = 0);
   void Close();
-  bool IsOpen() const { return open_; }
-  const ByteReader& Bytes() const { return bytes_; }
+  bool IsOpen() const { return file_.IsValid(); }
+  uint64_t Size() const { return size_; }
+
+  // The bytes [offset, offset + count) cut at the end of the file; empty when offset lies past
+  // the end or the read fails. The view stays valid until Close.
+  ByteReader Read(uint64_t offset, uint64_t count);
 
 private:
+  struct Block {
+    uint64_t offset;
+    std::vector<uint8_t> data;
+  };
   orv::ScopedHandle file_;
-  orv::ScopedHandle mapping_;
-  const void* view_ = nullptr;
-  ByteReader bytes_;
-  bool open_ = false;
+  uint64_t size_ = 0;
+  std::vector<std::unique_ptr<Block>> blocks_;
 };

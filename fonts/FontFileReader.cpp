@@ -2,6 +2,8 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
+
 #include "app/AppState.h"
 #include "common/ResString.h"
 #include "common/ResourceIdsFonts.h"
@@ -15,6 +17,7 @@ constexpr uint32_t kOffsetTableSize = 12;
 constexpr uint32_t kTableRecordSize = 16;
 constexpr uint32_t kHeadBytes = 54;
 constexpr uint32_t kOs2Bytes = 78;
+constexpr uint32_t kOs2ReadBytes = 100;  // through the optical sizes of version 5
 constexpr uint16_t kLanguageUsEnglish = 0x0409;
 constexpr size_t kKeptFullNameLength = 64;
 
@@ -90,7 +93,7 @@ bool FontFileReader::ReadFontFile(const std::wstring& fileName) {
   // The tag decides, not the extension: a collection stays a collection under any name.
   if (fullPath.empty()) ResolveFullPath();
   const bool mapped = MapFile();
-  if ((mapped && FileBytes().TagIs(0, "ttcf")) || (!mapped && collectionName_)) return ReadFirstCollectionFace();
+  if ((mapped && file_.Read(0, 4).TagIs(0, "ttcf")) || (!mapped && collectionName_)) return ReadFirstCollectionFace();
   if (!sfntName) {
     // A ".ttc" that is not a collection is read as the single font it is.
     flags &= ~kCollectionFace;
@@ -114,8 +117,7 @@ bool FontFileReader::MapFile() {
 void FontFileReader::CloseFile() {
   file_.Close();
   mappedPath_.clear();
-  table_ = {};
-  tableOffset_ = 0;
+  tableOffset_ = tableLength_ = 0;
 }
 
 uint32_t FontFileReader::FaceOffset() const {
@@ -126,19 +128,21 @@ uint32_t FontFileReader::FaceOffset() const {
 bool FontFileReader::OpenSfnt(DWORD extraAccess) {
   if (fullPath.empty()) ResolveFullPath();
   if (extraAccess != 0) {
-    MappedFileBytes probe;
+    FileBytes probe;
     return probe.Open(fullPath, extraAccess);
   }
   if (!MapFile()) return false;
-  const ByteReader& bytes = FileBytes();
-  const uint32_t face = FaceOffset();
+  const ByteReader offsetTable = file_.Read(FaceOffset(), kOffsetTableSize);
   numTables = 0;
   uint16_t tables = 0;
-  bool valid = bytes.Has(face, kOffsetTableSize) && bytes.U16(face + 4, tables);
+  bool valid = offsetTable.Has(0, kOffsetTableSize) && offsetTable.U16(4, tables);
   if (valid) numTables = tables;
   uint32_t magic = 0;
-  valid = valid && numTables != 0 && bytes.Size() >= (uint64_t{numTables} + 2) * kTableRecordSize &&
-          SeekToTable("head") && table_.Has(0, kHeadBytes) && table_.U32(12, magic) && magic == kHeadMagic;
+  valid = valid && numTables != 0 && file_.Size() >= (uint64_t{numTables} + 2) * kTableRecordSize;
+  if (valid) {
+    const ByteReader head = ReadTable("head", kHeadBytes);
+    valid = head.Has(0, kHeadBytes) && head.U32(12, magic) && magic == kHeadMagic;
+  }
   if (!valid) {
     CloseFile();
     return false;
@@ -147,23 +151,27 @@ bool FontFileReader::OpenSfnt(DWORD extraAccess) {
 }
 
 bool FontFileReader::SeekToTable(const char* tag) {
-  table_ = {};
-  tableOffset_ = 0;
+  tableOffset_ = tableLength_ = 0;
   if (numTables == 0 || !file_.IsOpen()) return false;
-  const ByteReader& bytes = FileBytes();
-  const uint64_t directory = uint64_t{FaceOffset()} + kOffsetTableSize;
+  const ByteReader directory =
+      file_.Read(uint64_t{FaceOffset()} + kOffsetTableSize, uint64_t{numTables} * kTableRecordSize);
   for (uint32_t i = 0; i < numTables; ++i) {
-    const uint64_t record = directory + uint64_t{i} * kTableRecordSize;
-    if (!bytes.Has(record, kTableRecordSize)) return false;
-    if (!bytes.TagIs(record, tag)) continue;
+    const uint64_t record = uint64_t{i} * kTableRecordSize;
+    if (!directory.Has(record, kTableRecordSize)) return false;
+    if (!directory.TagIs(record, tag)) continue;
     uint32_t offset = 0, length = 0;
-    if (!bytes.U32(record + 8, offset) || !bytes.U32(record + 12, length)) return false;
-    if (offset > bytes.Size()) return false;
+    if (!directory.U32(record + 8, offset) || !directory.U32(record + 12, length)) return false;
+    if (offset > file_.Size()) return false;
     tableOffset_ = offset;
-    table_ = bytes.Sub(offset, length);
+    tableLength_ = static_cast<uint32_t>(std::min<uint64_t>(length, file_.Size() - offset));
     return true;
   }
   return false;
+}
+
+ByteReader FontFileReader::ReadTable(const char* tag, uint32_t maxBytes) {
+  if (!SeekToTable(tag)) return {};
+  return file_.Read(tableOffset_, std::min(tableLength_, maxBytes));
 }
 
 bool FontFileReader::ReadSfnt() {
@@ -186,8 +194,8 @@ bool FontFileReader::ReadSfnt() {
   if (SeekToTable("DSIG")) flags |= kDsig;
   if (SeekToTable("CFF ")) flags |= kCffOrType1;
   if (SeekToTable("fvar")) flags |= kVariable;
-  if (SeekToTable("OS/2") && table_.Has(0, kOs2Bytes)) {
-    const ByteReader& os2 = table_;
+  const ByteReader os2 = ReadTable("OS/2", kOs2ReadBytes);
+  if (os2.Has(0, kOs2Bytes)) {
     uint16_t v = 0, selection = 0;
     int16_t family = 0;
     uint32_t ranges[4] = {};
@@ -270,8 +278,8 @@ void FontFileReader::ReadNames() {
 
 void FontFileReader::ReadNameRecords(const uint16_t* ids, int count, std::wstring* systemOut,
                                      std::wstring* otherOut) {
-  if (!SeekToTable("name")) return;
-  const ByteReader table = table_;
+  const ByteReader table = ReadTable("name");
+  if (table.Size() == 0) return;
   uint16_t recordCount = 0, stringOffset = 0;
   if (!table.U16(2, recordCount) || !table.U16(4, stringOffset)) return;
   struct Chosen {
@@ -344,14 +352,21 @@ bool FontFileReader::SupportsVerticalLayout() {
   if (SeekToTable("vhea")) return true;
   if (HasFlag(kCffOrType1) && SeekToTable("VORG")) return true;
   if (!SeekToTable("GSUB")) return false;
-  const ByteReader gsub = table_;
+  const uint32_t gsubOffset = tableOffset_;
+  const uint32_t gsubLength = tableLength_;
+  const ByteReader header = file_.Read(gsubOffset, std::min<uint32_t>(gsubLength, 10));
   uint16_t featureListOffset = 0, featureCount = 0;
-  if (!gsub.Has(0, 10) || !gsub.U16(6, featureListOffset) || featureListOffset == 0) return false;
-  if (!gsub.U16(featureListOffset, featureCount)) return false;
+  if (!header.Has(0, 10) || !header.U16(6, featureListOffset) || featureListOffset == 0) return false;
+  if (featureListOffset >= gsubLength) return false;
+  // Only the feature list is read, not the lookups that make most of the table.
+  const ByteReader countBytes = file_.Read(uint64_t{gsubOffset} + featureListOffset, 2);
+  if (!countBytes.U16(0, featureCount)) return false;
+  const uint64_t listBytes = std::min<uint64_t>(2 + uint64_t{featureCount} * 6, gsubLength - featureListOffset);
+  const ByteReader list = file_.Read(uint64_t{gsubOffset} + featureListOffset, listBytes);
   for (uint32_t i = 0; i < featureCount; ++i) {
-    const uint64_t record = uint64_t{featureListOffset} + 2 + uint64_t{i} * 6;
-    if (!gsub.Has(record, 6)) return false;
-    if (gsub.TagIs(record, "vert") || gsub.TagIs(record, "vrt2")) return true;
+    const uint64_t record = 2 + uint64_t{i} * 6;
+    if (!list.Has(record, 6)) return false;
+    if (list.TagIs(record, "vert") || list.TagIs(record, "vrt2")) return true;
   }
   return false;
 }

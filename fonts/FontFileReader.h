@@ -88,8 +88,11 @@ public:
   // non-zero only probes that the file opens with that access.
   [[nodiscard]] bool OpenSfnt(DWORD extraAccess);
   void CloseFile();
-  // The table with this tag in the open face's directory, cut at the end of the file.
+  // Finds the table with this tag in the open face's directory (its offset and length, the
+  // length cut at the end of the file); nothing of the table is read yet.
   [[nodiscard]] bool SeekToTable(const char* tag);
+  // Reads up to maxBytes of the table with this tag; empty when absent or unreadable.
+  ByteReader ReadTable(const char* tag, uint32_t maxBytes = UINT32_MAX);
   [[nodiscard]] bool ReadSfnt();
   void ReadNames();
   // Name ids 0..25 (system language first) for the property pages; the file must be open.
@@ -148,7 +151,6 @@ public:
   bool statAxesMatchFvar = true;
 
 private:
-  const ByteReader& FileBytes() const { return file_.Bytes(); }
   uint32_t FaceOffset() const;
   bool MapFile();
   void ReadNameRecords(const uint16_t* ids, int count, std::wstring* systemOut, std::wstring* otherOut);
@@ -159,9 +161,9 @@ private:
   void MarkFolderFlags(bool caseSensitive, bool protectSystem);
   void SetUnreadableName();
 
-  MappedFileBytes file_;
+  FileBytes file_;
   std::wstring mappedPath_;
-  ByteReader table_;          // the table found by the last SeekToTable
-  uint32_t tableOffset_ = 0;  // its offset in the file
+  uint32_t tableOffset_ = 0;  // the table found by the last SeekToTable: offset in the file
+  uint32_t tableLength_ = 0;  // and length, cut at the end of the file
   bool walkingInstances_ = false;
 };

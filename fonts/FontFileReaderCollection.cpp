@@ -27,10 +27,12 @@ bool FontFileReader::ReadCollectionHeader() {
     SetUnreadableName();
     return false;
   }
-  const ByteReader& bytes = FileBytes();
+  const ByteReader header = file_.Read(0, kCollectionHeaderSize);
   uint32_t numFonts = 0;
-  if (!bytes.Has(0, kCollectionHeaderSize) || !bytes.TagIs(0, "ttcf") || !bytes.U32(8, numFonts) ||
-      numFonts < 1 || numFonts > kMaxCollectionFaces || !bytes.Has(kCollectionHeaderSize, uint64_t{numFonts} * 4)) {
+  const bool accepted = header.Has(0, kCollectionHeaderSize) && header.TagIs(0, "ttcf") && header.U32(8, numFonts) &&
+                        numFonts >= 1 && numFonts <= kMaxCollectionFaces;
+  const ByteReader bytes = accepted ? file_.Read(0, kCollectionHeaderSize + uint64_t{numFonts} * 4) : ByteReader();
+  if (!accepted || !bytes.Has(kCollectionHeaderSize, uint64_t{numFonts} * 4)) {
     CloseFile();
     return false;
   }

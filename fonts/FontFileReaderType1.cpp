@@ -141,16 +141,18 @@ bool FontFileReader::ReadType1() {
 
 bool FontFileReader::ReadType1Header(std::wstring& text) {
   text.clear();
-  MappedFileBytes pfb;
+  FileBytes pfb;
   if (!pfb.Open(pfbPath)) return false;
-  const ByteReader& bytes = pfb.Bytes();
+  const ByteReader header = pfb.Read(0, kSegmentHeaderSize);
   uint8_t marker = 0, type = 0;
   uint32_t length = 0;
-  if (!bytes.U8(0, marker) || !bytes.U8(1, type) || marker != 0x80 || type != 0x01 || !bytes.U32LE(2, length))
+  if (!header.U8(0, marker) || !header.U8(1, type) || marker != 0x80 || type != 0x01 || !header.U32LE(2, length))
     return false;
   // The whole 32-bit length counts; it only has to fit in the file.
-  if (!bytes.Has(kSegmentHeaderSize, length)) return false;
-  const char* clear = reinterpret_cast<const char*>(bytes.Data() + kSegmentHeaderSize);
+  if (uint64_t{length} > pfb.Size() - kSegmentHeaderSize) return false;
+  const ByteReader segment = pfb.Read(kSegmentHeaderSize, length);
+  if (segment.Size() != length) return false;
+  const char* clear = reinterpret_cast<const char*>(segment.Data());
   size_t size = 0;
   while (size < length && clear[size] != '\0') ++size;
   if (!StartsWithNoCase8(clear, size, "%!PS-AdobeFont-1.0") && !StartsWithNoCase8(clear, size, "%!FontType1"))

@@ -47,8 +47,8 @@ bool FontFileReader::ReadVariationAxes() {
     MarkUnreadable();
     return false;
   }
-  const ByteReader fvar = table_;
   const uint64_t fvarStart = tableOffset_;
+  const ByteReader fvar = ReadTable("fvar");
   uint16_t axesArrayOffset = 0, axes = 0, axisSize = 0, instances = 0, size = 0;
   if (!fvar.U16(4, axesArrayOffset) || !fvar.U16(8, axes) || !fvar.U16(10, axisSize) || !fvar.U16(12, instances) ||
       !fvar.U16(14, size))
@@ -75,8 +75,7 @@ bool FontFileReader::ReadVariationAxes() {
 }
 
 bool FontFileReader::ReadStatTable() {
-  if (!SeekToTable("STAT")) return false;
-  const ByteReader stat = table_;
+  const ByteReader stat = ReadTable("STAT");
   if (!stat.Has(0, kStatHeaderSize) || !stat.U16(0, statMajorVersion) || !stat.U16(2, statMinorVersion) ||
       !stat.U16(4, designAxisSize) || !stat.U16(6, designAxisCount) || !stat.U32(8, designAxesOffset) ||
       !stat.U16(12, axisValueCount) || !stat.U32(14, offsetToAxisValueOffsets))
@@ -169,9 +168,9 @@ bool FontFileReader::ReadNamedInstanceByName() {
 
 bool FontFileReader::ReadNamedInstanceNames() {
   if (!file_.IsOpen()) return false;
-  const ByteReader& bytes = FileBytes();
+  const ByteReader record = file_.Read(instanceOffset, instanceSize);
   uint16_t subfamilyNameId = 0;
-  if (!bytes.Has(instanceOffset, instanceSize) || !bytes.U16(instanceOffset, subfamilyNameId)) return false;
+  if (!record.Has(0, instanceSize) || !record.U16(0, subfamilyNameId)) return false;
   std::wstring& enSub = names.English(NameSlot::Subfamily);
   std::wstring& sysSub = names.System(NameSlot::Subfamily);
   if (statAxesMatchFvar) {
@@ -200,7 +199,7 @@ bool FontFileReader::ReadNamedInstanceNames() {
     uint16_t postScriptNameId = 0;
     std::wstring instanceName;
     // 0xFFFF says the instance has no PostScript name of its own: the font's stays.
-    if (bytes.U16(uint64_t{instanceOffset} + 4 + 4u * axisCount, postScriptNameId) && postScriptNameId != kNoNameId &&
+    if (record.U16(4 + 4u * axisCount, postScriptNameId) && postScriptNameId != kNoNameId &&
         ReadNameById(postScriptNameId, &instanceName, nullptr))
       postScriptName = instanceName;
   }
@@ -211,17 +210,17 @@ bool FontFileReader::ReadNamedInstanceNames() {
 bool FontFileReader::ReadNameById(uint16_t id, std::wstring* englishOut, std::wstring* systemOut) {
   if (englishOut) englishOut->clear();
   if (systemOut) systemOut->clear();
-  const ByteReader savedTable = table_;
   const uint32_t savedOffset = tableOffset_;
+  const uint32_t savedLength = tableLength_;
   const bool taken = DecodeNameRecordById(id, englishOut, systemOut);
-  table_ = savedTable;
   tableOffset_ = savedOffset;
+  tableLength_ = savedLength;
   return taken;
 }
 
 bool FontFileReader::DecodeNameRecordById(uint16_t id, std::wstring* englishOut, std::wstring* systemOut) {
-  if (!SeekToTable("name")) return false;
-  const ByteReader table = table_;
+  const ByteReader table = ReadTable("name");
+  if (table.Size() == 0) return false;
   uint16_t recordCount = 0, stringOffset = 0;
   if (!table.U16(2, recordCount) || !table.U16(4, stringOffset)) return false;
   const uint16_t systemLanguage = SystemLanguage();
@@ -254,10 +253,10 @@ bool FontFileReader::DecodeNameRecordById(uint16_t id, std::wstring* englishOut,
 }
 
 bool FontFileReader::BuildStatStyleName() {
-  const ByteReader& bytes = FileBytes();
+  const ByteReader record = file_.Read(instanceOffset, instanceSize);
   std::vector<uint32_t> coordinates(axisCount);
   for (uint32_t k = 0; k < axisCount; ++k)
-    if (!bytes.U32(uint64_t{instanceOffset} + 4 + 4u * k, coordinates[k])) return false;
+    if (!record.U32(4 + 4u * k, coordinates[k])) return false;
   for (NameSlot slot : {NameSlot::Subfamily, NameSlot::TypoSubfamily, NameSlot::WwsSubfamily}) {
     names.English(slot).clear();
     names.System(slot).clear();
