@@ -40,6 +40,12 @@ public:
     out = static_cast<uint16_t>((p[0] << 8) | p[1]);
     return true;
   }
+  [[nodiscard]] bool U16LE(uint64_t offset, uint16_t& out) const {
+    if (!Has(offset, 2)) return false;
+    const uint8_t* p = data_ + offset;
+    out = static_cast<uint16_t>(p[0] | (p[1] << 8));
+    return true;
+  }
   [[nodiscard]] bool I16(uint64_t offset, int16_t& out) const {
     uint16_t v = 0;
     if (!U16(offset, v)) return false;

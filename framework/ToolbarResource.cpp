@@ -2,29 +2,9 @@
 
 #include <commctrl.h>
 
+#include "common/ByteReader.h"
+
 namespace orv {
-
-namespace {
-
-// Bounds-checked reads of little-endian words from a resource blob.
-class WordReader {
-public:
-  WordReader(const void* data, size_t size) : data_(static_cast<const uint8_t*>(data)), size_(data ? size : 0) {}
-  [[nodiscard]] bool Read(WORD& out) {
-    if (size_ - pos_ < 2) return false;
-    out = static_cast<WORD>(data_[pos_] | (data_[pos_ + 1] << 8));
-    pos_ += 2;
-    return true;
-  }
-  size_t Remaining() const { return size_ - pos_; }
-
-private:
-  const uint8_t* data_;
-  size_t size_;
-  size_t pos_ = 0;
-};
-
-}  // namespace
 
 size_t ToolbarResource::ImageCount() const {
   size_t n = 0;
@@ -45,17 +25,24 @@ int ToolbarResource::ImageOf(WORD command) const {
 }
 
 std::optional<ToolbarResource> ParseToolbarResource(const void* data, size_t size) {
-  WordReader reader(data, size);
-  WORD version = 0, width = 0, height = 0, count = 0;
-  if (!reader.Read(version) || !reader.Read(width) || !reader.Read(height) || !reader.Read(count)) return std::nullopt;
+  // The resource is little-endian words: version, image width, image height, count, then the
+  // command of each item (0 for a separator).
+  const ByteReader reader(data, data ? size : 0);
+  uint16_t version = 0, width = 0, height = 0, count = 0;
+  if (!reader.U16LE(0, version) || !reader.U16LE(2, width) || !reader.U16LE(4, height) || !reader.U16LE(6, count))
+    return std::nullopt;
   if (version != kToolbarResourceVersion || width == 0 || height == 0) return std::nullopt;
-  if (reader.Remaining() / 2 < count) return std::nullopt;
+  constexpr uint64_t kItems = 8;
+  if (!reader.Has(kItems, uint64_t{count} * 2)) return std::nullopt;
   ToolbarResource res;
   res.ImageWidth = width;
   res.ImageHeight = height;
   res.Items.resize(count);
-  for (WORD& id : res.Items)
-    if (!reader.Read(id)) return std::nullopt;
+  for (uint16_t i = 0; i < count; ++i) {
+    uint16_t id = 0;
+    if (!reader.U16LE(kItems + uint64_t{i} * 2, id)) return std::nullopt;
+    res.Items[i] = id;
+  }
   return res;
 }
 
