@@ -35,14 +35,7 @@ bool IsRefusedFontCaseFolder(const std::wstring& folder, const std::wstring& sys
 }
 
 LRESULT CCreateFontCaseDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
-  SHFILEINFOW info{};
-  if (::SHGetFileInfoW(L"C:\\DefDirIcon", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
-                       SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES)) {
-    browseIcon_.Reset(info.hIcon);
-    HWND browse = GetDlgItem(IDC_FONT_CASE_BROWSE);
-    ::SetWindowLongPtrW(browse, GWL_STYLE, ::GetWindowLongPtrW(browse, GWL_STYLE) | BS_ICON);
-    ::SendMessageW(browse, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(browseIcon_.Get()));
-  }
+  browse_.SetShellFolderIcon(GetDlgItem(IDC_FONT_CASE_BROWSE), L"C:\\DefDirIcon", FILE_ATTRIBUTE_DIRECTORY);
 
   wchar_t start[MAX_PATH] = {};
   if (::GetWindowsDirectoryW(start, MAX_PATH)) {

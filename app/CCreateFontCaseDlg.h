@@ -5,9 +5,9 @@
 
 #include <string>
 
+#include "common/CBmpButton.h"
 #include "common/ResourceIds.h"
 #include "framework/DialogImpl.h"
-#include "framework/Handles.h"
 
 // Why a typed folder cannot become the font case: a drive root, the system Fonts folder, or a
 // path that is not absolute ("Fonts", "C:", "\Fonts").
@@ -33,5 +33,5 @@ private:
   LRESULT OnBrowse(WORD, WORD, HWND, BOOL&);
 
   std::wstring folder_;
-  orv::ScopedIcon browseIcon_;
+  CBmpButton browse_;
 };
