@@ -1,0 +1,270 @@
+// The group file format: building a file's text and reading one back. There is no XML parser
+// on purpose: elements are found by plain substring search, so that every file that earlier
+// versions wrote (or that a person edited) reads as it always did.
+#include "groups/FontGroup.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "common/ResString.h"
+#include "common/ResourceIds.h"
+#include "groups/GroupNames.h"
+
+namespace {
+
+constexpr wchar_t kDeclaration[] = L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+constexpr wchar_t kLineEnd[] = L"\r\n";
+constexpr wchar_t kTrue[] = L"true";
+constexpr wchar_t kReplacementChar = 0xFFFD;
+
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// What a file can carry: U+0000 would end the text for every reader and is dropped; a lone
+// surrogate has no UTF-8 form and becomes U+FFFD (the converter would do so anyway, but not
+// the same way on every system). Everything else, control characters included, is kept.
+std::wstring CleanValue(const std::wstring& value) {
+  std::wstring out;
+  out.reserve(value.size());
+  for (size_t i = 0; i < value.size(); ++i) {
+    const wchar_t c = value[i];
+    if (c == 0) continue;
+    if (IsHighSurrogate(c)) {
+      if (i + 1 < value.size() && IsLowSurrogate(value[i + 1])) {
+        out += c;
+        out += value[++i];
+      } else {
+        out += kReplacementChar;
+      }
+    } else if (IsLowSurrogate(c)) {
+      out += kReplacementChar;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+void AppendEscaped(std::wstring& out, const std::wstring& value) {
+  for (wchar_t c : value) {
+    switch (c) {
+      case L'&': out += L"&amp;"; break;
+      case L'<': out += L"&lt;"; break;
+      case L'>': out += L"&gt;"; break;
+      case L'"': out += L"&quot;"; break;
+      case L'\'': out += L"&#39;"; break;
+      default: out += c; break;
+    }
+  }
+}
+
+// One pass over the cut-out value, so that "&amp;lt;" reads back as "&lt;".
+std::wstring DecodeValue(const std::wstring& raw) {
+  static constexpr struct {
+    std::wstring_view entity;
+    wchar_t c;
+  } kEntities[] = {{L"&lt;", L'<'}, {L"&gt;", L'>'}, {L"&quot;", L'"'}, {L"&#39;", L'\''}, {L"&amp;", L'&'}};
+  std::wstring out;
+  out.reserve(raw.size());
+  const std::wstring_view text(raw);
+  for (size_t i = 0; i < text.size();) {
+    if (text[i] == L'&') {
+      bool replaced = false;
+      for (const auto& e : kEntities) {
+        if (text.substr(i, e.entity.size()) == e.entity) {
+          out += e.c;
+          i += e.entity.size();
+          replaced = true;
+          break;
+        }
+      }
+      if (replaced) continue;
+    }
+    out += text[i++];
+  }
+  return out;
+}
+
+std::wstring ReadValue(const std::wstring& text, const wchar_t* tag) {
+  ptrdiff_t position = 0;
+  return DecodeValue(FontGroup::ReadElement(text, tag, position));
+}
+
+std::wstring ReadContainer(const std::wstring& text, const wchar_t* tag) {
+  ptrdiff_t position = 0;
+  return FontGroup::ReadElement(text, tag, position);
+}
+
+bool IsBlankChar(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == 0xFEFF; }
+
+// A text with nothing in it but blanks and perhaps the declaration: replacing it loses nothing.
+bool IsBlankText(const std::wstring& text) {
+  size_t i = 0;
+  while (i < text.size() && IsBlankChar(text[i])) ++i;
+  if (text.compare(i, 5, L"<?xml") == 0) {
+    const size_t end = text.find(L"?>", i);
+    if (end == std::wstring::npos) return false;
+    i = end + 2;
+  }
+  while (i < text.size() && IsBlankChar(text[i])) ++i;
+  return i == text.size();
+}
+
+bool NameLess(const FontGroupEntry& a, const FontGroupEntry& b) { return a.Name < b.Name; }
+
+std::string ToUtf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                      nullptr);
+  std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0)
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+}  // namespace
+
+std::wstring FontGroup::ReadElement(const std::wstring& text, const wchar_t* tag, ptrdiff_t& position) {
+  if (position < 0 || static_cast<size_t>(position) > text.size()) {
+    position = -1;
+    return {};
+  }
+  const std::wstring open = std::wstring(L"<") + tag + L">";
+  const size_t start = text.find(open, static_cast<size_t>(position));
+  if (start == std::wstring::npos) {
+    position = -1;
+    return {};
+  }
+  const size_t valueStart = start + open.size();
+  const std::wstring close = std::wstring(L"</") + tag + L">";
+  const size_t end = text.find(close, valueStart);
+  if (end == std::wstring::npos || end == valueStart) {
+    position = -1;
+    return {};
+  }
+  position = static_cast<ptrdiff_t>(end + close.size());
+  return text.substr(valueStart, end - valueStart);
+}
+
+std::wstring FontGroup::WriteElement(const std::wstring& value, const wchar_t* tag) {
+  std::wstring out;
+  out.reserve(value.size() + 32);
+  out += L'<';
+  out += tag;
+  out += L'>';
+  AppendEscaped(out, CleanValue(value));
+  out += L"</";
+  out += tag;
+  out += L'>';
+  out += kLineEnd;
+  return out;
+}
+
+std::wstring FontGroup::WriteElement(UINT valueStringId, const wchar_t* tag) {
+  return WriteElement(LoadResString(valueStringId), tag);
+}
+
+std::string FontGroup::BuildFileBytes(bool skipNodes) const {
+  std::wstring text;
+  text += kDeclaration;
+  text += kLineEnd;
+  text += L"<" + RootTag + L">" + kLineEnd;
+  text += WriteElement(IDS_GROUP_FILE_NOTE, L"Note");
+  text += WriteElement(Name, L"Name");
+  text += WriteElement(Parent, L"Parent");
+  if (Installed) text += WriteElement(kTrue, L"Installed");
+  if (!skipNodes && !Nodes.empty()) {
+    text += L"<orvelnodes>";
+    text += kLineEnd;
+    for (const FontGroupEntry& node : Nodes) {
+      text += L"\t<node>";
+      text += kLineEnd;
+      text += L"\t" + WriteElement(node.Name, L"name");
+      text += L"\t" + WriteElement(node.Path, node.IsLink ? L"link" : L"file");
+      if (node.Installed) text += L"\t" + WriteElement(kTrue, L"installed");
+      text += L"\t</node>";
+      text += kLineEnd;
+    }
+    text += L"</orvelnodes>";
+    text += kLineEnd;
+  }
+  if (!Fonts.empty()) {
+    text += L"<fonts>";
+    text += kLineEnd;
+    for (const FontGroupEntry& font : Fonts) {
+      text += L"\t<font>";
+      text += kLineEnd;
+      text += L"\t\t" + WriteElement(font.Name, L"name");
+      text += L"\t\t" + WriteElement(font.Path, L"path");
+      text += L"\t</font>";
+      text += kLineEnd;
+    }
+    text += L"</fonts>";
+    text += kLineEnd;
+  }
+  text += L"</" + RootTag + L">" + kLineEnd;
+  return ToUtf8(text);
+}
+
+bool FontGroup::ParseFileText(const std::wstring& text, bool& blank) {
+  blank = false;
+  Name.clear();
+  Parent.clear();
+  Nodes.clear();
+  Fonts.clear();
+
+  // A root element without its end is a cut-off file: what follows the cut is unknown, so the
+  // file counts as damaged rather than as an empty group that the next save would write over.
+  const std::wstring open = L"<" + RootTag + L">";
+  const std::wstring close = L"</" + RootTag + L">";
+  const size_t start = text.find(open);
+  if (start == std::wstring::npos || text.find(close, start + open.size()) == std::wstring::npos) {
+    blank = IsBlankText(text);
+    return false;
+  }
+
+  const std::wstring document = ReadContainer(text, RootTag.c_str());
+  if (document.empty()) return true;
+
+  Name = ReadValue(document, L"Name");
+  Installed = !ReadContainer(document, L"Installed").empty();
+  Parent = ReadValue(document, L"Parent");
+
+  // Entries are collected and sorted once: the same order as one sorted insert per entry,
+  // without its quadratic cost on a large file in random order.
+  const std::wstring nodes = ReadContainer(document, L"orvelnodes");
+  std::unordered_set<std::wstring> seenNodes;
+  for (ptrdiff_t position = 0;;) {
+    const std::wstring node = ReadElement(nodes, L"node", position);
+    if (position < 0) break;
+    FontGroupEntry entry;
+    entry.Installed = !ReadContainer(node, L"installed").empty();
+    entry.Path = ReadValue(node, L"file");
+    if (entry.Path.empty()) {
+      entry.Path = ReadValue(node, L"link");
+      entry.IsLink = true;
+    }
+    if (entry.Path.empty()) continue;
+    if (!seenNodes.insert(FoldCase(entry.Path)).second) continue;
+    entry.Name = ReadValue(node, L"name");
+    Nodes.push_back(std::move(entry));
+  }
+
+  const std::wstring fonts = ReadContainer(document, L"fonts");
+  std::unordered_set<std::wstring> seenFonts;
+  for (ptrdiff_t position = 0;;) {
+    const std::wstring font = ReadElement(fonts, L"font", position);
+    if (position < 0) break;
+    FontGroupEntry entry;
+    entry.Path = ReadValue(font, L"path");
+    entry.Name = ReadValue(font, L"name");
+    if (entry.Name.empty() || entry.Path.empty()) continue;
+    // Decoded text holds no U+0000, so it can join the two halves of the key.
+    if (!seenFonts.insert(FoldCase(entry.Path) + L'\0' + FoldCase(entry.Name)).second) continue;
+    Fonts.push_back(std::move(entry));
+  }
+
+  std::stable_sort(Nodes.begin(), Nodes.end(), NameLess);
+  std::stable_sort(Fonts.begin(), Fonts.end(), NameLess);
+  return true;
+}

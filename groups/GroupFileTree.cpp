@@ -1,0 +1,119 @@
+#include "groups/GroupFileTree.h"
+
+#include <unordered_set>
+#include <vector>
+
+#include "groups/GroupNames.h"
+
+namespace {
+
+class VisitedFiles {
+public:
+  // False when the file was visited before.
+  bool Insert(const std::wstring& file) { return seen_.insert(FoldCase(file)).second; }
+
+private:
+  std::unordered_set<std::wstring> seen_;
+};
+
+// A group being deleted, with the child files still to go.
+struct PendingDelete {
+  std::wstring file;
+  std::vector<std::wstring> children;
+  size_t next = 0;
+};
+
+enum class OpenResult { kOpened, kSkip, kFail };
+
+// Loads a group that is to be deleted and lists its child groups. `parent` is the group whose
+// node led here (empty for the group the caller named).
+OpenResult OpenForDelete(const std::wstring& file, const std::wstring& parent, VisitedFiles& visited,
+                         PendingDelete& out) {
+  if (!IsGroupFileName(file) || IsRootGroupFile(file)) return parent.empty() ? OpenResult::kFail : OpenResult::kSkip;
+  if (!visited.Insert(file)) return OpenResult::kSkip;
+  FontGroup group;
+  if (!group.Load(file)) return OpenResult::kFail;
+  if (!parent.empty() && !EqualsNoCase(group.Parent, parent)) return OpenResult::kSkip;
+  out.file = file;
+  for (const FontGroupEntry& node : group.Nodes)
+    if (!node.IsLink) out.children.push_back(node.Path);
+  return OpenResult::kOpened;
+}
+
+bool DeleteOneGroupFile(const std::wstring& file) {
+  FontGroup probe;  // only for the folder
+  const std::wstring path = GroupFilePath(probe.GroupsFolder, file);
+  return !path.empty() && !IsRootGroupFile(file) && ::DeleteFileW(path.c_str());
+}
+
+}  // namespace
+
+std::wstring BuildGroupFileChain(const std::wstring& file, const wchar_t* separator) {
+  if (file.empty()) return kRootGroupFile;
+  std::wstring chain = file;
+  VisitedFiles visited;
+  visited.Insert(file);
+  FontGroup group;
+  std::wstring current = file;
+  for (;;) {
+    (void)group.Load(current);
+    const std::wstring parent = group.Parent;
+    // A name that is no group file cannot be part of the tree; one seen before closes a cycle.
+    if (parent.empty() || !IsGroupFileName(parent) || !visited.Insert(parent)) break;
+    chain = parent + separator + chain;
+    current = parent;
+  }
+  return chain;
+}
+
+bool DeleteGroupFileTree(const std::wstring& file) {
+  VisitedFiles visited;
+  std::vector<PendingDelete> stack(1);
+  if (OpenForDelete(file, std::wstring(), visited, stack.back()) != OpenResult::kOpened) return false;
+  while (!stack.empty()) {
+    PendingDelete& current = stack.back();
+    if (current.next < current.children.size()) {
+      const std::wstring child = current.children[current.next++];
+      PendingDelete frame;
+      switch (OpenForDelete(child, current.file, visited, frame)) {
+        case OpenResult::kOpened: stack.push_back(std::move(frame)); break;
+        case OpenResult::kSkip: break;
+        case OpenResult::kFail: return false;
+      }
+      continue;
+    }
+    const bool deleted = DeleteOneGroupFile(current.file);
+    stack.pop_back();
+    if (!deleted) return false;
+  }
+  return true;
+}
+
+bool WalkGroupTree(const std::wstring& file, const GroupVisitor& visit) {
+  VisitedFiles visited;
+  // Children are pushed in reverse so that they come off the stack in node order.
+  std::vector<std::wstring> stack{file};
+  while (!stack.empty()) {
+    const std::wstring current = std::move(stack.back());
+    stack.pop_back();
+    if (!visited.Insert(current)) continue;
+    FontGroup group;
+    if (!group.Load(current)) continue;
+    if (!visit(group)) return false;
+    for (auto node = group.Nodes.rbegin(); node != group.Nodes.rend(); ++node) stack.push_back(node->Path);
+  }
+  return true;
+}
+
+void SetGroupTreeInstalled(const std::wstring& file, bool installed) {
+  (void)WalkGroupTree(file, [installed](FontGroup& group) {
+    group.Installed = installed;
+    (void)group.Save();
+    return true;
+  });
+}
+
+bool IsEscapePending() {
+  MSG msg;
+  return ::PeekMessageW(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) && msg.wParam == VK_ESCAPE;
+}

@@ -1,0 +1,54 @@
+// Operations on whole trees of group files: the file chain from the root down to a group,
+// deleting a group with its subtree, and walks over a group and every group below it.
+//
+// The tree exists only as names inside the files, and hand-edited files can make it anything:
+// every walk keeps a set of the files it has visited and ends a cycle there, and none of them
+// recurses on the machine stack, so a long chain cannot overflow it. Main thread only.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "groups/FontGroup.h"
+
+// The group files from the topmost reachable group down to `file`, joined by `separator`
+// ("orvel_Root.xml\orvelgrp00003.xml\orvelgrp00007.xml"); "orvel_Root.xml" for an empty file.
+[[nodiscard]] std::wstring BuildGroupFileChain(const std::wstring& file, const wchar_t* separator);
+
+// Deletes the files of the group's child groups, depth first, then the group's own file. Only
+// group files of the groups folder are deleted, never the root file, and a child only when its
+// Parent is the group being deleted (a node that points elsewhere is not this group's to
+// delete); link nodes are left alone. A child file that is missing or unreadable stops the
+// deletion: that child's ancestors stay. True when the group's own file was deleted.
+[[nodiscard]] bool DeleteGroupFileTree(const std::wstring& file);
+
+// Loads `file` and every group below it through its nodes (links included), in node order,
+// each file once, and hands each loaded group to `visit`; groups that do not load are passed
+// over. False as soon as `visit` returns false.
+using GroupVisitor = std::function<bool(FontGroup& group)>;
+[[nodiscard]] bool WalkGroupTree(const std::wstring& file, const GroupVisitor& visit);
+
+// Writes the Installed flag into a group file and every group file below it. Files that are
+// missing or cannot be read are left alone rather than created or written over.
+void SetGroupTreeInstalled(const std::wstring& file, bool installed);
+
+// True when an Esc key-down is waiting in this thread's queue (left there).
+[[nodiscard]] bool IsEscapePending();
+
+// Adds the fonts of a group and of every group below it to a list of fonts: each font entry
+// goes to `list.AddGroupFont(name, path)`, which counts a font it holds already (same name,
+// path equal ignoring case) once more and appends any other. False when Esc is pressed.
+template <typename FontList>
+[[nodiscard]] bool CollectGroupFonts(FontList& list, const std::wstring& file) {
+  if (IsEscapePending()) return false;
+  return WalkGroupTree(file, [&list](FontGroup& group) {
+    if (IsEscapePending()) return false;
+    for (const FontGroupEntry& font : group.Fonts) {
+      list.AddGroupFont(font.Name, font.Path);
+      if (IsEscapePending()) return false;
+    }
+    return true;
+  });
+}
