@@ -121,6 +121,12 @@ std::wstring DecodeGroupFileText(const std::string& bytes) {
 }
 
 DWORD ReplaceGroupFile(const std::wstring& folder, const std::wstring& path, const std::string& bytes) {
+  // A read-only group file stays as it is, as creating it anew would refuse; not every file
+  // system refuses to rename over it.
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    return ERROR_ACCESS_DENIED;
+
   wchar_t temp[MAX_PATH] = {};
   if (!::GetTempFileNameW(folder.c_str(), kTempPrefix, 0, temp)) return ErrorOr(ERROR_PATH_NOT_FOUND);
 

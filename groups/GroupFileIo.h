@@ -34,7 +34,8 @@ struct GroupFileBytes {
 [[nodiscard]] std::wstring DecodeGroupFileText(const std::string& bytes);
 
 // Writes `bytes` to a new temporary file in `folder` (a name that never matches "orvel*.xml"),
-// flushes it and moves it over `path` in one step. Returns 0, or the system error of the step
+// flushes it and moves it over `path` in one step; a read-only file at `path` is refused
+// (ERROR_ACCESS_DENIED). Returns 0, or the system error of the step
 // that failed; the file at `path` is then unchanged and the temporary file is gone.
 [[nodiscard]] DWORD ReplaceGroupFile(const std::wstring& folder, const std::wstring& path, const std::string& bytes);
 
