@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/ByteReader.h"
 #include "framework/Handles.h"
 
 namespace {
@@ -38,12 +39,12 @@ DWORD WriteAll(HANDLE file, const std::string& bytes) {
   return 0;
 }
 
-std::wstring DecodeUtf16(const std::string& bytes, bool bigEndian) {
+std::wstring DecodeUtf16(const ByteReader& bytes, bool bigEndian) {
   std::wstring text;
-  text.reserve(bytes.size() / 2);
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto b0 = static_cast<unsigned char>(bytes[i]);
-    const auto b1 = static_cast<unsigned char>(bytes[i + 1]);
+  text.reserve(bytes.Size() / 2);
+  for (uint64_t offset = 0;; offset += 2) {
+    uint8_t b0 = 0, b1 = 0;
+    if (!bytes.U8(offset, b0) || !bytes.U8(offset + 1, b1)) break;  // an odd last byte is dropped
     const wchar_t c = bigEndian ? static_cast<wchar_t>((b0 << 8) | b1) : static_cast<wchar_t>((b1 << 8) | b0);
     if (c != 0) text += c;
   }
@@ -101,16 +102,16 @@ GroupFileBytes ReadGroupFileBytes(const std::wstring& path, ULONGLONG maxBytes) 
   return out;
 }
 
-std::wstring DecodeGroupFileText(const std::string& bytes) {
-  if (bytes.size() >= 2) {
-    const auto b0 = static_cast<unsigned char>(bytes[0]);
-    const auto b1 = static_cast<unsigned char>(bytes[1]);
-    if (b0 == 0xFF && b1 == 0xFE) return DecodeUtf16(bytes, false);
-    if (b0 == 0xFE && b1 == 0xFF) return DecodeUtf16(bytes, true);
+std::wstring DecodeGroupFileText(const std::string& data) {
+  const ByteReader bytes(data.data(), data.size());
+  uint16_t mark = 0;
+  if (bytes.U16(0, mark)) {
+    if (mark == 0xFFFE) return DecodeUtf16(bytes.From(2), false);
+    if (mark == 0xFEFF) return DecodeUtf16(bytes.From(2), true);
   }
   std::string utf8;
-  utf8.reserve(bytes.size());
-  for (char c : bytes)
+  utf8.reserve(data.size());
+  for (char c : data)
     if (c != '\0') utf8 += c;
   if (utf8.empty()) return {};
   const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);

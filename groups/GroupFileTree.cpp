@@ -19,6 +19,7 @@ private:
 // A group being deleted, with the child files still to go.
 struct PendingDelete {
   std::wstring file;
+  std::wstring path;
   std::vector<std::wstring> children;
   size_t next = 0;
 };
@@ -35,16 +36,12 @@ OpenResult OpenForDelete(const std::wstring& file, const std::wstring& parent, V
   if (!group.Load(file)) return OpenResult::kFail;
   if (!parent.empty() && !EqualsNoCase(group.Parent, parent)) return OpenResult::kSkip;
   out.file = file;
+  out.path = GroupFilePath(group.GroupsFolder, file);
   for (const FontGroupEntry& node : group.Nodes)
     if (!node.IsLink) out.children.push_back(node.Path);
   return OpenResult::kOpened;
 }
 
-bool DeleteOneGroupFile(const std::wstring& file) {
-  FontGroup probe;  // only for the folder
-  const std::wstring path = GroupFilePath(probe.GroupsFolder, file);
-  return !path.empty() && !IsRootGroupFile(file) && ::DeleteFileW(path.c_str());
-}
 
 }  // namespace
 
@@ -82,7 +79,7 @@ bool DeleteGroupFileTree(const std::wstring& file) {
       }
       continue;
     }
-    const bool deleted = DeleteOneGroupFile(current.file);
+    const bool deleted = !current.path.empty() && ::DeleteFileW(current.path.c_str());
     stack.pop_back();
     if (!deleted) return false;
   }
