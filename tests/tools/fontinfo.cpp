@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fonts/FontFileWalk.h"
+#include "framework/AppModule.h"
 
 namespace {
 
@@ -100,6 +101,14 @@ int wmain(int argc, wchar_t** argv) {
     fputs("usage: fontinfo <font file>...\n", stderr);
     return 2;
   }
+  // The resource library beside the tool names unreadable fonts as the program does.
+  orv::g_Module.Init(::GetModuleHandleW(nullptr));
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring library = self;
+  library = library.substr(0, library.find_last_of(L'\\') + 1) + L"OrvelRes64.dll";
+  if (HMODULE resources = ::LoadLibraryExW(library.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE))
+    orv::g_Module.SetResourceInstance(resources);
   for (int i = 1; i < argc; ++i) {
     ForEachFontItem(L"", argv[i], [](const FontItem& item) {
       const std::string line = Describe(item);
