@@ -92,8 +92,8 @@ bool FontFileReader::ReadFontFile(const std::wstring& fileName) {
   if (!sfntName && !collectionName_) return ReadType1();
   // The tag decides, not the extension: a collection stays a collection under any name.
   if (fullPath.empty()) ResolveFullPath();
-  const bool mapped = MapFile();
-  if ((mapped && file_.Read(0, 4).TagIs(0, "ttcf")) || (!mapped && collectionName_)) return ReadFirstCollectionFace();
+  const bool opened = OpenFileBytes();
+  if ((opened && file_.Read(0, 4).TagIs(0, "ttcf")) || (!opened && collectionName_)) return ReadFirstCollectionFace();
   if (!sfntName) {
     // A ".ttc" that is not a collection is read as the single font it is.
     flags &= ~kCollectionFace;
@@ -106,17 +106,17 @@ void FontFileReader::ResolveFullPath() {
   if (IsBareFileName(fileRef)) fullPath = JoinPath(folder, fileRef);
 }
 
-bool FontFileReader::MapFile() {
-  if (file_.IsOpen() && mappedPath_ == fullPath) return true;
+bool FontFileReader::OpenFileBytes() {
+  if (file_.IsOpen() && openPath_ == fullPath) return true;
   CloseFile();
   if (!file_.Open(fullPath)) return false;
-  mappedPath_ = fullPath;
+  openPath_ = fullPath;
   return true;
 }
 
 void FontFileReader::CloseFile() {
   file_.Close();
-  mappedPath_.clear();
+  openPath_.clear();
   tableOffset_ = tableLength_ = 0;
 }
 
@@ -131,7 +131,7 @@ bool FontFileReader::OpenSfnt(DWORD extraAccess) {
     FileBytes probe;
     return probe.Open(fullPath, extraAccess);
   }
-  if (!MapFile()) return false;
+  if (!OpenFileBytes()) return false;
   const ByteReader offsetTable = file_.Read(FaceOffset(), kOffsetTableSize);
   numTables = 0;
   uint16_t tables = 0;
@@ -213,7 +213,7 @@ bool FontFileReader::ReadSfnt() {
     }
   }
   ReadNames();
-  // A collection walk keeps the file mapped for the next face, a variable font for the walk of
+  // A collection walk keeps the file open for the next face, a variable font for the walk of
   // its named instances that follows; the walk's end or the reader's end closes it.
   if (faceOffsets.empty() && !walkingInstances_ && !HasFlag(kVariable)) CloseFile();
 

@@ -5,9 +5,9 @@
 // A reader is built on the stack by its caller, given a folder and a file reference (or a copy
 // of an existing record through `FontItem::CopyFrom`), made to read, and its result copied back
 // with `FontItem::CopyFrom`. It reads only the table directory and the tables the record needs,
-// through a memory-mapped view of the file and the bounds-checked `ByteReader`: nothing a file
-// says about offsets, counts or lengths is used unchecked. The file is mapped only while a read,
-// a collection walk or an instance walk runs.
+// with positioned reads (`FileBytes`) and the bounds-checked `ByteReader`: nothing a file says
+// about offsets, counts or lengths is used unchecked. The file is open only while a read, a
+// collection walk or an instance walk runs.
 //
 // Walks (driven by the callers):
 //   collection: ReadFirstCollectionFace, then ReadNextCollectionFace until it returns false;
@@ -152,7 +152,7 @@ public:
 
 private:
   uint32_t FaceOffset() const;
-  bool MapFile();
+  bool OpenFileBytes();
   void ReadNameRecords(const uint16_t* ids, int count, std::wstring* systemOut, std::wstring* otherOut);
   std::wstring DecodeNameString(const ByteReader& table, uint64_t offset, uint16_t length,
                                 uint16_t platform) const;
@@ -162,7 +162,7 @@ private:
   void SetUnreadableName();
 
   FileBytes file_;
-  std::wstring mappedPath_;
+  std::wstring openPath_;
   uint32_t tableOffset_ = 0;  // the table found by the last SeekToTable: offset in the file
   uint32_t tableLength_ = 0;  // and length, cut at the end of the file
   bool walkingInstances_ = false;

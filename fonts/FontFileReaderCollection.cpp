@@ -16,7 +16,7 @@ bool FontFileReader::ReadCollectionHeader() {
   faceOffsets.clear();
   faceIndex = 0;
   if (fullPath.empty()) ResolveFullPath();
-  if (!MapFile()) {
+  if (!OpenFileBytes()) {
     CloseFile();
     faceNames.clear();
     collectionName.clear();
@@ -54,7 +54,7 @@ bool FontFileReader::ReadCollectionHeader() {
   }
   faceOffsets = std::move(offsets);
   faceIndex = 0;
-  if (!MapFile()) {
+  if (!OpenFileBytes()) {
     faceOffsets.clear();
     return false;
   }

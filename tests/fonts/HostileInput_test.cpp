@@ -1,8 +1,8 @@
 // Damaged and hostile font files: valid fonts of each kind cut at every table boundary and at
 // random lengths, and with offsets, counts and lengths overwritten by extreme values. Every case
 // must end in a record marked unreadable or a partial record: no crash, no hang, no read
-// outside the file (the readers only read through the bounds-checked byte reader, and a read
-// past a mapped file's end would fault).
+// outside the bytes read (every access goes through the bounds-checked byte reader, whose
+// views end where the file's bytes end).
 #include <gtest/gtest.h>
 
 #include <chrono>

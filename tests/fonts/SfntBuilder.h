@@ -48,9 +48,8 @@ struct TableEntry {
 // The table directory of the face whose offset table is at faceOffset.
 std::vector<TableEntry> ReadDirectory(const Bytes& file, uint32_t faceOffset = 0);
 
-// A ".pfb" whose ASCII segment holds `clearText`; the length field says `declaredLength`
-// (the text's length when 0xFFFFFFFF is not asked for... when declaredLength is UINT32_MAX the
-// real length is written).
+// A ".pfb" whose ASCII segment holds `clearText`; its length field says `declaredLength`, or
+// the text's real length when declaredLength is UINT32_MAX.
 Bytes BuildPfb(const std::string& clearText, uint32_t declaredLength = UINT32_MAX);
 // A Type 1 clear text with the given keys, between "%!PS-AdobeFont-1.0" and "eexec".
 std::string Type1ClearText(const std::string& keys);
