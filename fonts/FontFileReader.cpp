@@ -175,6 +175,8 @@ ByteReader FontFileReader::ReadTable(const char* tag, uint32_t maxBytes) {
 }
 
 bool FontFileReader::ReadSfnt() {
+  // An EUDC font is named "EUDC" in its file; the name it was listed under is the one to keep.
+  keptFullName_ = FullName().substr(0, kKeptFullNameLength);
   version.clear();
   uniqueId.clear();
   postScriptName.clear();
@@ -244,7 +246,9 @@ void FontFileReader::MarkFolderFlags(bool caseSensitive, bool protectSystem) {
 }
 
 void FontFileReader::ReadNames() {
-  const std::wstring kept = FullName().substr(0, kKeptFullNameLength);
+  std::wstring kept = FullName().substr(0, kKeptFullNameLength);
+  if (kept.empty()) kept = std::move(keptFullName_);
+  keptFullName_.clear();
   namePlatformId = nameEncodingId = 0;
   static const uint16_t kIds[] = {name_ids::kFamily,     name_ids::kSubfamily,     name_ids::kUniqueId,
                                   name_ids::kFullName,   name_ids::kVersion,       name_ids::kPostScriptName,
@@ -268,7 +272,7 @@ void FontFileReader::ReadNames() {
   version = !system[4].empty() ? system[4] : other[4];
   postScriptName = other[5];
   if (HasFlag(kEudc)) {
-    if (names.English(NameSlot::FullName) == L"EUDC") names.English(NameSlot::FullName) = kept;
+    if (names.English(NameSlot::FullName) == L"EUDC" && !kept.empty()) names.English(NameSlot::FullName) = kept;
     displayName = names.English(NameSlot::FullName);
   } else {
     displayName = BuildStyleName();

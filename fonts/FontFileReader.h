@@ -166,4 +166,5 @@ private:
   uint32_t tableOffset_ = 0;  // the table found by the last SeekToTable: offset in the file
   uint32_t tableLength_ = 0;  // and length, cut at the end of the file
   bool walkingInstances_ = false;
+  std::wstring keptFullName_;  // the full name the record had before ReadSfnt emptied it
 };

@@ -205,6 +205,50 @@ TEST(FontFileReader, NameRecordRules) {
   FontFileReader::SetSystemLanguageForTesting(0);
 }
 
+TEST(FontFileReader, VerticalLayoutTable) {
+  testing_support::ScratchDir dir;
+  const auto names = WindowsNames(L"V", L"Regular", L"V");
+  // GSUB: header with the FeatureList at 10, one FeatureRecord with the given tag.
+  auto gsub = [](const char* tag) { return Bytes("\0\1\0\0\0\0\0\x0a\0\0\0\1", 12) + tag + Bytes("\0\0", 2); };
+  struct Case {
+    const char* label;
+    std::vector<std::pair<std::string, Bytes>> extra;
+    bool vertical;
+  } cases[] = {
+      {"none", {}, false},
+      {"vhea", {{"vhea", Bytes(36, '\0')}}, true},
+      {"VORG without CFF", {{"VORG", Bytes(8, '\0')}}, false},
+      {"VORG with CFF", {{"CFF ", Bytes(4, '\0')}, {"VORG", Bytes(8, '\0')}}, true},
+      {"GSUB vert", {{"GSUB", gsub("vert")}}, true},
+      {"GSUB vrt2", {{"GSUB", gsub("vrt2")}}, true},
+      {"GSUB liga", {{"GSUB", gsub("liga")}}, false},
+      {"GSUB no list", {{"GSUB", Bytes(10, '\0')}}, false},
+  };
+  for (const Case& c : cases) {
+    WriteFile(dir.File(L"v.ttf"), SimpleFont(names, 3, c.extra));
+    FontFileReader reader;
+    reader.folder = dir.Path();
+    ASSERT_TRUE(reader.ReadFontFile(L"v.ttf")) << c.label;
+    ASSERT_TRUE(reader.OpenSfnt(0)) << c.label;
+    EXPECT_EQ(reader.SupportsVerticalLayout(), c.vertical) << c.label;
+    reader.CloseFile();
+  }
+}
+
+TEST(FontFileReader, EudcKeepsTheListedName) {
+  testing_support::ScratchDir dir;
+  WriteFile(dir.File(L"eudc.tte"), SimpleFont(WindowsNames(L"EUDC", L"Regular", L"EUDC")));
+  FontFileReader reader;
+  reader.folder = dir.Path();
+  reader.fileRef = L"eudc.tte";
+  reader.flags = 0x20;
+  reader.names.English(NameSlot::FullName) = L"SimSun EUDC";
+  ASSERT_TRUE(reader.ReadSfnt());
+  EXPECT_EQ(reader.names.English(NameSlot::FullName), L"SimSun EUDC");
+  EXPECT_EQ(reader.displayName, L"SimSun EUDC");
+  EXPECT_TRUE(reader.IsEudc());
+}
+
 TEST(FontFileReader, RegistryName) {
   FontFileReader reader;
   reader.names.English(NameSlot::FullName) = L"Foo Bold";
