@@ -28,3 +28,13 @@ bool CutLastPathComponent(std::wstring& path) {
   path.resize(::wcsnlen(path.c_str(), path.size()));
   return removed;
 }
+
+void TrimWhiteSpace(std::wstring& s) {
+  const wchar_t* kSpace = L" \t\r\n";
+  const size_t first = s.find_first_not_of(kSpace);
+  if (first == std::wstring::npos) {
+    s.clear();
+    return;
+  }
+  s = s.substr(first, s.find_last_not_of(kSpace) - first + 1);
+}

@@ -2,6 +2,8 @@
 // it or in the parent folder; the record comes from the clear-text part of the ".pfb".
 #include "fonts/FontFileReader.h"
 
+#include "common/StringHelpers.h"
+
 #include <shlwapi.h>
 
 #include <algorithm>
@@ -39,16 +41,6 @@ std::wstring FileNameOf(const std::wstring& path) {
 bool FileExists(const std::wstring& path) {
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-void Trim(std::wstring& s) {
-  const wchar_t* kSpace = L" \t\r\n";
-  const size_t first = s.find_first_not_of(kSpace);
-  if (first == std::wstring::npos) {
-    s.clear();
-    return;
-  }
-  s = s.substr(first, s.find_last_not_of(kSpace) - first + 1);
 }
 
 void ReplaceAll(std::wstring& s, const std::wstring& from, const std::wstring& to) {
@@ -180,10 +172,10 @@ bool FontFileReader::FindType1Key(const std::wstring& text, const std::wstring& 
   if (def == std::wstring::npos) return false;
   out = text.substr(start, def - start);
   ReplaceAll(out, L" readonly", L"");
-  Trim(out);
+  TrimWhiteSpace(out);
   if (!out.empty() && out.front() == L'(') out.front() = L' ';
   if (!out.empty() && out.back() == L')') out.back() = L' ';
-  Trim(out);
+  TrimWhiteSpace(out);
   if (maxLength != 0 && out.size() > maxLength) out.resize(maxLength);
   ReplaceAll(out, L"\r\n", L"\r");
   ReplaceAll(out, L"\r", L"\r\n");

@@ -2,6 +2,8 @@
 // subfamily name or, when the STAT design axes differ from the fvar axes, from STAT axis values.
 #include "fonts/FontFileReader.h"
 
+#include "common/StringHelpers.h"
+
 #include <algorithm>
 
 using namespace font_flags;
@@ -16,16 +18,6 @@ constexpr uint32_t kStatAxisValueSize = 12;
 constexpr uint16_t kAxisHidden = 0x0001;
 constexpr uint16_t kAxisValueElidable = 0x0002;
 constexpr uint16_t kNoNameId = 0xFFFF;
-
-void Trim(std::wstring& s) {
-  const wchar_t* kSpace = L" \t\r\n";
-  const size_t first = s.find_first_not_of(kSpace);
-  if (first == std::wstring::npos) {
-    s.clear();
-    return;
-  }
-  s = s.substr(first, s.find_last_not_of(kSpace) - first + 1);
-}
 
 }  // namespace
 
@@ -187,7 +179,7 @@ bool FontFileReader::ReadNamedInstanceNames() {
       wwsSub = sub;
       full += L" " + sub;
     }
-    Trim(full);
+    TrimWhiteSpace(full);
   };
   compose(names.English(NameSlot::FullName), names.English(NameSlot::TypoFamily), names.English(NameSlot::Family),
           enSub, names.English(NameSlot::TypoSubfamily), names.English(NameSlot::WwsSubfamily));
@@ -285,8 +277,8 @@ bool FontFileReader::BuildStatStyleName() {
       }
     }
   }
-  Trim(english);
-  Trim(system);
+  TrimWhiteSpace(english);
+  TrimWhiteSpace(system);
   names.English(NameSlot::Subfamily) = english;
   names.System(NameSlot::Subfamily) = system;
   return true;

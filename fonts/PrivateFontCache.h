@@ -29,7 +29,7 @@ public:
   void SetStatusBar(HWND window);
 
   // Loads fileSpec privately unless it is already loaded (exact, case-sensitive comparison).
-  // A Type 1 specification is "x.pfm|x.pfb". Always true: a failed load is not recorded, so the
+  // A Type 1 font is given as "x.pfm|x.pfb". Always true: a failed load is not recorded, so the
   // next Add of the same file tries again. With a display name, the main thread's status bar
   // shows the loading text while the load runs.
   bool Add(const std::wstring& fileSpec, const wchar_t* displayName = nullptr);
