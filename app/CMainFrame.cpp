@@ -1,12 +1,23 @@
 #include "app/CMainFrame.h"
 
+#include <commctrl.h>
+#include <windowsx.h>
+
 #include "app/AppState.h"
+#include "app/Preferences.h"
 #include "common/ClampRectToVirtualScreen.h"
 #include "common/ResString.h"
-#include "common/ResourceIds.h"
+#include "framework/AppModule.h"
 
 namespace {
 constexpr int kQuitNormalClose = 1;
+constexpr DWORD kCommandBarCreateStyle = 0x5600184C;
+constexpr DWORD kMainToolBarStyle = 0x5600094C;
+constexpr DWORD kReBarStyle = 0x56002640;
+constexpr DWORD kStatusBarStyle = 0x56000100;
+constexpr int kElevatedIcon = 129;
+constexpr size_t kStatusTextMax = 128;
+constexpr UINT kInstalledMark = INDEXTOOVERLAYMASK(1);
 
 // The restored (not maximised) rectangle in screen coordinates: the placement's normal
 // position is relative to the work area of the window's monitor.
@@ -23,38 +34,287 @@ RECT NormalWindowRect(HWND wnd) {
     ::OffsetRect(&rc, mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top);
   return rc;
 }
+
+bool IsSelfOrInside(HWND outer, HWND wnd) { return outer && wnd && (wnd == outer || ::IsChild(outer, wnd)); }
+
+void DeselectAll(HWND list) {
+  if (!list) return;
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED;
+  ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+}
+
+int SelectedCount(HWND list) {
+  return list ? static_cast<int>(::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0)) : 0;
+}
+
+void EnableButton(HWND toolbar, int command, bool enable) {
+  if (toolbar) ::SendMessageW(toolbar, TB_ENABLEBUTTON, command, MAKELPARAM(enable ? TRUE : FALSE, 0));
+}
+void ShowButton(HWND toolbar, int command, bool show) {
+  if (toolbar) ::SendMessageW(toolbar, TB_HIDEBUTTON, command, MAKELPARAM(show ? FALSE : TRUE, 0));
+}
 }  // namespace
 
-CMainFrame::CMainFrame() { LoadWindowLayout(layout_); }
+CMainFrame::CMainFrame() = default;
 
 HWND CMainFrame::CreateMainWindow() {
-  const std::wstring title = LoadResString(IDS_APP_TITLE);
-  return Create(nullptr, &layout_.WindowRect, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
+  return CreateEx(IDR_MAINFRAME, nullptr, nullptr, orv::kFrameStyle, orv::kFrameExStyle);
 }
 
 LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   g_AppState.MainWindow = m_hWnd;
+
+  commandBar_.Create(m_hWnd, nullptr, kCommandBarCreateStyle);
+  commandBar_.AttachMenu(::GetMenu(m_hWnd));
+  commandBar_.LoadImages(IDR_COMMAND_ICONS);
+  ::SetMenu(m_hWnd, nullptr);
+  UIAddMenu(commandBar_.GetMenu());
+
+  panes_.m_hWndToolBar = CreateSimpleToolBarCtrl(m_hWnd, IDR_MAIN_TOOLBAR, false, kMainToolBarStyle);
+
+  CreateSimpleReBar(kReBarStyle);
+  REBARINFO info{sizeof(info)};
+  ::SendMessageW(m_hWndToolBar, RB_SETBARINFO, 0, reinterpret_cast<LPARAM>(&info));
+  AddSimpleReBarBand(commandBar_);
+  if (panes_.m_hWndToolBar) AddSimpleReBarBand(panes_.m_hWndToolBar, nullptr, true);
+
+  std::wstring ready = LoadResString(IDS_STATUS_READY);
+  if (ready.size() > kStatusTextMax) ready.resize(kStatusTextMax);
+  m_hWndStatusBar = ::CreateStatusWindowW(kStatusBarStyle, ready.c_str(), m_hWnd, orv::kIdStatusBar);
+  g_AppState.StatusBar = m_hWndStatusBar;
+
+  if (panes_.m_hWndToolBar) UIAddToolBar(panes_.m_hWndToolBar);
+  if (g_AppState.IsElevated) {
+    if (HANDLE icon = ::LoadImageW(orv::g_Module.GetResourceInstance(), MAKEINTRESOURCEW(kElevatedIcon), IMAGE_ICON,
+                                   0, 0, LR_DEFAULTSIZE | LR_SHARED))
+      SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  }
+  UIEnable(ID_RESTART_ELEVATED, !g_AppState.IsElevated && g_AppState.UserIsAdmin);
+
+  m_hWndClient = panes_.CreateClientArea(m_hWnd, m_hWndToolBar, m_hWndStatusBar);
+  g_AppState.FontCache.SetLimit(g_Preferences.FontCacheSize < 0 ? 0 : g_Preferences.FontCacheSize);
+  SetViewChecks();
+
+  minSizeGuard_ = false;
+  if (orv::CMessageLoop* loop = orv::g_Module.GetMessageLoop()) {
+    loop->AddMessageFilter(this);
+    loop->AddIdleHandler(this);
+    filtersAdded_ = true;
+  }
+  UpdateLayout();
+  return 0;
+}
+
+void CMainFrame::SetViewChecks() {
+  const int mainMode = panes_.m_mainSplitter.GetSinglePaneMode();
+  const int treesMode = panes_.m_treesSplitter.GetSinglePaneMode();
+  UISetCheck(ID_VIEW_TOOLBAR, panes_.m_layout.ToolbarShown != 0);
+  UISetCheck(ID_VIEW_STATUS_BAR, panes_.m_layout.StatusBarShown != 0);
+  UISetCheck(ID_VIEW_SAMPLE_PANE, panes_.m_sampleSplitter.GetSinglePaneMode() != orv::SPLIT_PANE_TOP);
+  UISetCheck(ID_VIEW_GROUPS_TREE, treesMode != orv::SPLIT_PANE_TOP && mainMode != orv::SPLIT_PANE_RIGHT);
+  UISetCheck(ID_VIEW_FOLDER_TREE, treesMode != orv::SPLIT_PANE_BOTTOM && mainMode != orv::SPLIT_PANE_RIGHT);
+  UISetCheck(ID_VIEW_FOLDER_LISTS, panes_.m_listsSplitter.GetSinglePaneMode() != orv::SPLIT_PANE_RIGHT);
+}
+
+LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
+  panes_.m_hWndToolBar = nullptr;
+  orv::ScopedMenu menu(commandBar_.DetachMenu());
+  if (filtersAdded_) {
+    if (orv::CMessageLoop* loop = orv::g_Module.GetMessageLoop()) {
+      loop->RemoveMessageFilter(this);
+      loop->RemoveIdleHandler(this);
+    }
+    filtersAdded_ = false;
+  }
+  g_AppState.MainWindow = nullptr;
+  g_AppState.StatusBar = nullptr;
+  ::PostQuitMessage(kQuitNormalClose);
+  return 0;
+}
+
+LRESULT CMainFrame::OnSize(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
+  // Privately loaded fonts are let go while nobody looks at them.
+  if (wParam == SIZE_MINIMIZED) g_AppState.FontCache.RemoveAll(true);
+  handled = FALSE;  // the frame lays out the bars and the client area
   return 0;
 }
 
 LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& handled) {
   const bool minimized = IsIconic();
-  layout_.Maximized = IsZoomed() ? 1 : 0;
-  ShowWindow(SW_HIDE);
-  if (minimized) {
-    // A minimised window has no position worth keeping: the stored layout stays.
-    SaveWindowLayout(nullptr);
-  } else {
-    layout_.WindowRect = NormalWindowRect(m_hWnd);
-    ClampRectToVirtualScreen(layout_.WindowRect);
-    SaveWindowLayout(&layout_);
+  WindowLayout& layout = panes_.m_layout;
+  layout.Maximized = IsZoomed() ? 1 : 0;
+  if (!minimized) {
+    layout.WindowRect = NormalWindowRect(m_hWnd);
+    ClampRectToVirtualScreen(layout.WindowRect);
+    panes_.ReadBackLayout(m_hWnd);
   }
+  ShowWindow(SW_HIDE);
+  // A minimised window has no position worth keeping: the stored layout stays.
+  SaveWindowLayout(minimized ? nullptr : &layout);
   handled = FALSE;  // the default processing destroys the window
   return 0;
 }
 
-LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
-  g_AppState.MainWindow = nullptr;
-  ::PostQuitMessage(kQuitNormalClose);
+LRESULT CMainFrame::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+  if (minSizeGuard_) {
+    handled = FALSE;
+    return 0;
+  }
+  auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+  if (info->ptMinTrackSize.x < kMinTrackWidth) info->ptMinTrackSize.x = kMinTrackWidth;
+  if (info->ptMinTrackSize.y < kMinTrackHeight) info->ptMinTrackSize.y = kMinTrackHeight;
   return 0;
+}
+
+LRESULT CMainFrame::OnEnterSizeMove(UINT, WPARAM, LPARAM, BOOL& handled) {
+  SendMessage(WM_COMMAND, ID_LISTS_REDRAW, 0);
+  panes_.m_resizing = true;
+  handled = FALSE;
+  return 0;
+}
+
+LRESULT CMainFrame::OnExitSizeMove(UINT, WPARAM, LPARAM, BOOL& handled) {
+  SendMessage(WM_COMMAND, ID_LISTS_REDRAW, 1);
+  panes_.m_resizing = false;
+  if (m_hWndToolBar) ::InvalidateRect(m_hWndToolBar, nullptr, TRUE);
+  handled = FALSE;
+  return 0;
+}
+
+LRESULT CMainFrame::OnListsRedraw(WORD, WORD, HWND wnd, BOOL&) {
+  const bool redraw = wnd != nullptr;
+  for (HWND list : {panes_.m_folderList, panes_.m_installedList, panes_.m_groupList}) {
+    if (!list) continue;
+    ::SendMessageW(list, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
+    if (redraw) {
+      ::InvalidateRect(list, nullptr, TRUE);
+      ::UpdateWindow(list);
+    }
+  }
+  return 0;
+}
+
+LRESULT CMainFrame::OnShowFontList(WORD, WORD, HWND wnd, BOOL&) {
+  panes_.m_fontListsPane.ShowFontList(reinterpret_cast<LPARAM>(wnd));
+  panes_.m_groupsPane.UpdateLayout();
+  panes_.m_folderPane.UpdateLayout();
+  return 0;
+}
+
+LRESULT CMainFrame::OnAppExit(WORD, WORD, HWND, BOOL&) {
+  PostMessage(WM_CLOSE);
+  return 0;
+}
+
+void CMainFrame::SelectOnly(HWND focusList, std::initializer_list<HWND> deselect) const {
+  for (HWND list : deselect) DeselectAll(list);
+  if (focusList) ::SetFocus(focusList);
+}
+
+bool CMainFrame::PreTranslateMessage(MSG* msg) {
+  if (msg->message == WM_LBUTTONDOWN && IsSelfOrInside(panes_.m_installedPane, msg->hwnd)) {
+    SelectOnly(panes_.m_installedList, {panes_.m_folderList, panes_.m_groupList});
+  } else if (msg->message == WM_LBUTTONDOWN && IsSelfOrInside(panes_.m_fontListsPane, msg->hwnd)) {
+    if (g_AppState.GroupListShown)
+      SelectOnly(panes_.m_groupList, {panes_.m_installedList, panes_.m_folderList});
+    else
+      SelectOnly(panes_.m_folderList, {panes_.m_installedList, panes_.m_groupList});
+  } else if (msg->message == WM_LBUTTONDOWN || msg->message == WM_LBUTTONUP) {
+    const bool press = msg->message == WM_LBUTTONDOWN;
+    if (msg->hwnd == panes_.m_mainSplitter || msg->hwnd == panes_.m_listsSplitter)
+      SendMessage(WM_COMMAND, ID_LISTS_REDRAW, press ? 0 : 1);
+    if (msg->hwnd == panes_.m_mainSplitter || msg->hwnd == panes_.m_listsSplitter ||
+        msg->hwnd == panes_.m_sampleSplitter)
+      panes_.m_resizing = press;
+  }
+  if (msg->message == WM_MOUSEWHEEL) return RouteMouseWheel(*msg);
+  return m_hAccel && ::TranslateAcceleratorW(m_hWnd, m_hAccel, msg);
+}
+
+// The wheel scrolls the window under the cursor, not the one with the focus.
+bool CMainFrame::RouteMouseWheel(const MSG& msg) const {
+  const POINT pt{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+  HWND target = ::WindowFromPoint(pt);
+  if (!target) return true;
+  const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(target, GWLP_HINSTANCE));
+  if (instance == orv::g_Module.GetModuleInstance()) {
+    ::SendMessageW(target, WM_MOUSEWHEEL, msg.wParam, msg.lParam);
+    return true;
+  }
+  // Controls from the resource library's dialog templates and other processes' windows do not
+  // get a wheel that was not meant for them.
+  return true;
+}
+
+bool CMainFrame::OnIdle() {
+  const IdleJob job = RunIdleJob();
+  if (job == IdleJob::None) return false;
+  // One job per pass; the message loop only calls again after a message, so make sure one comes
+  // while work is left (a headless display sends none on its own).
+  if (job != IdleJob::StateUpdate) PostMessage(WM_NULL);
+  return true;
+}
+
+IdleJob CMainFrame::RunIdleJob() {
+  if (Pending.InstalledRefresh) {
+    Pending.InstalledRefresh = false;
+    return IdleJob::InstalledRefresh;
+  }
+  if (Pending.FolderTreeInit) {
+    Pending.FolderTreeInit = false;
+    return IdleJob::FolderTreeInit;
+  }
+  if (Pending.GroupsTreeInit) {
+    Pending.GroupsTreeInit = false;
+    return IdleJob::GroupsTreeInit;
+  }
+  UpdateStates();
+  if (Pending.FolderListRefresh) {
+    Pending.FolderListRefresh = false;
+    DeselectAll(panes_.m_folderList);
+    Pending.FolderCaption = false;
+    return IdleJob::FolderListFill;
+  }
+  if (Pending.FolderCaption) {
+    Pending.FolderCaption = false;
+    return IdleJob::FolderCaption;
+  }
+  if (Pending.GroupListRefresh || Pending.GroupCaption) {
+    DeselectAll(panes_.m_groupList);
+    Pending.GroupListRefresh = false;
+    Pending.GroupCaption = false;
+    return IdleJob::GroupListFill;
+  }
+  return IdleJob::None;
+}
+
+void CMainFrame::UpdateStates() {
+  if (Pending.SelectionChanged) {
+    Pending.SelectionChanged = false;
+    panes_.m_fontListsPane.Invalidate();
+    panes_.m_installedPane.Invalidate();
+  }
+  const bool installedSelection = SelectedCount(panes_.m_installedList) > 0;
+  EnableButton(panes_.m_installedPane.m_hWndToolBar, ID_FONTS_COPY_TO_FOLDER, installedSelection);
+  EnableButton(panes_.m_installedPane.m_hWndToolBar, ID_FONTS_UNINSTALL, installedSelection);
+  UpdateGroupsPaneButtons();
+  UISetCheck(ID_VIEW_SAMPLE_IN_LIST, g_Preferences.ShowSampleInList);
+  UIUpdateToolBar();
+  UIUpdateStatusBar();
+}
+
+void CMainFrame::UpdateGroupsPaneButtons() {
+  HWND toolbar = panes_.m_groupsPane.m_hWndToolBar;
+  HWND tree = panes_.m_groupsTree;
+  if (!toolbar || !tree) return;
+  const auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  const bool marked = item && (::SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item),
+                                              TVIS_OVERLAYMASK) & TVIS_OVERLAYMASK) == kInstalledMark;
+  EnableButton(toolbar, ID_PANE_MENU, item != nullptr);
+  EnableButton(toolbar, ID_GROUP_ADD_FONTS, item && !marked);
+  EnableButton(toolbar, ID_GROUP_INSTALL, item && !marked);
+  EnableButton(toolbar, ID_GROUP_UNINSTALL, item && marked);
+  ShowButton(toolbar, ID_GROUP_UNINSTALL, marked);
+  ShowButton(toolbar, ID_GROUP_INSTALL, !marked);
 }

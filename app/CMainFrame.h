@@ -1,31 +1,119 @@
-// The main window of Orvel Font Manager. Its class name is the single-instance name, so a
-// second start can find it. Owns its layout record; saves it and the favourite folders when
-// it closes, and ends the message loop with exit code 1 when it is destroyed.
+// The main window of Orvel Font Manager: command bar and toolbar in a rebar, status bar, and
+// the client area of four splitters and five panes (MainPanes). Its class name is the
+// single-instance name, so a second start can find it. It filters the thread's messages
+// (accelerators, wheel routing) and runs the program's deferred jobs from the idle phase, one
+// per pass. It saves the layout and the favourite folders when it closes, and ends the message
+// loop with exit code 1 when it is destroyed.
 #pragma once
 
+#include "app/MainPanes.h"
 #include "app/SingleInstance.h"
 #include "app/WindowLayout.h"
-#include "framework/WindowImpl.h"
+#include "common/ResourceIds.h"
+#include "framework/CommandBarCtrl.h"
+#include "framework/FrameWindowImpl.h"
+#include "framework/MessageLoop.h"
+#include "framework/UpdateUI.h"
 
-class CMainFrame : public orv::CWindowImpl<CMainFrame> {
+// The deferred jobs of the idle phase, in the order they are taken.
+enum class IdleJob {
+  None,
+  InstalledRefresh,     // full font refresh of the installed list
+  FolderTreeInit,
+  GroupsTreeInit,
+  StateUpdate,          // selection, toolbar and caption states; nothing left to do afterwards
+  FolderListFill,       // state update plus the folder list's fill and caption
+  FolderCaption,
+  GroupListFill,        // state update plus the group list's fill or caption
+};
+
+// What the views ask of the idle phase; each flag is cleared by the job that serves it.
+struct IdlePending {
+  bool InstalledRefresh = false;
+  bool FolderTreeInit = false;
+  bool GroupsTreeInit = false;
+  bool FolderListRefresh = false;
+  bool FolderCaption = false;
+  bool GroupListRefresh = false;
+  bool GroupCaption = false;
+  bool SelectionChanged = false;
+};
+
+class CMainFrame : public orv::CFrameWindowImpl<CMainFrame>,
+                   public orv::CUpdateUI<CMainFrame>,
+                   public orv::CMessageFilter,
+                   public orv::CIdleHandler {
 public:
   DECLARE_WND_CLASS_EX(kSingleInstanceName, CS_DBLCLKS, COLOR_WINDOW)
+
+  static constexpr int kMinTrackWidth = 350;
+  static constexpr int kMinTrackHeight = 300;
 
   CMainFrame();
 
   HWND CreateMainWindow();
-  const WindowLayout& Layout() const { return layout_; }
+  const WindowLayout& Layout() const { return panes_.m_layout; }
+  MainPanes& Panes() { return panes_; }
+  orv::CCommandBarCtrl& CommandBar() { return commandBar_; }
+
+  bool PreTranslateMessage(MSG* msg) override;
+  bool OnIdle() override;
+
+  // One pass of the idle phase: the job done. Public for the tests of the job order.
+  IdleJob RunIdleJob();
+  IdlePending Pending;
+
+  BEGIN_UPDATE_UI_MAP(CMainFrame)
+    UPDATE_ELEMENT(ID_VIEW_TOOLBAR, orv::UPDUI_MENUPOPUP)
+    UPDATE_ELEMENT(ID_VIEW_STATUS_BAR, orv::UPDUI_MENUPOPUP)
+    UPDATE_ELEMENT(ID_VIEW_SAMPLE_PANE, orv::UPDUI_MENUPOPUP)
+    UPDATE_ELEMENT(ID_VIEW_GROUPS_TREE, orv::UPDUI_MENUPOPUP)
+    UPDATE_ELEMENT(ID_VIEW_FOLDER_TREE, orv::UPDUI_MENUPOPUP)
+    UPDATE_ELEMENT(ID_VIEW_FOLDER_LISTS, orv::UPDUI_MENUPOPUP)
+    UPDATE_ELEMENT(ID_VIEW_SAMPLE_IN_LIST, orv::UPDUI_MENUPOPUP | orv::UPDUI_TOOLBAR)
+    UPDATE_ELEMENT(ID_RESTART_ELEVATED, orv::UPDUI_MENUPOPUP | orv::UPDUI_TOOLBAR)
+    UPDATE_ELEMENT(ID_FONTS_SIMILAR, orv::UPDUI_MENUPOPUP)
+    UPDATE_ELEMENT(ID_FILE_SAVE_IMAGES, orv::UPDUI_MENUPOPUP)
+    UPDATE_ELEMENT(ID_FONTS_SHEET, orv::UPDUI_MENUPOPUP | orv::UPDUI_TOOLBAR)
+    UPDATE_ELEMENT(ID_FONTS_CHARMAP, orv::UPDUI_MENUPOPUP | orv::UPDUI_TOOLBAR)
+    UPDATE_ELEMENT(ID_FONTS_PROPERTIES, orv::UPDUI_MENUPOPUP | orv::UPDUI_TOOLBAR)
+  END_UPDATE_UI_MAP()
 
   BEGIN_MSG_MAP(CMainFrame)
     MESSAGE_HANDLER(WM_CREATE, OnCreate)
-    MESSAGE_HANDLER(WM_CLOSE, OnClose)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    MESSAGE_HANDLER(WM_SIZE, OnSize)
+    MESSAGE_HANDLER(WM_CLOSE, OnClose)
+    MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
+    MESSAGE_HANDLER(WM_ENTERSIZEMOVE, OnEnterSizeMove)
+    MESSAGE_HANDLER(WM_EXITSIZEMOVE, OnExitSizeMove)
+    CHAIN_MSG_MAP(orv::CUpdateUI<CMainFrame>)
+    COMMAND_ID_HANDLER(ID_LISTS_REDRAW, OnListsRedraw)
+    COMMAND_ID_HANDLER(ID_SHOW_FONT_LIST, OnShowFontList)
+    COMMAND_ID_HANDLER(ID_APP_EXIT, OnAppExit)
+    CHAIN_MSG_MAP(orv::CFrameWindowImpl<CMainFrame>)
   END_MSG_MAP()
 
 private:
   LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnGetMinMaxInfo(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnEnterSizeMove(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnExitSizeMove(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnListsRedraw(WORD, WORD, HWND, BOOL&);
+  LRESULT OnShowFontList(WORD, WORD, HWND, BOOL&);
+  LRESULT OnAppExit(WORD, WORD, HWND, BOOL&);
 
-  WindowLayout layout_;
+  void SetViewChecks();
+  void UpdateStates();
+  void UpdateGroupsPaneButtons();
+  void SelectOnly(HWND focusList, std::initializer_list<HWND> deselect) const;
+  bool RouteMouseWheel(const MSG& msg) const;
+
+  MainPanes panes_;
+  bool minSizeGuard_ = true;  // WM_GETMINMAXINFO is left alone until WM_CREATE has finished
+  orv::CCommandBarCtrl commandBar_;
+  bool filtersAdded_ = false;
 };

@@ -37,3 +37,81 @@
 #define ID_APP_EXIT              0xE141
 #define ID_HELP_INDEX            0xE142
 #define ID_HELP_CONTENTS         0xE146
+
+// Toolbars: RT_TOOLBAR data and the bitmap strip of the same number.
+#define IDR_COMMAND_ICONS        128   // images of the menu items (the command icon strip)
+#define IDR_MAIN_TOOLBAR         130
+#define IDR_FAVORITES_TOOLBAR    139
+#define RT_TOOLBAR_DATA          241
+
+// Idle status-bar text.
+#define IDS_STATUS_READY         0xE001
+
+// Pane captions.
+#define IDS_INSTALLED_FONTS_PANE 12032
+#define IDS_FOLDER_TREE_PANE     12043
+#define IDS_GROUPS_TREE_PANE     12048
+
+// Control identifiers of the main window's client area.
+#define IDC_MAIN_SPLITTER        209
+#define IDC_TREES_SPLITTER       210
+#define IDC_FOLDER_FONTS_LIST    204
+#define IDC_INSTALLED_FONTS_LIST 206
+#define IDC_GROUP_FONTS_LIST     208
+#define IDC_SAMPLE_SIZE_UPDOWN   212
+#define IDC_FOLDER_TREE          350
+#define IDC_GROUPS_TREE          355
+
+// Commands of the menu, the main toolbar and the pane toolbars.
+#define ID_FILE_PAGE_SETUP       170
+#define ID_FONTS_REFRESH         143
+#define ID_FONTS_SEARCH          144
+#define ID_FONTS_CENSUS          145
+#define ID_FONTS_COPY_TO_FOLDER  147
+#define ID_FONTS_INSTALL         148
+#define ID_FONTS_UNINSTALL       149
+#define ID_GROUP_INSTALL         150
+#define ID_GROUP_UNINSTALL       151
+#define ID_GROUP_REMOVE_FONTS    153
+#define ID_GROUP_NEW             154
+#define ID_GROUP_ADD_FONTS       155
+#define ID_FONTS_CHARMAP         156
+#define ID_FONTS_PROPERTIES      157
+#define ID_FONTS_DIRS_WITH_FONTS 168
+#define ID_TOOLS_SUBSTITUTES     171
+#define ID_FONTS_SHOW_INSTALLED  172
+#define ID_FONTS_SHEET           173
+#define ID_TOOLS_FAMILY_DEFAULTS 175
+#define ID_GROUPS_BACKUP         178
+#define ID_GROUPS_RESTORE        179
+#define ID_PANE_MENU             180
+#define ID_PANE_USER_FONTS_DIR   187
+#define ID_PANE_SYSTEM_FONTS_DIR 188
+#define ID_VIEW_SAMPLE_PANE      189
+#define ID_VIEW_GROUPS_TREE      190
+#define ID_VIEW_FOLDER_TREE      191
+#define ID_VIEW_FOLDER_LISTS     192
+#define ID_VIEW_SAMPLE_IN_LIST   193
+#define ID_GROUPS_RELOCATE       194
+#define ID_FILES_BACKUP          201
+#define ID_SHOW_FONT_LIST        216
+#define ID_LISTS_REDRAW          217
+#define ID_PANE_PARENT_FOLDER    219
+#define ID_WINDOW_TO_SCREEN      228
+#define ID_TOOLS_GROUP_CHECKS    250
+#define ID_GROUPS_QUICK_SEARCH   282
+#define ID_PANE_FAVORITES        283
+#define ID_FILE_SAVE_IMAGES      285
+#define ID_SAMPLE_EDIT_TEXTS     290
+#define ID_GROUPS_CLASSIFY       295
+#define ID_GROUP_LIST_INSTALL    297
+#define ID_GROUP_LIST_UNINSTALL  298
+#define ID_TOOL_WINDOW_CLOSED    339
+#define ID_FONTS_SIMILAR         340
+#define ID_TOOLS_REGISTRY_FONTS  714
+#define ID_TOOLS_OPTIONS         141
+#define ID_FAV_CURRENT           186
+#define ID_FAV_ADD               184
+#define ID_FAV_REMOVE            185
+#define ID_VIEW_TOOLBAR          0xE800
+#define ID_VIEW_STATUS_BAR       0xE801

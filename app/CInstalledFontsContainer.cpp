@@ -1,0 +1,36 @@
+#include "app/CInstalledFontsContainer.h"
+
+#include <cwchar>
+
+#include "common/LoadImageListFromResource.h"
+#include "common/ResString.h"
+#include "common/ResourceIds.h"
+
+void CInstalledFontsContainer::AddButtons() {
+  const int ids[] = {ID_FONTS_UNINSTALL, ID_PANE_MENU};
+  if (LoadImageListFromResource(images_, 2, ids))
+    ::SendMessageW(m_hWndToolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.Get()));
+  AddToolbarButton(0, ID_FONTS_UNINSTALL, BTNS_BUTTON, 0);
+  AddToolbarButton(1, ID_PANE_MENU, BTNS_BUTTON, TBSTATE_ENABLED, 0, m_cxImage / 2);
+}
+
+std::wstring CInstalledFontsContainer::CaptionText() const {
+  wchar_t counts[48]{};
+  if (shown_ == total_)
+    std::swprintf(counts, std::size(counts), L" [%d]", shown_);
+  else
+    std::swprintf(counts, std::size(counts), L" [%d / %d]", shown_, total_);
+  return LoadResString(IDS_INSTALLED_FONTS_PANE) + counts;
+}
+
+COLORREF CInstalledFontsContainer::CaptionColor() const {
+  const HWND focus = ::GetFocus();
+  const bool focused = m_hWndClient && focus && (focus == m_hWndClient || ::IsChild(m_hWndClient, focus));
+  return ::GetSysColor(focused ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
+}
+
+void CInstalledFontsContainer::SetCounts(int shown, int total) {
+  shown_ = shown;
+  total_ = total;
+  if (m_hWnd) Invalidate();
+}

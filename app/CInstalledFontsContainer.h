@@ -1,0 +1,28 @@
+// The installed fonts pane: caption "Installed Fonts [shown / all]", uninstall and the pane menu.
+#pragma once
+
+#include <string>
+
+#include "app/CTbPaneContainerImpl.h"
+#include "framework/Handles.h"
+
+class CInstalledFontsContainer : public CTbPaneContainerImpl<CInstalledFontsContainer> {
+public:
+  DECLARE_WND_CLASS_EX(L"OrvelInstalledPane", CS_DBLCLKS, COLOR_3DFACE)
+
+  void AddButtons();
+  std::wstring CaptionText() const;
+  COLORREF CaptionColor() const;
+
+  // Rows the installed list shows and entries it has in all.
+  void SetCounts(int shown, int total);
+
+  BEGIN_MSG_MAP(CInstalledFontsContainer)
+    CHAIN_MSG_MAP(CTbPaneContainerImpl<CInstalledFontsContainer>)
+  END_MSG_MAP()
+
+private:
+  orv::ScopedImageList images_;
+  int shown_ = 0;
+  int total_ = 0;
+};

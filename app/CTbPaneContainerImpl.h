@@ -1,0 +1,226 @@
+// CTbPaneContainerImpl<T>: a pane of the main window. A caption band across the top shows a
+// title, a small flat toolbar sits at the right end of that band, and one client window fills
+// the rest. Toolbar commands go on to the pane's parent with the pane as lParam, so that what a
+// pane leaves unhandled reaches the main frame through the splitters.
+//
+// T may provide, and hides the template's versions of:
+//   void AddButtons()                       adds its toolbar buttons (WM_CREATE)
+//   void OnPaneCreated()                    runs once the caption height is known
+//   int CaptionExtra() const                4, or 0 for a pane whose caption is not padded
+//   std::wstring CaptionText() const        the text painted in the caption band
+//   COLORREF CaptionColor() const           the text colour
+//   UINT CaptionFlags() const               draw flags besides the single-line ones
+//   int CaptionLeft() const                 where the band starts (the sample pane's up-down)
+//   int TextBottom() const                  bottom of the text rectangle (0: the band's bottom)
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "framework/CustomDraw.h"
+#include "framework/Handles.h"
+#include "framework/WindowImpl.h"
+
+constexpr DWORD kPaneStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+constexpr DWORD kPaneToolbarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TBSTYLE_FLAT |
+                                    TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_NORESIZE;
+static_assert(kPaneStyle == 0x56000000);
+static_assert(kPaneToolbarStyle == 0x5600094C);
+
+// The message font of the system's non-client metrics, for pane captions.
+[[nodiscard]] orv::ScopedFont CreatePaneCaptionFont();
+
+// Caption height from the caption font's height and the toolbar image height.
+[[nodiscard]] constexpr int PaneCaptionHeight(int fontHeight, int imageHeight, int extra) {
+  const int h = fontHeight < 0 ? -fontHeight : fontHeight;
+  const int byText = h + 10, byImages = imageHeight + 11;
+  return (byText > byImages ? byText : byImages) + extra;
+}
+
+template <typename T>
+class CTbPaneContainerImpl : public orv::CWindowImpl<T>, public orv::CCustomDraw<T> {
+public:
+  static DWORD GetDefaultStyle(HWND) { return kPaneStyle; }
+
+  HWND m_hWndToolBar = nullptr;
+  HWND m_hWndClient = nullptr;
+  bool m_bNoToolbar = false;
+  int m_cxImage = 16;
+  int m_cyImage = 16;
+  int m_cxToolBar = 0;
+  int m_cyCaption = 0;
+  std::wstring m_caption;
+
+  const std::wstring& GetCaption() const { return m_caption; }
+  void SetCaption(const std::wstring& text) {
+    m_caption = text;
+    if (this->m_hWnd) this->Invalidate();
+  }
+
+  void SetClient(HWND client) {
+    m_hWndClient = client;
+    UpdateLayout();
+  }
+
+  LRESULT AddToolbarButton(int image, int command, BYTE style, BYTE state, INT_PTR string = 0, int width = 0) {
+    TBBUTTON button{image, command, state, style, {}, 0, string};
+    const LRESULT added = ::SendMessageW(m_hWndToolBar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
+    m_cxToolBar += (width ? width : m_cxImage) + 7;
+    if (width) {
+      TBBUTTONINFOW info{sizeof(info)};
+      info.dwMask = TBIF_SIZE;
+      info.cx = static_cast<WORD>(width + 7);
+      ::SendMessageW(m_hWndToolBar, TB_SETBUTTONINFOW, command, reinterpret_cast<LPARAM>(&info));
+    }
+    return added;
+  }
+  void AddToolbarSeparator() {
+    TBBUTTON button{0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0};
+    ::SendMessageW(m_hWndToolBar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
+    m_cxToolBar += 9;
+  }
+
+  void UpdateLayout() {
+    RECT rc{};
+    if (this->m_hWnd) this->GetClientRect(&rc);
+    UpdateLayout(rc.right, rc.bottom);
+  }
+  void UpdateLayout(int cx, int cy) {
+    if (m_hWndToolBar)
+      ::SetWindowPos(m_hWndToolBar, nullptr, cx - m_cxToolBar - 3, 3, m_cxToolBar, m_cyImage + 7,
+                     SWP_NOACTIVATE | SWP_NOZORDER);
+    if (m_hWndClient) {
+      const int h = cy - m_cyCaption;
+      ::SetWindowPos(m_hWndClient, nullptr, 0, m_cyCaption, cx, h > 0 ? h : 0, SWP_NOACTIVATE | SWP_NOZORDER);
+    }
+    if (this->m_hWnd) this->Invalidate();
+  }
+
+  HFONT GetTitleFont() {
+    if (!titleFont_) titleFont_ = CreatePaneCaptionFont();
+    return titleFont_.Get();
+  }
+
+  // Hooks with their defaults.
+  void AddButtons() {}
+  void OnPaneCreated() {}
+  int CaptionExtra() const { return 4; }
+  std::wstring CaptionText() const { return m_caption; }
+  COLORREF CaptionColor() const { return ::GetSysColor(COLOR_WINDOWTEXT); }
+  UINT CaptionFlags() const { return 0; }
+  int CaptionLeft() const { return 0; }
+  int TextBottom() const { return 0; }
+  bool FlatCaption() const { return true; }
+
+  DWORD OnPrePaint(int, NMCUSTOMDRAW*) { return CDRF_NOTIFYITEMDRAW; }
+  DWORD OnItemPrePaint(int, NMCUSTOMDRAW* cd) {
+    ::FillRect(cd->hdc, &cd->rc, ::GetSysColorBrush(COLOR_3DFACE));
+    return CDRF_NOTIFYPOSTPAINT;
+  }
+
+  BEGIN_MSG_MAP(CTbPaneContainerImpl)
+    MESSAGE_HANDLER(WM_CREATE, OnPaneCreate)
+    MESSAGE_HANDLER(WM_SIZE, OnPaneSize)
+    MESSAGE_HANDLER(WM_SETFOCUS, OnPaneSetFocus)
+    MESSAGE_HANDLER(WM_PAINT, OnPanePaint)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnPaneEraseBackground)
+    MESSAGE_HANDLER(WM_NOTIFY, OnPaneNotify)
+    MESSAGE_HANDLER(WM_COMMAND, OnPaneCommand)
+    FORWARD_NOTIFICATIONS()
+  END_MSG_MAP()
+
+private:
+  T* Self() { return static_cast<T*>(this); }
+
+  LRESULT OnPaneCreate(UINT, WPARAM, LPARAM, BOOL& handled) {
+    m_cxToolBar = 0;
+    if (!m_bNoToolbar) {
+      m_hWndToolBar = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr, kPaneToolbarStyle, 0, 0, 0, 0, this->m_hWnd,
+                                        nullptr, nullptr, nullptr);
+      if (m_hWndToolBar) {
+        ::SendMessageW(m_hWndToolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+        ::SendMessageW(m_hWndToolBar, TB_SETBITMAPSIZE, 0, MAKELPARAM(m_cxImage, m_cyImage));
+        ::SendMessageW(m_hWndToolBar, TB_SETBUTTONSIZE, 0, MAKELPARAM(m_cxImage + 7, m_cyImage + 7));
+        Self()->AddButtons();
+      }
+    }
+    LOGFONTW lf{};
+    ::GetObjectW(GetTitleFont(), sizeof(lf), &lf);
+    m_cyCaption = PaneCaptionHeight(lf.lfHeight, m_cyImage, Self()->CaptionExtra());
+    Self()->OnPaneCreated();
+    return 0;
+  }
+
+  LRESULT OnPaneSize(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+    UpdateLayout(LOWORD(lParam), HIWORD(lParam));
+    handled = FALSE;
+    return 0;
+  }
+
+  LRESULT OnPaneSetFocus(UINT, WPARAM, LPARAM, BOOL&) {
+    if (m_hWndClient) ::SetFocus(m_hWndClient);
+    return 0;
+  }
+
+  LRESULT OnPaneEraseBackground(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
+
+  LRESULT OnPanePaint(UINT, WPARAM, LPARAM, BOOL&) {
+    PAINTSTRUCT ps{};
+    HDC dc = ::BeginPaint(this->m_hWnd, &ps);
+    RECT client{};
+    this->GetClientRect(&client);
+    RECT band = client;
+    band.left += Self()->CaptionLeft();
+    band.bottom = band.top + m_cyCaption;
+    ::DrawEdge(dc, &band, EDGE_ETCHED, BF_LEFT | BF_TOP | BF_RIGHT | BF_ADJUST | (Self()->FlatCaption() ? BF_FLAT : 0));
+    ::FillRect(dc, &band, ::GetSysColorBrush(COLOR_3DFACE));
+
+    ::SetTextColor(dc, Self()->CaptionColor());
+    ::SetBkMode(dc, TRANSPARENT);
+    HGDIOBJ oldFont = ::SelectObject(dc, GetTitleFont());
+    RECT text = band;
+    text.left = client.left + Self()->CaptionLeft() + 4;
+    text.right = band.right - 4;
+    if (m_hWndToolBar) text.right -= m_cxToolBar + 4;
+    if (const int bottom = Self()->TextBottom()) text.bottom = bottom;
+    std::wstring caption = Self()->CaptionText();
+    ::DrawTextW(dc, caption.data(), static_cast<int>(caption.size()), &text,
+                DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | Self()->CaptionFlags());
+    ::SelectObject(dc, oldFont);
+
+    if (!m_hWndClient) {
+      RECT rest = client;
+      rest.top = m_cyCaption;
+      if (!(this->GetExStyle() & WS_EX_CLIENTEDGE)) ::DrawEdge(dc, &rest, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+      ::FillRect(dc, &rest, ::GetSysColorBrush(COLOR_APPWORKSPACE));
+    }
+    ::EndPaint(this->m_hWnd, &ps);
+    return 0;
+  }
+
+  LRESULT OnPaneNotify(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+    auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+    if (!m_hWndToolBar || hdr->hwndFrom != m_hWndToolBar || hdr->code == TTN_GETDISPINFOW) {
+      handled = FALSE;  // on to the parent
+      return 0;
+    }
+    if (hdr->code == NM_CUSTOMDRAW) {
+      BOOL drawn = TRUE;
+      const LRESULT result = this->OnCustomDraw(static_cast<int>(wParam), hdr, drawn);
+      if (drawn) return result;
+      return ::SendMessageW(this->GetParent(), msg, wParam, lParam);
+    }
+    return 0;
+  }
+
+  LRESULT OnPaneCommand(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+    if (m_hWndToolBar && reinterpret_cast<HWND>(lParam) == m_hWndToolBar)
+      return ::SendMessageW(this->GetParent(), msg, wParam, reinterpret_cast<LPARAM>(this->m_hWnd));
+    handled = FALSE;
+    return 0;
+  }
+
+  orv::ScopedFont titleFont_;
+};

@@ -1,0 +1,123 @@
+#include "app/MainPanes.h"
+
+#include <commctrl.h>
+
+#include "app/AppState.h"
+#include "app/Preferences.h"
+#include "common/ResString.h"
+#include "common/ResourceIds.h"
+#include "framework/AppModule.h"
+#include "framework/FrameWindowImpl.h"
+
+namespace {
+constexpr DWORD kChildStyle = kPaneStyle;
+constexpr DWORD kGroupsTreeStyle = 0x56800A29;  // lines, buttons at the root, edit labels, tooltips off
+constexpr DWORD kListStyle = WS_CHILD | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
+constexpr int kVerticalBarCursor = 930;
+constexpr int kHorizontalBarCursor = 931;
+constexpr int kSampleRange = MAKELONG(CSamplePaneContainer::kMinSampleSize, CSamplePaneContainer::kMaxSampleSize);
+static_assert(kSampleRange == 0x00480004);
+
+void UseResourceCursor(orv::CSplitterWindowBase& splitter, int id) {
+  // Without the resource the splitter keeps the system's sizing cursor.
+  if (HCURSOR cursor = ::LoadCursorW(orv::g_Module.GetResourceInstance(), MAKEINTRESOURCEW(id)))
+    splitter.SetSplitterCursor(cursor);
+}
+
+HWND CreateView(const wchar_t* cls, DWORD style, DWORD exStyle, HWND parent, int id) {
+  return ::CreateWindowExW(exStyle, cls, nullptr, style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), orv::g_Module.GetModuleInstance(),
+                           nullptr);
+}
+
+int PaneMode(int32_t stored) { return stored >= -1 && stored <= 1 ? stored : orv::SPLIT_PANE_NONE; }
+}  // namespace
+
+MainPanes::MainPanes() { LoadWindowLayout(m_layout); }
+
+HWND MainPanes::CreateClientArea(HWND frame, HWND rebar, HWND statusBar) {
+  m_hWndReBar = rebar;
+  m_hWndStatusBar = statusBar;
+  m_mainSplitter.Create(frame, nullptr, nullptr, kChildStyle, 0, IDC_MAIN_SPLITTER);
+  m_treesSplitter.Create(m_mainSplitter, nullptr, nullptr, kChildStyle, 0, IDC_TREES_SPLITTER);
+  m_sampleSplitter.Create(m_mainSplitter, nullptr, nullptr, kChildStyle);
+  m_listsSplitter.Create(m_sampleSplitter, nullptr, nullptr, kChildStyle);
+  m_treesSplitter.SetSplitterExtendedStyle(orv::SPLIT_BOTTOMALIGNED);
+  m_sampleSplitter.SetSplitterExtendedStyle(orv::SPLIT_BOTTOMALIGNED);
+  UseResourceCursor(m_mainSplitter, kVerticalBarCursor);
+  UseResourceCursor(m_treesSplitter, kHorizontalBarCursor);
+  UseResourceCursor(m_sampleSplitter, kHorizontalBarCursor);
+  UseResourceCursor(m_listsSplitter, kVerticalBarCursor);
+  m_mainSplitter.SetSplitterPanes(m_treesSplitter, m_sampleSplitter, false);
+  m_sampleSplitter.SetSplitterPane(orv::SPLIT_PANE_TOP, m_listsSplitter, false);
+
+  const RECT& rc = m_layout.WindowRect;
+  ::SetWindowPos(frame, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                 SWP_NOACTIVATE | SWP_NOZORDER);
+
+  const LRESULT band = ::SendMessageW(rebar, RB_IDTOINDEX, orv::kIdFirstReBarBand + 1, 0);
+  if (band >= 0) ::SendMessageW(rebar, RB_SHOWBAND, static_cast<WPARAM>(band), m_layout.ToolbarShown ? TRUE : FALSE);
+  ::ShowWindow(statusBar, m_layout.StatusBarShown ? SW_SHOWNOACTIVATE : SW_HIDE);
+  if (m_layout.RebarRect.right != m_layout.RebarRect.left)
+    ::SendMessageW(rebar, RB_SIZETORECT, 0, reinterpret_cast<LPARAM>(&m_layout.RebarRect));
+
+  m_mainSplitter.SetSinglePaneMode(PaneMode(m_layout.MainSinglePane));
+  m_listsSplitter.SetSinglePaneMode(PaneMode(m_layout.ListsSinglePane));
+  m_treesSplitter.SetSinglePaneMode(PaneMode(m_layout.TreesSinglePane));
+  m_sampleSplitter.SetSinglePaneMode(PaneMode(m_layout.SampleSinglePane));
+  m_mainSplitter.SetSplitterPos(m_layout.MainSplitterPos, true);
+  m_listsSplitter.SetSplitterPos(m_layout.ListsSplitterPos, true);
+  m_treesSplitter.SetSplitterPos(m_layout.TreesSplitterPos, true);
+  m_sampleSplitter.SetSplitterPos(m_layout.SampleSplitterPos, true);
+
+  CreatePanes();
+  g_AppState.FontCache.SetStatusBar(statusBar);
+  return m_mainSplitter;
+}
+
+void MainPanes::CreatePanes() {
+  m_folderPane.Create(m_treesSplitter, nullptr, nullptr, kChildStyle);
+  m_folderPane.SetCaption(m_folderPane.CaptionText());
+  m_folderTree = CreateView(WC_TREEVIEWW, kGroupsTreeStyle, WS_EX_CONTEXTHELP, m_folderPane, IDC_FOLDER_TREE);
+  m_folderPane.SetClient(m_folderTree);
+
+  m_groupsPane.Create(m_treesSplitter, nullptr, nullptr, kChildStyle);
+  m_groupsPane.SetCaption(LoadResString(IDS_GROUPS_TREE_PANE));
+  m_groupsTree = CreateView(WC_TREEVIEWW, kGroupsTreeStyle, WS_EX_CONTEXTHELP, m_groupsPane, IDC_GROUPS_TREE);
+  m_groupsPane.SetClient(m_groupsTree);
+  m_treesSplitter.SetSplitterPanes(m_folderPane, m_groupsPane);
+
+  m_fontListsPane.Create(m_listsSplitter, nullptr, nullptr, kChildStyle);
+  m_folderList = CreateView(WC_LISTVIEWW, kListStyle, WS_EX_CLIENTEDGE, m_fontListsPane, IDC_FOLDER_FONTS_LIST);
+  m_groupList = CreateView(WC_LISTVIEWW, kListStyle, WS_EX_CLIENTEDGE, m_fontListsPane, IDC_GROUP_FONTS_LIST);
+  m_fontListsPane.SetLists(m_folderList, m_groupList);
+  m_fontListsPane.ShowFontList(1);
+
+  m_installedPane.Create(m_listsSplitter, nullptr, nullptr, kChildStyle);
+  m_installedList = CreateView(WC_LISTVIEWW, kListStyle | WS_VISIBLE, WS_EX_CLIENTEDGE, m_installedPane,
+                               IDC_INSTALLED_FONTS_LIST);
+  m_installedPane.SetClient(m_installedList);
+  m_listsSplitter.SetSplitterPanes(m_fontListsPane, m_installedPane);
+
+  m_samplePane.Create(m_sampleSplitter, nullptr, nullptr, kChildStyle);
+  m_sampleUpDown = CreateView(UPDOWN_CLASSW, WS_CHILD | WS_VISIBLE, 0, m_samplePane, IDC_SAMPLE_SIZE_UPDOWN);
+  ::SendMessageW(m_sampleUpDown, UDM_SETRANGE, 0, kSampleRange);
+  ::SendMessageW(m_sampleUpDown, UDM_SETPOS, 0, m_sampleSize);
+  m_samplePane.SetUpDown(m_sampleUpDown);
+  m_sampleWindow = CreateView(WC_STATICW, WS_CHILD | WS_VISIBLE | SS_WHITERECT, WS_EX_CLIENTEDGE, m_samplePane, 0);
+  m_samplePane.SetClient(m_sampleWindow);
+  m_samplePane.UpdateTitle(L"", m_sampleSize);
+  m_sampleSplitter.SetSplitterPane(orv::SPLIT_PANE_BOTTOM, m_samplePane);
+}
+
+void MainPanes::ReadBackLayout(HWND) {
+  if (m_hWndReBar) ::GetClientRect(m_hWndReBar, &m_layout.RebarRect);
+  m_layout.MainSplitterPos = m_mainSplitter.GetSplitterPos();
+  m_layout.ListsSplitterPos = m_listsSplitter.GetSplitterPos();
+  m_layout.TreesSplitterPos = m_treesSplitter.GetSplitterPos();
+  m_layout.SampleSplitterPos = m_sampleSplitter.GetSplitterPos();
+  m_layout.MainSinglePane = m_mainSplitter.GetSinglePaneMode();
+  m_layout.ListsSinglePane = m_listsSplitter.GetSinglePaneMode();
+  m_layout.TreesSinglePane = m_treesSplitter.GetSinglePaneMode();
+  m_layout.SampleSinglePane = m_sampleSplitter.GetSinglePaneMode();
+}
