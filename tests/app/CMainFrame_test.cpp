@@ -1,0 +1,304 @@
+// The main window built for real under Wine: window tree, captions, splitter modes, minimum
+// size, the layout round trip through "WinLayout", the idle job order, and a picture.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/AppState.h"
+#include "app/CMainFrame.h"
+#include "app/Preferences.h"
+#include "common/RegistryValue.h"
+#include "common/ResString.h"
+#include "tests/support/TestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+std::wstring ClassOf(HWND wnd) {
+  wchar_t cls[80]{};
+  ::GetClassNameW(wnd, cls, 80);
+  return cls;
+}
+
+void DrainQuit() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+}
+
+// Takes this window's queued messages; true when a null message was among them (a message
+// filter of 0 to 0 would take every message, so look at each).
+bool TakeNullMessage(HWND wnd) {
+  bool seen = false;
+  MSG msg;
+  while (::PeekMessageW(&msg, wnd, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_NULL) seen = true;
+    else ::DispatchMessageW(&msg);
+  }
+  return seen;
+}
+
+void StoreLayout(const WindowLayout& layout) {
+  HKEY raw = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr),
+            ERROR_SUCCESS);
+  orv::ScopedKey key(raw);
+  ASSERT_TRUE(WriteRegBinary(key.Get(), L"WinLayout", &layout, sizeof(layout)));
+}
+
+bool ReadLayout(WindowLayout& layout) {
+  orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_READ);
+  return key && ReadRegBinaryExact(key.Get(), L"WinLayout", &layout, sizeof(layout));
+}
+
+WindowLayout TestLayout() {
+  WindowLayout l = DefaultWindowLayout(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+  l.WindowRect = {30, 30, 830, 630};
+  l.MainSplitterPos = 210;
+  l.ListsSplitterPos = 260;
+  l.TreesSplitterPos = 190;
+  l.SampleSplitterPos = 300;
+  l.MainSinglePane = l.ListsSinglePane = l.TreesSinglePane = l.SampleSinglePane = -1;
+  l.Maximized = 0;
+  l.StatusBarShown = 1;
+  l.ToolbarShown = 1;
+  l.RebarRect = {};
+  return l;
+}
+
+void SaveScreenArea(const RECT& rc, const std::wstring& path) {
+  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  orv::ScopedGetDC screen(nullptr);
+  orv::ScopedBitmap shot(::CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  orv::ScopedCreatedDC dc(::CreateCompatibleDC(screen.Get()));
+  ASSERT_TRUE(shot && dc);
+  {
+    orv::ScopedSelectObject select(dc.Get(), shot.Get());
+    ::BitBlt(dc.Get(), 0, 0, w, h, screen.Get(), rc.left, rc.top, SRCCOPY);
+    ::GdiFlush();
+  }
+  const DWORD bytes = static_cast<DWORD>(w) * static_cast<DWORD>(h) * 4;
+  for (DWORD i = 0; i < bytes / 4; ++i) static_cast<DWORD*>(bits)[i] |= 0xFF000000u;
+  const DWORD header = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  BITMAPFILEHEADER file{0x4D42, header + bytes, 0, 0, header};
+  std::string out(reinterpret_cast<const char*>(&file), sizeof(file));
+  out.append(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof(BITMAPINFOHEADER));
+  out.append(static_cast<const char*>(bits), bytes);
+  ::CreateDirectoryW(ArtifactsDir().c_str(), nullptr);
+  EXPECT_TRUE(WriteFileBytes(path, out.data(), out.size()));
+}
+
+class MainFrame : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+    StoreLayout(TestLayout());
+  }
+  void TearDown() override {
+    if (frame_ && frame_->IsWindow()) frame_->DestroyWindow();
+    DrainQuit();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+  }
+  CMainFrame& Open() {
+    frame_ = std::make_unique<CMainFrame>();
+    EXPECT_TRUE(frame_->CreateMainWindow());
+    frame_->ShowWindow(SW_SHOWNORMAL);
+    frame_->UpdateWindow();
+    PumpMessages(200);
+    return *frame_;
+  }
+  std::unique_ptr<CMainFrame> frame_;
+};
+
+TEST_F(MainFrame, WindowTreeOfBarsSplittersAndPanes) {
+  CMainFrame& f = Open();
+  MainPanes& p = f.Panes();
+  EXPECT_EQ(ClassOf(f.m_hWnd), kSingleInstanceName);
+  EXPECT_EQ(g_AppState.MainWindow, f.m_hWnd);
+  EXPECT_EQ(::GetMenu(f.m_hWnd), nullptr) << "the menu lives in the command bar";
+  EXPECT_EQ(ClassOf(f.m_hWndToolBar), REBARCLASSNAMEW);
+  EXPECT_EQ(::GetParent(f.CommandBar()), f.m_hWndToolBar);
+  EXPECT_EQ(ClassOf(f.CommandBar()), L"OrvelCommandBar");
+  EXPECT_EQ(::SendMessageW(f.CommandBar(), TB_BUTTONCOUNT, 0, 0), 6);
+  EXPECT_EQ(::SendMessageW(f.m_hWndToolBar, RB_IDTOINDEX, 0xEB01, 0), 1);
+  EXPECT_EQ(::GetParent(p.m_hWndToolBar), f.m_hWndToolBar);
+  EXPECT_EQ(::SendMessageW(p.m_hWndToolBar, TB_BUTTONCOUNT, 0, 0), 13);
+  EXPECT_EQ(ClassOf(f.m_hWndStatusBar), STATUSCLASSNAMEW);
+  EXPECT_EQ(::GetDlgCtrlID(f.m_hWndStatusBar), 0xE801);
+  EXPECT_EQ(g_AppState.StatusBar, f.m_hWndStatusBar);
+
+  struct Node {
+    HWND wnd;
+    const wchar_t* cls;
+    HWND parent;
+    int id;
+  };
+  const Node nodes[] = {
+      {p.m_mainSplitter, L"OrvelSplitter", f.m_hWnd, 209},
+      {p.m_treesSplitter, L"OrvelHorSplitter", p.m_mainSplitter, 210},
+      {p.m_sampleSplitter, L"OrvelHorSplitter", p.m_mainSplitter, -1},
+      {p.m_listsSplitter, L"OrvelSplitter", p.m_sampleSplitter, -1},
+      {p.m_folderPane, L"OrvelFolderPane", p.m_treesSplitter, -1},
+      {p.m_groupsPane, L"OrvelGroupsPane", p.m_treesSplitter, -1},
+      {p.m_fontListsPane, L"OrvelFontListsPane", p.m_listsSplitter, -1},
+      {p.m_installedPane, L"OrvelInstalledPane", p.m_listsSplitter, -1},
+      {p.m_samplePane, L"OrvelSamplePane", p.m_sampleSplitter, -1},
+      {p.m_folderTree, WC_TREEVIEWW, p.m_folderPane, 350},
+      {p.m_groupsTree, WC_TREEVIEWW, p.m_groupsPane, 355},
+      {p.m_folderList, WC_LISTVIEWW, p.m_fontListsPane, 204},
+      {p.m_groupList, WC_LISTVIEWW, p.m_fontListsPane, 208},
+      {p.m_installedList, WC_LISTVIEWW, p.m_installedPane, 206},
+      {p.m_sampleUpDown, UPDOWN_CLASSW, p.m_samplePane, 212},
+  };
+  for (const Node& n : nodes) {
+    SCOPED_TRACE(Narrow(n.cls));
+    ASSERT_TRUE(::IsWindow(n.wnd));
+    EXPECT_EQ(ClassOf(n.wnd), n.cls);
+    EXPECT_EQ(::GetParent(n.wnd), n.parent);
+    if (n.id >= 0) EXPECT_EQ(::GetDlgCtrlID(n.wnd), n.id);
+  }
+  EXPECT_EQ(f.m_hWndClient, p.m_mainSplitter.m_hWnd);
+  for (HWND w : {p.m_mainSplitter.m_hWnd, p.m_folderPane.m_hWnd, p.m_samplePane.m_hWnd})
+    EXPECT_EQ(::GetWindowLongW(w, GWL_STYLE) & 0xFFFF0000, 0x56000000);
+  EXPECT_EQ(p.m_mainSplitter.GetSplitterPane(0), p.m_treesSplitter.m_hWnd);
+  EXPECT_EQ(p.m_sampleSplitter.GetSplitterPane(1), p.m_samplePane.m_hWnd);
+  EXPECT_EQ(p.m_treesSplitter.GetSplitterExtendedStyle() & orv::SPLIT_BOTTOMALIGNED, orv::SPLIT_BOTTOMALIGNED);
+  EXPECT_EQ(p.m_sampleSplitter.GetSplitterExtendedStyle() & orv::SPLIT_BOTTOMALIGNED, orv::SPLIT_BOTTOMALIGNED);
+  EXPECT_EQ(p.m_mainSplitter.GetSplitterExtendedStyle() & orv::SPLIT_BOTTOMALIGNED, 0u);
+  for (auto* s : {static_cast<orv::CSplitterWindowBase*>(&p.m_mainSplitter), static_cast<orv::CSplitterWindowBase*>(&p.m_listsSplitter)})
+    EXPECT_EQ(s->GetSinglePaneMode(), orv::SPLIT_PANE_NONE);
+
+  // Captions, and the font-lists pane in folder mode with the folder list in front.
+  EXPECT_EQ(p.m_folderPane.CaptionText(), L"Folders");
+  EXPECT_EQ(p.m_groupsPane.CaptionText(), L"Font Groups");
+  EXPECT_EQ(p.m_installedPane.CaptionText(), L"Installed Fonts [0]");
+  EXPECT_EQ(p.m_samplePane.CaptionText(), L"[12 points] ");
+  EXPECT_TRUE(p.m_fontListsPane.FolderListShown());
+  EXPECT_FALSE(g_AppState.GroupListShown);
+  EXPECT_TRUE(::IsWindowVisible(p.m_folderList));
+  EXPECT_FALSE(::IsWindowVisible(p.m_groupList));
+  // View checks follow the panes.
+  for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_SAMPLE_PANE, ID_VIEW_GROUPS_TREE, ID_VIEW_FOLDER_TREE,
+                 ID_VIEW_FOLDER_LISTS})
+    EXPECT_TRUE(f.UIGetState(id) & orv::UPDUI_CHECKED) << id;
+
+  RECT wnd{};
+  f.GetWindowRect(&wnd);
+  SaveScreenArea(wnd, ArtifactsDir() + L"\\app_main_window.bmp");
+}
+
+TEST_F(MainFrame, NeverSmallerThanTheMinimum) {
+  CMainFrame& f = Open();
+  f.SetWindowPos(nullptr, 0, 0, 120, 90, SWP_NOZORDER | SWP_NOMOVE);
+  PumpMessages(50);
+  MINMAXINFO info{};
+  info.ptMinTrackSize = {100, 100};
+  f.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.ptMinTrackSize.x, 350);
+  EXPECT_EQ(info.ptMinTrackSize.y, 300);
+  info.ptMinTrackSize = {400, 500};  // a larger bound stays
+  f.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.ptMinTrackSize.x, 400);
+  EXPECT_EQ(info.ptMinTrackSize.y, 500);
+}
+
+TEST_F(MainFrame, SplitterPositionsAndModesRoundTripThroughWinLayout) {
+  WindowLayout stored = TestLayout();
+  stored.SampleSinglePane = 0;
+  stored.ToolbarShown = 0;
+  StoreLayout(stored);
+  {
+    CMainFrame& f = Open();
+    MainPanes& p = f.Panes();
+    EXPECT_EQ(p.m_mainSplitter.GetSplitterPos(), 210);
+    EXPECT_EQ(p.m_listsSplitter.GetSplitterPos(), 260);
+    EXPECT_EQ(p.m_treesSplitter.GetSplitterPos(), 190);
+    EXPECT_EQ(p.m_sampleSplitter.GetSinglePaneMode(), 0);
+    EXPECT_FALSE(f.UIGetState(ID_VIEW_SAMPLE_PANE) & orv::UPDUI_CHECKED);
+    REBARBANDINFOW band{sizeof(band)};
+    band.fMask = RBBIM_STYLE;
+    ::SendMessageW(f.m_hWndToolBar, RB_GETBANDINFOW, 1, reinterpret_cast<LPARAM>(&band));
+    EXPECT_TRUE(band.fStyle & RBBS_HIDDEN);
+    // The user moves two bars and closes the window.
+    p.m_mainSplitter.SetSplitterPos(240);
+    p.m_treesSplitter.SetSplitterPos(170);
+    p.m_listsSplitter.SetSinglePaneMode(1);
+    f.SendMessage(WM_CLOSE);
+    EXPECT_FALSE(::IsWindow(f.m_hWnd));
+  }
+  WindowLayout saved{};
+  ASSERT_TRUE(ReadLayout(saved));
+  EXPECT_EQ(saved.MainSplitterPos, 240);
+  EXPECT_EQ(saved.TreesSplitterPos, 170);
+  EXPECT_EQ(saved.ListsSplitterPos, 260);
+  EXPECT_EQ(saved.ListsSinglePane, 1);
+  EXPECT_EQ(saved.SampleSinglePane, 0);
+  EXPECT_EQ(saved.ToolbarShown, 0);
+  EXPECT_NE(saved.RebarRect.right, saved.RebarRect.left);
+  // And the next window starts from there.
+  CMainFrame& again = Open();
+  EXPECT_EQ(again.Panes().m_mainSplitter.GetSplitterPos(), 240);
+  EXPECT_EQ(again.Panes().m_listsSplitter.GetSinglePaneMode(), 1);
+  EXPECT_FALSE(again.UIGetState(ID_VIEW_FOLDER_LISTS) & orv::UPDUI_CHECKED);
+}
+
+TEST_F(MainFrame, IdleTakesOneJobPerPassInOrderAndAsksForTheNextPass) {
+  CMainFrame& f = Open();
+  PumpMessages(50);
+  TakeNullMessage(f.m_hWnd);
+  f.Pending.GroupCaption = true;
+  f.Pending.FolderListRefresh = true;
+  f.Pending.GroupsTreeInit = true;
+  f.Pending.FolderTreeInit = true;
+  f.Pending.InstalledRefresh = true;
+  const IdleJob expected[] = {IdleJob::InstalledRefresh, IdleJob::FolderTreeInit, IdleJob::GroupsTreeInit,
+                              IdleJob::FolderListFill, IdleJob::GroupListFill, IdleJob::None};
+  for (IdleJob job : expected) {
+    const bool more = f.OnIdle();
+    EXPECT_EQ(more, job != IdleJob::None);
+    // A deferred job leaves a null message behind, so that the loop comes back to idle.
+    EXPECT_EQ(TakeNullMessage(f.m_hWnd), job != IdleJob::None);
+  }
+  f.Pending.FolderCaption = true;
+  EXPECT_EQ(f.RunIdleJob(), IdleJob::FolderCaption);
+  EXPECT_EQ(f.RunIdleJob(), IdleJob::None);
+}
+
+TEST_F(MainFrame, GroupsPaneButtonsFollowTheSelectedGroup) {
+  CMainFrame& f = Open();
+  MainPanes& p = f.Panes();
+  HWND tb = p.m_groupsPane.m_hWndToolBar;
+  f.RunIdleJob();
+  EXPECT_FALSE(::SendMessageW(tb, TB_ISBUTTONENABLED, ID_GROUP_INSTALL, 0));
+  EXPECT_TRUE(::SendMessageW(tb, TB_ISBUTTONHIDDEN, ID_GROUP_UNINSTALL, 0));
+  TVINSERTSTRUCTW ins{};
+  ins.hInsertAfter = TVI_LAST;
+  ins.item.mask = TVIF_TEXT;
+  wchar_t name[] = L"Serif";
+  ins.item.pszText = name;
+  auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(p.m_groupsTree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
+  ::SendMessageW(p.m_groupsTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+  f.RunIdleJob();
+  EXPECT_TRUE(::SendMessageW(tb, TB_ISBUTTONENABLED, ID_GROUP_INSTALL, 0));
+  EXPECT_TRUE(::SendMessageW(tb, TB_ISBUTTONHIDDEN, ID_GROUP_UNINSTALL, 0));
+  TVITEMW mark{};
+  mark.mask = TVIF_STATE;
+  mark.hItem = item;
+  mark.stateMask = TVIS_OVERLAYMASK;
+  mark.state = INDEXTOOVERLAYMASK(1);
+  ::SendMessageW(p.m_groupsTree, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&mark));
+  f.RunIdleJob();
+  EXPECT_TRUE(::SendMessageW(tb, TB_ISBUTTONENABLED, ID_GROUP_UNINSTALL, 0));
+  EXPECT_FALSE(::SendMessageW(tb, TB_ISBUTTONHIDDEN, ID_GROUP_UNINSTALL, 0));
+  EXPECT_TRUE(::SendMessageW(tb, TB_ISBUTTONHIDDEN, ID_GROUP_INSTALL, 0));
+}
+
+}  // namespace
