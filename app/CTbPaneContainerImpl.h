@@ -114,7 +114,14 @@ public:
   int TextBottom() const { return 0; }
   bool FlatCaption() const { return true; }
 
-  DWORD OnPrePaint(int, NMCUSTOMDRAW*) { return CDRF_NOTIFYITEMDRAW; }
+  DWORD OnPrePaint(int, NMCUSTOMDRAW* cd) {
+    // The flat toolbar is transparent and this pane paints no background for it: the room
+    // beyond the last shown button would keep whatever was there.
+    RECT rc{};
+    ::GetClientRect(cd->hdr.hwndFrom, &rc);
+    ::FillRect(cd->hdc, &rc, ::GetSysColorBrush(COLOR_3DFACE));
+    return CDRF_NOTIFYITEMDRAW;
+  }
   DWORD OnItemPrePaint(int, NMCUSTOMDRAW* cd) {
     ::FillRect(cd->hdc, &cd->rc, ::GetSysColorBrush(COLOR_3DFACE));
     return CDRF_NOTIFYPOSTPAINT;
