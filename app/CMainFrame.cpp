@@ -94,6 +94,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 
   m_hWndClient = panes_.CreateClientArea(m_hWnd, m_hWndToolBar, m_hWndStatusBar);
   g_AppState.FontCache.SetLimit(g_Preferences.FontCacheSize < 0 ? 0 : g_Preferences.FontCacheSize);
+  g_AppState.FontCache.SetReady(true);
   SetViewChecks();
 
   minSizeGuard_ = false;
