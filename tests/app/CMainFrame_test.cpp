@@ -12,6 +12,7 @@
 #include "app/CMainFrame.h"
 #include "app/Preferences.h"
 #include "common/RegistryValue.h"
+#include "framework/AppModule.h"
 #include "common/ResString.h"
 #include "tests/support/TestSupport.h"
 
@@ -299,6 +300,54 @@ TEST_F(MainFrame, GroupsPaneButtonsFollowTheSelectedGroup) {
   EXPECT_TRUE(::SendMessageW(tb, TB_ISBUTTONENABLED, ID_GROUP_UNINSTALL, 0));
   EXPECT_FALSE(::SendMessageW(tb, TB_ISBUTTONHIDDEN, ID_GROUP_UNINSTALL, 0));
   EXPECT_TRUE(::SendMessageW(tb, TB_ISBUTTONHIDDEN, ID_GROUP_INSTALL, 0));
+}
+
+// A top-level window that counts the wheel messages it gets.
+int g_WheelCount = 0;
+LRESULT CALLBACK WheelCounter(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_MOUSEWHEEL) ++g_WheelCount;
+  return ::DefWindowProcW(wnd, msg, wp, lp);
+}
+
+HWND WheelTarget(HINSTANCE instance, const wchar_t* cls) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = WheelCounter;
+  wc.hInstance = instance;
+  wc.lpszClassName = cls;
+  ::RegisterClassW(&wc);
+  return ::CreateWindowExW(WS_EX_TOPMOST, cls, nullptr, WS_POPUP | WS_VISIBLE, 700, 500, 80, 80, nullptr, nullptr,
+                           instance, nullptr);
+}
+
+TEST_F(MainFrame, WheelGoesToTheWindowUnderTheCursorOfOurOwnOnly) {
+  CMainFrame& f = Open();
+  struct Case {
+    HINSTANCE instance;
+    const wchar_t* cls;
+    int received;
+  };
+  const Case cases[] = {{orv::g_Module.GetModuleInstance(), L"OrvelWheelOwn", 1},
+                        {orv::g_Module.GetResourceInstance(), L"OrvelWheelForeign", 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Narrow(c.cls));
+    HWND target = WheelTarget(c.instance, c.cls);
+    ASSERT_TRUE(target);
+    PumpMessages(50);
+    g_WheelCount = 0;
+    // The message names the focus window; the point names the target.
+    MSG msg{f.m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(740, 540)};
+    EXPECT_TRUE(f.PreTranslateMessage(&msg)) << "the wheel message itself is always swallowed";
+    EXPECT_EQ(g_WheelCount, c.received);
+    ::DestroyWindow(target);
+  }
+}
+
+TEST_F(MainFrame, AcceleratorsOfTheMenuAreTranslated) {
+  CMainFrame& f = Open();
+  MSG key{f.m_hWnd, WM_KEYDOWN, VK_F5, 0x003F0001};
+  EXPECT_TRUE(f.PreTranslateMessage(&key));
+  MSG plain{f.m_hWnd, WM_KEYDOWN, 'Q', 0x00100001};
+  EXPECT_FALSE(f.PreTranslateMessage(&plain));
 }
 
 }  // namespace
