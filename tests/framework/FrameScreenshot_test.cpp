@@ -82,31 +82,6 @@ std::wstring ClassOf(HWND wnd) {
   return cls;
 }
 
-void SaveScreenArea(const RECT& rc, const std::wstring& path) {
-  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 32, BI_RGB};
-  void* bits = nullptr;
-  orv::ScopedGetDC screen(nullptr);
-  orv::ScopedBitmap shot(::CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  orv::ScopedCreatedDC dc(::CreateCompatibleDC(screen.Get()));
-  ASSERT_TRUE(shot && dc);
-  {
-    orv::ScopedSelectObject select(dc.Get(), shot.Get());
-    ::BitBlt(dc.Get(), 0, 0, w, h, screen.Get(), rc.left, rc.top, SRCCOPY);
-    ::GdiFlush();
-  }
-  const DWORD bytes = static_cast<DWORD>(w) * static_cast<DWORD>(h) * 4;
-  for (DWORD i = 0; i < bytes / 4; ++i) static_cast<DWORD*>(bits)[i] |= 0xFF000000u;
-  const DWORD header = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  BITMAPFILEHEADER file{0x4D42, header + bytes, 0, 0, header};
-  std::string out(reinterpret_cast<const char*>(&file), sizeof(file));
-  out.append(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof(BITMAPINFOHEADER));
-  out.append(static_cast<const char*>(bits), bytes);
-  ::CreateDirectoryW(testing_support::ArtifactsDir().c_str(), nullptr);
-  EXPECT_TRUE(testing_support::WriteFileBytes(path, out.data(), out.size()));
-}
-
 }  // namespace
 
 TEST(FrameScreenshot, AllPiecesTogether) {
@@ -137,6 +112,6 @@ TEST(FrameScreenshot, AllPiecesTogether) {
 
   RECT wnd{};
   frame.GetWindowRect(&wnd);
-  SaveScreenArea(wnd, testing_support::ArtifactsDir() + L"\\framework_frame.bmp");
+  EXPECT_TRUE(testing_support::SaveScreenArea(wnd, testing_support::ArtifactsDir() + L"\\framework_frame.bmp"));
   frame.DestroyWindow();
 }

@@ -47,6 +47,10 @@ void DeleteTree(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const void* data, size_t size);
 std::string ReadFileBytes(const std::wstring& path);
 
+// Saves a screen rectangle (a window's, for instance) as a 32-bit BMP file: the pictures kept
+// for a person to look at.
+bool SaveScreenArea(const RECT& rc, const std::wstring& path);
+
 // Pumps this thread's messages for about `ms` milliseconds.
 void PumpMessages(DWORD ms);
 
