@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "fonts/FontNames.h"
 
@@ -108,6 +109,32 @@ public:
   int GetStatusOverlayIndex(bool showGroupInstalls) const;
   // The display name from the names block: family, then " " and the style unless Regular.
   std::wstring BuildStyleName() const;
+
+  // Installed status (InstallStatus.cpp). Sets 0x400, 0x2000, 0x4000, 0x8000, 0x20000,
+  // 0x100000 and 0x200000 by comparing the record with the installed fonts, in their order;
+  // the first form walks `InstalledFontRecords()`.
+  void ResolveInstallStatus();
+  void ResolveInstallStatus(const std::vector<const FontItem*>& installed);
+  // The type comparison with one installed namesake whose flags are installedFlags; true when
+  // the record counts as installed through it.
+  bool MergeInstalledType(uint32_t installedFlags);
+  // Sets 0x10000 when the FontsInstalled marker of this font counts a group install; true when
+  // the marker value was found.
+  bool ReadInstalledMarker();
+
+  // Drawing (DisplayFont.cpp). The HFONT in the record's own face at this height, or null for
+  // an unreadable record; the caller owns the font. A font that is not installed must have been
+  // loaded privately first. Uses the enumeration scratch area: one thread per record at a time.
+  HFONT CreateDisplayFont(int height);
+  // EnumFontFamiliesExW over the screen with logFont; mode 1 looks for the face whose full name
+  // is enumName and, when found, leaves its metrics and GDI face name in the scratch area.
+  void EnumerateFamilies(uint32_t mode);
+  // Zeroes the scratch area and logFont (lfCharSet DEFAULT_CHARSET).
+  void ResetEnumScratch();
+  // The writing systems the OS/2 Unicode-range bits cover, joined by separator (ScriptNames.cpp).
+  // maxCount -1 means 4095; past maxCount names the list ends with "( … )". Type 1 records give
+  // false and leave out untouched; a record without ranges gives the "no ranges" text and false.
+  bool GetScriptNames(std::wstring& out, const std::wstring& separator, int maxCount) const;
 
   // Scratch area of the display-font lookup (GDI enumeration by full name).
   uint32_t enumMode = 0;
