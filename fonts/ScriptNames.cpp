@@ -74,7 +74,10 @@ bool FontItem::GetScriptNames(std::wstring& out, const std::wstring& separator, 
   if (!separator.empty() && out.size() >= separator.size() &&
       out.compare(out.size() - separator.size(), separator.size(), separator) == 0)
     out.resize(out.size() - separator.size());
-  if (nonPlane0) out += separator + g_AppState.BlockTable.NameOfRangeBit(kNonPlane0Bit);
+  if (nonPlane0) {
+    if (!out.empty()) out += separator;
+    out += g_AppState.BlockTable.NameOfRangeBit(kNonPlane0Bit);
+  }
   if (count > limit) out += separator + kMoreMark;
   return true;
 }

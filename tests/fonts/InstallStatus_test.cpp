@@ -365,6 +365,18 @@ TEST(EnsureFontItemLoaded, CollectionWithoutTheFaceKeepsTheListedNames) {
   EXPECT_EQ(item.flags & 0xC0000000, 0xC0000000u);
 }
 
+TEST(EnsureFontItemLoaded, ListedKindBitsReachTheReader) {
+  testing_support::ScratchDir dir;
+  // An end-user-defined-character font calls itself "EUDC"; it keeps the name it was listed
+  // under, and the list's per-user mark stays.
+  WriteFile(dir.File(L"eudc.ttf"), Face(L"EUDC", L"Regular", L"EUDC"));
+  FontItem item = Listed(L"Orvel Private Characters", L"eudc.ttf");
+  item.flags = 0x20 | 0x2000;
+  EnsureFontItemLoaded(dir.Path(), item);
+  EXPECT_EQ(item.FullName(), L"Orvel Private Characters");
+  EXPECT_EQ(item.flags & 0x400820FF, 0x40002021u);
+}
+
 std::wstring Fixture(const wchar_t* name) { return testing_support::SourceDir() + L"\\tests\\fonts\\data\\" + name; }
 
 TEST(EnsureFontItemLoaded, VariableInstanceKeepsItsNamesWhenReadAgain) {
