@@ -4,7 +4,7 @@
 #include <shlwapi.h>
 
 #include "app/AppState.h"
-#include "app/BrowseForFolder.h"
+#include "app/COrvBrowseFolderDialog.h"
 #include "app/Preferences.h"
 #include "common/HelpRequest.h"
 #include "common/ResString.h"
@@ -53,8 +53,9 @@ LRESULT CCreateFontCaseDlg::OnHelp(UINT, WPARAM, LPARAM, BOOL&) {
 
 LRESULT CCreateFontCaseDlg::OnBrowse(WORD, WORD, HWND, BOOL&) {
   const std::wstring current = orv::CWindow(GetDlgItem(IDC_FONT_CASE_FOLDER)).GetWindowText();
-  std::wstring chosen;
-  if (BrowseForFolder(::GetActiveWindow(), current, chosen)) SetDlgItemText(IDC_FONT_CASE_FOLDER, chosen.c_str());
+  COrvBrowseFolderDialog picker(current);
+  if (picker.DoModal(::GetActiveWindow()) == 1 && !picker.ChosenFolder().empty())
+    SetDlgItemText(IDC_FONT_CASE_FOLDER, picker.ChosenFolder().c_str());
   return 0;
 }
 

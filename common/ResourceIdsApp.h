@@ -22,6 +22,17 @@
 #define IDC_FONT_CASE_FOLDER     1163
 #define IDC_FONT_CASE_BROWSE     1167
 
+// The folder picker (template 0x41B) and the drive combo's strings.
+#define IDD_BROWSE_FOLDER        1051
+#define IDC_BROWSE_TREE          0x150
+#define IDC_BROWSE_LEGEND        351
+#define IDC_BROWSE_PROMPT        352
+#define IDC_BROWSE_NEW_FOLDER    360
+#define IDC_BROWSE_OK            365
+#define IDS_ALL_DRIVES           12110
+#define IDS_BROWSE_ENTRY         12118
+#define IDS_FAVORITE_FOLDERS     12241
+
 // Menus and accelerators of the main frame.
 #define IDR_MAINFRAME            128
 
