@@ -94,6 +94,7 @@ public:
   }
 
   BEGIN_MSG_MAP(CScratchFolderTree)
+    MESSAGE_HANDLER(WM_COMMAND, OnCommand)
     REFLECTED_NOTIFY_CODE_HANDLER(TVN_SELCHANGEDW, OnSelChanged)
     REFLECTED_NOTIFY_CODE_HANDLER(TVN_ENDLABELEDITW, OnEndLabelEdit)
     DEFAULT_REFLECTION_HANDLER()
@@ -104,6 +105,8 @@ public:
   bool allowEditing = false;
   bool foldersChanged = false;
   int renames = 0;
+  int newFolderCommands = 0;
+  static constexpr WORD kNewFolderCommand = 198;
   DWORD createdStyle = 0;
   std::vector<std::wstring> paths;
   std::vector<HTREEITEM> items;
@@ -132,6 +135,13 @@ private:
     } while (::FindNextFileW(find, &fd));
     ::FindClose(find);
     SendMessage(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+  }
+  LRESULT OnCommand(UINT, WPARAM wp, LPARAM, BOOL& handled) {
+    if (LOWORD(wp) == kNewFolderCommand)
+      ++newFolderCommands;
+    else
+      handled = FALSE;
+    return 0;
   }
   LRESULT OnSelChanged(int, NMHDR* hdr, BOOL&) {
     const std::wstring path = PathOf(reinterpret_cast<NMTREEVIEWW*>(hdr)->itemNew.hItem);
@@ -266,24 +276,6 @@ TEST_F(FolderPicker, OpensOnTheStartFolderAndReturnsTheChosenOne) {
   EXPECT_EQ(rebuilds, 0) << "nothing was created or renamed";
 }
 
-TEST_F(FolderPicker, CancelEndsWithTwoAndEscapeToo) {
-  for (bool escape : {false, true}) {
-    COrvBrowseFolderDialog dlg(scratch.File(L"Gamma"));
-    INT_PTR result = 0;
-    StepPlayer::Run({[&] {
-                      HWND picker = StepPlayer::FindPicker();
-                      if (!picker) return false;
-                      if (escape)
-                        ::SendMessageW(picker, WM_COMMAND, IDCANCEL, 0);  // what Esc sends
-                      else
-                        Click(picker, IDCANCEL);
-                      return true;
-                    }},
-                    [&] { result = dlg.DoModal(nullptr); });
-    EXPECT_EQ(result, IDCANCEL) << "escape " << escape;
-  }
-}
-
 TEST_F(FolderPicker, TitlePromptAndSwitchesShapeTheDialog) {
   COrvBrowseFolderDialog dlg(scratch.File(L"Beta"));
   dlg.title = L"Where to copy the fonts";
@@ -291,6 +283,7 @@ TEST_F(FolderPicker, TitlePromptAndSwitchesShapeTheDialog) {
                L"created here with the new-folder button below the tree.";
   dlg.allowEditing = true;
   dlg.markFontFolders = false;
+  INT_PTR result = 0;
   StepPlayer::Run({[&] {
                     HWND picker = StepPlayer::FindPicker();
                     if (!picker) return false;
@@ -315,10 +308,21 @@ TEST_F(FolderPicker, TitlePromptAndSwitchesShapeTheDialog) {
                     RECT shot{};
                     ::GetWindowRect(picker, &shot);
                     SaveScreenArea(shot, ArtifactsDir() + L"\\folder_picker.bmp");
-                    Click(picker, IDC_BROWSE_OK);
+
+                    Click(picker, IDC_BROWSE_NEW_FOLDER);
+                    EXPECT_EQ(tree ? tree->newFolderCommands : 0, 1) << "the tree makes the new folder";
+                    HWND gripper = ::FindWindowExW(picker, nullptr, L"ScrollBar", nullptr);
+                    EXPECT_TRUE(gripper && ::IsWindowVisible(gripper));
+                    ::ShowWindow(picker, SW_MAXIMIZE);
+                    EXPECT_FALSE(::IsWindowVisible(gripper)) << "no gripper while maximised";
+                    ::ShowWindow(picker, SW_RESTORE);
+                    EXPECT_TRUE(::IsWindowVisible(gripper));
+                    // What the tree posts on a double-click confirms the picker.
+                    ::PostMessageW(picker, WM_COMMAND, IDC_BROWSE_OK, 0);
                     return true;
                   }},
-                  [&] { dlg.DoModal(nullptr); });
+                  [&] { result = dlg.DoModal(nullptr); });
+  EXPECT_EQ(result, 1);
   EXPECT_EQ(dlg.ChosenFolder(), scratch.File(L"Beta"));
 }
 
@@ -392,10 +396,10 @@ TEST_F(FolderPicker, ASecondPickerOpensWhereTheFirstClosedWithTheSameSize) {
           EXPECT_EQ(fresh1.left, fresh0.left) << "the new-folder button keeps to the left";
           EXPECT_EQ(fresh1.top - fresh0.top, 80);
           ::GetWindowRect(picker, &closedAt);
-          Click(picker, IDCANCEL);
+          ::SendMessageW(picker, WM_COMMAND, IDCANCEL, 0);  // Esc
           return true;
         }},
-        [&] { first.DoModal(nullptr); });
+        [&] { EXPECT_EQ(first.DoModal(nullptr), IDCANCEL); });
   }
   EXPECT_TRUE(::EqualRect(&COrvBrowseFolderDialog::LastWindowRect(), &closedAt)) << "kept even on Cancel";
   COrvBrowseFolderDialog second(scratch.File(L"Gamma"));
