@@ -87,8 +87,8 @@ LRESULT COrvBrowseFolderDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   if (HICON icon = ::LoadIconW(orv::g_Module.GetResourceInstance(), MAKEINTRESOURCEW(kBigIconId)))
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 
-  const bool marking = tree_ ? (tree_->Configure(markFontFolders, allowEditing), tree_->MarkFontFolders())
-                             : markFontFolders;
+  if (tree_) tree_->Configure(markFontFolders, allowEditing);
+  const bool marking = tree_ ? tree_->MarkFontFolders() : markFontFolders;
   if (!marking) ::ShowWindow(GetDlgItem(IDC_BROWSE_LEGEND), SW_HIDE);
   FitPrompt();
 
