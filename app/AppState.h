@@ -9,6 +9,8 @@
 #include <string>
 
 #include "fonts/PrivateFontCache.h"
+#include "lists/CLVFolderFonts.h"
+#include "lists/CLVInstalledFonts.h"
 #include "viewing/UnicodeBlockTable.h"
 
 // What printing keeps between jobs; zero until a page setup fills it.
@@ -26,6 +28,9 @@ struct AppState {
   int32_t WindowsRelease = 0;     // 700, 0, 1809, 1903 or 2000
   HWND MainWindow = nullptr;
   HWND StatusBar = nullptr;
+  CLVInstalledFonts InstalledFonts;  // control 206
+  CLVFolderFonts FolderFonts;        // control 204
+  int FontListsCaptionHeight = 0;    // caption height of the font-lists pane, set when it is built
   bool GroupListShown = false;    // the font-lists pane shows the group fonts list
   bool FontChangePending = false;
   bool UserIsAdmin = false;

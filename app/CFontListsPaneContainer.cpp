@@ -84,3 +84,14 @@ void CFontListsPaneContainer::SetCaptionWithCount(const std::wstring& title, int
   }
   SetCaption(caption);
 }
+
+void CFontListsPaneContainer::SetFolderListCaption(const std::wstring& title, int count) {
+  const bool folderInFront = folderMode_;
+  const std::wstring shown = m_caption;
+  folderMode_ = true;  // measured with the folder list's buttons
+  SetCaptionWithCount(title, count);
+  folderTitle_ = m_caption;
+  folderMode_ = folderInFront;
+  if (!folderInFront) SetCaption(shown);
+  if (m_hWnd) Invalidate();
+}

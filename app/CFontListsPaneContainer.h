@@ -27,6 +27,9 @@ public:
 
   // Caption of the list in front: the title shortened to fit, then " [count]" unless kNoCount.
   void SetCaptionWithCount(const std::wstring& title, int count);
+  // The folder list's caption with its count, kept for when the folder list comes to the front
+  // and shown at once when it is in front.
+  void SetFolderListCaption(const std::wstring& title, int count);
   void SetListTitles(const std::wstring& folderTitle, const std::wstring& groupTitle) {
     folderTitle_ = folderTitle;
     groupTitle_ = groupTitle;

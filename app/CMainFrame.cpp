@@ -1,10 +1,14 @@
 #include "app/CMainFrame.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 #include <windowsx.h>
 
 #include "app/AppState.h"
 #include "app/Preferences.h"
+#include "lists/CLVFolderFontsLoader.h"
+#include "lists/TempFontsFolder.h"
 #include "common/ClampRectToVirtualScreen.h"
 #include "common/ResString.h"
 #include "framework/AppModule.h"
@@ -104,6 +108,8 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     filtersAdded_ = true;
   }
   UpdateLayout();
+  // The first idle passes fill the lists.
+  g_AppState.FolderFonts.m_refreshPending = true;
   return 0;
 }
 
@@ -153,6 +159,7 @@ LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& handled) {
   ShowWindow(SW_HIDE);
   // A minimised window has no position worth keeping: the stored layout stays.
   SaveWindowLayout(minimized ? nullptr : &layout);
+  if (TempFontsFolderExists()) CLVFolderFontsLoader::RemoveTemporaryFonts();
   handled = FALSE;  // the default processing destroys the window
   return 0;
 }
@@ -181,6 +188,39 @@ LRESULT CMainFrame::OnExitSizeMove(UINT, WPARAM, LPARAM, BOOL& handled) {
   if (m_hWndToolBar) ::InvalidateRect(m_hWndToolBar, nullptr, TRUE);
   handled = FALSE;
   return 0;
+}
+
+LRESULT CMainFrame::OnMeasureItem(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+  auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+  switch (measure->CtlID) {
+    case IDC_FOLDER_FONTS_LIST:
+    case IDC_GROUP_FONTS_LIST:
+      measure->itemHeight = std::max(g_AppState.FolderFonts.RowHeight(), 1);
+      return 1;
+    case IDC_INSTALLED_FONTS_LIST:
+      measure->itemHeight = std::max(g_AppState.InstalledFonts.RowHeight(), 1);
+      return 1;
+    default:
+      handled = FALSE;  // menus of the command bar
+      return 0;
+  }
+}
+
+// The font lists draw their own rows: their owner-draw and list notifications, forwarded up
+// through the panes and splitters, go back to the list that sent them.
+LRESULT CMainFrame::OnListNotification(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+  HWND from = msg == WM_DRAWITEM ? reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem
+                                 : reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
+  if (!from || (from != panes_.m_folderList && from != panes_.m_installedList && from != panes_.m_groupList)) {
+    handled = FALSE;
+    return 0;
+  }
+  return ::SendMessageW(from, orv::kReflectBase + msg, wParam, lParam);
+}
+
+void CMainFrame::ShowFolderListCaption() {
+  CLVFolderFonts& list = g_AppState.FolderFonts;
+  panes_.m_fontListsPane.SetFolderListCaption(list.m_folder, list.CountRecords());
 }
 
 LRESULT CMainFrame::OnListsRedraw(WORD, WORD, HWND wnd, BOOL&) {
@@ -271,14 +311,21 @@ IdleJob CMainFrame::RunIdleJob() {
     return IdleJob::GroupsTreeInit;
   }
   UpdateStates();
-  if (Pending.FolderListRefresh) {
+  if (Pending.FolderListRefresh || g_AppState.FolderFonts.m_refreshPending) {
     Pending.FolderListRefresh = false;
     DeselectAll(panes_.m_folderList);
+    panes_.m_fontListsPane.SetCaption(std::wstring());
+    panes_.m_fontListsPane.UpdateLayout();
+    panes_.m_fontListsPane.Invalidate();
+    const bool filled = g_AppState.FolderFonts.m_hWnd && g_AppState.FolderFonts.Fill() != 0;
+    g_AppState.FolderFonts.m_refreshPending = false;
+    if (filled || Pending.FolderCaption) ShowFolderListCaption();
     Pending.FolderCaption = false;
     return IdleJob::FolderListFill;
   }
   if (Pending.FolderCaption) {
     Pending.FolderCaption = false;
+    ShowFolderListCaption();
     return IdleJob::FolderCaption;
   }
   if (Pending.GroupListRefresh || Pending.GroupCaption) {

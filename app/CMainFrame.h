@@ -85,6 +85,9 @@ public:
     MESSAGE_HANDLER(WM_SIZE, OnSize)
     MESSAGE_HANDLER(WM_CLOSE, OnClose)
     MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
+    MESSAGE_HANDLER(WM_MEASUREITEM, OnMeasureItem)
+    MESSAGE_HANDLER(WM_DRAWITEM, OnListNotification)
+    MESSAGE_HANDLER(WM_NOTIFY, OnListNotification)
     MESSAGE_HANDLER(WM_ENTERSIZEMOVE, OnEnterSizeMove)
     MESSAGE_HANDLER(WM_EXITSIZEMOVE, OnExitSizeMove)
     CHAIN_MSG_MAP(orv::CUpdateUI<CMainFrame>)
@@ -100,6 +103,8 @@ private:
   LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnGetMinMaxInfo(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnMeasureItem(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnListNotification(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnEnterSizeMove(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnExitSizeMove(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnListsRedraw(WORD, WORD, HWND, BOOL&);
@@ -107,6 +112,7 @@ private:
   LRESULT OnAppExit(WORD, WORD, HWND, BOOL&);
 
   void SetViewChecks();
+  void ShowFolderListCaption();
   void UpdateStates();
   void UpdateGroupsPaneButtons();
   void SelectOnly(HWND focusList, std::initializer_list<HWND> deselect) const;

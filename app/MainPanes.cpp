@@ -30,6 +30,13 @@ HWND CreateView(const wchar_t* cls, DWORD style, DWORD exStyle, HWND parent, int
                            nullptr);
 }
 
+// A font list window bound to its shared list object.
+HWND CreateFontList(COrvelListView& list, HWND parent, int id) {
+  HWND window = CreateView(WC_LISTVIEWW, kFontListStyle, kFontListExStyle, parent, id);
+  if (window && list.SubclassWindow(window)) list.Initialize();
+  return window;
+}
+
 int PaneMode(int32_t stored) { return stored >= -1 && stored <= 1 ? stored : orv::SPLIT_PANE_NONE; }
 }  // namespace
 
@@ -88,14 +95,14 @@ void MainPanes::CreatePanes() {
   m_treesSplitter.SetSplitterPanes(m_folderPane, m_groupsPane);
 
   m_fontListsPane.Create(m_listsSplitter, nullptr, nullptr, kChildStyle);
-  m_folderList = CreateView(WC_LISTVIEWW, kListStyle, WS_EX_CLIENTEDGE, m_fontListsPane, IDC_FOLDER_FONTS_LIST);
+  m_folderList = CreateFontList(g_AppState.FolderFonts, m_fontListsPane, IDC_FOLDER_FONTS_LIST);
   m_groupList = CreateView(WC_LISTVIEWW, kListStyle, WS_EX_CLIENTEDGE, m_fontListsPane, IDC_GROUP_FONTS_LIST);
   m_fontListsPane.SetLists(m_folderList, m_groupList);
+  g_AppState.FontListsCaptionHeight = m_fontListsPane.m_cyCaption;
   m_fontListsPane.ShowFontList(1);
 
   m_installedPane.Create(m_listsSplitter, nullptr, nullptr, kChildStyle);
-  m_installedList = CreateView(WC_LISTVIEWW, kListStyle | WS_VISIBLE, WS_EX_CLIENTEDGE, m_installedPane,
-                               IDC_INSTALLED_FONTS_LIST);
+  m_installedList = CreateFontList(g_AppState.InstalledFonts, m_installedPane, IDC_INSTALLED_FONTS_LIST);
   m_installedPane.SetClient(m_installedList);
   m_listsSplitter.SetSplitterPanes(m_fontListsPane, m_installedPane);
 

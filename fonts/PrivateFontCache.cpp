@@ -84,6 +84,17 @@ void PrivateFontCache::RememberLocked(const std::wstring& fileSpec) {
   files_.erase(files_.begin(), files_.begin() + static_cast<std::ptrdiff_t>(remove));
 }
 
+bool PrivateFontCache::RemoveFile(const std::wstring& fileSpec) {
+  LockGuard guard(lock_);
+  for (auto it = files_.begin(); it != files_.end(); ++it) {
+    if (*it != fileSpec) continue;
+    ::RemoveFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr);
+    files_.erase(it);
+    return true;
+  }
+  return false;
+}
+
 void PrivateFontCache::RemoveAll(bool reportFailure) {
   bool failed = false;
   {

@@ -35,6 +35,8 @@ public:
   bool Add(const std::wstring& fileSpec, const wchar_t* displayName = nullptr);
   // Appends a file loaded elsewhere and trims the list.
   void Remember(const std::wstring& fileSpec);
+  // Unloads one entry given exactly as it was added; false when it was not loaded.
+  bool RemoveFile(const std::wstring& fileSpec);
   // Unloads every entry; with reportFailure a failed unload is shown to the user.
   void RemoveAll(bool reportFailure);
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/fonts/SfntBuilder.h"
+#include "tests/support/SfntBuilder.h"
 #include "tests/support/TestSupport.h"
 
 using namespace sfnt_test;

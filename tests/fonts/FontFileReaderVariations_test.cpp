@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "fonts/FontFileWalk.h"
-#include "tests/fonts/SfntBuilder.h"
+#include "tests/support/SfntBuilder.h"
 #include "tests/support/TestSupport.h"
 
 using namespace sfnt_test;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/AppState.h"
-#include "tests/fonts/SfntBuilder.h"
+#include "tests/support/SfntBuilder.h"
 #include "tests/support/TestSupport.h"
 
 using namespace sfnt_test;

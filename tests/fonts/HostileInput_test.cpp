@@ -10,7 +10,7 @@
 
 #include "fonts/FontFileReader.h"
 #include "fonts/FontFileWalk.h"
-#include "tests/fonts/SfntBuilder.h"
+#include "tests/support/SfntBuilder.h"
 #include "tests/support/TestSupport.h"
 
 using namespace sfnt_test;

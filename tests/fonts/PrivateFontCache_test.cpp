@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "common/ResourceIds.h"
-#include "tests/fonts/SfntBuilder.h"
+#include "tests/support/SfntBuilder.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

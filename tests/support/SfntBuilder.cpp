@@ -1,4 +1,4 @@
-#include "tests/fonts/SfntBuilder.h"
+#include "tests/support/SfntBuilder.h"
 
 #include <windows.h>
 

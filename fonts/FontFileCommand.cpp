@@ -1,0 +1,165 @@
+#include "fonts/FontFileCommand.h"
+
+#include <shlwapi.h>
+
+#include <vector>
+
+#include "app/AppState.h"
+#include "common/AppMessageBox.h"
+#include "common/ResString.h"
+#include "common/ResourceIds.h"
+#include "common/Seams.h"
+#include "lists/CLVFolderFonts.h"
+#include "lists/FontItemList.h"
+
+namespace {
+
+constexpr uint32_t kNotAFile = font_flags::kRaster | font_flags::kGdiOnly | font_flags::kEudc;
+
+std::wstring FolderOf(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash == 2 && path[1] == L':' ? 3 : slash);
+}
+
+bool ShiftDown() { return (::GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
+
+}  // namespace
+
+FontFileCommand::FontFileCommand(FontItemList* items, UINT mode, UINT commandId)
+    : items_(items), commandId_(commandId) {
+  operation_.hwnd = g_AppState.MainWindow;
+  operation_.wFunc = mode;
+}
+
+int FontFileCommand::CountEligible(const std::wstring& target) {
+  if (!items_ || items_->Empty()) return 0;
+  int count = 0;
+  for (FontItemListEntry& entry : items_->Entries()) {
+    if (!entry.marked) continue;
+    FontItem& r = entry.record;
+    if (!r.HasFlag(font_flags::kResolved)) EnsureFontItemLoaded(*items_, r);
+    if (r.HasFlag(kNotAFile) ||
+        (operation_.wFunc == kMove && r.HasFlag(font_flags::kProtected | font_flags::kInstalledFile)) ||
+        EqualsNoCase(FolderOf(r.fullPath), target) || (!r.pfbPath.empty() && EqualsNoCase(FolderOf(r.pfbPath), target))) {
+      entry.marked = false;
+      continue;
+    }
+    ++count;
+  }
+  return count;
+}
+
+int FontFileCommand::RunToFolder(const std::wstring& target, FILEOP_FLAGS extraFlags) {
+  if (CountEligible(target) == 0) return 0;
+  if (::PathIsRootW(target.c_str()) && ::PathIsSameRootW(target.c_str(), g_AppState.SystemFontsFolder.c_str())) {
+    if (seams::ShowMessageBox(operation_.hwnd, LoadResString(IDS_ASK_COPY_TO_DRIVE_ROOT), LoadResString(commandId_),
+                              MB_YESNO | MB_ICONWARNING) == IDNO)
+      return 0;
+  }
+  if (!BuildUniqueSources()) return 0;
+  SetTargetPath(target);
+  operation_.fFlags = extraFlags | FOF_ALLOWUNDO | FOF_FILESONLY | FOF_NOCONFIRMMKDIR;
+  return Execute() ? 1 : -1;
+}
+
+int FontFileCommand::CollectSourcesNoUndo() {
+  if (!items_) return 0;
+  for (FontItemListEntry& entry : items_->Entries()) {
+    if (!entry.marked) continue;
+    FontItem& r = entry.record;
+    if (!r.HasFlag(font_flags::kResolved)) EnsureFontItemLoaded(*items_, r);
+    const bool uninstalling = commandId_ == 21003 || commandId_ == 21005;
+    if (r.HasFlag(0x38) || (!uninstalling && r.IsInstalledFile()) || (r.IsProtected() && r.IsInstalledFile()))
+      entry.marked = false;
+  }
+  bool any = false;
+  for (const FontItemListEntry& entry : items_->Entries()) any = any || entry.marked;
+  if (!any) {
+    seams::ShowMessageBox(operation_.hwnd, LoadResString(IDS_NOTHING_TO_DELETE), LoadResString(commandId_),
+                          MB_ICONWARNING);
+    return 0;
+  }
+  if (!BuildUniqueSources()) return -1;
+  return RunShell();
+}
+
+bool FontFileCommand::CollectSources() {
+  if (!ShiftDown()) operation_.fFlags = FOF_ALLOWUNDO;
+  const int result = CollectSourcesNoUndo();
+  RefreshFolderTree(result, std::wstring());
+  return true;
+}
+
+bool FontFileCommand::BuildUniqueSources() {
+  sources_.clear();
+  if (!items_) return false;
+  std::vector<FontItemListEntry*> kept;
+  for (FontItemListEntry& entry : items_->Entries()) {
+    if (!entry.marked) continue;
+    if (!entry.record.HasFlag(font_flags::kResolved)) EnsureFontItemLoaded(*items_, entry.record);
+    bool repeated = false;
+    for (const FontItemListEntry* earlier : kept) repeated = repeated || EqualsNoCase(earlier->record.fileRef, entry.record.fileRef);
+    if (repeated) {
+      entry.marked = false;
+      continue;
+    }
+    kept.push_back(&entry);
+    sources_ += entry.record.fullPath;
+    sources_.push_back(L'\0');
+    if (!entry.record.pfbPath.empty()) {
+      sources_ += entry.record.pfbPath;
+      sources_.push_back(L'\0');
+    }
+  }
+  if (sources_.empty()) return false;
+  sources_.push_back(L'\0');
+  return true;
+}
+
+bool FontFileCommand::SetSourcePaths(const std::wstring& text, wchar_t separator) {
+  sources_ = text;
+  if (separator != L'\0')
+    for (wchar_t& ch : sources_)
+      if (ch == separator) ch = L'\0';
+  sources_.push_back(L'\0');
+  sources_.push_back(L'\0');
+  return true;
+}
+
+bool FontFileCommand::SetTargetPath(const std::wstring& path) {
+  target_ = path;
+  target_.push_back(L'\0');
+  target_.push_back(L'\0');
+  return true;
+}
+
+bool FontFileCommand::Execute() { return RunShell() == 1; }
+
+int FontFileCommand::RunShell() {
+  if (sources_.empty()) return 0;
+  operation_.pFrom = sources_.c_str();
+  UnloadSources();
+  operation_.pTo = operation_.wFunc == kDelete ? nullptr : target_.c_str();
+  operation_.fAnyOperationsAborted = FALSE;
+  const int shell = ::SHFileOperationW(&operation_);
+  return shell == 0 && !operation_.fAnyOperationsAborted ? 1 : -1;
+}
+
+void FontFileCommand::UnloadSources() {
+  if (sources_.empty() || sources_.find_first_of(L"*?") < wcslen(sources_.c_str())) return;
+  std::vector<std::wstring> paths;
+  for (const wchar_t* p = sources_.c_str(); *p; p += wcslen(p) + 1) paths.emplace_back(p);
+  for (size_t i = 0; i < paths.size(); ++i) {
+    std::wstring spec = paths[i];
+    const std::wstring ext = ::PathFindExtensionW(spec.c_str());
+    if (EqualsNoCase(ext, L".pfm") && i + 1 < paths.size()) spec += L"|" + paths[i + 1];
+    g_AppState.FontCache.RemoveFile(spec);
+  }
+}
+
+void FontFileCommand::RefreshFolderTree(int result, const std::wstring& path) {
+  CLVFolderFonts& list = g_AppState.FolderFonts;
+  if (result == -1 || operation_.wFunc == kMove) list.m_refreshPending = true;
+  else if (operation_.wFunc == kCopy && EqualsNoCase(path, list.m_folder)) list.m_refreshPending = true;
+  // The folder tree re-marks its folders that hold fonts when it has such marks.
+}

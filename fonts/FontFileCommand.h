@@ -1,0 +1,51 @@
+// Copies, moves or deletes font files through the shell's file operation, so that the user gets
+// the shell's progress, conflict and recycle-bin handling. Works on the selected (marked)
+// entries of a FontItemList or on a path list given as text. Every source file the program
+// holds loaded privately for drawing is unloaded first: a loaded file cannot be moved or
+// deleted. One object lives for one command on the caller's stack.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+class FontItemList;
+
+class FontFileCommand {
+public:
+  static constexpr UINT kMove = FO_MOVE;
+  static constexpr UINT kCopy = FO_COPY;
+  static constexpr UINT kDelete = FO_DELETE;
+
+  FontFileCommand(FontItemList* items, UINT mode, UINT commandId);
+  FontFileCommand(const FontFileCommand&) = delete;
+  FontFileCommand& operator=(const FontFileCommand&) = delete;
+
+  // 1 done, 0 nothing done, -1 failed or aborted.
+  int RunToFolder(const std::wstring& target, FILEOP_FLAGS extraFlags);
+  int CountEligible(const std::wstring& target);
+  // The delete of the selected entries; entries left out lose their mark.
+  bool CollectSources();
+  int CollectSourcesNoUndo();
+  bool SetSourcePaths(const std::wstring& text, wchar_t separator);
+  bool BuildUniqueSources();
+  bool SetTargetPath(const std::wstring& path);
+  bool SetTargetPathCopy(const std::wstring& path) { return SetTargetPath(path); }
+  bool Execute();
+  void UnloadSources();
+  void RefreshFolderTree(int result, const std::wstring& path);
+
+  void AddFlags(FILEOP_FLAGS flags) { operation_.fFlags |= flags; }
+  FILEOP_FLAGS Flags() const { return operation_.fFlags; }
+  const std::wstring& Sources() const { return sources_; }
+
+private:
+  int RunShell();
+
+  FontItemList* items_;
+  SHFILEOPSTRUCTW operation_{};
+  std::wstring sources_;  // NUL-separated paths, ending in two NULs
+  std::wstring target_;   // the target folder and two NULs
+  UINT commandId_;
+};

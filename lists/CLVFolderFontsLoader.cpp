@@ -1,0 +1,240 @@
+#include "lists/CLVFolderFontsLoader.h"
+
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include "app/AppState.h"
+#include "common/ResString.h"
+#include "common/ResourceIds.h"
+#include "common/Seams.h"
+#include "fonts/FontFileReader.h"
+#include "lists/CLVFolderFonts.h"
+#include "lists/TempFontsFolder.h"
+
+namespace {
+
+constexpr int kMainFolderTreeId = 350;
+
+BOOL CALLBACK FindTree(HWND window, LPARAM found) {
+  wchar_t cls[32] = {};
+  if (::GetDlgCtrlID(window) == kMainFolderTreeId && ::GetClassNameW(window, cls, 32) &&
+      lstrcmpiW(cls, WC_TREEVIEWW) == 0) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void WaitCursor() { ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT)); }
+
+bool EndsWithNoCase(const std::wstring& text, const wchar_t* suffix) {
+  const size_t n = wcslen(suffix);
+  return text.size() >= n && EqualsNoCase(text.substr(text.size() - n), suffix);
+}
+
+}  // namespace
+
+HWND FindMainFolderTree() {
+  HWND found = nullptr;
+  if (g_AppState.MainWindow) ::EnumChildWindows(g_AppState.MainWindow, &FindTree, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+CLVFolderFontsLoader::CLVFolderFontsLoader(CLVFolderFonts& owner, const std::wstring& folder)
+    : m_owner(&owner), m_folder(folder), tree_(FindMainFolderTree()) {
+  m_aborted = false;
+}
+
+CLVFolderFontsLoader::~CLVFolderFontsLoader() { DestroyProgressBar(); }
+
+// ---------------------------------------------------------------------------------------------
+// Progress bar over the top of the folder tree's pane
+
+void CLVFolderFontsLoader::CreateProgressBar(int range) {
+  HWND parent = tree_ ? ::GetParent(tree_) : nullptr;
+  if (!parent) return;
+  RECT rect{};
+  ::GetClientRect(parent, &rect);
+  const int height = g_AppState.FontListsCaptionHeight;
+  if (height != 4 && height > 0) rect.bottom = height - 4;
+  rect.right = rect.left + (rect.right - rect.left) / 2;
+  ::InflateRect(&rect, -12, -6);
+  if (rect.bottom <= rect.top) rect.bottom = rect.top + 8;
+  progress_ = ::CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, rect.left, rect.top,
+                                rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, nullptr, nullptr);
+  if (!progress_) return;
+  progressRange_ = range;
+  progressPos_ = 0;
+  ::SendMessageW(progress_, PBM_SETRANGE32, 0, range);
+  ::SendMessageW(progress_, PBM_SETSTEP, 1, 0);
+  ::SendMessageW(progress_, PBM_SETPOS, 0, 0);
+}
+
+void CLVFolderFontsLoader::StepProgressBar() {
+  if (!progress_ || progressPos_ >= progressRange_) return;
+  ++progressPos_;
+  ::SendMessageW(progress_, PBM_STEPIT, 0, 0);
+}
+
+void CLVFolderFontsLoader::DestroyProgressBar() {
+  if (!progress_) return;
+  HWND parent = ::GetParent(progress_);
+  RECT rect{};
+  ::GetWindowRect(progress_, &rect);
+  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+  ::DestroyWindow(progress_);
+  progress_ = nullptr;
+  ::InvalidateRect(parent, &rect, TRUE);
+  ::UpdateWindow(parent);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Folder
+
+int CLVFolderFontsLoader::LoadFolder() {
+  if (!::PathFileExistsW(m_folder.c_str())) return 0;
+  WaitCursor();
+  m_roots = m_folder;
+  m_patterns = kFontPatterns;
+  m_threaded = false;
+  m_recursive = false;
+  m_silent = false;
+  m_counting = true;
+  m_count = 0;
+  if (!g_AppState.SystemFontsFolder.empty() && EqualsNoCase(m_folder, g_AppState.SystemFontsFolder)) m_showHidden = true;
+
+  Start();
+  // An abort during the count ends the fill: the list was emptied and the folder forgotten.
+  if (m_status == 2) {
+    SetMainStatusText(std::wstring());
+    return 0;
+  }
+  SetMainStatusText(FormatResString(IDS_FOLDER_FONT_COUNT, m_count));
+  if (m_count > 0) CreateProgressBar(m_count);
+
+  m_counting = false;
+  filesRead_.clear();
+  Start();
+  const bool aborted = m_status == 2;
+  if (!aborted) {
+    m_owner->SortRows();
+    m_owner->Repopulate();
+  }
+  SetMainStatusText(std::wstring());
+  DestroyProgressBar();
+  if (m_owner->m_hWnd) ::InvalidateRect(m_owner->m_hWnd, nullptr, TRUE);
+  return aborted ? 0 : 1;
+}
+
+void CLVFolderFontsLoader::OnFile() {
+  if (m_counting) {
+    ++m_count;
+    return;
+  }
+  WaitCursor();
+  StepProgressBar();
+  std::wstring key = m_fileName;
+  if (!key.empty()) ::CharLowerBuffW(key.data(), static_cast<DWORD>(key.size()));
+  if (!filesRead_.insert(key).second) return;  // a file is read once per fill
+  if (m_pattern == L"*.ttc") ReadCollectionFaces(m_fileName);
+  else ReadFontFile(m_fileName, true);
+}
+
+bool CLVFolderFontsLoader::ShouldAbort() {
+  HWND window = tree_;
+  if (!window) return false;
+  MSG msg;
+  while (::PeekMessageW(&msg, window, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
+    const bool navigation = msg.message == WM_LBUTTONDOWN ||
+                            (msg.message == WM_KEYDOWN && (msg.wParam == VK_ESCAPE || msg.wParam == VK_PRIOR ||
+                                                           msg.wParam == VK_NEXT || msg.wParam == VK_UP ||
+                                                           msg.wParam == VK_DOWN));
+    if (!navigation) continue;  // other input taken from the queue is dropped
+    m_owner->Clear();
+    m_owner->m_folder.clear();
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) seams::Beep(MB_ICONEXCLAMATION);
+    else ::PostMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    return true;
+  }
+  return false;
+}
+
+void CLVFolderFontsLoader::Add(const FontFileReader& reader) {
+  m_owner->AppendItem(static_cast<const FontItem&>(reader));
+}
+
+void CLVFolderFontsLoader::ReadCollectionFaces(const std::wstring& name) {
+  FontFileReader reader;
+  reader.folder = m_folder;
+  reader.fileRef = name;
+  (void)reader.ReadFirstCollectionFace();
+  Add(reader);  // also an unreadable first face: the row shows the file as unreadable
+  while (reader.ReadNextCollectionFace()) Add(reader);
+}
+
+void CLVFolderFontsLoader::ReadFontFile(const std::wstring& name, bool everyInstance) {
+  FontFileReader reader;
+  reader.folder = m_folder;
+  (void)reader.ReadFontFile(name);
+  if (everyInstance && reader.IsVariable()) {
+    while (reader.ReadNextNamedInstance()) Add(reader);
+    return;
+  }
+  Add(reader);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Zip folder
+
+namespace {
+
+bool ZipShouldAbort(void* loader) { return static_cast<CLVFolderFontsLoader*>(loader)->ShouldAbort(); }
+
+void ZipOnFile(void* loader, const std::wstring& folder, const std::wstring& name) {
+  static_cast<CLVFolderFontsLoader*>(loader)->OnZipFile(folder, name);
+}
+
+}  // namespace
+
+int CLVFolderFontsLoader::LoadZipFolder() {
+  RemoveTemporaryFonts();
+  const ZipFolderAccess& access = GetZipFolderAccess();
+  std::wstring names;
+  m_count = access.listFontFiles ? access.listFontFiles(m_folder, kZipExtensions, names) : 0;
+  if (m_count <= 0 || names.empty()) return 0;
+  const std::wstring temp = GetTempFontsFolder();
+  if (temp.empty()) return 0;
+  CreateProgressBar(m_count);
+  SetMainStatusText(FormatResString(IDS_ZIP_FONT_COUNT, m_count));
+  WaitCursor();
+  StepProgressBar();
+  if (access.extract) {
+    if (!access.extract(m_folder, temp, names, this, &ZipShouldAbort, &ZipOnFile)) m_aborted = true;
+  } else {
+    (void)Extract(m_folder, temp, names);
+  }
+  DestroyProgressBar();
+  if (m_aborted) {
+    SetMainStatusText(std::wstring());
+    RemoveTemporaryFonts();
+    return 0;
+  }
+  m_owner->SortRows();
+  m_owner->Repopulate();
+  if (m_owner->m_hWnd) ::InvalidateRect(m_owner->m_hWnd, nullptr, TRUE);
+  SetMainStatusText(LoadResString(IDS_ZIP_FOLDER_STATUS));
+  return 1;
+}
+
+void CLVFolderFontsLoader::OnZipFile(const std::wstring& folder, const std::wstring& name) {
+  WaitCursor();
+  StepProgressBar();
+  m_folder = folder;
+  if (EndsWithNoCase(name, L".ttc")) ReadCollectionFaces(name);
+  else ReadFontFile(name, false);  // a variable font from a zip gives one row
+}
+
+void CLVFolderFontsLoader::RemoveTemporaryFonts() {
+  if (g_AppState.FontCache.Count() > 0) g_AppState.FontCache.RemoveAll(true);
+  EmptyTempFontsFolder();
+}

@@ -1,0 +1,62 @@
+// One fill of the folder fonts list: walks the folder (not its subfolders) twice on the main
+// thread with the font file patterns, first counting the files, then reading each one into the
+// list, with a progress bar over the top of the folder tree's pane; or unpacks the font files
+// of a zip folder into the temporary folder and lists them from there. Built on the stack by
+// CLVFolderFonts::Fill for one fill.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <unordered_set>
+
+#include "lists/CFolderWalkerImpl.h"
+#include "lists/CZipperImpl.h"
+
+class CLVFolderFonts;
+class FontFileReader;
+
+class CLVFolderFontsLoader : public CZipperImpl<CLVFolderFontsLoader>,
+                             public CFolderWalkerImpl<CLVFolderFontsLoader> {
+public:
+  static constexpr const wchar_t* kFontPatterns = L"*.ttf|*.otf|*.ttc|*.pfm";
+  static constexpr const wchar_t* kZipExtensions = L"|.ttf|.otf|.ttc|.pfm|";
+
+  CLVFolderFontsLoader(CLVFolderFonts& owner, const std::wstring& folder);
+  ~CLVFolderFontsLoader();
+  CLVFolderFontsLoader(const CLVFolderFontsLoader&) = delete;
+  CLVFolderFontsLoader& operator=(const CLVFolderFontsLoader&) = delete;
+
+  int LoadFolder();
+  int LoadZipFolder();
+
+  // Unloads every privately loaded font and deletes the files of the temporary folder.
+  static void RemoveTemporaryFonts();
+
+  // Walker and zipper callbacks.
+  void OnFile();
+  bool ShouldAbort();
+  void OnZipFile(const std::wstring& folder, const std::wstring& name);
+
+  bool m_counting = false;
+  int m_count = 0;
+  CLVFolderFonts* m_owner;
+  std::wstring m_folder;
+
+private:
+  void CreateProgressBar(int range);
+  void StepProgressBar();
+  void DestroyProgressBar();
+  void ReadCollectionFaces(const std::wstring& name);
+  void ReadFontFile(const std::wstring& name, bool everyInstance);
+  void Add(const FontFileReader& reader);
+
+  HWND tree_ = nullptr;
+  HWND progress_ = nullptr;
+  int progressPos_ = 0;
+  int progressRange_ = 0;
+  std::unordered_set<std::wstring> filesRead_;  // lower-cased names read in this fill
+};
+
+// The main folder tree's window (control 350 of the main window), or null.
+HWND FindMainFolderTree();

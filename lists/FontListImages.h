@@ -1,0 +1,20 @@
+// The image lists every font list shares: font types, status overlays and group images, 16 and
+// 32 pixels (bitmaps 914 and 916). Made by the first list that is initialised and kept for the
+// whole run; drawing takes the 32-pixel images and scales them.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+struct FontListImages {
+  static constexpr int kImageCount = 14;
+
+  HIMAGELIST small = nullptr;
+  HIMAGELIST large = nullptr;
+  HWND ownerList = nullptr;  // the list the image lists were set on
+
+  static FontListImages& Get();
+  static void Load(HWND firstList);
+  // The 32-pixel image as an icon (made once), or null.
+  static HICON Icon(int image);
+};

@@ -1,0 +1,31 @@
+// The row entry of every font list: exactly one of an owned font record or an owned subgroup
+// entry (group lists only), with the lower-cased name the list sorts by.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "fonts/FontItem.h"
+
+struct SubgroupEntry {
+  std::wstring name;
+  std::wstring groupFile;
+  bool installed = false;   // the subgroup's group is marked installed
+  bool loadFailed = false;  // its group file could not be read
+};
+
+struct FontListRow {
+  std::unique_ptr<FontItem> record;
+  std::unique_ptr<SubgroupEntry> subgroup;
+  std::wstring sortKey;  // the row name folded to lower case (the lists compare without case)
+  size_t order = 0;      // position in the row entries at the last Repopulate: keeps sorts stable
+
+  const std::wstring& Name() const {
+    static const std::wstring empty;
+    if (record) return record->displayName;
+    return subgroup ? subgroup->name : empty;
+  }
+};
+
+// The row name folded to lower case as the system folds it (not ASCII only).
+std::wstring FoldRowName(const std::wstring& name);

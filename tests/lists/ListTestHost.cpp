@@ -1,0 +1,66 @@
+#include "tests/lists/ListTestHost.h"
+
+#include "app/AppState.h"
+
+namespace {
+constexpr wchar_t kHostClass[] = L"OrvelListTestHost";
+}
+
+ListTestHost::ListTestHost(int width, int height) {
+  WNDCLASSEXW cls{};
+  cls.cbSize = sizeof(cls);
+  cls.lpfnWndProc = &Proc;
+  cls.hInstance = ::GetModuleHandleW(nullptr);
+  cls.lpszClassName = kHostClass;
+  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  ::RegisterClassExW(&cls);
+  window_ = ::CreateWindowExW(0, kHostClass, L"List test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, width,
+                              height, nullptr, nullptr, cls.hInstance, this);
+  tree_ = ::CreateWindowExW(0, WC_TREEVIEWW, nullptr, WS_CHILD, 0, 0, 10, 10, window_,
+                            reinterpret_cast<HMENU>(350), cls.hInstance, nullptr);
+  savedMain_ = g_AppState.MainWindow;
+  g_AppState.MainWindow = window_;
+  ::ShowWindow(window_, SW_SHOWNOACTIVATE);
+}
+
+ListTestHost::~ListTestHost() {
+  g_AppState.MainWindow = savedMain_;
+  if (window_) ::DestroyWindow(window_);
+}
+
+void ListTestHost::Attach(COrvelListView& list, int id) {
+  list_ = &list;
+  RECT rc{};
+  ::GetClientRect(window_, &rc);
+  HWND view = ::CreateWindowExW(kFontListExStyle, WC_LISTVIEWW, nullptr, kFontListStyle, 0, 0, rc.right, rc.bottom,
+                                window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                ::GetModuleHandleW(nullptr), nullptr);
+  if (view && list.SubclassWindow(view)) list.Initialize();
+}
+
+LRESULT CALLBACK ListTestHost::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<ListTestHost*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  switch (msg) {
+    case WM_NCCREATE:
+      ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+      break;
+    case WM_MEASUREITEM:
+      if (self && self->list_) {
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = std::max(self->list_->RowHeight(), 1);
+        return TRUE;
+      }
+      break;
+    case WM_DRAWITEM:
+      return ::SendMessageW(reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hwndItem, orv::kReflectBase + msg, wp, lp);
+    case WM_NOTIFY: {
+      HWND from = reinterpret_cast<NMHDR*>(lp)->hwndFrom;
+      if (self && self->list_ && from == self->list_->m_hWnd)
+        return ::SendMessageW(from, orv::kReflectBase + msg, wp, lp);
+      break;
+    }
+    default:
+      break;
+  }
+  return ::DefWindowProcW(window, msg, wp, lp);
+}
