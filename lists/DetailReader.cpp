@@ -4,40 +4,17 @@
 #include <process.h>
 
 #include "lists/COrvelListView.h"
-#include "fonts/FontFileReader.h"
-
-namespace {
-
-bool EndsWithNoCase(const std::wstring& text, const wchar_t* suffix) {
-  const size_t n = wcslen(suffix);
-  return text.size() >= n && EqualsNoCase(text.substr(text.size() - n), suffix);
-}
-
-}  // namespace
+#include "fonts/EnsureFontItemLoaded.h"
 
 void ReadFontDetails(const std::wstring& listFolder, FontItem& record) {
   if (record.HasFlag(font_flags::kRead)) return;
-  FontFileReader reader;
-  reader.CopyFrom(record);
-  if (reader.folder.empty()) reader.folder = listFolder;
-  bool ok = false;
-  if (EndsWithNoCase(record.fileRef, L".ttc")) ok = reader.ReadCollectionFaceByName();
-  else if (record.IsVariable()) ok = reader.ReadNamedInstanceByName();
-  else ok = reader.ReadFontFile();
-  (void)ok;  // a failed read leaves the reader's unreadable record, which the row shows
-  reader.flags |= font_flags::kRead;
-  static_cast<FontItem&>(record) = static_cast<const FontItem&>(reader);
-  record.enumOwner = &record;
+  ReadFontItemFromFile(record.folder.empty() ? listFolder : record.folder, record);
 }
 
 void COrvelListView::CompleteRecord(FontItem& record) {
   std::lock_guard<std::mutex> lock(recordLock_);
   ReadFontDetails(m_folder, record);
-  if (!record.HasFlag(font_flags::kResolved)) {
-    record.ResolveInstallStatus();
-    record.ReadInstalledMarker();
-    record.flags |= font_flags::kResolved;
-  }
+  EnsureFontItemLoaded(m_folder, record);
 }
 
 void COrvelListView::OnDetailsRead(FontItem* record) {

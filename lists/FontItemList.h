@@ -9,6 +9,7 @@
 #include <list>
 #include <string>
 
+#include "fonts/EnsureFontItemLoaded.h"
 #include "fonts/FontItem.h"
 
 struct FontItemListEntry {
@@ -41,8 +42,6 @@ public:
 private:
   std::list<FontItemListEntry> entries_;  // insertion order; nodes never move
 };
-
-bool EnsureFontItemLoaded(const std::wstring& listFolder, FontItem& item);
 
 // Completes a record read from a list: bare file names resolve in the list's folder.
 inline bool EnsureFontItemLoaded(const FontItemList& list, FontItem& item) {

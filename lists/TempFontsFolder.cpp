@@ -15,7 +15,12 @@ std::wstring TempFontsFolderPath() {
 
 std::wstring GetTempFontsFolder() {
   const std::wstring path = TempFontsFolderPath();
-  if (!path.empty() && !::PathFileExistsW(path.c_str())) ::CreateDirectoryW(path.c_str(), nullptr);
+  if (!path.empty() && !::PathFileExistsW(path.c_str())) {
+    // The program's data folder is made at the first start; make it here too when it is gone.
+    std::wstring parent = path.substr(0, path.find_last_of(L'\\'));
+    if (!::PathFileExistsW(parent.c_str())) ::CreateDirectoryW(parent.c_str(), nullptr);
+    ::CreateDirectoryW(path.c_str(), nullptr);
+  }
   return path;
 }
 
