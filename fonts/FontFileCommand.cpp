@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/COrvBrowseFolderDialog.h"
 #include "common/AppMessageBox.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
@@ -29,6 +30,17 @@ FontFileCommand::FontFileCommand(FontItemList* items, UINT mode, UINT commandId)
     : items_(items), commandId_(commandId) {
   operation_.hwnd = g_AppState.MainWindow;
   operation_.wFunc = mode;
+}
+
+int FontFileCommand::AskTargetAndRun(const std::wstring& initialFolder) {
+  COrvBrowseFolderDialog picker(initialFolder);
+  picker.title = LoadResString(commandId_);
+  picker.allowEditing = true;
+  if (picker.DoModal(::GetActiveWindow()) != 1 || picker.ChosenFolder().empty()) return 0;
+  const std::wstring target = picker.ChosenFolder();
+  const int result = RunToFolder(target, 0);
+  RefreshFolderTree(result, target);
+  return result;
 }
 
 int FontFileCommand::CountEligible(const std::wstring& target) {

@@ -22,6 +22,8 @@ public:
   FontFileCommand(const FontFileCommand&) = delete;
   FontFileCommand& operator=(const FontFileCommand&) = delete;
 
+  // Asks for the target folder (starting at initialFolder) and copies or moves there.
+  int AskTargetAndRun(const std::wstring& initialFolder);
   // 1 done, 0 nothing done, -1 failed or aborted.
   int RunToFolder(const std::wstring& target, FILEOP_FLAGS extraFlags);
   int CountEligible(const std::wstring& target);

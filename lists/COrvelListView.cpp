@@ -9,6 +9,7 @@
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "common/Seams.h"
+#include "fonts/FontFileCommand.h"
 #include "lists/FontListImages.h"
 
 namespace {
@@ -491,7 +492,11 @@ int COrvelListView::CollectItems(FontItemList& list, bool selectedOnly) {
 }
 
 void COrvelListView::CopySelectionToFolder() {
-  // The copy runs through the font file command, which lands with the installer.
+  if (GetFirstSelected() < 0) return;
+  FontItemList items;
+  if (CollectItems(items, true) == 0) return;
+  FontFileCommand command(&items, FontFileCommand::kCopy, IDS_COPY_FONTS_CAPTION);
+  command.AskTargetAndRun(g_AppState.FolderFonts.m_folder);
 }
 
 void COrvelListView::InstallSelection(bool) {

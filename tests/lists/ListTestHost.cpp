@@ -14,8 +14,12 @@ ListTestHost::ListTestHost(int width, int height) {
   cls.lpszClassName = kHostClass;
   cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   ::RegisterClassExW(&cls);
-  window_ = ::CreateWindowExW(0, kHostClass, L"List test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, width,
-                              height, nullptr, nullptr, cls.hInstance, this);
+  // One top-level window serves every test: without a window manager Wine takes about two
+  // seconds to take a top-level window off the screen.
+  static HWND shared = ::CreateWindowExW(0, kHostClass, L"List test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                                         width, height, nullptr, nullptr, cls.hInstance, nullptr);
+  window_ = shared;
+  ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   tree_ = ::CreateWindowExW(0, WC_TREEVIEWW, nullptr, WS_CHILD, 0, 0, 10, 10, window_,
                             reinterpret_cast<HMENU>(350), cls.hInstance, nullptr);
   savedMain_ = g_AppState.MainWindow;
@@ -25,7 +29,8 @@ ListTestHost::ListTestHost(int width, int height) {
 
 ListTestHost::~ListTestHost() {
   g_AppState.MainWindow = savedMain_;
-  if (window_) ::DestroyWindow(window_);
+  while (HWND child = ::GetWindow(window_, GW_CHILD)) ::DestroyWindow(child);
+  ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
 }
 
 void ListTestHost::Attach(COrvelListView& list, int id) {
@@ -41,10 +46,6 @@ void ListTestHost::Attach(COrvelListView& list, int id) {
 LRESULT CALLBACK ListTestHost::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   auto* self = reinterpret_cast<ListTestHost*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   switch (msg) {
-    case WM_NCCREATE:
-      ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-      break;
     case WM_MEASUREITEM:
       if (self && self->list_) {
         reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = std::max(self->list_->RowHeight(), 1);
