@@ -13,8 +13,6 @@ namespace {
 constexpr DWORD kChildStyle = kPaneStyle;
 constexpr DWORD kGroupsTreeStyle = 0x56800A29;  // lines, buttons at the root, edit labels, tooltips off
 constexpr DWORD kListStyle = WS_CHILD | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
-constexpr int kVerticalBarCursor = 930;
-constexpr int kHorizontalBarCursor = 931;
 constexpr int kSampleRange = MAKELONG(CSamplePaneContainer::kMinSampleSize, CSamplePaneContainer::kMaxSampleSize);
 static_assert(kSampleRange == 0x00480004);
 
@@ -51,10 +49,10 @@ HWND MainPanes::CreateClientArea(HWND frame, HWND rebar, HWND statusBar) {
   m_listsSplitter.Create(m_sampleSplitter, nullptr, nullptr, kChildStyle);
   m_treesSplitter.SetSplitterExtendedStyle(orv::SPLIT_BOTTOMALIGNED);
   m_sampleSplitter.SetSplitterExtendedStyle(orv::SPLIT_BOTTOMALIGNED);
-  UseResourceCursor(m_mainSplitter, kVerticalBarCursor);
-  UseResourceCursor(m_treesSplitter, kHorizontalBarCursor);
-  UseResourceCursor(m_sampleSplitter, kHorizontalBarCursor);
-  UseResourceCursor(m_listsSplitter, kVerticalBarCursor);
+  UseResourceCursor(m_mainSplitter, IDCUR_VERTICAL_BAR);
+  UseResourceCursor(m_treesSplitter, IDCUR_HORIZONTAL_BAR);
+  UseResourceCursor(m_sampleSplitter, IDCUR_HORIZONTAL_BAR);
+  UseResourceCursor(m_listsSplitter, IDCUR_VERTICAL_BAR);
   m_mainSplitter.SetSplitterPanes(m_treesSplitter, m_sampleSplitter, false);
   m_sampleSplitter.SetSplitterPane(orv::SPLIT_PANE_TOP, m_listsSplitter, false);
 

@@ -44,7 +44,7 @@
 
 // Commands of the main frame's menu (the standard frame commands keep their usual numbers).
 #define ID_HELP_TOPIC_MAIN       160
-#define ID_APP_ABOUT             0xE140
+#define ID_APP_ABOUT             999   // the About dialog shares the number of its template
 #define ID_APP_EXIT              0xE141
 #define ID_HELP_INDEX            0xE142
 #define ID_HELP_CONTENTS         0xE146
@@ -54,6 +54,10 @@
 #define IDR_MAIN_TOOLBAR         130
 #define IDR_FAVORITES_TOOLBAR    139
 #define RT_TOOLBAR_DATA          241
+
+// Cursors over the splitter bars: a vertical bar (panes side by side) and a horizontal one.
+#define IDCUR_VERTICAL_BAR       930
+#define IDCUR_HORIZONTAL_BAR     931
 
 // Idle status-bar text.
 #define IDS_STATUS_READY         0xE001
