@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/AppState.h"
+#include "common/Seams.h"
 #include "framework/Handles.h"
 
 namespace {
@@ -38,7 +39,13 @@ HtmlHelpFn BindHtmlHelp() {
   return fn;
 }
 
+// Without the help control, or without the help file (HtmlHelpW then gives null at once), a
+// request shows nothing.
 void CallHelp(UINT command, DWORD_PTR data) {
+  if (seams::HelpSink sink = seams::GetHelpSink()) {
+    sink(g_AppState.MainWindow, g_AppState.HelpFilePath, command, data);
+    return;
+  }
   if (HtmlHelpFn fn = BindHtmlHelp()) fn(g_AppState.MainWindow, g_AppState.HelpFilePath.c_str(), command, data);
 }
 

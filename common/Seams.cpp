@@ -6,6 +6,7 @@ namespace {
 MessageBoxSink g_messageBoxSink = nullptr;
 BeepSink g_beepSink = nullptr;
 StringSource g_stringSource = nullptr;
+HelpSink g_helpSink = nullptr;
 }  // namespace
 
 void SetMessageBoxSink(MessageBoxSink sink) { g_messageBoxSink = sink; }
@@ -24,6 +25,9 @@ void Beep(UINT type) {
   }
   ::MessageBeep(type);
 }
+
+void SetHelpSink(HelpSink sink) { g_helpSink = sink; }
+HelpSink GetHelpSink() { return g_helpSink; }
 
 void SetStringSource(StringSource source) { g_stringSource = source; }
 StringSource GetStringSource() { return g_stringSource; }

@@ -1,5 +1,5 @@
 // The few places where a test steers what the program would otherwise ask of the user or the
-// machine: message boxes, beeps and the source of resource strings. The program itself never
+// machine: message boxes, beeps, help requests and the source of resource strings. The program itself never
 // sets them; each defaults to the real system call.
 #pragma once
 
@@ -17,6 +17,12 @@ int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& cap
 using BeepSink = void (*)(UINT type);
 void SetBeepSink(BeepSink sink);
 void Beep(UINT type = 0);
+
+// A help request (HtmlHelpW's owner, file, command and data) handed to the test's sink instead
+// of HTML Help.
+using HelpSink = void (*)(HWND owner, const std::wstring& file, UINT command, DWORD_PTR data);
+void SetHelpSink(HelpSink sink);
+HelpSink GetHelpSink();
 
 // Where resource strings come from; null: the resource instance's string table.
 using StringSource = std::wstring (*)(UINT id);
