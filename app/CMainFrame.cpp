@@ -10,6 +10,7 @@
 #include "lists/CLVFolderFontsLoader.h"
 #include "lists/TempFontsFolder.h"
 #include "common/ClampRectToVirtualScreen.h"
+#include "common/HelpRequest.h"
 #include "common/ResString.h"
 #include "framework/AppModule.h"
 
@@ -148,6 +149,7 @@ LRESULT CMainFrame::OnSize(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
 }
 
 LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& handled) {
+  tools_.DestroyOnMainClose();
   const bool minimized = IsIconic();
   WindowLayout& layout = panes_.m_layout;
   layout.Maximized = IsZoomed() ? 1 : 0;
@@ -188,6 +190,13 @@ LRESULT CMainFrame::OnExitSizeMove(UINT, WPARAM, LPARAM, BOOL& handled) {
   if (m_hWndToolBar) ::InvalidateRect(m_hWndToolBar, nullptr, TRUE);
   handled = FALSE;
   return 0;
+}
+
+// F1 on a control of the main window: the help topic of that control.
+LRESULT CMainFrame::OnHelp(UINT, WPARAM, LPARAM lParam, BOOL&) {
+  if (const auto* info = reinterpret_cast<const HELPINFO*>(lParam))
+    ShowHelpTopic(static_cast<UINT>(info->iCtrlId));
+  return TRUE;
 }
 
 LRESULT CMainFrame::OnMeasureItem(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
@@ -245,6 +254,12 @@ LRESULT CMainFrame::OnShowFontList(WORD, WORD, HWND wnd, BOOL&) {
 
 LRESULT CMainFrame::OnAppExit(WORD, WORD, HWND, BOOL&) {
   PostMessage(WM_CLOSE);
+  return 0;
+}
+
+// A tool window has gone; the low word of lParam names it.
+LRESULT CMainFrame::OnToolWindowClosed(WORD, WORD, HWND wnd, BOOL&) {
+  tools_.OnToolClosed(LOWORD(reinterpret_cast<LPARAM>(wnd)));
   return 0;
 }
 

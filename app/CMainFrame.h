@@ -8,6 +8,7 @@
 
 #include "app/MainPanes.h"
 #include "app/SingleInstance.h"
+#include "app/ToolWindows.h"
 #include "app/WindowLayout.h"
 #include "common/ResourceIds.h"
 #include "framework/CommandBarCtrl.h"
@@ -55,6 +56,8 @@ public:
   const WindowLayout& Layout() const { return panes_.m_layout; }
   MainPanes& Panes() { return panes_; }
   orv::CCommandBarCtrl& CommandBar() { return commandBar_; }
+  // The modeless tool windows, each null while closed.
+  ToolWindows& Tools() { return tools_; }
 
   bool PreTranslateMessage(MSG* msg) override;
   bool OnIdle() override;
@@ -90,10 +93,12 @@ public:
     MESSAGE_HANDLER(WM_NOTIFY, OnListNotification)
     MESSAGE_HANDLER(WM_ENTERSIZEMOVE, OnEnterSizeMove)
     MESSAGE_HANDLER(WM_EXITSIZEMOVE, OnExitSizeMove)
+    MESSAGE_HANDLER(WM_HELP, OnHelp)
     CHAIN_MSG_MAP(orv::CUpdateUI<CMainFrame>)
     COMMAND_ID_HANDLER(ID_LISTS_REDRAW, OnListsRedraw)
     COMMAND_ID_HANDLER(ID_SHOW_FONT_LIST, OnShowFontList)
     COMMAND_ID_HANDLER(ID_APP_EXIT, OnAppExit)
+    COMMAND_ID_HANDLER(ID_TOOL_WINDOW_CLOSED, OnToolWindowClosed)
     CHAIN_MSG_MAP(orv::CFrameWindowImpl<CMainFrame>)
   END_MSG_MAP()
 
@@ -107,9 +112,11 @@ private:
   LRESULT OnListNotification(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnEnterSizeMove(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnExitSizeMove(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnHelp(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnListsRedraw(WORD, WORD, HWND, BOOL&);
   LRESULT OnShowFontList(WORD, WORD, HWND, BOOL&);
   LRESULT OnAppExit(WORD, WORD, HWND, BOOL&);
+  LRESULT OnToolWindowClosed(WORD, WORD, HWND, BOOL&);
 
   void SetViewChecks();
   void ShowFolderListCaption();
@@ -121,5 +128,6 @@ private:
   MainPanes panes_;
   bool minSizeGuard_ = true;  // WM_GETMINMAXINFO is left alone until WM_CREATE has finished
   orv::CCommandBarCtrl commandBar_;
+  ToolWindows tools_;
   bool filtersAdded_ = false;
 };

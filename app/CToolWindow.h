@@ -1,0 +1,24 @@
+// What the main frame needs of each of its modeless tool windows (search, census, registered
+// fonts, folders with fonts, group checks, the character map and font sheet frames).
+//
+// A tool window is a top-level window without owner, made by the main frame on the heap and
+// held in one of its slots (ToolWindows). When its window has gone it posts the main window
+// WM_COMMAND ID_TOOL_WINDOW_CLOSED with its closing identifier (ToolWindowId) in lParam, and the
+// main frame then deletes the object; the frame never destroys the window on that command.
+// Main thread only.
+#pragma once
+
+#include <windows.h>
+
+class CToolWindow {
+public:
+  CToolWindow() = default;
+  CToolWindow(const CToolWindow&) = delete;
+  CToolWindow& operator=(const CToolWindow&) = delete;
+  virtual ~CToolWindow() = default;
+
+  // The tool's top-level window, or null when it has none (any more).
+  virtual HWND GetToolWindow() const = 0;
+  // Forgets the window handle of a window that is gone, before the object is deleted.
+  virtual void ClearToolWindow() = 0;
+};
