@@ -15,6 +15,7 @@ import struct
 SIZE = 32
 HOT = 16
 
+
 def draw_vertical_bar():
     """The vertical-bar cursor as rows of text: '#' black, '.' white, ' ' transparent."""
     grid = [[" "] * SIZE for _ in range(SIZE)]
@@ -25,7 +26,7 @@ def draw_vertical_bar():
                 grid[y][x] = c
 
     black = set()
-    # Two vertical lines, one pixel apart, around the hot spot: x = 14 and x = 17.
+    # Two vertical lines with a gap of two pixels between them: x = 14 and x = 17.
     for y in range(HOT - 7, HOT + 8):
         black.add((HOT - 2, y))
         black.add((HOT + 1, y))
