@@ -158,6 +158,7 @@ LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& handled) {
     ClampRectToVirtualScreen(layout.WindowRect);
     panes_.ReadBackLayout(m_hWnd);
   }
+  if (m_hWndClient) ::ShowWindow(m_hWndClient, SW_HIDE);
   ShowWindow(SW_HIDE);
   // A minimised window has no position worth keeping: the stored layout stays.
   SaveWindowLayout(minimized ? nullptr : &layout);
