@@ -354,8 +354,12 @@ IdleJob CMainFrame::RunIdleJob() {
 }
 
 void CMainFrame::UpdateStates() {
-  if (Pending.SelectionChanged) {
+  CLVFolderFonts& folderList = g_AppState.FolderFonts;
+  CLVInstalledFonts& installedList = g_AppState.InstalledFonts;
+  if (Pending.SelectionChanged || folderList.m_selectionChanged || installedList.m_selectionChanged) {
     Pending.SelectionChanged = false;
+    folderList.m_selectionChanged = false;
+    installedList.m_selectionChanged = false;
     panes_.m_fontListsPane.Invalidate();
     panes_.m_installedPane.Invalidate();
   }
