@@ -6,7 +6,7 @@
 // The owner provides
 //   void OnFile();             every accepted file; m_path (the folder), m_fileName, m_pattern
 //                              and m_findData describe it
-//   bool ShouldAbort();        polled before every file when the walk runs on the caller's
+//   bool ShouldAbort();        polled before every file found when the walk runs on the caller's
 //                              thread; true stops the walk with status kStatusAborted
 //   bool AcceptFolder(DWORD);  optional: asked with a folder's attributes before a root or
 //                              subfolder is scanned or entered; false passes the folder over
@@ -158,9 +158,7 @@ public:
       if (!JoinPath(m_path, entry.cFileName, child)) continue;
       std::wstring parent = std::move(m_path);
       m_path = std::move(child);
-      ++m_depth;
-      const int result = Recurse();
-      --m_depth;
+      const int result = RecurseDeeper();
       m_path = std::move(parent);
       if (result != 0) return result;
     } while (::FindNextFileW(find.Get(), &entry));
@@ -251,6 +249,15 @@ private:
       return Owner().AcceptFolder(attributes);
     else
       return true;
+  }
+
+  int RecurseDeeper() {
+    struct Step {
+      int& depth;
+      explicit Step(int& d) : depth(++d) {}
+      ~Step() { --depth; }
+    } step(m_depth);
+    return Recurse();
   }
 
   // Calls `field` with every non-empty "|"-separated field of `list` until it returns false.
