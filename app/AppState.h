@@ -9,6 +9,7 @@
 #include <string>
 
 #include "fonts/PrivateFontCache.h"
+#include "lists/CFolderTreeView.h"
 #include "lists/CLVFolderFonts.h"
 #include "lists/CLVInstalledFonts.h"
 #include "viewing/UnicodeBlockTable.h"
@@ -30,6 +31,7 @@ struct AppState {
   HWND StatusBar = nullptr;
   CLVInstalledFonts InstalledFonts;  // control 206
   CLVFolderFonts FolderFonts;        // control 204
+  CFolderTreeView FolderTree;        // control 350
   int FontListsCaptionHeight = 0;    // caption height of the font-lists pane, set when it is built
   bool GroupListShown = false;    // the font-lists pane shows the group fonts list
   bool FontChangePending = false;

@@ -318,8 +318,8 @@ IdleJob CMainFrame::RunIdleJob() {
     Pending.InstalledRefresh = false;
     return IdleJob::InstalledRefresh;
   }
-  if (Pending.FolderTreeInit) {
-    Pending.FolderTreeInit = false;
+  if (g_AppState.FolderTree.IsInitPending() && g_AppState.FolderTree.IsWindow()) {
+    g_AppState.FolderTree.Initialize();
     return IdleJob::FolderTreeInit;
   }
   if (Pending.GroupsTreeInit) {

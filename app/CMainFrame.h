@@ -28,10 +28,10 @@ enum class IdleJob {
   GroupListFill,        // state update plus the group list's fill or caption
 };
 
-// What the views ask of the idle phase; each flag is cleared by the job that serves it.
+// What the views ask of the idle phase; each flag is cleared by the job that serves it. The
+// folder tree's initialisation is the tree's own flag (CFolderTreeView::IsInitPending).
 struct IdlePending {
   bool InstalledRefresh = false;
-  bool FolderTreeInit = false;
   bool GroupsTreeInit = false;
   bool FolderListRefresh = false;
   bool FolderCaption = false;

@@ -83,7 +83,7 @@ HWND MainPanes::CreateClientArea(HWND frame, HWND rebar, HWND statusBar) {
 void MainPanes::CreatePanes() {
   m_folderPane.Create(m_treesSplitter, nullptr, nullptr, kChildStyle);
   m_folderPane.SetCaption(m_folderPane.CaptionText());
-  m_folderTree = CreateView(WC_TREEVIEWW, kGroupsTreeStyle, WS_EX_CONTEXTHELP, m_folderPane, IDC_FOLDER_TREE);
+  m_folderTree = g_AppState.FolderTree.CreateTree(m_folderPane, IDC_FOLDER_TREE);
   m_folderPane.SetClient(m_folderTree);
 
   m_groupsPane.Create(m_treesSplitter, nullptr, nullptr, kChildStyle);

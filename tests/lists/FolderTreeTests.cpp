@@ -1,0 +1,521 @@
+// The shell folder tree built for real under Wine inside a test parent that reflects its
+// notifications: selecting folders, lazy expansion, the bold marks of the pre-fill threads,
+// the file lists of a folder, shell change handling, refreshes and clean-up.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/AppState.h"
+#include "common/ResourceIds.h"
+#include "fonts/FontItem.h"
+#include "framework/WindowImpl.h"
+#include "lists/CFolderTreeView.h"
+#include "tests/support/TestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+constexpr WORD kPickerChooseCommand = 365;
+
+class TestParent : public orv::CWindowImpl<TestParent> {
+public:
+  DECLARE_WND_CLASS(L"OrvelFolderTreeTestParent")
+
+  std::vector<std::pair<WPARAM, LPARAM>> commands;
+
+  BEGIN_MSG_MAP(TestParent)
+    MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+    REFLECT_NOTIFICATIONS()
+  END_MSG_MAP()
+
+  bool Got(WORD id, LPARAM lParam) const {
+    for (const auto& [w, l] : commands)
+      if (LOWORD(w) == id && l == lParam) return true;
+    return false;
+  }
+
+private:
+  LRESULT OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+    commands.emplace_back(wParam, lParam);
+    return 0;
+  }
+};
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+  while (!done()) {
+    if (::GetTickCount64() > end) return false;
+    PumpMessages(10);
+  }
+  return true;
+}
+
+std::wstring LongPath(const std::wstring& path) {
+  wchar_t buffer[MAX_PATH] = {};
+  const DWORD n = ::GetLongPathNameW(path.c_str(), buffer, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? std::wstring(buffer) : path;
+}
+
+std::wstring CurrentDirectory() {
+  wchar_t buffer[MAX_PATH] = {};
+  ::GetCurrentDirectoryW(MAX_PATH, buffer);
+  return buffer;
+}
+
+void Touch(const std::wstring& path) { ASSERT_TRUE(WriteFileBytes(path, "x", 1)); }
+
+std::wstring ItemText(HWND tree, HTREEITEM item) {
+  wchar_t text[MAX_PATH] = {};
+  TVITEMW tvi{};
+  tvi.mask = TVIF_TEXT;
+  tvi.hItem = item;
+  tvi.pszText = text;
+  tvi.cchTextMax = MAX_PATH;
+  ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
+  return text;
+}
+
+int ChildCount(HWND tree, HTREEITEM item) {
+  TVITEMW tvi{};
+  tvi.mask = TVIF_CHILDREN;
+  tvi.hItem = item;
+  ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
+  return tvi.cChildren;
+}
+
+std::vector<std::wstring> ChildTexts(CFolderTreeView& tree, HTREEITEM item) {
+  std::vector<std::wstring> texts;
+  for (HTREEITEM child = tree.GetChildItem(item); child; child = tree.GetNextSiblingItem(child))
+    texts.push_back(ItemText(tree, child));
+  return texts;
+}
+
+HTREEITEM ChildNamed(CFolderTreeView& tree, HTREEITEM item, const std::wstring& name) {
+  for (HTREEITEM child = tree.GetChildItem(item); child; child = tree.GetNextSiblingItem(child))
+    if (EqualsNoCase(ItemText(tree, child), name)) return child;
+  return nullptr;
+}
+
+bool IsBold(CFolderTreeView& tree, HTREEITEM item) { return (tree.GetItemState(item, TVIS_BOLD) & TVIS_BOLD) != 0; }
+
+class FolderTree : public ::testing::Test {
+protected:
+  void SetUp() override {
+    cwd_ = CurrentDirectory();
+    savedGroupListShown_ = g_AppState.GroupListShown;
+    savedMainWindow_ = g_AppState.MainWindow;
+    g_AppState.GroupListShown = false;
+    list().m_folder.clear();
+    list().m_zipFolder = false;
+    list().m_refreshPending = false;
+    // One parent for all tests: Wine takes about two seconds to destroy a shown top-level window.
+    static TestParent parent;
+    if (!parent.m_hWnd) {
+      RECT rc{40, 40, 440, 640};
+      ASSERT_TRUE(parent.Create(nullptr, &rc, L"Folder tree test", WS_OVERLAPPEDWINDOW | WS_VISIBLE));
+    }
+    parent.commands.clear();
+    parent_ = &parent;
+    scratchPath_ = LongPath(scratch_.Path());
+  }
+
+  void TearDown() override {
+    tree_.reset();
+    ::SetCurrentDirectoryW(cwd_.c_str());
+    g_AppState.GroupListShown = savedGroupListShown_;
+    g_AppState.MainWindow = savedMainWindow_;
+    list().m_folder.clear();
+    list().m_refreshPending = false;
+  }
+
+  static CLVFolderFonts& list() { return g_AppState.FolderFonts; }
+
+  CFolderTreeView& MakeTree(bool main = true) {
+    tree_ = std::make_unique<CFolderTreeView>();
+    tree_->SetMainTree(main);
+    tree_->SetTargetFolder(scratchPath_);
+    HWND wnd = tree_->CreateTree(*parent_, IDC_FOLDER_TREE);
+    EXPECT_TRUE(wnd);
+    ::MoveWindow(wnd, 0, 0, 380, 560, TRUE);
+    return *tree_;
+  }
+
+  // A tree initialised on the scratch folder, with every pre-fill thread finished.
+  CFolderTreeView& ReadyTree(bool main = true) {
+    CFolderTreeView& tree = MakeTree(main);
+    tree.Initialize();
+    EXPECT_TRUE(WaitUntil([&] { return !tree.IsPrefillRunning(); }, 10000));
+    return tree;
+  }
+
+  HTREEITEM ScratchItem(CFolderTreeView& tree) { return tree.FindItemByIdList(scratchPath_, true); }
+
+  std::wstring Sub(const std::wstring& name) const { return scratchPath_ + L"\\" + name; }
+  void MakeDir(const std::wstring& name) const { ASSERT_TRUE(::CreateDirectoryW(Sub(name).c_str(), nullptr)); }
+
+  ScratchDir scratch_;
+  std::wstring scratchPath_;
+  TestParent* parent_ = nullptr;
+  std::unique_ptr<CFolderTreeView> tree_;
+  std::wstring cwd_;
+  bool savedGroupListShown_ = false;
+  HWND savedMainWindow_ = nullptr;
+};
+
+TEST_F(FolderTree, InitializeSelectsTheTargetFolderAndHandsItToTheFolderList) {
+  MakeDir(L"Fonts A");
+  CFolderTreeView& tree = ReadyTree();
+  EXPECT_FALSE(tree.IsInitPending());
+  std::wstring path;
+  ASSERT_TRUE(tree.GetSelectedPath(path));
+  EXPECT_TRUE(EqualsNoCase(path, scratchPath_)) << Narrow(path);
+  EXPECT_TRUE(EqualsNoCase(list().m_folder, scratchPath_));
+  EXPECT_TRUE(list().m_refreshPending);
+  EXPECT_FALSE(list().m_zipFolder);
+  // The root is the Desktop; the selected folder's branch is open.
+  EXPECT_TRUE(tree.GetItemRecord(tree.GetRootItem()));
+  EXPECT_TRUE(tree.GetItemState(tree.GetSelectedItem(), TVIS_EXPANDED) & TVIS_EXPANDED);
+  EXPECT_EQ(::GetWindowLongPtrW(tree, GWL_EXSTYLE) & WS_EX_CONTEXTHELP, WS_EX_CONTEXTHELP);
+  EXPECT_EQ(tree.GetDlgCtrlID(), IDC_FOLDER_TREE);
+}
+
+TEST_F(FolderTree, SelectingAFolderMakesItCurrentAndMarksTheListForAFill) {
+  MakeDir(L"Fonts A");
+  CFolderTreeView& tree = ReadyTree();
+  list().m_refreshPending = false;
+  HTREEITEM item = tree.FindItemByIdList(Sub(L"Fonts A"), true);
+  ASSERT_TRUE(item);
+  std::wstring path;
+  ASSERT_TRUE(tree.GetItemPath(item, nullptr, path));
+  EXPECT_TRUE(EqualsNoCase(path, Sub(L"Fonts A"))) << Narrow(path);
+  ASSERT_TRUE(tree.SelectItem(item));
+  EXPECT_EQ(tree.GetSelectedItem(), item);
+  EXPECT_TRUE(EqualsNoCase(tree.TargetFolder(), Sub(L"Fonts A")));
+  EXPECT_TRUE(EqualsNoCase(list().m_folder, Sub(L"Fonts A")));
+  EXPECT_TRUE(list().m_refreshPending);
+  EXPECT_TRUE(EqualsNoCase(LongPath(CurrentDirectory()), Sub(L"Fonts A")));
+  // Selecting the same folder again changes nothing.
+  list().m_refreshPending = false;
+  EXPECT_TRUE(tree.SelectFolder());
+  EXPECT_FALSE(list().m_refreshPending);
+}
+
+TEST_F(FolderTree, AVirtualItemGivesTheListAnEmptyFolder) {
+  CFolderTreeView& tree = ReadyTree();
+  // "My Computer" (or whatever virtual item the Desktop lists first) has no file-system path.
+  HTREEITEM root = tree.GetRootItem();
+  HTREEITEM virtualItem = nullptr;
+  for (HTREEITEM child = tree.GetChildItem(root); child && !virtualItem; child = tree.GetNextSiblingItem(child)) {
+    std::wstring path;
+    if (!tree.GetItemPath(child, nullptr, path)) virtualItem = child;
+  }
+  ASSERT_TRUE(virtualItem);
+  list().m_refreshPending = false;
+  EXPECT_FALSE(tree.SelectItem(virtualItem) && tree.SelectFolder());
+  EXPECT_TRUE(list().m_folder.empty());
+  EXPECT_TRUE(tree.TargetFolder().empty());
+  EXPECT_TRUE(list().m_refreshPending);
+}
+
+TEST_F(FolderTree, BranchesAreEnumeratedWhenFirstExpandedSortedAndWithoutFiles) {
+  MakeDir(L"b");
+  MakeDir(L"a");
+  MakeDir(L"c");
+  Touch(Sub(L"loose.ttf"));
+  CFolderTreeView& tree = MakeTree();
+  tree.SetTargetFolder(LongPath(cwd_));  // start elsewhere, so the scratch branch stays closed
+  tree.Initialize();
+  HTREEITEM item = tree.FindItemByIdList(scratchPath_, true);
+  ASSERT_TRUE(item);
+  // Found with expansion of its ancestors only: its own children are not there yet.
+  EXPECT_EQ(tree.GetChildItem(item), nullptr);
+  const size_t before = tree.RecordCount();
+  ASSERT_TRUE(tree.Expand(item, TVE_EXPAND));
+  EXPECT_EQ(ChildTexts(tree, item), (std::vector<std::wstring>{L"a", L"b", L"c"}));
+  EXPECT_EQ(tree.RecordCount(), before + 3);
+  for (HTREEITEM child = tree.GetChildItem(item); child; child = tree.GetNextSiblingItem(child)) {
+    const FolderItemData* record = tree.GetItemRecord(child);
+    ASSERT_TRUE(record);
+    EXPECT_TRUE(record->parentFolder);
+    EXPECT_FALSE(record->zip);
+  }
+  // A second expansion does not list them again.
+  tree.Expand(item, TVE_COLLAPSE);
+  tree.Expand(item, TVE_EXPAND);
+  EXPECT_EQ(ChildTexts(tree, item).size(), 3u);
+  // A collapse with reset frees the children's records.
+  EXPECT_TRUE(WaitUntil([&] { return !tree.IsPrefillRunning(); }, 10000));
+  tree.Expand(item, TVE_COLLAPSE | TVE_COLLAPSERESET);
+  EXPECT_EQ(tree.GetChildItem(item), nullptr);
+  EXPECT_EQ(tree.RecordCount(), before);
+}
+
+TEST_F(FolderTree, TheDesktopNeverListsTheControlPanelOrTheRecycleBin) {
+  CFolderTreeView& tree = ReadyTree();
+  HTREEITEM root = tree.GetRootItem();
+  int children = 0;
+  for (HTREEITEM child = tree.GetChildItem(root); child; child = tree.GetNextSiblingItem(child), ++children) {
+    const FolderItemData* record = tree.GetItemRecord(child);
+    ASSERT_TRUE(record);
+    std::wstring parsing;
+    ASSERT_TRUE(GetShellDisplayName(record->parentFolder.Get(), record->relative.Get(), SHGDN_FORPARSING, parsing));
+    EXPECT_NE(parsing, L"::{26EE0668-A00A-44D7-9371-BEB064C98683}");
+    EXPECT_NE(parsing, L"::{645FF040-5081-101B-9F08-00AA002F954E}");
+  }
+  EXPECT_GT(children, 0);
+}
+
+TEST_F(FolderTree, PrefillMarksFontFoldersBoldAndSetsTheirButtons) {
+  MakeDir(L"with font");
+  MakeDir(L"with font\\deeper");
+  Touch(Sub(L"with font\\Face.TTF"));
+  MakeDir(L"no font");
+  Touch(Sub(L"no font\\readme.txt"));
+  MakeDir(L"type1");
+  Touch(Sub(L"type1\\face.pfm"));
+  CFolderTreeView& tree = ReadyTree();
+  HTREEITEM item = ScratchItem(tree);
+  ASSERT_TRUE(item);
+  HTREEITEM withFont = ChildNamed(tree, item, L"with font");
+  HTREEITEM noFont = ChildNamed(tree, item, L"no font");
+  HTREEITEM type1 = ChildNamed(tree, item, L"type1");
+  ASSERT_TRUE(withFont && noFont && type1);
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        return tree.GetItemRecord(withFont)->marksDone && tree.GetItemRecord(noFont)->marksDone &&
+               tree.GetItemRecord(type1)->marksDone;
+      },
+      10000));
+  EXPECT_TRUE(IsBold(tree, withFont));
+  EXPECT_TRUE(IsBold(tree, type1));
+  EXPECT_FALSE(IsBold(tree, noFont));
+  // Buttons follow the subfolder attribute (Wine gives it to every folder); expanding a folder
+  // without subfolders lists nothing.
+  EXPECT_EQ(ChildCount(tree, withFont), 1);
+  tree.Expand(noFont, TVE_EXPAND);
+  EXPECT_EQ(tree.GetChildItem(noFont), nullptr);
+  EXPECT_TRUE(tree.GetItemRecord(withFont)->attributes & SFGAO_FOLDER);
+  // Without marking, nothing is bold.
+  tree.SetMarkFontFolders(false);
+  tree.UpdateItemMarks(withFont, nullptr, true);
+  EXPECT_FALSE(IsBold(tree, withFont));
+}
+
+TEST_F(FolderTree, ListZipFontFilesListsTheFontFilesOfTheItemsFolder) {
+  Touch(Sub(L"a.ttf"));
+  Touch(Sub(L"B.OTF"));
+  Touch(Sub(L"c.txt"));
+  Touch(Sub(L"d.pfm"));
+  Touch(Sub(L"ttf"));
+  Touch(Sub(L"e.ttf.bak"));
+  MakeDir(L"only text");
+  Touch(Sub(L"only text\\x.txt"));
+  CFolderTreeView& tree = ReadyTree();
+  HTREEITEM item = ScratchItem(tree);
+  ASSERT_TRUE(item);
+  std::wstring names;
+  EXPECT_EQ(tree.ListZipFontFiles(item, names, L"|.ttf|.otf|.ttc|.pfm|"), 3);
+  for (const wchar_t* name : {L"a.ttf\t", L"B.OTF\t", L"d.pfm\t"})
+    EXPECT_NE(names.find(name), std::wstring::npos) << Narrow(names);
+  EXPECT_EQ(names.find(L"c.txt"), std::wstring::npos);
+  EXPECT_EQ(names.size(), std::wstring(L"a.ttf\tB.OTF\td.pfm\t").size());
+  std::wstring unused;
+  EXPECT_EQ(tree.ListZipFontFiles(item, unused, L"|.ttf|", true), 1);
+  HTREEITEM textOnly = ChildNamed(tree, item, L"only text");
+  ASSERT_TRUE(textOnly);
+  EXPECT_EQ(tree.ListZipFontFiles(textOnly, unused, L"|.ttf|.otf|.ttc|.pfm|", true), -1);
+  EXPECT_EQ(tree.ListZipFontFiles(textOnly, unused, L"|.ttf|.otf|.ttc|.pfm|"), 0);
+  EXPECT_TRUE(unused.empty());
+  // Wine has no zip folders: nothing here is one.
+  std::wstring zipPath;
+  EXPECT_FALSE(tree.IsZipItem(item));
+  EXPECT_FALSE(tree.GetZipFilePath(item, zipPath));
+}
+
+TEST_F(FolderTree, AFontFileChangeInTheListedFolderMarksTheListForARefill) {
+  CFolderTreeView& tree = ReadyTree();
+  HTREEITEM item = ScratchItem(tree);
+  ASSERT_TRUE(item);
+  ASSERT_TRUE(EqualsNoCase(list().m_folder, scratchPath_));
+  EXPECT_FALSE(IsBold(tree, item));
+
+  struct Case {
+    const wchar_t* file;
+    LONG event;
+    bool refill;
+  };
+  const Case cases[] = {
+      {L"notes.txt", SHCNE_CREATE, false},
+      {L"New.TTF", SHCNE_CREATE, true},
+      {L"other.otf", SHCNE_UPDATEITEM, true},
+      {L"gone.pfm", SHCNE_DELETE, true},
+      {L"picture.png", SHCNE_DELETE, false},
+  };
+  for (const Case& c : cases) {
+    list().m_refreshPending = false;
+    if (c.event != SHCNE_DELETE) Touch(Sub(c.file));
+    tree.OnShellChange(c.event, Sub(c.file), L"");
+    EXPECT_EQ(list().m_refreshPending, c.refill) << Narrow(c.file);
+  }
+  // The folder's bold mark follows its new font file.
+  EXPECT_TRUE(IsBold(tree, item));
+
+  // A font file elsewhere leaves the list alone.
+  MakeDir(L"elsewhere");
+  Touch(Sub(L"elsewhere\\x.ttf"));
+  list().m_refreshPending = false;
+  tree.OnShellChange(SHCNE_CREATE, Sub(L"elsewhere\\x.ttf"), L"");
+  EXPECT_FALSE(list().m_refreshPending);
+}
+
+TEST_F(FolderTree, ANewSubfolderIsListedAfterTheBranchRefreshWithTheSelectionKept) {
+  MakeDir(L"one");
+  CFolderTreeView& tree = ReadyTree();
+  HTREEITEM one = tree.FindItemByIdList(Sub(L"one"), true);
+  ASSERT_TRUE(one);
+  tree.SelectItem(one);
+  MakeDir(L"one\\two");
+  MakeDir(L"three");
+  tree.OnShellChange(SHCNE_MKDIR, Sub(L"three"), L"");
+  EXPECT_TRUE(tree.FindItemByIdList(Sub(L"three"), false));
+  std::wstring selected;
+  ASSERT_TRUE(tree.GetSelectedPath(selected));
+  EXPECT_TRUE(EqualsNoCase(selected, Sub(L"one")));
+  // A folder the tree already shows changes nothing.
+  const size_t records = tree.RecordCount();
+  tree.OnShellChange(SHCNE_MKDIR, Sub(L"three"), L"");
+  EXPECT_EQ(tree.RecordCount(), records);
+}
+
+TEST_F(FolderTree, RefreshEndsForEmptyRelativeAndVanishedFolders) {
+  MakeDir(L"kept");
+  CFolderTreeView& tree = ReadyTree();
+  // With the group list in front the initial selection leaves the folder list's folder as it
+  // was, and the refresh looks for that folder, cutting it down until an item is found.
+  g_AppState.GroupListShown = true;
+  struct Case {
+    std::wstring folder;
+    std::wstring expected;
+  };
+  const Case cases[] = {
+      {L"", L""},
+      {L"relative folder", L""},
+      {Sub(L"kept\\gone\\deeper"), Sub(L"kept")},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(WaitUntil([&] { return !tree.IsPrefillRunning(); }, 10000));
+    list().m_folder = c.folder;
+    list().m_refreshPending = false;
+    const ULONGLONG start = ::GetTickCount64();
+    tree.Refresh();
+    EXPECT_LT(::GetTickCount64() - start, 20000u);
+    EXPECT_TRUE(list().m_refreshPending) << Narrow(c.folder);
+    EXPECT_TRUE(EqualsNoCase(list().m_folder, c.expected)) << Narrow(list().m_folder);
+    if (!c.expected.empty()) {
+      std::wstring selected;
+      ASSERT_TRUE(tree.GetSelectedPath(selected));
+      EXPECT_TRUE(EqualsNoCase(selected, c.expected));
+    }
+  }
+}
+
+TEST_F(FolderTree, RefreshDoesNothingWhileAPrefillRuns) {
+  for (int i = 0; i < 40; ++i) MakeDir(L"d" + std::to_wstring(i));
+  CFolderTreeView& tree = MakeTree();
+  tree.SetTargetFolder(LongPath(cwd_));
+  tree.Initialize();
+  HTREEITEM item = tree.FindItemByIdList(scratchPath_, true);
+  ASSERT_TRUE(item);
+  tree.Expand(item, TVE_EXPAND);
+  // The thread of this expansion needs the window to take its answers, so it still runs.
+  ASSERT_TRUE(tree.IsPrefillRunning());
+  HTREEITEM first = tree.GetChildItem(item);
+  const size_t records = tree.RecordCount();
+  tree.Refresh();
+  EXPECT_EQ(tree.GetChildItem(item), first);
+  EXPECT_EQ(tree.RecordCount(), records);
+  // Once every thread is done, it rebuilds.
+  ASSERT_TRUE(WaitUntil([&] { return !tree.IsPrefillRunning(); }, 10000));
+  tree.Refresh();
+  EXPECT_NE(tree.RecordCount(), records);
+}
+
+TEST_F(FolderTree, DestroyingTheTreeWhileAPrefillRunsJoinsItsThreads) {
+  for (int i = 0; i < 120; ++i) {
+    MakeDir(L"f" + std::to_wstring(i));
+    Touch(Sub(L"f" + std::to_wstring(i) + L"\\x.ttf"));
+  }
+  CFolderTreeView& tree = MakeTree();
+  tree.SetTargetFolder(LongPath(cwd_));
+  tree.Initialize();
+  HTREEITEM item = tree.FindItemByIdList(scratchPath_, true);
+  ASSERT_TRUE(item);
+  tree.Expand(item, TVE_EXPAND);
+  // Nothing has taken the threads' answers yet: they are waiting for this window.
+  ASSERT_TRUE(tree.IsPrefillRunning());
+  ASSERT_GT(tree.RecordCount(), 120u);
+  const ULONGLONG start = ::GetTickCount64();
+  tree.DestroyWindow();
+  EXPECT_LT(::GetTickCount64() - start, 10000u);
+  EXPECT_FALSE(tree.IsPrefillRunning());
+  EXPECT_EQ(tree.RecordCount(), 0u);
+  // Answers still on their way find no window; nothing else happens.
+  PumpMessages(50);
+}
+
+TEST_F(FolderTree, ATreeThatIsNotTheMainTreeLeavesTheFolderListAlone) {
+  MakeDir(L"pick");
+  CFolderTreeView& tree = ReadyTree(false);
+  list().m_folder = L"X:\\elsewhere";
+  list().m_refreshPending = true;
+  HTREEITEM item = tree.FindItemByIdList(Sub(L"pick"), true);
+  ASSERT_TRUE(item);
+  tree.SelectItem(item);
+  EXPECT_TRUE(EqualsNoCase(tree.TargetFolder(), Sub(L"pick")));
+  EXPECT_EQ(list().m_folder, L"X:\\elsewhere");
+  EXPECT_TRUE(list().m_refreshPending);
+  tree.Refresh();
+  EXPECT_TRUE(list().m_refreshPending);
+  // A double click chooses the folder in the picker.
+  NMHDR hdr{tree, static_cast<UINT_PTR>(IDC_FOLDER_TREE), static_cast<UINT>(NM_DBLCLK)};
+  ::SendMessageW(*parent_, WM_NOTIFY, IDC_FOLDER_TREE, reinterpret_cast<LPARAM>(&hdr));
+  PumpMessages(20);
+  EXPECT_TRUE(parent_->Got(kPickerChooseCommand, 0));
+}
+
+TEST_F(FolderTree, FocusWhileTheGroupListIsShownAsksForTheFolderList) {
+  CFolderTreeView& tree = ReadyTree();
+  g_AppState.MainWindow = *parent_;
+  ::SetForegroundWindow(*parent_);
+  ::SetFocus(*parent_);
+  g_AppState.GroupListShown = false;
+  tree.SetFocus();
+  PumpMessages(20);
+  EXPECT_FALSE(parent_->Got(ID_SHOW_FONT_LIST, 1));
+  ::SetFocus(*parent_);
+  g_AppState.GroupListShown = true;
+  tree.SetFocus();
+  PumpMessages(20);
+  EXPECT_EQ(::GetFocus(), tree.m_hWnd);
+  EXPECT_TRUE(parent_->Got(ID_SHOW_FONT_LIST, 1));
+}
+
+TEST_F(FolderTree, ShellNotificationsReachTheTree) {
+  CFolderTreeView& tree = ReadyTree();
+  ASSERT_NE(tree.NotifyRegistration(), 0u);
+  ASSERT_TRUE(ScratchItem(tree));
+  list().m_refreshPending = false;
+  Touch(Sub(L"sent.ttf"));
+  ::SHChangeNotify(SHCNE_CREATE, SHCNF_PATHW | SHCNF_FLUSH, Sub(L"sent.ttf").c_str(), nullptr);
+  EXPECT_TRUE(WaitUntil([] { return list().m_refreshPending; }, 3000));
+}
+
+}  // namespace
