@@ -17,6 +17,7 @@
 #include "common/ResourceIds.h"
 #include "framework/AppModule.h"
 #include "framework/MessageLoop.h"
+#include "lists/CPickerFolderTree.h"
 
 namespace {
 
@@ -63,6 +64,7 @@ int Run() {
     }
   }
   LoadPreferences();
+  InstallPickerFolderTree();
 
   orv::CMessageLoop loop;
   orv::g_Module.AddMessageLoop(&loop);

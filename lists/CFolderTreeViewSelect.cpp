@@ -10,11 +10,6 @@
 #include "common/ResourceIds.h"
 #include "common/StringHelpers.h"
 
-namespace {
-// The picker's OK: a double click in a tree that is not the main tree chooses the folder.
-constexpr WORD kPickerChooseCommand = 365;
-}  // namespace
-
 HTREEITEM CFolderTreeView::FindItemByIdList(UINT stringId, bool expand) {
   return FindItemByIdList(LoadResString(stringId), expand);
 }
@@ -188,7 +183,8 @@ LRESULT CFolderTreeView::OnSelChanged(int, NMHDR*, BOOL&) {
 
 LRESULT CFolderTreeView::OnDoubleClick(int, NMHDR*, BOOL&) {
   SelectFolder();
-  if (!mainTree_) ::PostMessageW(GetParent(), WM_COMMAND, MAKEWPARAM(kPickerChooseCommand, 0), 0);
+  // In a picker a double click chooses the folder.
+  if (!mainTree_) ::PostMessageW(GetParent(), WM_COMMAND, MAKEWPARAM(IDC_BROWSE_OK, 0), 0);
   return 0;
 }
 

@@ -17,13 +17,12 @@
 #include "fonts/FontItem.h"
 #include "framework/WindowImpl.h"
 #include "lists/CFolderTreeView.h"
+#include "lists/CPickerFolderTree.h"
 #include "tests/support/TestSupport.h"
 
 using namespace testing_support;
 
 namespace {
-
-constexpr WORD kPickerChooseCommand = 365;
 
 class TestParent : public orv::CWindowImpl<TestParent> {
 public:
@@ -303,6 +302,12 @@ TEST_F(FolderTree, PrefillMarksFontFoldersBoldAndSetsTheirButtons) {
   tree.Expand(noFont, TVE_EXPAND);
   EXPECT_EQ(tree.GetChildItem(noFont), nullptr);
   EXPECT_TRUE(tree.GetItemRecord(withFont)->attributes & SFGAO_FOLDER);
+  // A picture for a person to look at: the font folders are bold.
+  tree.UpdateWindow();
+  PumpMessages(300);
+  RECT rc{};
+  tree.GetWindowRect(&rc);
+  EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\lists_folder_tree.bmp"));
   // Without marking, nothing is bold.
   tree.SetMarkFontFolders(false);
   tree.UpdateItemMarks(withFont, nullptr, true);
@@ -488,7 +493,7 @@ TEST_F(FolderTree, ATreeThatIsNotTheMainTreeLeavesTheFolderListAlone) {
   NMHDR hdr{tree, static_cast<UINT_PTR>(IDC_FOLDER_TREE), static_cast<UINT>(NM_DBLCLK)};
   ::SendMessageW(*parent_, WM_NOTIFY, IDC_FOLDER_TREE, reinterpret_cast<LPARAM>(&hdr));
   PumpMessages(20);
-  EXPECT_TRUE(parent_->Got(kPickerChooseCommand, 0));
+  EXPECT_TRUE(parent_->Got(IDC_BROWSE_OK, 0));
 }
 
 TEST_F(FolderTree, FocusWhileTheGroupListIsShownAsksForTheFolderList) {
@@ -516,6 +521,59 @@ TEST_F(FolderTree, ShellNotificationsReachTheTree) {
   Touch(Sub(L"sent.ttf"));
   ::SHChangeNotify(SHCNE_CREATE, SHCNF_PATHW | SHCNF_FLUSH, Sub(L"sent.ttf").c_str(), nullptr);
   EXPECT_TRUE(WaitUntil([] { return list().m_refreshPending; }, 3000));
+}
+
+// The real tree inside the real folder picker: the picker's start folder is selected, a double
+// click chooses it, and the main window's folder list is left alone.
+struct PickerDriver {
+  static inline std::function<bool()> step;
+  static inline bool done = false;
+  static inline int ticks = 0;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (!done && step) done = step();
+    if (++ticks > 150) {
+      HWND wnd = nullptr;
+      while ((wnd = ::FindWindowExW(nullptr, wnd, L"#32770", nullptr)))
+        if (::GetDlgItem(wnd, IDC_BROWSE_OK)) ::PostMessageW(wnd, WM_COMMAND, IDCANCEL, 0);
+    }
+  }
+};
+
+TEST_F(FolderTree, ThePickerShowsTheRealTreeAndADoubleClickChoosesTheFolder) {
+  MakeDir(L"Alpha");
+  InstallPickerFolderTree();
+  list().m_folder = L"X:\\main";
+  list().m_refreshPending = false;
+  COrvBrowseFolderDialog dlg(Sub(L"Alpha"));
+  std::wstring seenPath, seenClass;
+  PickerDriver::done = false;
+  PickerDriver::ticks = 0;
+  PickerDriver::step = [&] {
+    HWND picker = nullptr, wnd = nullptr;
+    while ((wnd = ::FindWindowExW(nullptr, wnd, L"#32770", nullptr)))
+      if (::GetDlgItem(wnd, IDC_BROWSE_OK) && ::IsWindowVisible(wnd)) picker = wnd;
+    if (!picker || !dlg.Tree()) return false;
+    HWND tree = ::GetDlgItem(picker, IDC_BROWSE_TREE);
+    wchar_t cls[64] = {};
+    ::GetClassNameW(tree, cls, 64);
+    seenClass = cls;
+    dlg.Tree()->GetSelectedPath(seenPath);
+    NMHDR hdr{tree, static_cast<UINT_PTR>(IDC_BROWSE_TREE), static_cast<UINT>(NM_DBLCLK)};
+    ::SendMessageW(picker, WM_NOTIFY, IDC_BROWSE_TREE, reinterpret_cast<LPARAM>(&hdr));
+    return true;
+  };
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 40, &PickerDriver::Tick);
+  const INT_PTR result = dlg.DoModal(nullptr);
+  ::KillTimer(nullptr, timer);
+  PickerDriver::step = nullptr;
+  COrvBrowseFolderDialog::SetTreeHooks({});
+  EXPECT_TRUE(PickerDriver::done);
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(seenClass, WC_TREEVIEWW);
+  EXPECT_TRUE(EqualsNoCase(seenPath, Sub(L"Alpha"))) << Narrow(seenPath);
+  EXPECT_TRUE(EqualsNoCase(dlg.ChosenFolder(), Sub(L"Alpha")));
+  EXPECT_EQ(list().m_folder, L"X:\\main");
+  EXPECT_FALSE(list().m_refreshPending);
 }
 
 }  // namespace
