@@ -36,7 +36,11 @@ void CFolderTreeView::OnShellChange(LONG event, const std::wstring& path1, const
     if (!ExtensionListed(LowerCaseExtension(path1), kFontFileExtensions)) return;
     std::wstring folder = path1;
     CutLastPathComponent(folder);
-    if (EqualsNoCase(folder, list.m_folder)) list.m_refreshPending = true;
+    if (EqualsNoCase(folder, list.m_folder)) {
+      // The refill comes back to the row that is at the top now.
+      list.SavePosition(false);
+      list.m_refreshPending = true;
+    }
     FindItemByPath(&folder);
     return;
   }
