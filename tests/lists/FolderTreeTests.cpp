@@ -115,7 +115,7 @@ protected:
     list().m_folder.clear();
     list().m_zipFolder = false;
     list().m_refreshPending = false;
-    // One parent for all tests: Wine takes about two seconds to destroy a shown top-level window.
+    // One parent for all tests.
     static TestParent parent;
     if (!parent.m_hWnd) {
       RECT rc{40, 40, 440, 640};
@@ -398,6 +398,67 @@ TEST_F(FolderTree, ANewSubfolderIsListedAfterTheBranchRefreshWithTheSelectionKep
   const size_t records = tree.RecordCount();
   tree.OnShellChange(SHCNE_MKDIR, Sub(L"three"), L"");
   EXPECT_EQ(tree.RecordCount(), records);
+}
+
+TEST_F(FolderTree, AFolderThatCannotBecomeCurrentCollapsesItsDriveAndEmptiesTheTarget) {
+  MakeDir(L"gone");
+  CFolderTreeView& tree = ReadyTree();
+  HTREEITEM gone = tree.FindItemByIdList(Sub(L"gone"), true);
+  ASSERT_TRUE(gone);
+  ASSERT_TRUE(::RemoveDirectoryW(Sub(L"gone").c_str()));
+  list().m_refreshPending = false;
+  tree.SelectItem(gone);
+  EXPECT_TRUE(tree.TargetFolder().empty());
+  EXPECT_TRUE(list().m_folder.empty());
+  EXPECT_TRUE(list().m_refreshPending);
+  // The drive's branch was reset: the scratch folder is no longer in the tree until expanded.
+  EXPECT_EQ(tree.FindItemByIdList(scratchPath_, false), nullptr);
+  EXPECT_TRUE(tree.FindItemByIdList(scratchPath_, true));
+}
+
+TEST_F(FolderTree, RefreshFolderListsANewFolderAndSelectsIt) {
+  MakeDir(L"one");
+  CFolderTreeView& tree = ReadyTree();
+  ASSERT_TRUE(tree.FindItemByIdList(Sub(L"one"), true));
+  MakeDir(L"one\\new");
+  EXPECT_EQ(tree.FindItemByIdList(Sub(L"one\\new"), false), nullptr);
+  tree.RefreshFolder(Sub(L"one\\new"));
+  HTREEITEM item = tree.FindItemByIdList(Sub(L"one\\new"), false);
+  ASSERT_TRUE(item);
+  EXPECT_EQ(tree.GetSelectedItem(), item);
+  // The tree's root is never refreshed; a path that is nowhere changes nothing.
+  const size_t records = tree.RecordCount();
+  tree.RefreshFolder(L"Q:\\nowhere\\at all");
+  EXPECT_EQ(tree.RecordCount(), records);
+}
+
+TEST_F(FolderTree, HiddenFoldersFollowTheExplorerSettings) {
+  MakeDir(L"shown");
+  MakeDir(L"secret");
+  ASSERT_TRUE(::SetFileAttributesW(Sub(L"secret").c_str(), FILE_ATTRIBUTE_HIDDEN));
+  CFolderTreeView& tree = ReadyTree();
+  HTREEITEM item = ScratchItem(tree);
+  ASSERT_TRUE(item);
+  EXPECT_TRUE(ChildNamed(tree, item, L"shown"));
+  const bool hiddenShown = tree.ShowsHidden() || tree.ShowsSuperHidden();
+  EXPECT_EQ(ChildNamed(tree, item, L"secret") != nullptr, hiddenShown);
+  ::SetFileAttributesW(Sub(L"secret").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(FolderTree, ADriveEventRebuildsTheTreeAndKeepsTheTarget) {
+  MakeDir(L"kept");
+  CFolderTreeView& tree = ReadyTree();
+  HTREEITEM kept = tree.FindItemByIdList(Sub(L"kept"), true);
+  ASSERT_TRUE(kept);
+  tree.SelectItem(kept);
+  ASSERT_TRUE(WaitUntil([&] { return !tree.IsPrefillRunning(); }, 10000));
+  const uint32_t before = tree.GetItemRecord(tree.GetRootItem())->serial;
+  tree.OnShellChange(SHCNE_DRIVEADD, L"", L"");
+  EXPECT_NE(tree.GetItemRecord(tree.GetRootItem())->serial, before);
+  std::wstring selected;
+  ASSERT_TRUE(tree.GetSelectedPath(selected));
+  EXPECT_TRUE(EqualsNoCase(selected, Sub(L"kept")));
+  EXPECT_TRUE(EqualsNoCase(tree.TargetFolder(), Sub(L"kept")));
 }
 
 TEST_F(FolderTree, RefreshEndsForEmptyRelativeAndVanishedFolders) {
