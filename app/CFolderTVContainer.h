@@ -21,11 +21,22 @@ public:
   [[nodiscard]] bool HasUserFontsButton() const;
 
   BEGIN_MSG_MAP(CFolderTVContainer)
+    MESSAGE_HANDLER(WM_NOTIFY, OnClientNotify)
     CHAIN_MSG_MAP(CTbPaneContainerImpl<CFolderTVContainer>)
     REFLECT_NOTIFICATIONS()
   END_MSG_MAP()
 
 private:
+  // The folder tree handles its own notifications (expansion, deletion, selection, drawing):
+  // they go back to it before the pane template forwards the rest to the parent.
+  LRESULT OnClientNotify(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+    if (!m_hWndClient || reinterpret_cast<NMHDR*>(lParam)->hwndFrom != m_hWndClient) {
+      handled = FALSE;
+      return 0;
+    }
+    return ReflectNotifications(msg, wParam, lParam, handled);
+  }
+
   orv::ScopedImageList images_;
   int captionNoBand_ = 0;
   std::wstring returnFolder_;  // where a released Fonts-folder button goes back to
