@@ -461,6 +461,42 @@ TEST_F(FolderTree, ADriveEventRebuildsTheTreeAndKeepsTheTarget) {
   EXPECT_TRUE(EqualsNoCase(tree.TargetFolder(), Sub(L"kept")));
 }
 
+TEST_F(FolderTree, CompressedFoldersAreDrawnInTheirColour) {
+  CFolderTreeView& tree = ReadyTree();
+  FolderItemData* record = tree.GetItemRecord(ScratchItem(tree));
+  ASSERT_TRUE(record && record->marksDone);
+  record->attributes |= SFGAO_COMPRESSED;
+  struct Case {
+    UINT state;
+    COLORREF colour;
+  };
+  const Case cases[] = {
+      {0, CFolderTreeView::kCompressedColor},
+      {CDIS_SELECTED, CFolderTreeView::kCompressedColor},
+      {CDIS_SELECTED | CDIS_FOCUS, ::GetSysColor(COLOR_HIGHLIGHTTEXT)},
+  };
+  for (const Case& c : cases) {
+    NMTVCUSTOMDRAW cd{};
+    cd.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    cd.nmcd.uItemState = c.state;
+    cd.nmcd.lItemlParam = reinterpret_cast<LPARAM>(record);
+    cd.clrText = 0x123456;
+    EXPECT_EQ(tree.OnItemPrePaint(0, &cd.nmcd), static_cast<DWORD>(CDRF_DODEFAULT));
+    EXPECT_EQ(cd.clrText, c.colour) << c.state;
+  }
+  // Not compressed, or its marks not known yet: the control's colour.
+  for (bool compressed : {false, true}) {
+    record->attributes = compressed ? record->attributes | SFGAO_COMPRESSED : record->attributes & ~SFGAO_COMPRESSED;
+    record->marksDone = !compressed;
+    NMTVCUSTOMDRAW cd{};
+    cd.nmcd.lItemlParam = reinterpret_cast<LPARAM>(record);
+    cd.clrText = 0x123456;
+    tree.OnItemPrePaint(0, &cd.nmcd);
+    EXPECT_EQ(cd.clrText, 0x123456u);
+  }
+  record->marksDone = true;
+}
+
 TEST_F(FolderTree, RefreshEndsForEmptyRelativeAndVanishedFolders) {
   MakeDir(L"kept");
   CFolderTreeView& tree = ReadyTree();
