@@ -80,7 +80,10 @@ void DeleteTree(const std::wstring& path) {
       const std::wstring name = fd.cFileName;
       if (name == L"." || name == L"..") continue;
       const std::wstring child = path + L"\\" + name;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        // A link to a folder goes, not what it points to (a link loop would never end).
+        if (!::RemoveDirectoryW(child.c_str())) ::DeleteFileW(child.c_str());
+      } else if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         DeleteTree(child);
       } else {
         ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
