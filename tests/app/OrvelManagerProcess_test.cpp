@@ -161,4 +161,53 @@ TEST_F(ManagerProcess, MaximisedCloseReopensMaximisedAndMinimisedCloseKeepsLayou
   EXPECT_EQ(std::memcmp(&saved, &after, sizeof(saved)), 0) << "a minimised close must keep the stored layout";
 }
 
+namespace {
+
+BOOL CALLBACK FindById(HWND window, LPARAM param) {
+  auto* wanted = reinterpret_cast<std::pair<int, HWND>*>(param);
+  if (::GetDlgCtrlID(window) != wanted->first) return TRUE;
+  wanted->second = window;
+  return FALSE;
+}
+
+HWND Descendant(HWND root, int id) {
+  std::pair<int, HWND> wanted{id, nullptr};
+  ::EnumChildWindows(root, &FindById, reinterpret_cast<LPARAM>(&wanted));
+  return wanted.second;
+}
+
+int ItemCount(HWND list) { return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+}  // namespace
+
+// The program's main road: at start the folder tree selects the font case folder, the idle
+// passes fill the folder fonts list, and its rows are drawn.
+TEST_F(ManagerProcess, StartListsTheFontCaseFolderInTheFolderFontsList) {
+  const std::wstring dejaVu = L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\";
+  for (const wchar_t* name : {L"DejaVuSans.ttf", L"DejaVuSerif.ttf", L"DejaVuSansMono.ttf"})
+    ASSERT_TRUE(::CopyFileW((dejaVu + name).c_str(), scratch_.File(name).c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW(L"Z:\\usr\\share\\fonts\\opentype\\cantarell\\Cantarell-Bold.otf",
+                          scratch_.File(L"Cantarell-Bold.otf").c_str(), FALSE));
+  WriteFileBytes(scratch_.File(L"readme.txt"), "text", 4);
+  ::CreateDirectoryW(scratch_.File(L"more").c_str(), nullptr);
+  ASSERT_TRUE(::CopyFileW((dejaVu + L"DejaVuSans-Bold.ttf").c_str(), scratch_.File(L"more\\b.ttf").c_str(), FALSE));
+  SetUpReturningUser(scratch_.Path());
+  ASSERT_TRUE(::CreateDirectoryW(GetAppDataFolder().c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
+  ::CreateDirectoryW(GetAppDataFolder(L"Font Groups").c_str(), nullptr);
+
+  ChildProcess app(ManagerExe(), BinDir());
+  HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+  ASSERT_NE(main, nullptr);
+  HWND list = Descendant(main, IDC_FOLDER_FONTS_LIST);
+  ASSERT_NE(list, nullptr);
+  for (int i = 0; i < 200 && ItemCount(list) != 4; ++i) ::Sleep(100);
+  EXPECT_EQ(ItemCount(list), 4) << "the folder's four font files, not its text file or subfolder";
+  ::Sleep(500);  // the rows are drawn
+  RECT rc{};
+  ::GetWindowRect(main, &rc);
+  EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\app_folder_fonts.bmp"));
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app.WaitForExit(kWait), 1u);
+}
+
 }  // namespace
