@@ -107,6 +107,19 @@ HFONT FontItem::CreateDisplayFont(int height) {
   } else {
     CopyName(enumName, sizeof enumName / sizeof enumName[0], faceSource.c_str(), kEnumNameChars);
     EnumerateFamilies(kMatchFullName);
+    if (!enumFound && &faceSource == &postScriptName && !FullName().empty() &&
+        !names.SystemFirst(NameSlot::Family).empty()) {
+      // GDIs that know a CFF face by its full name rather than its PostScript name (Wine):
+      // look for the full name in the record's own family.
+      const LOGFONTW asked = logFont;
+      CopyName(logFont.lfFaceName, LF_FACESIZE, names.SystemFirst(NameSlot::Family).c_str(), kFaceNameChars);
+      CopyName(enumName, sizeof enumName / sizeof enumName[0], FullName().c_str(), kEnumNameChars);
+      EnumerateFamilies(kMatchFullName);
+      if (!enumFound) {
+        logFont = asked;
+        CopyName(enumName, sizeof enumName / sizeof enumName[0], faceSource.c_str(), kEnumNameChars);
+      }
+    }
     if (enumFound) {
       CopyName(logFont.lfFaceName, LF_FACESIZE, enumName, kFaceNameChars);
     } else {

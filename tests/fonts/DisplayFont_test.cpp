@@ -410,3 +410,23 @@ TEST_F(ScriptNames, SeparatorIsUsedThroughout) {
 }
 
 }  // namespace
+
+TEST(DisplayFontRecord, CffFaceKnownByItsFullNameIsFoundInItsFamily) {
+  const wchar_t* path = L"Z:\\usr\\share\\fonts\\opentype\\cantarell\\Cantarell-Bold.otf";
+  if (::GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "fonts-cantarell missing";
+  ASSERT_GT(::AddFontResourceExW(path, FR_PRIVATE, nullptr), 0);
+  FontFileReader reader;
+  ASSERT_TRUE(reader.ReadFontFile(path));
+  FontItem item;
+  item.CopyFrom(reader);
+  ASSERT_TRUE(item.IsType(font_flags::kOpenTypeCff));
+  ASSERT_EQ(item.postScriptName, L"Cantarell-Bold");
+  // Under Wine GDI knows the face as "Cantarell Bold", not by its PostScript name.
+  const orv::ScopedFont font(item.CreateDisplayFont(-20));
+  ASSERT_TRUE(font);
+  LOGFONTW lf{};
+  ASSERT_EQ(::GetObjectW(font.Get(), sizeof lf, &lf), static_cast<int>(sizeof lf));
+  EXPECT_EQ(lf.lfWeight, FW_BOLD);
+  EXPECT_STREQ(lf.lfFaceName, L"Cantarell");
+  ::RemoveFontResourceExW(path, FR_PRIVATE, nullptr);
+}
