@@ -25,6 +25,12 @@ BOOL CALLBACK FindTree(HWND window, LPARAM found) {
   return TRUE;
 }
 
+FolderFillObserver g_fillObserver = nullptr;
+
+void ReportStep(FolderFillStep step) {
+  if (g_fillObserver) g_fillObserver(step);
+}
+
 void WaitCursor() { ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT)); }
 
 bool EndsWithNoCase(const std::wstring& text, const wchar_t* suffix) {
@@ -33,6 +39,8 @@ bool EndsWithNoCase(const std::wstring& text, const wchar_t* suffix) {
 }
 
 }  // namespace
+
+void SetFolderFillObserver(FolderFillObserver observer) { g_fillObserver = observer; }
 
 HWND FindMainFolderTree() {
   HWND found = nullptr;
@@ -109,6 +117,7 @@ int CLVFolderFontsLoader::LoadFolder() {
     SetMainStatusText(std::wstring());
     return 0;
   }
+  ReportStep(FolderFillStep::kCounted);
   SetMainStatusText(FormatResString(IDS_FOLDER_FONT_COUNT, m_count));
   if (m_count > 0) CreateProgressBar(m_count);
 
@@ -117,8 +126,11 @@ int CLVFolderFontsLoader::LoadFolder() {
   Start();
   const bool aborted = m_status == 2;
   if (!aborted) {
+    ReportStep(FolderFillStep::kFilesRead);
     m_owner->SortRows();
+    ReportStep(FolderFillStep::kRowsSorted);
     m_owner->Repopulate();
+    ReportStep(FolderFillStep::kListShown);
   }
   SetMainStatusText(std::wstring());
   DestroyProgressBar();
