@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+
 #include "app/AppState.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
@@ -73,6 +75,10 @@ void CLVFolderFontsLoader::CreateProgressBar(int range) {
   if (!progress_) return;
   progressRange_ = range;
   progressPos_ = 0;
+  progressFilled_ = 0;
+  RECT client{};
+  ::GetClientRect(progress_, &client);
+  progressWidth_ = std::max<int>(client.right - client.left, 1);
   ::SendMessageW(progress_, PBM_SETRANGE32, 0, range);
   ::SendMessageW(progress_, PBM_SETSTEP, 1, 0);
   ::SendMessageW(progress_, PBM_SETPOS, 0, 0);
@@ -81,7 +87,12 @@ void CLVFolderFontsLoader::CreateProgressBar(int range) {
 void CLVFolderFontsLoader::StepProgressBar() {
   if (!progress_ || progressPos_ >= progressRange_) return;
   ++progressPos_;
-  ::SendMessageW(progress_, PBM_STEPIT, 0, 0);
+  // The bar redraws itself at every move; it is moved only when its filled part grows by a
+  // pixel, not once per file of a folder of thousands for the same picture.
+  const int filled = ::MulDiv(progressPos_, progressWidth_, progressRange_);
+  if (filled == progressFilled_ && progressPos_ < progressRange_) return;
+  progressFilled_ = filled;
+  ::SendMessageW(progress_, PBM_SETPOS, progressPos_, 0);
 }
 
 void CLVFolderFontsLoader::DestroyProgressBar() {

@@ -55,6 +55,8 @@ private:
   HWND progress_ = nullptr;
   int progressPos_ = 0;
   int progressRange_ = 0;
+  int progressWidth_ = 1;   // the bar's client width in pixels
+  int progressFilled_ = 0;  // the filled width at the last move
   std::unordered_set<std::wstring> filesRead_;  // lower-cased names read in this fill
 };
 

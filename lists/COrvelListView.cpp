@@ -595,6 +595,13 @@ LRESULT COrvelListView::OnDeleteItem(int, NMHDR* header, BOOL&) {
   return 0;
 }
 
+LRESULT COrvelListView::OnDeleteAllItems(int, NMHDR*, BOOL&) {
+  // The control redraws the whole emptied list itself: the items need no notification each,
+  // which would cost a round trip to the main window per row of a large list.
+  m_selectionChanged = true;
+  return TRUE;
+}
+
 LRESULT COrvelListView::OnRightClickNotify(int, NMHDR* header, BOOL&) {
   OnRightClick(reinterpret_cast<NMITEMACTIVATE*>(header));
   return 0;
