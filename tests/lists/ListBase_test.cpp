@@ -299,3 +299,29 @@ TEST_F(HostedList, DetailReaderCompletesEveryRowAndStopsCleanly) {
   EXPECT_EQ(list.CountRecords(), 0);
   EXPECT_TRUE(list.StopDetailReader());
 }
+
+TEST_F(HostedList, EmptyingTheListFlagsTheSelectionAndRedrawsTheWholeList) {
+  COrvelListView list;
+  for (int i = 0; i < 60; ++i) list.AddItem(Record(L"Row " + std::to_wstring(100 + i)), false);
+  Show(list);
+  ::UpdateWindow(list.m_hWnd);
+  // One item deleted on its own: its notification flags the selection.
+  list.m_selectionChanged = false;
+  ASSERT_TRUE(::SendMessageW(list.m_hWnd, LVM_DELETEITEM, 59, 0));
+  EXPECT_TRUE(list.m_selectionChanged);
+  ::UpdateWindow(list.m_hWnd);
+  // All items at once: one notification for them all, and the whole client is to be redrawn.
+  list.m_selectionChanged = false;
+  list.Clear();
+  EXPECT_TRUE(list.m_selectionChanged);
+  EXPECT_EQ(::SendMessageW(list.m_hWnd, LVM_GETITEMCOUNT, 0, 0), 0);
+  RECT client{}, update{};
+  ::GetClientRect(list.m_hWnd, &client);
+  ASSERT_TRUE(::GetUpdateRect(list.m_hWnd, &update, FALSE));
+  EXPECT_EQ(update.top, client.top);
+  EXPECT_EQ(update.bottom, client.bottom);
+  // The emptied list fills again.
+  list.AddItem(Record(L"Again"), false);
+  list.Repopulate();
+  EXPECT_EQ(list.GetRowName(0), L"Again");
+}
