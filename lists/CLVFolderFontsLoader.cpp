@@ -33,7 +33,12 @@ void ReportStep(FolderFillStep step) {
   if (g_fillObserver) g_fillObserver(step);
 }
 
-void WaitCursor() { ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT)); }
+// The system's wait cursor is shared: loaded once, it is the same handle for the whole run
+// (LoadCursorW costs Wine a resource look-up at every call, once per file of a fill).
+void WaitCursor() {
+  static const HCURSOR wait = ::LoadCursorW(nullptr, IDC_WAIT);
+  ::SetCursor(wait);
+}
 
 bool EndsWithNoCase(const std::wstring& text, const wchar_t* suffix) {
   const size_t n = wcslen(suffix);
