@@ -324,4 +324,26 @@ TEST_F(HostedList, EmptyingTheListFlagsTheSelectionAndRedrawsTheWholeList) {
   list.AddItem(Record(L"Again"), false);
   list.Repopulate();
   EXPECT_EQ(list.GetRowName(0), L"Again");
+
+TEST_F(HostedList, EscapeWhileCollectingEmptiesTheCollectionAndBeepsOnce) {
+  COrvelListView list;
+  for (int i = 0; i < 20; ++i) list.AddItem(Record(L"F" + std::to_wstring(i), L"f" + std::to_wstring(i)), false);
+  Show(list);
+  list.SelectAll(true);
+  ::SetForegroundWindow(host.Window());
+  ::SetFocus(list.m_hWnd);
+  INPUT input[1] = {};
+  input[0].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = VK_ESCAPE;
+  ::SendInput(1, input, sizeof(INPUT));
+  ::Sleep(100);
+  MSG msg;
+  ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_INPUT);
+  FontItemList items;
+  EXPECT_EQ(list.CollectItems(items, true), 0);
+  EXPECT_TRUE(items.Empty());
+  EXPECT_EQ(testing_support::Beeps(), std::vector<UINT>{MB_ICONEXCLAMATION});
+  input[0].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(1, input, sizeof(INPUT));
+  testing_support::PumpMessages(50);
 }
