@@ -4,6 +4,7 @@
 #include <exception>
 #include <new>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "framework/AppModule.h"
 
@@ -15,6 +16,24 @@ const wchar_t kObjectProp[] = L"OrvelWindowObject";
 
 // The object whose window is being created on this thread; taken by its first message.
 thread_local CWindowImplRoot* t_creating = nullptr;
+
+// The objects bound to this thread's windows. The window property says the same for every
+// thread, but reading it is a round trip to the window server under Wine, and the window
+// procedure needs it for every message.
+std::unordered_map<HWND, CWindowImplRoot*>& BoundObjects() {
+  thread_local std::unordered_map<HWND, CWindowImplRoot*> objects;
+  return objects;
+}
+
+void SetObjectOf(HWND wnd, CWindowImplRoot* object) {
+  ::SetPropW(wnd, kObjectProp, object);
+  if (::GetWindowThreadProcessId(wnd, nullptr) == ::GetCurrentThreadId()) BoundObjects()[wnd] = object;
+}
+
+void ForgetObjectOf(HWND wnd) {
+  ::RemovePropW(wnd, kObjectProp);
+  BoundObjects().erase(wnd);
+}
 
 void EndProgramOnFatal() { ::ExitProcess(0); }
 
@@ -92,15 +111,19 @@ ATOM CWndClassInfo::Register(WNDPROC proc) {
 }
 
 CWindowImplRoot* CWindowImplRoot::FromHandle(HWND wnd) noexcept {
+  const auto& objects = BoundObjects();
+  const auto found = objects.find(wnd);
+  if (found != objects.end()) return found->second;
+  // Another thread's window, or one bound elsewhere.
   return static_cast<CWindowImplRoot*>(::GetPropW(wnd, kObjectProp));
 }
 
-void CWindowImplRoot::Unbind(HWND wnd) noexcept { ::RemovePropW(wnd, kObjectProp); }
+void CWindowImplRoot::Unbind(HWND wnd) noexcept { ForgetObjectOf(wnd); }
 
 void CWindowImplRoot::Bind(HWND wnd) {
   m_hWnd = wnd;
   destroyed_ = false;
-  ::SetPropW(wnd, kObjectProp, this);
+  SetObjectOf(wnd, this);
 }
 
 HWND CWindowImplRoot::CreateImpl(CWndClassInfo& info, HWND parent, const RECT* rect, const wchar_t* name,
@@ -127,7 +150,7 @@ bool CWindowImplRoot::SubclassWindow(HWND wnd) {
   Bind(wnd);
   const LONG_PTR old = ::SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWindowImplRoot::WindowProc));
   if (!old) {
-    ::RemovePropW(wnd, kObjectProp);
+    ForgetObjectOf(wnd);
     m_hWnd = nullptr;
     return false;
   }
@@ -140,7 +163,7 @@ HWND CWindowImplRoot::UnsubclassWindow() {
   if (!subclassed_ || !m_hWnd) return nullptr;
   HWND wnd = m_hWnd;
   ::SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(superProc_));
-  ::RemovePropW(wnd, kObjectProp);
+  ForgetObjectOf(wnd);
   superProc_ = ::DefWindowProcW;
   subclassed_ = false;
   m_hWnd = nullptr;
@@ -223,7 +246,7 @@ LRESULT CWindowImplRoot::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
 
   if (msg == WM_NCDESTROY) {
     if (!handled) result = ::CallWindowProcW(superProc_, wnd, msg, wp, lp);
-    ::RemovePropW(wnd, kObjectProp);
+    ForgetObjectOf(wnd);
     if (subclassed_) {
       // Put the original procedure back only when nobody subclassed the window after us.
       if (::GetWindowLongPtrW(wnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&CWindowImplRoot::WindowProc))

@@ -324,6 +324,7 @@ TEST_F(HostedList, EmptyingTheListFlagsTheSelectionAndRedrawsTheWholeList) {
   list.AddItem(Record(L"Again"), false);
   list.Repopulate();
   EXPECT_EQ(list.GetRowName(0), L"Again");
+}
 
 TEST_F(HostedList, EscapeWhileCollectingEmptiesTheCollectionAndBeepsOnce) {
   COrvelListView list;
