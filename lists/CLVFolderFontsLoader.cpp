@@ -159,8 +159,7 @@ void CLVFolderFontsLoader::OnFile() {
     ++m_count;
     return;
   }
-  WaitCursor();
-  StepProgressBar();
+  StepProgressBar();  // the wait cursor is put back by the abort check, which is where it could change
   std::wstring key = m_fileName;
   if (!key.empty()) ::CharLowerBuffW(key.data(), static_cast<DWORD>(key.size()));
   if (!filesRead_.insert(key).second) return;  // a file is read once per fill
@@ -171,6 +170,12 @@ void CLVFolderFontsLoader::OnFile() {
 bool CLVFolderFontsLoader::ShouldAbort() {
   HWND window = tree_;
   if (!window) return false;
+  // Asked before every file; looking at the queue every few milliseconds keeps the tree just as
+  // responsive and spares a round trip to the window server per file.
+  const ULONGLONG now = ::GetTickCount64();
+  if (lastLook_ != 0 && now - lastLook_ < kLookInterval) return false;
+  lastLook_ = now;
+  WaitCursor();  // messages sent while peeking may have set another cursor
   MSG msg;
   while (::PeekMessageW(&msg, window, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
     const bool navigation = msg.message == WM_LBUTTONDOWN ||

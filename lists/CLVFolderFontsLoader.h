@@ -51,7 +51,10 @@ private:
   void ReadFontFile(const std::wstring& name, bool everyInstance);
   void Add(const FontFileReader& reader);
 
+  static constexpr ULONGLONG kLookInterval = 8;  // ms between two looks at the input queue
+
   HWND tree_ = nullptr;
+  ULONGLONG lastLook_ = 0;
   HWND progress_ = nullptr;
   int progressPos_ = 0;
   int progressRange_ = 0;
