@@ -93,9 +93,13 @@ void CLVFolderFontsLoader::StepProgressBar() {
   if (!progress_ || progressPos_ >= progressRange_) return;
   ++progressPos_;
   // The bar redraws itself at every move; it is moved only when its filled part grows by a
-  // pixel, not once per file of a folder of thousands for the same picture.
+  // pixel and at most about thirty times a second, not once per file of a folder of thousands.
   const int filled = ::MulDiv(progressPos_, progressWidth_, progressRange_);
-  if (filled == progressFilled_ && progressPos_ < progressRange_) return;
+  const bool last = progressPos_ >= progressRange_;
+  if (filled == progressFilled_ && !last) return;
+  const ULONGLONG now = ::GetTickCount64();
+  if (!last && progressMoved_ != 0 && now - progressMoved_ < kBarInterval) return;
+  progressMoved_ = now;
   progressFilled_ = filled;
   ::SendMessageW(progress_, PBM_SETPOS, progressPos_, 0);
 }

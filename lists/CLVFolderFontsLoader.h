@@ -52,6 +52,7 @@ private:
   void Add(const FontFileReader& reader);
 
   static constexpr ULONGLONG kLookInterval = 8;  // ms between two looks at the input queue
+  static constexpr ULONGLONG kBarInterval = 33;  // ms between two moves of the progress bar
 
   HWND tree_ = nullptr;
   ULONGLONG lastLook_ = 0;
@@ -60,6 +61,7 @@ private:
   int progressRange_ = 0;
   int progressWidth_ = 1;   // the bar's client width in pixels
   int progressFilled_ = 0;  // the filled width at the last move
+  ULONGLONG progressMoved_ = 0;
   std::unordered_set<std::wstring> filesRead_;  // lower-cased names read in this fill
 };
 
