@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "app/Preferences.h"
 #include "lists/CLVFolderFontsLoader.h"
+#include "lists/FontListParent.h"
 #include "lists/TempFontsFolder.h"
 #include "common/ClampRectToVirtualScreen.h"
 #include "common/HelpRequest.h"
@@ -200,32 +201,15 @@ LRESULT CMainFrame::OnHelp(UINT, WPARAM, LPARAM lParam, BOOL&) {
   return TRUE;
 }
 
-LRESULT CMainFrame::OnMeasureItem(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
-  auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-  switch (measure->CtlID) {
-    case IDC_FOLDER_FONTS_LIST:
-    case IDC_GROUP_FONTS_LIST:
-      measure->itemHeight = std::max(g_AppState.FolderFonts.RowHeight(), 1);
-      return 1;
-    case IDC_INSTALLED_FONTS_LIST:
-      measure->itemHeight = std::max(g_AppState.InstalledFonts.RowHeight(), 1);
-      return 1;
-    default:
-      handled = FALSE;  // menus of the command bar
-      return 0;
-  }
-}
-
-// The font lists draw their own rows: their owner-draw and list notifications, forwarded up
-// through the panes and splitters, go back to the list that sent them.
-LRESULT CMainFrame::OnListNotification(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
-  HWND from = msg == WM_DRAWITEM ? reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem
-                                 : reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
-  if (!from || (from != panes_.m_folderList && from != panes_.m_installedList && from != panes_.m_groupList)) {
-    handled = FALSE;
-    return 0;
-  }
-  return ::SendMessageW(from, orv::kReflectBase + msg, wParam, lParam);
+// The font lists draw their own rows: their item heights, owner-draw and list notifications,
+// forwarded up through the panes and splitters, are answered for them or sent back to them.
+LRESULT CMainFrame::OnFontListMessage(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+  LRESULT result = 0;
+  for (const COrvelListView* list : {static_cast<const COrvelListView*>(&g_AppState.FolderFonts),
+                                     static_cast<const COrvelListView*>(&g_AppState.InstalledFonts)})
+    if (HandleFontListParentMessage(*list, msg, wParam, lParam, result)) return result;
+  handled = FALSE;  // menus of the command bar, other controls
+  return 0;
 }
 
 void CMainFrame::ShowFolderListCaption() {

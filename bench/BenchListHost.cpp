@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/AppState.h"
+#include "lists/FontListParent.h"
 
 namespace {
 constexpr wchar_t kHostClass[] = L"OrvelBenchListHost";
@@ -69,23 +70,13 @@ LRESULT CALLBACK BenchListHost::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp
       ::SetWindowLongPtrW(window, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
       break;
-    case WM_MEASUREITEM:
-      if (self && self->list_) {
-        reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = std::max(self->list_->RowHeight(), 1);
-        return TRUE;
-      }
-      break;
     case WM_DRAWITEM:
       if (self && self->onDrawItem) self->onDrawItem();
-      return ::SendMessageW(reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hwndItem, orv::kReflectBase + msg, wp, lp);
-    case WM_NOTIFY: {
-      HWND from = reinterpret_cast<NMHDR*>(lp)->hwndFrom;
-      if (self && self->list_ && from == self->list_->m_hWnd)
-        return ::SendMessageW(from, orv::kReflectBase + msg, wp, lp);
       break;
-    }
     default:
       break;
   }
+  LRESULT result = 0;
+  if (self && self->list_ && HandleFontListParentMessage(*self->list_, msg, wp, lp, result)) return result;
   return ::DefWindowProcW(window, msg, wp, lp);
 }

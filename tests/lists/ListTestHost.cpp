@@ -1,6 +1,7 @@
 #include "tests/lists/ListTestHost.h"
 
 #include "app/AppState.h"
+#include "lists/FontListParent.h"
 
 namespace {
 constexpr wchar_t kHostClass[] = L"OrvelListTestHost";
@@ -46,22 +47,10 @@ void ListTestHost::Attach(COrvelListView& list, int id) {
 LRESULT CALLBACK ListTestHost::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   auto* self = reinterpret_cast<ListTestHost*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   switch (msg) {
-    case WM_MEASUREITEM:
-      if (self && self->list_) {
-        reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = std::max(self->list_->RowHeight(), 1);
-        return TRUE;
-      }
-      break;
-    case WM_DRAWITEM:
-      return ::SendMessageW(reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hwndItem, orv::kReflectBase + msg, wp, lp);
-    case WM_NOTIFY: {
-      HWND from = reinterpret_cast<NMHDR*>(lp)->hwndFrom;
-      if (self && self->list_ && from == self->list_->m_hWnd)
-        return ::SendMessageW(from, orv::kReflectBase + msg, wp, lp);
-      break;
-    }
     default:
       break;
   }
+  LRESULT result = 0;
+  if (self && self->list_ && HandleFontListParentMessage(*self->list_, msg, wp, lp, result)) return result;
   return ::DefWindowProcW(window, msg, wp, lp);
 }
