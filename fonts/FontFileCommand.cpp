@@ -162,10 +162,10 @@ void FontFileCommand::UnloadSources() {
   std::vector<std::wstring> paths;
   for (const wchar_t* p = sources_.c_str(); *p; p += wcslen(p) + 1) paths.emplace_back(p);
   for (size_t i = 0; i < paths.size(); ++i) {
-    std::wstring spec = paths[i];
-    const std::wstring ext = ::PathFindExtensionW(spec.c_str());
-    if (EqualsNoCase(ext, L".pfm") && i + 1 < paths.size()) spec += L"|" + paths[i + 1];
-    g_AppState.FontCache.RemoveFile(spec);
+    std::wstring loaded = paths[i];
+    const std::wstring ext = ::PathFindExtensionW(loaded.c_str());
+    if (EqualsNoCase(ext, L".pfm") && i + 1 < paths.size()) loaded += L"|" + paths[i + 1];
+    g_AppState.FontCache.RemoveFile(loaded);
   }
 }
 

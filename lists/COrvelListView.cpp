@@ -523,7 +523,7 @@ void COrvelListView::ShowInInstalledList() {
   ::SendMessageW(installed.m_hWnd, LVM_SCROLL, 0, static_cast<LPARAM>(m_rowHeight) * (wantedTop - installedTop));
   const int reached = installed.TopIndex();
   if (reached != wantedTop)
-    ::SendMessageW(m_hWnd, LVM_SCROLL, 0, static_cast<LPARAM>(m_rowHeight) * (reached - wantedTop) * -1);
+    ::SendMessageW(m_hWnd, LVM_SCROLL, 0, static_cast<LPARAM>(m_rowHeight) * (reached - wantedTop));
 }
 
 void COrvelListView::AppendContextMenuItems(HMENU menu, UINT flags) const {
