@@ -348,3 +348,41 @@ TEST_F(HostedList, EscapeWhileCollectingEmptiesTheCollectionAndBeepsOnce) {
   ::SendInput(1, input, sizeof(INPUT));
   testing_support::PumpMessages(50);
 }
+
+TEST_F(HostedList, ShowInInstalledListLinesUpTheMatchingRow) {
+  COrvelListView folder;
+  COrvelListView& installed = g_AppState.InstalledFonts;
+  for (int i = 0; i < 80; ++i) {
+    folder.AddItem(Record(L"Face " + std::to_wstring(100 + i), L"f" + std::to_wstring(i)), false);
+    if (i >= 5) installed.AddItem(Record(L"Face " + std::to_wstring(100 + i), L"i" + std::to_wstring(i)), false);
+  }
+  host.Attach(folder);
+  host.Attach(installed, 206);
+  folder.Repopulate();
+  installed.Repopulate();
+  auto top = [](const COrvelListView& l) { return static_cast<int>(::SendMessageW(l.m_hWnd, LVM_GETTOPINDEX, 0, 0)); };
+  auto select = [](COrvelListView& l, int row) {
+    l.SelectAll(false);
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    ::SendMessageW(l.m_hWnd, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  };
+  // "Face 140" three rows below the folder list's top: the installed one (row 35) goes three
+  // rows below the installed list's top.
+  folder.ScrollToRow(37, -1);
+  ASSERT_EQ(top(folder), 37);
+  select(folder, 40);
+  folder.ShowInInstalledList();
+  EXPECT_EQ(top(installed), 32);
+  EXPECT_EQ(top(folder), 37);
+  // "Face 108" eight rows below the top, installed at row 3: the installed list cannot go above
+  // its first row, so the folder list moves down instead and both show the face three rows down.
+  folder.ScrollToRow(0, -1);
+  installed.ScrollToRow(0, -1);
+  select(folder, 8);
+  folder.ShowInInstalledList();
+  EXPECT_EQ(top(installed), 0);
+  EXPECT_EQ(top(folder), 5);
+  installed.Clear();
+}

@@ -35,10 +35,13 @@ ListTestHost::~ListTestHost() {
 }
 
 void ListTestHost::Attach(COrvelListView& list, int id) {
-  list_ = &list;
+  lists_.push_back(&list);
   RECT rc{};
   ::GetClientRect(window_, &rc);
-  HWND view = ::CreateWindowExW(kFontListExStyle, WC_LISTVIEWW, nullptr, kFontListStyle, 0, 0, rc.right, rc.bottom,
+  // A second list takes the right half.
+  const int left = lists_.size() > 1 ? rc.right / 2 : 0;
+  HWND view = ::CreateWindowExW(kFontListExStyle, WC_LISTVIEWW, nullptr, kFontListStyle, left, 0, rc.right - left,
+                                rc.bottom,
                                 window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 ::GetModuleHandleW(nullptr), nullptr);
   if (view && list.SubclassWindow(view)) list.Initialize();
@@ -51,6 +54,8 @@ LRESULT CALLBACK ListTestHost::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp)
       break;
   }
   LRESULT result = 0;
-  if (self && self->list_ && HandleFontListParentMessage(*self->list_, msg, wp, lp, result)) return result;
+  if (self)
+    for (const COrvelListView* list : self->lists_)
+      if (HandleFontListParentMessage(*list, msg, wp, lp, result)) return result;
   return ::DefWindowProcW(window, msg, wp, lp);
 }

@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
 #include "lists/COrvelListView.h"
 
 class ListTestHost {
@@ -16,7 +18,8 @@ public:
   ListTestHost(const ListTestHost&) = delete;
   ListTestHost& operator=(const ListTestHost&) = delete;
 
-  // Creates the list's window (control `id`) filling the host, binds it and initialises it.
+  // Creates the list's window (control `id`) filling the host (a second one: its right half),
+  // binds it and initialises it.
   void Attach(COrvelListView& list, int id = 204);
   HWND Window() const { return window_; }
   HWND Tree() const { return tree_; }
@@ -26,5 +29,5 @@ private:
   HWND window_ = nullptr;
   HWND tree_ = nullptr;
   HWND savedMain_ = nullptr;
-  COrvelListView* list_ = nullptr;
+  std::vector<COrvelListView*> lists_;
 };
