@@ -1,8 +1,15 @@
-// Small string routines shared by the dialogs.
+// Small string routines shared by the subsystems.
 #pragma once
 
 #include <windows.h>
 #include <string>
+#include <string_view>
+
+// Ordinal comparison ignoring case with the system's upper-case table (CompareStringOrdinal), as
+// file names compare; msvcrt's _wcsicmp folds ASCII only.
+[[nodiscard]] bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
+[[nodiscard]] bool StartsWithNoCase(std::wstring_view s, std::wstring_view prefix);
+[[nodiscard]] bool EndsWithNoCase(std::wstring_view s, std::wstring_view suffix);
 
 // The text of a dialog control: GetWindowTextW's result, the text in `out`. A missing control
 // empties `out` and gives 0.

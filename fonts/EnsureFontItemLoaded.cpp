@@ -1,3 +1,4 @@
+#include "common/StringHelpers.h"
 #include "fonts/EnsureFontItemLoaded.h"
 
 #include "fonts/FontFileReader.h"
@@ -5,11 +6,6 @@
 using namespace font_flags;
 
 namespace {
-
-bool EndsWithNoCase(const std::wstring& s, const wchar_t* tail) {
-  const size_t n = wcslen(tail);
-  return s.size() >= n && EqualsNoCase(s.substr(s.size() - n), tail);
-}
 
 bool IsCollectionReference(const FontItem& item) {
   return item.IsCollectionFace() || EndsWithNoCase(item.fileRef, L".ttc") || EndsWithNoCase(item.fileRef, L".otc");

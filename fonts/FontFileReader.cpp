@@ -1,3 +1,4 @@
+#include "common/StringHelpers.h"
 #include "fonts/FontFileReader.h"
 
 #include <shlwapi.h>
@@ -22,11 +23,6 @@ constexpr uint16_t kLanguageUsEnglish = 0x0409;
 constexpr size_t kKeptFullNameLength = 64;
 
 uint16_t g_languageOverride = 0;
-
-bool EndsWithNoCase(const std::wstring& s, const wchar_t* tail) {
-  const size_t n = wcslen(tail);
-  return s.size() >= n && EqualsNoCase(s.substr(s.size() - n), tail);
-}
 
 std::wstring ParentFolder(const std::wstring& path) {
   const size_t slash = path.find_last_of(L"\\/");

@@ -2,11 +2,6 @@
 
 using namespace font_flags;
 
-bool EqualsNoCase(const std::wstring& a, const std::wstring& b) {
-  return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
 FontItem::FontItem() {
   enumOwner = this;
   logFont.lfCharSet = DEFAULT_CHARSET;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/StringHelpers.h"
 #include "fonts/FontNames.h"
 
 // Bits of `FontItem::flags`. The low five bits form the font's type.
@@ -173,5 +174,3 @@ public:
   uint16_t axisCount = 0;
 };
 
-// Case-insensitive equality as the system folds case (CompareStringOrdinal), not ASCII only.
-bool EqualsNoCase(const std::wstring& a, const std::wstring& b);

@@ -17,22 +17,8 @@ bool IsForbiddenNameChar(wchar_t c) {
          c == L'?' || c == L'*' || c == 0x7F;
 }
 
-bool StartsWithNoCase(std::wstring_view s, std::wstring_view prefix) {
-  return s.size() >= prefix.size() && EqualsNoCase(s.substr(0, prefix.size()), prefix);
-}
-
-bool EndsWithNoCase(std::wstring_view s, std::wstring_view suffix) {
-  return s.size() >= suffix.size() && EqualsNoCase(s.substr(s.size() - suffix.size()), suffix);
-}
-
 }  // namespace
 
-bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  if (a.empty()) return true;
-  return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
-         CSTR_EQUAL;
-}
 
 std::wstring FoldCase(std::wstring_view s) {
   std::wstring folded(s);

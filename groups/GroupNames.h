@@ -3,6 +3,8 @@
 // Pure functions, any thread.
 #pragma once
 
+#include "common/StringHelpers.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,9 +16,6 @@ inline constexpr int kFirstGroupNumber = 1;
 inline constexpr int kLastGroupNumber = 99998;   // 99999 belongs to the recovery group
 inline constexpr int kRecoveryGroupNumber = 99999;
 inline constexpr size_t kGroupPathMax = 260;     // groups folder, backslash, file name, terminator
-
-// Ordinal comparison ignoring case (the system's upper-case table), as file names compare.
-[[nodiscard]] bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
 
 // The key under which EqualsNoCase-equal strings meet in a hash set.
 [[nodiscard]] std::wstring FoldCase(std::wstring_view s);

@@ -174,7 +174,7 @@ void CLVFolderFonts::PasteFilesFromClipboard() {
   for (const std::wstring& path : ReadFileDropFromClipboard(m_hWnd)) {
     FontFileReader reader;
     reader.fileRef = path;
-    const bool collection = path.size() >= 4 && EqualsNoCase(path.substr(path.size() - 4), L".ttc");
+    const bool collection = EndsWithNoCase(path, L".ttc");
     if (collection ? reader.ReadFirstCollectionFace() : reader.ReadFontFile()) accepted.push_back(path);
   }
   if (accepted.empty()) {

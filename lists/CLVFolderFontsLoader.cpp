@@ -1,3 +1,4 @@
+#include "common/StringHelpers.h"
 #include "lists/CLVFolderFontsLoader.h"
 
 #include <commctrl.h>
@@ -38,11 +39,6 @@ void ReportStep(FolderFillStep step) {
 void WaitCursor() {
   static const HCURSOR wait = ::LoadCursorW(nullptr, IDC_WAIT);
   ::SetCursor(wait);
-}
-
-bool EndsWithNoCase(const std::wstring& text, const wchar_t* suffix) {
-  const size_t n = wcslen(suffix);
-  return text.size() >= n && EqualsNoCase(text.substr(text.size() - n), suffix);
 }
 
 }  // namespace
