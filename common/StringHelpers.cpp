@@ -15,6 +15,12 @@ bool StartsWithNoCase(std::wstring_view s, std::wstring_view prefix) {
   return s.size() >= prefix.size() && EqualsNoCase(s.substr(0, prefix.size()), prefix);
 }
 
+std::wstring FoldCase(std::wstring_view s) {
+  std::wstring folded(s);
+  if (!folded.empty()) ::CharUpperBuffW(folded.data(), static_cast<DWORD>(folded.size()));
+  return folded;
+}
+
 bool EndsWithNoCase(std::wstring_view s, std::wstring_view suffix) {
   return s.size() >= suffix.size() && EqualsNoCase(s.substr(s.size() - suffix.size()), suffix);
 }

@@ -10,6 +10,8 @@
 [[nodiscard]] bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
 [[nodiscard]] bool StartsWithNoCase(std::wstring_view s, std::wstring_view prefix);
 [[nodiscard]] bool EndsWithNoCase(std::wstring_view s, std::wstring_view suffix);
+// The key under which EqualsNoCase-equal strings meet in a hash set.
+[[nodiscard]] std::wstring FoldCase(std::wstring_view s);
 
 // The text of a dialog control: GetWindowTextW's result, the text in `out`. A missing control
 // empties `out` and gives 0.

@@ -20,12 +20,6 @@ bool IsForbiddenNameChar(wchar_t c) {
 }  // namespace
 
 
-std::wstring FoldCase(std::wstring_view s) {
-  std::wstring folded(s);
-  if (!folded.empty()) ::CharUpperBuffW(folded.data(), static_cast<DWORD>(folded.size()));
-  return folded;
-}
-
 bool IsGroupFileName(std::wstring_view name) {
   if (name.size() < kGroupFilePrefix.size() + kGroupFileSuffix.size() || name.size() > kFileNameMax) return false;
   if (!StartsWithNoCase(name, kGroupFilePrefix) || !EndsWithNoCase(name, kGroupFileSuffix)) return false;

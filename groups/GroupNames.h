@@ -17,9 +17,6 @@ inline constexpr int kLastGroupNumber = 99998;   // 99999 belongs to the recover
 inline constexpr int kRecoveryGroupNumber = 99999;
 inline constexpr size_t kGroupPathMax = 260;     // groups folder, backslash, file name, terminator
 
-// The key under which EqualsNoCase-equal strings meet in a hash set.
-[[nodiscard]] std::wstring FoldCase(std::wstring_view s);
-
 // A name that the store may read, write or delete: a bare file name (no folder, no drive, no
 // "..", no wildcard or control character, no trailing dot or space) matching "orvel*.xml".
 [[nodiscard]] bool IsGroupFileName(std::wstring_view name);

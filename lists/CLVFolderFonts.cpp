@@ -4,6 +4,8 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <unordered_set>
+
 #include "app/AppState.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
@@ -149,14 +151,12 @@ void CLVFolderFonts::DeleteSelectedFiles() {
 void CLVFolderFonts::CopyFilesToClipboard() {
   if (m_zipFolder) return;
   std::vector<std::wstring> paths;
+  std::unordered_set<std::wstring> listed;  // folded paths: each file once (faces of a collection)
   for (int row : GetSelectedFileIndices()) {
     const FontItem* record = GetRecordAt(row);
     if (!record) continue;
-    auto addOnce = [&paths](const std::wstring& path) {
-      if (path.empty()) return;
-      for (const std::wstring& p : paths)
-        if (EqualsNoCase(p, path)) return;
-      paths.push_back(path);
+    auto addOnce = [&](const std::wstring& path) {
+      if (!path.empty() && listed.insert(FoldCase(path)).second) paths.push_back(path);
     };
     addOnce(record->fullPath);
     if (record->IsType1()) addOnce(record->pfbPath);
