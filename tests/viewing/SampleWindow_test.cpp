@@ -1,0 +1,207 @@
+// The sample window: its information block and optical-size note, the marking of missing
+// characters, and a real window under Wine with its stored settings and layouts.
+#include "viewing/CSampleWindow.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/AppState.h"
+#include "app/Preferences.h"
+#include "common/RegistryValue.h"
+#include "fonts/FontFileReader.h"
+#include "tests/support/TestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+const std::wstring kDejaVuFolder = L"Z:\\usr\\share\\fonts\\truetype\\dejavu";
+
+FontItem Record(uint32_t flags, const wchar_t* fileRef) {
+  FontItem item;
+  item.flags = flags;
+  item.fileRef = fileRef;
+  item.names.English(NameSlot::FullName) = L"Face";
+  return item;
+}
+
+TEST(SampleInfoBlock, LocationVariationsAndScripts) {
+  using namespace font_flags;
+  const std::wstring user = L"C:\\users\\me\\Local\\Microsoft\\Windows\\Fonts";
+  FontItem variable = Record(kSfnt | kVariable, L"v.ttf");
+  variable.instanceCount = 5;
+  FontItem collection = Record(kSfnt | kCollectionFace, L"x.ttc");
+  collection.collectionName = L"A & B";
+  FontItem unreadableVariable = Record(kSfnt | kVariable | kUnreadable, L"bad.ttf");
+  unreadableVariable.instanceCount = 5;
+  struct Case {
+    FontItem item;
+    const wchar_t* start;
+    bool scripts;
+  };
+  const Case cases[] = {
+      {Record(kCffOrType1, L"a.pfm|a.pfb"), L" [ a.pfm +\r\n   a.pfb ]\r\n", false},
+      {Record(kSfnt | kGdiOnly, L"x.ttf"), L" [ ? (Temp) ]\r\n", true},
+      {variable, L" [ v.ttf ] (5 Variations)\r\n", true},
+      {collection, L"Collection: A & B\r\n [ x.ttc ]\r\n", true},
+      {Record(kSfnt | kInUserFonts, (user + L"\\u.ttf").c_str()), L" [ u.ttf ]\r\n", true},
+      {unreadableVariable, L" [ bad.ttf ]\r\n", false},
+  };
+  for (const Case& c : cases) {
+    const std::wstring text = InfoBlockLeftText(c.item, user);
+    SCOPED_TRACE(Narrow(text));
+    EXPECT_EQ(text.substr(0, wcslen(c.start)), c.start);
+    EXPECT_EQ(text.find(L"Scripts: ") != std::wstring::npos, c.scripts);
+  }
+}
+
+TEST(SampleInfoBlock, OpticalSizeNoteFromOs2Version5) {
+  struct Case {
+    uint16_t version, lower, upper;
+    const wchar_t* note;
+  };
+  const Case cases[] = {
+      {5, 120, 0xFFFF, L"(6.0 \u2264 pts < \u221E)"},
+      {5, 0, 480, L"(0.0 \u2264 pts < 24.0)"},
+      {5, 170, 290, L"(8.5 \u2264 pts < 14.5)"},
+      {4, 120, 0xFFFF, L""},
+      {5, 0, 0xFFFF, L""},
+  };
+  for (const Case& c : cases) {
+    FontItem item;
+    item.os2Version = c.version;
+    item.lowerOpticalSize = c.lower;
+    item.upperOpticalSize = c.upper;
+    EXPECT_EQ(OpticalSizeNote(item), c.note) << c.version << " " << c.lower << " " << c.upper;
+  }
+}
+
+TEST(SampleText, MissingCharactersBecomeReplacementMarksButLineBreaksStay) {
+  orv::ScopedCreatedDC dc(::CreateCompatibleDC(nullptr));
+  LOGFONTW lf{};
+  lf.lfHeight = -20;
+  wcscpy_s(lf.lfFaceName, L"DejaVu Sans");
+  orv::ScopedFont font(::CreateFontIndirectW(&lf));
+  orv::ScopedSelectObject select(dc.Get(), font.Get());
+  std::wstring text = L"A\r\n\t\u4E00B";
+  MarkMissingGlyphs(dc.Get(), text);
+  EXPECT_EQ(text, L"A\r\n\t\uFFFDB");
+  std::wstring empty;
+  MarkMissingGlyphs(dc.Get(), empty);
+  EXPECT_TRUE(empty.empty());
+}
+
+class SampleWindowTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, prefs_.Receive(),
+                      nullptr);
+    host_ = ::CreateWindowExW(0, L"STATIC", nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, 520, 320,
+                              nullptr, nullptr, nullptr, nullptr);
+    saved_ = {g_AppState.ShowInfoBlock, g_AppState.MarkMissingGlyphs};
+  }
+  void TearDown() override {
+    if (sample_ && sample_->IsWindow()) sample_->DestroyWindow();
+    ::DestroyWindow(host_);
+    prefs_.Reset();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+    g_AppState.ShowInfoBlock = saved_.first;
+    g_AppState.MarkMissingGlyphs = saved_.second;
+  }
+  CSampleWindow& Open() {
+    sample_ = std::make_unique<CSampleWindow>();
+    RECT rc{0, 0, 520, 320};
+    EXPECT_TRUE(sample_->Create(host_, &rc));
+    PumpMessages(50);
+    return *sample_;
+  }
+  static FontItem DejaVu(const wchar_t* file) {
+    FontFileReader reader;
+    reader.folder = kDejaVuFolder;
+    reader.fileRef = file;
+    EXPECT_TRUE(reader.ReadFontFile());
+    FontItem item;
+    item.CopyFrom(reader);
+    return item;
+  }
+
+  orv::ScopedKey prefs_;
+  HWND host_ = nullptr;
+  std::unique_ptr<CSampleWindow> sample_;
+  std::pair<bool, bool> saved_;
+};
+
+TEST_F(SampleWindowTest, StoredSettingsAreReadClampedAndWrittenBack) {
+  WriteRegDword(prefs_.Get(), L"SampleFontSize", 500);
+  WriteRegString(prefs_.Get(), L"ActiveSample", L"Languages");
+  WriteRegDword(prefs_.Get(), L"SampleFlags", 0xFF);
+  CSampleWindow& w = Open();
+  EXPECT_EQ(w.SampleSize(), CSampleWindow::kMaxSampleSize);
+  EXPECT_EQ(w.ActiveTitle(), L"Languages");
+  EXPECT_TRUE(g_AppState.ShowInfoBlock);
+  EXPECT_TRUE(g_AppState.MarkMissingGlyphs);
+  EXPECT_EQ(g_Preferences.SampleText, w.ActiveText()) << "the lists draw the active text too";
+  EXPECT_NE(w.ActiveText().find(L"Bayern"), std::wstring::npos);
+  // The list: six built-ins sorted, then the editor's entry.
+  HWND list = w.SampleListBox();
+  ASSERT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 7);
+  EXPECT_FALSE(::IsWindowVisible(list));
+  wchar_t first[64] = {};
+  ::SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
+  EXPECT_STREQ(first, L"Alphabet");
+
+  g_AppState.MarkMissingGlyphs = false;
+  sample_->DestroyWindow();
+  std::wstring title;
+  DWORD flags = 0;
+  EXPECT_TRUE(ReadRegString(prefs_.Get(), L"ActiveSample", 64, title));
+  EXPECT_EQ(title, L"Languages");
+  EXPECT_TRUE(ReadRegDword(prefs_.Get(), L"SampleFlags", flags));
+  EXPECT_EQ(flags, 1u) << "other bits are written as 0";
+
+  // A title too long for its 64-character buffer is no title: the last sample is taken.
+  WriteRegString(prefs_.Get(), L"ActiveSample", std::wstring(64, L'x'));
+  EXPECT_EQ(Open().ActiveTitle(), L"Paragraph");
+}
+
+TEST_F(SampleWindowTest, LaysOutAFontAndEmptiesWithoutOne) {
+  g_AppState.ShowInfoBlock = true;
+  g_AppState.MarkMissingGlyphs = true;
+  WriteRegDword(prefs_.Get(), L"SampleFontSize", 40);
+  WriteRegString(prefs_.Get(), L"ActiveSample", L"Paragraph");
+  CSampleWindow& w = Open();
+  FontItem serif = DejaVu(L"DejaVuSerif.ttf");
+  w.ShowFont(serif, nullptr);
+  ASSERT_TRUE(w.HasFont());
+  EXPECT_TRUE(w.RecalcLayout(false));
+  w.UpdateWindow();
+  PumpMessages(100);
+  RECT client{};
+  w.GetClientRect(&client);
+  const int needed = w.MeasureContentHeight();
+  EXPECT_GT(needed, client.bottom) << "the paragraph at 40 points wraps past the window";
+  EXPECT_GT(w.GetScrollSize().cy, needed) << "the content is the information block and the text";
+  RECT rc{};
+  ::GetWindowRect(host_, &rc);
+  EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\viewing_sample_window.bmp"));
+
+  // A narrower window wraps into more lines and starts again at the top.
+  w.SetScrollOffset(0, 40);
+  w.SetWindowPos(nullptr, 0, 0, 260, 320, SWP_NOMOVE | SWP_NOZORDER);
+  PumpMessages(100);
+  EXPECT_GT(w.MeasureContentHeight(), needed);
+  EXPECT_EQ(w.GetScrollOffset().y, 0);
+
+  FontItem unreadable = serif;
+  unreadable.flags |= font_flags::kUnreadable;
+  w.ShowFont(unreadable, nullptr);
+  EXPECT_FALSE(w.RecalcLayout(true));
+  w.ClearFont();
+  EXPECT_FALSE(w.HasFont());
+  EXPECT_EQ(w.GetScrollSize().cx, 1);
+  EXPECT_EQ(w.GetScrollSize().cy, 1);
+}
+
+}  // namespace
