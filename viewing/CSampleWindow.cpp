@@ -142,6 +142,7 @@ LRESULT CSampleWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   currentIndex_ = FindListEntry(activeTitle_);
   if (currentIndex_ < 0) currentIndex_ = EditorEntry() - 1;
   ApplySelectedSample();
+  ::SendMessageW(listBox_, LB_SETCURSEL, currentIndex_, 0);
   HideSampleList();
   return 0;
 }
