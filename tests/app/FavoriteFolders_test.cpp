@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/AppState.h"
+#include "app/CFolderTVContainer.h"
 #include "app/COrvelFavWnd.h"
 #include "app/Preferences.h"
 #include "app/WindowLayout.h"
@@ -132,6 +133,40 @@ TEST(FavoritesBand, AddRemoveAndTheEmptyButton) {
   ::DestroyWindow(host);
   g_Preferences.FavoriteFolders = savedFavorites;
   g_AppState.FolderFonts.m_folder = savedFolder;
+}
+
+TEST(FavoritesBand, TheFolderPaneButtonShowsItUnderTheCaption) {
+  HWND host = ::CreateWindowExW(0, L"STATIC", nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 300, 300,
+                                nullptr, nullptr, nullptr, nullptr);
+  const std::wstring saved = g_Preferences.FavoriteFolders;
+  g_Preferences.FavoriteFolders = L"C:\\Fonts\\Serif|D:\\Type|";
+  CFolderTVContainer pane;
+  RECT rc{0, 0, 300, 300};
+  ASSERT_TRUE(pane.Create(host, &rc));
+  g_Preferences.FavoriteFolders = saved;
+  EXPECT_EQ(pane.Favorites().GetCurrentText(), L"C:\\Fonts\\Serif");
+  const int caption = pane.m_cyCaption;
+  HWND band = pane.Favorites().m_hWnd;
+  ASSERT_TRUE(band);
+  EXPECT_FALSE(::IsWindowVisible(band));
+  ::SendMessageW(pane.m_hWndToolBar, TB_CHECKBUTTON, ID_PANE_FAVORITES, TRUE);
+  pane.SendMessage(WM_COMMAND, ID_PANE_FAVORITES, reinterpret_cast<LPARAM>(pane.m_hWndToolBar));
+  EXPECT_TRUE(::IsWindowVisible(band));
+  RECT bandRect{};
+  ::GetWindowRect(band, &bandRect);
+  ::MapWindowPoints(nullptr, pane, reinterpret_cast<POINT*>(&bandRect), 2);
+  EXPECT_EQ(bandRect.top, caption) << "the band starts below the caption's text line";
+  EXPECT_EQ(pane.m_cyCaption, caption + (bandRect.bottom - bandRect.top) - ::GetSystemMetrics(SM_CXBORDER));
+  PumpMessages(50);
+  RECT shot{};
+  ::GetWindowRect(host, &shot);
+  EXPECT_TRUE(SaveScreenArea(shot, ArtifactsDir() + L"\\app_favorites_band.bmp"));
+  ::SendMessageW(pane.m_hWndToolBar, TB_CHECKBUTTON, ID_PANE_FAVORITES, FALSE);
+  pane.SendMessage(WM_COMMAND, ID_PANE_FAVORITES, reinterpret_cast<LPARAM>(pane.m_hWndToolBar));
+  EXPECT_FALSE(::IsWindowVisible(band));
+  EXPECT_EQ(pane.m_cyCaption, caption);
+  pane.DestroyWindow();
+  ::DestroyWindow(host);
 }
 
 }  // namespace

@@ -225,4 +225,34 @@ TEST_F(SamplePane, FontCommandsGoToTheMainWindowOnlyWithAFont) {
   EXPECT_TRUE(Boxes().empty());
 }
 
+TEST_F(SamplePane, TheChooserDropsTheSampleListAndAChoiceBecomesTheListsText) {
+  CMainFrame& f = Open();
+  SelectRow(0);
+  CSampleWindow& sample = Pane().Sample();
+  HWND list = sample.SampleListBox();
+  EXPECT_EQ(sample.ActiveTitle(), L"Paragraph") << "with nothing stored, the last sample";
+  Pane().SendMessage(WM_COMMAND, ID_SAMPLE_CHOOSER, reinterpret_cast<LPARAM>(Toolbar()));
+  ASSERT_TRUE(::IsWindowVisible(list));
+  PumpMessages(50);
+  RECT rc{};
+  f.GetWindowRect(&rc);
+  EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\app_sample_list.bmp"));
+  ::SendMessageW(list, LB_SETCURSEL, 0, 0);
+  sample.SendMessage(WM_COMMAND, MAKEWPARAM(CSampleWindow::kListBoxId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  EXPECT_FALSE(::IsWindowVisible(list));
+  EXPECT_EQ(sample.ActiveTitle(), L"Alphabet");
+  EXPECT_EQ(g_Preferences.SampleText, sample.ActiveText());
+
+  // The drop-down arrow shows and hides the list as well.
+  NMTOOLBARW arrow{};
+  arrow.hdr.hwndFrom = Toolbar();
+  arrow.hdr.code = TBN_DROPDOWN;
+  arrow.iItem = ID_SAMPLE_CHOOSER;
+  ::SendMessageW(Toolbar(), TB_GETRECT, ID_SAMPLE_CHOOSER, reinterpret_cast<LPARAM>(&arrow.rcButton));
+  Pane().SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&arrow));
+  EXPECT_TRUE(::IsWindowVisible(list));
+  Pane().SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&arrow));
+  EXPECT_FALSE(::IsWindowVisible(list));
+}
+
 }  // namespace
