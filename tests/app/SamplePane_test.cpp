@@ -21,12 +21,6 @@ namespace {
 
 const std::wstring kDejaVu = L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\";
 
-std::wstring LongPath(const std::wstring& path) {
-  wchar_t buffer[MAX_PATH] = {};
-  const DWORD n = ::GetLongPathNameW(path.c_str(), buffer, MAX_PATH);
-  return n > 0 && n < MAX_PATH ? std::wstring(buffer) : path;
-}
-
 class SamplePane : public ::testing::Test {
 protected:
   void SetUp() override {

@@ -13,43 +13,18 @@
 #include "app/Preferences.h"
 #include "common/RegistryValue.h"
 #include "viewing/CSampleWindow.h"
+#include "tests/support/StepPlayer.h"
 #include "tests/support/TestSupport.h"
 
 using namespace testing_support;
 
 namespace {
 
-// Plays `steps` from a thread timer while `body` runs a modal dialog, one step per tick; a step
-// returns false to be tried again. An editor left open afterwards is cancelled.
-struct StepPlayer {
-  static inline std::vector<std::function<bool()>> steps;
-  static inline size_t next = 0;
-  static inline int idle = 0;
+HWND FindEditor() { return FindDialogWithControl(IDC_SAMPLE_TITLES); }
 
-  static void Run(std::vector<std::function<bool()>> script, const std::function<void()>& body) {
-    steps = std::move(script);
-    next = 0;
-    idle = 0;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, &Tick);
-    body();
-    ::KillTimer(nullptr, timer);
-    EXPECT_EQ(next, steps.size()) << "every step ran";
-  }
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (next < steps.size()) {
-      const size_t index = next++;
-      if (!steps[index]()) next = index;
-    } else if (++idle > 60) {
-      if (HWND dlg = Editor()) ::PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
-    }
-  }
-  static HWND Editor() {
-    HWND wnd = nullptr;
-    while ((wnd = ::FindWindowExW(nullptr, wnd, L"#32770", nullptr)))
-      if (::GetDlgItem(wnd, IDC_SAMPLE_TITLES) && ::IsWindowVisible(wnd)) return wnd;
-    return nullptr;
-  }
-};
+void RunWithSteps(std::vector<std::function<bool()>> steps, const std::function<void()>& body) {
+  PlaySteps(std::move(steps), body, &FindEditor);
+}
 
 void Click(HWND dlg, int id) {
   ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dlg, id)));
@@ -136,9 +111,9 @@ TEST_F(SampleEditor, NewSamplesAreNumberedAndRenamesFollowTheRules) {
   Store({{L"Zeta", L"z"}, {L"Alpha", L"a"}});
   CSampleNewDlg editor(16, L"");
   INT_PTR result = 0;
-  StepPlayer::Run(
+  RunWithSteps(
       {[&] {
-         HWND dlg = StepPlayer::Editor();
+         HWND dlg = FindEditor();
          if (!dlg) return false;
          EXPECT_EQ(ItemCount(dlg), 2);
          EXPECT_EQ(SelectedItem(dlg), -1) << "stored samples: nothing selected at the start";
@@ -162,7 +137,7 @@ TEST_F(SampleEditor, NewSamplesAreNumberedAndRenamesFollowTheRules) {
          return true;
        },
        [&] {
-         HWND dlg = StepPlayer::Editor();
+         HWND dlg = FindEditor();
          // The rebuilt list is in the samples' order: the two stored ones, then the new ones.
          EXPECT_EQ(ItemText(dlg, 2), L"Beta");
          EXPECT_EQ(ItemText(dlg, 3), L"New Sample (1)");
@@ -188,8 +163,8 @@ TEST_F(SampleEditor, NewSamplesAreNumberedAndRenamesFollowTheRules) {
 TEST_F(SampleEditor, RenameKeepsAnUnsavedTextEdit) {
   Store({{L"One", L"first text"}, {L"Two", L"second text"}});
   CSampleNewDlg editor(16, L"One");
-  StepPlayer::Run({[&] {
-                     HWND dlg = StepPlayer::Editor();
+  RunWithSteps({[&] {
+                     HWND dlg = FindEditor();
                      if (!dlg) return false;
                      EXPECT_EQ(SelectedItem(dlg), FindItem(dlg, L"One"));
                      EXPECT_EQ(EditText(dlg), L"first text");
@@ -198,7 +173,7 @@ TEST_F(SampleEditor, RenameKeepsAnUnsavedTextEdit) {
                      return true;
                    },
                    [&] {
-                     HWND dlg = StepPlayer::Editor();
+                     HWND dlg = FindEditor();
                      EXPECT_NE(FindItem(dlg, L"Second"), -1);
                      EXPECT_EQ(EditText(dlg), L"edited, not yet saved");
                      Click(dlg, IDC_SAMPLE_OK);
@@ -217,8 +192,8 @@ TEST_F(SampleEditor, RenameKeepsAnUnsavedTextEdit) {
 TEST_F(SampleEditor, DeletingSelectsTheNewLastAndAnEmptyListBringsTheBuiltinsBack) {
   Store({{L"a", L"1"}, {L"b", L"2"}, {L"c", L"3"}});
   CSampleNewDlg editor(16, L"c");
-  StepPlayer::Run({[&] {
-                     HWND dlg = StepPlayer::Editor();
+  RunWithSteps({[&] {
+                     HWND dlg = FindEditor();
                      if (!dlg) return false;
                      Click(dlg, IDC_SAMPLE_DELETE);
                      EXPECT_EQ(ItemCount(dlg), 2);
@@ -242,8 +217,8 @@ TEST_F(SampleEditor, RestoreThenCancelKeepsTheStoredSamples) {
   Store({{L"mine", L"my text"}});
   CSampleNewDlg editor(16, L"mine");
   INT_PTR result = 0;
-  StepPlayer::Run({[&] {
-                     HWND dlg = StepPlayer::Editor();
+  RunWithSteps({[&] {
+                     HWND dlg = FindEditor();
                      if (!dlg) return false;
                      Click(dlg, IDC_SAMPLE_RESTORE);
                      EXPECT_EQ(ItemCount(dlg), 6);
@@ -273,8 +248,8 @@ TEST_F(SampleEditor, PaneAndEditorPassTheSampleByTitle) {
   ASSERT_TRUE(sample.Create(host, &rc));
   EXPECT_EQ(sample.ActiveText(), L"a-c text");
   const int paneIndex = static_cast<int>(::SendMessageW(sample.SampleListBox(), LB_GETCURSEL, 0, 0));
-  StepPlayer::Run({[&] {
-                     HWND dlg = StepPlayer::Editor();
+  RunWithSteps({[&] {
+                     HWND dlg = FindEditor();
                      if (!dlg) return false;
                      EXPECT_NE(FindItem(dlg, L"a-c"), paneIndex) << "the orders differ, or this proves nothing";
                      EXPECT_EQ(SelectedItem(dlg), FindItem(dlg, L"a-c"));
