@@ -99,74 +99,52 @@ TEST(FavoriteFolders, TheFullStringSurvivesARestart) {
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
 }
 
-TEST(FavoritesBand, AddRemoveAndTheEmptyButton) {
-  HWND host = ::CreateWindowExW(0, L"STATIC", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 400, 100, nullptr, nullptr,
-                                nullptr, nullptr);
+// The band in the folder pane: button 283 shows it under the caption's text line; its buttons
+// add the folder list's folder and remove the favourite shown.
+TEST(FavoritesBand, ShownByThePaneAddsAndRemoves) {
   const std::wstring savedFavorites = g_Preferences.FavoriteFolders;
   const std::wstring savedFolder = g_AppState.FolderFonts.m_folder;
   g_Preferences.FavoriteFolders = L"C:\\Fonts\\A|";
   ResetRecords();
-  COrvelFavWnd band;
-  ASSERT_TRUE(band.Create(host));
-  EXPECT_FALSE(::IsWindowVisible(band.m_hWnd)) << "created hidden";
-  EXPECT_EQ(band.GetCurrentText(), L"C:\\Fonts\\A") << "the first favourite is shown";
-  EXPECT_GT(band.Layout(host, 30), 0);
-  EXPECT_TRUE(::IsWindowVisible(band.m_hWnd));
-
-  g_AppState.FolderFonts.m_folder = L"D:\\Type";
-  band.SendMessage(WM_COMMAND, ID_FAV_ADD);
-  EXPECT_EQ(g_Preferences.FavoriteFolders, L"C:\\Fonts\\A|D:\\Type|");
-  EXPECT_EQ(band.GetCurrentText(), L"D:\\Type");
-  band.SendMessage(WM_COMMAND, ID_FAV_REMOVE);
-  EXPECT_EQ(g_Preferences.FavoriteFolders, L"C:\\Fonts\\A|");
-  EXPECT_EQ(band.GetCurrentText(), L"");
-  band.SendMessage(WM_COMMAND, ID_FAV_REMOVE);
-  EXPECT_EQ(g_Preferences.FavoriteFolders, L"C:\\Fonts\\A|") << "nothing shown, nothing removed";
-
-  g_Preferences.FavoriteFolders = L"C:\\" + std::wstring(kFavoriteFoldersMax - 4, L'x') + L"|";
-  band.SendMessage(WM_COMMAND, ID_FAV_ADD);
-  EXPECT_EQ(Beeps().size(), 1u) << "a favourite that does not fit beeps";
-  band.SelectFavorite(ID_FAV_MENU_FIRST, false);
-  EXPECT_EQ(band.GetCurrentText().size(), 260u) << "the button shows at most 260 characters";
-
-  band.DestroyWindow();
-  ::DestroyWindow(host);
-  g_Preferences.FavoriteFolders = savedFavorites;
-  g_AppState.FolderFonts.m_folder = savedFolder;
-}
-
-TEST(FavoritesBand, TheFolderPaneButtonShowsItUnderTheCaption) {
   HWND host = ::CreateWindowExW(0, L"STATIC", nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 300, 300,
                                 nullptr, nullptr, nullptr, nullptr);
-  const std::wstring saved = g_Preferences.FavoriteFolders;
-  g_Preferences.FavoriteFolders = L"C:\\Fonts\\Serif|D:\\Type|";
   CFolderTVContainer pane;
   RECT rc{0, 0, 300, 300};
   ASSERT_TRUE(pane.Create(host, &rc));
-  g_Preferences.FavoriteFolders = saved;
-  EXPECT_EQ(pane.Favorites().GetCurrentText(), L"C:\\Fonts\\Serif");
+  COrvelFavWnd& band = pane.Favorites();
+  EXPECT_EQ(band.GetCurrentText(), L"C:\\Fonts\\A") << "the first favourite is shown";
   const int caption = pane.m_cyCaption;
-  HWND band = pane.Favorites().m_hWnd;
-  ASSERT_TRUE(band);
-  EXPECT_FALSE(::IsWindowVisible(band));
-  ::SendMessageW(pane.m_hWndToolBar, TB_CHECKBUTTON, ID_PANE_FAVORITES, TRUE);
-  pane.SendMessage(WM_COMMAND, ID_PANE_FAVORITES, reinterpret_cast<LPARAM>(pane.m_hWndToolBar));
-  EXPECT_TRUE(::IsWindowVisible(band));
-  RECT bandRect{};
-  ::GetWindowRect(band, &bandRect);
-  ::MapWindowPoints(nullptr, pane, reinterpret_cast<POINT*>(&bandRect), 2);
-  EXPECT_EQ(bandRect.top, caption) << "the band starts below the caption's text line";
-  EXPECT_EQ(pane.m_cyCaption, caption + (bandRect.bottom - bandRect.top) - ::GetSystemMetrics(SM_CXBORDER));
-  PumpMessages(50);
-  RECT shot{};
-  ::GetWindowRect(host, &shot);
-  EXPECT_TRUE(SaveScreenArea(shot, ArtifactsDir() + L"\\app_favorites_band.bmp"));
-  ::SendMessageW(pane.m_hWndToolBar, TB_CHECKBUTTON, ID_PANE_FAVORITES, FALSE);
-  pane.SendMessage(WM_COMMAND, ID_PANE_FAVORITES, reinterpret_cast<LPARAM>(pane.m_hWndToolBar));
-  EXPECT_FALSE(::IsWindowVisible(band));
-  EXPECT_EQ(pane.m_cyCaption, caption);
+  for (const bool shown : {true, false}) {
+    ::SendMessageW(pane.m_hWndToolBar, TB_CHECKBUTTON, ID_PANE_FAVORITES, shown);
+    pane.SendMessage(WM_COMMAND, ID_PANE_FAVORITES, reinterpret_cast<LPARAM>(pane.m_hWndToolBar));
+    EXPECT_EQ(::IsWindowVisible(band) != FALSE, shown);
+    RECT bandRect{};
+    ::GetWindowRect(band, &bandRect);
+    ::MapWindowPoints(nullptr, pane, reinterpret_cast<POINT*>(&bandRect), 2);
+    EXPECT_EQ(bandRect.top, caption);
+    const int grown = shown ? bandRect.bottom - bandRect.top - ::GetSystemMetrics(SM_CXBORDER) : 0;
+    EXPECT_EQ(pane.m_cyCaption, caption + grown);
+    if (!shown) continue;
+    g_AppState.FolderFonts.m_folder = L"D:\\Type";
+    band.SendMessage(WM_COMMAND, ID_FAV_ADD);
+    EXPECT_EQ(g_Preferences.FavoriteFolders, L"C:\\Fonts\\A|D:\\Type|");
+    EXPECT_EQ(band.GetCurrentText(), L"D:\\Type");
+    PumpMessages(50);
+    ::GetWindowRect(host, &rc);
+    EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\app_favorites_band.bmp"));
+    band.SendMessage(WM_COMMAND, ID_FAV_REMOVE);
+    EXPECT_EQ(g_Preferences.FavoriteFolders, L"C:\\Fonts\\A|");
+    EXPECT_EQ(band.GetCurrentText(), L"");
+    band.SendMessage(WM_COMMAND, ID_FAV_REMOVE);
+    EXPECT_EQ(g_Preferences.FavoriteFolders, L"C:\\Fonts\\A|") << "nothing shown, nothing removed";
+    g_Preferences.FavoriteFolders = L"C:\\" + std::wstring(kFavoriteFoldersMax - 4, L'x') + L"|";
+    band.SendMessage(WM_COMMAND, ID_FAV_ADD);
+    EXPECT_EQ(Beeps().size(), 1u) << "a favourite that does not fit beeps";
+  }
   pane.DestroyWindow();
   ::DestroyWindow(host);
+  g_Preferences.FavoriteFolders = savedFavorites;
+  g_AppState.FolderFonts.m_folder = savedFolder;
 }
 
 }  // namespace

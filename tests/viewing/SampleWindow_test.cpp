@@ -92,116 +92,71 @@ TEST(SampleText, MissingCharactersBecomeReplacementMarksButLineBreaksStay) {
   EXPECT_TRUE(empty.empty());
 }
 
-class SampleWindowTest : public ::testing::Test {
-protected:
-  void SetUp() override {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
-    ::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, prefs_.Receive(),
-                      nullptr);
-    host_ = ::CreateWindowExW(0, L"STATIC", nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, 520, 320,
-                              nullptr, nullptr, nullptr, nullptr);
-    saved_ = {g_AppState.ShowInfoBlock, g_AppState.MarkMissingGlyphs};
-  }
-  void TearDown() override {
-    if (sample_ && sample_->IsWindow()) sample_->DestroyWindow();
-    ::DestroyWindow(host_);
-    prefs_.Reset();
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
-    g_AppState.ShowInfoBlock = saved_.first;
-    g_AppState.MarkMissingGlyphs = saved_.second;
-  }
-  CSampleWindow& Open() {
-    sample_ = std::make_unique<CSampleWindow>();
-    RECT rc{0, 0, 520, 320};
-    EXPECT_TRUE(sample_->Create(host_, &rc));
-    PumpMessages(50);
-    return *sample_;
-  }
-  static FontItem DejaVu(const wchar_t* file) {
-    FontFileReader reader;
-    reader.folder = kDejaVuFolder;
-    reader.fileRef = file;
-    EXPECT_TRUE(reader.ReadFontFile());
-    FontItem item;
-    item.CopyFrom(reader);
-    return item;
-  }
+// A real window: the stored settings (hostile ones clamped), a layout that wraps and scrolls
+// back to the top, an empty window without a font, and the settings written back.
+TEST(SampleWindowTest, SettingsLayoutsAndAnEmptyWindow) {
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+  orv::ScopedKey prefs;
+  ::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, prefs.Receive(), nullptr);
+  WriteRegDword(prefs.Get(), L"SampleFontSize", 500);
+  WriteRegString(prefs.Get(), L"ActiveSample", L"Languages");
+  WriteRegDword(prefs.Get(), L"SampleFlags", 0xFF);
+  const auto saved = std::make_pair(g_AppState.ShowInfoBlock, g_AppState.MarkMissingGlyphs);
+  HWND host = ::CreateWindowExW(0, L"STATIC", nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, 520, 320,
+                                nullptr, nullptr, nullptr, nullptr);
+  auto w = std::make_unique<CSampleWindow>();
+  RECT rc{0, 0, 520, 320};
+  ASSERT_TRUE(w->Create(host, &rc));
+  EXPECT_EQ(w->SampleSize(), CSampleWindow::kMaxSampleSize);
+  EXPECT_TRUE(g_AppState.ShowInfoBlock && g_AppState.MarkMissingGlyphs);
+  EXPECT_EQ(g_Preferences.SampleText, w->ActiveText()) << "the lists draw the active text too";
+  EXPECT_EQ(::SendMessageW(w->SampleListBox(), LB_GETCOUNT, 0, 0), 7) << "six built-ins and the editor's entry";
 
-  orv::ScopedKey prefs_;
-  HWND host_ = nullptr;
-  std::unique_ptr<CSampleWindow> sample_;
-  std::pair<bool, bool> saved_;
-};
+  FontFileReader reader;
+  reader.folder = kDejaVuFolder;
+  reader.fileRef = L"DejaVuSerif.ttf";
+  ASSERT_TRUE(reader.ReadFontFile());
+  FontItem serif;
+  serif.CopyFrom(reader);
+  w->SetSampleSize(40);
+  w->ShowFont(serif, nullptr);
+  EXPECT_TRUE(w->RecalcLayout(false));
+  PumpMessages(100);
+  const int needed = w->MeasureContentHeight();
+  EXPECT_GT(needed, 320) << "the sample at 40 points wraps past the window";
+  EXPECT_GT(w->GetScrollSize().cy, needed) << "the content is the information block and the text";
+  ::GetWindowRect(host, &rc);
+  EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\viewing_sample_window.bmp"));
+  // A narrower window wraps into more lines and starts again at the top.
+  w->SetScrollOffset(0, 40);
+  w->SetWindowPos(nullptr, 0, 0, 260, 320, SWP_NOMOVE | SWP_NOZORDER);
+  PumpMessages(100);
+  EXPECT_GT(w->MeasureContentHeight(), needed);
+  EXPECT_EQ(w->GetScrollOffset().y, 0);
 
-TEST_F(SampleWindowTest, StoredSettingsAreReadClampedAndWrittenBack) {
-  WriteRegDword(prefs_.Get(), L"SampleFontSize", 500);
-  WriteRegString(prefs_.Get(), L"ActiveSample", L"Languages");
-  WriteRegDword(prefs_.Get(), L"SampleFlags", 0xFF);
-  CSampleWindow& w = Open();
-  EXPECT_EQ(w.SampleSize(), CSampleWindow::kMaxSampleSize);
-  EXPECT_EQ(w.ActiveTitle(), L"Languages");
-  EXPECT_TRUE(g_AppState.ShowInfoBlock);
-  EXPECT_TRUE(g_AppState.MarkMissingGlyphs);
-  EXPECT_EQ(g_Preferences.SampleText, w.ActiveText()) << "the lists draw the active text too";
-  EXPECT_NE(w.ActiveText().find(L"Bayern"), std::wstring::npos);
-  // The list: six built-ins sorted, then the editor's entry.
-  HWND list = w.SampleListBox();
-  ASSERT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 7);
-  EXPECT_FALSE(::IsWindowVisible(list));
-  wchar_t first[64] = {};
-  ::SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
-  EXPECT_STREQ(first, L"Alphabet");
+  serif.flags |= font_flags::kUnreadable;
+  w->ShowFont(serif, nullptr);
+  EXPECT_FALSE(w->RecalcLayout(true));
+  w->ClearFont();
+  EXPECT_EQ(w->GetScrollSize().cy, 1);
 
   g_AppState.MarkMissingGlyphs = false;
-  sample_->DestroyWindow();
+  w->DestroyWindow();
   std::wstring title;
   DWORD flags = 0;
-  EXPECT_TRUE(ReadRegString(prefs_.Get(), L"ActiveSample", 64, title));
-  EXPECT_EQ(title, L"Languages");
-  EXPECT_TRUE(ReadRegDword(prefs_.Get(), L"SampleFlags", flags));
+  EXPECT_TRUE(ReadRegString(prefs.Get(), L"ActiveSample", 64, title) && title == L"Languages");
+  EXPECT_TRUE(ReadRegDword(prefs.Get(), L"SampleFlags", flags));
   EXPECT_EQ(flags, 1u) << "other bits are written as 0";
-
   // A title too long for its 64-character buffer is no title: the last sample is taken.
-  WriteRegString(prefs_.Get(), L"ActiveSample", std::wstring(64, L'x'));
-  EXPECT_EQ(Open().ActiveTitle(), L"Paragraph");
-}
-
-TEST_F(SampleWindowTest, LaysOutAFontAndEmptiesWithoutOne) {
-  g_AppState.ShowInfoBlock = true;
-  g_AppState.MarkMissingGlyphs = true;
-  WriteRegDword(prefs_.Get(), L"SampleFontSize", 40);
-  WriteRegString(prefs_.Get(), L"ActiveSample", L"Paragraph");
-  CSampleWindow& w = Open();
-  FontItem serif = DejaVu(L"DejaVuSerif.ttf");
-  w.ShowFont(serif, nullptr);
-  ASSERT_TRUE(w.HasFont());
-  EXPECT_TRUE(w.RecalcLayout(false));
-  w.UpdateWindow();
-  PumpMessages(100);
-  RECT client{};
-  w.GetClientRect(&client);
-  const int needed = w.MeasureContentHeight();
-  EXPECT_GT(needed, client.bottom) << "the paragraph at 40 points wraps past the window";
-  EXPECT_GT(w.GetScrollSize().cy, needed) << "the content is the information block and the text";
-  RECT rc{};
-  ::GetWindowRect(host_, &rc);
-  EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\viewing_sample_window.bmp"));
-
-  // A narrower window wraps into more lines and starts again at the top.
-  w.SetScrollOffset(0, 40);
-  w.SetWindowPos(nullptr, 0, 0, 260, 320, SWP_NOMOVE | SWP_NOZORDER);
-  PumpMessages(100);
-  EXPECT_GT(w.MeasureContentHeight(), needed);
-  EXPECT_EQ(w.GetScrollOffset().y, 0);
-
-  FontItem unreadable = serif;
-  unreadable.flags |= font_flags::kUnreadable;
-  w.ShowFont(unreadable, nullptr);
-  EXPECT_FALSE(w.RecalcLayout(true));
-  w.ClearFont();
-  EXPECT_FALSE(w.HasFont());
-  EXPECT_EQ(w.GetScrollSize().cx, 1);
-  EXPECT_EQ(w.GetScrollSize().cy, 1);
+  WriteRegString(prefs.Get(), L"ActiveSample", std::wstring(64, L'x'));
+  w = std::make_unique<CSampleWindow>();
+  ASSERT_TRUE(w->Create(host, &rc));
+  EXPECT_EQ(w->ActiveTitle(), L"Paragraph");
+  w->DestroyWindow();
+  ::DestroyWindow(host);
+  g_AppState.ShowInfoBlock = saved.first;
+  g_AppState.MarkMissingGlyphs = saved.second;
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
 }
 
 }  // namespace
