@@ -196,9 +196,7 @@ TEST_F(SamplePane, TheChooserDropsTheSampleListAndAChoiceBecomesTheListsText) {
   EXPECT_EQ(sample.ActiveTitle(), L"Alphabet");
   EXPECT_EQ(g_Preferences.SampleText, sample.ActiveText());
   // The drop-down arrow shows and hides the list as well.
-  NMTOOLBARW arrow{};
-  arrow.hdr = {Pane().m_hWndToolBar, 0, static_cast<UINT>(TBN_DROPDOWN)};
-  arrow.iItem = ID_SAMPLE_CHOOSER;
+  NMTOOLBARW arrow{{Pane().m_hWndToolBar, 0, static_cast<UINT>(TBN_DROPDOWN)}, ID_SAMPLE_CHOOSER};
   for (const bool shown : {true, false}) {
     Pane().SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&arrow));
     EXPECT_EQ(::IsWindowVisible(list) != FALSE, shown);
