@@ -15,7 +15,6 @@ namespace {
 // Images of the toolbar: the main toolbar's three font commands, then the strip of bitmap 922.
 constexpr int kImageSheet = 0, kImageCharMap = 1, kImageProperties = 2, kImageMarkMissing = 3;
 constexpr int kImageStyleFirst = 4, kImageInfoBlock = 7, kImageStyleSetFirst = 8, kImageEudc = 11;
-constexpr int kImageRoom = 12;
 constexpr uint32_t kNoPropertiesMask = 0x80038;  // raster, known to GDI only, EUDC, unreadable
 constexpr uint32_t kNoToolsMask = 0x80020;       // EUDC, unreadable
 constexpr uint32_t kStyleBits[] = {font_flags::kBold, font_flags::kItalic, font_flags::kUnderline};
@@ -31,14 +30,12 @@ void Check(HWND toolbar, int command, bool check) {
 void CSamplePaneContainer::AddButtons() {
   const int ids[] = {ID_FONTS_SHEET, ID_FONTS_CHARMAP, ID_FONTS_PROPERTIES};
   if (LoadImageListFromResource(images_, 3, ids)) {
-    ::ImageList_SetImageCount(images_.Get(), 3);
     orv::ScopedBitmap strip(static_cast<HBITMAP>(::LoadImageW(orv::g_Module.GetResourceInstance(),
                                                               MAKEINTRESOURCEW(IDB_SAMPLE_TOOLBAR), IMAGE_BITMAP, 0,
                                                               0, LR_CREATEDIBSECTION)));
     if (strip) ::ImageList_Add(images_.Get(), strip.Get(), nullptr);
     ::SendMessageW(m_hWndToolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.Get()));
   }
-  static_assert(kImageRoom == kImageEudc + 1);
   ::SendMessageW(m_hWndToolBar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
   AddToolbarButton(kImageEudc, ID_SAMPLE_EUDC_EDITOR, BTNS_BUTTON, TBSTATE_ENABLED | TBSTATE_HIDDEN);
   AddToolbarButton(kImageSheet, ID_FONTS_SHEET, BTNS_BUTTON, 0);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/AppState.h"
+#include "app/CTbPaneContainerImpl.h"
 #include "app/Preferences.h"
 #include "common/RegistryValue.h"
 #include "common/ResourceIds.h"
@@ -56,12 +57,7 @@ void CSampleWindow::SetShowSizeLabel(bool show) {
 }
 
 HFONT CSampleWindow::MessageFont() {
-  if (!messageFont_) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-      messageFont_.Reset(::CreateFontIndirectW(&metrics.lfMessageFont));
-  }
+  if (!messageFont_) messageFont_ = CreatePaneCaptionFont();
   return messageFont_ ? messageFont_.Get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 }
 
