@@ -40,6 +40,8 @@ struct AppState {
   UnicodeBlockTable BlockTable;
   std::wstring HelpFilePath;      // the program's path with ".chm"
   PageSetupData PageSetup;
+  bool ShowInfoBlock = false;      // the sample pane's switches, stored as "SampleFlags"
+  bool MarkMissingGlyphs = false;
   std::wstring SystemFontsFolder;
   std::wstring UserFontsFolder;   // local application data\Microsoft\Windows\Fonts
   PrivateFontCache FontCache;

@@ -44,3 +44,34 @@ std::wstring CFolderTVContainer::CaptionText() const { return LoadResString(IDS_
 COLORREF CFolderTVContainer::CaptionColor() const {
   return ::GetSysColor(g_AppState.GroupListShown ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
 }
+
+void CFolderTVContainer::OnPaneCreated() {
+  captionNoBand_ = m_cyCaption;
+  favorites_.Create(m_hWnd);
+}
+
+bool CFolderTVContainer::FavoritesShown() const {
+  return m_hWndToolBar && ::SendMessageW(m_hWndToolBar, TB_ISBUTTONCHECKED, ID_PANE_FAVORITES, 0) != 0;
+}
+
+void CFolderTVContainer::ShowFavorites(bool show) {
+  if (show) {
+    const int height = favorites_.Layout(m_hWnd, captionNoBand_);
+    m_cyCaption = captionNoBand_ + (height > 0 ? height - ::GetSystemMetrics(SM_CXBORDER) : 0);
+  } else {
+    m_cyCaption = captionNoBand_;
+    if (favorites_.m_hWnd) favorites_.ShowWindow(SW_HIDE);
+  }
+  UpdateLayout();
+}
+
+LRESULT CFolderTVContainer::OnFavoritesButton(WORD, WORD, HWND, BOOL&) {
+  ShowFavorites(FavoritesShown());
+  return 0;
+}
+
+LRESULT CFolderTVContainer::OnSize(UINT, WPARAM, LPARAM, BOOL& handled) {
+  if (FavoritesShown()) favorites_.Layout(m_hWnd, captionNoBand_);
+  handled = FALSE;  // the template lays out the toolbar and the tree
+  return 0;
+}

@@ -181,14 +181,14 @@ LRESULT CMainFrame::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, BOOL& handled) 
 
 LRESULT CMainFrame::OnEnterSizeMove(UINT, WPARAM, LPARAM, BOOL& handled) {
   SendMessage(WM_COMMAND, ID_LISTS_REDRAW, 0);
-  panes_.m_resizing = true;
+  panes_.SetResizing(true);
   handled = FALSE;
   return 0;
 }
 
 LRESULT CMainFrame::OnExitSizeMove(UINT, WPARAM, LPARAM, BOOL& handled) {
   SendMessage(WM_COMMAND, ID_LISTS_REDRAW, 1);
-  panes_.m_resizing = false;
+  panes_.SetResizing(false);
   if (m_hWndToolBar) ::InvalidateRect(m_hWndToolBar, nullptr, TRUE);
   handled = FALSE;
   return 0;
@@ -267,7 +267,7 @@ bool CMainFrame::PreTranslateMessage(MSG* msg) {
       SendMessage(WM_COMMAND, ID_LISTS_REDRAW, press ? 0 : 1);
     if (msg->hwnd == panes_.m_mainSplitter || msg->hwnd == panes_.m_listsSplitter ||
         msg->hwnd == panes_.m_sampleSplitter)
-      panes_.m_resizing = press;
+      panes_.SetResizing(press);
   }
   if (msg->message == WM_MOUSEWHEEL) return RouteMouseWheel(*msg);
   return m_hAccel && ::TranslateAcceleratorW(m_hWnd, m_hAccel, msg);
@@ -341,6 +341,7 @@ void CMainFrame::UpdateStates() {
   CLVFolderFonts& folderList = g_AppState.FolderFonts;
   CLVInstalledFonts& installedList = g_AppState.InstalledFonts;
   if (Pending.SelectionChanged || folderList.m_selectionChanged || installedList.m_selectionChanged) {
+    ShowSelectionInSample();
     Pending.SelectionChanged = false;
     folderList.m_selectionChanged = false;
     installedList.m_selectionChanged = false;

@@ -99,6 +99,7 @@ public:
     COMMAND_ID_HANDLER(ID_SHOW_FONT_LIST, OnShowFontList)
     COMMAND_ID_HANDLER(ID_APP_EXIT, OnAppExit)
     COMMAND_ID_HANDLER(ID_TOOL_WINDOW_CLOSED, OnToolWindowClosed)
+    COMMAND_ID_HANDLER(ID_SAMPLE_EDIT_TEXTS, OnEditSampleTexts)
     CHAIN_MSG_MAP(orv::CFrameWindowImpl<CMainFrame>)
   END_MSG_MAP()
 
@@ -116,11 +117,14 @@ private:
   LRESULT OnShowFontList(WORD, WORD, HWND, BOOL&);
   LRESULT OnAppExit(WORD, WORD, HWND, BOOL&);
   LRESULT OnToolWindowClosed(WORD, WORD, HWND, BOOL&);
+  LRESULT OnEditSampleTexts(WORD, WORD, HWND, BOOL&);  // CMainFrameSampleCommands.cpp
 
   void SetViewChecks();
   void ShowFolderListCaption();
   void UpdateStates();
   void UpdateGroupsPaneButtons();
+  // The sample pane follows the selection of the lists (CMainFrameSampleCommands.cpp).
+  void ShowSelectionInSample();
   void SelectOnly(HWND focusList, std::initializer_list<HWND> deselect) const;
   bool RouteMouseWheel(const MSG& msg) const;
 

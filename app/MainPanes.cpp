@@ -107,12 +107,16 @@ void MainPanes::CreatePanes() {
   m_samplePane.Create(m_sampleSplitter, nullptr, nullptr, kChildStyle);
   m_sampleUpDown = CreateView(UPDOWN_CLASSW, WS_CHILD | WS_VISIBLE, 0, m_samplePane, IDC_SAMPLE_SIZE_UPDOWN);
   ::SendMessageW(m_sampleUpDown, UDM_SETRANGE, 0, kSampleRange);
-  ::SendMessageW(m_sampleUpDown, UDM_SETPOS, 0, m_sampleSize);
+  ::SendMessageW(m_sampleUpDown, UDM_SETPOS, 0, m_samplePane.Sample().SampleSize());
   m_samplePane.SetUpDown(m_sampleUpDown);
-  m_sampleWindow = CreateView(WC_STATICW, WS_CHILD | WS_VISIBLE | SS_WHITERECT, WS_EX_CLIENTEDGE, m_samplePane, 0);
-  m_samplePane.SetClient(m_sampleWindow);
-  m_samplePane.UpdateTitle(L"", m_sampleSize);
+  m_sampleWindow = m_samplePane.CreateSampleWindow();
+  m_samplePane.Refresh(true);
   m_sampleSplitter.SetSplitterPane(orv::SPLIT_PANE_BOTTOM, m_samplePane);
+}
+
+void MainPanes::SetResizing(bool resizing) {
+  m_resizing = resizing;
+  m_samplePane.Sample().SetShowSizeLabel(resizing);
 }
 
 void MainPanes::ReadBackLayout(HWND) {

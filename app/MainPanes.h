@@ -55,7 +55,8 @@ public:
   HWND m_sampleWindow = nullptr;
   HWND m_sampleUpDown = nullptr;
 
+  // While the user moves or sizes the window or drags a bar; the sample shows its area's size.
+  void SetResizing(bool resizing);
   bool m_resizing = false;
   WindowLayout m_layout{};
-  int m_sampleSize = 12;
 };

@@ -12,5 +12,6 @@
 #include "common/ResourceIdsLists.h"
 #include "common/ResourceIdsGroups.h"
 #include "common/ResourceIdsViewing.h"
+#include "common/ResourceIdsSamples.h"
 #include "common/ResourceIdsSearch.h"
 #include "common/ResourceIdsPrinting.h"

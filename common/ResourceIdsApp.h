@@ -128,5 +128,7 @@
 #define ID_FAV_CURRENT           186
 #define ID_FAV_ADD               184
 #define ID_FAV_REMOVE            185
+#define ID_FAV_MENU_FIRST        30000  // the favourites menu: one item per favourite
+#define ID_FAV_MENU_LAST         30256
 #define ID_VIEW_TOOLBAR          0xE800
 #define ID_VIEW_STATUS_BAR       0xE801

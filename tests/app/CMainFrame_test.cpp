@@ -156,7 +156,7 @@ TEST_F(MainFrame, WindowTreeOfBarsSplittersAndPanes) {
   EXPECT_EQ(p.m_folderPane.CaptionText(), L"Folders");
   EXPECT_EQ(p.m_groupsPane.CaptionText(), L"Font Groups");
   EXPECT_EQ(p.m_installedPane.CaptionText(), L"Installed Fonts [0]");
-  EXPECT_EQ(p.m_samplePane.CaptionText(), L"[12 points] ");
+  EXPECT_EQ(p.m_samplePane.CaptionText(), L"[16 points] ") << "the default sample size";
   EXPECT_TRUE(p.m_fontListsPane.FolderListShown());
   EXPECT_FALSE(g_AppState.GroupListShown);
   EXPECT_TRUE(::IsWindowVisible(p.m_folderList));

@@ -2,7 +2,10 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <commctrl.h>
+
 #include <cstring>
+#include <cwchar>
 
 #include <gtest/gtest.h>
 
@@ -178,6 +181,51 @@ HWND Descendant(HWND root, int id) {
 
 int ItemCount(HWND list) { return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
+struct ClassSearch {
+  const wchar_t* cls;
+  HWND found;
+};
+
+BOOL CALLBACK FindByClass(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<ClassSearch*>(param);
+  wchar_t cls[64] = {};
+  ::GetClassNameW(window, cls, 64);
+  if (std::wcscmp(cls, search->cls) != 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+HWND DescendantOfClass(HWND root, const wchar_t* cls) {
+  ClassSearch search{cls, nullptr};
+  ::EnumChildWindows(root, &FindByClass, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Waits until `done` holds, up to ten seconds.
+template <typename F>
+bool WaitFor(F done) {
+  for (int i = 0; i < 200; ++i) {
+    if (done()) return true;
+    ::Sleep(50);
+  }
+  return done();
+}
+
+// The sample pane's controls in a running program.
+struct SampleControls {
+  HWND pane, toolbar, upDown, window, list;
+  explicit SampleControls(HWND main)
+      : pane(DescendantOfClass(main, L"OrvelSamplePane")),
+        toolbar(DescendantOfClass(pane, TOOLBARCLASSNAMEW)),
+        upDown(Descendant(pane, IDC_SAMPLE_SIZE_UPDOWN)),
+        window(DescendantOfClass(pane, L"OrvelSampleWindow")),
+        list(DescendantOfClass(window, WC_LISTBOXW)) {}
+  bool Complete() const { return pane && toolbar && upDown && window && list; }
+  int Size() const { return static_cast<int>(::SendMessageW(upDown, UDM_GETPOS32, 0, 0)); }
+  bool InfoBlockChecked() const { return ::SendMessageW(toolbar, TB_ISBUTTONCHECKED, ID_SAMPLE_INFO_BLOCK, 0) != 0; }
+  int Sample() const { return static_cast<int>(::SendMessageW(list, LB_GETCURSEL, 0, 0)); }
+};
+
 }  // namespace
 
 // The program's main road: at start the folder tree selects the font case folder, the idle
@@ -208,6 +256,39 @@ TEST_F(ManagerProcess, StartListsTheFontCaseFolderInTheFolderFontsList) {
   EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\app_folder_fonts.bmp"));
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(app.WaitForExit(kWait), 1u);
+}
+
+// The sample size, the information block switch and the active sample are the user's: a
+// restart brings them back.
+TEST_F(ManagerProcess, SampleSettingsSurviveARestart) {
+  SetUpReturningUser(scratch_.Path());
+  for (const bool restarted : {false, true}) {
+    ChildProcess app(ManagerExe(), BinDir());
+    HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+    ASSERT_NE(main, nullptr);
+    const SampleControls sample(main);
+    ASSERT_TRUE(sample.Complete());
+    EXPECT_EQ(sample.Size(), restarted ? 19 : 16);
+    EXPECT_EQ(sample.InfoBlockChecked(), restarted);
+    EXPECT_EQ(sample.Sample(), restarted ? 0 : 5) << "Alphabet, the first; Paragraph, the last";
+    if (!restarted) {
+      // Three clicks on the up arrow (the upper half of the control).
+      RECT arrows{};
+      ::GetClientRect(sample.upDown, &arrows);
+      const LPARAM upper = MAKELPARAM(arrows.right / 2, arrows.bottom / 4);
+      for (int i = 0; i < 3; ++i) {
+        ::PostMessageW(sample.upDown, WM_LBUTTONDOWN, MK_LBUTTON, upper);
+        ::PostMessageW(sample.upDown, WM_LBUTTONUP, 0, upper);
+      }
+      EXPECT_TRUE(WaitFor([&] { return sample.Size() == 19; })) << sample.Size();
+      ::PostMessageW(sample.pane, WM_COMMAND, ID_SAMPLE_INFO_BLOCK, 0);
+      EXPECT_TRUE(WaitFor([&] { return sample.InfoBlockChecked(); }));
+      ::SendMessageW(sample.list, LB_SETCURSEL, 0, 0);
+      ::PostMessageW(sample.window, WM_COMMAND, MAKEWPARAM(1, LBN_SELCHANGE), reinterpret_cast<LPARAM>(sample.list));
+    }
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(app.WaitForExit(kWait), 1u);
+  }
 }
 
 }  // namespace
