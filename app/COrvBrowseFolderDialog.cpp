@@ -84,8 +84,8 @@ RECT& COrvBrowseFolderDialog::LastWindowRect() {
 
 LRESULT COrvBrowseFolderDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   CentreOnOwner();
-  if (HICON icon = ::LoadIconW(orv::g_Module.GetResourceInstance(), MAKEINTRESOURCEW(kBigIconId)))
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  icon_ = orv::g_Module.LoadResourceIcon(kBigIconId);
+  if (icon_) SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
 
   if (tree_) tree_->Configure(markFontFolders, allowEditing);
   const bool marking = tree_ ? tree_->MarkFontFolders() : markFontFolders;

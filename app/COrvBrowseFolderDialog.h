@@ -20,6 +20,7 @@
 
 #include "common/ResourceIds.h"
 #include "framework/DialogImpl.h"
+#include "framework/Handles.h"
 
 // What the picker needs of its folder tree. A picker's tree is not the main tree, sends no
 // shell change notifications, hides zip folders, and posts WM_COMMAND IDC_BROWSE_OK to its
@@ -115,6 +116,7 @@ private:
   void EndLabelEdit(bool abandon);
 
   std::unique_ptr<IPickerFolderTree> tree_;
+  orv::ScopedIcon icon_;  // the dialog's big icon, kept while the dialog lives
   std::wstring chosenFolder_;
   POINT minTrackSize_{-1, -1};
   HWND gripper_ = nullptr;

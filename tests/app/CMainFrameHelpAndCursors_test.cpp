@@ -13,7 +13,6 @@
 #include "app/CMainFrame.h"
 #include "app/Preferences.h"
 #include "common/Seams.h"
-#include "framework/AppModule.h"
 #include "tests/support/TestSupport.h"
 
 using namespace testing_support;
@@ -132,16 +131,17 @@ TEST_F(MainFrameShell, HelpWithoutTheHelpFileShowsNothingAndKeepsRunning) {
 
 TEST_F(MainFrameShell, SplitterBarsUseTheResourceLibrarysCursors) {
   MainPanes& p = frame_->Panes();
-  const HINSTANCE res = orv::g_Module.GetResourceInstance();
-  const HCURSOR vertical = ::LoadCursorW(res, MAKEINTRESOURCEW(IDCUR_VERTICAL_BAR));
-  const HCURSOR horizontal = ::LoadCursorW(res, MAKEINTRESOURCEW(IDCUR_HORIZONTAL_BAR));
+  // One cursor of each kind for the four bars, not the system's sizing cursors the splitters
+  // start with.
+  const HCURSOR vertical = p.m_mainSplitter.GetSplitterCursor();
+  const HCURSOR horizontal = p.m_treesSplitter.GetSplitterCursor();
   ASSERT_TRUE(vertical);
   ASSERT_TRUE(horizontal);
   EXPECT_NE(vertical, horizontal);
-  EXPECT_EQ(p.m_mainSplitter.GetSplitterCursor(), vertical);
   EXPECT_EQ(p.m_listsSplitter.GetSplitterCursor(), vertical);
-  EXPECT_EQ(p.m_treesSplitter.GetSplitterCursor(), horizontal);
   EXPECT_EQ(p.m_sampleSplitter.GetSplitterCursor(), horizontal);
+  EXPECT_NE(vertical, ::LoadCursorW(nullptr, IDC_SIZEWE));
+  EXPECT_NE(horizontal, ::LoadCursorW(nullptr, IDC_SIZENS));
 
   // Real cursors: 32 x 32, the hot spot in the middle of the bar.
   struct Shape {

@@ -11,6 +11,7 @@
 #include "app/AppState.h"
 #include "app/CMainFrame.h"
 #include "app/Preferences.h"
+#include "fonts/FontItem.h"
 #include "common/RegistryValue.h"
 #include "framework/AppModule.h"
 #include "common/ResString.h"
@@ -169,6 +170,25 @@ TEST_F(MainFrame, WindowTreeOfBarsSplittersAndPanes) {
   RECT wnd{};
   f.GetWindowRect(&wnd);
   EXPECT_TRUE(testing_support::SaveScreenArea(wnd, ArtifactsDir() + L"\\app_main_window.bmp"));
+}
+
+// The panes are built with the Unicode block table loaded, so that the writing systems of a
+// font have their names; a second window does not load it twice.
+TEST_F(MainFrame, ClientAreaLoadsTheUnicodeBlockTable) {
+  g_AppState.BlockTable.Clear();
+  FontItem greek;
+  greek.flags = font_flags::kSfnt;
+  greek.namePlatformId = 3;
+  greek.nameEncodingId = 1;
+  greek.unicodeRange[0] = 1u << 7;
+  Open();
+  std::wstring scripts;
+  EXPECT_TRUE(greek.GetScriptNames(scripts, L", ", -1));
+  EXPECT_NE(scripts.find(L"Greek and Coptic"), std::wstring::npos) << Narrow(scripts);
+  const size_t rows = g_AppState.BlockTable.Rows().size();
+  frame_->DestroyWindow();
+  Open();
+  EXPECT_EQ(g_AppState.BlockTable.Rows().size(), rows);
 }
 
 TEST_F(MainFrame, NeverSmallerThanTheMinimum) {
