@@ -73,6 +73,15 @@ COrvBrowseFolderDialog::COrvBrowseFolderDialog(UINT startFolderStringId)
 
 COrvBrowseFolderDialog::~COrvBrowseFolderDialog() = default;
 
+bool COrvBrowseFolderDialog::AskForTargetFolder(const std::wstring& title, std::wstring& folder) {
+  COrvBrowseFolderDialog picker(folder);
+  picker.title = title;
+  picker.allowEditing = true;
+  if (picker.DoModal(::GetActiveWindow()) != 1 || picker.ChosenFolder().empty()) return false;
+  folder = picker.ChosenFolder();
+  return true;
+}
+
 void COrvBrowseFolderDialog::SetTreeHooks(const PickerFolderTreeHooks& hooks) { g_treeHooks = hooks; }
 
 const PickerFolderTreeHooks& COrvBrowseFolderDialog::TreeHooks() { return g_treeHooks; }

@@ -63,6 +63,11 @@ public:
   explicit COrvBrowseFolderDialog(UINT startFolderStringId);
   ~COrvBrowseFolderDialog() override;
 
+  // A picker owned by the active window, titled `title`, starting at `folder`, where new folders
+  // and renames are allowed; on OK the chosen folder goes into `folder`. The program hands it to
+  // the font file commands as the way to ask for their target folder.
+  static bool AskForTargetFolder(const std::wstring& title, std::wstring& folder);
+
   static void SetTreeHooks(const PickerFolderTreeHooks& hooks);
   static const PickerFolderTreeHooks& TreeHooks();
   // Where the last picker was closed (empty at start); tests reset it.

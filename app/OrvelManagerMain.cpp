@@ -8,6 +8,7 @@
 
 #include "app/AppState.h"
 #include "app/CMainFrame.h"
+#include "app/COrvBrowseFolderDialog.h"
 #include "app/Preferences.h"
 #include "app/ResourceLibrary.h"
 #include "app/RightsProbe.h"
@@ -16,6 +17,7 @@
 #include "common/AppMessageBox.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
+#include "fonts/FontFileCommand.h"
 #include "framework/AppModule.h"
 #include "framework/MessageLoop.h"
 #include "lists/CPickerFolderTree.h"
@@ -67,6 +69,7 @@ int Run() {
   }
   LoadPreferences();
   InstallPickerFolderTree();
+  FontFileCommand::SetFolderPrompt(&COrvBrowseFolderDialog::AskForTargetFolder);
 
   orv::CMessageLoop loop;
   orv::g_Module.AddMessageLoop(&loop);

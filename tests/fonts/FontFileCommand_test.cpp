@@ -3,6 +3,8 @@
 #include <shlwapi.h>
 
 #include "app/AppState.h"
+#include "common/ResString.h"
+#include "common/ResourceIds.h"
 #include "fonts/FontFileCommand.h"
 #include "lists/FontItemList.h"
 #include "tests/support/SfntBuilder.h"
@@ -35,6 +37,43 @@ TEST(FontFileCommand, CopyIntoTheFontsOwnFolderCopiesNothing) {
   FontFileCommand command(&items, FontFileCommand::kCopy, 21001);
   EXPECT_EQ(command.RunToFolder(dir.Path(), FOF_NOCONFIRMATION | FOF_SILENT), 0);
   EXPECT_FALSE(items.Entries().front().marked);
+}
+
+// The target folder comes from the prompt the application supplies: titled with the command's
+// string and starting at the given folder; a cancelled prompt copies nothing.
+struct PromptRecord {
+  static inline std::wstring title, start, answer;
+  static inline int calls = 0;
+  static bool Ask(const std::wstring& t, std::wstring& folder) {
+    ++calls;
+    title = t;
+    start = folder;
+    if (answer.empty()) return false;
+    folder = answer;
+    return true;
+  }
+};
+
+TEST(FontFileCommand, TargetFolderComesFromTheApplicationsPrompt) {
+  ScratchDir from, to;
+  ASSERT_TRUE(::CopyFileW(kDejaVuSans.c_str(), from.File(L"a.ttf").c_str(), FALSE));
+  FontFileCommand::SetFolderPrompt(nullptr);
+  for (const bool answered : {false, true}) {
+    SCOPED_TRACE(answered);
+    FontItemList items;
+    items.AddUnique(FileRecord(from.Path(), L"a.ttf"), 0);
+    FontFileCommand command(&items, FontFileCommand::kCopy, IDS_COPY_FONTS_CAPTION);
+    EXPECT_EQ(command.AskTargetAndRun(from.Path()), 0) << "no prompt: nothing asked, nothing done";
+    FontFileCommand::SetFolderPrompt(&PromptRecord::Ask);
+    PromptRecord::calls = 0;
+    PromptRecord::answer = answered ? to.Path() : std::wstring();
+    EXPECT_EQ(command.AskTargetAndRun(from.Path()), answered ? 1 : 0);
+    FontFileCommand::SetFolderPrompt(nullptr);
+    EXPECT_EQ(PromptRecord::calls, 1);
+    EXPECT_EQ(PromptRecord::title, LoadResString(IDS_COPY_FONTS_CAPTION));
+    EXPECT_EQ(PromptRecord::start, from.Path());
+    EXPECT_EQ(::PathFileExistsW(to.File(L"a.ttf").c_str()) != FALSE, answered);
+  }
 }
 
 TEST(FontFileCommand, CopyTakesBothFilesOfAType1FontAndEachFileOnce) {
