@@ -84,8 +84,10 @@ protected:
     DrainQuit();
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
   }
-  CMainFrame& Open() {
+  // A sample size of 0 leaves the panes' default.
+  CMainFrame& Open(int sampleSize = 0) {
     frame_ = std::make_unique<CMainFrame>();
+    if (sampleSize) frame_->Panes().m_sampleSize = sampleSize;
     EXPECT_TRUE(frame_->CreateMainWindow());
     frame_->ShowWindow(SW_SHOWNORMAL);
     frame_->UpdateWindow();
@@ -96,7 +98,9 @@ protected:
 };
 
 TEST_F(MainFrame, WindowTreeOfBarsSplittersAndPanes) {
-  CMainFrame& f = Open();
+  // Not the default sample size, so that the sample pane shows the size it was given.
+  constexpr int kSampleSize = 20;
+  CMainFrame& f = Open(kSampleSize);
   MainPanes& p = f.Panes();
   EXPECT_EQ(ClassOf(f.m_hWnd), kSingleInstanceName);
   EXPECT_EQ(g_AppState.MainWindow, f.m_hWnd);
@@ -157,7 +161,8 @@ TEST_F(MainFrame, WindowTreeOfBarsSplittersAndPanes) {
   EXPECT_EQ(p.m_folderPane.CaptionText(), L"Folders");
   EXPECT_EQ(p.m_groupsPane.CaptionText(), L"Font Groups");
   EXPECT_EQ(p.m_installedPane.CaptionText(), L"Installed Fonts [0]");
-  EXPECT_EQ(p.m_samplePane.CaptionText(), L"[12 points] ");
+  EXPECT_EQ(LOWORD(::SendMessageW(p.m_sampleUpDown, UDM_GETPOS, 0, 0)), kSampleSize);
+  EXPECT_EQ(p.m_samplePane.CaptionText(), L"[20 points] ");
   EXPECT_TRUE(p.m_fontListsPane.FolderListShown());
   EXPECT_FALSE(g_AppState.GroupListShown);
   EXPECT_TRUE(::IsWindowVisible(p.m_folderList));
