@@ -39,41 +39,33 @@ TEST(FontFileCommand, CopyIntoTheFontsOwnFolderCopiesNothing) {
   EXPECT_FALSE(items.Entries().front().marked);
 }
 
-// The target folder comes from the prompt the application supplies: titled with the command's
-// string and starting at the given folder; a cancelled prompt copies nothing.
+// The target folder comes from the prompt the application supplies, asked with the command's
+// title and the start folder; a cancelled prompt copies nothing.
 struct PromptRecord {
   static inline std::wstring title, start, answer;
-  static inline int calls = 0;
   static bool Ask(const std::wstring& t, std::wstring& folder) {
-    ++calls;
     title = t;
     start = folder;
-    if (answer.empty()) return false;
     folder = answer;
-    return true;
+    return !answer.empty();
   }
 };
 
 TEST(FontFileCommand, TargetFolderComesFromTheApplicationsPrompt) {
   ScratchDir from, to;
   ASSERT_TRUE(::CopyFileW(kDejaVuSans.c_str(), from.File(L"a.ttf").c_str(), FALSE));
-  FontFileCommand::SetFolderPrompt(nullptr);
-  for (const bool answered : {false, true}) {
-    SCOPED_TRACE(answered);
+  FontFileCommand::SetFolderPrompt(&PromptRecord::Ask);
+  for (const std::wstring& answer : {std::wstring(), to.Path()}) {
     FontItemList items;
     items.AddUnique(FileRecord(from.Path(), L"a.ttf"), 0);
     FontFileCommand command(&items, FontFileCommand::kCopy, IDS_COPY_FONTS_CAPTION);
-    EXPECT_EQ(command.AskTargetAndRun(from.Path()), 0) << "no prompt: nothing asked, nothing done";
-    FontFileCommand::SetFolderPrompt(&PromptRecord::Ask);
-    PromptRecord::calls = 0;
-    PromptRecord::answer = answered ? to.Path() : std::wstring();
-    EXPECT_EQ(command.AskTargetAndRun(from.Path()), answered ? 1 : 0);
-    FontFileCommand::SetFolderPrompt(nullptr);
-    EXPECT_EQ(PromptRecord::calls, 1);
+    PromptRecord::answer = answer;
+    EXPECT_EQ(command.AskTargetAndRun(from.Path()), answer.empty() ? 0 : 1);
     EXPECT_EQ(PromptRecord::title, LoadResString(IDS_COPY_FONTS_CAPTION));
     EXPECT_EQ(PromptRecord::start, from.Path());
-    EXPECT_EQ(::PathFileExistsW(to.File(L"a.ttf").c_str()) != FALSE, answered);
+    EXPECT_EQ(::PathFileExistsW(to.File(L"a.ttf").c_str()) != FALSE, !answer.empty());
   }
+  FontFileCommand::SetFolderPrompt(nullptr);
 }
 
 TEST(FontFileCommand, CopyTakesBothFilesOfAType1FontAndEachFileOnce) {
