@@ -227,7 +227,9 @@ TEST_F(ManagerProcess, MaximisedSessionsKeepEveryPaneAndMinimisedCloseKeepsLayou
     if (session == 3) ::SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(app.WaitForExit(kWait), 1u);
-    if (session == 2) ASSERT_TRUE(ReadLayout(saved));
+    if (session == 2) {
+      ASSERT_TRUE(ReadLayout(saved));
+    }
   }
   WindowLayout after{};
   ASSERT_TRUE(ReadLayout(after));
