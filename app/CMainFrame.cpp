@@ -92,9 +92,8 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 
   if (panes_.m_hWndToolBar) UIAddToolBar(panes_.m_hWndToolBar);
   if (g_AppState.IsElevated) {
-    if (HANDLE icon = ::LoadImageW(orv::g_Module.GetResourceInstance(), MAKEINTRESOURCEW(kElevatedIcon), IMAGE_ICON,
-                                   0, 0, LR_DEFAULTSIZE | LR_SHARED))
-      SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    elevatedIcon_ = orv::g_Module.LoadResourceIcon(kElevatedIcon);
+    if (elevatedIcon_) SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(elevatedIcon_.Get()));
   }
   UIEnable(ID_RESTART_ELEVATED, !g_AppState.IsElevated && g_AppState.UserIsAdmin);
 
@@ -145,6 +144,10 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
 LRESULT CMainFrame::OnSize(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
   // Privately loaded fonts are let go while nobody looks at them.
   if (wParam == SIZE_MINIMIZED) g_AppState.FontCache.RemoveAll(true);
+  if (wParam == SIZE_MAXIMIZED && panes_.m_positionsPending) {
+    UpdateLayout();
+    panes_.OnMaximized();
+  }
   handled = FALSE;  // the frame lays out the bars and the client area
   return 0;
 }

@@ -131,6 +131,7 @@ private:
   MainPanes panes_;
   bool minSizeGuard_ = true;  // WM_GETMINMAXINFO is left alone until WM_CREATE has finished
   orv::CCommandBarCtrl commandBar_;
+  orv::ScopedIcon elevatedIcon_;  // the big icon of an elevated process, kept while the window lives
   ToolWindows tools_;
   bool filtersAdded_ = false;
 };

@@ -8,16 +8,20 @@
 
 #include "app/AppState.h"
 #include "app/CMainFrame.h"
+#include "app/COrvBrowseFolderDialog.h"
 #include "app/Preferences.h"
+#include "app/ResourceLibrary.h"
 #include "app/RightsProbe.h"
 #include "app/SingleInstance.h"
 #include "app/StartupCheck.h"
 #include "common/AppMessageBox.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
+#include "fonts/FontFileCommand.h"
 #include "framework/AppModule.h"
 #include "framework/MessageLoop.h"
 #include "lists/CPickerFolderTree.h"
+#include "lists/FontListImages.h"
 
 namespace {
 
@@ -65,6 +69,7 @@ int Run() {
   }
   LoadPreferences();
   InstallPickerFolderTree();
+  FontFileCommand::SetFolderPrompt(&COrvBrowseFolderDialog::AskForTargetFolder);
 
   orv::CMessageLoop loop;
   orv::g_Module.AddMessageLoop(&loop);
@@ -88,7 +93,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   }
 
   // From the current directory on purpose: the program runs from the folder it was installed in.
-  HMODULE resources = ::LoadLibraryW(L".\\OrvelRes64.dll");
+  orv::ScopedModule resources = LoadResourceLibrary();
   if (!resources) {
     wchar_t text[512] = {};
     ::LoadStringW(instance, IDS_RESOURCE_LIBRARY_MISSING, text, static_cast<int>(std::size(text)));
@@ -100,12 +105,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), kCommonControlClasses};
   ::InitCommonControlsEx(&icc);
   orv::g_Module.Init(instance);
-  const HINSTANCE previous = orv::g_Module.SetResourceInstance(resources);
+  const HINSTANCE previous = orv::g_Module.SetResourceInstance(resources.Get());
 
   const int result = Run();
 
+  FontListImages::Destroy();
   orv::g_Module.SetResourceInstance(previous);
-  ::FreeLibrary(resources);
+  resources.Reset();
   orv::g_Module.Term();
   ::CoUninitialize();
   return result;

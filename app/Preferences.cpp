@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include "common/RegistryValue.h"
+#include "groups/FontGroup.h"
 
 Preferences g_Preferences;
 
@@ -47,6 +48,7 @@ void SetDefaultPreferences(Preferences& prefs) {
 
 void LoadPreferences() {
   Preferences& p = g_Preferences;
+  FontGroup::SetGroupsFolderSource(&p.GroupsFolder);
   SetDefaultPreferences(p);
   orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_READ);
   if (!key) return;

@@ -19,6 +19,7 @@
 
 #include "app/AppState.h"
 #include "app/Preferences.h"
+#include "app/ResourceLibrary.h"
 #include "bench/BenchListHost.h"
 #include "common/Seams.h"
 #include "framework/AppModule.h"
@@ -516,12 +517,13 @@ int wmain(int argc, wchar_t** argv) {
   ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
   std::wstring bin = exe;
   bin.resize(bin.find_last_of(L'\\') + 1);
-  HMODULE resources = ::LoadLibraryW((bin + L"OrvelRes64.dll").c_str());
+  // Mapped as the program maps it, so that resource loads cost what they cost the program.
+  orv::ScopedModule resources = LoadResourceLibrary(bin + L"OrvelRes64.dll");
   if (!resources) {
     fprintf(stderr, "bench_folder_fill: OrvelRes64.dll not found beside the benchmark\n");
     return 2;
   }
-  orv::g_Module.SetResourceInstance(resources);
+  orv::g_Module.SetResourceInstance(resources.Get());
   seams::SetMessageBoxSink(&IgnoreBox);
   seams::SetBeepSink(&IgnoreBeep);
   SetDefaultPreferences(g_Preferences);

@@ -4,7 +4,6 @@ namespace seams {
 
 namespace {
 MessageBoxSink g_messageBoxSink = nullptr;
-BeepSink g_beepSink = nullptr;
 StringSource g_stringSource = nullptr;
 HelpSink g_helpSink = nullptr;
 }  // namespace
@@ -14,16 +13,6 @@ void SetMessageBoxSink(MessageBoxSink sink) { g_messageBoxSink = sink; }
 int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
   if (g_messageBoxSink) return g_messageBoxSink(owner, text, caption, type);
   return ::MessageBoxW(owner, text.c_str(), caption.c_str(), type);
-}
-
-void SetBeepSink(BeepSink sink) { g_beepSink = sink; }
-
-void Beep(UINT type) {
-  if (g_beepSink) {
-    g_beepSink(type);
-    return;
-  }
-  ::MessageBeep(type);
 }
 
 void SetHelpSink(HelpSink sink) { g_helpSink = sink; }

@@ -1,10 +1,12 @@
 // The few places where a test steers what the program would otherwise ask of the user or the
-// machine: message boxes, beeps, help requests and the source of resource strings. The program itself never
-// sets them; each defaults to the real system call.
+// machine: message boxes, beeps (framework/Beep.h), help requests and the source of resource
+// strings. The program itself never sets them; each defaults to the real system call.
 #pragma once
 
 #include <windows.h>
 #include <string>
+
+#include "framework/Beep.h"  // the beep, whose seam the window layer holds
 
 namespace seams {
 
@@ -12,11 +14,6 @@ namespace seams {
 using MessageBoxSink = int (*)(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);
 void SetMessageBoxSink(MessageBoxSink sink);
 int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);
-
-// MessageBeep, or the test's sink.
-using BeepSink = void (*)(UINT type);
-void SetBeepSink(BeepSink sink);
-void Beep(UINT type = 0);
 
 // A help request (HtmlHelpW's owner, file, command and data) handed to the test's sink instead
 // of HTML Help.

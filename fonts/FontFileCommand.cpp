@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/AppState.h"
-#include "app/COrvBrowseFolderDialog.h"
 #include "common/AppMessageBox.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
@@ -24,7 +23,11 @@ std::wstring FolderOf(const std::wstring& path) {
 
 bool ShiftDown() { return (::GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
 
+FontFileCommand::FolderPrompt g_folderPrompt = nullptr;
+
 }  // namespace
+
+void FontFileCommand::SetFolderPrompt(FolderPrompt prompt) { g_folderPrompt = prompt; }
 
 FontFileCommand::FontFileCommand(FontItemList* items, UINT mode, UINT commandId)
     : items_(items), commandId_(commandId) {
@@ -33,11 +36,8 @@ FontFileCommand::FontFileCommand(FontItemList* items, UINT mode, UINT commandId)
 }
 
 int FontFileCommand::AskTargetAndRun(const std::wstring& initialFolder) {
-  COrvBrowseFolderDialog picker(initialFolder);
-  picker.title = LoadResString(commandId_);
-  picker.allowEditing = true;
-  if (picker.DoModal(::GetActiveWindow()) != 1 || picker.ChosenFolder().empty()) return 0;
-  const std::wstring target = picker.ChosenFolder();
+  std::wstring target = initialFolder;
+  if (!g_folderPrompt || !g_folderPrompt(LoadResString(commandId_), target) || target.empty()) return 0;
   const int result = RunToFolder(target, 0);
   RefreshFolderTree(result, target);
   return result;

@@ -100,6 +100,9 @@ protected:
 
 private:
   std::vector<ScopedImageList> imageLists_;
+  // The window's icons: WM_SETICON does not hand them over, so they live as long as this object.
+  ScopedIcon bigIcon_;
+  ScopedIcon smallIcon_;
   std::wstring tooltip_;  // text handed to the last tooltip request
   bool menuHelpShown_ = false;
 };

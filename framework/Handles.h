@@ -103,6 +103,13 @@ struct IconTraits {
   static void Close(Handle h) noexcept { ::DestroyIcon(h); }
 };
 
+struct CursorTraits {
+  using Handle = HCURSOR;
+  static Handle Null() noexcept { return nullptr; }
+  static bool IsValid(Handle h) noexcept { return h != nullptr; }
+  static void Close(Handle h) noexcept { ::DestroyCursor(h); }
+};
+
 struct MenuTraits {
   using Handle = HMENU;
   static Handle Null() noexcept { return nullptr; }
@@ -142,6 +149,7 @@ using ScopedPen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using ScopedRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
 using ScopedCreatedDC = UniqueHandle<CreatedDCTraits>;
 using ScopedIcon = UniqueHandle<IconTraits>;
+using ScopedCursor = UniqueHandle<CursorTraits>;
 using ScopedMenu = UniqueHandle<MenuTraits>;
 using ScopedLocal = UniqueHandle<LocalMemTraits>;
 using ScopedImageList = UniqueHandle<ImageListTraits>;

@@ -300,6 +300,30 @@ TEST_F(FolderPicker, TitlePromptAndSwitchesShapeTheDialog) {
   EXPECT_EQ(dlg.ChosenFolder(), scratch.File(L"Beta"));
 }
 
+// How the font file commands ask for their target folder: a picker with the command's title
+// where folders may be made, starting at the given folder.
+TEST_F(FolderPicker, TargetFolderPromptTitlesThePickerAndAllowsNewFolders) {
+  std::wstring folder = scratch.File(L"Alpha");
+  bool chosen = false;
+  StepPlayer::Run({[&] {
+                    HWND picker = StepPlayer::FindPicker();
+                    if (!picker) return false;
+                    wchar_t caption[100] = {};
+                    ::InternalGetWindowText(picker, caption, 100);
+                    EXPECT_STREQ(caption, L"Copy fonts");
+                    CScratchFolderTree* tree = CScratchFolderTree::last;
+                    std::wstring selected;
+                    EXPECT_TRUE(tree && tree->allowEditing && tree->GetSelectedPath(selected));
+                    EXPECT_EQ(selected, scratch.File(L"Alpha"));
+                    if (tree) tree->Select(scratch.File(L"Gamma"));
+                    Click(picker, IDC_BROWSE_OK);
+                    return true;
+                  }},
+                  [&] { chosen = COrvBrowseFolderDialog::AskForTargetFolder(L"Copy fonts", folder); });
+  EXPECT_TRUE(chosen);
+  EXPECT_EQ(folder, scratch.File(L"Gamma"));
+}
+
 TEST_F(FolderPicker, EnterCommitsANameEditWhileOkAndCancelOnlyAbandonIt) {
   COrvBrowseFolderDialog dlg(scratch.File(L"Alpha"));
   dlg.allowEditing = true;

@@ -4,8 +4,10 @@
 
 #include <commctrl.h>
 
+#include <array>
 #include <cstring>
 #include <cwchar>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -134,38 +136,6 @@ TEST_F(ManagerProcess, SecondInstanceRestoresTheFirstAndExits0) {
   EXPECT_EQ(first.WaitForExit(kWait), 1u);
 }
 
-TEST_F(ManagerProcess, MaximisedCloseReopensMaximisedAndMinimisedCloseKeepsLayout) {
-  SetUpReturningUser(scratch_.Path());
-  {
-    ChildProcess app(ManagerExe(), BinDir());
-    HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
-    ASSERT_NE(main, nullptr);
-    ::SendMessageW(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    ASSERT_TRUE(::IsZoomed(main));
-    ::PostMessageW(main, WM_CLOSE, 0, 0);
-    ASSERT_EQ(app.WaitForExit(kWait), 1u);
-  }
-  WindowLayout saved{};
-  ASSERT_TRUE(ReadLayout(saved));
-  EXPECT_EQ(saved.Maximized, 1);
-  // The normal rectangle is kept, not the maximised one.
-  EXPECT_LT(saved.WindowRect.right - saved.WindowRect.left, ::GetSystemMetrics(SM_CXSCREEN));
-  {
-    ChildProcess app(ManagerExe(), BinDir());
-    HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
-    ASSERT_NE(main, nullptr);
-    EXPECT_TRUE(::IsZoomed(main));
-    ::SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ::PostMessageW(main, WM_CLOSE, 0, 0);
-    ASSERT_EQ(app.WaitForExit(kWait), 1u);
-  }
-  WindowLayout after{};
-  ASSERT_TRUE(ReadLayout(after));
-  EXPECT_EQ(std::memcmp(&saved, &after, sizeof(saved)), 0) << "a minimised close must keep the stored layout";
-}
-
-namespace {
-
 BOOL CALLBACK FindById(HWND window, LPARAM param) {
   auto* wanted = reinterpret_cast<std::pair<int, HWND>*>(param);
   if (::GetDlgCtrlID(window) != wanted->first) return TRUE;
@@ -225,6 +195,112 @@ struct SampleControls {
   bool InfoBlockChecked() const { return ::SendMessageW(toolbar, TB_ISBUTTONCHECKED, ID_SAMPLE_INFO_BLOCK, 0) != 0; }
   int Sample() const { return static_cast<int>(::SendMessageW(list, LB_GETCURSEL, 0, 0)); }
 };
+
+// Width and height of the five panes (the parents of their views), folder tree pane first.
+using PaneSizes = std::array<SIZE, 5>;
+
+PaneSizes ReadPaneSizes(HWND main) {
+  PaneSizes sizes{};
+  const int views[] = {IDC_FOLDER_TREE, IDC_GROUPS_TREE, IDC_FOLDER_FONTS_LIST, IDC_INSTALLED_FONTS_LIST,
+                       IDC_SAMPLE_SIZE_UPDOWN};
+  for (size_t i = 0; i < sizes.size(); ++i) {
+    RECT rc{};
+    if (HWND view = Descendant(main, views[i])) ::GetWindowRect(::GetParent(view), &rc);
+    sizes[i] = {rc.right - rc.left, rc.bottom - rc.top};
+  }
+  return sizes;
+}
+
+bool Same(const PaneSizes& a, const PaneSizes& b) {
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i].cx != b[i].cx || a[i].cy != b[i].cy) return false;
+  return true;
+}
+
+// The pane sizes once the window fills the work area and the main splitter fills the window
+// (the window may show before it has its maximised size, and before its panes are laid out).
+PaneSizes SettledMaximisedPanes(HWND main) {
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  PaneSizes last = ReadPaneSizes(main);
+  for (int i = 0; i < 100; ++i) {
+    ::Sleep(100);
+    RECT client{}, splitter{};
+    ::GetClientRect(main, &client);
+    ::GetWindowRect(::GetDlgItem(main, IDC_MAIN_SPLITTER), &splitter);
+    const PaneSizes now = ReadPaneSizes(main);
+    if (::IsZoomed(main) && client.right >= work.right - work.left && splitter.right - splitter.left == client.right &&
+        Same(now, last))
+      break;
+    last = now;
+  }
+  return last;
+}
+
+std::string Describe(const PaneSizes& sizes) {
+  std::string s;
+  for (const SIZE& size : sizes) s += std::to_string(size.cx) + "x" + std::to_string(size.cy) + " ";
+  return s;
+}
+
+// Two sessions that close maximised in a row leave every pane as it was: the next start shows
+// the same pane sizes, and a close while minimised keeps the stored layout.
+TEST_F(ManagerProcess, MaximisedSessionsKeepEveryPaneAndMinimisedCloseKeepsLayout) {
+  SetUpReturningUser(scratch_.Path());
+  PaneSizes first{};
+  {
+    ChildProcess app(ManagerExe(), BinDir());
+    HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+    ASSERT_NE(main, nullptr);
+    ::SendMessageW(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_TRUE(::IsZoomed(main));
+    first = SettledMaximisedPanes(main);
+    for (const SIZE& size : first) ASSERT_GT(size.cy, 50) << Describe(first);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(app.WaitForExit(kWait), 1u);
+  }
+  WindowLayout saved{};
+  ASSERT_TRUE(ReadLayout(saved));
+  EXPECT_EQ(saved.Maximized, 1);
+  // The normal rectangle is kept, not the maximised one.
+  EXPECT_LT(saved.WindowRect.right - saved.WindowRect.left, ::GetSystemMetrics(SM_CXSCREEN));
+  for (int session = 2; session <= 3; ++session) {
+    SCOPED_TRACE(session);
+    ChildProcess app(ManagerExe(), BinDir());
+    HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+    ASSERT_NE(main, nullptr);
+    const PaneSizes again = SettledMaximisedPanes(main);
+    EXPECT_TRUE(::IsZoomed(main));
+    EXPECT_TRUE(Same(again, first)) << "before " << Describe(first) << "after " << Describe(again);
+    if (session == 3) ::SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(app.WaitForExit(kWait), 1u);
+    if (session == 2) {
+      ASSERT_TRUE(ReadLayout(saved));
+    }
+  }
+  WindowLayout after{};
+  ASSERT_TRUE(ReadLayout(after));
+  EXPECT_EQ(std::memcmp(&saved, &after, sizeof(saved)), 0) << "a minimised close must keep the stored layout";
+}
+
+// A library named OrvelRes64.dll in the current folder that has code as well as the resources:
+// the program runs with its resources, and its code never runs.
+TEST_F(ManagerProcess, ResourceLibraryCodeNeverRuns) {
+  SetUpReturningUser(scratch_.Path());
+  const std::wstring exe = scratch_.File(L"OrvelManager.exe");
+  const std::wstring library = scratch_.File(L"OrvelRes64.dll");
+  ASSERT_TRUE(::CopyFileW(ManagerExe().c_str(), exe.c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW((BinDir() + L"\\OrvelResProbe.dll").c_str(), library.c_str(), FALSE));
+  ChildProcess app(exe, scratch_.Path());
+  HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+  ASSERT_NE(main, nullptr);
+  EXPECT_NE(Descendant(main, IDC_FOLDER_FONTS_LIST), nullptr);
+  EXPECT_EQ(WindowText(main), L"Orvel Font Manager");
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app.WaitForExit(kWait), 1u);
+  EXPECT_EQ(::GetFileAttributesW((library + L".ran").c_str()), INVALID_FILE_ATTRIBUTES);
+}
 
 }  // namespace
 
@@ -290,5 +366,3 @@ TEST_F(ManagerProcess, SampleSettingsSurviveARestart) {
     ASSERT_EQ(app.WaitForExit(kWait), 1u);
   }
 }
-
-}  // namespace
