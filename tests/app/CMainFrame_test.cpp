@@ -87,8 +87,12 @@ protected:
   // A sample size of 0 leaves the sample window's default.
   CMainFrame& Open(int sampleSize = 0) {
     if (sampleSize) {
-      orv::ScopedKey key = CreateRegKey(HKEY_CURRENT_USER, kPrefsKeyPath);
-      WriteRegDword(key.Get(), L"SampleFontSize", static_cast<DWORD>(sampleSize));
+      HKEY key = nullptr;
+      EXPECT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                                  nullptr),
+                ERROR_SUCCESS);
+      WriteRegDword(key, L"SampleFontSize", static_cast<DWORD>(sampleSize));
+      ::RegCloseKey(key);
     }
     frame_ = std::make_unique<CMainFrame>();
     EXPECT_TRUE(frame_->CreateMainWindow());
