@@ -88,6 +88,8 @@ CCharMapChildFrame* CCharMapFrame::AddFontTab(const FontItem& font, bool install
     return nullptr;
   }
   const bool first = TabCount() == 0;
+  bool maximized = first;
+  if (!first) MDIGetActive(&maximized);
   auto* child = new CCharMapChildFrame(font, installed, m_hWndStatusBar, CreateTabIcon(font));
   // The first child is shown only once it is maximised, so that it never shows restored.
   const DWORD style = first ? (orv::kMDIChildStyle & ~WS_VISIBLE) : orv::kMDIChildStyle;
@@ -96,11 +98,10 @@ CCharMapChildFrame* CCharMapFrame::AddFontTab(const FontItem& font, bool install
     delete child;
     return nullptr;
   }
-  if (first) {
-    MDIMaximize(*child);
-    child->ShowWindow(SW_SHOW);
-    MDIActivate(*child);
-  }
+  // A child added while the others are maximised is maximised as well.
+  if (maximized) MDIMaximize(*child);
+  if (first) child->ShowWindow(SW_SHOW);
+  MDIActivate(*child);
   AppendTab(font.displayName.empty() ? font.FullName() : font.displayName, child);
   if (first) LayoutTabs();
   if (IsIconic()) ShowWindow(SW_RESTORE);

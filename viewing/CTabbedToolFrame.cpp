@@ -155,11 +155,15 @@ void CTabbedToolFrame::RemoveTab(int index) {
   if (!tabCtrl_.IsWindow()) return;
   if (index == -1) index = CurrentTab();
   if (index < 0 || index >= TabCount()) return;
+  const int current = CurrentTab();
   ::SendMessageW(tabCtrl_, TCM_DELETEITEM, index, 0);
-  if (TabCount() > 0) {
+  if (TabCount() == 0) {
+    PostMessage(WM_CLOSE);
+  } else if (index == current) {
     SelectTab(index > 0 ? index - 1 : 0);
   } else {
-    PostMessage(WM_CLOSE);
+    // Another tab stays current: the selection keeps showing the active child.
+    SelectTab(current > index ? current - 1 : current);
   }
 }
 

@@ -65,8 +65,9 @@ public:
   // Selects the tab that shows a font of the same full name (without case) and type, activating
   // its child and restoring it when minimised: false then. True when there is no such tab.
   bool ActivateFontTab(const FontItem& font);
-  // Deletes a tab (-1: the current one); then selects the tab before it (tab 0 when it was the
-  // first), or closes the frame when none is left.
+  // Deletes a tab (-1: the current one). When it was the current tab, the tab before it is
+  // selected (tab 0 when it was the first); another tab keeps the current one selected. Closes
+  // the frame when no tab is left.
   void RemoveTab(int index);
   CToolFrameChild* GetTabChild(int index) const;  // -1: the current tab's
   int FindTabOfChild(HWND child) const;
