@@ -40,17 +40,6 @@ void CCharMapFrame::CreateStatusBar() {
   ::SendMessageW(m_hWndStatusBar, SB_SETPARTS, kStatusPanes, reinterpret_cast<LPARAM>(widths));
 }
 
-LRESULT CCharMapFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
-  OnTabbedDestroy();
-  handled = FALSE;
-  return 0;
-}
-
-LRESULT CCharMapFrame::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
-  DestroyWindow();
-  return 0;
-}
-
 LRESULT CCharMapFrame::OnSize(UINT, WPARAM, LPARAM, BOOL& handled) {
   if (m_hWndStatusBar) {
     const std::wstring hint = LoadResString(IDS_CHARMAP_HINT);

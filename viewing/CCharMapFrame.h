@@ -41,8 +41,6 @@ public:
 
   BEGIN_MSG_MAP(CCharMapFrame)
     MSG_WM_CREATE(OnCreate)
-    MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
-    MESSAGE_HANDLER(WM_CLOSE, OnClose)
     MESSAGE_HANDLER(WM_SIZE, OnSize)
     MSG_WM_GETMINMAXINFO(OnGetMinMaxInfo)
     CHAIN_MSG_MAP(CTabbedToolFrameImpl<CCharMapFrame>)
@@ -56,8 +54,6 @@ protected:
 
 private:
   LRESULT OnCreate(CREATESTRUCTW*);
-  LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
   void OnGetMinMaxInfo(MINMAXINFO* info);
 

@@ -62,7 +62,7 @@ void CCharMapGrid::ChangeZoomFactor(int step, POINT client) {
   PlaceZoom(client);
 }
 
-void CCharMapGrid::OnKeyDown(UINT key, UINT, UINT) {
+void CCharMapGrid::OnKeyDown(UINT key, UINT, UINT flags) {
   const bool ctrl = KeyDown(VK_CONTROL), shift = KeyDown(VK_SHIFT), alt = KeyDown(VK_MENU);
   if (zoomShown_ && ctrl && !shift && !alt && (key == VK_UP || key == VK_DOWN)) {
     ChangeZoomFactor(key == VK_UP ? 1 : -1, PointerInClient());
@@ -82,7 +82,8 @@ void CCharMapGrid::OnKeyDown(UINT key, UINT, UINT) {
       HitTestAtPointer();
       break;
     case VK_SHIFT:
-      ToggleZoom(PointerInClient());
+      // Once per press: a held Shift repeats its key-down.
+      if (!(flags & KF_REPEAT)) ToggleZoom(PointerInClient());
       break;
     default:
       break;

@@ -65,7 +65,8 @@ bool CTabbedToolFrame::CreateTabbedClient() {
   return true;
 }
 
-LRESULT CTabbedToolFrame::OnTabbedDestroy() {
+LRESULT CTabbedToolFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
+  handled = FALSE;
   RECT rc{};
   if (GetWindowRect(&rc)) {
     ClampRectToVirtualScreen(rc);
@@ -218,8 +219,8 @@ void CTabbedToolFrame::OnCloseTab(UINT, int, HWND) {
 
 void CTabbedToolFrame::OnWindowArrange(UINT, int id, HWND) {
   switch (id) {
-    case ID_WINDOW_ARRANGE_: MDIIconArrange(); break;
-    case ID_WINDOW_CASCADE_: MDICascade(); break;
+    case ID_WINDOW_ARRANGE: MDIIconArrange(); break;
+    case ID_WINDOW_CASCADE: MDICascade(); break;
     default: MDITile(MDITILE_HORIZONTAL); break;
   }
 }

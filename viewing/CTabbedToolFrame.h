@@ -20,6 +20,7 @@
 #include <string>
 
 #include "app/CToolWindow.h"
+#include "common/ResourceIds.h"
 #include "fonts/FontItem.h"
 #include "framework/ContainedWindow.h"
 #include "framework/Handles.h"
@@ -78,14 +79,15 @@ public:
   bool PreTranslateMessage(MSG* msg) override;
 
   BEGIN_MSG_MAP(CTabbedToolFrame)
+    MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     MESSAGE_HANDLER(WM_SIZE, OnSize)
     MESSAGE_HANDLER(WM_HELP, OnHelp)
-    COMMAND_ID_HANDLER_EX(ID_TAB_CLOSE_, OnCloseTab)
-    COMMAND_ID_HANDLER_EX(ID_WINDOW_ARRANGE_, OnWindowArrange)
-    COMMAND_ID_HANDLER_EX(ID_WINDOW_CASCADE_, OnWindowArrange)
-    COMMAND_ID_HANDLER_EX(ID_WINDOW_TILE_HORZ_, OnWindowArrange)
-    COMMAND_ID_HANDLER_EX(ID_FRAME_CLOSE_, OnFrameClose)
-    COMMAND_ID_HANDLER_EX(ID_FRAME_HELP_, OnHelpCommand)
+    COMMAND_ID_HANDLER_EX(ID_TAB_CLOSE, OnCloseTab)
+    COMMAND_ID_HANDLER_EX(ID_WINDOW_ARRANGE, OnWindowArrange)
+    COMMAND_ID_HANDLER_EX(ID_WINDOW_CASCADE, OnWindowArrange)
+    COMMAND_ID_HANDLER_EX(ID_WINDOW_TILE_HORZ, OnWindowArrange)
+    COMMAND_ID_HANDLER_EX(ID_APP_EXIT, OnFrameClose)
+    COMMAND_ID_HANDLER_EX(ID_HELP_CONTENTS, OnHelpCommand)
     MESSAGE_HANDLER(kMsgChildActivated, OnChildActivated)
     MESSAGE_HANDLER(kMsgChildClosing, OnChildClosing)
     NOTIFY_CODE_HANDLER_EX(TCN_SELCHANGE, OnTabSelChange)
@@ -94,13 +96,6 @@ public:
   END_MSG_MAP()
 
 protected:
-  static constexpr UINT ID_TAB_CLOSE_ = 220;
-  static constexpr UINT ID_WINDOW_ARRANGE_ = 0xE131;
-  static constexpr UINT ID_WINDOW_CASCADE_ = 0xE132;
-  static constexpr UINT ID_WINDOW_TILE_HORZ_ = 0xE133;
-  static constexpr UINT ID_FRAME_CLOSE_ = 0xE141;
-  static constexpr UINT ID_FRAME_HELP_ = 0xE146;
-
   // Creates the MDI client and the tab control, sets the frame icon, moves the frame to its
   // saved rectangle and registers the message filter; the derived WM_CREATE calls it.
   bool CreateTabbedClient();
@@ -120,9 +115,9 @@ protected:
   virtual void ShowTabMenu(POINT screen) = 0;
 
   void OnFinalMessage(HWND) override;
-  LRESULT OnTabbedDestroy();
 
 private:
+  LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnHelp(UINT, WPARAM, LPARAM, BOOL&);
   void OnHelpCommand(UINT, int, HWND);
