@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "bench/BenchTiming.h"
 #include "common/Seams.h"
 #include "fonts/FontFileWalk.h"
 #include "framework/AppModule.h"
@@ -29,21 +30,6 @@ constexpr int kOpenRuns = 5;
 constexpr int kLineSteps = 200;
 const RECT kFrameRect{0, 0, 760, 900};
 const wchar_t kKeeperFont[] = L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSansMono.ttf";
-
-double g_ticksPerMs = 1;
-
-double NowMs() {
-  LARGE_INTEGER now;
-  ::QueryPerformanceCounter(&now);
-  return double(now.QuadPart) / g_ticksPerMs;
-}
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 void PumpPending() {
   MSG msg;
@@ -143,9 +129,6 @@ int RunFont(CCharMapFrame& frame, const std::wstring& path) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  LARGE_INTEGER freq;
-  ::QueryPerformanceFrequency(&freq);
-  g_ticksPerMs = double(freq.QuadPart) / 1000.0;
   ::CoInitialize(nullptr);
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&icc);
