@@ -26,10 +26,11 @@ const orv::DlgResizeRule kResizeRules[] = {
 bool HasRangeBit(const FontItem& font, uint32_t bit) { return (font.unicodeRange[bit / 32] >> (bit % 32)) & 1; }
 
 HMODULE LoadNameLibrary() {
-  const std::wstring& stand = seams::GetCharNameLibrary();
-  // Only its string table is read: no code of it runs.
-  return ::LoadLibraryExW(stand.empty() ? CCharMapView::kNameLibrary : stand.c_str(), nullptr,
-                          LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  const std::wstring& standIn = seams::GetCharNameLibrary();
+  if (!standIn.empty()) return ::LoadLibraryW(standIn.c_str());
+  // The system's library only, never one of that name beside the program; loaded as a library
+  // so that its names come from the user's language resources.
+  return ::LoadLibraryExW(CCharMapView::kNameLibrary, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 void ShowControl(HWND dialog, int id, bool show) {
