@@ -13,8 +13,12 @@
 #include "common/ResourceIds.h"
 #include "framework/CommandBarCtrl.h"
 #include "framework/FrameWindowImpl.h"
+#include "framework/MessageCrackers.h"
 #include "framework/MessageLoop.h"
 #include "framework/UpdateUI.h"
+
+class CCharMapFrame;
+class COrvelListView;
 
 // The deferred jobs of the idle phase, in the order they are taken.
 enum class IdleJob {
@@ -100,6 +104,7 @@ public:
     COMMAND_ID_HANDLER(ID_APP_EXIT, OnAppExit)
     COMMAND_ID_HANDLER(ID_TOOL_WINDOW_CLOSED, OnToolWindowClosed)
     COMMAND_ID_HANDLER(ID_SAMPLE_EDIT_TEXTS, OnEditSampleTexts)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_CHARMAP, OnFontsCharMap)
     CHAIN_MSG_MAP(orv::CFrameWindowImpl<CMainFrame>)
   END_MSG_MAP()
 
@@ -118,6 +123,12 @@ private:
   LRESULT OnAppExit(WORD, WORD, HWND, BOOL&);
   LRESULT OnToolWindowClosed(WORD, WORD, HWND, BOOL&);
   LRESULT OnEditSampleTexts(WORD, WORD, HWND, BOOL&);  // CMainFrameSampleCommands.cpp
+
+  // The tool frames (CMainFrameToolFrames.cpp).
+  void OnFontsCharMap(UINT, int, HWND list);
+  CCharMapFrame* OpenCharMapFrame();
+  COrvelListView* FontListOfCommand(LPARAM lParam) const;
+  COrvelListView* SampleSourceList() const;
 
   void SetViewChecks();
   void ShowFolderListCaption();

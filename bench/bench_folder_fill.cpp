@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "bench/BenchTiming.h"
 #include "app/Preferences.h"
 #include "app/ResourceLibrary.h"
 #include "bench/BenchListHost.h"
@@ -33,21 +34,6 @@ constexpr int kHostWidth = 800;
 constexpr int kHostHeight = 900;
 constexpr double kTargetFirstScreenMs = 2000;
 constexpr double kTargetScrollStepMs = 100;
-
-double g_ticksPerMs = 1;
-
-double NowMs() {
-  LARGE_INTEGER now;
-  ::QueryPerformanceCounter(&now);
-  return double(now.QuadPart) / g_ticksPerMs;
-}
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 // The moments of one fill, in milliseconds of the performance counter.
 struct FillMoments {
@@ -505,9 +491,6 @@ int wmain(int argc, wchar_t** argv) {
     }
     folders = {data + L"\\fonts-1000", data + L"\\fonts-5000"};
   }
-  LARGE_INTEGER frequency;
-  ::QueryPerformanceFrequency(&frequency);
-  g_ticksPerMs = double(frequency.QuadPart) / 1000.0;
 
   ::CoInitialize(nullptr);
   INITCOMMONCONTROLSEX icc{sizeof(icc), 0x672F};

@@ -6,6 +6,7 @@ namespace {
 MessageBoxSink g_messageBoxSink = nullptr;
 StringSource g_stringSource = nullptr;
 HelpSink g_helpSink = nullptr;
+std::wstring g_charNameLibrary;
 }  // namespace
 
 void SetMessageBoxSink(MessageBoxSink sink) { g_messageBoxSink = sink; }
@@ -20,5 +21,8 @@ HelpSink GetHelpSink() { return g_helpSink; }
 
 void SetStringSource(StringSource source) { g_stringSource = source; }
 StringSource GetStringSource() { return g_stringSource; }
+
+void SetCharNameLibrary(const std::wstring& path) { g_charNameLibrary = path; }
+const std::wstring& GetCharNameLibrary() { return g_charNameLibrary; }
 
 }  // namespace seams

@@ -26,4 +26,8 @@ using StringSource = std::wstring (*)(UINT id);
 void SetStringSource(StringSource source);
 StringSource GetStringSource();
 
+// The library the character map reads character names from; empty: the system's getuname.dll.
+void SetCharNameLibrary(const std::wstring& path);
+const std::wstring& GetCharNameLibrary();
+
 }  // namespace seams
