@@ -217,30 +217,36 @@ bool Same(const PaneSizes& a, const PaneSizes& b) {
   return true;
 }
 
-// The pane sizes once the window fills the work area and the main splitter fills the window
-// (the window may show before it has its maximised size, and before its panes are laid out).
+std::string Describe(const PaneSizes& sizes) {
+  std::string s;
+  for (const SIZE& size : sizes) s += std::to_string(size.cx) + "x" + std::to_string(size.cy) + " ";
+  return s;
+}
+
+// The pane sizes once the window fills the work area, the main splitter fills the window and its
+// panes fill the splitter, unchanged over several looks (the window may show before it has its
+// maximised size, and before its panes are laid out).
 PaneSizes SettledMaximisedPanes(HWND main) {
+  constexpr int kStableLooks = 3;
   RECT work{};
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   PaneSizes last = ReadPaneSizes(main);
-  for (int i = 0; i < 100; ++i) {
+  int stable = 0;
+  for (int i = 0; i < 100 && stable < kStableLooks; ++i) {
     ::Sleep(100);
     RECT client{}, splitter{};
     ::GetClientRect(main, &client);
     ::GetWindowRect(::GetDlgItem(main, IDC_MAIN_SPLITTER), &splitter);
     const PaneSizes now = ReadPaneSizes(main);
-    if (::IsZoomed(main) && client.right >= work.right - work.left && splitter.right - splitter.left == client.right &&
-        Same(now, last))
-      break;
+    const int splitterWidth = splitter.right - splitter.left;
+    // The folder pane and the sample pane stand side by side across the main splitter.
+    const bool panesFill = now[0].cx + now[4].cx + 2 * ::GetSystemMetrics(SM_CXEDGE) + 8 >= splitterWidth;
+    const bool settled = ::IsZoomed(main) && client.right >= work.right - work.left && splitterWidth == client.right &&
+                         panesFill && Same(now, last);
+    stable = settled ? stable + 1 : 0;
     last = now;
   }
   return last;
-}
-
-std::string Describe(const PaneSizes& sizes) {
-  std::string s;
-  for (const SIZE& size : sizes) s += std::to_string(size.cx) + "x" + std::to_string(size.cy) + " ";
-  return s;
 }
 
 // Two sessions that close maximised in a row leave every pane as it was: the next start shows
