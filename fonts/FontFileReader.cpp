@@ -134,8 +134,10 @@ bool FontFileReader::OpenSfnt(DWORD extraAccess) {
   bool valid = offsetTable.Has(0, kOffsetTableSize) && offsetTable.U16(4, tables);
   if (valid) numTables = tables;
   uint32_t magic = 0;
-  valid = valid && numTables != 0 && file_.Size() >= (uint64_t{numTables} + 2) * kTableRecordSize;
+  valid = valid && numTables != 0 && file_.HasBytes((uint64_t{numTables} + 2) * kTableRecordSize);
   if (valid) {
+    const uint32_t face = FaceOffset();
+    PrefetchFaceTables(&face, 1);
     const ByteReader head = ReadTable("head", kHeadBytes);
     valid = head.Has(0, kHeadBytes) && head.U32(12, magic) && magic == kHeadMagic;
   }
@@ -146,28 +148,63 @@ bool FontFileReader::OpenSfnt(DWORD extraAccess) {
   return true;
 }
 
-bool FontFileReader::SeekToTable(const char* tag) {
-  tableOffset_ = tableLength_ = 0;
-  if (numTables == 0 || !file_.IsOpen()) return false;
-  const ByteReader directory =
-      file_.Read(uint64_t{FaceOffset()} + kOffsetTableSize, uint64_t{numTables} * kTableRecordSize);
-  for (uint32_t i = 0; i < numTables; ++i) {
+bool FontFileReader::FindTableAt(uint32_t faceOffset, uint16_t tables, const char* tag, uint32_t& offset,
+                                 uint32_t& length) {
+  offset = length = 0;
+  if (tables == 0 || !file_.IsOpen()) return false;
+  const ByteReader directory = file_.Read(uint64_t{faceOffset} + kOffsetTableSize, uint64_t{tables} * kTableRecordSize);
+  for (uint32_t i = 0; i < tables; ++i) {
     const uint64_t record = uint64_t{i} * kTableRecordSize;
     if (!directory.Has(record, kTableRecordSize)) return false;
     if (!directory.TagIs(record, tag)) continue;
-    uint32_t offset = 0, length = 0;
-    if (!directory.U32(record + 8, offset) || !directory.U32(record + 12, length)) return false;
-    if (offset > file_.Size()) return false;
-    tableOffset_ = offset;
-    tableLength_ = static_cast<uint32_t>(std::min<uint64_t>(length, file_.Size() - offset));
-    return true;
+    return directory.U32(record + 8, offset) && directory.U32(record + 12, length);
   }
   return false;
 }
 
+bool FontFileReader::FindTable(const char* tag, uint32_t& offset, uint32_t& length) {
+  return FindTableAt(FaceOffset(), numTables, tag, offset, length);
+}
+
+void FontFileReader::PrefetchFaceTables(const uint32_t* faces, size_t count) {
+  // What every face read needs: the start of 'head' and 'OS/2' and the whole 'name'.
+  struct Wanted {
+    const char* tag;
+    uint32_t maxBytes;
+  };
+  static const Wanted kWanted[] = {{"head", kHeadBytes}, {"OS/2", kOs2ReadBytes}, {"name", UINT32_MAX}};
+  std::vector<FileBytes::Range> ranges;
+  for (size_t f = 0; f < count; ++f) {
+    uint16_t tables = 0;
+    if (!file_.Read(faces[f], kOffsetTableSize).U16(4, tables)) continue;
+    for (const Wanted& wanted : kWanted) {
+      uint32_t offset = 0, length = 0;
+      if (FindTableAt(faces[f], tables, wanted.tag, offset, length))
+        ranges.push_back({offset, std::min(length, wanted.maxBytes)});
+    }
+  }
+  file_.Prefetch(std::move(ranges));
+}
+
+bool FontFileReader::HasTable(const char* tag) {
+  uint32_t offset = 0, length = 0;
+  return FindTable(tag, offset, length) && file_.HasBytes(offset);
+}
+
+bool FontFileReader::SeekToTable(const char* tag) {
+  tableOffset_ = tableLength_ = 0;
+  uint32_t offset = 0, length = 0;
+  if (!FindTable(tag, offset, length) || !file_.HasBytes(offset)) return false;
+  tableOffset_ = offset;
+  tableLength_ = file_.HasBytes(uint64_t{offset} + length) ? length : static_cast<uint32_t>(file_.Size() - offset);
+  return true;
+}
+
 ByteReader FontFileReader::ReadTable(const char* tag, uint32_t maxBytes) {
-  if (!SeekToTable(tag)) return {};
-  return file_.Read(tableOffset_, std::min(tableLength_, maxBytes));
+  // The read itself stops at the file's end, and gives nothing for a table that starts past it.
+  uint32_t offset = 0, length = 0;
+  if (!FindTable(tag, offset, length)) return {};
+  return file_.Read(offset, std::min(length, maxBytes));
 }
 
 bool FontFileReader::ReadSfnt() {
@@ -189,9 +226,9 @@ bool FontFileReader::ReadSfnt() {
     MarkUnreadable();
     return false;
   }
-  if (SeekToTable("DSIG")) flags |= kDsig;
-  if (SeekToTable("CFF ")) flags |= kCffOrType1;
-  if (SeekToTable("fvar")) flags |= kVariable;
+  if (HasTable("DSIG")) flags |= kDsig;
+  if (HasTable("CFF ")) flags |= kCffOrType1;
+  if (HasTable("fvar")) flags |= kVariable;
   const ByteReader os2 = ReadTable("OS/2", kOs2ReadBytes);
   if (os2.Has(0, kOs2Bytes)) {
     uint16_t v = 0, selection = 0;
@@ -349,8 +386,8 @@ void FontFileReader::ReadAllNames(std::wstring (&out)[26]) {
 }
 
 bool FontFileReader::SupportsVerticalLayout() {
-  if (SeekToTable("vhea")) return true;
-  if (HasFlag(kCffOrType1) && SeekToTable("VORG")) return true;
+  if (HasTable("vhea")) return true;
+  if (HasFlag(kCffOrType1) && HasTable("VORG")) return true;
   if (!SeekToTable("GSUB")) return false;
   const uint32_t gsubOffset = tableOffset_;
   const uint32_t gsubLength = tableLength_;

@@ -91,6 +91,8 @@ public:
   // Finds the table with this tag in the open face's directory (its offset and length, the
   // length cut at the end of the file); nothing of the table is read yet.
   [[nodiscard]] bool SeekToTable(const char* tag);
+  // The open face has a table with this tag that starts within the file.
+  [[nodiscard]] bool HasTable(const char* tag);
   // Reads up to maxBytes of the table with this tag; empty when absent or unreadable.
   ByteReader ReadTable(const char* tag, uint32_t maxBytes = UINT32_MAX);
   [[nodiscard]] bool ReadSfnt();
@@ -152,6 +154,12 @@ public:
 
 private:
   uint32_t FaceOffset() const;
+  // The directory entry of the table with this tag, as the file states it: of the open face,
+  // or of the face whose offset table is at faceOffset and lists `tables` tables.
+  bool FindTable(const char* tag, uint32_t& offset, uint32_t& length);
+  bool FindTableAt(uint32_t faceOffset, uint16_t tables, const char* tag, uint32_t& offset, uint32_t& length);
+  // Reads in as few reads as it can what reading these faces will ask for.
+  void PrefetchFaceTables(const uint32_t* faces, size_t count);
   bool OpenFileBytes();
   void ReadNameRecords(const uint16_t* ids, int count, std::wstring* systemOut, std::wstring* otherOut);
   std::wstring DecodeNameString(const ByteReader& table, uint64_t offset, uint16_t length,
