@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int kPasses = 15;
+constexpr int kPasses = 41;
 
 bool IsFontFile(const std::wstring& name) {
   const size_t dot = name.find_last_of(L'.');

@@ -2,6 +2,18 @@
 
 #include <algorithm>
 
+namespace {
+
+// The first read of a file: offset tables and table directories, and the small tables of
+// small fonts.
+constexpr uint64_t kFirstBlock = 4 * 1024;
+// Ranges this close together are read as one: copying the gap costs less than another read.
+constexpr uint64_t kJoinGap = 8 * 1024;
+// Longer ranges are not prefetched; Read bounds them by the file's size first.
+constexpr uint64_t kLongestPrefetch = 256 * 1024;
+
+}  // namespace
+
 bool FileBytes::Open(const std::wstring& path, DWORD extraAccess) {
   Close();
   orv::ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ | extraAccess, FILE_SHARE_READ, nullptr,

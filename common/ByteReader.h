@@ -98,8 +98,6 @@ private:
 // the handle and the buffers go with Close or the destructor. One thread at a time.
 class FileBytes {
 public:
-  static constexpr uint32_t kFirstBlock = 16 * 1024;
-
   struct Range {
     uint64_t offset;
     uint64_t count;
@@ -127,15 +125,11 @@ public:
   // The bytes [offset, offset + count) cut at the end of the file; empty when offset lies past
   // the end or the read fails. The view stays valid until Close.
   ByteReader Read(uint64_t offset, uint64_t count);
-  // Reads the ranges not held yet, joining those less than kJoinGap apart into one read, so
-  // that the Read calls for them that follow find their bytes. Ranges longer than
-  // kLongestPrefetch are left to Read.
+  // Reads the ranges not held yet, those a few kilobytes apart or less in one read, so that
+  // the Read calls for them that follow find their bytes. Long ranges are left to Read.
   void Prefetch(std::vector<Range> ranges);
 
 private:
-  static constexpr uint64_t kJoinGap = 8 * 1024;
-  static constexpr uint64_t kLongestPrefetch = 256 * 1024;
-
   struct Block {
     uint64_t offset = 0;
     size_t size = 0;
