@@ -24,25 +24,10 @@ constexpr size_t kKeptFullNameLength = 64;
 
 uint16_t g_languageOverride = 0;
 
-std::wstring ParentFolder(const std::wstring& path) {
-  const size_t slash = path.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) return {};
-  // A drive root keeps its backslash.
-  if (slash == 2 && path.size() > 1 && path[1] == L':') return path.substr(0, 3);
-  return path.substr(0, slash);
-}
+bool HasCollectionFileName(const std::wstring& ref) { return EndsWithNoCase(ref, L".ttc") || EndsWithNoCase(ref, L".otc"); }
 
-bool IsBareFileName(const std::wstring& ref) {
-  return ref.find_first_of(L"\\/:") == std::wstring::npos;
-}
-
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
-  wchar_t buffer[MAX_PATH] = {};
-  if (folder.size() >= MAX_PATH) return name;
-  wcscpy(buffer, folder.c_str());
-  if (!::PathAppendW(buffer, name.c_str())) return folder + L"\\" + name;
-  return buffer;
-}
+// ".ttf", ".otf" (any name ending in "tf") or a collection's name.
+bool HasSfntFileName(const std::wstring& ref) { return EndsWithNoCase(ref, L"tf") || HasCollectionFileName(ref); }
 
 }  // namespace
 
@@ -81,19 +66,22 @@ void FontFileReader::Reset() {
   FreeVariationState();
 }
 
+bool FontFileReader::IsCollectionFile() {
+  // Type 1 references ("x.pfm|x.pfb") and the like are not opened to look.
+  if (!HasSfntFileName(fileRef) && !HasFlag(kCollectionFace)) return false;
+  if (fullPath.empty()) ResolveFullPath();
+  if (OpenFileBytes()) return file_.Read(0, 4).TagIs(0, "ttcf");
+  // Not to be opened: by its name or what the record was, so that a collection is marked
+  // unreadable as one.
+  return HasCollectionFileName(fileRef) || HasFlag(kCollectionFace);
+}
+
 bool FontFileReader::ReadFontFile(const std::wstring& fileName) {
   if (!fileName.empty()) fileRef = fileName;
-  const bool sfntName = EndsWithNoCase(fileRef, L"tf");
-  const bool collectionName_ = EndsWithNoCase(fileRef, L".ttc") || EndsWithNoCase(fileRef, L".otc");
-  if (!sfntName && !collectionName_) return ReadType1();
-  // The tag decides, not the extension: a collection stays a collection under any name.
-  if (fullPath.empty()) ResolveFullPath();
-  const bool opened = OpenFileBytes();
-  if ((opened && file_.Read(0, 4).TagIs(0, "ttcf")) || (!opened && collectionName_)) return ReadFirstCollectionFace();
-  if (!sfntName) {
-    // A ".ttc" that is not a collection is read as the single font it is.
-    flags &= ~kCollectionFace;
-  }
+  if (IsCollectionFile()) return ReadFirstCollectionFace();
+  if (!HasSfntFileName(fileRef)) return ReadType1();
+  // A single font under any of these names, whatever the record said before.
+  flags &= ~kCollectionFace;
   return ReadSfnt();
 }
 

@@ -81,8 +81,13 @@ public:
 
   // Reads the file named by fileRef (set from fileName when given): ".pfm" and other non-sfnt
   // references go to the Type 1 reader; a file that starts with "ttcf" is read as a collection
-  // (its first face; continue with ReadNextCollectionFace).
+  // (its first face; continue with ReadNextCollectionFace), any other as a single font.
   [[nodiscard]] bool ReadFontFile(const std::wstring& fileName = {});
+  // The one test of what a ".ttf", ".otf", ".ttc" or ".otc" file, or the file of a record
+  // known as a collection face, holds: a collection when it starts with "ttcf", whatever its
+  // name says; a file that cannot be opened counts as a collection when it is named like one
+  // or the record was a face of one. Opens the file for the read that follows.
+  [[nodiscard]] bool IsCollectionFile();
   void ResolveFullPath();
   // Maps the face at faceIndex and checks its offset table and 'head'. With extraAccess
   // non-zero only probes that the file opens with that access.
@@ -175,4 +180,6 @@ private:
   uint32_t tableLength_ = 0;  // and length, cut at the end of the file
   bool walkingInstances_ = false;
   std::wstring keptFullName_;  // the full name the record had before ReadSfnt emptied it
+  FontNames fontNames_;              // the variable font's own names and PostScript name, from
+  std::wstring fontPostScriptName_;  // which each named instance starts
 };
