@@ -50,6 +50,27 @@ bool CutLastPathComponent(std::wstring& path) {
   return removed;
 }
 
+std::wstring ParentFolder(std::wstring path) { return CutLastPathComponent(path) ? path : std::wstring(); }
+
+bool IsBareFileName(std::wstring_view ref) { return ref.find_first_of(L"\\/:") == std::wstring_view::npos; }
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
+  if (folder.empty()) return name;
+  if (folder.size() + name.size() + 2 <= MAX_PATH) {
+    wchar_t buffer[MAX_PATH] = {};
+    wcscpy(buffer, folder.c_str());
+    if (::PathAppendW(buffer, name.c_str())) return buffer;
+  }
+  std::wstring joined = folder;
+  if (joined.back() != L'\\') joined += L'\\';
+  return joined + name;
+}
+
+std::wstring WithoutTrailingBackslash(std::wstring folder) {
+  while (folder.size() > 1 && folder.back() == L'\\' && !::PathIsRootW(folder.c_str())) folder.pop_back();
+  return folder;
+}
+
 void TrimWhiteSpace(std::wstring& s) {
   const wchar_t* kSpace = L" \t\r\n";
   const size_t first = s.find_first_not_of(kSpace);

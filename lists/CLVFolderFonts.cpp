@@ -174,8 +174,7 @@ void CLVFolderFonts::PasteFilesFromClipboard() {
   for (const std::wstring& path : ReadFileDropFromClipboard(m_hWnd)) {
     FontFileReader reader;
     reader.fileRef = path;
-    const bool collection = EndsWithNoCase(path, L".ttc");
-    if (collection ? reader.ReadFirstCollectionFace() : reader.ReadFontFile()) accepted.push_back(path);
+    if (reader.ReadFontFile()) accepted.push_back(path);  // the file's tag tells a collection
   }
   if (accepted.empty()) {
     seams::Beep(0);

@@ -32,11 +32,15 @@ FontItem FileRecord(const std::wstring& folder, const std::wstring& name, uint32
 TEST(FontFileCommand, CopyIntoTheFontsOwnFolderCopiesNothing) {
   ScratchDir dir;
   ASSERT_TRUE(::CopyFileW(kDejaVuSans.c_str(), dir.File(L"a.ttf").c_str(), FALSE));
-  FontItemList items;
-  items.AddUnique(FileRecord(dir.Path(), L"a.ttf"), 0);
-  FontFileCommand command(&items, FontFileCommand::kCopy, 21001);
-  EXPECT_EQ(command.RunToFolder(dir.Path(), FOF_NOCONFIRMATION | FOF_SILENT), 0);
-  EXPECT_FALSE(items.Entries().front().marked);
+  // The folder in any of the forms a caller may give it.
+  for (const std::wstring& target : {dir.Path(), dir.Path() + L"\\", dir.Path() + L"\\\\"}) {
+    SCOPED_TRACE(testing_support::Narrow(target));
+    FontItemList items;
+    items.AddUnique(FileRecord(dir.Path(), L"a.ttf"), 0);
+    FontFileCommand command(&items, FontFileCommand::kCopy, 21001);
+    EXPECT_EQ(command.RunToFolder(target, FOF_NOCONFIRMATION | FOF_SILENT), 0);
+    EXPECT_FALSE(items.Entries().front().marked);
+  }
 }
 
 // The target folder comes from the prompt the application supplies, asked with the command's
