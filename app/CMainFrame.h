@@ -6,6 +6,8 @@
 // loop with exit code 1 when it is destroyed.
 #pragma once
 
+#include <vector>
+
 #include "app/MainPanes.h"
 #include "app/SingleInstance.h"
 #include "app/ToolWindows.h"
@@ -15,6 +17,8 @@
 #include "framework/FrameWindowImpl.h"
 #include "framework/MessageLoop.h"
 #include "framework/UpdateUI.h"
+
+class COrvelListView;
 
 // The deferred jobs of the idle phase, in the order they are taken.
 enum class IdleJob {
@@ -99,6 +103,8 @@ public:
     COMMAND_ID_HANDLER(ID_SHOW_FONT_LIST, OnShowFontList)
     COMMAND_ID_HANDLER(ID_APP_EXIT, OnAppExit)
     COMMAND_ID_HANDLER(ID_TOOL_WINDOW_CLOSED, OnToolWindowClosed)
+    COMMAND_ID_HANDLER(ID_FONTS_PROPERTIES, OnFontProperties)
+    COMMAND_ID_HANDLER(ID_TOOLS_OPTIONS, OnOptions)
     CHAIN_MSG_MAP(orv::CFrameWindowImpl<CMainFrame>)
   END_MSG_MAP()
 
@@ -116,6 +122,13 @@ private:
   LRESULT OnShowFontList(WORD, WORD, HWND, BOOL&);
   LRESULT OnAppExit(WORD, WORD, HWND, BOOL&);
   LRESULT OnToolWindowClosed(WORD, WORD, HWND, BOOL&);
+
+  // Font properties and options (CMainFrameViewCommands.cpp).
+  LRESULT OnFontProperties(WORD, WORD, HWND, BOOL&);
+  LRESULT OnOptions(WORD, WORD, HWND, BOOL&);
+  std::vector<COrvelListView*> FontLists() const;
+  COrvelListView* FontListFromCommand(LPARAM argument) const;
+  void ApplyOptions(bool refreshFolderTree, bool rebuildLists);
 
   void SetViewChecks();
   void ShowFolderListCaption();

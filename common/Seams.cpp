@@ -1,5 +1,7 @@
 #include "common/Seams.h"
 
+#include <shellapi.h>
+
 namespace seams {
 
 namespace {
@@ -7,6 +9,7 @@ MessageBoxSink g_messageBoxSink = nullptr;
 BeepSink g_beepSink = nullptr;
 StringSource g_stringSource = nullptr;
 HelpSink g_helpSink = nullptr;
+ShellOpenSink g_shellOpenSink = nullptr;
 }  // namespace
 
 void SetMessageBoxSink(MessageBoxSink sink) { g_messageBoxSink = sink; }
@@ -28,6 +31,16 @@ void Beep(UINT type) {
 
 void SetHelpSink(HelpSink sink) { g_helpSink = sink; }
 HelpSink GetHelpSink() { return g_helpSink; }
+
+void SetShellOpenSink(ShellOpenSink sink) { g_shellOpenSink = sink; }
+
+void ShellOpen(HWND owner, const std::wstring& target) {
+  if (g_shellOpenSink) {
+    g_shellOpenSink(owner, target);
+    return;
+  }
+  ::ShellExecuteW(owner, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
 
 void SetStringSource(StringSource source) { g_stringSource = source; }
 StringSource GetStringSource() { return g_stringSource; }

@@ -16,6 +16,7 @@
 #include "app/CCreateFontCaseDlg.h"
 #include "app/Preferences.h"
 #include "common/ResString.h"
+#include "tests/support/ModalScript.h"
 #include "tests/support/TestSupport.h"
 
 using namespace testing_support;
@@ -157,33 +158,8 @@ private:
   }
 };
 
-// Runs `body` (which opens a modal window) while a thread timer plays `steps`, one per tick. A
-// step returns false to be tried again at the next tick (its window is not there yet). Once
-// the steps are done, any picker still open is cancelled so that a failing test cannot hang.
-struct StepPlayer {
-  static inline std::vector<std::function<bool()>> steps;
-  static inline size_t next = 0;
-  static inline int idleTicks = 0;
-
-  static void Run(std::vector<std::function<bool()>> script, const std::function<void()>& body) {
-    steps = std::move(script);
-    next = 0;
-    idleTicks = 0;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 40, &Tick);
-    body();
-    ::KillTimer(nullptr, timer);
-    EXPECT_EQ(next, steps.size()) << "every step ran";
-  }
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (next < steps.size()) {
-      // Steps may open nested modal windows, which run this timer again: advance first.
-      const size_t index = next++;
-      if (!steps[index]()) next = index;
-      return;
-    }
-    if (++idleTicks > 50)
-      if (HWND picker = FindPicker()) ::PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
-  }
+// The picker of this thread, when one is open.
+struct StepPlayer : testing_support::ModalScript {
   static HWND FindPicker() {
     HWND wnd = nullptr;
     while ((wnd = ::FindWindowExW(nullptr, wnd, L"#32770", nullptr)))
@@ -192,9 +168,7 @@ struct StepPlayer {
   }
 };
 
-void Click(HWND dlg, int id) {
-  ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dlg, id)));
-}
+void Click(HWND dlg, int id) { testing_support::ClickButton(dlg, id); }
 
 RECT ClientRectOf(HWND dlg, int id) {
   RECT rc{};

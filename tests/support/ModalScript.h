@@ -1,0 +1,27 @@
+// Drives modal windows of the test's own thread: a thread timer plays a script of steps while
+// the code under test runs its modal loop.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+namespace testing_support {
+
+struct ModalScript {
+  // Runs `body` (which opens a modal window and returns when it closes) while a thread timer
+  // plays `steps`, one per tick. A step returns false to be tried again at the next tick (its
+  // window is not there yet). Once the steps are done, a dialog still open after about two
+  // seconds is cancelled so that a failing test cannot hang. Expects every step to have run.
+  static void Run(std::vector<std::function<bool()>> steps, const std::function<void()>& body);
+};
+
+// The visible and enabled dialog window of this thread that is on top: the innermost modal
+// one. Null when there is none.
+HWND TopDialogOfThread();
+
+// A button of a dialog clicked through its own notification.
+void ClickButton(HWND dialog, int id);
+
+}  // namespace testing_support
