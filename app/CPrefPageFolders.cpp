@@ -42,7 +42,7 @@ int CPrefPageFolders::OnApply() {
   TrimWhiteSpace(typed);
   const std::wstring folder = NormalizeFolder(typed);
   // A folder that depends on the current drive or directory would point elsewhere tomorrow.
-  if (folder.empty() || folder.size() >= kPathMax || !IsFullyQualifiedFolder(folder) ||
+  if (folder.empty() || folder.size() >= kPathMax || !IsFullyQualifiedFolder(typed) ||
       EqualsNoCase(folder, g_AppState.SystemFontsFolder)) {
     seams::Beep(0);
     return PSNRET_INVALID_NOCHANGEPAGE;

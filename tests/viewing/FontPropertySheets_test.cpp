@@ -209,13 +209,6 @@ void RunSheet(const FontItem& record, const std::string& label, const std::funct
                       SaveScreenArea(rc, ArtifactsDir() + L"\\properties_" +
                                              std::wstring(label.begin(), label.end()) + L".bmp");
                       inspect(sheet);
-                      if (std::getenv("ORVEL_PAGE_SHOTS"))
-                        for (int i = 0; i < TreeCount(sheet); ++i) {
-                          PageOf(sheet, i);
-                          ::UpdateWindow(sheet);
-                          SaveScreenArea(rc, ArtifactsDir() + L"\\page_" + std::wstring(label.begin(), label.end()) +
-                                                 std::to_wstring(i) + L".bmp");
-                        }
                       return true;
                     },
                     [&] {
