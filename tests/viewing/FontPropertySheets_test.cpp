@@ -147,6 +147,15 @@ Golden LoadedValues(const COrvFontPropertiesTT& sheet) {
   };
 }
 
+TEST(FontPropertiesGolden, OnlySfntAndType1FontsHaveASheet) {
+  FontItem record;
+  for (uint32_t flags : {font_flags::kGdiOnly | font_flags::kSfnt, font_flags::kRaster, font_flags::kGdiOnly,
+                         font_flags::kEudc}) {
+    record.flags = flags;
+    EXPECT_FALSE(ShowFontProperties(record, nullptr)) << std::hex << flags;
+  }
+}
+
 TEST(FontPropertiesGolden, LoadedValuesMatchFontTools) {
   const auto goldens = Goldens();
   ASSERT_EQ(goldens.size(), 5u);
@@ -268,6 +277,16 @@ TEST(FontPropertiesGolden, Type1SheetShowsTheHeaderKeys) {
     EXPECT_EQ(ControlText(sheet, 2, IDC_PROP_VERSION_STRING), g.at("version"));
     EXPECT_EQ(ControlText(sheet, 2, IDC_PROP_COPYRIGHT), g.at("copyright"));
     EXPECT_EQ(ControlText(sheet, 2, IDC_PROP_TRADEMARK), g.at("notice"));
+  });
+  // The same pair with the ".pfm" in a subfolder: the ".pfb" is found in the parent.
+  const std::wstring sub = dir.File(L"PFM");
+  ::CreateDirectoryW(sub.c_str(), nullptr);
+  ASSERT_TRUE(::MoveFileW(dir.File(L"NimbusMonoPS-Italic.pfm").c_str(), (sub + L"\\NimbusMonoPS-Italic.pfm").c_str()));
+  FontItem parent;
+  ASSERT_TRUE(RecordOf(sub, L"NimbusMonoPS-Italic.pfm", 0, parent));
+  RunSheet(parent, "Type1PfbInParent", [&](HWND sheet) {
+    EXPECT_EQ(ControlText(sheet, 0, IDC_PROP_T1_PFB_NAME), L"..\\NimbusMonoPS-Italic.pfb");
+    EXPECT_EQ(ControlText(sheet, 1, IDC_PROP_FAMILY), g.at("family"));
   });
 }
 
