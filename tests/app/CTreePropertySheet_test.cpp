@@ -42,10 +42,6 @@ public:
 };
 
 HWND Tree(HWND sheet) { return ::GetDlgItem(sheet, CTreePropertySheet::kPageTreeId); }
-int Current(HWND sheet) {
-  return static_cast<int>(::SendMessageW(reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0)),
-                                         TCM_GETCURSEL, 0, 0));
-}
 HWND PageWindow(HWND sheet) { return reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
 
 std::wstring ItemText(HWND tree, HTREEITEM item) {
@@ -136,7 +132,7 @@ TEST(TreePropertySheet, PagesFollowTheTreeAndTheTreeFollowsThePages) {
          [&] {
            HWND tree = Tree(s);
            ClickItem(tree, sheet.TreeItemOf(2));
-           EXPECT_EQ(Current(s), 2);
+           EXPECT_EQ(CurrentSheetPage(s), 2);
            HWND focus = ::GetFocus();
            if (focusPage)
              EXPECT_TRUE(focus == PageWindow(s) || ::IsChild(PageWindow(s), focus)) << "a click moves into the page";
@@ -146,7 +142,7 @@ TEST(TreePropertySheet, PagesFollowTheTreeAndTheTreeFollowsThePages) {
            ::SetFocus(tree);
            ::SendMessageW(tree, WM_KEYDOWN, VK_UP, 0);
            ::SendMessageW(tree, WM_KEYUP, VK_UP, 0);
-           EXPECT_EQ(Current(s), 1);
+           EXPECT_EQ(CurrentSheetPage(s), 1);
            EXPECT_EQ(::GetFocus(), tree);
            // A change of page made by the sheet (Ctrl+Tab, a page kept open) moves the tree too.
            ::SendMessageW(s, PSM_SETCURSEL, 0, 0);
@@ -154,7 +150,7 @@ TEST(TreePropertySheet, PagesFollowTheTreeAndTheTreeFollowsThePages) {
            // A page that refuses to be left keeps the sheet and the tree where they are.
            a.stay = true;
            ClickItem(tree, sheet.TreeItemOf(1));
-           EXPECT_EQ(Current(s), 0);
+           EXPECT_EQ(CurrentSheetPage(s), 0);
            EXPECT_EQ(Next(tree, nullptr, TVGN_CARET), sheet.TreeItemOf(0));
            a.stay = false;
            ::PostMessageW(s, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);

@@ -46,14 +46,7 @@ std::vector<std::wstring> ChangedNames(const Values& before, const Values& after
   return names;
 }
 
-HWND Page(HWND sheet, int index) {
-  ::SendMessageW(sheet, PSM_SETCURSEL, index, 0);
-  return reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-}
-int Current(HWND sheet) {
-  return static_cast<int>(::SendMessageW(reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0)),
-                                         TCM_GETCURSEL, 0, 0));
-}
+HWND Page(HWND sheet, int index) { return ShowSheetPage(sheet, index); }
 bool Checked(HWND page, int id) { return ::IsDlgButtonChecked(page, id) == BST_CHECKED; }
 std::wstring Text(HWND page, int id) {
   wchar_t text[300] = {};
@@ -157,13 +150,7 @@ TEST_F(ViewCommands, OkWritesExactlyTheChangedValuesAndTheListsFollow) {
   EXPECT_GT(list.RowHeight(), rowHeight);
   // Names only and the default colours: "StyleFlags" and "Colors".
   before = StoredValues();
-  RunOptions({[&] {
-                if (!SheetUp(sheet_)) return false;
-                RECT rc{};
-                ::GetWindowRect(sheet_, &rc);
-                SaveScreenArea(rc, ArtifactsDir() + L"\\options_sheet.bmp");
-                return true;
-              },
+  RunOptions({[&] { return SheetUp(sheet_); },
               [&] {
                 HWND view = Page(sheet_, 0);
                 ::CheckDlgButton(view, IDC_PREF_NAMES_ONLY, BST_CHECKED);
@@ -238,7 +225,7 @@ TEST_F(ViewCommands, FoldersPageRefusesUnusableFoldersAndReportsAFailedCreation)
     return [&, folder] {
       Type(Page(sheet_, 3), IDC_PREF_FONT_CASE, folder);
       ::SendMessageW(sheet_, PSM_PRESSBUTTON, PSBTN_OK, 0);
-      EXPECT_TRUE(::IsWindow(sheet_) && Current(sheet_) == 3) << Narrow(folder);
+      EXPECT_TRUE(::IsWindow(sheet_) && CurrentSheetPage(sheet_) == 3) << Narrow(folder);
       return true;
     };
   };

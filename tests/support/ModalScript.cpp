@@ -1,5 +1,8 @@
 #include "tests/support/ModalScript.h"
 
+#include <commctrl.h>
+#include <prsht.h>
+
 #include <gtest/gtest.h>
 
 namespace testing_support {
@@ -61,6 +64,16 @@ HWND TopDialogOfThread() {
   HWND found = nullptr;
   ::EnumThreadWindows(::GetCurrentThreadId(), &FindTop, reinterpret_cast<LPARAM>(&found));
   return found;
+}
+
+HWND ShowSheetPage(HWND sheet, int index) {
+  ::SendMessageW(sheet, PSM_SETCURSEL, index, 0);
+  return reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_INDEXTOHWND, index, 0));
+}
+
+int CurrentSheetPage(HWND sheet) {
+  HWND tab = reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
+  return static_cast<int>(::SendMessageW(tab, TCM_GETCURSEL, 0, 0));
 }
 
 void ClickButton(HWND dialog, int id) {

@@ -21,6 +21,12 @@ struct ModalScript {
 // one. Null when there is none.
 HWND TopDialogOfThread();
 
+// Page `index` of a running property sheet made current (the platform creates a page when it
+// is first shown); its window.
+HWND ShowSheetPage(HWND sheet, int index);
+// The index of the current page of a running property sheet.
+int CurrentSheetPage(HWND sheet);
+
 // A button of a dialog clicked through its own notification.
 void ClickButton(HWND dialog, int id);
 

@@ -177,21 +177,15 @@ TEST(FontPropertiesGolden, LoadedValuesMatchFontTools) {
   }
 }
 
-// Page `index` of a running sheet, made current (the platform creates pages when first shown).
-HWND PageOf(HWND sheet, int page) {
-  ::SendMessageW(sheet, PSM_SETCURSEL, page, 0);
-  return reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_INDEXTOHWND, page, 0));
-}
-
 std::wstring ControlText(HWND sheet, int page, int control) {
-  HWND pageWnd = PageOf(sheet, page);
+  HWND pageWnd = ShowSheetPage(sheet, page);
   wchar_t text[4096] = {};
   ::GetDlgItemTextW(pageWnd, control, text, 4096);
   return text;
 }
 
 std::wstring ListText(HWND sheet, int page, int control) {
-  HWND list = ::GetDlgItem(PageOf(sheet, page), control);
+  HWND list = ::GetDlgItem(ShowSheetPage(sheet, page), control);
   std::vector<std::wstring> items;
   const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
