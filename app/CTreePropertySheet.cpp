@@ -96,6 +96,14 @@ LRESULT CTreePropertySheet::OnTreeButtonDown(UINT, WPARAM, LPARAM lParam, BOOL& 
   return 0;
 }
 
+// A tree item's tooltip does not outlive the mouse leaving the tree.
+LRESULT CTreePropertySheet::OnMouseMove(UINT, WPARAM, LPARAM, BOOL& handled) {
+  if (tree_.m_hWnd)
+    if (HWND tip = reinterpret_cast<HWND>(tree_.SendMessage(TVM_GETTOOLTIPS))) ::ShowWindow(tip, SW_HIDE);
+  handled = FALSE;
+  return 0;
+}
+
 LRESULT CTreePropertySheet::OnTabSetCurSel(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&) {
   const LRESULT result = tab_.DefWindowProc(msg, wParam, lParam);
   if (HTREEITEM item = TreeItemOf(static_cast<int>(wParam)); item && tree_.m_hWnd) {

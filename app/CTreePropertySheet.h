@@ -66,6 +66,7 @@ public:
     COMMAND_ID_HANDLER(kLayoutCommand, OnLayoutCommand)
     MESSAGE_HANDLER(WM_PAINT, OnPaint)
     MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
+    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
     NOTIFY_HANDLER(kPageTreeId, TVN_SELCHANGEDW, OnTreeSelChanged)
     CHAIN_MSG_MAP(orv::CPropertySheetImpl<CTreePropertySheet>)
   ALT_MSG_MAP(kTreeMap)
@@ -105,6 +106,7 @@ private:
   LRESULT OnLayoutCommand(WORD, WORD, HWND, BOOL&);
   LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnSysColorChange(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnTreeSelChanged(int, NMHDR*, BOOL&);
   LRESULT OnTreeButtonDown(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnTabSetCurSel(UINT, WPARAM, LPARAM, BOOL&);

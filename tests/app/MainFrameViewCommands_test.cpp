@@ -15,6 +15,7 @@
 #include "app/CPreferences.h"
 #include "app/Preferences.h"
 #include "common/RegistryValue.h"
+#include "common/Seams.h"
 #include "common/ResString.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/TestSupport.h"
@@ -206,6 +207,14 @@ TEST_F(ViewCommands, PageRulesOfInstallViewAndColors) {
                     },
                     [&] {
                       if (TopDialogOfThread() != sheet_) return false;
+                      // Help on a page opens the topic of its template.
+                      static std::vector<DWORD_PTR> topics;
+                      topics.clear();
+                      seams::SetHelpSink([](HWND, const std::wstring&, UINT, DWORD_PTR data) { topics.push_back(data); });
+                      Page(sheet_, 3);
+                      ::SendMessageW(sheet_, PSM_PRESSBUTTON, PSBTN_HELP, 0);
+                      seams::SetHelpSink(nullptr);
+                      EXPECT_EQ(topics.back(), DWORD_PTR{IDD_PREF_FOLDERS});
                       ::PostMessageW(sheet_, PSM_PRESSBUTTON, PSBTN_OK, 0);
                       return true;
                     }},
