@@ -144,20 +144,13 @@ def type1_record(label, path):
     font = T1Font(path)
     font.parse()
     info = font.font["FontInfo"]
-
-    def text(value):
-        if isinstance(value, bool):
-            return "true" if value else "false"
-        return str(value)
-
+    text = lambda key: str(info.get(key, ""))
     return {
-        "label": label,
-        "fullName": text(info.get("FullName", "")), "family": text(info.get("FamilyName", "")),
-        "weightAndAngle": text(info.get("Weight", "")) + " / angle: " + text(info.get("ItalicAngle", "")) + " \u00b0",
+        "label": label, "fullName": text("FullName"), "family": text("FamilyName"),
+        "weightAndAngle": text("Weight") + " / angle: " + text("ItalicAngle") + " \u00b0",
         "monospaced": "true" if info.get("isFixedPitch") else "false",
-        "uniqueId": text(font.font.get("UniqueID", "")), "postScriptName": text(font.font["FontName"]),
-        "version": text(info.get("version", "")), "copyright": text(info.get("Copyright", "")),
-        "notice": text(info.get("Notice", "")),
+        "uniqueId": str(font.font.get("UniqueID", "")), "postScriptName": str(font.font["FontName"]),
+        "version": text("version"), "copyright": text("Copyright"), "notice": text("Notice"),
     }
 
 
