@@ -14,9 +14,7 @@
 
 bool IsRefusedFontCaseFolder(const std::wstring& folder, const std::wstring& systemFontsFolder) {
   if (folder.empty() || folder.size() >= kPathMax) return true;
-  if (::PathIsRelativeW(folder.c_str())) return true;
-  // "\Fonts" is absolute to the shell but depends on the current drive.
-  if (folder[0] == L'\\' && (folder.size() < 2 || folder[1] != L'\\')) return true;
+  if (!IsFullyQualifiedFolder(folder)) return true;
   if (::PathIsRootW(folder.c_str()) || ::PathIsRootW((folder + L"\\").c_str())) return true;
   return EqualsNoCase(WithoutTrailingBackslash(folder), WithoutTrailingBackslash(systemFontsFolder));
 }

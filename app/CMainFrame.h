@@ -6,6 +6,8 @@
 // loop with exit code 1 when it is destroyed.
 #pragma once
 
+#include <vector>
+
 #include "app/MainPanes.h"
 #include "app/SingleInstance.h"
 #include "app/ToolWindows.h"
@@ -105,6 +107,8 @@ public:
     COMMAND_ID_HANDLER(ID_TOOL_WINDOW_CLOSED, OnToolWindowClosed)
     COMMAND_ID_HANDLER(ID_SAMPLE_EDIT_TEXTS, OnEditSampleTexts)
     COMMAND_ID_HANDLER_EX(ID_FONTS_CHARMAP, OnFontsCharMap)
+    COMMAND_ID_HANDLER(ID_FONTS_PROPERTIES, OnFontProperties)
+    COMMAND_ID_HANDLER(ID_TOOLS_OPTIONS, OnOptions)
     CHAIN_MSG_MAP(orv::CFrameWindowImpl<CMainFrame>)
   END_MSG_MAP()
 
@@ -129,6 +133,13 @@ private:
   CCharMapFrame* OpenCharMapFrame();
   COrvelListView* FontListOfCommand(LPARAM lParam) const;
   COrvelListView* SampleSourceList() const;
+
+  // Font properties and options (CMainFrameViewCommands.cpp).
+  LRESULT OnFontProperties(WORD, WORD, HWND, BOOL&);
+  LRESULT OnOptions(WORD, WORD, HWND, BOOL&);
+  std::vector<COrvelListView*> FontLists() const;
+  COrvelListView* FontListFromCommand(LPARAM argument) const;
+  void ApplyOptions(bool refreshFolderTree, bool rebuildLists);
 
   void SetViewChecks();
   void ShowFolderListCaption();

@@ -13,5 +13,7 @@
 #include "common/ResourceIdsGroups.h"
 #include "common/ResourceIdsViewing.h"
 #include "common/ResourceIdsSamples.h"
+#include "common/ResourceIdsProperties.h"
+#include "common/ResourceIdsOptions.h"
 #include "common/ResourceIdsSearch.h"
 #include "common/ResourceIdsPrinting.h"

@@ -1,5 +1,7 @@
 #include "common/Seams.h"
 
+#include <shellapi.h>
+
 namespace seams {
 
 namespace {
@@ -7,6 +9,7 @@ MessageBoxSink g_messageBoxSink = nullptr;
 StringSource g_stringSource = nullptr;
 HelpSink g_helpSink = nullptr;
 std::wstring g_charNameLibrary;
+ShellOpenSink g_shellOpenSink = nullptr;
 }  // namespace
 
 void SetMessageBoxSink(MessageBoxSink sink) { g_messageBoxSink = sink; }
@@ -18,6 +21,16 @@ int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& cap
 
 void SetHelpSink(HelpSink sink) { g_helpSink = sink; }
 HelpSink GetHelpSink() { return g_helpSink; }
+
+void SetShellOpenSink(ShellOpenSink sink) { g_shellOpenSink = sink; }
+
+void ShellOpen(HWND owner, const std::wstring& target) {
+  if (g_shellOpenSink) {
+    g_shellOpenSink(owner, target);
+    return;
+  }
+  ::ShellExecuteW(owner, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
 
 void SetStringSource(StringSource source) { g_stringSource = source; }
 StringSource GetStringSource() { return g_stringSource; }

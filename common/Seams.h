@@ -1,6 +1,7 @@
 // The few places where a test steers what the program would otherwise ask of the user or the
-// machine: message boxes, beeps (framework/Beep.h), help requests and the source of resource
-// strings. The program itself never sets them; each defaults to the real system call.
+// machine: message boxes, beeps (framework/Beep.h), help requests, web addresses opened and the
+// source of resource strings. The program itself never sets them; each defaults to the real
+// system call.
 #pragma once
 
 #include <windows.h>
@@ -20,6 +21,11 @@ int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& cap
 using HelpSink = void (*)(HWND owner, const std::wstring& file, UINT command, DWORD_PTR data);
 void SetHelpSink(HelpSink sink);
 HelpSink GetHelpSink();
+
+// Opens a web address with the shell (ShellExecuteW "open"), or hands it to the test's sink.
+using ShellOpenSink = void (*)(HWND owner, const std::wstring& target);
+void SetShellOpenSink(ShellOpenSink sink);
+void ShellOpen(HWND owner, const std::wstring& target);
 
 // Where resource strings come from; null: the resource instance's string table.
 using StringSource = std::wstring (*)(UINT id);

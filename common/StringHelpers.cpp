@@ -80,3 +80,24 @@ void TrimWhiteSpace(std::wstring& s) {
   }
   s = s.substr(first, s.find_last_not_of(kSpace) - first + 1);
 }
+
+std::vector<std::wstring> SplitFields(std::wstring_view text, wchar_t separator) {
+  std::vector<std::wstring> fields;
+  size_t start = 0;
+  for (;;) {
+    const size_t bar = text.find(separator, start);
+    fields.emplace_back(text.substr(start, bar == std::wstring_view::npos ? std::wstring_view::npos : bar - start));
+    if (bar == std::wstring_view::npos) return fields;
+    start = bar + 1;
+  }
+}
+
+std::wstring FieldAt(std::wstring_view text, size_t index, wchar_t separator) {
+  size_t start = 0;
+  for (size_t i = 0; i < index; ++i) {
+    const size_t bar = text.find(separator, start);
+    if (bar == std::wstring_view::npos) return {};
+    start = bar + 1;
+  }
+  return std::wstring(text.substr(start, text.find(separator, start) - start));
+}

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Ordinal comparison ignoring case with the system's upper-case table (CompareStringOrdinal), as
 // file names compare; msvcrt's _wcsicmp folds ASCII only.
@@ -35,3 +36,9 @@ bool CutLastPathComponent(std::wstring& path);
 
 // Removes spaces, tabs and line breaks at both ends.
 void TrimWhiteSpace(std::wstring& s);
+
+// The fields of a "|"-separated list (resource strings of names read by position): every field,
+// empty ones included; an empty text gives one empty field.
+[[nodiscard]] std::vector<std::wstring> SplitFields(std::wstring_view text, wchar_t separator = L'|');
+// Field `index` of such a list; empty past its end.
+[[nodiscard]] std::wstring FieldAt(std::wstring_view text, size_t index, wchar_t separator = L'|');

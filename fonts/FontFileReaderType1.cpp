@@ -160,7 +160,9 @@ bool FontFileReader::FindType1Key(const std::wstring& text, const std::wstring& 
   if (!out.empty() && out.back() == L')') out.back() = L' ';
   TrimWhiteSpace(out);
   if (maxLength != 0 && out.size() > maxLength) out.resize(maxLength);
-  ReplaceAll(out, L"\r\n", L"\r");
-  ReplaceAll(out, L"\r", L"\r\n");
+  // Every line end, also the bare line feeds of files made on Unix, becomes CR LF.
+  ReplaceAll(out, L"\r\n", L"\n");
+  ReplaceAll(out, L"\r", L"\n");
+  ReplaceAll(out, L"\n", L"\r\n");
   return true;
 }

@@ -24,7 +24,7 @@ bool IsRectEmptyOrFlat(const RECT& rc) { return rc.right == rc.left; }
 }  // namespace
 
 CTabbedToolFrame::CTabbedToolFrame(HFONT tabFont, const RECT& savedRect, WORD closingId, const wchar_t* rectValue)
-    : tabCtrl_(this, kTabMapId), tabFont_(tabFont), savedRect_(savedRect), closingId_(closingId),
+    : tabCtrl_(*this, kTabMapId), tabFont_(tabFont), savedRect_(savedRect), closingId_(closingId),
       rectValue_(rectValue) {}
 
 CTabbedToolFrame::~CTabbedToolFrame() {

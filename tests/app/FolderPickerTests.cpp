@@ -16,7 +16,7 @@
 #include "app/CCreateFontCaseDlg.h"
 #include "app/Preferences.h"
 #include "common/ResString.h"
-#include "tests/support/StepPlayer.h"
+#include "tests/support/ModalScript.h"
 #include "tests/support/TestSupport.h"
 
 using namespace testing_support;
@@ -158,17 +158,15 @@ private:
   }
 };
 
-// The folder picker's step player: a picker left open is cancelled.
+// The folder picker's script player: a picker left open is cancelled.
 struct StepPlayer {
   static void Run(std::vector<std::function<bool()>> script, const std::function<void()>& body) {
-    testing_support::PlaySteps(std::move(script), body, &FindPicker);
+    testing_support::ModalScript::Run(std::move(script), body, &FindPicker);
   }
   static HWND FindPicker() { return testing_support::FindDialogWithControl(IDC_BROWSE_OK); }
 };
 
-void Click(HWND dlg, int id) {
-  ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dlg, id)));
-}
+void Click(HWND dlg, int id) { testing_support::ClickButton(dlg, id); }
 
 RECT ClientRectOf(HWND dlg, int id) {
   RECT rc{};

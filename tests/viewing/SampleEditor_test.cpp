@@ -9,7 +9,7 @@
 
 #include "app/Preferences.h"
 #include "common/RegistryValue.h"
-#include "tests/support/StepPlayer.h"
+#include "tests/support/ModalScript.h"
 #include "tests/support/TestSupport.h"
 #include "viewing/CSampleWindow.h"
 
@@ -79,7 +79,7 @@ protected:
 TEST_F(SampleEditor, NewSamplesRenamesAndDeletesReachTheStoreOnlyWithOk) {
   Store({{L"Zeta", L"z"}, {L"Alpha", L"a"}});
   CSampleNewDlg editor(16, L"");
-  PlaySteps({[&] {
+  ModalScript::Run({[&] {
                if (!Editor()) return false;
                EXPECT_EQ(Selected(), -1) << "stored samples: nothing selected at the start";
                for (int i = 0; i < 3; ++i) {
@@ -120,7 +120,7 @@ TEST_F(SampleEditor, NewSamplesRenamesAndDeletesReachTheStoreOnlyWithOk) {
 
   // Deleting everything and OK empties the store.
   CSampleNewDlg emptied(16, L"Zeta");
-  PlaySteps({[&] {
+  ModalScript::Run({[&] {
                if (!Editor()) return false;
                for (int i = 0; i < 5; ++i) Click(IDC_SAMPLE_DELETE);
                Click(IDC_SAMPLE_OK);
@@ -136,7 +136,7 @@ TEST_F(SampleEditor, NewSamplesRenamesAndDeletesReachTheStoreOnlyWithOk) {
 TEST_F(SampleEditor, RenameKeepsAnUnsavedTextEdit) {
   Store({{L"One", L"first text"}, {L"Two", L"second text"}});
   CSampleNewDlg editor(16, L"One");
-  PlaySteps({[&] {
+  ModalScript::Run({[&] {
                if (!Editor()) return false;
                EXPECT_EQ(EditText(), L"first text");
                HWND edit = ::GetDlgItem(Editor(), IDC_SAMPLE_TEXT);
@@ -166,7 +166,7 @@ TEST_F(SampleEditor, PaneAndEditorPassTheSampleByTitle) {
   CSampleWindow sample;
   ASSERT_TRUE(sample.Create(host));
   const LRESULT paneIndex = ::SendMessageW(sample.SampleListBox(), LB_GETCURSEL, 0, 0);
-  PlaySteps({[&] {
+  ModalScript::Run({[&] {
                if (!Editor()) return false;
                EXPECT_NE(FindItem(L"a-c"), paneIndex) << "the orders differ, or this proves nothing";
                EXPECT_EQ(Selected(), FindItem(L"a-c"));
