@@ -30,14 +30,13 @@ bool HasFocusState(const COrvelListView& list, int row) {
 // command carries 0 or the toolbar window. Only an address of one of the program's lists is taken
 // as a list: anything else is never used as one.
 COrvelListView* CMainFrame::FontListOfCommand(LPARAM lParam) const {
-  for (COrvelListView* list : {static_cast<COrvelListView*>(&g_AppState.FolderFonts),
-                               static_cast<COrvelListView*>(&g_AppState.InstalledFonts)})
+  for (COrvelListView* list : FontLists())
     if (lParam == reinterpret_cast<LPARAM>(list)) return list;
   return nullptr;
 }
 
 // The list whose selected row the sample pane shows; none while the pane shows no font.
-COrvelListView* CMainFrame::SampleSourceList() const { return nullptr; }
+COrvelListView* CMainFrame::SampleSourceList() const { return panes_.m_samplePane.Sample().SourceList(); }
 
 CCharMapFrame* CMainFrame::OpenCharMapFrame() {
   // A frame whose window is gone but whose closing has not been handled yet goes first.

@@ -26,11 +26,7 @@ std::vector<COrvelListView*> CMainFrame::FontLists() const {
 // the list with the keyboard focus, else the first list with a selection.
 COrvelListView* CMainFrame::FontListFromCommand(LPARAM argument) const {
   const std::vector<COrvelListView*> lists = FontLists();
-  if (argument) {
-    for (COrvelListView* list : lists)
-      if (reinterpret_cast<LPARAM>(list) == argument) return list;
-    return nullptr;
-  }
+  if (argument) return FontListOfCommand(argument);
   HWND focus = ::GetFocus();
   for (COrvelListView* list : lists)
     if (list->m_hWnd == focus) return list;
