@@ -100,6 +100,8 @@ public:
     COMMAND_ID_HANDLER(ID_APP_EXIT, OnAppExit)
     COMMAND_ID_HANDLER(ID_TOOL_WINDOW_CLOSED, OnToolWindowClosed)
     COMMAND_ID_HANDLER(ID_SAMPLE_EDIT_TEXTS, OnEditSampleTexts)
+    COMMAND_ID_HANDLER(ID_FILE_PAGE_SETUP, OnPageSetup)
+    COMMAND_ID_HANDLER(ID_FILE_SAVE_IMAGES, OnSaveFontImages)
     CHAIN_MSG_MAP(orv::CFrameWindowImpl<CMainFrame>)
   END_MSG_MAP()
 
@@ -118,6 +120,8 @@ private:
   LRESULT OnAppExit(WORD, WORD, HWND, BOOL&);
   LRESULT OnToolWindowClosed(WORD, WORD, HWND, BOOL&);
   LRESULT OnEditSampleTexts(WORD, WORD, HWND, BOOL&);  // CMainFrameSampleCommands.cpp
+  LRESULT OnPageSetup(WORD, WORD, HWND, BOOL&);        // CMainFramePrintCommands.cpp
+  LRESULT OnSaveFontImages(WORD, WORD, HWND, BOOL&);   // CMainFramePrintCommands.cpp
 
   void SetViewChecks();
   void ShowFolderListCaption();

@@ -1,11 +1,14 @@
 #include "common/Seams.h"
 
+#include <shellapi.h>
+
 namespace seams {
 
 namespace {
 MessageBoxSink g_messageBoxSink = nullptr;
 StringSource g_stringSource = nullptr;
 HelpSink g_helpSink = nullptr;
+ShellOpenSink g_shellOpenSink = nullptr;
 }  // namespace
 
 void SetMessageBoxSink(MessageBoxSink sink) { g_messageBoxSink = sink; }
@@ -20,5 +23,15 @@ HelpSink GetHelpSink() { return g_helpSink; }
 
 void SetStringSource(StringSource source) { g_stringSource = source; }
 StringSource GetStringSource() { return g_stringSource; }
+
+void SetShellOpenSink(ShellOpenSink sink) { g_shellOpenSink = sink; }
+
+void ShellOpen(const std::wstring& path) {
+  if (g_shellOpenSink) {
+    g_shellOpenSink(path);
+    return;
+  }
+  ::ShellExecuteW(nullptr, nullptr, path.c_str(), nullptr, L".", SW_SHOWDEFAULT);
+}
 
 }  // namespace seams

@@ -26,4 +26,9 @@ using StringSource = std::wstring (*)(UINT id);
 void SetStringSource(StringSource source);
 StringSource GetStringSource();
 
+// Opening a document with the shell's default verb (ShellExecuteW), or the test's sink instead.
+using ShellOpenSink = void (*)(const std::wstring& path);
+void SetShellOpenSink(ShellOpenSink sink);
+void ShellOpen(const std::wstring& path);
+
 }  // namespace seams
