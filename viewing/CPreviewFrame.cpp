@@ -10,6 +10,8 @@ constexpr int kPointsPerInchZoom = 7200;  // 72 points at 100 %
 constexpr int kUnitsMillimetre = 8;
 constexpr int kPerInchMillimetre = 254000;  // hundredths of a millimetre per inch, times 100 %
 constexpr int kPerInchInch = 100000;        // thousandths of an inch per inch, times 100 %
+constexpr LONG kA4Width = 21000, kA4Height = 29700;
+constexpr LONG kDefaultMargin = 1250;
 }  // namespace
 
 CPreviewFrame::CPreviewFrame(int zoom) : zoom_(zoom) {}
@@ -20,7 +22,14 @@ int CPreviewFrame::NormalizeZoom(int zoom) {
   return kMaxZoom;
 }
 
-SIZE CPreviewFrame::PageSizeFromSetup(const PageSetupData& setup, int zoom, int dpiX, int dpiY) {
+SIZE CPreviewFrame::PageSizeFromSetup(const PageSetupData& given, int zoom, int dpiX, int dpiY) {
+  // Before any printer was found the page is A4 with 12.5 mm margins.
+  PageSetupData setup = given;
+  if (setup.units == 0) {
+    setup.units = kUnitsMillimetre;
+    setup.paperSize = SIZE{kA4Width, kA4Height};
+    setup.margins = RECT{kDefaultMargin, kDefaultMargin, kDefaultMargin, kDefaultMargin};
+  }
   const int d = setup.units == kUnitsMillimetre ? kPerInchMillimetre : kPerInchInch;
   const int width = setup.paperSize.cx - setup.margins.left - setup.margins.right;
   const int height = setup.paperSize.cy - setup.margins.top - setup.margins.bottom;

@@ -28,7 +28,8 @@ public:
 
   // 25, 50, 100, 150 or 200: below 50 gives 25, then steps of 50 rounded down, at most 200.
   static int NormalizeZoom(int zoom);
-  // The printable area of the page setup in pixels at the zoom and resolution (MulDiv rounds).
+  // The printable area of the page setup in pixels at the zoom and resolution (MulDiv rounds);
+  // A4 with 12.5 mm margins while no page setup is known (no printer yet).
   static SIZE PageSizeFromSetup(const PageSetupData& setup, int zoom, int dpiX, int dpiY);
 
   // New zoom (-1 keeps it) and page rectangle; the scroll extent follows.
