@@ -125,6 +125,7 @@ TEST(FontSheetPage, HeadingsOfRasterAndNamedFonts) {
   EXPECT_TRUE(ContainsText(other.texts, L"Another version"));
   EXPECT_TRUE(ContainsText(other.texts, L"Family: DejaVu Sans"));
   EXPECT_TRUE(ContainsText(other.texts, L"File: DejaVuSans-Bold.ttf"));
+  EXPECT_TRUE(ContainsText(other.texts, L"\u03A4\u03AC\u03C7\u03B9\u03C3\u03C4\u03B7")) << "the sample paragraph";
 }
 
 // A font that is not installed is loaded privately for its sheet, so the sheet shows the font
