@@ -21,5 +21,8 @@ int GetDlgItemString(HWND dialog, int controlId, std::wstring& out);
 // "C:\a" -> "C:\"). True when something was removed.
 bool CutLastPathComponent(std::wstring& path);
 
+// Text for XML or HTML: &, <, >, " and ' as entities, appended to `out`.
+void AppendMarkupEscaped(std::wstring& out, std::wstring_view text);
+
 // Removes spaces, tabs and line breaks at both ends.
 void TrimWhiteSpace(std::wstring& s);

@@ -12,7 +12,6 @@ namespace {
 constexpr int kLabelPoints = 8;
 constexpr int kGapPoints = 12;
 constexpr int kTitlePoints = 24;
-constexpr int kRuleTenthsOfPoint = 5;
 constexpr int kDefaultSampleSize = 16;
 constexpr UINT kSampleFormat = DT_WORDBREAK | DT_NOPREFIX | DT_EXTERNALLEADING;
 constexpr UINT kTitleFormat = DT_CENTER | DT_WORDBREAK | DT_EXTERNALLEADING | DT_NOPREFIX;
@@ -152,13 +151,7 @@ void CPrintFontList::DrawListHeader(HDC dc) {
     drawRect_.top += ::DrawTextW(dc, title_.c_str(), static_cast<int>(title_.size()), &drawRect_, kTitleFormat);
   }
   drawRect_.top += gap_;
-  const int w = ::MulDiv(zoom_ * kRuleTenthsOfPoint, ::GetDeviceCaps(dc, LOGPIXELSY), 72000);
-  drawRect_.top += w;
-  orv::ScopedPen pen(::CreatePen(PS_SOLID, w, RGB(0, 0, 0)));
-  orv::ScopedSelectObject select(dc, pen.Get());
-  ::MoveToEx(dc, drawRect_.left, drawRect_.top, nullptr);
-  ::LineTo(dc, drawRect_.right, drawRect_.top);
-  drawRect_.top += w;
+  DrawRule(dc);
 }
 
 void CPrintFontList::DrawPage(HDC dc) {

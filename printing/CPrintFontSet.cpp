@@ -28,17 +28,17 @@ constexpr int kFooterInch = 160;           // 0.16 inch
 constexpr DWORD kSheetsDialogFlags =
     PD_HIDEPRINTTOFILE | PD_USEDEVMODECOPIESANDCOLLATE | PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION;
 
-std::wstring DevNamesPrinter(HGLOBAL devNames) {
-  if (!devNames) return {};
+
+}  // namespace
+
+std::wstring PrinterNameFromDevNames(HGLOBAL devNames) {
   std::wstring name;
-  if (const auto* names = static_cast<const DEVNAMES*>(::GlobalLock(devNames))) {
+  if (const auto* names = devNames ? static_cast<const DEVNAMES*>(::GlobalLock(devNames)) : nullptr) {
     name = reinterpret_cast<const wchar_t*>(names) + names->wDeviceOffset;
     ::GlobalUnlock(devNames);
   }
   return name;
 }
-
-}  // namespace
 
 PrinterMetrics PrinterMetrics::FromDC(HDC dc) {
   PrinterMetrics m;
@@ -215,7 +215,7 @@ bool CPrintFontSet::RunPrintDialog(HWND owner, PrintDialogResult& result) {
   }
   result.print = dialog.dwResultAction == PD_RESULT_PRINT;
   result.currentPageOnly = (dialog.Flags & PD_CURRENTPAGE) != 0;
-  result.printerName = DevNamesPrinter(result.devNames.Get());
+  result.printerName = PrinterNameFromDevNames(result.devNames.Get());
   return result.print;
 }
 

@@ -56,6 +56,9 @@ struct PrintDialogResult {
   std::wstring printerName;    // from DEVNAMES
 };
 
+// The device name a print dialog's DEVNAMES holds.
+std::wstring PrinterNameFromDevNames(HGLOBAL devNames);
+
 class CPrintFontSet : private orv::IPrintJobInfo {
 public:
   // A mark of the entry AddFont adds as the current one (the font sheet frame's current tab).

@@ -11,14 +11,6 @@
 namespace {
 constexpr int kReportOptionsPageIndex = 1;
 
-std::wstring DevNamesPrinter(HGLOBAL devNames) {
-  std::wstring name;
-  if (const auto* names = devNames ? static_cast<const DEVNAMES*>(::GlobalLock(devNames)) : nullptr) {
-    name = reinterpret_cast<const wchar_t*>(names) + names->wDeviceOffset;
-    ::GlobalUnlock(devNames);
-  }
-  return name;
-}
 }  // namespace
 
 CPrintOrvelDialogEx::CPrintOrvelDialogEx(COrvelListView& list) : list_(list), page_(&list) {
@@ -75,7 +67,7 @@ bool CPrintOrvelDialogEx::DoModal(HWND owner, orv::ScopedGlobal devMode, PrintDi
     return false;
   }
   result.print = dialog.dwResultAction == PD_RESULT_PRINT;
-  result.printerName = DevNamesPrinter(result.devNames.Get());
+  result.printerName = PrinterNameFromDevNames(result.devNames.Get());
   return result.print;
 }
 

@@ -131,17 +131,7 @@ void MakeUniqueImageName(std::wstring& path, int format) {
 
 std::wstring HtmlEscape(const std::wstring& text) {
   std::wstring out;
-  out.reserve(text.size());
-  for (wchar_t c : text) {
-    switch (c) {
-      case L'&': out += L"&amp;"; break;
-      case L'<': out += L"&lt;"; break;
-      case L'>': out += L"&gt;"; break;
-      case L'"': out += L"&quot;"; break;
-      case L'\'': out += L"&#39;"; break;
-      default: out += c; break;
-    }
-  }
+  AppendMarkupEscaped(out, text);
   return out;
 }
 

@@ -55,7 +55,6 @@ private:
   COLORREF EntryTextColor() const;
   int DrawLine(HDC dc, const std::wstring& text, UINT extraFormat = 0);
   void SetSheetFont(int points, int weight = FW_NORMAL);
-  void DrawRule(HDC dc);
   void DrawEntryHeader(HDC dc);
   void DrawEntryInfo(HDC dc);
   void DrawEntrySample(HDC dc);

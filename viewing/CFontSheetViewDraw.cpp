@@ -19,7 +19,6 @@ constexpr int kInfoPoints = 12;
 constexpr int kNoticePoints = 10;
 constexpr int kSamplePoints = 16;
 constexpr int kLabelPoints = 10;
-constexpr int kRuleTenthsOfPoint = 5;
 constexpr int kUnboundedSlack = 10;
 constexpr int kUnboundedBottomSlack = 20;
 constexpr size_t kMinCutText = 3;
@@ -60,16 +59,6 @@ int CFontSheetView::DrawLine(HDC dc, const std::wstring& text, UINT extraFormat)
 void CFontSheetView::SetSheetFont(int points, int weight) {
   logFont_.lfHeight = -PointsToPixels(currentDc_, points);
   logFont_.lfWeight = weight;
-}
-
-void CFontSheetView::DrawRule(HDC dc) {
-  const int w = ::MulDiv(kRuleTenthsOfPoint * zoom_, ::GetDeviceCaps(dc, LOGPIXELSY), 72000);
-  drawRect_.top += w;
-  orv::ScopedPen pen(::CreatePen(PS_SOLID, w, RGB(0, 0, 0)));
-  orv::ScopedSelectObject select(dc, pen.Get());
-  ::MoveToEx(dc, drawRect_.left, drawRect_.top, nullptr);
-  ::LineTo(dc, drawRect_.right, drawRect_.top);
-  drawRect_.top += w;
 }
 
 void CFontSheetView::ReplaceMissingGlyphs(HDC dc, std::wstring& text) const {

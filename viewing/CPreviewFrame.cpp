@@ -7,6 +7,7 @@ constexpr int kZoomStep = 50;
 constexpr int kMinZoom = 25;
 constexpr int kMaxZoom = 200;
 constexpr int kPointsPerInchZoom = 7200;  // 72 points at 100 %
+constexpr int kRuleTenthsOfPoint = 5;
 constexpr int kUnitsMillimetre = 8;
 constexpr int kPerInchMillimetre = 254000;  // hundredths of a millimetre per inch, times 100 %
 constexpr int kPerInchInch = 100000;        // thousandths of an inch per inch, times 100 %
@@ -55,6 +56,16 @@ void CPreviewFrame::UpdatePageMetrics(int zoom) {
 
 void CPreviewFrame::ExtendScrollToPage() {
   if (m_hWnd) SetScrollSize(pageRect_.right, pageRect_.bottom, true, false);
+}
+
+void CPreviewFrame::DrawRule(HDC dc) {
+  const int w = ::MulDiv(kRuleTenthsOfPoint * zoom_, ::GetDeviceCaps(dc, LOGPIXELSY), kPointsPerInchZoom * 10);
+  drawRect_.top += w;
+  orv::ScopedPen pen(::CreatePen(PS_SOLID, w, RGB(0, 0, 0)));
+  orv::ScopedSelectObject select(dc, pen.Get());
+  ::MoveToEx(dc, drawRect_.left, drawRect_.top, nullptr);
+  ::LineTo(dc, drawRect_.right, drawRect_.top);
+  drawRect_.top += w;
 }
 
 LRESULT CPreviewFrame::OnEraseBackground(UINT, WPARAM wParam, LPARAM, BOOL&) {

@@ -57,6 +57,8 @@ public:
 protected:
   // The scroll extent covers the page rectangle.
   void ExtendScrollToPage();
+  // A black rule half a point wide (at the zoom) across drawRect at its top, which moves below it.
+  void DrawRule(HDC dc);
 
   int zoom_;
   bool unboundedPage_ = true;
