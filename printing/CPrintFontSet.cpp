@@ -253,7 +253,8 @@ void CPrintFontSet::PrintFontSheets(HWND owner) {
 void CPrintFontSet::PrintFontList(COrvelListView& list) {
   CPrintOrvelDialogEx dialog(list);
   PrintDialogResult result;
-  if (!dialog.DoModal(g_AppState.MainWindow, CopyDevModeToGlobal(), result)) return;
+  HWND owner = g_AppState.MainWindow ? g_AppState.MainWindow : ::GetAncestor(list.m_hWnd, GA_ROOT);
+  if (!dialog.DoModal(owner, CopyDevModeToGlobal(), result)) return;
   title_ = dialog.Title();
   setMode_ = dialog.SetMode();
   selectedOnly_ = true;

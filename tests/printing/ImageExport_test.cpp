@@ -27,6 +27,7 @@ namespace {
 
 std::vector<std::wstring> g_opened;
 void RecordOpen(const std::wstring& path) { g_opened.push_back(path); }
+void OpenNothing(const std::wstring&) {}
 
 SIZE DecodedSize(const std::wstring& path) {
   Gdiplus::Bitmap bitmap(path.c_str());
@@ -70,7 +71,7 @@ protected:
     pane_.DestroyWindow();
     ::DestroyWindow(paneHost_);
     host_.reset();
-    seams::SetShellOpenSink(nullptr);
+    seams::SetShellOpenSink(&OpenNothing);
   }
   void Select(const std::vector<FontItem>& fonts) { FillAndSelect(list_, fonts); }
 

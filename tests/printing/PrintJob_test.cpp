@@ -168,6 +168,27 @@ TEST_F(RealPrinter, CancelOnPageTwoOfFiveAbortsTheDocument) {
   EXPECT_TRUE(WaitForNewPdf(pdfFolder_, before_, 4000).empty()) << "an aborted document reaches no printer";
 }
 
+// The page setup dialog on a real printer: OK keeps the margins and takes the paper.
+TEST_F(RealPrinter, PageSetupTakesThePrintersPaper) {
+  g_AppState.PageSetup = PageSetupData{};
+  CPrintFontSet job;
+  const PageSetupData first = g_AppState.PageSetup;
+  EXPECT_NE(first.units, 0) << "the default printer fills the page setup";
+  EXPECT_EQ(first.margins.left, first.units == 8 ? 1250 : 500);
+  EXPECT_GT(first.paperSize.cx, 0);
+  bool ok = false;
+  {
+    DialogAnswerer answerer({L"Page Setup", L"Setup Page"});  // Windows and Wine
+    ::SetActiveWindow(owner_);
+    ok = job.RunPageSetup();
+  }
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(g_AppState.PageSetup.units, first.units);
+  EXPECT_EQ(g_AppState.PageSetup.margins.top, first.margins.top);
+  EXPECT_EQ(g_AppState.PageSetup.paperSize.cx, first.paperSize.cx);
+  EXPECT_EQ(g_AppState.PageSetup.paperSize.cy, first.paperSize.cy);
+}
+
 // Without a printer of that name nothing is printed, and the user is told once.
 TEST(PrintJob, PrinterThatCannotBeOpenedIsReportedOnce) {
   ResetRecords();
