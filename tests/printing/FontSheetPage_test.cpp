@@ -146,3 +146,32 @@ TEST(FontSheetPage, FontThatIsNotInstalledIsLoadedForItsSheet) {
   g_AppState.FontCache.RemoveAll(false);
   g_AppState.FontCache.SetReady(false);
 }
+
+// The view in a real window, as a font sheet frame hosts it: an unbounded sheet scrolls over
+// what it drew; in page mode it is the printable area of the page setup (here the default A4
+// with 12.5 mm margins: 699 x 1028 pixels at 96 dpi, at 5 pixels from the corner).
+TEST(FontSheetPage, ViewInAWindowScrollsOverItsPage) {
+  g_Preferences.SampleText = kSample;
+  g_AppState.PageSetup = PageSetupData{};
+  HWND host = ::CreateWindowExW(0, L"STATIC", nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 640, 480,
+                                nullptr, nullptr, nullptr, nullptr);
+  CFontSheetView view(100);
+  view.SetFont(ReadFont(kDejaVuFolder, L"DejaVuSerif.ttf"));
+  RECT rc{0, 0, 640, 480};
+  ASSERT_TRUE(view.Create(host, &rc));
+  testing_support::PumpMessages(200);
+  const SIZE drawn = view.GetScrollSize();
+  EXPECT_EQ(drawn.cx, view.PageRect().right);
+  EXPECT_EQ(drawn.cy, view.PageRect().bottom);
+  EXPECT_LT(drawn.cy, CPreviewFrame::kUnboundedExtent) << "the first paint shrinks the page to the drawing";
+  EXPECT_GT(drawn.cx, 640) << "the 72-point line is wider than the window";
+  ::GetWindowRect(host, &rc);
+  EXPECT_TRUE(testing_support::SaveScreenArea(rc, testing_support::ArtifactsDir() + L"\\printing_font_sheet_view.bmp"));
+
+  view.RefreshPage(false, true);
+  testing_support::PumpMessages(200);
+  EXPECT_EQ(view.GetScrollSize().cx, 5 + 699);
+  EXPECT_EQ(view.GetScrollSize().cy, 5 + 1028);
+  view.DestroyWindow();
+  ::DestroyWindow(host);
+}
