@@ -46,6 +46,3 @@ private:
     return 0;
   }
 };
-
-// Centres a dialog on its owner (or its parent).
-void CenterOnOwner(HWND dialog);

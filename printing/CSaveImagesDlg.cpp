@@ -12,7 +12,6 @@
 #include "common/StringHelpers.h"
 #include "framework/Beep.h"
 #include "lists/COrvelListView.h"
-#include "printing/CPrintAbortDlg.h"
 
 namespace {
 constexpr int kHtmlControls[] = {IDC_IMAGES_HTML_NAME, IDC_IMAGES_HTML_LABEL, IDC_IMAGES_INFO_COLUMN, IDC_IMAGES_SUBFOLDER};
@@ -38,7 +37,7 @@ LRESULT CSaveImagesDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   ::SetWindowPos(m_hWnd, nullptr, 0, 0, window.right - window.left, window.bottom - window.top + (bar.bottom - bar.top),
                  SWP_NOMOVE | SWP_NOZORDER);
   ::SendMessageW(statusBar_, WM_SIZE, 0, 0);
-  CenterOnOwner(m_hWnd);
+  CenterWindow(g_AppState.MainWindow);
   HWND combo = GetDlgItem(IDC_IMAGES_FORMAT);
   const std::wstring formats = LoadResString(IDS_IMAGE_FORMATS);
   for (size_t start = 0; start < formats.size();) {
