@@ -109,6 +109,8 @@ public:
     COMMAND_ID_HANDLER_EX(ID_FONTS_CHARMAP, OnFontsCharMap)
     COMMAND_ID_HANDLER(ID_FONTS_PROPERTIES, OnFontProperties)
     COMMAND_ID_HANDLER(ID_TOOLS_OPTIONS, OnOptions)
+    COMMAND_ID_HANDLER(ID_FILE_PAGE_SETUP, OnPageSetup)
+    COMMAND_ID_HANDLER(ID_FILE_SAVE_IMAGES, OnSaveFontImages)
     CHAIN_MSG_MAP(orv::CFrameWindowImpl<CMainFrame>)
   END_MSG_MAP()
 
@@ -127,6 +129,8 @@ private:
   LRESULT OnAppExit(WORD, WORD, HWND, BOOL&);
   LRESULT OnToolWindowClosed(WORD, WORD, HWND, BOOL&);
   LRESULT OnEditSampleTexts(WORD, WORD, HWND, BOOL&);  // CMainFrameSampleCommands.cpp
+  LRESULT OnPageSetup(WORD, WORD, HWND, BOOL&);        // CMainFramePrintCommands.cpp
+  LRESULT OnSaveFontImages(WORD, WORD, HWND, BOOL&);   // CMainFramePrintCommands.cpp
 
   // The tool frames (CMainFrameToolFrames.cpp).
   void OnFontsCharMap(UINT, int, HWND list);
