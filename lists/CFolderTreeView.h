@@ -226,6 +226,8 @@ private:
   bool initPending_ = true;
   bool markFontFolders_ = true;
   bool foldersChanged_ = false;
+  bool renaming_ = false;  // shell change notifications are not followed meanwhile
+  HTREEITEM editedItem_ = nullptr;  // the item whose label is being edited
   bool mainTree_ = true;
   std::wstring target_;
 

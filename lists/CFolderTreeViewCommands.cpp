@@ -81,13 +81,10 @@ bool CFolderTreeView::CanDeleteSelectedFolder() {
   if (!record || record->zip) return false;
   HTREEITEM parent = GetParentItem(item);
   if (!parent || parent == GetRootItem()) return false;  // drives and the like are never deleted
-  // The shell's answer on deletion and subfolders comes with the item's marks.
+  // The shell's answer on deletion comes with the item's marks. Its answer on subfolders may be
+  // a guess (some shells report subfolders for every folder): the folder's own listing decides.
   UpdateItemMarks(item, nullptr, false);
   if (!(record->attributes & SFGAO_CANDELETE) || GetChildItem(item)) return false;
-  TVITEMW tvi{};
-  tvi.mask = TVIF_CHILDREN;
-  tvi.hItem = item;
-  if (!::SendMessageW(m_hWnd, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi)) || tvi.cChildren != 0) return false;
   std::wstring path;
   if (!GetItemPath(item, record, path)) return false;
   return !::PathIsRootW(path.c_str()) && IsFolderEmpty(path);
@@ -234,11 +231,15 @@ LRESULT CFolderTreeView::OnBeginLabelEdit(NMTVDISPINFOW* info) {
   std::wstring path;
   if (!(record->attributes & SFGAO_CANRENAME) || !GetItemPath(item, record, path)) return TRUE;
   target_ = path;
+  editedItem_ = item;
   return FALSE;
 }
 
 LRESULT CFolderTreeView::OnEndLabelEdit(NMTVDISPINFOW* info) {
   HTREEITEM item = info->item.hItem;
+  // One edit, one rename: the edit control may end the same edit a second time as it goes.
+  if (item != editedItem_) return FALSE;
+  editedItem_ = nullptr;
   FolderItemData* record = GetItemRecord(item);
   const wchar_t* text = info->item.pszText;
   if (!record || !record->parentFolder || !text || !*text) return FALSE;
@@ -250,8 +251,12 @@ LRESULT CFolderTreeView::OnEndLabelEdit(NMTVDISPINFOW* info) {
   SetListRedraw(false);
   const std::wstring previous = LeaveFolder(oldPath);
   LPITEMIDLIST renamed = nullptr;
+  // The shell may announce the rename while it does it; the branch it would rebuild holds the
+  // item and the record in use here, and this rename brings the tree up to date itself.
+  renaming_ = true;
   const HRESULT hr =
       record->parentFolder->SetNameOf(m_hWnd, record->relative.Get(), text, SHGDN_INFOLDER | SHGDN_FOREDITING, &renamed);
+  renaming_ = false;
   ScopedIdList relative(renamed);
   if (SUCCEEDED(hr) && !relative) {
     LPITEMIDLIST parsed = nullptr;

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <functional>
 #include <memory>
@@ -18,6 +19,7 @@
 #include "framework/WindowImpl.h"
 #include "lists/CFolderTreeView.h"
 #include "lists/CPickerFolderTree.h"
+#include "tests/support/ModalScript.h"
 #include "tests/support/TestSupport.h"
 
 using namespace testing_support;
@@ -671,6 +673,196 @@ TEST_F(FolderTree, ThePickerShowsTheRealTreeAndADoubleClickChoosesTheFolder) {
   EXPECT_TRUE(EqualsNoCase(dlg.ChosenFolder(), Sub(L"Alpha")));
   EXPECT_EQ(list().m_folder, L"X:\\main");
   EXPECT_FALSE(list().m_refreshPending);
+}
+
+
+// The keys and clicks of the tree, sent as the control sends them (its parent reflects them).
+LRESULT SendTreeKey(HWND parent, HWND tree, WORD key) {
+  NMTVKEYDOWN nm{};
+  nm.hdr = {tree, static_cast<UINT_PTR>(IDC_FOLDER_TREE), static_cast<UINT>(TVN_KEYDOWN)};
+  nm.wVKey = key;
+  return ::SendMessageW(parent, WM_NOTIFY, IDC_FOLDER_TREE, reinterpret_cast<LPARAM>(&nm));
+}
+
+void RightClick(HWND parent, CFolderTreeView& tree, HTREEITEM item) {
+  RECT rc{};
+  *reinterpret_cast<HTREEITEM*>(&rc) = item;
+  ::SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rc));
+  POINT pt{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+  ::ClientToScreen(tree, &pt);
+  ::SetCursorPos(pt.x, pt.y);
+  NMHDR hdr{tree, static_cast<UINT_PTR>(IDC_FOLDER_TREE), static_cast<UINT>(NM_RCLICK)};
+  ::SendMessageW(parent, WM_NOTIFY, IDC_FOLDER_TREE, reinterpret_cast<LPARAM>(&hdr));
+}
+
+// Types a name into the label being edited and ends the edit as Enter does.
+void TypeLabel(CFolderTreeView& tree, const wchar_t* name) {
+  HWND edit = reinterpret_cast<HWND>(::SendMessageW(tree, TVM_GETEDITCONTROL, 0, 0));
+  ASSERT_TRUE(edit);
+  ::SetWindowTextW(edit, name);
+  ::SendMessageW(tree, TVM_ENDEDITLABELNOW, FALSE, 0);
+}
+
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+TEST_F(FolderTree, NewFolderMakesNumberedFoldersAndStartsEditingTheirNames) {
+  CFolderTreeView& tree = ReadyTree();
+  const std::vector<std::pair<const wchar_t*, const wchar_t*>> steps = {
+      {nullptr, L"New Folder"}, {nullptr, L"New Folder (2)"}, {L"New Folder (3)", L"New Folder (4)"}};
+  for (const auto& [madeByHand, expected] : steps) {
+    if (madeByHand) MakeDir(madeByHand);
+    ASSERT_TRUE(tree.SelectItem(ScratchItem(tree)));
+    tree.NewFolder();
+    EXPECT_TRUE(::PathIsDirectoryW(Sub(expected).c_str())) << Narrow(expected);
+    std::wstring selected;
+    EXPECT_TRUE(tree.GetSelectedPath(selected));
+    EXPECT_TRUE(EqualsNoCase(selected, Sub(expected))) << Narrow(selected);
+    EXPECT_TRUE(::SendMessageW(tree, TVM_GETEDITCONTROL, 0, 0)) << "the new name is being edited";
+    ::SendMessageW(tree, TVM_ENDEDITLABELNOW, TRUE, 0);
+  }
+  EXPECT_TRUE(tree.FoldersChanged());
+}
+
+// A rename goes through the shell; the folder shown in the list (the current directory) is
+// renamed too, and the list, the target and the current directory follow it.
+TEST_F(FolderTree, RenamingTheListedFolderMovesTheListAndTheCurrentDirectory) {
+  MakeDir(L"old");
+  Touch(Sub(L"old\\a.ttf"));
+  MakeDir(L"taken");
+  CFolderTreeView& tree = ReadyTree();
+  HTREEITEM item = tree.FindItemByIdList(Sub(L"old"), true);
+  ASSERT_TRUE(item && tree.SelectItem(item));
+  ASSERT_TRUE(EqualsNoCase(CurrentDirectory(), Sub(L"old")));
+  list().m_refreshPending = false;
+  ::SendMessageW(tree, TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(item));
+  TypeLabel(tree, L"renamed");
+  EXPECT_FALSE(Exists(Sub(L"old")));
+  EXPECT_TRUE(Exists(Sub(L"renamed\\a.ttf")));
+  EXPECT_EQ(ItemText(tree, item), L"renamed");
+  EXPECT_TRUE(EqualsNoCase(list().m_folder, Sub(L"renamed"))) << Narrow(list().m_folder);
+  EXPECT_TRUE(list().m_refreshPending);
+  EXPECT_TRUE(EqualsNoCase(tree.TargetFolder(), Sub(L"renamed")));
+  EXPECT_TRUE(EqualsNoCase(CurrentDirectory(), Sub(L"renamed"))) << Narrow(CurrentDirectory());
+  // A name that is taken keeps the old name, with a beep.
+  ResetRecords();
+  ::SendMessageW(tree, TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(item));
+  TypeLabel(tree, L"taken");
+  EXPECT_TRUE(Exists(Sub(L"renamed\\a.ttf")));
+  EXPECT_EQ(ItemText(tree, item), L"renamed");
+  EXPECT_EQ(Beeps().size(), 1u);
+}
+
+TEST_F(FolderTree, OnlyEmptyFoldersAreDeletedWithTheirExplorerSystemFiles) {
+  struct Case {
+    const wchar_t* name;
+    std::vector<std::pair<const wchar_t*, DWORD>> files;  // name inside, attributes
+    bool subfolder;
+    bool deleted;
+  };
+  const Case cases[] = {
+      {L"empty", {}, false, true},
+      {L"explorer", {{L"Thumbs.db", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN}, {L"desktop.INI", FILE_ATTRIBUTE_SYSTEM}},
+       false, true},
+      {L"plain thumbs", {{L"Thumbs.db", FILE_ATTRIBUTE_NORMAL}}, false, false},
+      {L"font", {{L"a.ttf", FILE_ATTRIBUTE_NORMAL}}, false, false},
+      {L"parent", {}, true, false},
+  };
+  for (const Case& c : cases) {
+    MakeDir(c.name);
+    for (const auto& [file, attributes] : c.files) {
+      Touch(Sub(c.name) + L"\\" + file);
+      ::SetFileAttributesW((Sub(c.name) + L"\\" + file).c_str(), attributes);
+    }
+    if (c.subfolder) MakeDir(std::wstring(c.name) + L"\\child");
+  }
+  CFolderTreeView& tree = ReadyTree();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Narrow(c.name));
+    HTREEITEM item = tree.FindItemByIdList(Sub(c.name), true);
+    ASSERT_TRUE(item && tree.SelectItem(item));
+    EXPECT_EQ(tree.CanDeleteSelectedFolder(), c.deleted);
+    tree.DeleteFolder();
+    EXPECT_EQ(!Exists(Sub(c.name)), c.deleted);
+    if (c.deleted) EXPECT_TRUE(EqualsNoCase(tree.TargetFolder(), scratchPath_));
+    if (!c.deleted) EXPECT_EQ(Exists(Sub(c.name) + L"\\Thumbs.db"), c.name == std::wstring(L"plain thumbs"));
+  }
+}
+
+// Delete posts its request; a request for a folder that is no longer selected is dropped.
+TEST_F(FolderTree, DeleteActsOnlyOnTheFolderItWasAskedFor) {
+  MakeDir(L"first");
+  MakeDir(L"second");
+  CFolderTreeView& tree = ReadyTree();
+  HTREEITEM first = tree.FindItemByIdList(Sub(L"first"), true);
+  HTREEITEM second = tree.FindItemByIdList(Sub(L"second"), true);
+  ASSERT_TRUE(first && second && tree.SelectItem(first));
+  EXPECT_EQ(SendTreeKey(*parent_, tree, VK_DELETE), 0);
+  tree.SelectItem(second);  // before the posted request arrives
+  PumpMessages(50);
+  EXPECT_TRUE(Exists(Sub(L"first")));
+  EXPECT_TRUE(Exists(Sub(L"second")));
+  SendTreeKey(*parent_, tree, VK_DELETE);
+  PumpMessages(50);
+  EXPECT_TRUE(Exists(Sub(L"first")));
+  EXPECT_FALSE(Exists(Sub(L"second")));
+  EXPECT_FALSE(StartsWithNoCase(CurrentDirectory(), Sub(L"second")));
+}
+
+TEST_F(FolderTree, KeysAndRightClicksOfTheMainTree) {
+  MakeDir(L"one");
+  MakeDir(L"two");
+  CFolderTreeView& tree = ReadyTree();
+  g_AppState.MainWindow = *parent_;
+  // F never starts an incremental search; F3 asks the main window for the search.
+  EXPECT_EQ(SendTreeKey(*parent_, tree, 'F'), 1);
+  EXPECT_EQ(SendTreeKey(*parent_, tree, VK_F3), 0);
+  PumpMessages(20);
+  EXPECT_TRUE(parent_->Got(ID_FONTS_SEARCH, 0));
+  // A right click selects; on the selected item it asks the pane for the folder menu.
+  HTREEITEM one = tree.FindItemByIdList(Sub(L"one"), true);
+  HTREEITEM two = tree.FindItemByIdList(Sub(L"two"), true);
+  ASSERT_TRUE(one && two && tree.SelectItem(one));
+  RightClick(*parent_, tree, two);
+  PumpMessages(20);
+  EXPECT_EQ(tree.GetSelectedItem(), two);
+  EXPECT_FALSE(parent_->Got(ID_PANE_MENU, reinterpret_cast<LPARAM>(tree.m_hWnd)));
+  RightClick(*parent_, tree, two);
+  PumpMessages(20);
+  EXPECT_TRUE(parent_->Got(ID_PANE_MENU, reinterpret_cast<LPARAM>(tree.m_hWnd)));
+}
+
+// The picker's New Folder button makes a folder in its own tree; its name is typed at once and
+// the picker chooses the folder under that name.
+TEST_F(FolderTree, ThePickersNewFolderIsMadeAndNamedInItsTree) {
+  InstallPickerFolderTree();
+  COrvBrowseFolderDialog dlg(scratchPath_);
+  dlg.allowEditing = true;
+  HWND picker = nullptr;
+  INT_PTR result = 0;
+  ModalScript::Run(
+      {[&] {
+         picker = FindDialogWithControl(IDC_BROWSE_NEW_FOLDER);
+         if (!picker) return false;
+         ClickButton(picker, IDC_BROWSE_NEW_FOLDER);
+         return true;
+       },
+       [&] {
+         HWND edit = reinterpret_cast<HWND>(::SendMessageW(::GetDlgItem(picker, IDC_BROWSE_TREE), TVM_GETEDITCONTROL, 0, 0));
+         EXPECT_TRUE(Exists(Sub(L"New Folder")));
+         if (!edit) return true;
+         ::SetWindowTextW(edit, L"Chosen");
+         ClickButton(picker, IDOK);  // Enter ends the edit
+         return true;
+       },
+       [&] {
+         ClickButton(picker, IDC_BROWSE_OK);
+         return true;
+       }},
+      [&] { result = dlg.DoModal(nullptr); });
+  COrvBrowseFolderDialog::SetTreeHooks({});
+  EXPECT_EQ(result, 1);
+  EXPECT_TRUE(::PathIsDirectoryW(Sub(L"Chosen").c_str()));
+  EXPECT_TRUE(EqualsNoCase(dlg.ChosenFolder(), Sub(L"Chosen"))) << Narrow(dlg.ChosenFolder());
 }
 
 }  // namespace
