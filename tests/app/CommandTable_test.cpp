@@ -18,6 +18,7 @@
 #include "common/Seams.h"
 #include "common/StringHelpers.h"
 #include "framework/CommandProbe.h"
+#include "tests/support/ModalScript.h"
 #include "tests/support/TestSupport.h"
 
 using namespace testing_support;
@@ -67,6 +68,7 @@ protected:
     ResetRecords();
     g_help.clear();
     g_starts.clear();
+    g_AppState.FolderTree.SetTargetFolder(std::wstring());
     wchar_t cwd[MAX_PATH] = {};
     ::GetCurrentDirectoryW(MAX_PATH, cwd);
     cwd_ = cwd;
@@ -100,6 +102,7 @@ protected:
 
   std::unique_ptr<CMainFrame> frame_;
   std::wstring cwd_;
+  ScratchDir start_;  // the folder the tree starts in; it outlives the window, which makes it current
 };
 
 TEST_F(CommandTable, EveryOfferedCommandIsDisabledOrReachesAHandler) {
@@ -311,6 +314,79 @@ TEST_F(CommandTable, RestartWithAdministratorRightsStartsTheLauncherAndLetsTheMu
     SingleInstance::Release();
     if (frame_->IsWindow()) frame_->DestroyWindow();
   }
+}
+
+
+// The folder pane's Fonts-folder buttons jump to the system or the per-user Fonts folder and
+// back to the folder shown before either; they show which one the list shows.
+TEST_F(CommandTable, FontsFolderButtonsJumpToTheFontsFoldersAndBack) {
+  const std::wstring startPath = LongPath(start_.Path());
+  ASSERT_EQ(::SHCreateDirectoryExW(nullptr, g_AppState.UserFontsFolder.c_str(), nullptr) == ERROR_SUCCESS ||
+                ::PathIsDirectoryW(g_AppState.UserFontsFolder.c_str()),
+            true);
+  const int32_t savedRelease = g_AppState.WindowsRelease;
+  g_AppState.WindowsRelease = 1903;  // a release with per-user fonts: button 187 exists
+  g_Preferences.FontCaseRoot = startPath;
+  CMainFrame& f = Open();
+  CFolderTVContainer& pane = f.Panes().m_folderPane;
+  HWND toolbar = pane.m_hWndToolBar;
+  const std::wstring& shown = g_AppState.FolderFonts.m_folder;
+  ASSERT_TRUE(EqualsNoCase(shown, startPath)) << Narrow(shown);
+  auto click = [&](int id) {  // a check button flips, then sends its command
+    const bool checked = ::SendMessageW(toolbar, TB_ISBUTTONCHECKED, id, 0) != 0;
+    ::SendMessageW(toolbar, TB_CHECKBUTTON, id, MAKELPARAM(!checked, 0));
+    ::SendMessageW(pane, WM_COMMAND, id, reinterpret_cast<LPARAM>(toolbar));
+  };
+  auto state = [&](int id) {
+    return std::pair<bool, int>{::SendMessageW(toolbar, TB_ISBUTTONCHECKED, id, 0) != 0,
+                                static_cast<int>(::SendMessageW(toolbar, TB_GETBITMAP, id, 0))};
+  };
+  click(ID_PANE_USER_FONTS_DIR);
+  EXPECT_TRUE(EqualsNoCase(shown, g_AppState.UserFontsFolder)) << Narrow(shown);
+  EXPECT_EQ(state(ID_PANE_USER_FONTS_DIR), (std::pair<bool, int>{true, 2}));
+  click(ID_PANE_SYSTEM_FONTS_DIR);
+  EXPECT_TRUE(EqualsNoCase(shown, g_AppState.SystemFontsFolder)) << Narrow(shown);
+  EXPECT_EQ(state(ID_PANE_SYSTEM_FONTS_DIR), (std::pair<bool, int>{true, 0}));
+  EXPECT_EQ(state(ID_PANE_USER_FONTS_DIR), (std::pair<bool, int>{false, 3}));
+  click(ID_PANE_SYSTEM_FONTS_DIR);  // back to the folder shown before both
+  EXPECT_TRUE(EqualsNoCase(shown, startPath)) << Narrow(shown);
+  EXPECT_EQ(state(ID_PANE_SYSTEM_FONTS_DIR), (std::pair<bool, int>{false, 1}));
+  g_AppState.WindowsRelease = savedRelease;
+}
+
+// The folder menu of the pane: what it offers for an empty folder, and its commands reach the tree.
+TEST_F(CommandTable, FolderMenuOffersTheFolderCommands) {
+  g_Preferences.FontCaseRoot = LongPath(start_.Path());
+  CMainFrame& f = Open();
+  CFolderTVContainer& pane = f.Panes().m_folderPane;
+  std::vector<std::pair<UINT, std::wstring>> items;
+  std::vector<UINT> disabled;
+  ModalScript::Run({[&] {
+                      HWND popup = ::FindWindowW(L"#32768", nullptr);
+                      HMENU menu = popup ? reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr;
+                      if (!menu) return false;
+                      for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+                        wchar_t text[100] = {};
+                        ::GetMenuStringW(menu, i, text, 100, MF_BYPOSITION);
+                        const UINT id = ::GetMenuItemID(menu, i);
+                        items.emplace_back(id, text);
+                        if (::GetMenuState(menu, i, MF_BYPOSITION) & (MF_DISABLED | MF_GRAYED)) disabled.push_back(id);
+                      }
+                      ::EndMenu();
+                      return true;
+                    }},
+                   [&] { ::SendMessageW(pane, WM_COMMAND, ID_PANE_MENU, reinterpret_cast<LPARAM>(pane.m_hWndToolBar)); });
+  const std::vector<std::pair<UINT, std::wstring>> expected = {
+      {ID_FOLDER_MAKE_GROUPS, L"Make &Groups from This Folder"}, {ID_FOLDER_NEW, L"&New Folder"},
+      {ID_TREE_RENAME, L"Re&name"}, {ID_FOLDER_DELETE, L"&Delete"}, {ID_FOLDER_OPEN, L"&Open in Explorer"},
+      {ID_FONTS_REFRESH, L"&Refresh"}};
+  EXPECT_EQ(items, expected);
+  EXPECT_EQ(disabled, std::vector<UINT>{ID_FOLDER_MAKE_GROUPS}) << "groups from folders are not there yet";
+  static std::wstring opened;
+  seams::SetShellOpenSink([](HWND, const std::wstring& target) { opened = target; });
+  ::SendMessageW(f.Panes().m_folderTree, WM_COMMAND, ID_FOLDER_OPEN, 0);
+  seams::SetShellOpenSink(nullptr);
+  EXPECT_TRUE(EqualsNoCase(opened, LongPath(start_.Path()))) << Narrow(opened);
 }
 
 }  // namespace
