@@ -183,6 +183,8 @@ private:
   void OnViewSampleInList(UINT, int, HWND);
   void OnViewToolbar(UINT, int, HWND);
   void OnViewStatusBar(UINT, int, HWND);
+  // Shows or hides the tree of the trees splitter's pane `pane` (0 folders, 1 groups).
+  void ToggleTree(int pane);
 
   // Help and About (CMainFrameHelpCommands.cpp).
   void OnHelpMainWindow(UINT, int, HWND);

@@ -72,44 +72,29 @@ void CMainFrame::OnViewFolderLists(UINT, int, HWND) {
 // The two trees share the trees splitter (folder tree first) on the left side of the main
 // splitter. Hiding the last tree shown hides that whole side; showing a tree while the side is
 // hidden brings the side back with that tree alone.
-void CMainFrame::OnViewFolderTree(UINT, int, HWND) {
+void CMainFrame::ToggleTree(int pane) {
   orv::CSplitterWindow& main = panes_.m_mainSplitter;
   orv::CHorSplitterWindow& trees = panes_.m_treesSplitter;
-  const bool sideHidden = main.GetSinglePaneMode() == orv::SPLIT_PANE_RIGHT;
-  if (sideHidden || trees.GetSinglePaneMode() == orv::SPLIT_PANE_BOTTOM) {
-    if (main.GetSinglePaneMode() == orv::SPLIT_PANE_NONE) {
-      trees.SetSinglePaneMode(orv::SPLIT_PANE_NONE);
-    } else {
-      main.SetSinglePaneMode(orv::SPLIT_PANE_NONE);
-      trees.SetSinglePaneMode(orv::SPLIT_PANE_TOP);
-    }
-  } else if (trees.GetSinglePaneMode() == orv::SPLIT_PANE_NONE) {
-    trees.SetSinglePaneMode(orv::SPLIT_PANE_BOTTOM);
-  } else {
-    main.SetSinglePaneMode(orv::SPLIT_PANE_RIGHT);
-  }
-  SetViewChecks();
-  UpdateLayout();
-}
-
-void CMainFrame::OnViewGroupsTree(UINT, int, HWND) {
-  orv::CSplitterWindow& main = panes_.m_mainSplitter;
-  orv::CHorSplitterWindow& trees = panes_.m_treesSplitter;
-  const bool shown = trees.GetSinglePaneMode() != orv::SPLIT_PANE_TOP && main.GetSinglePaneMode() != orv::SPLIT_PANE_RIGHT;
+  const int alone = pane, withoutIt = 1 - pane;  // the trees splitter's modes
+  const bool shown = trees.GetSinglePaneMode() != withoutIt && main.GetSinglePaneMode() != orv::SPLIT_PANE_RIGHT;
   if (shown) {
     if (trees.GetSinglePaneMode() == orv::SPLIT_PANE_NONE)
-      trees.SetSinglePaneMode(orv::SPLIT_PANE_TOP);
+      trees.SetSinglePaneMode(withoutIt);
     else
       main.SetSinglePaneMode(orv::SPLIT_PANE_RIGHT);
   } else if (main.GetSinglePaneMode() == orv::SPLIT_PANE_NONE) {
     trees.SetSinglePaneMode(orv::SPLIT_PANE_NONE);
   } else {
     main.SetSinglePaneMode(orv::SPLIT_PANE_NONE);
-    trees.SetSinglePaneMode(orv::SPLIT_PANE_BOTTOM);
+    trees.SetSinglePaneMode(alone);
   }
   SetViewChecks();
   UpdateLayout();
 }
+
+void CMainFrame::OnViewFolderTree(UINT, int, HWND) { ToggleTree(orv::SPLIT_PANE_TOP); }
+
+void CMainFrame::OnViewGroupsTree(UINT, int, HWND) { ToggleTree(orv::SPLIT_PANE_BOTTOM); }
 
 void CMainFrame::OnViewSampleInList(UINT, int, HWND) {
   g_Preferences.ShowSampleInList = !g_Preferences.ShowSampleInList;

@@ -1,10 +1,10 @@
 // CommandProbe: asks whether a WM_COMMAND would reach a command handler, without running it.
 //
 // While a probe lives on a thread, the command-handler macros of the message maps
-// (COMMAND_HANDLER, COMMAND_ID_HANDLER, COMMAND_RANGE_HANDLER and their typed forms) that match
-// a WM_COMMAND record the match and return at once instead of calling their handler. Everything
-// else runs as usual, so a command still travels the way it would: forwarded by panes and
-// splitters, reflected, chained. The owner sends the command while the probe lives and reads
+// (COMMAND_HANDLER, COMMAND_ID_HANDLER, COMMAND_RANGE_HANDLER, COMMAND_CODE_HANDLER and the
+// typed forms) that match a WM_COMMAND record the match and return at once instead of calling
+// their handler. Everything else runs as usual, so a command still travels the way it would:
+// forwarded by panes and splitters, reflected, chained. The owner sends the command while the probe lives and reads
 // Matched() afterwards. Probes nest; each sees the matches made while it is the innermost one.
 #pragma once
 

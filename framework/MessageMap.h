@@ -102,7 +102,7 @@ protected:
 
 #define COMMAND_CODE_HANDLER(code, func)               \
   if (uMsg == WM_COMMAND && (code) == HIWORD(wParam)) \
-  ORV_RUN_HANDLER_(func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled))
+  ORV_RUN_COMMAND_HANDLER_(func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled))
 
 #define COMMAND_RANGE_HANDLER(idFirst, idLast, func)                                \
   if (uMsg == WM_COMMAND && LOWORD(wParam) >= (idFirst) && LOWORD(wParam) <= (idLast)) \

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -676,7 +677,7 @@ TEST_F(FolderTree, ThePickerShowsTheRealTreeAndADoubleClickChoosesTheFolder) {
 }
 
 
-// The keys and clicks of the tree, sent as the control sends them (its parent reflects them).
+// A key of the tree, sent as the control sends it (its parent reflects it).
 LRESULT SendTreeKey(HWND parent, HWND tree, WORD key) {
   NMTVKEYDOWN nm{};
   nm.hdr = {tree, static_cast<UINT_PTR>(IDC_FOLDER_TREE), static_cast<UINT>(TVN_KEYDOWN)};
@@ -684,20 +685,9 @@ LRESULT SendTreeKey(HWND parent, HWND tree, WORD key) {
   return ::SendMessageW(parent, WM_NOTIFY, IDC_FOLDER_TREE, reinterpret_cast<LPARAM>(&nm));
 }
 
-void RightClick(HWND parent, CFolderTreeView& tree, HTREEITEM item) {
-  RECT rc{};
-  *reinterpret_cast<HTREEITEM*>(&rc) = item;
-  ::SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rc));
-  POINT pt{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-  ::ClientToScreen(tree, &pt);
-  ::SetCursorPos(pt.x, pt.y);
-  NMHDR hdr{tree, static_cast<UINT_PTR>(IDC_FOLDER_TREE), static_cast<UINT>(NM_RCLICK)};
-  ::SendMessageW(parent, WM_NOTIFY, IDC_FOLDER_TREE, reinterpret_cast<LPARAM>(&hdr));
-}
-
-// Types a name into the label being edited and ends the edit as Enter does.
-void TypeLabel(CFolderTreeView& tree, const wchar_t* name) {
-  HWND edit = reinterpret_cast<HWND>(::SendMessageW(tree, TVM_GETEDITCONTROL, 0, 0));
+// Edits the label of `item`, types `name` and ends the edit as Enter does.
+void Rename(CFolderTreeView& tree, HTREEITEM item, const wchar_t* name) {
+  HWND edit = reinterpret_cast<HWND>(::SendMessageW(tree, TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(item)));
   ASSERT_TRUE(edit);
   ::SetWindowTextW(edit, name);
   ::SendMessageW(tree, TVM_ENDEDITLABELNOW, FALSE, 0);
@@ -707,16 +697,15 @@ bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()
 
 TEST_F(FolderTree, NewFolderMakesNumberedFoldersAndStartsEditingTheirNames) {
   CFolderTreeView& tree = ReadyTree();
-  const std::vector<std::pair<const wchar_t*, const wchar_t*>> steps = {
+  const std::pair<const wchar_t*, const wchar_t*> steps[] = {
       {nullptr, L"New Folder"}, {nullptr, L"New Folder (2)"}, {L"New Folder (3)", L"New Folder (4)"}};
   for (const auto& [madeByHand, expected] : steps) {
     if (madeByHand) MakeDir(madeByHand);
     ASSERT_TRUE(tree.SelectItem(ScratchItem(tree)));
     tree.NewFolder();
-    EXPECT_TRUE(::PathIsDirectoryW(Sub(expected).c_str())) << Narrow(expected);
     std::wstring selected;
-    EXPECT_TRUE(tree.GetSelectedPath(selected));
-    EXPECT_TRUE(EqualsNoCase(selected, Sub(expected))) << Narrow(selected);
+    EXPECT_TRUE(tree.GetSelectedPath(selected) && EqualsNoCase(selected, Sub(expected))) << Narrow(selected);
+    EXPECT_TRUE(::PathIsDirectoryW(Sub(expected).c_str()));
     EXPECT_TRUE(::SendMessageW(tree, TVM_GETEDITCONTROL, 0, 0)) << "the new name is being edited";
     ::SendMessageW(tree, TVM_ENDEDITLABELNOW, TRUE, 0);
   }
@@ -734,77 +723,66 @@ TEST_F(FolderTree, RenamingTheListedFolderMovesTheListAndTheCurrentDirectory) {
   ASSERT_TRUE(item && tree.SelectItem(item));
   ASSERT_TRUE(EqualsNoCase(CurrentDirectory(), Sub(L"old")));
   list().m_refreshPending = false;
-  ::SendMessageW(tree, TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(item));
-  TypeLabel(tree, L"renamed");
-  EXPECT_FALSE(Exists(Sub(L"old")));
-  EXPECT_TRUE(Exists(Sub(L"renamed\\a.ttf")));
+  Rename(tree, item, L"renamed");
+  EXPECT_TRUE(Exists(Sub(L"renamed\\a.ttf")) && !Exists(Sub(L"old")));
   EXPECT_EQ(ItemText(tree, item), L"renamed");
   EXPECT_TRUE(EqualsNoCase(list().m_folder, Sub(L"renamed"))) << Narrow(list().m_folder);
   EXPECT_TRUE(list().m_refreshPending);
   EXPECT_TRUE(EqualsNoCase(tree.TargetFolder(), Sub(L"renamed")));
   EXPECT_TRUE(EqualsNoCase(CurrentDirectory(), Sub(L"renamed"))) << Narrow(CurrentDirectory());
-  // A name that is taken keeps the old name, with a beep.
+  // A name that is taken keeps the old name, with one beep.
   ResetRecords();
-  ::SendMessageW(tree, TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(item));
-  TypeLabel(tree, L"taken");
+  Rename(tree, item, L"taken");
   EXPECT_TRUE(Exists(Sub(L"renamed\\a.ttf")));
   EXPECT_EQ(ItemText(tree, item), L"renamed");
   EXPECT_EQ(Beeps().size(), 1u);
 }
 
-TEST_F(FolderTree, OnlyEmptyFoldersAreDeletedWithTheirExplorerSystemFiles) {
-  struct Case {
+// Only empty folders are deleted, system files Thumbs.db and Desktop.ini with them. Del posts its
+// request; a request for a folder that is no longer selected is dropped.
+TEST_F(FolderTree, OnlyTheEmptyFolderAskedForIsDeleted) {
+  const struct {
     const wchar_t* name;
-    std::vector<std::pair<const wchar_t*, DWORD>> files;  // name inside, attributes
-    bool subfolder;
+    const wchar_t* file;  // a file inside, or none
+    DWORD attributes;
     bool deleted;
+  } cases[] = {
+      {L"empty", nullptr, 0, true},
+      {L"explorer", L"Thumbs.db", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN, true},
+      {L"plain thumbs", L"Thumbs.db", FILE_ATTRIBUTE_NORMAL, false},
+      {L"font", L"a.ttf", FILE_ATTRIBUTE_NORMAL, false},
+      {L"parent", L"child", FILE_ATTRIBUTE_DIRECTORY, false},
   };
-  const Case cases[] = {
-      {L"empty", {}, false, true},
-      {L"explorer", {{L"Thumbs.db", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN}, {L"desktop.INI", FILE_ATTRIBUTE_SYSTEM}},
-       false, true},
-      {L"plain thumbs", {{L"Thumbs.db", FILE_ATTRIBUTE_NORMAL}}, false, false},
-      {L"font", {{L"a.ttf", FILE_ATTRIBUTE_NORMAL}}, false, false},
-      {L"parent", {}, true, false},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     MakeDir(c.name);
-    for (const auto& [file, attributes] : c.files) {
-      Touch(Sub(c.name) + L"\\" + file);
-      ::SetFileAttributesW((Sub(c.name) + L"\\" + file).c_str(), attributes);
-    }
-    if (c.subfolder) MakeDir(std::wstring(c.name) + L"\\child");
+    const std::wstring inside = Sub(c.name) + L"\\" + (c.file ? c.file : L"");
+    if (c.attributes == FILE_ATTRIBUTE_DIRECTORY) ::CreateDirectoryW(inside.c_str(), nullptr);
+    else if (c.file) Touch(inside), ::SetFileAttributesW(inside.c_str(), c.attributes);
   }
+  Touch(Sub(L"explorer\\desktop.INI"));
+  ::SetFileAttributesW(Sub(L"explorer\\desktop.INI").c_str(), FILE_ATTRIBUTE_SYSTEM);
+  MakeDir(L"first");
+  MakeDir(L"second");
   CFolderTreeView& tree = ReadyTree();
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.name));
     HTREEITEM item = tree.FindItemByIdList(Sub(c.name), true);
     ASSERT_TRUE(item && tree.SelectItem(item));
     EXPECT_EQ(tree.CanDeleteSelectedFolder(), c.deleted);
     tree.DeleteFolder();
-    EXPECT_EQ(!Exists(Sub(c.name)), c.deleted);
-    if (c.deleted) EXPECT_TRUE(EqualsNoCase(tree.TargetFolder(), scratchPath_));
-    if (!c.deleted) EXPECT_EQ(Exists(Sub(c.name) + L"\\Thumbs.db"), c.name == std::wstring(L"plain thumbs"));
+    EXPECT_EQ(Exists(Sub(c.name)), !c.deleted);
+    EXPECT_EQ(EqualsNoCase(tree.TargetFolder(), scratchPath_), c.deleted);
   }
-}
-
-// Delete posts its request; a request for a folder that is no longer selected is dropped.
-TEST_F(FolderTree, DeleteActsOnlyOnTheFolderItWasAskedFor) {
-  MakeDir(L"first");
-  MakeDir(L"second");
-  CFolderTreeView& tree = ReadyTree();
   HTREEITEM first = tree.FindItemByIdList(Sub(L"first"), true);
   HTREEITEM second = tree.FindItemByIdList(Sub(L"second"), true);
   ASSERT_TRUE(first && second && tree.SelectItem(first));
   EXPECT_EQ(SendTreeKey(*parent_, tree, VK_DELETE), 0);
   tree.SelectItem(second);  // before the posted request arrives
   PumpMessages(50);
-  EXPECT_TRUE(Exists(Sub(L"first")));
-  EXPECT_TRUE(Exists(Sub(L"second")));
-  SendTreeKey(*parent_, tree, VK_DELETE);
+  EXPECT_TRUE(Exists(Sub(L"first")) && Exists(Sub(L"second")));
+  SendTreeKey(*parent_, tree, VK_DELETE);  // the selected folder is also the current directory
   PumpMessages(50);
-  EXPECT_TRUE(Exists(Sub(L"first")));
-  EXPECT_FALSE(Exists(Sub(L"second")));
+  EXPECT_TRUE(Exists(Sub(L"first")) && !Exists(Sub(L"second")));
   EXPECT_FALSE(StartsWithNoCase(CurrentDirectory(), Sub(L"second")));
 }
 
@@ -815,20 +793,25 @@ TEST_F(FolderTree, KeysAndRightClicksOfTheMainTree) {
   g_AppState.MainWindow = *parent_;
   // F never starts an incremental search; F3 asks the main window for the search.
   EXPECT_EQ(SendTreeKey(*parent_, tree, 'F'), 1);
-  EXPECT_EQ(SendTreeKey(*parent_, tree, VK_F3), 0);
-  PumpMessages(20);
-  EXPECT_TRUE(parent_->Got(ID_FONTS_SEARCH, 0));
-  // A right click selects; on the selected item it asks the pane for the folder menu.
+  SendTreeKey(*parent_, tree, VK_F3);
+  // A right click on another item selects it; on the selected one it asks the pane for the menu.
   HTREEITEM one = tree.FindItemByIdList(Sub(L"one"), true);
   HTREEITEM two = tree.FindItemByIdList(Sub(L"two"), true);
   ASSERT_TRUE(one && two && tree.SelectItem(one));
-  RightClick(*parent_, tree, two);
-  PumpMessages(20);
-  EXPECT_EQ(tree.GetSelectedItem(), two);
-  EXPECT_FALSE(parent_->Got(ID_PANE_MENU, reinterpret_cast<LPARAM>(tree.m_hWnd)));
-  RightClick(*parent_, tree, two);
-  PumpMessages(20);
-  EXPECT_TRUE(parent_->Got(ID_PANE_MENU, reinterpret_cast<LPARAM>(tree.m_hWnd)));
+  RECT rc{};
+  std::memcpy(&rc, &two, sizeof(two));  // the item goes in, its rectangle comes out
+  ::SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rc));
+  POINT pt{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+  ::ClientToScreen(tree, &pt);
+  ::SetCursorPos(pt.x, pt.y);
+  NMHDR click{tree, static_cast<UINT_PTR>(IDC_FOLDER_TREE), static_cast<UINT>(NM_RCLICK)};
+  for (int i = 0; i < 2; ++i) {
+    ::SendMessageW(*parent_, WM_NOTIFY, IDC_FOLDER_TREE, reinterpret_cast<LPARAM>(&click));
+    PumpMessages(20);
+    EXPECT_EQ(tree.GetSelectedItem(), two);
+    EXPECT_EQ(parent_->Got(ID_PANE_MENU, reinterpret_cast<LPARAM>(tree.m_hWnd)), i == 1);
+  }
+  EXPECT_TRUE(parent_->Got(ID_FONTS_SEARCH, 0));
 }
 
 // The picker's New Folder button makes a folder in its own tree; its name is typed at once and
@@ -839,29 +822,23 @@ TEST_F(FolderTree, ThePickersNewFolderIsMadeAndNamedInItsTree) {
   dlg.allowEditing = true;
   HWND picker = nullptr;
   INT_PTR result = 0;
-  ModalScript::Run(
-      {[&] {
-         picker = FindDialogWithControl(IDC_BROWSE_NEW_FOLDER);
-         if (!picker) return false;
-         ClickButton(picker, IDC_BROWSE_NEW_FOLDER);
-         return true;
-       },
-       [&] {
-         HWND edit = reinterpret_cast<HWND>(::SendMessageW(::GetDlgItem(picker, IDC_BROWSE_TREE), TVM_GETEDITCONTROL, 0, 0));
-         EXPECT_TRUE(Exists(Sub(L"New Folder")));
-         if (!edit) return true;
-         ::SetWindowTextW(edit, L"Chosen");
-         ClickButton(picker, IDOK);  // Enter ends the edit
-         return true;
-       },
-       [&] {
-         ClickButton(picker, IDC_BROWSE_OK);
-         return true;
-       }},
-      [&] { result = dlg.DoModal(nullptr); });
+  ModalScript::Run({[&] {
+                      if (!(picker = FindDialogWithControl(IDC_BROWSE_NEW_FOLDER))) return false;
+                      ClickButton(picker, IDC_BROWSE_NEW_FOLDER);
+                      return true;
+                    },
+                    [&] {
+                      HWND tree = ::GetDlgItem(picker, IDC_BROWSE_TREE);
+                      HWND edit = reinterpret_cast<HWND>(::SendMessageW(tree, TVM_GETEDITCONTROL, 0, 0));
+                      EXPECT_TRUE(edit && Exists(Sub(L"New Folder")));
+                      if (edit) ::SetWindowTextW(edit, L"Chosen");
+                      ClickButton(picker, IDOK);  // Enter ends the edit
+                      ClickButton(picker, IDC_BROWSE_OK);
+                      return true;
+                    }},
+                   [&] { result = dlg.DoModal(nullptr); });
   COrvBrowseFolderDialog::SetTreeHooks({});
   EXPECT_EQ(result, 1);
-  EXPECT_TRUE(::PathIsDirectoryW(Sub(L"Chosen").c_str()));
   EXPECT_TRUE(EqualsNoCase(dlg.ChosenFolder(), Sub(L"Chosen"))) << Narrow(dlg.ChosenFolder());
 }
 
