@@ -6,6 +6,7 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -185,8 +186,9 @@ TEST_F(CommandTable, ViewCommandsShowAndHideThePanesAndBarsWithTheirChecks) {
     EXPECT_EQ(Checked(ID_VIEW_TOOLBAR), seen.toolbar);
     EXPECT_EQ(Checked(ID_VIEW_STATUS_BAR), seen.statusBar);
     EXPECT_EQ(Checked(ID_VIEW_SAMPLE_IN_LIST), seen.sampleInList);
-    if (commands.size() == 2 && commands[0] == ID_VIEW_FOLDER_LISTS)
+    if (commands.size() == 2 && commands[0] == ID_VIEW_FOLDER_LISTS) {
       EXPECT_NE(p.m_listsSplitter.GetSplitterPos(), 123) << "back at its default place";
+    }
     Close();
   }
   // Names only: there is no sample to show in the lists.
@@ -283,30 +285,42 @@ TEST_F(CommandTable, FontsFolderButtonsJumpToTheFontsFoldersAndBack) {
   g_AppState.WindowsRelease = savedRelease;
 }
 
-// The folder menu for an empty folder, and its commands reach the tree.
-TEST_F(CommandTable, FolderMenuOffersTheFolderCommands) {
+// A right click on the selected folder asks the pane for the folder menu (at the cursor); what
+// it offers for an empty folder, and its commands reach the tree.
+TEST_F(CommandTable, RightClickOnTheSelectedFolderOpensTheFolderMenu) {
   CMainFrame& f = Open();
   CFolderTVContainer& pane = f.Panes().m_folderPane;
+  HWND tree = f.Panes().m_folderTree;
+  RECT rc{};
+  const HTREEITEM selected = g_AppState.FolderTree.GetSelectedItem();
+  std::memcpy(&rc, &selected, sizeof(selected));  // the item goes in, its rectangle comes out
+  ::SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rc));
+  POINT pt{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+  ::ClientToScreen(tree, &pt);
+  ::SetCursorPos(pt.x, pt.y);
   std::vector<std::wstring> items;  // "+" enabled, "-" disabled, then the caption
   ModalScript::Run({[&] {
                       HWND popup = ::FindWindowW(L"#32768", nullptr);
                       HMENU menu = popup ? reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr;
-                      if (!menu) return false;
-                      for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+                      for (int i = 0; menu && i < ::GetMenuItemCount(menu); ++i) {
                         wchar_t text[100] = {};
                         ::GetMenuStringW(menu, i, text, 100, MF_BYPOSITION);
                         const bool off = ::GetMenuState(menu, i, MF_BYPOSITION) & (MF_DISABLED | MF_GRAYED);
                         items.push_back((off ? L"-" : L"+") + std::wstring(text));
                       }
-                      ::EndMenu();
-                      return true;
+                      if (menu) ::EndMenu();
+                      return menu != nullptr;
                     }},
-                   [&] { ::SendMessageW(pane, WM_COMMAND, ID_PANE_MENU, reinterpret_cast<LPARAM>(pane.m_hWndToolBar)); });
+                   [&] {
+                     NMHDR click{tree, static_cast<UINT_PTR>(IDC_FOLDER_TREE), static_cast<UINT>(NM_RCLICK)};
+                     ::SendMessageW(pane, WM_NOTIFY, IDC_FOLDER_TREE, reinterpret_cast<LPARAM>(&click));
+                     PumpMessages(400);
+                   });
   EXPECT_EQ(items, (std::vector<std::wstring>{L"-Make &Groups from This Folder", L"+&New Folder", L"+Re&name", L"+&Delete",
                                               L"+&Open in Explorer", L"+&Refresh"}));
   static std::wstring opened;
   seams::SetShellOpenSink([](HWND, const std::wstring& target) { opened = target; });
-  ::SendMessageW(f.Panes().m_folderTree, WM_COMMAND, ID_FOLDER_OPEN, 0);
+  ::SendMessageW(tree, WM_COMMAND, ID_FOLDER_OPEN, 0);
   seams::SetShellOpenSink(nullptr);
   EXPECT_TRUE(EqualsNoCase(opened, g_Preferences.FontCaseRoot)) << Narrow(opened);
 }

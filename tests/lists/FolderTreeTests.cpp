@@ -6,7 +6,6 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -784,34 +783,6 @@ TEST_F(FolderTree, OnlyTheEmptyFolderAskedForIsDeleted) {
   PumpMessages(50);
   EXPECT_TRUE(Exists(Sub(L"first")) && !Exists(Sub(L"second")));
   EXPECT_FALSE(StartsWithNoCase(CurrentDirectory(), Sub(L"second")));
-}
-
-TEST_F(FolderTree, KeysAndRightClicksOfTheMainTree) {
-  MakeDir(L"one");
-  MakeDir(L"two");
-  CFolderTreeView& tree = ReadyTree();
-  g_AppState.MainWindow = *parent_;
-  // F never starts an incremental search; F3 asks the main window for the search.
-  EXPECT_EQ(SendTreeKey(*parent_, tree, 'F'), 1);
-  SendTreeKey(*parent_, tree, VK_F3);
-  // A right click on another item selects it; on the selected one it asks the pane for the menu.
-  HTREEITEM one = tree.FindItemByIdList(Sub(L"one"), true);
-  HTREEITEM two = tree.FindItemByIdList(Sub(L"two"), true);
-  ASSERT_TRUE(one && two && tree.SelectItem(one));
-  RECT rc{};
-  std::memcpy(&rc, &two, sizeof(two));  // the item goes in, its rectangle comes out
-  ::SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rc));
-  POINT pt{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-  ::ClientToScreen(tree, &pt);
-  ::SetCursorPos(pt.x, pt.y);
-  NMHDR click{tree, static_cast<UINT_PTR>(IDC_FOLDER_TREE), static_cast<UINT>(NM_RCLICK)};
-  for (int i = 0; i < 2; ++i) {
-    ::SendMessageW(*parent_, WM_NOTIFY, IDC_FOLDER_TREE, reinterpret_cast<LPARAM>(&click));
-    PumpMessages(20);
-    EXPECT_EQ(tree.GetSelectedItem(), two);
-    EXPECT_EQ(parent_->Got(ID_PANE_MENU, reinterpret_cast<LPARAM>(tree.m_hWnd)), i == 1);
-  }
-  EXPECT_TRUE(parent_->Got(ID_FONTS_SEARCH, 0));
 }
 
 // The picker's New Folder button makes a folder in its own tree; its name is typed at once and
