@@ -25,7 +25,7 @@ public:
   bool FavoritesShown() const;
 
   BEGIN_MSG_MAP(CFolderTVContainer)
-    MESSAGE_HANDLER(WM_NOTIFY, OnClientNotify)
+    MESSAGE_HANDLER(WM_NOTIFY, ReflectClientNotifications)
     MESSAGE_HANDLER(WM_SIZE, OnSize)
     COMMAND_ID_HANDLER(ID_PANE_FAVORITES, OnFavoritesButton)
     CHAIN_MSG_MAP(CTbPaneContainerImpl<CFolderTVContainer>)
@@ -33,16 +33,6 @@ public:
   END_MSG_MAP()
 
 private:
-  // The folder tree handles its own notifications (expansion, deletion, selection, drawing):
-  // they go back to it before the pane template forwards the rest to the parent.
-  LRESULT OnClientNotify(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
-    if (!m_hWndClient || reinterpret_cast<NMHDR*>(lParam)->hwndFrom != m_hWndClient) {
-      handled = FALSE;
-      return 0;
-    }
-    return ReflectNotifications(msg, wParam, lParam, handled);
-  }
-
   LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnFavoritesButton(WORD, WORD, HWND, BOOL&);
   // Shows or hides the band with the button's state and lays the pane out again.

@@ -24,3 +24,8 @@
 #define IDS_UNINSTALLING_SELECTION  12099
 #define IDS_ZIP_FONT_COUNT          12300
 #define IDS_ZIP_FOLDER_STATUS       12301
+
+// Captions of the list menus ("|"-separated where there are several).
+#define IDS_FOLDER_LIST_MENU        12051   // 147, 287, 146, 182
+#define IDS_INSTALLED_LIST_MENU     12052   // 147
+#define IDS_SHOW_INSTALLED_MENU     12077   // 172
