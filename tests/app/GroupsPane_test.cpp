@@ -1,0 +1,188 @@
+// The groups pane in the real main window over a scratch groups folder: its buttons follow the
+// selected group and the installer, its menu offers what the group allows, and the quick-search
+// band finds a font through the group tree.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/AppState.h"
+#include "app/CMainFrame.h"
+#include "app/PaneMenus.h"
+#include "app/Preferences.h"
+#include "groups/FontGroup.h"
+#include "groups/GroupFontInstaller.h"
+#include "groups/GroupNames.h"
+#include "tests/support/TestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+struct NoOpInstaller : GroupFontInstaller {
+  bool Run(UINT, FontItemList&, HWND) override { return true; }
+};
+
+std::wstring G(int n) { return FormatGroupFileName(n); }
+
+class GroupsPane : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+    folder_ = groups_.Path();
+    FontGroup::SetGroupsFolderSource(&folder_);
+    ResetRecords();
+  }
+  void TearDown() override {
+    SetGroupFontInstaller(nullptr);
+    if (frame_ && frame_->IsWindow()) frame_->DestroyWindow();
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    FontGroup::SetGroupsFolderSource(nullptr);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+  }
+
+  // A group file with child groups (nodes named after them) and fonts.
+  static void Make(const std::wstring& file, const std::wstring& name, const std::wstring& parent,
+                   std::initializer_list<std::pair<std::wstring, std::wstring>> children = {},
+                   std::initializer_list<std::wstring> fonts = {}, bool installed = false) {
+    FontGroup g;
+    g.FileName = file;
+    g.Name = name;
+    g.Parent = parent;
+    g.Installed = installed;
+    for (const auto& [childFile, childName] : children) g.AddNode(childName, childFile, false, false);
+    for (const std::wstring& font : fonts) g.AddFont(font, L"C:\\Fonts\\" + font + L".ttf");
+    ASSERT_TRUE(g.Save());
+  }
+
+  // The main window with its trees built by the idle passes.
+  CMainFrame& Open() {
+    frame_ = std::make_unique<CMainFrame>();
+    EXPECT_TRUE(frame_->CreateMainWindow());
+    frame_->ShowWindow(SW_SHOWNORMAL);
+    for (int i = 0; i < 4; ++i) frame_->RunIdleJob();
+    return *frame_;
+  }
+  CGroupsTreeView& Tree() { return g_AppState.GroupsTree; }
+  HWND Toolbar() { return frame_->Panes().m_groupsPane.m_hWndToolBar; }
+  bool Enabled(int id) { return ::SendMessageW(Toolbar(), TB_ISBUTTONENABLED, id, 0) != 0; }
+  bool Hidden(int id) { return ::SendMessageW(Toolbar(), TB_ISBUTTONHIDDEN, id, 0) != 0; }
+
+  ScratchDir groups_;
+  std::wstring folder_;
+  std::unique_ptr<CMainFrame> frame_;
+};
+
+UINT MenuState(HMENU menu, UINT id) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_STATE;
+  if (!::GetMenuItemInfoW(menu, id, FALSE, &info)) return 0xFFFF;  // no such item
+  return info.fState & MFS_DISABLED;
+}
+
+}  // namespace
+
+TEST_F(GroupsPane, InstallButtonsFollowTheSelectedGroupAndTheInstaller) {
+  Make(kRootGroupFile, L"Root", L"", {{G(1), L"Plain"}, {G(2), L"Marked"}});
+  Make(G(1), L"Plain", kRootGroupFile, {}, {L"Arial"});
+  Make(G(2), L"Marked", kRootGroupFile, {}, {L"Arial"}, true);
+  CMainFrame& f = Open();
+  HTREEITEM root = Tree().GetRootItem();
+  ASSERT_NE(root, nullptr);
+  Tree().SelectItem(Tree().FindChildByFile(root, G(1)));
+  f.RunIdleJob();
+  EXPECT_FALSE(Enabled(ID_GROUP_INSTALL)) << "without an installer the group cannot be installed";
+  EXPECT_FALSE(Hidden(ID_GROUP_INSTALL));
+  EXPECT_TRUE(Hidden(ID_GROUP_UNINSTALL));
+
+  NoOpInstaller installer;
+  SetGroupFontInstaller(&installer);
+  f.RunIdleJob();
+  EXPECT_TRUE(Enabled(ID_GROUP_INSTALL));
+  Tree().SelectItem(Tree().FindChildByFile(root, G(2)));
+  f.RunIdleJob();
+  EXPECT_TRUE(Enabled(ID_GROUP_UNINSTALL));
+  EXPECT_FALSE(Hidden(ID_GROUP_UNINSTALL));
+  EXPECT_TRUE(Hidden(ID_GROUP_INSTALL));
+  // The pane's button uninstalls the group: its mark goes.
+  ::SendMessageW(f.Panes().m_groupsPane, WM_COMMAND, ID_GROUP_UNINSTALL, reinterpret_cast<LPARAM>(Toolbar()));
+  EXPECT_FALSE(Tree().IsItemInstalled());
+  FontGroup marked;
+  ASSERT_TRUE(marked.Load(G(2)));
+  EXPECT_FALSE(marked.Installed);
+}
+
+TEST_F(GroupsPane, MenuOffersWhatTheSelectedGroupAllows) {
+  Make(kRootGroupFile, L"Root", L"", {{G(1), L"Plain"}, {G(2), L"Marked"}});
+  Make(G(1), L"Plain", kRootGroupFile);
+  Make(G(2), L"Marked", kRootGroupFile, {}, {}, true);
+  Open();
+  HTREEITEM root = Tree().GetRootItem();
+  struct Case {
+    const char* what;
+    HTREEITEM item;
+    UINT newGroup, rename, remove, clear;
+  } cases[] = {
+      {"root", root, 0, kMenuItemDisabled, kMenuItemDisabled, 0},
+      {"plain", Tree().FindChildByFile(root, G(1)), 0, 0, 0, 0},
+      {"installed", Tree().FindChildByFile(root, G(2)), kMenuItemDisabled, kMenuItemDisabled, kMenuItemDisabled, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Tree().SelectItem(c.item);
+    IconPopupMenu menu(::CreatePopupMenu());
+    FillGroupsTreeMenu(menu, Tree());
+    EXPECT_EQ(::GetMenuItemCount(menu.Get()), 8);
+    EXPECT_EQ(MenuState(menu.Get(), ID_GROUP_NEW), c.newGroup);
+    EXPECT_EQ(MenuState(menu.Get(), ID_GROUP_RENAME), c.rename);
+    EXPECT_EQ(MenuState(menu.Get(), ID_GROUP_DELETE), c.remove);
+    EXPECT_EQ(MenuState(menu.Get(), ID_GROUP_CLEAR_INSTALLED), c.clear);
+    EXPECT_EQ(MenuState(menu.Get(), ID_FONTS_REFRESH), 0u);
+  }
+}
+
+TEST_F(GroupsPane, QuickSearchFindsTheGroupThatHoldsTheFont) {
+  Make(kRootGroupFile, L"Root", L"", {{G(1), L"Sans"}, {G(2), L"Serif"}});
+  Make(G(1), L"Sans", kRootGroupFile, {}, {L"Arial", L"Verdana"});
+  Make(G(2), L"Serif", kRootGroupFile, {{G(3), L"Old Style"}}, {L"Times"});
+  Make(G(3), L"Old Style", G(2), {}, {L"Garamond", L"Bembo"});
+  CMainFrame& f = Open();
+  CGroupsTVContainer& pane = f.Panes().m_groupsPane;
+  const int caption = pane.m_cyCaption;
+  Tree().SelectItem(Tree().GetRootItem());
+  ::SendMessageW(Toolbar(), TB_CHECKBUTTON, ID_GROUPS_QUICK_SEARCH, TRUE);
+  ::SendMessageW(pane, WM_COMMAND, ID_GROUPS_QUICK_SEARCH, reinterpret_cast<LPARAM>(Toolbar()));
+  COrvelSearchWnd& band = pane.QuickSearch();
+  ASSERT_TRUE(::IsWindowVisible(band));
+  EXPECT_EQ(pane.m_cyCaption, caption + band.Height());
+
+  ::SetWindowTextW(band.Edit(), L"Ga*");
+  ::SendMessageW(band.Edit(), WM_KEYUP, 'A', 0);
+  ::SendMessageW(band.Edit(), WM_KEYDOWN, VK_RETURN, 1);
+  EXPECT_EQ(Tree().GetItemFile(), G(3)) << "the walk went down through Serif";
+  EXPECT_TRUE(g_AppState.GroupListShown) << "the group list comes to the front";
+  EXPECT_EQ(g_AppState.GroupFonts.m_rememberedRow, L"Garamond");
+
+  // Nothing after it matches: F3 goes on from there to the end of the tree and stays.
+  ResetRecords();
+  ::SendMessageW(band.Edit(), WM_KEYDOWN, VK_F3, 1);
+  EXPECT_EQ(Tree().GetItemFile(), G(3));
+  EXPECT_TRUE(Beeps().empty()) << "a walk that found something does not beep at its end";
+
+  // A new search from a deep group wraps to the root and finds what lies before it.
+  ::SetWindowTextW(band.Edit(), L"Verdana");
+  ::SendMessageW(band.Edit(), WM_KEYDOWN, VK_RETURN, 1);
+  EXPECT_EQ(Tree().GetItemFile(), G(1));
+  EXPECT_EQ(g_AppState.GroupFonts.m_rememberedRow, L"Verdana");
+
+  ::SendMessageW(Toolbar(), TB_CHECKBUTTON, ID_GROUPS_QUICK_SEARCH, FALSE);
+  ::SendMessageW(pane, WM_COMMAND, ID_GROUPS_QUICK_SEARCH, reinterpret_cast<LPARAM>(Toolbar()));
+  EXPECT_FALSE(::IsWindowVisible(band));
+  EXPECT_EQ(pane.m_cyCaption, caption);
+}
