@@ -211,17 +211,16 @@ void CGroupsTreeView::AddFontsToGroup(FontItemList& list, HTREEITEM item) {
   if (!item || !record) return;
   FontGroup group;
   if (!LoadForChange(group, record->File)) return;
-  // Path and name without case, as one key: a set keeps the adding linear.
-  auto key = [](const std::wstring& path, const std::wstring& name) { return FoldCase(path) + L'\n' + FoldCase(name); };
+  // A set of what the group holds keeps the adding linear.
   std::unordered_set<std::wstring> held;
-  for (const FontGroupEntry& font : group.Fonts) held.insert(key(font.Path, font.Name));
+  for (const FontGroupEntry& font : group.Fonts) held.insert(GroupFontKey(font.Path, font.Name));
   bool added = false;
   for (FontItemListEntry& entry : list.Entries()) {
     if (!entry.marked) continue;
     if (!entry.record.HasFlag(font_flags::kRead)) ReadFontItemFromFile(list.Folder, entry.record);
     const std::wstring paths = entry.record.GetFilePaths();
     const std::wstring& name = entry.record.displayName;
-    if (held.insert(key(paths, name)).second && group.AddFont(name, paths)) added = true;
+    if (held.insert(GroupFontKey(paths, name)).second && group.AddFont(name, paths)) added = true;
   }
   if (added && !group.Save()) return;
   SetItemCounts(item, static_cast<int64_t>(group.Nodes.size()), static_cast<int64_t>(group.Fonts.size()));

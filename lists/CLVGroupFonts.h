@@ -10,10 +10,13 @@
 // detail reader of the base list.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "framework/MessageCrackers.h"
+#include "groups/FontGroupEntry.h"
 #include "lists/COrvelListView.h"
 
 class FontGroup;
@@ -59,13 +62,20 @@ private:
   static constexpr UINT ID_SHOW_FONT_FOLDER_ = 158;
 
   void OnShowFontFolderCommand(UINT, int, HWND);
-  // Input that ends a fill (CLVGroupFontsFill.cpp): a click or a navigation key in the tree.
+  // Input that ends a fill: a click or a navigation key in the groups tree.
   bool AbortRequested();
+  // The entry of the group file a row stands for, as the file stores it.
+  const FontGroupEntry* EntryOf(const FontListRow* row) const;
+  // The pending group, created or emptied, for a new transfer from `sourceFile`.
+  FontGroup& NewPending(const std::wstring& sourceFile, int mode);
+
   std::unique_ptr<FontGroup> pending_;
   int pendingMode_ = 0;
-  // The group file the rows were filled from, when the fill completed; empty otherwise. Only
-  // a complete fill of a group that loaded is ever written back.
+  // The group file the rows were filled from, when the fill completed and the group loaded;
+  // empty otherwise. Only such a fill is ever written back.
   std::wstring filledFile_;
+  std::unordered_map<const FontListRow*, FontGroupEntry> entries_;
+  ULONGLONG lastAbortLook_ = 0;
 };
 
 // Copies a group file and the files of its subgroups under `parentFile` with `name` (empty:
