@@ -29,8 +29,8 @@ bool HasListedName(const FontFileReader& reader, const std::wstring& name) {
 bool ReadListedFace(FontFileReader& reader, const std::wstring& name) {
   bool found = false;
   if (reader.IsCollectionFile()) {
-    for (bool read = reader.ReadFirstCollectionFace(); read && !found; read = reader.ReadNextCollectionFace())
-      found = HasListedName(reader, name);
+    bool read = reader.ReadFirstCollectionFace();
+    while (read && !(found = HasListedName(reader, name))) read = reader.ReadNextCollectionFace();
   } else if (reader.ReadFontFile() && reader.IsVariable() && !reader.IsUnreadable()) {
     // Without named instances the walk gives the font as a whole once.
     while (!found && reader.ReadNextNamedInstance()) found = HasListedName(reader, name);
@@ -65,7 +65,8 @@ void ReadFontItemFromFile(const std::wstring& listFolder, FontItem& item) {
   };
   // What the file holds decides, not its name nor what the record was listed as.
   if (IsListedByNameOnly(item)) {
-    if (!ReadListedFace(reader, listedDisplayName)) notFound();
+    // A font that is gone keeps the name it was stored under, so that the user sees which.
+    if (!ReadListedFace(reader, listedDisplayName) || reader.IsUnreadable()) notFound();
   } else if (reader.IsCollectionFile()) {
     if (!reader.ReadCollectionFaceByName()) notFound();
   } else if (IsInstanceRecord(item)) {

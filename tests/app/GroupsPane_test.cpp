@@ -1,22 +1,9 @@
 // The groups pane in the real main window over a scratch groups folder: its buttons follow the
 // selected group and the installer, its menu offers what the group allows, and the quick-search
 // band finds a font through the group tree.
-#include <windows.h>
-#include <commctrl.h>
+#include "tests/app/GroupsMainFrame.h"
 
-#include <memory>
-#include <string>
-
-#include <gtest/gtest.h>
-
-#include "app/AppState.h"
-#include "app/CMainFrame.h"
 #include "app/PaneMenus.h"
-#include "app/Preferences.h"
-#include "groups/FontGroup.h"
-#include "groups/GroupFontInstaller.h"
-#include "groups/GroupNames.h"
-#include "tests/support/TestSupport.h"
 
 using namespace testing_support;
 
@@ -26,56 +13,11 @@ struct NoOpInstaller : GroupFontInstaller {
   bool Run(UINT, FontItemList&, HWND) override { return true; }
 };
 
-std::wstring G(int n) { return FormatGroupFileName(n); }
-
-class GroupsPane : public ::testing::Test {
+class GroupsPane : public GroupsMainFrame {
 protected:
-  void SetUp() override {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
-    folder_ = groups_.Path();
-    FontGroup::SetGroupsFolderSource(&folder_);
-    ResetRecords();
-  }
-  void TearDown() override {
-    SetGroupFontInstaller(nullptr);
-    if (frame_ && frame_->IsWindow()) frame_->DestroyWindow();
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-    FontGroup::SetGroupsFolderSource(nullptr);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
-  }
-
-  // A group file with child groups (nodes named after them) and fonts.
-  static void Make(const std::wstring& file, const std::wstring& name, const std::wstring& parent,
-                   std::initializer_list<std::pair<std::wstring, std::wstring>> children = {},
-                   std::initializer_list<std::wstring> fonts = {}, bool installed = false) {
-    FontGroup g;
-    g.FileName = file;
-    g.Name = name;
-    g.Parent = parent;
-    g.Installed = installed;
-    for (const auto& [childFile, childName] : children) g.AddNode(childName, childFile, false, false);
-    for (const std::wstring& font : fonts) g.AddFont(font, L"C:\\Fonts\\" + font + L".ttf");
-    ASSERT_TRUE(g.Save());
-  }
-
-  // The main window with its trees built by the idle passes.
-  CMainFrame& Open() {
-    frame_ = std::make_unique<CMainFrame>();
-    EXPECT_TRUE(frame_->CreateMainWindow());
-    frame_->ShowWindow(SW_SHOWNORMAL);
-    for (int i = 0; i < 4; ++i) frame_->RunIdleJob();
-    return *frame_;
-  }
-  CGroupsTreeView& Tree() { return g_AppState.GroupsTree; }
   HWND Toolbar() { return frame_->Panes().m_groupsPane.m_hWndToolBar; }
   bool Enabled(int id) { return ::SendMessageW(Toolbar(), TB_ISBUTTONENABLED, id, 0) != 0; }
   bool Hidden(int id) { return ::SendMessageW(Toolbar(), TB_ISBUTTONHIDDEN, id, 0) != 0; }
-
-  ScratchDir groups_;
-  std::wstring folder_;
-  std::unique_ptr<CMainFrame> frame_;
 };
 
 UINT MenuState(HMENU menu, UINT id) {
@@ -90,8 +32,8 @@ UINT MenuState(HMENU menu, UINT id) {
 
 TEST_F(GroupsPane, InstallButtonsFollowTheSelectedGroupAndTheInstaller) {
   Make(kRootGroupFile, L"Root", L"", {{G(1), L"Plain"}, {G(2), L"Marked"}});
-  Make(G(1), L"Plain", kRootGroupFile, {}, {L"Arial"});
-  Make(G(2), L"Marked", kRootGroupFile, {}, {L"Arial"}, true);
+  Make(G(1), L"Plain", kRootGroupFile, {}, {{L"Arial", Font(L"Arial")}});
+  Make(G(2), L"Marked", kRootGroupFile, {}, {{L"Arial", Font(L"Arial")}}, true);
   CMainFrame& f = Open();
   HTREEITEM root = Tree().GetRootItem();
   ASSERT_NE(root, nullptr);
@@ -149,9 +91,9 @@ TEST_F(GroupsPane, MenuOffersWhatTheSelectedGroupAllows) {
 
 TEST_F(GroupsPane, QuickSearchFindsTheGroupThatHoldsTheFont) {
   Make(kRootGroupFile, L"Root", L"", {{G(1), L"Sans"}, {G(2), L"Serif"}});
-  Make(G(1), L"Sans", kRootGroupFile, {}, {L"Arial", L"Verdana"});
-  Make(G(2), L"Serif", kRootGroupFile, {{G(3), L"Old Style"}}, {L"Times"});
-  Make(G(3), L"Old Style", G(2), {}, {L"Garamond", L"Bembo"});
+  Make(G(1), L"Sans", kRootGroupFile, {}, {{L"Arial", Font(L"Arial")}, {L"Verdana", Font(L"Verdana")}});
+  Make(G(2), L"Serif", kRootGroupFile, {{G(3), L"Old Style"}}, {{L"Times", Font(L"Times")}});
+  Make(G(3), L"Old Style", G(2), {}, {{L"Garamond", Font(L"Garamond")}, {L"Bembo", Font(L"Bembo")}});
   CMainFrame& f = Open();
   CGroupsTVContainer& pane = f.Panes().m_groupsPane;
   const int caption = pane.m_cyCaption;
