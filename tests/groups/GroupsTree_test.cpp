@@ -3,6 +3,7 @@
 #include "tests/groups/GroupsTreeHost.h"
 
 #include "groups/GroupFileTree.h"
+#include "lists/CLVGroupFonts.h"
 #include "lists/FontItemList.h"
 
 namespace {
@@ -79,7 +80,7 @@ TEST_F(GroupsTreeTest, ShowsTheGroupsSortedAndReadsEachBranchWhenItOpens) {
   EXPECT_EQ(ChildTexts(alpha), (std::vector<std::wstring>{L"Added", L"Grand"}));
 }
 
-TEST_F(GroupsTreeTest, ADamagedRootIsReportedAndKeptByteForByte) {
+TEST_F(GroupsTreeTest, DamagedFilesAreReportedAndKeptByteForByte) {
   const std::string damaged = "<OrvelFontGroups><Name>half a fi";
   WriteRaw(kRootGroupFile, damaged);
   Tree().Init();
@@ -90,6 +91,25 @@ TEST_F(GroupsTreeTest, ADamagedRootIsReportedAndKeptByteForByte) {
   Tree().SendMessage(WM_COMMAND, ID_FONTS_REFRESH);
   EXPECT_EQ(ReadRaw(kRootGroupFile), damaged);
   EXPECT_EQ(FolderFiles(), std::vector<std::wstring>{kRootGroupFile}) << "no group made that nothing links to";
+
+  // A damaged group below a good one: no item, and neither deleting its parent nor clearing
+  // the installed marks above it writes it.
+  MakeGroup(kRootGroupFile, L"Root", L"", {G(1)});
+  MakeGroup(G(1), L"Parent", kRootGroupFile, {G(2)});
+  WriteRaw(G(2), damaged);
+  testing_support::ResetRecords();
+  Tree().Reload();
+  HTREEITEM parent = Tree().FindChildByFile(Tree().GetRootItem(), G(1));
+  Tree().Expand(parent, TVE_EXPAND);
+  EXPECT_EQ(Tree().GetChildItem(parent), nullptr);
+  EXPECT_EQ(testing_support::Boxes().size(), 1u);
+  Tree().SelectItem(parent);
+  Tree().ClearInstalledMarks();
+  testing_support::SetBoxAnswer(IDYES);
+  EXPECT_FALSE(Tree().DeleteGroup(parent));
+  EXPECT_EQ(ReadRaw(G(2)), damaged);
+  EXPECT_TRUE(Exists(G(1))) << "the group above the damaged one stays, and still links to it";
+  EXPECT_EQ(Group(G(1)).Nodes.size(), 1u);
 }
 
 TEST_F(GroupsTreeTest, NewGroupsGetUniqueNamesAndTheInstalledFlagOfTheirParent) {
@@ -259,4 +279,26 @@ TEST_F(GroupsTreeTest, CyclesOfParentLinksEnd) {
   EXPECT_EQ(Tree().SelectGroupByFile(G(1), -1), nullptr);
   EXPECT_EQ(Tree().SelectGroupByFile(G(3), 0), nullptr);
   EXPECT_EQ(Tree().GetSelectedItem(), nullptr);
+}
+
+TEST_F(GroupsTreeTest, CopiesAndCountsOfGroupTreesEndOnCycles) {
+  MakeGroup(G(1), L"A", kRootGroupFile, {G(2)}, {L"One"});
+  MakeGroup(G(2), L"B", G(1), {G(1), G(3)}, {L"Two", L"Three"});  // B lists A again
+  MakeGroup(G(3), L"C", G(2), {G(3)});                            // C lists itself
+  int64_t count = 0;
+  CountGroupFonts(G(1), count);
+  EXPECT_EQ(count, 3);
+  std::wstring copy = G(1);
+  ASSERT_TRUE(CopyGroupTree(copy, kRootGroupFile, L"A copy"));
+  EXPECT_NE(copy, G(1));
+  EXPECT_EQ(FolderFiles().size(), 6u) << "A, B and C copied once each";
+  const FontGroup a = Group(copy);
+  EXPECT_EQ(a.Name, L"A copy");
+  ASSERT_EQ(a.Nodes.size(), 1u);
+  const FontGroup b = Group(a.Nodes[0].Path);
+  EXPECT_EQ(b.Parent, copy);
+  ASSERT_EQ(b.Nodes.size(), 1u) << "the node back to A is not copied";
+  EXPECT_TRUE(Group(b.Nodes[0].Path).Nodes.empty()) << "nor the node of C to itself";
+  std::wstring missing = G(50);
+  EXPECT_FALSE(CopyGroupTree(missing, kRootGroupFile, L""));
 }
