@@ -28,8 +28,6 @@ constexpr int kInstalledOverlayImage = 0;
 constexpr int kInstalledOverlay = 1;
 constexpr int kImageSize = 16;
 
-// The wait cursor for the life of the object.
-
 }  // namespace
 
 int CompareGroupNames(const std::wstring& a, const std::wstring& b) {
