@@ -36,8 +36,11 @@ bool CLVGroupFonts::AbortRequested() {
   if (lastAbortLook_ != 0 && now - lastAbortLook_ < kAbortLookInterval) return false;
   lastAbortLook_ = now;
   HWND tree = g_AppState.GroupsTree.m_hWnd;
+  // One key or mouse message of the tree per look, however it came into the queue.
   MSG msg;
-  if (!tree || !::PeekMessageW(&msg, tree, 0, 0, PM_REMOVE | PM_QS_INPUT)) return false;
+  if (!tree || !(::PeekMessageW(&msg, tree, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE) ||
+                 ::PeekMessageW(&msg, tree, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)))
+    return false;
   const bool navigation = msg.message == WM_KEYDOWN && (msg.wParam == VK_ESCAPE || msg.wParam == VK_PRIOR ||
                                                         msg.wParam == VK_NEXT || msg.wParam == VK_UP ||
                                                         msg.wParam == VK_DOWN);

@@ -27,20 +27,6 @@ protected:
       if (frame_->RunIdleJob() == IdleJob::GroupListFill) break;
     return List().CountRecords();
   }
-  // A real key press with the focus in the groups tree: the fill's abort check looks at input
-  // messages only.
-  void PressKeyInTree(WORD key) {
-    ::SetForegroundWindow(frame_->m_hWnd);
-    ::SetFocus(Tree().m_hWnd);
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = key;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, input, sizeof(INPUT));
-    ::Sleep(100);
-    MSG msg;
-    ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_INPUT);  // lets the input reach the queue
-  }
   // Pumps until the detail reader and the painting have completed every record.
   static bool WaitForRecords() {
     for (int i = 0; i < 200; ++i) {
@@ -187,7 +173,7 @@ TEST_F(GroupFontList, DeleteRemovesOnlyWhatIsSelectedAndAsksFirst) {
 
   // A fill that Esc ended leaves nothing that Del could write back.
   ResetRecords();
-  PressKeyInTree(VK_ESCAPE);
+  ::PostMessageW(Tree().m_hWnd, WM_KEYDOWN, VK_ESCAPE, 1);
   EXPECT_EQ(Show(G(1)), 0);
   EXPECT_TRUE(RowNames().empty());
   EXPECT_EQ(Beeps(), std::vector<UINT>{MB_ICONEXCLAMATION});

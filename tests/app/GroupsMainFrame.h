@@ -37,6 +37,10 @@ protected:
     }
     FontGroup::SetGroupsFolderSource(nullptr);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+    // What the idle passes left in the shared views is not the next test's.
+    g_AppState.FolderTree.SetTargetFolder(std::wstring());
+    g_AppState.FolderFonts.m_folder.clear();
+    g_AppState.GroupListShown = false;
   }
 
   // A group file with child groups (nodes named after them) and fonts (name and path).
