@@ -204,6 +204,7 @@ void CGroupsTreeView::ClearInstalledMarks() {
   orv::ScopedWaitCursor wait;
   SetGroupTreeInstalled(file, false);
   SetItemInstalled(item, false);
+  g_AppState.GroupFonts.m_refreshPending = true;  // the list knows the group as installed
 }
 
 void CGroupsTreeView::AddFontsToGroup(FontItemList& list, HTREEITEM item) {
@@ -224,6 +225,7 @@ void CGroupsTreeView::AddFontsToGroup(FontItemList& list, HTREEITEM item) {
   }
   if (added && !group.Save()) return;
   SetItemCounts(item, static_cast<int64_t>(group.Nodes.size()), static_cast<int64_t>(group.Fonts.size()));
+  if (added && item == GetSelectedItem()) g_AppState.GroupFonts.m_refreshPending = true;
 }
 
 void CGroupsTreeView::MarkPendingTransfer(int mode) {
