@@ -49,7 +49,7 @@ void FillGroupsTreeMenu(IconPopupMenu& menu, const CGroupsTreeView& tree) {
   const bool installed = group && tree.IsItemInstalled(group);
   const bool fixed = !group || group == tree.GetRootItem() || installed;
   menu.InsertItem(ID_GROUP_NEW, text[0].c_str(), installed ? kMenuItemDisabled : 0);
-  menu.InsertItem(ID_GROUP_RENAME, text[1].c_str(), fixed ? kMenuItemDisabled : 0);
+  menu.InsertItem(ID_TREE_RENAME, text[1].c_str(), fixed ? kMenuItemDisabled : 0);
   menu.InsertItem(ID_GROUP_DELETE, text[2].c_str(), fixed ? kMenuItemDisabled : 0);
   AddSeparator(menu);
   // Classification is not part of the program yet: offered, but it cannot act.

@@ -19,7 +19,5 @@
 // Commands of the groups tree, its pane and the group font list.
 #define ID_GROUP_SHOW_FONT_FOLDER 158   // also the caption of its menu item
 #define ID_GROUP_CLEAR_INSTALLED  195
-#define ID_GROUP_RENAME           213
-#define ID_GROUP_CONTEXT_MENU     214
 #define ID_GROUPS_FIND            333
 #define ID_GROUPS_FIND_NEXT       334

@@ -396,7 +396,7 @@ LRESULT CGroupsTreeView::OnRightClick(int, NMHDR*, BOOL&) {
   auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(m_hWnd, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
   if (!(hit.flags & TVHT_ONITEM)) item = nullptr;
   // The first right click selects; a right click on the selected item asks for the menu.
-  if (item == GetSelectedItem()) PostMessage(WM_COMMAND, ID_GROUP_CONTEXT_MENU_, MAKELPARAM(pt.x, pt.y));
+  if (item == GetSelectedItem()) PostMessage(WM_COMMAND, ID_TREE_MENU, MAKELPARAM(pt.x, pt.y));
   else SelectItem(item);
   return 0;
 }
@@ -479,7 +479,7 @@ void CGroupsTreeView::StartLabelEdit() {
 }
 
 void CGroupsTreeView::OnReloadCommand(UINT, int, HWND) { Reload(); }
-void CGroupsTreeView::OnInstallCommand(UINT, int id, HWND) { InstallGroup(id == static_cast<int>(ID_GROUP_INSTALL_)); }
+void CGroupsTreeView::OnInstallCommand(UINT, int id, HWND) { InstallGroup(id == ID_GROUP_INSTALL); }
 void CGroupsTreeView::OnNewGroupCommand(UINT, int, HWND) { NewGroup(); }
 void CGroupsTreeView::OnDeleteCommand(UINT, int, HWND) { DeleteGroup(); }
 void CGroupsTreeView::OnClearInstalledCommand(UINT, int, HWND) { ClearInstalledMarks(); }

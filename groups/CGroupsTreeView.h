@@ -20,6 +20,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "common/ResourceIds.h"
 #include "framework/CustomDraw.h"
 #include "framework/Handles.h"
 #include "framework/MessageCrackers.h"
@@ -121,31 +122,20 @@ public:
     REFLECTED_NOTIFY_CODE_HANDLER(TVN_SELCHANGEDW, OnSelChanged)
     REFLECTED_NOTIFY_CODE_HANDLER(TVN_GETDISPINFOW, OnGetDispInfo)
     REFLECTED_NOTIFY_CODE_HANDLER(TVN_KEYDOWN, OnKeyDown)
-    COMMAND_ID_HANDLER_EX(ID_FONTS_REFRESH_, OnReloadCommand)
-    COMMAND_ID_HANDLER_EX(ID_GROUP_INSTALL_, OnInstallCommand)
-    COMMAND_ID_HANDLER_EX(ID_GROUP_UNINSTALL_, OnInstallCommand)
-    COMMAND_ID_HANDLER_EX(ID_GROUP_NEW_, OnNewGroupCommand)
-    COMMAND_ID_HANDLER_EX(ID_GROUP_DELETE_, OnDeleteCommand)
-    COMMAND_ID_HANDLER_EX(ID_GROUP_CLEAR_INSTALLED_, OnClearInstalledCommand)
-    COMMAND_ID_HANDLER_EX(ID_GROUP_RENAME_, OnRenameCommand)
-    COMMAND_ID_HANDLER_EX(ID_GROUP_CONTEXT_MENU_, OnContextMenuCommand)
-    COMMAND_ID_HANDLER_EX(ID_GROUPS_CLASSIFY_, OnClassifyCommand)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_REFRESH, OnReloadCommand)
+    COMMAND_ID_HANDLER_EX(ID_GROUP_INSTALL, OnInstallCommand)
+    COMMAND_ID_HANDLER_EX(ID_GROUP_UNINSTALL, OnInstallCommand)
+    COMMAND_ID_HANDLER_EX(ID_GROUP_NEW, OnNewGroupCommand)
+    COMMAND_ID_HANDLER_EX(ID_GROUP_DELETE, OnDeleteCommand)
+    COMMAND_ID_HANDLER_EX(ID_GROUP_CLEAR_INSTALLED, OnClearInstalledCommand)
+    COMMAND_ID_HANDLER_EX(ID_TREE_RENAME, OnRenameCommand)
+    COMMAND_ID_HANDLER_EX(ID_TREE_MENU, OnContextMenuCommand)
+    COMMAND_ID_HANDLER_EX(ID_GROUPS_CLASSIFY, OnClassifyCommand)
     CHAIN_MSG_MAP_ALT(orv::CCustomDraw<CGroupsTreeView>, 1)
     DEFAULT_REFLECTION_HANDLER()
   END_MSG_MAP()
 
 private:
-  // The identifiers of the shared headers, as constants of the map.
-  static constexpr UINT ID_FONTS_REFRESH_ = 143;
-  static constexpr UINT ID_GROUP_INSTALL_ = 150;
-  static constexpr UINT ID_GROUP_UNINSTALL_ = 151;
-  static constexpr UINT ID_GROUP_NEW_ = 154;
-  static constexpr UINT ID_GROUP_DELETE_ = 155;
-  static constexpr UINT ID_GROUP_CLEAR_INSTALLED_ = 195;
-  static constexpr UINT ID_GROUP_RENAME_ = 213;
-  static constexpr UINT ID_GROUP_CONTEXT_MENU_ = 214;
-  static constexpr UINT ID_GROUPS_CLASSIFY_ = 295;
-
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled);
   LRESULT OnSetFocus(UINT, WPARAM, LPARAM, BOOL& handled);
   LRESULT OnItemExpanding(int, NMHDR* hdr, BOOL&);

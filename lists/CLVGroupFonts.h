@@ -15,6 +15,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "common/ResourceIds.h"
 #include "framework/MessageCrackers.h"
 #include "groups/FontGroupEntry.h"
 #include "lists/COrvelListView.h"
@@ -51,7 +52,7 @@ public:
   bool AcceptEntry(FontItemList& list, SubgroupEntry& entry) override;
 
   BEGIN_MSG_MAP(CLVGroupFonts)
-    COMMAND_ID_HANDLER_EX(ID_SHOW_FONT_FOLDER_, OnShowFontFolderCommand)
+    COMMAND_ID_HANDLER_EX(ID_GROUP_SHOW_FONT_FOLDER, OnShowFontFolderCommand)
     CHAIN_MSG_MAP(COrvelListView)
   END_MSG_MAP()
 
@@ -59,8 +60,6 @@ public:
   bool m_groupChanged = false;    // rows were removed
 
 private:
-  static constexpr UINT ID_SHOW_FONT_FOLDER_ = 158;
-
   void OnShowFontFolderCommand(UINT, int, HWND);
   // Input that ends a fill: a click or a navigation key in the groups tree.
   bool AbortRequested();

@@ -82,7 +82,7 @@ TEST_F(GroupsPane, MenuOffersWhatTheSelectedGroupAllows) {
     FillGroupsTreeMenu(menu, Tree());
     EXPECT_EQ(::GetMenuItemCount(menu.Get()), 8);
     EXPECT_EQ(MenuState(menu.Get(), ID_GROUP_NEW), c.newGroup);
-    EXPECT_EQ(MenuState(menu.Get(), ID_GROUP_RENAME), c.rename);
+    EXPECT_EQ(MenuState(menu.Get(), ID_TREE_RENAME), c.rename);
     EXPECT_EQ(MenuState(menu.Get(), ID_GROUP_DELETE), c.remove);
     EXPECT_EQ(MenuState(menu.Get(), ID_GROUP_CLEAR_INSTALLED), c.clear);
     EXPECT_EQ(MenuState(menu.Get(), ID_FONTS_REFRESH), 0u);
