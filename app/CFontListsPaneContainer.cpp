@@ -105,13 +105,14 @@ void CFontListsPaneContainer::UpdateToolbarState() {
   int selected = 0;
   ListInFront().GetCounts(nullptr, &selected);
   const bool some = selected > 0;
+  const bool install = some && COrvelListView::CanInstallFonts();
   if (folderMode_) {
-    const bool act = some && !g_AppState.FolderFonts.m_zipFolder;
+    const bool act = install && !g_AppState.FolderFonts.m_zipFolder;
     EnableButton(ID_FONTS_INSTALL, act);
     EnableButton(ID_FONTS_UNINSTALL, act);
   } else {
-    EnableButton(ID_GROUP_LIST_INSTALL, some);
-    EnableButton(ID_GROUP_LIST_UNINSTALL, some);
+    EnableButton(ID_GROUP_LIST_INSTALL, install);
+    EnableButton(ID_GROUP_LIST_UNINSTALL, install);
     EnableButton(ID_GROUP_REMOVE_FONTS, some);
   }
   HWND tree = DrivingTree();

@@ -352,7 +352,7 @@ void CMainFrame::UpdateStates() {
   }
   const bool installedSelection = SelectedCount(panes_.m_installedList) > 0;
   panes_.m_installedPane.EnableButton(ID_FONTS_COPY_TO_FOLDER, installedSelection);
-  panes_.m_installedPane.EnableButton(ID_FONTS_UNINSTALL, installedSelection);
+  panes_.m_installedPane.EnableButton(ID_FONTS_UNINSTALL, installedSelection && COrvelListView::CanInstallFonts());
   UpdateGroupsPaneButtons();
   panes_.m_fontListsPane.UpdateToolbarState();
   UISetCheck(ID_VIEW_SAMPLE_IN_LIST, g_Preferences.ShowSampleInList);

@@ -200,6 +200,8 @@ void CLVGroupFonts::RemoveSelectionFromGroup() {
     if (answer != IDYES) return;
   }
   orv::ScopedWaitCursor wait;
+  // The reader walks the rows: it ends before any row goes, and starts again over the rest.
+  StopDetailReader();
   for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
     FontListRow* row = *it;
     if (row->subgroup) {
@@ -215,6 +217,7 @@ void CLVGroupFonts::RemoveSelectionFromGroup() {
   m_groupChanged = true;
   RestorePosition(true);
   SaveGroupFromList();
+  StartDetailReader();
 }
 
 void CLVGroupFonts::SaveGroupFromList() {

@@ -246,3 +246,27 @@ TEST_F(GroupFontList, CopiesAndMovesFontsAndGroupsBetweenGroups) {
   ASSERT_EQ(copiedChild.Nodes.size(), 1u);
   EXPECT_NE(copiedChild.Nodes[0].Path, G(4));
 }
+
+TEST_F(GroupFontList, ToolbarOffersOnlyWhatCanActOnTheSelection) {
+  Make(kRootGroupFile, L"Root", L"", {{G(1), L"Group"}});
+  Make(G(1), L"Group", kRootGroupFile, {}, {{L"Alpha", Font(L"Alpha")}});
+  Open();
+  ASSERT_EQ(Show(G(1)), 1);
+  const HWND bar = frame_->Panes().m_fontListsPane.m_hWndToolBar;
+  const auto enabled = [bar](int id) { return ::SendMessageW(bar, TB_ISBUTTONENABLED, id, 0) != 0; };
+  struct Case {
+    bool selected;
+    bool remove;
+  };
+  for (const Case& c : {Case{true, true}, Case{false, false}}) {
+    SCOPED_TRACE(c.selected);
+    if (c.selected) SelectOnly({L"Alpha"});
+    else List().SelectAll(false);
+    frame_->RunIdleJob();
+    EXPECT_EQ(enabled(ID_GROUP_REMOVE_FONTS), c.remove);
+    EXPECT_TRUE(enabled(ID_PANE_PARENT_FOLDER)) << "the group is below the root";
+    // Fonts cannot be installed by this program yet: never a button that does nothing.
+    EXPECT_FALSE(enabled(ID_GROUP_LIST_INSTALL));
+    EXPECT_FALSE(enabled(ID_GROUP_LIST_UNINSTALL));
+  }
+}
