@@ -222,7 +222,9 @@ void CMainFrame::ShowFolderListCaption() {
 
 LRESULT CMainFrame::OnListsRedraw(WORD, WORD, HWND wnd, BOOL&) {
   const bool redraw = wnd != nullptr;
-  for (HWND list : {panes_.m_folderList, panes_.m_installedList, panes_.m_groupList}) {
+  const COrvelListView* results = SearchResultList();
+  const HWND resultList = results ? results->m_hWnd : nullptr;
+  for (HWND list : {panes_.m_folderList, panes_.m_installedList, panes_.m_groupList, resultList}) {
     if (!list) continue;
     ::SendMessageW(list, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
     if (redraw) {
@@ -355,6 +357,7 @@ void CMainFrame::UpdateStates() {
   EnableButton(panes_.m_installedPane.m_hWndToolBar, ID_FONTS_COPY_TO_FOLDER, installedSelection);
   EnableButton(panes_.m_installedPane.m_hWndToolBar, ID_FONTS_UNINSTALL, installedSelection);
   UpdateGroupsPaneButtons();
+  UpdateSearchStates();
   UISetCheck(ID_VIEW_SAMPLE_IN_LIST, g_Preferences.ShowSampleInList);
   UIUpdateToolBar();
   UIUpdateStatusBar();

@@ -21,6 +21,7 @@
 
 class CCharMapFrame;
 class COrvelListView;
+class CSearchDlg;
 
 // The deferred jobs of the idle phase, in the order they are taken.
 enum class IdleJob {
@@ -109,6 +110,9 @@ public:
     COMMAND_ID_HANDLER_EX(ID_FONTS_CHARMAP, OnFontsCharMap)
     COMMAND_ID_HANDLER(ID_FONTS_PROPERTIES, OnFontProperties)
     COMMAND_ID_HANDLER(ID_TOOLS_OPTIONS, OnOptions)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_SEARCH, OnFontsSearch)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_SIMILAR, OnFontsSimilar)
+    COMMAND_ID_HANDLER(ID_WINDOW_TO_SCREEN, OnWindowToScreenSearch)
     CHAIN_MSG_MAP(orv::CFrameWindowImpl<CMainFrame>)
   END_MSG_MAP()
 
@@ -133,6 +137,15 @@ private:
   CCharMapFrame* OpenCharMapFrame();
   COrvelListView* FontListOfCommand(LPARAM lParam) const;
   COrvelListView* SampleSourceList() const;
+
+  // The search (CMainFrameSearchCommands.cpp).
+  void OnFontsSearch(UINT, int, HWND);
+  void OnFontsSimilar(UINT, int, HWND);
+  LRESULT OnWindowToScreenSearch(WORD, WORD, HWND, BOOL& handled);
+  CSearchDlg* OpenSearchDialog();
+  CSearchDlg* SearchDialog() const;
+  COrvelListView* SearchResultList() const;
+  void UpdateSearchStates();
 
   // Font properties and options (CMainFrameViewCommands.cpp).
   LRESULT OnFontProperties(WORD, WORD, HWND, BOOL&);

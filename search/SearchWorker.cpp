@@ -29,6 +29,7 @@ std::wstring SearchWorker::RootsBeforeEmptyPiece(const std::wstring& roots) {
 
 bool SearchWorker::StartSearch(const std::wstring& roots, const SearchMatcher& matcher) {
   WaitForWalk();
+  ++runSerial_;
   matcher_ = matcher;
   m_roots = RootsBeforeEmptyPiece(roots);
   {
@@ -119,5 +120,5 @@ void SearchWorker::PostProgress() {
 }
 
 void SearchWorker::OnWalkEnd() {
-  if (notify_) ::PostMessageW(notify_, kMsgDone, 0, 0);
+  if (notify_) ::PostMessageW(notify_, kMsgDone, runSerial_, 0);
 }

@@ -5,9 +5,9 @@
 // The worker never touches a window. It posts three bare messages to the window it reports to
 // (none when that window is null): kMsgFlush when 25 results are pending, kMsgProgress when
 // the counts or the current folder changed (at most every kProgressIntervalMs, one at a
-// time), and kMsgDone as its last act. The window then takes the results by value
-// (TakePending) and the progress (TakeProgress) on its own thread, and after kMsgDone joins the
-// thread (WaitForWalk). Stop asks the walk to end; the owner joins it before it goes away, and
+// time), and kMsgDone with the walk's serial number as its last act. The window then takes
+// the results by value (TakePending) and the progress (TakeProgress) on its own thread, and
+// after kMsgDone joins the thread (WaitForWalk). Stop asks the walk to end; the owner joins it before it goes away, and
 // the walker's destructor does so in any case.
 //
 // Search rules beside the walker's own: the root list ends at its first empty piece; a root
@@ -47,11 +47,18 @@ public:
   explicit SearchWorker(HWND notify = nullptr);
   ~SearchWorker();
 
+  // The window the worker posts to; set while no walk runs.
+  void SetNotifyWindow(HWND notify) { notify_ = notify; }
+
   // Starts a walk of `roots` ("|"-separated) for faces that pass `matcher`, after joining a
   // walk that ended. False when the thread could not be started (nothing is posted then).
   bool StartSearch(const std::wstring& roots, const SearchMatcher& matcher);
   void Stop() { m_status = kStatusStop; }
   bool Stopped() const { return m_status == kStatusStop; }
+
+  // The number of the walk StartSearch started last; kMsgDone carries it in wParam, so that
+  // the end of an earlier walk is told from the end of this one.
+  WPARAM RunSerial() const { return runSerial_; }
 
   // Owner's thread: the pending results in the order found, the queue emptied.
   std::vector<FontItem> TakePending();
@@ -82,4 +89,5 @@ private:
   std::atomic<bool> flushPosted_{false};
   std::atomic<bool> progressPosted_{false};
   ULONGLONG lastProgress_ = 0;  // worker thread only
+  WPARAM runSerial_ = 0;
 };
