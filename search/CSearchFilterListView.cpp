@@ -58,7 +58,14 @@ void CSearchFilterListView::Fill(const std::wstring& characters) {
     SetCharacterRow(row++, code);
   }
   FitColumns();
-  if (row == 0) AddRow();
+  if (row > 0) return;
+  // The sheet puts the focus into the page once the page is set up: the edit starts after that.
+  LVITEMW empty{};
+  empty.mask = LVIF_PARAM;
+  if (SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&empty)) < 0) return;
+  SelectOnly(0);
+  editColumn_ = kCharacterColumn;
+  PostMessage(kBeginEditMessage, kCharacterColumn);
 }
 
 void CSearchFilterListView::SetCharacterRow(int row, wchar_t code) {
@@ -364,6 +371,11 @@ LRESULT CSearchFilterListView::OnEditKillFocus(UINT, WPARAM, LPARAM, BOOL& handl
   // The focus went elsewhere: the entry is taken once the edit control has finished with its
   // own message, and only for the edit that lost it.
   if (!ending_) PostMessage(kEndEditMessage, editSerial_);
+  return 0;
+}
+
+LRESULT CSearchFilterListView::OnBeginEditMessage(UINT, WPARAM column, LPARAM, BOOL&) {
+  BeginEdit(static_cast<int>(column));
   return 0;
 }
 

@@ -64,6 +64,7 @@ public:
 
   BEGIN_MSG_MAP(CSearchFilterListView)
     MSG_WM_KEYDOWN(OnKeyDown)
+    MESSAGE_HANDLER(kBeginEditMessage, OnBeginEditMessage)
     MESSAGE_HANDLER(kEndEditMessage, OnEndEditMessage)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
   ALT_MSG_MAP(kEditMap)
@@ -75,7 +76,8 @@ public:
 
 private:
   static constexpr DWORD kEditMap = 1;
-  static constexpr UINT kEndEditMessage = WM_APP + 1;  // wParam: the serial of the edit to end
+  static constexpr UINT kEndEditMessage = WM_APP + 1;    // wParam: the serial of the edit to end
+  static constexpr UINT kBeginEditMessage = WM_APP + 2;  // wParam: the column
 
   void OnKeyDown(UINT key, UINT repeat, UINT flags);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled);
@@ -83,6 +85,7 @@ private:
   LRESULT OnEditKeyDown(UINT, WPARAM, LPARAM, BOOL& handled);
   LRESULT OnEditChar(UINT, WPARAM, LPARAM, BOOL& handled);
   LRESULT OnEditKillFocus(UINT, WPARAM, LPARAM, BOOL& handled);
+  LRESULT OnBeginEditMessage(UINT, WPARAM column, LPARAM, BOOL&);
   LRESULT OnEndEditMessage(UINT, WPARAM serial, LPARAM, BOOL&);
 
   void OnClick(const NMITEMACTIVATE& click);

@@ -34,6 +34,7 @@ ByteReader FindSubtable(const ByteReader& cmap, uint16_t encoding, uint16_t form
 bool CmapLookup::Load(const ByteReader& cmap) {
   kind_ = Kind::kNone;
   groups_.clear();
+  format4Bytes_.clear();
   format4_ = {};
   segCount_ = 0;
   if (LoadSegmented(FindSubtable(cmap, kEncodingUcs4, kFormatSegmented))) return true;
@@ -75,7 +76,12 @@ bool CmapLookup::LoadSegmentMapping(const ByteReader& subtable) {
   // Large fonts often declare a wrong 16-bit length: the four arrays must fit the bytes there are.
   const uint32_t segCount = segCountX2 / 2u;
   if (!subtable.Has(kSegmentMappingHeaderSize, 8ull * segCount + 2)) return false;
-  format4_ = subtable;
+  // The farthest a glyph index can lie: an idRangeOffset of 0xFFFF from the last segment's,
+  // plus a code point 0xFFFF past the segment's start.
+  const uint64_t reach = kSegmentMappingHeaderSize + 8ull * segCount + 2 + 0xFFFFull * 3;
+  const size_t kept = static_cast<size_t>(std::min<uint64_t>(subtable.Size(), reach));
+  format4Bytes_.assign(subtable.Data(), subtable.Data() + kept);
+  format4_ = ByteReader(format4Bytes_.data(), format4Bytes_.size());
   segCount_ = segCount;
   kind_ = Kind::kSegmentMapping;
   return true;

@@ -7,14 +7,14 @@
 // before them are dropped and the others cut at U+10FFFF, so the kept groups are ascending and
 // a lookup is a binary search; format 4 arrays must fit the bytes there are, and a glyph index
 // read through idRangeOffset is read bounds-checked. Loading costs at most one pass over the
-// bytes given, a lookup O(log n): no cmap can make the search hang. Any thread; one object per
-// thread.
+// bytes given, a lookup O(log n): no cmap can make the search hang. The lookup keeps what it
+// needs of the table: the caller's bytes may go after Load. Any thread; one object per thread.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-#include "common/ByteReader.h"
+#include "framework/ByteReader.h"
 
 class CmapLookup {
 public:
@@ -47,6 +47,7 @@ private:
 
   Kind kind_ = Kind::kNone;
   std::vector<Group> groups_;
-  ByteReader format4_;  // the format 4 subtable (a view into the caller's bytes)
+  std::vector<uint8_t> format4Bytes_;  // the format 4 subtable, as far as a lookup can reach
+  ByteReader format4_;                 // over format4Bytes_
   uint32_t segCount_ = 0;
 };
