@@ -110,6 +110,8 @@ public:
     COMMAND_ID_HANDLER_EX(ID_FONTS_CHARMAP, OnFontsCharMap)
     COMMAND_ID_HANDLER(ID_FONTS_PROPERTIES, OnFontProperties)
     COMMAND_ID_HANDLER(ID_TOOLS_OPTIONS, OnOptions)
+    COMMAND_ID_HANDLER(ID_FILE_PAGE_SETUP, OnPageSetup)
+    COMMAND_ID_HANDLER(ID_FILE_SAVE_IMAGES, OnSaveFontImages)
     COMMAND_ID_HANDLER_EX(ID_FONTS_SEARCH, OnFontsSearch)
     COMMAND_ID_HANDLER_EX(ID_FONTS_SIMILAR, OnFontsSimilar)
     COMMAND_ID_HANDLER(ID_WINDOW_TO_SCREEN, OnWindowToScreenSearch)
@@ -131,6 +133,8 @@ private:
   LRESULT OnAppExit(WORD, WORD, HWND, BOOL&);
   LRESULT OnToolWindowClosed(WORD, WORD, HWND, BOOL&);
   LRESULT OnEditSampleTexts(WORD, WORD, HWND, BOOL&);  // CMainFrameSampleCommands.cpp
+  LRESULT OnPageSetup(WORD, WORD, HWND, BOOL&);        // CMainFramePrintCommands.cpp
+  LRESULT OnSaveFontImages(WORD, WORD, HWND, BOOL&);   // CMainFramePrintCommands.cpp
 
   // The tool frames (CMainFrameToolFrames.cpp).
   void OnFontsCharMap(UINT, int, HWND list);

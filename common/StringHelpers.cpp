@@ -71,6 +71,19 @@ std::wstring WithoutTrailingBackslash(std::wstring folder) {
   return folder;
 }
 
+void AppendMarkupEscaped(std::wstring& out, std::wstring_view text) {
+  for (wchar_t c : text) {
+    switch (c) {
+      case L'&': out += L"&amp;"; break;
+      case L'<': out += L"&lt;"; break;
+      case L'>': out += L"&gt;"; break;
+      case L'"': out += L"&quot;"; break;
+      case L'\'': out += L"&#39;"; break;
+      default: out += c; break;
+    }
+  }
+}
+
 void TrimWhiteSpace(std::wstring& s) {
   const wchar_t* kSpace = L" \t\r\n";
   const size_t first = s.find_first_not_of(kSpace);

@@ -34,6 +34,9 @@ bool CutLastPathComponent(std::wstring& path);
 // A folder as the program keeps it: without trailing backslashes, except at a root ("C:\").
 [[nodiscard]] std::wstring WithoutTrailingBackslash(std::wstring folder);
 
+// Text for XML or HTML: &, <, >, " and ' as entities, appended to `out`.
+void AppendMarkupEscaped(std::wstring& out, std::wstring_view text);
+
 // Removes spaces, tabs and line breaks at both ends.
 void TrimWhiteSpace(std::wstring& s);
 

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <unknwn.h>
+#include <winspool.h>
 #include <utility>
 
 namespace orv {
@@ -138,6 +139,20 @@ struct LocalMemTraits {
   static void Close(Handle h) noexcept { ::LocalFree(h); }
 };
 
+struct GlobalMemTraits {
+  using Handle = HGLOBAL;
+  static Handle Null() noexcept { return nullptr; }
+  static bool IsValid(Handle h) noexcept { return h != nullptr; }
+  static void Close(Handle h) noexcept { ::GlobalFree(h); }
+};
+
+struct PrinterTraits {
+  using Handle = HANDLE;
+  static Handle Null() noexcept { return nullptr; }
+  static bool IsValid(Handle h) noexcept { return h != nullptr; }
+  static void Close(Handle h) noexcept { ::ClosePrinter(h); }
+};
+
 using ScopedHandle = UniqueHandle<KernelHandleTraits>;
 using ScopedFindHandle = UniqueHandle<FindHandleTraits>;
 using ScopedKey = UniqueHandle<RegKeyTraits>;
@@ -154,6 +169,8 @@ using ScopedMenu = UniqueHandle<MenuTraits>;
 using ScopedLocal = UniqueHandle<LocalMemTraits>;
 using ScopedImageList = UniqueHandle<ImageListTraits>;
 using ScopedHook = UniqueHandle<HookTraits>;
+using ScopedGlobal = UniqueHandle<GlobalMemTraits>;  // GlobalAlloc memory (DEVMODE, DEVNAMES)
+using ScopedPrinter = UniqueHandle<PrinterTraits>;   // OpenPrinterW
 
 // A device context obtained from a window with GetDC; released with ReleaseDC.
 class ScopedGetDC {

@@ -12,6 +12,7 @@
 #include "common/Seams.h"
 #include "fonts/FontFileCommand.h"
 #include "lists/FontListImages.h"
+#include "printing/CPrintFontSet.h"
 
 namespace {
 
@@ -510,7 +511,8 @@ void COrvelListView::InstallSelection(bool) {
 void COrvelListView::UninstallSelection(int) {}
 
 void COrvelListView::PrintList() {
-  // Printing of font lists belongs to the printing subsystem.
+  CPrintFontSet job;
+  job.PrintFontList(*this);
 }
 
 void COrvelListView::ShowInInstalledList() {

@@ -25,6 +25,8 @@ int RecordBox(HWND owner, const std::wstring& text, const std::wstring& caption,
 
 void RecordBeep(UINT type) { testing_support::Beeps().push_back(type); }
 
+void OpenNothing(HWND, const std::wstring&) {}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -42,6 +44,7 @@ int wmain(int argc, wchar_t** argv) {
   orv::g_Module.SetResourceInstance(resources.Get());
   seams::SetMessageBoxSink(&RecordBox);
   seams::SetBeepSink(&RecordBeep);
+  seams::SetShellOpenSink(&OpenNothing);  // no test opens a browser
   const int result = RUN_ALL_TESTS();
   orv::g_Module.Term();
   ::CoUninitialize();
