@@ -96,6 +96,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     if (elevatedIcon_) SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(elevatedIcon_.Get()));
   }
   UIEnable(ID_RESTART_ELEVATED, !g_AppState.IsElevated && g_AppState.UserIsAdmin);
+  DisableCommandsWithoutWindow();
 
   m_hWndClient = panes_.CreateClientArea(m_hWnd, m_hWndToolBar, m_hWndStatusBar);
   g_AppState.FontCache.SetLimit(g_Preferences.FontCacheSize < 0 ? 0 : g_Preferences.FontCacheSize);
@@ -218,6 +219,7 @@ LRESULT CMainFrame::OnFontListMessage(UINT msg, WPARAM wParam, LPARAM lParam, BO
 void CMainFrame::ShowFolderListCaption() {
   CLVFolderFonts& list = g_AppState.FolderFonts;
   panes_.m_fontListsPane.SetFolderListCaption(list.m_folder, list.CountRecords());
+  panes_.m_folderPane.UpdateFontsFolderButtons();
 }
 
 LRESULT CMainFrame::OnListsRedraw(WORD, WORD, HWND wnd, BOOL&) {
@@ -359,6 +361,7 @@ void CMainFrame::UpdateStates() {
   UpdateGroupsPaneButtons();
   UpdateSearchStates();
   UISetCheck(ID_VIEW_SAMPLE_IN_LIST, g_Preferences.ShowSampleInList);
+  UIEnable(ID_VIEW_SAMPLE_IN_LIST, (g_Preferences.StyleFlags & Preferences::kStyleNamesOnly) == 0);
   UIUpdateToolBar();
   UIUpdateStatusBar();
 }

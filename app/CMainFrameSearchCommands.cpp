@@ -1,6 +1,5 @@
 // The main window's search commands: the search dialog (144), the search for fonts similar to
-// the sample pane's font (340, or 144 with Shift), the search dialog's part of bringing windows
-// back onto the screen (228), and the states of the result pane's buttons.
+// the sample pane's font (340, or 144 with Shift), and the states of the result pane's buttons.
 #include "app/CMainFrame.h"
 
 #include <memory>
@@ -58,16 +57,6 @@ void CMainFrame::OnFontsSimilar(UINT, int, HWND) {
   CSearchDlg* dialog = OpenSearchDialog();
   if (!dialog) return;
   dialog->SetReferenceFont(reference.panose, static_cast<uint16_t>(reference.familyClass), reference.FullName());
-}
-
-LRESULT CMainFrame::OnWindowToScreenSearch(WORD, WORD, HWND, BOOL& handled) {
-  CSearchDlg* dialog = SearchDialog();
-  if (!dialog) {
-    handled = FALSE;  // the other windows' turn
-    return 0;
-  }
-  dialog->ShowOnScreen();
-  return 0;
 }
 
 void CMainFrame::UpdateSearchStates() {

@@ -13,8 +13,6 @@
 
 namespace {
 
-// The folder tree's own command that starts a new folder under its selection.
-constexpr WPARAM kTreeCommandNewFolder = 198;
 constexpr int kPromptGap = 5;   // pixels between the prompt, the tree and the legend
 constexpr UINT kBigIconId = 128;
 
@@ -268,7 +266,7 @@ void COrvBrowseFolderDialog::RestoreCurrentDirectory() {
 }
 
 LRESULT COrvBrowseFolderDialog::OnNewFolder(WORD, WORD, HWND, BOOL&) {
-  if (HWND treeWnd = TreeWindow()) ::SendMessageW(treeWnd, WM_COMMAND, kTreeCommandNewFolder, 0);
+  if (HWND treeWnd = TreeWindow()) ::SendMessageW(treeWnd, WM_COMMAND, ID_FOLDER_NEW, 0);
   return 0;
 }
 

@@ -32,12 +32,8 @@ constexpr DWORD kCommonControlClasses = ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLAS
                                         ICC_STANDARD_CLASSES;
 static_assert(kCommonControlClasses == 0x672F);
 
-// Created before the entry point runs; held until the process ends.
-struct SingleInstanceMutex {
-  SingleInstanceMutex() : handle(::CreateMutexW(nullptr, FALSE, kSingleInstanceName)), error(::GetLastError()) {}
-  HANDLE handle;
-  DWORD error;
-} g_InstanceMutex;
+// Claimed before the entry point runs.
+const bool g_FirstInstance = SingleInstance::Claim();
 
 void ActivateFirstInstance() {
   HWND other = ::FindWindowW(kSingleInstanceName, nullptr);
@@ -87,7 +83,7 @@ int Run() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
-  if (g_InstanceMutex.error == ERROR_ALREADY_EXISTS) {
+  if (!g_FirstInstance) {
     ActivateFirstInstance();
     return kEarlyStop;
   }

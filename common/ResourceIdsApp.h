@@ -45,6 +45,14 @@
 // Commands of the main frame's menu (the standard frame commands keep their usual numbers).
 #define ID_HELP_TOPIC_MAIN       160
 #define ID_APP_ABOUT             999   // the About dialog shares the number of its template
+
+// The About dialog: the version line, the title whose top splits the painted background, and
+// its two pictures (RCDATA holding PNG files).
+#define IDD_ABOUT                999
+#define IDC_ABOUT_VERSION        900
+#define IDC_ABOUT_TITLE          1150
+#define IDR_ABOUT_BANNER         133
+#define IDR_ABOUT_GLYPH          134
 #define ID_APP_EXIT              0xE141
 #define ID_HELP_INDEX            0xE142
 #define ID_HELP_CONTENTS         0xE146

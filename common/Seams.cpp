@@ -10,6 +10,7 @@ StringSource g_stringSource = nullptr;
 HelpSink g_helpSink = nullptr;
 std::wstring g_charNameLibrary;
 ShellOpenSink g_shellOpenSink = nullptr;
+ProgramStartSink g_programStartSink = nullptr;
 }  // namespace
 
 void SetMessageBoxSink(MessageBoxSink sink) { g_messageBoxSink = sink; }
@@ -21,6 +22,13 @@ int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& cap
 
 void SetHelpSink(HelpSink sink) { g_helpSink = sink; }
 HelpSink GetHelpSink() { return g_helpSink; }
+
+void SetProgramStartSink(ProgramStartSink sink) { g_programStartSink = sink; }
+
+bool StartProgram(SHELLEXECUTEINFOW& info) {
+  if (g_programStartSink) return g_programStartSink(info);
+  return ::ShellExecuteExW(&info) != FALSE;
+}
 
 void SetShellOpenSink(ShellOpenSink sink) { g_shellOpenSink = sink; }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 #include <string>
 
 #include "framework/Beep.h"  // the beep, whose seam the window layer holds
@@ -21,6 +22,12 @@ int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& cap
 using HelpSink = void (*)(HWND owner, const std::wstring& file, UINT command, DWORD_PTR data);
 void SetHelpSink(HelpSink sink);
 HelpSink GetHelpSink();
+
+// Starts a program with the shell (ShellExecuteExW), or hands the request to the test's sink,
+// whose answer stands for the shell's.
+using ProgramStartSink = bool (*)(const SHELLEXECUTEINFOW& info);
+void SetProgramStartSink(ProgramStartSink sink);
+bool StartProgram(SHELLEXECUTEINFOW& info);
 
 // Opens a web address with the shell (ShellExecuteW "open"), or hands it to the test's sink.
 using ShellOpenSink = void (*)(HWND owner, const std::wstring& target);

@@ -141,12 +141,7 @@ void CSearchDlg::CreateResultPane() {
 
 void CSearchDlg::PlaceWindow() {
   if (IsEmptyRect(savedRect_)) {
-    RECT window{}, area{};
-    GetWindowRect(&window);
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    const int width = window.right - window.left, height = window.bottom - window.top;
-    SetWindowPos(nullptr, area.left + (area.right - area.left - width) / 2, area.top + (area.bottom - area.top - height) / 2,
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CenterWindow();
     return;
   }
   SetWindowPos(nullptr, savedRect_.left, savedRect_.top, savedRect_.right - savedRect_.left,

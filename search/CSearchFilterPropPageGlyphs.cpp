@@ -1,25 +1,7 @@
 #include "search/CSearchFilterPropPageGlyphs.h"
 
-namespace {
-
-// The owner of a property sheet: the window the sheet is centred on.
-void CenterOnOwner(HWND sheet) {
-  HWND owner = ::GetWindow(sheet, GW_OWNER);
-  RECT area{}, rc{};
-  if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner))
-    ::GetWindowRect(owner, &area);
-  else
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-  ::GetWindowRect(sheet, &rc);
-  const int x = area.left + ((area.right - area.left) - (rc.right - rc.left)) / 2;
-  const int y = area.top + ((area.bottom - area.top) - (rc.bottom - rc.top)) / 2;
-  ::SetWindowPos(sheet, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-}  // namespace
-
 BOOL CSearchFilterPropPageGlyphs::OnInitDialog(HWND, LPARAM) {
-  CenterOnOwner(GetPropertySheet());
+  orv::CWindow(GetPropertySheet()).CenterWindow();
   ::CheckRadioButton(m_hWnd, IDC_GLYPHS_PRESENT, IDC_GLYPHS_ABSENT,
                      filter_->glyphMode != 0 ? IDC_GLYPHS_PRESENT : IDC_GLYPHS_ABSENT);
   if (list_.SubclassWindow(GetDlgItem(IDC_GLYPHS_LIST))) list_.Fill(filter_->Characters());

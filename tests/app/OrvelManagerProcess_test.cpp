@@ -16,6 +16,7 @@
 #include "app/WindowLayout.h"
 #include "common/RegistryValue.h"
 #include "common/ResourceIds.h"
+#include "framework/Handles.h"
 #include "tests/support/ProcessDriver.h"
 #include "tests/support/TestSupport.h"
 
@@ -371,4 +372,69 @@ TEST_F(ManagerProcess, SampleSettingsSurviveARestart) {
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(app.WaitForExit(kWait), 1u);
   }
+}
+
+namespace {
+
+BOOL CALLBACK CountManagerWindow(HWND window, LPARAM count) {
+  wchar_t cls[64] = {};
+  ::GetClassNameW(window, cls, 64);
+  if (std::wcscmp(cls, kSingleInstanceName) == 0 && ::IsWindowVisible(window)) ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+int ManagerWindowCount() {
+  int count = 0;
+  ::EnumWindows(&CountManagerWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+}  // namespace
+
+// The launcher started from the program's folder starts the manager ("runas" runs it directly
+// under Wine) and ends with 0 at once; a second launch only brings the first window forward.
+TEST_F(ManagerProcess, LauncherStartsTheManagerAndASecondLaunchOnlyRestoresIt) {
+  SetUpReturningUser(scratch_.Path());
+  const std::wstring launcher = BinDir() + L"\\OrvelRunAs.exe";
+  {
+    ChildProcess run(launcher, BinDir());
+    ASSERT_TRUE(run.Started());
+    EXPECT_EQ(run.WaitForExit(kWait), 0u);
+  }
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (main = ::FindWindowW(kSingleInstanceName, nullptr)) && ::IsWindowVisible(main); }));
+  DWORD id = 0;
+  ::GetWindowThreadProcessId(main, &id);
+  orv::ScopedHandle manager(::OpenProcess(SYNCHRONIZE, FALSE, id));
+  ASSERT_TRUE(manager);
+  ::SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(::IsIconic(main));
+  {
+    ChildProcess again(launcher, BinDir());
+    EXPECT_EQ(again.WaitForExit(kWait), 0u);
+  }
+  EXPECT_TRUE(WaitFor([&] { return !::IsIconic(main); }));
+  ::Sleep(1000);  // a second manager that was not turned away would show its window by now
+  EXPECT_EQ(ManagerWindowCount(), 1);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(::WaitForSingleObject(manager.Get(), kWait), WAIT_OBJECT_0);
+}
+
+TEST_F(ManagerProcess, AboutShowsTheProgramsVersion) {
+  SetUpReturningUser(scratch_.Path());
+  ChildProcess app(ManagerExe(), BinDir());
+  HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+  ASSERT_NE(main, nullptr);
+  ::PostMessageW(main, WM_COMMAND, ID_APP_ABOUT, 0);
+  HWND about = app.WaitForDialogWithControl(IDC_ABOUT_VERSION, kWait);
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_ABOUT_VERSION)), L"Version 1.0 (64-bit)");
+  ::Sleep(300);  // drawn
+  RECT rc{};
+  ::GetWindowRect(about, &rc);
+  EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\app_about_box.bmp"));
+  ::PostMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindow(about); }));
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app.WaitForExit(kWait), 1u);
 }
