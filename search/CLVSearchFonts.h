@@ -56,4 +56,5 @@ private:
   int InsertionIndex(const FontItem& record) const;
 
   HWND noticeWindow_ = nullptr;
+  size_t nextOrder_ = 0;  // the order the next merged row gets
 };
