@@ -40,6 +40,7 @@ struct AppState : AppShell {
   int FontListsCaptionHeight = 0;    // caption height of the font-lists pane, set when it is built
   bool GroupListShown = false;    // the font-lists pane shows the group fonts list
   bool FontChangePending = false;
+  bool Busy = false;              // a long job runs: the panes do not re-sort on a caption click
   bool UserIsAdmin = false;
   bool IsElevated = false;
   UnicodeBlockTable BlockTable;

@@ -218,7 +218,9 @@ void CMainFrame::ShowFolderListCaption() {
 
 LRESULT CMainFrame::OnListsRedraw(WORD, WORD, HWND wnd, BOOL&) {
   const bool redraw = wnd != nullptr;
-  for (HWND list : {panes_.m_folderList, panes_.m_installedList, panes_.m_groupList}) {
+  const COrvelListView* results = SearchResultList();
+  const HWND resultList = results ? results->m_hWnd : nullptr;
+  for (HWND list : {panes_.m_folderList, panes_.m_installedList, panes_.m_groupList, resultList}) {
     if (!list) continue;
     ::SendMessageW(list, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
     if (redraw) {
@@ -355,6 +357,7 @@ void CMainFrame::UpdateStates() {
   panes_.m_installedPane.EnableButton(ID_FONTS_UNINSTALL, installedSelection && COrvelListView::CanInstallFonts());
   UpdateGroupsPaneButtons();
   panes_.m_fontListsPane.UpdateToolbarState();
+  UpdateSearchStates();
   UISetCheck(ID_VIEW_SAMPLE_IN_LIST, g_Preferences.ShowSampleInList);
   UIEnable(ID_VIEW_SAMPLE_IN_LIST, (g_Preferences.StyleFlags & Preferences::kStyleNamesOnly) == 0);
   UIUpdateToolBar();

@@ -21,6 +21,7 @@
 
 class CCharMapFrame;
 class COrvelListView;
+class CSearchDlg;
 
 // The deferred jobs of the idle phase, in the order they are taken.
 enum class IdleJob {
@@ -143,6 +144,8 @@ public:
     COMMAND_ID_HANDLER_EX(ID_HELP_INDEX, OnHelpIndex)
     COMMAND_ID_HANDLER_EX(ID_APP_ABOUT, OnAppAbout)
     COMMAND_ID_HANDLER_EX(ID_RESTART_ELEVATED, OnRestartElevated)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_SEARCH, OnFontsSearch)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_SIMILAR, OnFontsSimilar)
     CHAIN_MSG_MAP(orv::CFrameWindowImpl<CMainFrame>)
   END_MSG_MAP()
 
@@ -169,6 +172,14 @@ private:
   CCharMapFrame* OpenCharMapFrame();
   COrvelListView* FontListOfCommand(LPARAM lParam) const;
   COrvelListView* SampleSourceList() const;
+
+  // The search (CMainFrameSearchCommands.cpp).
+  void OnFontsSearch(UINT, int, HWND);
+  void OnFontsSimilar(UINT, int, HWND);
+  CSearchDlg* OpenSearchDialog();
+  CSearchDlg* SearchDialog() const;
+  COrvelListView* SearchResultList() const;
+  void UpdateSearchStates();
 
   // Font properties and options (CMainFrameViewCommands.cpp).
   LRESULT OnFontProperties(WORD, WORD, HWND, BOOL&);

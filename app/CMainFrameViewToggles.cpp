@@ -6,12 +6,12 @@
 #include "app/AppState.h"
 #include "app/Preferences.h"
 #include "common/ClampRectToVirtualScreen.h"
+#include "search/CSearchDlg.h"
 
 namespace {
 
-// The tool windows command 228 brings back before the main window, in this order.
-constexpr ToolWindowId kToolsBroughtOnScreen[] = {ToolWindowId::SearchDlg, ToolWindowId::CensusDlg,
-                                                  ToolWindowId::ListRegistryFontsDlg};
+// The tool windows command 228 brings back, after the search dialog and before the main window.
+constexpr ToolWindowId kToolsBroughtOnScreen[] = {ToolWindowId::CensusDlg, ToolWindowId::ListRegistryFontsDlg};
 
 void MoveOntoScreen(HWND wnd) {
   RECT rc{};
@@ -30,6 +30,11 @@ void CMainFrame::OnRefresh(UINT, int, HWND) {
 }
 
 void CMainFrame::OnWindowToScreen(UINT, int, HWND) {
+  // The search dialog goes to the screen's origin, shown without being activated.
+  if (CSearchDlg* search = SearchDialog()) {
+    search->ShowOnScreen();
+    return;
+  }
   for (ToolWindowId id : kToolsBroughtOnScreen) {
     const CToolWindow* tool = tools_.Get(id);
     HWND wnd = tool ? tool->GetToolWindow() : nullptr;

@@ -12,6 +12,7 @@
 //   UINT CaptionFlags() const               draw flags besides the single-line ones
 //   int CaptionLeft() const                 where the band starts (the sample pane's up-down)
 //   int TextBottom() const                  bottom of the text rectangle (0: the band's bottom)
+//   void DrawCaptionContent(HDC, const RECT& band)  draws over the band after its text
 #pragma once
 
 #include <windows.h>
@@ -149,6 +150,7 @@ public:
   int CaptionLeft() const { return 0; }
   int TextBottom() const { return 0; }
   bool FlatCaption() const { return true; }
+  void DrawCaptionContent(HDC, const RECT&) {}
 
   DWORD OnPrePaint(int, NMCUSTOMDRAW* cd) {
     // The flat toolbar is transparent and this pane paints no background for it: the room
@@ -232,6 +234,7 @@ private:
     ::DrawTextW(dc, caption.data(), static_cast<int>(caption.size()), &text,
                 DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | Self()->CaptionFlags());
     ::SelectObject(dc, oldFont);
+    Self()->DrawCaptionContent(dc, band);
 
     if (!m_hWndClient) {
       RECT rest = client;
