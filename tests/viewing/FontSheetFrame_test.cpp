@@ -13,37 +13,18 @@
 #include "app/AppState.h"
 #include "app/Preferences.h"
 #include "common/RegistryValue.h"
-#include "fonts/FontFileWalk.h"
 #include "tests/support/HostileFonts.h"
 #include "tests/support/TestSupport.h"
+#include "tests/viewing/CharMapTesting.h"
 #include "viewing/CFontSheetFrame.h"
 #include "viewing/CPreviewFrame.h"
 
 using namespace testing_support;
+using charmap_testing::DejaVu;
+using charmap_testing::ReadFont;
+using charmap_testing::TabText;
 
 namespace {
-
-std::wstring DejaVu(const wchar_t* file) { return std::wstring(L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\") + file; }
-
-FontItem ReadFont(const std::wstring& path) {
-  FontItem first;
-  bool taken = false;
-  ForEachFontItem(L"", path, [&](const FontItem& item) {
-    if (!taken) first = item;
-    taken = true;
-  });
-  return first;
-}
-
-std::wstring TabText(HWND tabs, int index) {
-  wchar_t text[128]{};
-  TCITEMW item{};
-  item.mask = TCIF_TEXT;
-  item.pszText = text;
-  item.cchTextMax = 128;
-  ::SendMessageW(tabs, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
-  return text;
-}
 
 RECT WindowRectOf(HWND wnd) {
   RECT rc{};
@@ -287,9 +268,7 @@ TEST_F(FontSheetFrame, OpensAtItsSavedRectangleClampedToTheScreen) {
   Close();
 
   // A rectangle off every screen, a flat one and a short value: on the screen, or the default.
-  const RECT screen{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
-                    ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                    ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  const RECT screen = charmap_testing::VirtualScreen();
   struct Case {
     RECT value;
     DWORD size;
