@@ -19,7 +19,6 @@
 #include "framework/MessageLoop.h"
 #include "framework/UpdateUI.h"
 
-class CCharMapFrame;
 class COrvelListView;
 class CSearchDlg;
 
@@ -126,6 +125,7 @@ public:
     COMMAND_ID_HANDLER(ID_TOOL_WINDOW_CLOSED, OnToolWindowClosed)
     COMMAND_ID_HANDLER(ID_SAMPLE_EDIT_TEXTS, OnEditSampleTexts)
     COMMAND_ID_HANDLER_EX(ID_FONTS_CHARMAP, OnFontsCharMap)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_SHEET, OnFontsSheet)
     COMMAND_ID_HANDLER(ID_FONTS_PROPERTIES, OnFontProperties)
     COMMAND_ID_HANDLER(ID_TOOLS_OPTIONS, OnOptions)
     COMMAND_ID_HANDLER(ID_FILE_PAGE_SETUP, OnPageSetup)
@@ -169,7 +169,8 @@ private:
 
   // The tool frames (CMainFrameToolFrames.cpp).
   void OnFontsCharMap(UINT, int, HWND list);
-  CCharMapFrame* OpenCharMapFrame();
+  void OnFontsSheet(UINT, int, HWND list);
+  COrvelListView* ToolFrameRows(HWND listParam, std::vector<int>& rows) const;
   COrvelListView* FontListOfCommand(LPARAM lParam) const;
   COrvelListView* SampleSourceList() const;
 
