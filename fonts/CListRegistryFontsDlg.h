@@ -38,6 +38,7 @@ public:
   // Command 228: the window, clamped to the screen and with its size kept, moved to (0, 0) and
   // shown without being activated.
   void MoveWindowToOrigin();
+  void BringOntoScreen() override { MoveWindowToOrigin(); }
 
   HWND GetToolWindow() const override { return m_hWnd; }
   void ClearToolWindow() override { m_hWnd = nullptr; }

@@ -3,6 +3,7 @@
 #include "app/Preferences.h"
 #include "common/StringHelpers.h"
 #include "fonts/RegistryValueEnumerator.h"
+#include "fonts/SystemFontKeys.h"
 
 using namespace reg_entry_flags;
 
@@ -25,18 +26,21 @@ std::wstring WithSuffix(const std::wstring& name, const wchar_t* suffix) { retur
 void RegisteredFontTable::ReadSystemRegistration(int windowsRelease) {
   rows_.clear();
   const bool userFonts = windowsRelease > kLastReleaseWithoutUserFonts;
-  ReadFontsKey(HKEY_LOCAL_MACHINE, kFontsKey);
-  if (userFonts) ReadFontsKey(HKEY_CURRENT_USER, kFontsKey);
-  ReadType1Key(HKEY_LOCAL_MACHINE, kType1FontsKey, KEY_WOW64_64KEY);
-  if (userFonts) ReadType1Key(HKEY_CURRENT_USER, kType1FontsKey, KEY_WOW64_64KEY);
+  const SystemFontKey machineFonts = MakeSystemFontKey(HKEY_LOCAL_MACHINE, kFontsKey);
+  const SystemFontKey userFontsKey = MakeSystemFontKey(HKEY_CURRENT_USER, kFontsKey);
+  const SystemFontKey machineType1 = MakeSystemFontKey(HKEY_LOCAL_MACHINE, kType1FontsKey);
+  const SystemFontKey userType1 = MakeSystemFontKey(HKEY_CURRENT_USER, kType1FontsKey);
+  ReadFontsKey(machineFonts.root, machineFonts.path.c_str());
+  if (userFonts) ReadFontsKey(userFontsKey.root, userFontsKey.path.c_str());
+  ReadType1Key(machineType1.root, machineType1.path.c_str(), KEY_WOW64_64KEY);
+  if (userFonts) ReadType1Key(userType1.root, userType1.path.c_str(), KEY_WOW64_64KEY);
   MarkCollisions();
 }
 
 void RegisteredFontTable::ReadFontsKey(HKEY root, const wchar_t* subKey) {
   RegistryValueEnumerator values(root, subKey);
-  std::wstring_view data;
   while (values.Next()) {
-    if (values.GetTerminatedString(data)) CheckFontsValue(values.Name(), data);
+    if (values.IsString()) CheckFontsValue(values.Name(), values.Text());
   }
 }
 

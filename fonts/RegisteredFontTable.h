@@ -4,8 +4,9 @@
 // the value name is one the font's own names give, and whether registrations collide (one file
 // under several values, one name under two font types, one expected value name for two files).
 //
-// Nothing is written to the registry. Registry data is taken as hostile: only terminated values
-// of the right type are read (REG_SZ in the Fonts keys, REG_MULTI_SZ in the Type 1 keys), others
+// Nothing is written to the registry. Registry data is taken as hostile: only values of a string
+// type are read (REG_SZ or REG_EXPAND_SZ, not expanded, in the Fonts keys; REG_MULTI_SZ in the
+// Type 1 keys), cut at their first null or their last whole character; values of other types
 // are skipped; a file reference that is neither a bare file name nor a full path is taken in the
 // Fonts folder, as the system takes it, never in the current directory. The collision pass
 // groups the rows by hashed keys, so a key of thousands of values costs linear time.
@@ -20,6 +21,10 @@
 
 #include "fonts/FontFileReader.h"
 #include "fonts/RegisteredFontEntry.h"
+
+// The collision pass over rows in table order (Type 1 rows after all Fonts rows): marks
+// duplicate files, Type 1 namesakes and shared expected value names (RegisteredFontCollisions.cpp).
+void MarkRegistrationCollisions(std::vector<RegisteredFontEntry>& rows);
 
 inline constexpr wchar_t kFontsKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
 
@@ -47,8 +52,7 @@ public:
   // A Type 1 value whose strings are joined by "|" ("T|x.pfm|x.pfb").
   void CheckType1Value(std::wstring_view valueName, std::wstring_view joined);
 
-  // Marks duplicate files, Type 1 namesakes and shared expected value names
-  // (RegisteredFontCollisions.cpp).
+  // The collision pass over the rows read so far.
   void MarkCollisions();
 
   const std::vector<RegisteredFontEntry>& Rows() const { return rows_; }

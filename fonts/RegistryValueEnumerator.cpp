@@ -133,23 +133,13 @@ bool RegistryValueEnumerator::GetDword(DWORD& out) const noexcept {
   return true;
 }
 
-bool RegistryValueEnumerator::GetTerminatedString(std::wstring_view& out) const noexcept {
-  if (type_ != REG_SZ || dataSize_ % sizeof(wchar_t) != 0) return false;
-  const size_t chars = dataSize_ / sizeof(wchar_t);
-  const size_t length = ::wcsnlen(dataBuffer.data(), chars);
-  if (length == chars) return false;  // no terminator within the data
-  out = std::wstring_view(dataBuffer.data(), length);
-  return true;
-}
-
 bool RegistryValueEnumerator::GetMultiString(std::wstring& out, wchar_t separator) const {
   out.clear();
-  if (type_ != REG_MULTI_SZ || dataSize_ % sizeof(wchar_t) != 0) return false;
-  const size_t chars = dataSize_ / sizeof(wchar_t);
-  if (chars == 0 || dataBuffer[chars - 1] != L'\0') return false;
-  const std::wstring_view data(dataBuffer.data(), chars);
-  for (size_t at = 0; at < chars && data[at] != L'\0';) {
-    const size_t end = data.find(L'\0', at);  // found: the data ends in a null
+  if (type_ != REG_MULTI_SZ) return false;
+  // Odd bytes and a missing last terminator are cut off, as for single strings.
+  const std::wstring_view data(dataBuffer.data(), dataSize_ / sizeof(wchar_t));
+  for (size_t at = 0; at < data.size() && data[at] != L'\0';) {
+    const size_t end = std::min(data.find(L'\0', at), data.size());
     if (at) out += separator;
     out.append(data.substr(at, end - at));
     at = end + 1;

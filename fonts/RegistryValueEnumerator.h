@@ -56,12 +56,8 @@ public:
   std::wstring_view Text() const noexcept;
   // A REG_DWORD of exactly four bytes.
   [[nodiscard]] bool GetDword(DWORD& out) const noexcept;
-  // The strict readings of the system's font keys, where a value that is not exactly what it
-  // should be is skipped. A REG_SZ as stored with its terminator: its text up to the first null;
-  // false for any other type, an odd byte count or data without a null.
-  [[nodiscard]] bool GetTerminatedString(std::wstring_view& out) const noexcept;
-  // A REG_MULTI_SZ whose data ends in a null: its strings up to the first empty one, joined by
-  // `separator`; false for any other type, an odd byte count or an unterminated last string.
+  // A REG_MULTI_SZ's strings up to the first empty one, joined by `separator` (odd bytes and a
+  // missing last terminator cut off); false for any other type.
   [[nodiscard]] bool GetMultiString(std::wstring& out, wchar_t separator) const;
 
 private:
