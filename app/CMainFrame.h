@@ -146,6 +146,9 @@ public:
     COMMAND_ID_HANDLER_EX(ID_RESTART_ELEVATED, OnRestartElevated)
     COMMAND_ID_HANDLER_EX(ID_FONTS_SEARCH, OnFontsSearch)
     COMMAND_ID_HANDLER_EX(ID_FONTS_SIMILAR, OnFontsSimilar)
+    COMMAND_ID_HANDLER_EX(ID_TOOLS_REGISTRY_FONTS, OnToolsRegistryFonts)
+    COMMAND_ID_HANDLER_EX(ID_TOOLS_SUBSTITUTES, OnToolsSubstitutes)
+    COMMAND_ID_HANDLER_EX(ID_TOOLS_FAMILY_DEFAULTS, OnToolsFamilyDefaults)
     CHAIN_MSG_MAP(orv::CFrameWindowImpl<CMainFrame>)
   END_MSG_MAP()
 
@@ -210,6 +213,11 @@ private:
 
   // The restart with administrator rights (CMainFrameElevation.cpp).
   void OnRestartElevated(UINT, int, HWND);
+
+  // The dialogs over the system's font registration (CMainFrameRegistryCommands.cpp).
+  void OnToolsRegistryFonts(UINT, int, HWND);
+  void OnToolsSubstitutes(UINT, int, HWND);
+  void OnToolsFamilyDefaults(UINT, int, HWND);
 
   // Commands whose windows the program does not have yet (CMainFrameCommandStates.cpp).
   void DisableCommandsWithoutWindow();

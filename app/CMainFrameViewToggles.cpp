@@ -13,13 +13,6 @@ namespace {
 // The tool windows command 228 brings back, after the search dialog and before the main window.
 constexpr ToolWindowId kToolsBroughtOnScreen[] = {ToolWindowId::CensusDlg, ToolWindowId::ListRegistryFontsDlg};
 
-void MoveOntoScreen(HWND wnd) {
-  RECT rc{};
-  ::GetWindowRect(wnd, &rc);
-  ClampRectToVirtualScreen(rc);
-  ::SetWindowPos(wnd, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_SHOWWINDOW);
-}
-
 }  // namespace
 
 void CMainFrame::OnRefresh(UINT, int, HWND) {
@@ -36,10 +29,10 @@ void CMainFrame::OnWindowToScreen(UINT, int, HWND) {
     return;
   }
   for (ToolWindowId id : kToolsBroughtOnScreen) {
-    const CToolWindow* tool = tools_.Get(id);
+    CToolWindow* tool = tools_.Get(id);
     HWND wnd = tool ? tool->GetToolWindow() : nullptr;
     if (wnd && ::IsWindow(wnd)) {
-      MoveOntoScreen(wnd);
+      tool->BringOntoScreen();
       return;
     }
   }

@@ -21,6 +21,9 @@ public:
   virtual HWND GetToolWindow() const = 0;
   // Forgets the window handle of a window that is gone, before the object is deleted.
   virtual void ClearToolWindow() = 0;
+  // Command 228 (a window back on the screen): the window clamped to the screen, shown and
+  // brought to the top; a tool may place itself otherwise.
+  virtual void BringOntoScreen();
   // The page setup changed: a tool that shows printed pages lays them out again.
   virtual void OnPageSetupChanged() {}
 };

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/ClampRectToVirtualScreen.h"
 #include "framework/Invariant.h"
 
 namespace {
@@ -72,4 +73,12 @@ void ToolWindows::DestroyOnMainClose() {
   for (auto* slot : {&searchDlg_, &censusDlg_, &listRegistryFontsDlg_, &dirWithFontsDlg_}) {
     if (*slot && HasLiveWindow(**slot)) ::DestroyWindow((*slot)->GetToolWindow());
   }
+}
+
+void CToolWindow::BringOntoScreen() {
+  HWND wnd = GetToolWindow();
+  RECT rc{};
+  ::GetWindowRect(wnd, &rc);
+  ClampRectToVirtualScreen(rc);
+  ::SetWindowPos(wnd, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_SHOWWINDOW);
 }

@@ -132,3 +132,17 @@ bool RegistryValueEnumerator::GetDword(DWORD& out) const noexcept {
   std::memcpy(&out, dataBuffer.data(), sizeof(DWORD));
   return true;
 }
+
+bool RegistryValueEnumerator::GetMultiString(std::wstring& out, wchar_t separator) const {
+  out.clear();
+  if (type_ != REG_MULTI_SZ) return false;
+  // Odd bytes and a missing last terminator are cut off, as for single strings.
+  const std::wstring_view data(dataBuffer.data(), dataSize_ / sizeof(wchar_t));
+  for (size_t at = 0; at < data.size() && data[at] != L'\0';) {
+    const size_t end = std::min(data.find(L'\0', at), data.size());
+    if (at) out += separator;
+    out.append(data.substr(at, end - at));
+    at = end + 1;
+  }
+  return true;
+}

@@ -56,6 +56,9 @@ public:
   std::wstring_view Text() const noexcept;
   // A REG_DWORD of exactly four bytes.
   [[nodiscard]] bool GetDword(DWORD& out) const noexcept;
+  // A REG_MULTI_SZ's strings up to the first empty one, joined by `separator` (odd bytes and a
+  // missing last terminator cut off); false for any other type.
+  [[nodiscard]] bool GetMultiString(std::wstring& out, wchar_t separator) const;
 
 private:
   [[nodiscard]] bool QuerySizes();

@@ -19,7 +19,9 @@
 #include "app/SingleInstance.h"
 #include "common/Seams.h"
 #include "common/StringHelpers.h"
+#include "fonts/RegisteredFontTable.h"
 #include "framework/CommandProbe.h"
+#include "tests/fonts/RegistryTestKey.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/TestSupport.h"
 
@@ -326,3 +328,37 @@ TEST_F(CommandTable, RightClickOnTheSelectedFolderOpensTheFolderMenu) {
 }
 
 }  // namespace
+
+// Command 714 opens the registered fonts list once and brings it back on later requests; 228
+// moves it to the corner before the main window; its closing empties the tool's slot.
+TEST_F(CommandTable, RegisteredFontsListOpensOnceAndGoesWithItsClosing) {
+  RegistryTestKey key(L"RegCommand");
+  key.SetText(HKEY_LOCAL_MACHINE, kFontsKey, L"Gone (TrueType)", L"gone.ttf");
+  CMainFrame& f = Open();
+  Send(ID_TOOLS_REGISTRY_FONTS);
+  CToolWindow* tool = f.Tools().Get(ToolWindowId::ListRegistryFontsDlg);
+  ASSERT_NE(tool, nullptr);
+  HWND dialog = tool->GetToolWindow();
+  ASSERT_TRUE(::IsWindowVisible(dialog));
+  EXPECT_EQ(::SendDlgItemMessageW(dialog, IDC_REGISTRY_FONTS_LIST, LVM_GETITEMCOUNT, 0, 0), 1);
+  Send(ID_TOOLS_REGISTRY_FONTS);
+  EXPECT_EQ(f.Tools().Get(ToolWindowId::ListRegistryFontsDlg)->GetToolWindow(), dialog);
+
+  ::SetWindowPos(dialog, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  RECT main{}, before{}, after{};
+  f.GetWindowRect(&main);
+  ::GetWindowRect(dialog, &before);
+  Send(ID_WINDOW_TO_SCREEN);
+  ::GetWindowRect(dialog, &after);
+  EXPECT_EQ(after.left, 0);
+  EXPECT_EQ(after.top, 0);
+  EXPECT_EQ(after.right - after.left, before.right - before.left);
+  RECT mainAfter{};
+  f.GetWindowRect(&mainAfter);
+  EXPECT_TRUE(::EqualRect(&main, &mainAfter)) << "the main window stays where it is";
+
+  ::SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_FALSE(::IsWindow(dialog));
+  PumpMessages(50);  // the posted closing
+  EXPECT_EQ(f.Tools().Get(ToolWindowId::ListRegistryFontsDlg), nullptr);
+}
