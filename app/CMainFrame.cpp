@@ -99,7 +99,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   UIEnable(ID_RESTART_ELEVATED, !g_AppState.IsElevated && g_AppState.UserIsAdmin);
 
   m_hWndClient = panes_.CreateClientArea(m_hWnd, m_hWndToolBar, m_hWndStatusBar);
-  g_AppState.FontCache.SetLimit(g_Preferences.FontCacheSize < 0 ? 0 : g_Preferences.FontCacheSize);
+  g_AppState.FontCache.SetLimit(g_Preferences.FontCacheSize);  // negative: the cache is never cut back
   g_AppState.FontCache.SetReady(true);
   SetViewChecks();
 

@@ -10,6 +10,7 @@
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "common/Seams.h"
+#include "framework/AppModule.h"
 #include "fonts/FontFileCommand.h"
 #include "lists/FontListImages.h"
 
@@ -49,11 +50,30 @@ COrvelListView::COrvelListView()
       m_invertSelectedText(::GetSysColor(COLOR_HIGHLIGHTTEXT) != ::GetSysColor(COLOR_WINDOWTEXT)),
       listFont_(CreateListFont()) {}
 
-COrvelListView::~COrvelListView() { DestroyMembers(); }
+COrvelListView::~COrvelListView() {
+  // A window left behind would send its next message to a freed object and draw freed rows.
+  if (m_hWnd) ::DestroyWindow(m_hWnd);
+  RegisterIdleHandler(false);
+  FreeRows();
+}
 
-void COrvelListView::DestroyMembers() {
+void COrvelListView::FreeRows() {
   StopDetailReader();
+  if (m_hWnd) ::SendMessageW(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
   rows_.clear();
+  rowOfSerial_.clear();
+  aheadTop_ = -1;
+  aheadRows_.clear();
+  m_refreshPending = false;
+}
+
+void COrvelListView::RegisterIdleHandler(bool add) {
+  if (add == idleHandlerAdded_) return;
+  orv::CMessageLoop* loop = orv::g_Module.GetMessageLoop();
+  if (!loop) return;
+  if (add) loop->AddIdleHandler(this);
+  else loop->RemoveIdleHandler(this);
+  idleHandlerAdded_ = add;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -75,6 +95,7 @@ void COrvelListView::Initialize() {
   ::SendMessageW(m_hWnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_REGIONAL);
   m_namesOnly = (g_Preferences.StyleFlags & 1) != 0;
   MeasureRows();
+  RegisterIdleHandler(true);
 }
 
 void COrvelListView::SetNamesOnly(bool namesOnly) {
@@ -96,7 +117,13 @@ FontListRow* COrvelListView::InsertSorted(std::unique_ptr<FontListRow> row) {
       break;
     }
   }
-  return rows_.insert(at, std::move(row))->get();
+  return Register(rows_.insert(at, std::move(row))->get());
+}
+
+FontListRow* COrvelListView::Register(FontListRow* row) {
+  row->serial = nextSerial_++;
+  rowOfSerial_[row->serial] = row;
+  return row;
 }
 
 FontListRow* COrvelListView::AddItem(const FontItem& record, bool readNow) {
@@ -131,7 +158,7 @@ FontListRow* COrvelListView::AppendItem(const FontItem& record) {
   row->record->enumOwner = row->record.get();
   row->sortKey = FoldRowName(record.displayName);
   rows_.push_back(std::move(row));
-  return rows_.back().get();
+  return Register(rows_.back().get());
 }
 
 void COrvelListView::SortRows() {
@@ -203,13 +230,7 @@ void COrvelListView::Sort() {
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
-void COrvelListView::Clear() {
-  StopDetailReader();
-  ++generation_;
-  if (m_hWnd) ::SendMessageW(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
-  rows_.clear();
-  m_refreshPending = false;
-}
+void COrvelListView::Clear() { FreeRows(); }
 
 void COrvelListView::InvalidateRecords() {
   for (auto& row : rows_)
@@ -222,8 +243,16 @@ int COrvelListView::CountRecords() const {
 }
 
 void COrvelListView::RemoveRow(FontListRow* row) {
-  auto it = std::find_if(rows_.begin(), rows_.end(), [row](const auto& r) { return r.get() == row; });
-  if (it != rows_.end()) rows_.erase(it);
+  if (row) RemoveRows({row});
+}
+
+void COrvelListView::RemoveRows(const std::unordered_set<const FontListRow*>& rows) {
+  if (rows.empty()) return;
+  // One pass over the rows, however many go.
+  auto kept = std::stable_partition(rows_.begin(), rows_.end(), [&rows](const auto& r) { return !rows.count(r.get()); });
+  for (auto it = kept; it != rows_.end(); ++it) rowOfSerial_.erase((*it)->serial);
+  rows_.erase(kept, rows_.end());
+  aheadTop_ = -1;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -557,7 +586,7 @@ void COrvelListView::JumpToFlaggedRow(bool down) {
   for (int i = first < 0 ? 0 : first + (down ? 1 : -1); i >= 0 && i < count; i += down ? 1 : -1) {
     FontItem* record = GetRecordAt(i);
     if (!record) continue;
-    if (!record->HasFlag(font_flags::kResolved)) CompleteRecord(*record);
+    if (!record->HasFlag(font_flags::kResolved)) CompleteRow(*GetRowAt(i));
     if (!record->HasFlag(kFlaggedRowMask)) continue;
     SelectAll(false);
     LVITEMW item{};
@@ -630,9 +659,8 @@ LRESULT COrvelListView::OnSetCursor(UINT, WPARAM, LPARAM, BOOL& handled) {
   return TRUE;
 }
 
-LRESULT COrvelListView::OnDetailsReadCommand(WORD generation, WORD, HWND record, BOOL&) {
-  // A record posted before the rows were last cleared no longer exists.
-  if (generation == static_cast<WORD>(generation_)) OnDetailsRead(reinterpret_cast<FontItem*>(record));
+LRESULT COrvelListView::OnDetailsReadCommand(WORD, WORD, HWND, BOOL&) {
+  OnDetailsRead();
   return 0;
 }
 
@@ -674,11 +702,8 @@ LRESULT COrvelListView::OnPrintCommand(WORD, WORD, HWND, BOOL&) {
 LRESULT COrvelListView::OnEndDragCommand(WORD, WORD, HWND, BOOL&) { return 0; }
 
 LRESULT COrvelListView::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
-  StopDetailReader();
-  ++generation_;
-  ::SendMessageW(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
-  rows_.clear();
-  m_refreshPending = false;
+  RegisterIdleHandler(false);
+  FreeRows();
   handled = FALSE;
   return 0;
 }

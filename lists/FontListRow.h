@@ -2,6 +2,7 @@
 // entry (group lists only), with the lower-cased name the list sorts by.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,7 @@ struct FontListRow {
   std::unique_ptr<SubgroupEntry> subgroup;
   std::wstring sortKey;  // the row name folded to lower case (the lists compare without case)
   size_t order = 0;      // position in the row entries at the last Repopulate: keeps sorts stable
+  uint32_t serial = 0;   // given by the list when the row is added; never given twice
 
   const std::wstring& Name() const {
     static const std::wstring empty;

@@ -80,6 +80,9 @@ void COrvelListView::MeasureRows() {
   wcscpy_s(carrier.lfFaceName, L"Arial");
   orv::ScopedFont font(::CreateFontIndirectW(&carrier));
   ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+  // The control draws and measures with the font it was given until it gets another: the one
+  // it had before goes only now.
+  rowHeightFont_ = std::move(font);
   const int count = ItemCount();
   if (count > 0) {
     ::SendMessageW(m_hWnd, LVM_ENSUREVISIBLE, count - 1, FALSE);
@@ -155,7 +158,7 @@ void COrvelListView::DrawItem(const DRAWITEMSTRUCT& dis) {
   }
   if (!row->record) return;
   FontItem& record = *row->record;
-  if (!record.HasFlag(font_flags::kResolved)) CompleteRecord(record);
+  if (!record.HasFlag(font_flags::kResolved)) CompleteRow(*row);
   const int controlId = static_cast<int>(dis.CtlID);
   COLORREF color = GetItemTextColor(record.flags, controlId);
   if (m_namesOnly) {
@@ -172,7 +175,7 @@ void COrvelListView::DrawItem(const DRAWITEMSTRUCT& dis) {
   if (record.IsEudc()) {
     eudcPaths = record.GetFilePaths();
     loaded = ::AddFontResourceExW(eudcPaths.c_str(), FR_PRIVATE, nullptr) != 0;
-  } else if (!record.IsUnreadable() && !record.IsInstalled()) {
+  } else if (LoadsPrivately(record)) {
     loaded = g_AppState.FontCache.Add(record.GetFilePaths(), record.displayName.c_str());
   }
   const int c = TextHeightOfX(dc);

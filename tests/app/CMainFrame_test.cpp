@@ -186,6 +186,19 @@ TEST_F(MainFrame, NeverSmallerThanTheMinimum) {
   EXPECT_EQ(info.ptMinTrackSize.y, 500);
 }
 
+TEST_F(MainFrame, FontCacheTakesItsLimitFromThePreferencesAsItIs) {
+  const int32_t saved = g_Preferences.FontCacheSize;
+  for (const int32_t size : {-1, 10}) {
+    g_Preferences.FontCacheSize = size;
+    Open();
+    EXPECT_EQ(g_AppState.FontCache.Limit(), size) << "a negative size means no limit, not a limit of 0";
+    frame_->DestroyWindow();
+    DrainQuit();
+  }
+  g_Preferences.FontCacheSize = saved;
+  g_AppState.FontCache.SetLimit(saved);
+}
+
 TEST_F(MainFrame, SplitterPositionsAndModesRoundTripThroughWinLayout) {
   WindowLayout stored = TestLayout();
   stored.SampleSinglePane = 0;

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "app/AppState.h"
+#include "framework/Handles.h"
 #include "app/Preferences.h"
 #include "lists/COrvelListView.h"
 #include "lists/FontItemList.h"
@@ -28,14 +29,6 @@ std::vector<std::wstring> Names(const COrvelListView& list) {
   for (const auto& row : list.Rows()) out.push_back(row->Name() + (row->record ? L"" : L"/") +
                                                     (row->record ? L"@" + row->record->fileRef : L""));
   return out;
-}
-
-int RowOf(const COrvelListView& list, const FontItem* record) {
-  for (int i = 0;; ++i) {
-    const FontItem* r = list.GetRecordAt(i);
-    if (!r) return -1;
-    if (r == record) return i;
-  }
 }
 
 }  // namespace
@@ -110,6 +103,37 @@ TEST(SelectedFonts, AddUniqueCountsTheSameFontFromTheSameFile) {
   EXPECT_TRUE(items.Empty());
 }
 
+TEST(SelectedFonts, AnEntryIsCompletedBeforeItIsComparedAndManyStayInOrder) {
+  // A row that was never read is completed first: its full name comes from its file.
+  const std::wstring sans = L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSans.ttf";
+  FontItemList items;
+  items.AddUnique(Record(L"Listed name", sans, 0), 0);
+  items.AddUnique(Record(L"DejaVu Sans", L"z:\\USR\\share\\fonts\\truetype\\dejavu\\dejavusans.TTF"), 1);
+  ASSERT_EQ(items.Count(), 1u);
+  EXPECT_EQ(items.Entries().front().count, 2);
+  EXPECT_EQ(items.Entries().front().record.FullName(), L"DejaVu Sans");
+  // Thousands of fonts, each met twice with the file in other letter case (also beyond ASCII),
+  // names compared exactly: one entry per font, in the order first met.
+  FontItemList many;
+  for (int pass = 0; pass < 2; ++pass) {
+    for (int i = 0; i < 3000; ++i) {
+      std::wstring file = L"C:\\F\\\x00C9t\x00E9 " + std::to_wstring(i) + L".ttf";
+      if (pass) ::CharLowerBuffW(file.data(), static_cast<DWORD>(file.size()));
+      many.AddUnique(Record(L"Face " + std::to_wstring(i), file, 0xC0000001), pass * 3000 + i);
+    }
+  }
+  many.AddUnique(Record(L"face 7", L"C:\\F\\\x00C9t\x00E9 7.ttf", 0xC0000001), 6000);  // other case: another font
+  ASSERT_EQ(many.Count(), 3001u);
+  int expectedRow = 0;
+  for (const FontItemListEntry& entry : many.Entries()) {
+    if (expectedRow == 3000) break;
+    EXPECT_EQ(entry.row, expectedRow);
+    EXPECT_EQ(entry.count, 2);
+    ++expectedRow;
+  }
+  EXPECT_EQ(many.Entries().back().count, 1);
+}
+
 TEST(SelectedFonts, GroupFontsCountBySameNameAndPath) {
   FontItemList items;
   items.AddGroupFont(L"Serif", L"C:\\F\\s.ttf");
@@ -118,22 +142,6 @@ TEST(SelectedFonts, GroupFontsCountBySameNameAndPath) {
   ASSERT_EQ(items.Count(), 2u);
   EXPECT_EQ(items.Entries().front().count, 2);
 }
-
-struct HostedList : testing::Test {
-  void SetUp() override {
-    testing_support::ResetRecords();
-    saved = g_Preferences;
-    g_Preferences.FontPointSize = 12;
-    g_Preferences.StyleFlags = 0;
-  }
-  void TearDown() override { g_Preferences = saved; }
-  void Show(COrvelListView& list) {
-    host.Attach(list);
-    list.Repopulate();
-  }
-  Preferences saved;
-  ListTestHost host;
-};
 
 TEST_F(HostedList, FindMatchingRowPrefersSameNameAndTypeThenRanks) {
   COrvelListView installed;
@@ -183,12 +191,29 @@ TEST_F(HostedList, RowHeightFromThePointSizeAndTheMessageFont) {
     ::ReleaseDC(list.m_hWnd, dc);
     ASSERT_EQ(dpi, 96);
   }
+  // The font that carries the height to the control stays a live font after the measuring.
+  static HFONT sent = nullptr;
+  orv::ScopedHook watch(::SetWindowsHookExW(
+      WH_CALLWNDPROC,
+      [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (code == HC_ACTION && call->message == WM_SETFONT) sent = reinterpret_cast<HFONT>(call->wParam);
+        return ::CallNextHookEx(nullptr, code, wp, lp);
+      },
+      nullptr, ::GetCurrentThreadId()));
+  ASSERT_TRUE(watch);
+  auto controlFont = [] {
+    LOGFONTW lf{};
+    return ::GetObjectType(sent) == OBJ_FONT && ::GetObjectW(sent, sizeof(lf), &lf) ? lf.lfHeight : -1;
+  };
   g_Preferences.FontPointSize = 12;  // MulDiv(1500, 96, 7200) = 20
   list.MeasureRows();
   EXPECT_EQ(list.RowHeight(), x + 26);
+  EXPECT_EQ(controlFont(), list.RowHeight());
   g_Preferences.FontPointSize = 8;  // 13 pixels, raised to 16
   list.MeasureRows();
   EXPECT_EQ(list.RowHeight(), x + 22);
+  EXPECT_EQ(controlFont(), list.RowHeight());
   list.SetNamesOnly(true);
   EXPECT_EQ(list.RowHeight(), std::max(20, x));
   // The control took the height from its parent's answer.
@@ -261,43 +286,6 @@ TEST_F(HostedList, PositionComesBackAfterARefill) {
   list.SetPositionName(L"Row 105", true);
   list.RestorePosition(true);
   EXPECT_EQ(list.GetSelectedIndices(), std::vector<int>{5});
-}
-
-TEST_F(HostedList, DetailsPostedBeforeAClearAreDropped) {
-  COrvelListView list;
-  list.AddItem(Record(L"A", L"missing.ttf", 0x1), false);
-  Show(list);
-  FontItem* record = list.GetRecordAt(0);
-  ASSERT_NE(record, nullptr);
-  // Posted now, delivered after the rows were cleared: the record no longer exists.
-  ::PostMessageW(list.m_hWnd, WM_COMMAND, MAKEWPARAM(218, 0), reinterpret_cast<LPARAM>(record));
-  list.Clear();
-  testing_support::PumpMessages(50);
-  EXPECT_EQ(list.CountRecords(), 0);
-}
-
-TEST_F(HostedList, DetailReaderCompletesEveryRowAndStopsCleanly) {
-  testing_support::ScratchDir dir;
-  COrvelListView list;
-  list.m_folder = dir.Path();
-  for (int i = 0; i < 200; ++i) list.AddItemFromFile(L"Font " + std::to_wstring(i), L"f" + std::to_wstring(i) + L".ttf", false);
-  Show(list);
-  list.StartDetailReader();
-  for (int i = 0; i < 100; ++i) {
-    testing_support::PumpMessages(20);
-    bool done = true;
-    for (const auto& row : list.Rows()) done = done && row->record->HasFlag(font_flags::kResolved);
-    if (done) break;
-  }
-  for (const auto& row : list.Rows()) {
-    EXPECT_TRUE(row->record->HasFlag(font_flags::kRead));
-    EXPECT_TRUE(row->record->IsUnreadable());  // no such files
-  }
-  // A refill while a reader runs stops and joins it before any row is freed.
-  list.StartDetailReader();
-  list.Clear();
-  EXPECT_EQ(list.CountRecords(), 0);
-  EXPECT_TRUE(list.StopDetailReader());
 }
 
 TEST_F(HostedList, EmptyingTheListFlagsTheSelectionAndRedrawsTheWholeList) {
