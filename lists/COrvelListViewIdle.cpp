@@ -39,12 +39,13 @@ bool COrvelListView::LoadsPrivately(const FontItem& record) {
 
 bool COrvelListView::OnIdle() {
   const double deadline = NowMs() + kIdleSliceMs;
-  bool more = false;
-  if (m_hWnd && !m_busy && ::IsWindowVisible(m_hWnd)) more = LoadFontsAhead(deadline);
-  while (!more && NowMs() < deadline && g_AppState.FontCache.TrimmedCount() > 0) {
-    if (!g_AppState.FontCache.UnloadTrimmed(kUnloadBatch)) break;
-    if (InputOrPaintWaiting() || NowMs() >= deadline) more = true;
-  }
+  // A few of the trimmed entries first: unloading them is cheap, but left until the loading
+  // ahead is done it might not be done before the next cut, which would then unload them at once.
+  bool unloadLeft = g_AppState.FontCache.UnloadTrimmed(kUnloadBatch);
+  const bool loadLeft = m_hWnd && !m_busy && ::IsWindowVisible(m_hWnd) && LoadFontsAhead(deadline);
+  while (unloadLeft && !loadLeft && NowMs() < deadline && !InputOrPaintWaiting())
+    unloadLeft = g_AppState.FontCache.UnloadTrimmed(kUnloadBatch);
+  const bool more = unloadLeft || loadLeft;
   if (more && m_hWnd) ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
   return more;
 }

@@ -166,9 +166,7 @@ TEST_F(MainFrame, WindowTreeOfBarsSplittersAndPanes) {
                  ID_VIEW_FOLDER_LISTS})
     EXPECT_TRUE(f.UIGetState(id) & orv::UPDUI_CHECKED) << id;
 
-  RECT wnd{};
-  f.GetWindowRect(&wnd);
-  EXPECT_TRUE(testing_support::SaveScreenArea(wnd, ArtifactsDir() + L"\\app_main_window.bmp"));
+  EXPECT_TRUE(testing_support::SaveWindowImage(f.m_hWnd, ArtifactsDir() + L"\\app_main_window.bmp"));
 }
 
 TEST_F(MainFrame, NeverSmallerThanTheMinimum) {

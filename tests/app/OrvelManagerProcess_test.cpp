@@ -203,9 +203,7 @@ TEST_F(ManagerProcess, StartListsTheFontCaseFolderInTheFolderFontsList) {
   for (int i = 0; i < 200 && ItemCount(list) != 4; ++i) ::Sleep(100);
   EXPECT_EQ(ItemCount(list), 4) << "the folder's four font files, not its text file or subfolder";
   ::Sleep(500);  // the rows are drawn
-  RECT rc{};
-  ::GetWindowRect(main, &rc);
-  EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\app_folder_fonts.bmp"));
+  EXPECT_TRUE(SaveWindowImage(main, ArtifactsDir() + L"\\app_folder_fonts.bmp"));
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(app.WaitForExit(kWait), 1u);
 }

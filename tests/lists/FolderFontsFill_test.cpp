@@ -8,6 +8,7 @@
 
 #include "app/AppState.h"
 #include "app/Preferences.h"
+#include "framework/Handles.h"
 #include "lists/CLVFolderFonts.h"
 #include "lists/ClipboardFileDrop.h"
 #include "lists/TempFontsFolder.h"
@@ -135,9 +136,31 @@ TEST_F(FolderListFixture, RowsAreDrawnInTheirOwnFaces) {
   EXPECT_TRUE(sans->HasFlag(font_flags::kResolved));
   EXPECT_FALSE(sans->IsUnreadable());
   EXPECT_GT(g_AppState.FontCache.Count(), 0u);
-  RECT rc{};
-  ::GetWindowRect(host.Window(), &rc);
-  EXPECT_TRUE(testing_support::SaveScreenArea(rc, testing_support::ArtifactsDir() + L"\\lists_folder_rows.bmp"));
+  // The picture shows the rows even with another window lying over them.
+  constexpr COLORREF kCover = RGB(1, 254, 3);
+  HWND cover = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"STATIC", nullptr, WS_POPUP | WS_VISIBLE, 0, 0,
+                                 300, 300, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(cover, nullptr);
+  {
+    orv::ScopedGetDC dc(cover);
+    orv::ScopedBrush brush(::CreateSolidBrush(kCover));
+    RECT all{0, 0, 300, 300};
+    ::FillRect(dc.Get(), &all, brush.Get());
+  }
+  const std::wstring shot = testing_support::ArtifactsDir() + L"\\lists_folder_rows.bmp";
+  EXPECT_TRUE(testing_support::SaveWindowImage(host.Window(), shot));
+  ::DestroyWindow(cover);
+  const std::string bmp = testing_support::ReadFileBytes(shot);
+  ASSERT_GT(bmp.size(), 54u);
+  int coverPixels = 0, otherPixels = 0;
+  for (size_t at = 54; at + 4 <= bmp.size(); at += 4) {
+    const bool isCover = static_cast<uint8_t>(bmp[at]) == GetBValue(kCover) &&
+                         static_cast<uint8_t>(bmp[at + 1]) == GetGValue(kCover) &&
+                         static_cast<uint8_t>(bmp[at + 2]) == GetRValue(kCover);
+    (isCover ? coverPixels : otherPixels)++;
+  }
+  EXPECT_EQ(coverPixels, 0);
+  EXPECT_GT(otherPixels, 0);
   ::SetCurrentDirectoryW(testing_support::BinDir().c_str());
 }
 
