@@ -183,6 +183,8 @@ void COrvelListView::SortRows() {
 void COrvelListView::Repopulate() {
   if (!m_hWnd) return;
   ::SendMessageW(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
+  itemsStale_ = false;
+  aheadTop_ = -1;  // the rows ahead are planned again for the new order
   ::SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
   ::SendMessageW(m_hWnd, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOINVALIDATEALL);
   LVITEMW item{};
@@ -254,6 +256,7 @@ void COrvelListView::RemoveRows(const std::unordered_set<const FontListRow*>& ro
   for (auto it = kept; it != rows_.end(); ++it) rowOfSerial_.erase((*it)->serial);
   rows_.erase(kept, rows_.end());
   aheadTop_ = -1;
+  itemsStale_ = m_hWnd != nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -612,8 +615,8 @@ void COrvelListView::JumpToFlaggedRow(bool down) {
 LRESULT COrvelListView::OnGetDispInfo(int, NMHDR* header, BOOL&) {
   auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
   if ((info->item.mask & LVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0) {
-    const auto* row = reinterpret_cast<const FontListRow*>(info->item.lParam);
-    const std::wstring name = row ? row->Name() : GetRowName(info->item.iItem);
+    const auto* row = itemsStale_ ? nullptr : reinterpret_cast<const FontListRow*>(info->item.lParam);
+    const std::wstring name = row ? row->Name() : std::wstring();
     lstrcpynW(info->item.pszText, name.c_str(), info->item.cchTextMax);
   }
   return 0;

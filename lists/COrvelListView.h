@@ -67,8 +67,8 @@ public:
   void Clear();
   void InvalidateRecords();
   int CountRecords() const;
-  // Both leave the list-view items to the caller's next Repopulate; a command 218 still on its
-  // way for a removed row finds no row and is dropped.
+  // Both leave the list-view items to the caller's next Repopulate (until then no row is drawn
+  // or loaded ahead); a command 218 still on its way for a removed row finds no row and is dropped.
   void RemoveRow(FontListRow* row);
   void RemoveRows(const std::unordered_set<const FontListRow*>& rows);
   const std::vector<std::unique_ptr<FontListRow>>& Rows() const { return rows_; }
@@ -254,6 +254,8 @@ protected:
   orv::ScopedFont rowHeightFont_;
   std::unique_ptr<DetailReader> reader_;
   bool idleHandlerAdded_ = false;
+  // Rows were removed and the list-view items not yet put back: some name freed rows.
+  bool itemsStale_ = false;
   // Where the loading ahead stands: the top row and rows per screen it was planned for, the
   // direction of the last scroll and the rows still to do, nearest first.
   int aheadTop_ = -1;

@@ -42,7 +42,7 @@ bool COrvelListView::OnIdle() {
   // A few of the trimmed entries first: unloading them is cheap, but left until the loading
   // ahead is done it might not be done before the next cut, which would then unload them at once.
   bool unloadLeft = g_AppState.FontCache.UnloadTrimmed(kUnloadBatch);
-  const bool loadLeft = m_hWnd && !m_busy && ::IsWindowVisible(m_hWnd) && LoadFontsAhead(deadline);
+  const bool loadLeft = m_hWnd && !m_busy && !itemsStale_ && ::IsWindowVisible(m_hWnd) && LoadFontsAhead(deadline);
   while (unloadLeft && !loadLeft && NowMs() < deadline && !InputOrPaintWaiting())
     unloadLeft = g_AppState.FontCache.UnloadTrimmed(kUnloadBatch);
   const bool more = unloadLeft || loadLeft;

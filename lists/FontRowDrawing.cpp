@@ -149,7 +149,7 @@ void COrvelListView::DrawRowSeparator(HDC dc, const RECT& row) const {
 }
 
 void COrvelListView::DrawItem(const DRAWITEMSTRUCT& dis) {
-  if (static_cast<int>(dis.itemID) == -1 || rows_.empty()) return;
+  if (static_cast<int>(dis.itemID) == -1 || rows_.empty() || itemsStale_) return;
   auto* row = reinterpret_cast<FontListRow*>(dis.itemData);
   if (!row) return;
   if (row->subgroup) {
