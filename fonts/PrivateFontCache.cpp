@@ -51,7 +51,7 @@ void PrivateFontCache::SetStatusBar(HWND window) {
 }
 
 bool PrivateFontCache::ContainsLocked(const std::wstring& fileSpec) const {
-  return std::find(files_.begin(), files_.end(), fileSpec) != files_.end();
+  return listed_.count(fileSpec) != 0;
 }
 
 bool PrivateFontCache::Add(const std::wstring& fileSpec, const wchar_t* displayName) {
@@ -81,12 +81,14 @@ void PrivateFontCache::Remember(const std::wstring& fileSpec) {
 
 void PrivateFontCache::RememberLocked(const std::wstring& fileSpec) {
   files_.push_back(fileSpec);
+  listed_.insert(fileSpec);
   if (limit_ < 0 || files_.size() <= static_cast<size_t>(limit_)) return;
   const size_t remove = std::min(files_.size(), static_cast<size_t>(limit_ / 5 + 1));
   const auto cut = files_.begin() + static_cast<std::ptrdiff_t>(remove);
   // At most one cut waits for the idle passes: one still waiting from the last cut, when no
   // idle pass came in all the loads since, is unloaded now.
   UnloadTrimmedLocked(nullptr);
+  for (auto it = files_.begin(); it != cut; ++it) listed_.erase(listed_.find(*it));
   trimmed_.insert(trimmed_.end(), std::make_move_iterator(files_.begin()), std::make_move_iterator(cut));
   files_.erase(files_.begin(), cut);
 }
@@ -121,6 +123,7 @@ bool PrivateFontCache::RemoveFile(const std::wstring& fileSpec) {
     if (*it != fileSpec) continue;
     ::RemoveFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr);
     files_.erase(it);
+    listed_.erase(listed_.find(fileSpec));
     return true;
   }
   return false;
@@ -134,6 +137,7 @@ void PrivateFontCache::RemoveAll(bool reportFailure) {
     for (const std::wstring& file : files_)
       if (!::RemoveFontResourceExW(file.c_str(), FR_PRIVATE, nullptr)) failed = true;
     files_.clear();
+    listed_.clear();
     if (!UnloadTrimmedLocked(nullptr)) failed = true;
   }
   if (reportFailure && failed)
@@ -143,6 +147,11 @@ void PrivateFontCache::RemoveAll(bool reportFailure) {
 size_t PrivateFontCache::Count() const {
   LockGuard guard(lock_);
   return files_.size();
+}
+
+bool PrivateFontCache::Contains(const std::wstring& fileSpec) const {
+  LockGuard guard(lock_);
+  return ContainsLocked(fileSpec);
 }
 
 size_t PrivateFontCache::TrimmedCount() const {

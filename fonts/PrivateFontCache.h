@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 constexpr int32_t kFontCacheDefault = 2000;
@@ -49,6 +50,8 @@ public:
   // Unloads up to `count` of the trimmed entries, oldest first; true while more are waiting.
   bool UnloadTrimmed(size_t count);
 
+  // Whether fileSpec is in the list (loaded and not cut back since).
+  bool Contains(const std::wstring& fileSpec) const;
   size_t Count() const;
   size_t TrimmedCount() const;
   int32_t Limit() const;
@@ -63,6 +66,7 @@ private:
 
   mutable CRITICAL_SECTION lock_;
   std::vector<std::wstring> files_;  // oldest first
+  std::unordered_multiset<std::wstring> listed_;  // the same, for a look-up that does not walk them all
   std::deque<std::wstring> trimmed_;  // out of the list, still loaded; oldest first
   int32_t limit_ = kFontCacheDefault;
   HWND statusBar_ = nullptr;

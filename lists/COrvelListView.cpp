@@ -236,8 +236,10 @@ void COrvelListView::Sort() {
 void COrvelListView::Clear() { FreeRows(); }
 
 void COrvelListView::InvalidateRecords() {
-  for (auto& row : rows_)
+  for (auto& row : rows_) {
     if (row->record) row->record->ResetInstallStatus();
+    row->sampleFontHeight = 0;
+  }
   if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 

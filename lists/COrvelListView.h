@@ -202,6 +202,10 @@ protected:
   bool LoadFontsAhead(double deadline);
   // Whether drawing the record loads its file through the private font cache.
   static bool LoadsPrivately(const FontItem& record);
+  // The font a record row's sample is drawn in (the caller owns it), or null; the look-up by the
+  // record's names is done once per row and height. SampleHeight: the height the rows use now.
+  HFONT CreateSampleFont(FontListRow& row, int height);
+  int SampleHeight() const;
   void RegisterIdleHandler(bool add);
   int ControlId() const { return ::GetDlgCtrlID(m_hWnd); }
   int TopIndex() const;

@@ -71,14 +71,20 @@ bool COrvelListView::LoadFontsAhead(double deadline) {
   }
   const int32_t limit = g_AppState.FontCache.Limit();
   const bool loadFonts = !m_namesOnly && (limit < 0 || limit >= kScreensTheCacheMustHold * page);
+  const int height = loadFonts ? SampleHeight() : 0;
   for (bool first = true; aheadNext_ < aheadRows_.size(); first = false) {
     if (!first && (NowMs() >= deadline || InputOrPaintWaiting())) return true;
     FontListRow* row = GetRowAt(aheadRows_[aheadNext_++]);
     if (!row || !row->record) continue;
     FontItem& record = *row->record;
     if (!record.HasFlag(font_flags::kResolved)) CompleteRow(*row);
+    if (!loadFonts || record.IsEudc() || record.IsUnreadable()) continue;
     // Loaded as the drawing would load it, without its status text: nobody waits for this one.
-    if (loadFonts && LoadsPrivately(record)) g_AppState.FontCache.Add(record.GetFilePaths());
+    // The look-up of its display font is done now too; what the drawing does with a face that
+    // cannot be loaded is left to the drawing.
+    if (LoadsPrivately(record)) g_AppState.FontCache.Add(record.GetFilePaths());
+    if (record.IsRaster() || record.IsInstalled() || g_AppState.FontCache.Contains(record.GetFilePaths()))
+      orv::ScopedFont prepared(CreateSampleFont(*row, height));
   }
   return false;
 }

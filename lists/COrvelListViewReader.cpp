@@ -22,7 +22,10 @@ void COrvelListView::OnDetailsRead() {
     if (it == rowOfSerial_.end() || !it->second->record) continue;  // removed since the reader copied it
     FontItem& record = *it->second->record;
     // A row the painting read meanwhile keeps its own record.
-    if (!record.HasFlag(font_flags::kRead) && copy.record.HasFlag(font_flags::kRead)) record.CopyFrom(copy.record);
+    if (!record.HasFlag(font_flags::kRead) && copy.record.HasFlag(font_flags::kRead)) {
+      record.CopyFrom(copy.record);
+      it->second->sampleFontHeight = 0;  // the names the sample font was looked up by may have changed
+    }
     if (!record.HasFlag(font_flags::kResolved)) EnsureFontItemLoaded(m_folder, record);
   }
 }

@@ -51,6 +51,19 @@ void DrawNameWithSuffix(HDC dc, RECT rect, const FontItem& record, UINT format) 
 
 }  // namespace
 
+HFONT COrvelListView::CreateSampleFont(FontListRow& row, int height) {
+  if (row.sampleFontHeight == height && height != 0) return ::CreateFontIndirectW(&row.sampleFont);
+  HFONT font = row.record->CreateDisplayFont(height);
+  row.sampleFontHeight = font ? height : 0;
+  if (font) row.sampleFont = row.record->logFont;
+  return font;
+}
+
+int COrvelListView::SampleHeight() const {
+  orv::ScopedGetDC dc(m_hWnd);
+  return -PixelsForPoints(dc.Get(), g_Preferences.FontPointSize);
+}
+
 int COrvelListView::TextHeightOfX(HDC dc) const {
   orv::ScopedSelectObject select(dc, listFont_.Get());
   RECT rect{0, 0, 0, 0};
@@ -183,7 +196,7 @@ void COrvelListView::DrawItem(const DRAWITEMSTRUCT& dis) {
   orv::ScopedFont ownFont;
   HFONT sampleFont = nullptr;
   if ((!record.IsUnreadable() && record.IsRaster()) || loaded || record.IsInstalled()) {
-    ownFont.Reset(record.CreateDisplayFont(-px));
+    ownFont.Reset(CreateSampleFont(*row, -px));
     sampleFont = ownFont.Get();
   }
   if (!sampleFont) {

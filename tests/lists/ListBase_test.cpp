@@ -6,8 +6,8 @@
 #include <random>
 
 #include "app/AppState.h"
-#include "framework/Handles.h"
 #include "app/Preferences.h"
+#include "framework/Handles.h"
 #include "lists/COrvelListView.h"
 #include "lists/FontItemList.h"
 #include "tests/lists/ListTestHost.h"
