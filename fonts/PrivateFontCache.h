@@ -4,9 +4,10 @@
 // when the main window closes or is minimised, on every font change and before a folder is
 // deleted or renamed. Lives in `AppState` for the whole run.
 //
-// Threads: the main thread and the lists' detail-reader threads call Add; every access to the
-// list holds the lock. The status bar is written only by the thread that owns it (the main
-// thread); a call from another thread loads without the status text.
+// Threads: the lists call Add on the main thread, drawing and in idle time; any thread may
+// (private loads work from any thread), and every access to the list holds the lock. The
+// status bar is written only by the thread that owns it (the main thread); a call from another
+// thread loads without the status text.
 //
 // Trimming: the entries cut back leave the list at once, in the order and number the limit
 // gives; unloading them from GDI (about a quarter of a millisecond each) is left to the lists'
