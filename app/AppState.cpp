@@ -6,6 +6,7 @@
 AppState g_AppState;
 
 AppState::AppState() {
+  RegisterAppShell(this);
   wchar_t path[MAX_PATH] = {};
   const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
   if (n > 0 && n < MAX_PATH && ::PathRenameExtensionW(path, L".chm")) HelpFilePath = path;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/AppShell.h"
 #include "fonts/PrivateFontCache.h"
 #include "lists/CFolderTreeView.h"
 #include "lists/CLVFolderFonts.h"
@@ -23,11 +24,11 @@ struct PageSetupData {
   uint16_t paperCode = 0;
 };
 
-struct AppState {
+// The main window and the help file path are the shared helpers' part (common/AppShell.h).
+struct AppState : AppShell {
   AppState();
 
   int32_t WindowsRelease = 0;     // 700, 0, 1809, 1903 or 2000
-  HWND MainWindow = nullptr;
   HWND StatusBar = nullptr;
   CLVInstalledFonts InstalledFonts;  // control 206
   CLVFolderFonts FolderFonts;        // control 204
@@ -38,8 +39,9 @@ struct AppState {
   bool UserIsAdmin = false;
   bool IsElevated = false;
   UnicodeBlockTable BlockTable;
-  std::wstring HelpFilePath;      // the program's path with ".chm"
   PageSetupData PageSetup;
+  bool ShowInfoBlock = false;      // the sample pane's switches, stored as "SampleFlags"
+  bool MarkMissingGlyphs = false;
   std::wstring SystemFontsFolder;
   std::wstring UserFontsFolder;   // local application data\Microsoft\Windows\Fonts
   PrivateFontCache FontCache;

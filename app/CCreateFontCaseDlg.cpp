@@ -10,28 +10,13 @@
 #include "common/ResString.h"
 #include "common/RegistryValue.h"
 #include "common/Seams.h"
-
-namespace {
-
-bool SameFolderNoCase(const std::wstring& a, const std::wstring& b) {
-  return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-         CSTR_EQUAL;
-}
-
-std::wstring WithoutTrailingBackslash(std::wstring s) {
-  while (s.size() > 1 && s.back() == L'\\') s.pop_back();
-  return s;
-}
-
-}  // namespace
+#include "common/StringHelpers.h"
 
 bool IsRefusedFontCaseFolder(const std::wstring& folder, const std::wstring& systemFontsFolder) {
   if (folder.empty() || folder.size() >= kPathMax) return true;
-  if (::PathIsRelativeW(folder.c_str())) return true;
-  // "\Fonts" is absolute to the shell but depends on the current drive.
-  if (folder[0] == L'\\' && (folder.size() < 2 || folder[1] != L'\\')) return true;
+  if (!IsFullyQualifiedFolder(folder)) return true;
   if (::PathIsRootW(folder.c_str()) || ::PathIsRootW((folder + L"\\").c_str())) return true;
-  return SameFolderNoCase(WithoutTrailingBackslash(folder), WithoutTrailingBackslash(systemFontsFolder));
+  return EqualsNoCase(WithoutTrailingBackslash(folder), WithoutTrailingBackslash(systemFontsFolder));
 }
 
 LRESULT CCreateFontCaseDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {

@@ -3,12 +3,22 @@
 #include <shellapi.h>
 
 #include "app/AppState.h"
+#include "common/IconPopupMenu.h"
 #include "common/LoadImageListFromResource.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
+#include "common/StringHelpers.h"
+#include "framework/TrackPopupMenuOnMonitor.h"
 
 namespace {
 constexpr int kLastReleaseWithoutUserFonts = 1808;
+// Images of the Fonts-folder buttons: the open icon while the list shows that folder.
+constexpr int kSystemFontsOpen = 0, kSystemFontsClosed = 1, kUserFontsOpen = 2, kUserFontsClosed = 3;
+// The folder menu's items with an icon of the command strip.
+constexpr int kFolderMenuIcons[] = {ID_FOLDER_MAKE_GROUPS, ID_FONTS_REFRESH};
+// Groups made from a folder tree are not part of the program yet: the menu offers the command
+// disabled.
+constexpr bool kGroupsFromFoldersAvailable = false;
 
 void PutShellIcon(HIMAGELIST list, int index, const std::wstring& folder, UINT openFlag) {
   if (folder.empty()) return;
@@ -43,4 +53,116 @@ std::wstring CFolderTVContainer::CaptionText() const { return LoadResString(IDS_
 
 COLORREF CFolderTVContainer::CaptionColor() const {
   return ::GetSysColor(g_AppState.GroupListShown ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
+}
+
+void CFolderTVContainer::OnPaneCreated() {
+  captionNoBand_ = m_cyCaption;
+  favorites_.Create(m_hWnd);
+}
+
+bool CFolderTVContainer::FavoritesShown() const {
+  return m_hWndToolBar && ::SendMessageW(m_hWndToolBar, TB_ISBUTTONCHECKED, ID_PANE_FAVORITES, 0) != 0;
+}
+
+void CFolderTVContainer::ShowFavorites(bool show) {
+  if (show) {
+    const int height = favorites_.Layout(m_hWnd, captionNoBand_);
+    m_cyCaption = captionNoBand_ + (height > 0 ? height - ::GetSystemMetrics(SM_CXBORDER) : 0);
+  } else {
+    m_cyCaption = captionNoBand_;
+    if (favorites_.m_hWnd) favorites_.ShowWindow(SW_HIDE);
+  }
+  UpdateLayout();
+}
+
+LRESULT CFolderTVContainer::OnFavoritesButton(WORD, WORD, HWND, BOOL&) {
+  ShowFavorites(FavoritesShown());
+  return 0;
+}
+
+LRESULT CFolderTVContainer::OnSize(UINT, WPARAM, LPARAM, BOOL& handled) {
+  if (FavoritesShown()) favorites_.Layout(m_hWnd, captionNoBand_);
+  handled = FALSE;  // the template lays out the toolbar and the tree
+  return 0;
+}
+
+void CFolderTVContainer::SetFontsFolderButton(int command, const std::wstring& folder, int openImage,
+                                              int closedImage) {
+  if (!m_hWndToolBar) return;
+  const bool shown = !folder.empty() && EqualsNoCase(g_AppState.FolderFonts.m_folder, folder);
+  ::SendMessageW(m_hWndToolBar, TB_CHECKBUTTON, command, MAKELPARAM(shown ? TRUE : FALSE, 0));
+  ::SendMessageW(m_hWndToolBar, TB_CHANGEBITMAP, command, MAKELPARAM(shown ? openImage : closedImage, 0));
+}
+
+void CFolderTVContainer::UpdateFontsFolderButtons() {
+  SetFontsFolderButton(ID_PANE_SYSTEM_FONTS_DIR, g_AppState.SystemFontsFolder, kSystemFontsOpen, kSystemFontsClosed);
+  if (HasUserFontsButton())
+    SetFontsFolderButton(ID_PANE_USER_FONTS_DIR, g_AppState.UserFontsFolder, kUserFontsOpen, kUserFontsClosed);
+}
+
+void CFolderTVContainer::OnFontsFolderButton(UINT, int id, HWND) {
+  const bool system = id == ID_PANE_SYSTEM_FONTS_DIR;
+  if (!system && !HasUserFontsButton()) return;
+  if (g_AppState.GroupListShown && g_AppState.MainWindow)
+    ::SendMessageW(g_AppState.MainWindow, WM_COMMAND, ID_SHOW_FONT_LIST, 1);
+  CFolderTreeView& tree = g_AppState.FolderTree;
+  const std::wstring& fonts = system ? g_AppState.SystemFontsFolder : g_AppState.UserFontsFolder;
+  const std::wstring& other = system ? g_AppState.UserFontsFolder : g_AppState.SystemFontsFolder;
+  const std::wstring& shown = g_AppState.FolderFonts.m_folder;
+  const bool checked = m_hWndToolBar && ::SendMessageW(m_hWndToolBar, TB_ISBUTTONCHECKED, id, 0) != 0;
+  if (checked) {
+    // From one Fonts folder to the other, the way back stays the folder shown before both.
+    if (other.empty() || !EqualsNoCase(shown, other)) returnFolder_ = shown;
+    if (HTREEITEM item = tree.IsWindow() ? tree.FindItemByIdList(fonts, true) : nullptr) tree.SelectItem(item);
+  } else {
+    if (HTREEITEM item = tree.IsWindow() && !returnFolder_.empty() ? tree.FindItemByIdList(returnFolder_, true) : nullptr) {
+      tree.SelectItem(item);
+      tree.SelectItem(item, TVGN_FIRSTVISIBLE);
+    }
+    returnFolder_.clear();
+  }
+  UpdateFontsFolderButtons();
+}
+
+void CFolderTVContainer::OnPaneMenu(UINT, int, HWND from) {
+  CFolderTreeView& tree = g_AppState.FolderTree;
+  if (!tree.IsWindow()) return;
+  const HTREEITEM item = tree.GetSelectedItem();
+  const bool zip = tree.IsZipItem(item);
+  const bool noTarget = !item || tree.TargetFolder().empty();
+  const std::wstring captions = LoadResString(IDS_FOLDER_MENU_CAPTIONS);
+
+  IconPopupMenu menu(::CreatePopupMenu());
+  if (!menu.Get()) return;
+  (void)menu.RenderIcons(kFolderMenuIcons, static_cast<int>(std::size(kFolderMenuIcons)));
+  MENUINFO info{sizeof(info)};
+  info.fMask = MIM_STYLE;
+  ::GetMenuInfo(menu.Get(), &info);
+  info.dwStyle = (info.dwStyle | MNS_CHECKORBMP) & ~MNS_NOCHECK;
+  ::SetMenuInfo(menu.Get(), &info);
+  // Each field of the caption string belongs to one item, whether the item is shown or not.
+  auto add = [&](size_t field, UINT command, bool shown, bool disabled) {
+    if (shown) menu.InsertItem(command, FieldAt(captions, field).c_str(), disabled ? MFS_DISABLED : MFS_ENABLED);
+  };
+  add(0, ID_FOLDER_MAKE_GROUPS, !zip, noTarget || !kGroupsFromFoldersAvailable);
+  add(1, ID_LIST_EXTRACT_ZIPPED, zip, noTarget);
+  add(2, ID_FOLDER_NEW, true, zip);
+  add(3, ID_TREE_RENAME, tree.SetTargetFolderFromItem(item), zip);
+  add(4, ID_FOLDER_DELETE, tree.CanDeleteSelectedFolder(), zip);
+  add(5, ID_FOLDER_OPEN, true, noTarget);
+  add(6, ID_FONTS_REFRESH, true, false);
+
+  // The tree owns the menu: the chosen command goes to it.
+  POINT pt{};
+  UINT flags = TPM_RIGHTBUTTON;
+  if (from == tree.m_hWnd) {
+    ::GetCursorPos(&pt);
+    flags |= TPM_LEFTALIGN;
+  } else {
+    RECT rc{};
+    ::GetWindowRect(tree, &rc);
+    pt = {rc.right, rc.top};
+    flags |= TPM_RIGHTALIGN;
+  }
+  orv::TrackPopupMenuOnMonitor(menu.Get(), flags, pt, tree);
 }

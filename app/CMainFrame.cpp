@@ -92,11 +92,11 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 
   if (panes_.m_hWndToolBar) UIAddToolBar(panes_.m_hWndToolBar);
   if (g_AppState.IsElevated) {
-    if (HANDLE icon = ::LoadImageW(orv::g_Module.GetResourceInstance(), MAKEINTRESOURCEW(kElevatedIcon), IMAGE_ICON,
-                                   0, 0, LR_DEFAULTSIZE | LR_SHARED))
-      SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    elevatedIcon_ = orv::g_Module.LoadResourceIcon(kElevatedIcon);
+    if (elevatedIcon_) SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(elevatedIcon_.Get()));
   }
   UIEnable(ID_RESTART_ELEVATED, !g_AppState.IsElevated && g_AppState.UserIsAdmin);
+  DisableCommandsWithoutWindow();
 
   m_hWndClient = panes_.CreateClientArea(m_hWnd, m_hWndToolBar, m_hWndStatusBar);
   g_AppState.FontCache.SetLimit(g_Preferences.FontCacheSize);  // negative: the cache is never cut back
@@ -145,6 +145,10 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
 LRESULT CMainFrame::OnSize(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
   // Privately loaded fonts are let go while nobody looks at them.
   if (wParam == SIZE_MINIMIZED) g_AppState.FontCache.RemoveAll(true);
+  if (wParam == SIZE_MAXIMIZED && panes_.m_positionsPending) {
+    UpdateLayout();
+    panes_.OnMaximized();
+  }
   handled = FALSE;  // the frame lays out the bars and the client area
   return 0;
 }
@@ -181,14 +185,14 @@ LRESULT CMainFrame::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, BOOL& handled) 
 
 LRESULT CMainFrame::OnEnterSizeMove(UINT, WPARAM, LPARAM, BOOL& handled) {
   SendMessage(WM_COMMAND, ID_LISTS_REDRAW, 0);
-  panes_.m_resizing = true;
+  panes_.SetResizing(true);
   handled = FALSE;
   return 0;
 }
 
 LRESULT CMainFrame::OnExitSizeMove(UINT, WPARAM, LPARAM, BOOL& handled) {
   SendMessage(WM_COMMAND, ID_LISTS_REDRAW, 1);
-  panes_.m_resizing = false;
+  panes_.SetResizing(false);
   if (m_hWndToolBar) ::InvalidateRect(m_hWndToolBar, nullptr, TRUE);
   handled = FALSE;
   return 0;
@@ -215,6 +219,7 @@ LRESULT CMainFrame::OnFontListMessage(UINT msg, WPARAM wParam, LPARAM lParam, BO
 void CMainFrame::ShowFolderListCaption() {
   CLVFolderFonts& list = g_AppState.FolderFonts;
   panes_.m_fontListsPane.SetFolderListCaption(list.m_folder, list.CountRecords());
+  panes_.m_folderPane.UpdateFontsFolderButtons();
 }
 
 LRESULT CMainFrame::OnListsRedraw(WORD, WORD, HWND wnd, BOOL&) {
@@ -267,7 +272,7 @@ bool CMainFrame::PreTranslateMessage(MSG* msg) {
       SendMessage(WM_COMMAND, ID_LISTS_REDRAW, press ? 0 : 1);
     if (msg->hwnd == panes_.m_mainSplitter || msg->hwnd == panes_.m_listsSplitter ||
         msg->hwnd == panes_.m_sampleSplitter)
-      panes_.m_resizing = press;
+      panes_.SetResizing(press);
   }
   if (msg->message == WM_MOUSEWHEEL) return RouteMouseWheel(*msg);
   return m_hAccel && ::TranslateAcceleratorW(m_hWnd, m_hAccel, msg);
@@ -341,6 +346,7 @@ void CMainFrame::UpdateStates() {
   CLVFolderFonts& folderList = g_AppState.FolderFonts;
   CLVInstalledFonts& installedList = g_AppState.InstalledFonts;
   if (Pending.SelectionChanged || folderList.m_selectionChanged || installedList.m_selectionChanged) {
+    ShowSelectionInSample();
     Pending.SelectionChanged = false;
     folderList.m_selectionChanged = false;
     installedList.m_selectionChanged = false;
@@ -352,6 +358,7 @@ void CMainFrame::UpdateStates() {
   EnableButton(panes_.m_installedPane.m_hWndToolBar, ID_FONTS_UNINSTALL, installedSelection);
   UpdateGroupsPaneButtons();
   UISetCheck(ID_VIEW_SAMPLE_IN_LIST, g_Preferences.ShowSampleInList);
+  UIEnable(ID_VIEW_SAMPLE_IN_LIST, (g_Preferences.StyleFlags & Preferences::kStyleNamesOnly) == 0);
   UIUpdateToolBar();
   UIUpdateStatusBar();
 }

@@ -6,6 +6,8 @@
 // loop with exit code 1 when it is destroyed.
 #pragma once
 
+#include <vector>
+
 #include "app/MainPanes.h"
 #include "app/SingleInstance.h"
 #include "app/ToolWindows.h"
@@ -13,8 +15,12 @@
 #include "common/ResourceIds.h"
 #include "framework/CommandBarCtrl.h"
 #include "framework/FrameWindowImpl.h"
+#include "framework/MessageCrackers.h"
 #include "framework/MessageLoop.h"
 #include "framework/UpdateUI.h"
+
+class CCharMapFrame;
+class COrvelListView;
 
 // The deferred jobs of the idle phase, in the order they are taken.
 enum class IdleJob {
@@ -59,6 +65,11 @@ public:
   // The modeless tool windows, each null while closed.
   ToolWindows& Tools() { return tools_; }
 
+  // Command 700: starts the launcher that brings the program back with administrator rights,
+  // and closes this instance. Nothing for a user who is no administrator or in an elevated
+  // process; nothing changes when the launcher cannot be started.
+  void RestartElevated();
+
   bool PreTranslateMessage(MSG* msg) override;
   bool OnIdle() override;
 
@@ -80,6 +91,19 @@ public:
     UPDATE_ELEMENT(ID_FONTS_SHEET, orv::UPDUI_MENUPOPUP | orv::UPDUI_TOOLBAR)
     UPDATE_ELEMENT(ID_FONTS_CHARMAP, orv::UPDUI_MENUPOPUP | orv::UPDUI_TOOLBAR)
     UPDATE_ELEMENT(ID_FONTS_PROPERTIES, orv::UPDUI_MENUPOPUP | orv::UPDUI_TOOLBAR)
+    UPDATE_ELEMENT(ID_FONTS_SEARCH, orv::UPDUI_MENUPOPUP | orv::UPDUI_TOOLBAR)
+    UPDATE_ELEMENT(ID_FONTS_CENSUS, orv::UPDUI_MENUPOPUP | orv::UPDUI_TOOLBAR)
+    UPDATE_ELEMENT(ID_FONTS_DIRS_WITH_FONTS, orv::UPDUI_MENUPOPUP)
+    UPDATE_ELEMENT(ID_TOOLS_REGISTRY_FONTS, orv::UPDUI_MENUPOPUP)
+    UPDATE_ELEMENT(ID_TOOLS_SUBSTITUTES, orv::UPDUI_MENUPOPUP)
+    UPDATE_ELEMENT(ID_TOOLS_FAMILY_DEFAULTS, orv::UPDUI_MENUPOPUP)
+    UPDATE_ELEMENT(ID_TOOLS_GROUP_CHECKS, orv::UPDUI_MENUPOPUP)
+    UPDATE_ELEMENT(ID_GROUPS_CLASSIFY, orv::UPDUI_MENUPOPUP)
+    UPDATE_ELEMENT(ID_GROUPS_BACKUP, orv::UPDUI_MENUPOPUP)
+    UPDATE_ELEMENT(ID_GROUPS_RESTORE, orv::UPDUI_MENUPOPUP)
+    UPDATE_ELEMENT(ID_GROUPS_RELOCATE, orv::UPDUI_MENUPOPUP)
+    UPDATE_ELEMENT(ID_FILES_BACKUP, orv::UPDUI_MENUPOPUP)
+    UPDATE_ELEMENT(ID_FILE_PAGE_SETUP, orv::UPDUI_MENUPOPUP)
   END_UPDATE_UI_MAP()
 
   BEGIN_MSG_MAP(CMainFrame)
@@ -99,6 +123,26 @@ public:
     COMMAND_ID_HANDLER(ID_SHOW_FONT_LIST, OnShowFontList)
     COMMAND_ID_HANDLER(ID_APP_EXIT, OnAppExit)
     COMMAND_ID_HANDLER(ID_TOOL_WINDOW_CLOSED, OnToolWindowClosed)
+    COMMAND_ID_HANDLER(ID_SAMPLE_EDIT_TEXTS, OnEditSampleTexts)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_CHARMAP, OnFontsCharMap)
+    COMMAND_ID_HANDLER(ID_FONTS_PROPERTIES, OnFontProperties)
+    COMMAND_ID_HANDLER(ID_TOOLS_OPTIONS, OnOptions)
+    COMMAND_ID_HANDLER(ID_FILE_PAGE_SETUP, OnPageSetup)
+    COMMAND_ID_HANDLER(ID_FILE_SAVE_IMAGES, OnSaveFontImages)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_REFRESH, OnRefresh)
+    COMMAND_ID_HANDLER_EX(ID_WINDOW_TO_SCREEN, OnWindowToScreen)
+    COMMAND_ID_HANDLER_EX(ID_VIEW_SAMPLE_PANE, OnViewSamplePane)
+    COMMAND_ID_HANDLER_EX(ID_VIEW_GROUPS_TREE, OnViewGroupsTree)
+    COMMAND_ID_HANDLER_EX(ID_VIEW_FOLDER_TREE, OnViewFolderTree)
+    COMMAND_ID_HANDLER_EX(ID_VIEW_FOLDER_LISTS, OnViewFolderLists)
+    COMMAND_ID_HANDLER_EX(ID_VIEW_SAMPLE_IN_LIST, OnViewSampleInList)
+    COMMAND_ID_HANDLER_EX(ID_VIEW_TOOLBAR, OnViewToolbar)
+    COMMAND_ID_HANDLER_EX(ID_VIEW_STATUS_BAR, OnViewStatusBar)
+    COMMAND_ID_HANDLER_EX(ID_HELP_TOPIC_MAIN, OnHelpMainWindow)
+    COMMAND_ID_HANDLER_EX(ID_HELP_CONTENTS, OnHelpContents)
+    COMMAND_ID_HANDLER_EX(ID_HELP_INDEX, OnHelpIndex)
+    COMMAND_ID_HANDLER_EX(ID_APP_ABOUT, OnAppAbout)
+    COMMAND_ID_HANDLER_EX(ID_RESTART_ELEVATED, OnRestartElevated)
     CHAIN_MSG_MAP(orv::CFrameWindowImpl<CMainFrame>)
   END_MSG_MAP()
 
@@ -116,17 +160,61 @@ private:
   LRESULT OnShowFontList(WORD, WORD, HWND, BOOL&);
   LRESULT OnAppExit(WORD, WORD, HWND, BOOL&);
   LRESULT OnToolWindowClosed(WORD, WORD, HWND, BOOL&);
+  LRESULT OnEditSampleTexts(WORD, WORD, HWND, BOOL&);  // CMainFrameSampleCommands.cpp
+  LRESULT OnPageSetup(WORD, WORD, HWND, BOOL&);        // CMainFramePrintCommands.cpp
+  LRESULT OnSaveFontImages(WORD, WORD, HWND, BOOL&);   // CMainFramePrintCommands.cpp
+
+  // The tool frames (CMainFrameToolFrames.cpp).
+  void OnFontsCharMap(UINT, int, HWND list);
+  CCharMapFrame* OpenCharMapFrame();
+  COrvelListView* FontListOfCommand(LPARAM lParam) const;
+  COrvelListView* SampleSourceList() const;
+
+  // Font properties and options (CMainFrameViewCommands.cpp).
+  LRESULT OnFontProperties(WORD, WORD, HWND, BOOL&);
+  LRESULT OnOptions(WORD, WORD, HWND, BOOL&);
+  std::vector<COrvelListView*> FontLists() const;
+  COrvelListView* FontListFromCommand(LPARAM argument) const;
+  void ApplyOptions(bool refreshFolderTree, bool rebuildLists);
+
+  // The view toggles and the window commands (CMainFrameViewToggles.cpp).
+  void OnRefresh(UINT, int, HWND);
+  void OnWindowToScreen(UINT, int, HWND);
+  void OnViewSamplePane(UINT, int, HWND);
+  void OnViewGroupsTree(UINT, int, HWND);
+  void OnViewFolderTree(UINT, int, HWND);
+  void OnViewFolderLists(UINT, int, HWND);
+  void OnViewSampleInList(UINT, int, HWND);
+  void OnViewToolbar(UINT, int, HWND);
+  void OnViewStatusBar(UINT, int, HWND);
+  // Shows or hides the tree of the trees splitter's pane `pane` (0 folders, 1 groups).
+  void ToggleTree(int pane);
+
+  // Help and About (CMainFrameHelpCommands.cpp).
+  void OnHelpMainWindow(UINT, int, HWND);
+  void OnHelpContents(UINT, int, HWND);
+  void OnHelpIndex(UINT, int, HWND);
+  void OnAppAbout(UINT, int, HWND);
+
+  // The restart with administrator rights (CMainFrameElevation.cpp).
+  void OnRestartElevated(UINT, int, HWND);
+
+  // Commands whose windows the program does not have yet (CMainFrameCommandStates.cpp).
+  void DisableCommandsWithoutWindow();
 
   void SetViewChecks();
   void ShowFolderListCaption();
   void UpdateStates();
   void UpdateGroupsPaneButtons();
+  // The sample pane follows the selection of the lists (CMainFrameSampleCommands.cpp).
+  void ShowSelectionInSample();
   void SelectOnly(HWND focusList, std::initializer_list<HWND> deselect) const;
   bool RouteMouseWheel(const MSG& msg) const;
 
   MainPanes panes_;
   bool minSizeGuard_ = true;  // WM_GETMINMAXINFO is left alone until WM_CREATE has finished
   orv::CCommandBarCtrl commandBar_;
+  orv::ScopedIcon elevatedIcon_;  // the big icon of an elevated process, kept while the window lives
   ToolWindows tools_;
   bool filtersAdded_ = false;
 };

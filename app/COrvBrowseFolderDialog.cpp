@@ -13,8 +13,6 @@
 
 namespace {
 
-// The folder tree's own command that starts a new folder under its selection.
-constexpr WPARAM kTreeCommandNewFolder = 198;
 constexpr int kPromptGap = 5;   // pixels between the prompt, the tree and the legend
 constexpr UINT kBigIconId = 128;
 
@@ -73,6 +71,15 @@ COrvBrowseFolderDialog::COrvBrowseFolderDialog(UINT startFolderStringId)
 
 COrvBrowseFolderDialog::~COrvBrowseFolderDialog() = default;
 
+bool COrvBrowseFolderDialog::AskForTargetFolder(const std::wstring& title, std::wstring& folder) {
+  COrvBrowseFolderDialog picker(folder);
+  picker.title = title;
+  picker.allowEditing = true;
+  if (picker.DoModal(::GetActiveWindow()) != 1 || picker.ChosenFolder().empty()) return false;
+  folder = picker.ChosenFolder();
+  return true;
+}
+
 void COrvBrowseFolderDialog::SetTreeHooks(const PickerFolderTreeHooks& hooks) { g_treeHooks = hooks; }
 
 const PickerFolderTreeHooks& COrvBrowseFolderDialog::TreeHooks() { return g_treeHooks; }
@@ -84,8 +91,8 @@ RECT& COrvBrowseFolderDialog::LastWindowRect() {
 
 LRESULT COrvBrowseFolderDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   CentreOnOwner();
-  if (HICON icon = ::LoadIconW(orv::g_Module.GetResourceInstance(), MAKEINTRESOURCEW(kBigIconId)))
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  icon_ = orv::g_Module.LoadResourceIcon(kBigIconId);
+  if (icon_) SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
 
   if (tree_) tree_->Configure(markFontFolders, allowEditing);
   const bool marking = tree_ ? tree_->MarkFontFolders() : markFontFolders;
@@ -259,7 +266,7 @@ void COrvBrowseFolderDialog::RestoreCurrentDirectory() {
 }
 
 LRESULT COrvBrowseFolderDialog::OnNewFolder(WORD, WORD, HWND, BOOL&) {
-  if (HWND treeWnd = TreeWindow()) ::SendMessageW(treeWnd, WM_COMMAND, kTreeCommandNewFolder, 0);
+  if (HWND treeWnd = TreeWindow()) ::SendMessageW(treeWnd, WM_COMMAND, ID_FOLDER_NEW, 0);
   return 0;
 }
 

@@ -20,6 +20,7 @@
 
 #include "common/ResourceIds.h"
 #include "framework/DialogImpl.h"
+#include "framework/Handles.h"
 
 // What the picker needs of its folder tree. A picker's tree is not the main tree, sends no
 // shell change notifications, hides zip folders, and posts WM_COMMAND IDC_BROWSE_OK to its
@@ -61,6 +62,11 @@ public:
   // Starts in the folder named by a resource string.
   explicit COrvBrowseFolderDialog(UINT startFolderStringId);
   ~COrvBrowseFolderDialog() override;
+
+  // A picker owned by the active window, titled `title`, starting at `folder`, where new folders
+  // and renames are allowed; on OK the chosen folder goes into `folder`. The program hands it to
+  // the font file commands as the way to ask for their target folder.
+  static bool AskForTargetFolder(const std::wstring& title, std::wstring& folder);
 
   static void SetTreeHooks(const PickerFolderTreeHooks& hooks);
   static const PickerFolderTreeHooks& TreeHooks();
@@ -115,6 +121,7 @@ private:
   void EndLabelEdit(bool abandon);
 
   std::unique_ptr<IPickerFolderTree> tree_;
+  orv::ScopedIcon icon_;  // the dialog's big icon, kept while the dialog lives
   std::wstring chosenFolder_;
   POINT minTrackSize_{-1, -1};
   HWND gripper_ = nullptr;

@@ -21,4 +21,6 @@ public:
   virtual HWND GetToolWindow() const = 0;
   // Forgets the window handle of a window that is gone, before the object is deleted.
   virtual void ClearToolWindow() = 0;
+  // The page setup changed: a tool that shows printed pages lays them out again.
+  virtual void OnPageSetupChanged() {}
 };

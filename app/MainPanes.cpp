@@ -16,10 +16,9 @@ constexpr DWORD kListStyle = WS_CHILD | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SHOWS
 constexpr int kSampleRange = MAKELONG(CSamplePaneContainer::kMinSampleSize, CSamplePaneContainer::kMaxSampleSize);
 static_assert(kSampleRange == 0x00480004);
 
-void UseResourceCursor(orv::CSplitterWindowBase& splitter, int id) {
+void UseCursor(orv::CSplitterWindowBase& splitter, const orv::ScopedCursor& cursor) {
   // Without the resource the splitter keeps the system's sizing cursor.
-  if (HCURSOR cursor = ::LoadCursorW(orv::g_Module.GetResourceInstance(), MAKEINTRESOURCEW(id)))
-    splitter.SetSplitterCursor(cursor);
+  if (cursor) splitter.SetSplitterCursor(cursor.Get());
 }
 
 HWND CreateView(const wchar_t* cls, DWORD style, DWORD exStyle, HWND parent, int id) {
@@ -49,10 +48,12 @@ HWND MainPanes::CreateClientArea(HWND frame, HWND rebar, HWND statusBar) {
   m_listsSplitter.Create(m_sampleSplitter, nullptr, nullptr, kChildStyle);
   m_treesSplitter.SetSplitterExtendedStyle(orv::SPLIT_BOTTOMALIGNED);
   m_sampleSplitter.SetSplitterExtendedStyle(orv::SPLIT_BOTTOMALIGNED);
-  UseResourceCursor(m_mainSplitter, IDCUR_VERTICAL_BAR);
-  UseResourceCursor(m_treesSplitter, IDCUR_HORIZONTAL_BAR);
-  UseResourceCursor(m_sampleSplitter, IDCUR_HORIZONTAL_BAR);
-  UseResourceCursor(m_listsSplitter, IDCUR_VERTICAL_BAR);
+  m_verticalBarCursor = orv::g_Module.LoadResourceCursor(IDCUR_VERTICAL_BAR);
+  m_horizontalBarCursor = orv::g_Module.LoadResourceCursor(IDCUR_HORIZONTAL_BAR);
+  UseCursor(m_mainSplitter, m_verticalBarCursor);
+  UseCursor(m_treesSplitter, m_horizontalBarCursor);
+  UseCursor(m_sampleSplitter, m_horizontalBarCursor);
+  UseCursor(m_listsSplitter, m_verticalBarCursor);
   m_mainSplitter.SetSplitterPanes(m_treesSplitter, m_sampleSplitter, false);
   m_sampleSplitter.SetSplitterPane(orv::SPLIT_PANE_TOP, m_listsSplitter, false);
 
@@ -70,14 +71,30 @@ HWND MainPanes::CreateClientArea(HWND frame, HWND rebar, HWND statusBar) {
   m_listsSplitter.SetSinglePaneMode(PaneMode(m_layout.ListsSinglePane));
   m_treesSplitter.SetSinglePaneMode(PaneMode(m_layout.TreesSinglePane));
   m_sampleSplitter.SetSinglePaneMode(PaneMode(m_layout.SampleSinglePane));
+  // The positions are those the window had when it closed. A window that closed maximised gets
+  // them once it is maximised again: laid out in the normal-size window first, the bottom-aligned
+  // splitters would add the growth in height to them, and the lower panes would shrink at every
+  // start.
+  m_positionsPending = m_layout.Maximized != 0;
+  if (!m_positionsPending) ApplySplitterPositions();
+
+  CreatePanes();
+  g_AppState.FontCache.SetStatusBar(statusBar);
+  g_AppState.BlockTable.Load();
+  return m_mainSplitter;
+}
+
+void MainPanes::ApplySplitterPositions() {
   m_mainSplitter.SetSplitterPos(m_layout.MainSplitterPos, true);
   m_listsSplitter.SetSplitterPos(m_layout.ListsSplitterPos, true);
   m_treesSplitter.SetSplitterPos(m_layout.TreesSplitterPos, true);
   m_sampleSplitter.SetSplitterPos(m_layout.SampleSplitterPos, true);
+}
 
-  CreatePanes();
-  g_AppState.FontCache.SetStatusBar(statusBar);
-  return m_mainSplitter;
+void MainPanes::OnMaximized() {
+  if (!m_positionsPending) return;
+  m_positionsPending = false;
+  ApplySplitterPositions();
 }
 
 void MainPanes::CreatePanes() {
@@ -107,12 +124,16 @@ void MainPanes::CreatePanes() {
   m_samplePane.Create(m_sampleSplitter, nullptr, nullptr, kChildStyle);
   m_sampleUpDown = CreateView(UPDOWN_CLASSW, WS_CHILD | WS_VISIBLE, 0, m_samplePane, IDC_SAMPLE_SIZE_UPDOWN);
   ::SendMessageW(m_sampleUpDown, UDM_SETRANGE, 0, kSampleRange);
-  ::SendMessageW(m_sampleUpDown, UDM_SETPOS, 0, m_sampleSize);
+  ::SendMessageW(m_sampleUpDown, UDM_SETPOS, 0, m_samplePane.Sample().SampleSize());
   m_samplePane.SetUpDown(m_sampleUpDown);
-  m_sampleWindow = CreateView(WC_STATICW, WS_CHILD | WS_VISIBLE | SS_WHITERECT, WS_EX_CLIENTEDGE, m_samplePane, 0);
-  m_samplePane.SetClient(m_sampleWindow);
-  m_samplePane.UpdateTitle(L"", m_sampleSize);
+  m_sampleWindow = m_samplePane.CreateSampleWindow();
+  m_samplePane.Refresh(true);
   m_sampleSplitter.SetSplitterPane(orv::SPLIT_PANE_BOTTOM, m_samplePane);
+}
+
+void MainPanes::SetResizing(bool resizing) {
+  m_resizing = resizing;
+  m_samplePane.Sample().SetShowSizeLabel(resizing);
 }
 
 void MainPanes::ReadBackLayout(HWND) {

@@ -27,6 +27,9 @@ public:
   // splitter is handed back as the frame's client window.
   HWND CreateClientArea(HWND frame, HWND rebar, HWND statusBar);
   void CreatePanes();
+  // The frame has been maximised and has laid out its client area: a layout saved maximised
+  // gets its splitter positions now, once.
+  void OnMaximized();
 
   // The splitters' positions and modes and the bars' state copied into the layout.
   void ReadBackLayout(HWND frame);
@@ -35,6 +38,9 @@ public:
   HWND m_hWndStatusBar = nullptr;
   HWND m_hWndToolBar = nullptr;
 
+  // The bars' cursors from the resource library, one of each kind for all four splitters.
+  orv::ScopedCursor m_verticalBarCursor;
+  orv::ScopedCursor m_horizontalBarCursor;
   orv::CSplitterWindow m_mainSplitter;
   orv::CHorSplitterWindow m_treesSplitter;
   orv::CHorSplitterWindow m_sampleSplitter;
@@ -55,7 +61,12 @@ public:
   HWND m_sampleWindow = nullptr;
   HWND m_sampleUpDown = nullptr;
 
+  // While the user moves or sizes the window or drags a bar; the sample shows its area's size.
+  void SetResizing(bool resizing);
   bool m_resizing = false;
   WindowLayout m_layout{};
-  int m_sampleSize = 12;
+  bool m_positionsPending = false;  // the layout's positions wait for the maximised window
+
+private:
+  void ApplySplitterPositions();
 };

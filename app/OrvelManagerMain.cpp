@@ -8,16 +8,20 @@
 
 #include "app/AppState.h"
 #include "app/CMainFrame.h"
+#include "app/COrvBrowseFolderDialog.h"
 #include "app/Preferences.h"
+#include "app/ResourceLibrary.h"
 #include "app/RightsProbe.h"
 #include "app/SingleInstance.h"
 #include "app/StartupCheck.h"
 #include "common/AppMessageBox.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
+#include "fonts/FontFileCommand.h"
 #include "framework/AppModule.h"
 #include "framework/MessageLoop.h"
 #include "lists/CPickerFolderTree.h"
+#include "lists/FontListImages.h"
 
 namespace {
 
@@ -28,12 +32,8 @@ constexpr DWORD kCommonControlClasses = ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLAS
                                         ICC_STANDARD_CLASSES;
 static_assert(kCommonControlClasses == 0x672F);
 
-// Created before the entry point runs; held until the process ends.
-struct SingleInstanceMutex {
-  SingleInstanceMutex() : handle(::CreateMutexW(nullptr, FALSE, kSingleInstanceName)), error(::GetLastError()) {}
-  HANDLE handle;
-  DWORD error;
-} g_InstanceMutex;
+// Claimed before the entry point runs.
+const bool g_FirstInstance = SingleInstance::Claim();
 
 void ActivateFirstInstance() {
   HWND other = ::FindWindowW(kSingleInstanceName, nullptr);
@@ -65,6 +65,7 @@ int Run() {
   }
   LoadPreferences();
   InstallPickerFolderTree();
+  FontFileCommand::SetFolderPrompt(&COrvBrowseFolderDialog::AskForTargetFolder);
 
   orv::CMessageLoop loop;
   orv::g_Module.AddMessageLoop(&loop);
@@ -82,13 +83,13 @@ int Run() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
-  if (g_InstanceMutex.error == ERROR_ALREADY_EXISTS) {
+  if (!g_FirstInstance) {
     ActivateFirstInstance();
     return kEarlyStop;
   }
 
   // From the current directory on purpose: the program runs from the folder it was installed in.
-  HMODULE resources = ::LoadLibraryW(L".\\OrvelRes64.dll");
+  orv::ScopedModule resources = LoadResourceLibrary();
   if (!resources) {
     wchar_t text[512] = {};
     ::LoadStringW(instance, IDS_RESOURCE_LIBRARY_MISSING, text, static_cast<int>(std::size(text)));
@@ -100,12 +101,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), kCommonControlClasses};
   ::InitCommonControlsEx(&icc);
   orv::g_Module.Init(instance);
-  const HINSTANCE previous = orv::g_Module.SetResourceInstance(resources);
+  const HINSTANCE previous = orv::g_Module.SetResourceInstance(resources.Get());
 
   const int result = Run();
 
+  FontListImages::Destroy();
   orv::g_Module.SetResourceInstance(previous);
-  ::FreeLibrary(resources);
+  resources.Reset();
   orv::g_Module.Term();
   ::CoUninitialize();
   return result;

@@ -4,10 +4,14 @@
 #include <shlwapi.h>
 
 #include "common/RegistryValue.h"
+#include "groups/FontGroup.h"
 
 Preferences g_Preferences;
 
 namespace {
+// The option values as the registry holds them: loaded, or last written.
+Preferences g_storedOptions;
+
 const COLORREF kDefaultColors[kColorCount - 1] = {0xFF8000, 0x8040B8, 0x40A8FF, 0x4000FF, 0x40B800};
 
 // Colours are plain RGB values: the top byte is never used.
@@ -47,7 +51,9 @@ void SetDefaultPreferences(Preferences& prefs) {
 
 void LoadPreferences() {
   Preferences& p = g_Preferences;
+  FontGroup::SetGroupsFolderSource(&p.GroupsFolder);
   SetDefaultPreferences(p);
+  g_storedOptions = p;
   orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_READ);
   if (!key) return;
 
@@ -67,6 +73,7 @@ void LoadPreferences() {
   COLORREF colors[kColorCount];
   if (ReadRegBinaryExact(key.Get(), L"Colors", colors, sizeof(colors)) && AreValidColors(colors))
     std::copy(std::begin(colors), std::end(colors), p.Colors);
+  g_storedOptions = p;
 }
 
 void SaveOptionPreferences() {
@@ -75,12 +82,24 @@ void SaveOptionPreferences() {
   p.Changed = false;
   orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_WRITE);
   if (!key) return;
-  WriteRegDword(key.Get(), L"FontInstallFlags", p.FontInstallFlags);
-  WriteRegDword(key.Get(), L"InstallThreshold", p.InstallThreshold);
-  WriteRegBinary(key.Get(), L"Colors", p.Colors, sizeof(p.Colors));
-  WriteRegDword(key.Get(), L"FontPointSize", static_cast<DWORD>(p.FontPointSize));
-  WriteRegDword(key.Get(), L"StyleFlags", p.StyleFlags);
-  WriteRegDword(key.Get(), L"TreeViewFlags", p.TreeViewFlags);
-  WriteRegString(key.Get(), L"FontCaseRoot", p.FontCaseRoot);
-  WriteRegDword(key.Get(), L"FontCacheSize", static_cast<DWORD>(p.FontCacheSize));
+  // Only what differs from the stored values is written: a value never stored keeps its default
+  // out of the registry, and a value applied earlier but not yet stored is written now.
+  Preferences& s = g_storedOptions;
+  if (p.FontInstallFlags != s.FontInstallFlags) WriteRegDword(key.Get(), L"FontInstallFlags", p.FontInstallFlags);
+  if (p.InstallThreshold != s.InstallThreshold) WriteRegDword(key.Get(), L"InstallThreshold", p.InstallThreshold);
+  if (!std::equal(std::begin(p.Colors), std::end(p.Colors), std::begin(s.Colors)))
+    WriteRegBinary(key.Get(), L"Colors", p.Colors, sizeof(p.Colors));
+  if (p.FontPointSize != s.FontPointSize)
+    WriteRegDword(key.Get(), L"FontPointSize", static_cast<DWORD>(p.FontPointSize));
+  if (p.StyleFlags != s.StyleFlags) WriteRegDword(key.Get(), L"StyleFlags", p.StyleFlags);
+  if (p.TreeViewFlags != s.TreeViewFlags) WriteRegDword(key.Get(), L"TreeViewFlags", p.TreeViewFlags);
+  if (p.FontCaseRoot != s.FontCaseRoot) WriteRegString(key.Get(), L"FontCaseRoot", p.FontCaseRoot);
+  if (p.FontCacheSize != s.FontCacheSize)
+    WriteRegDword(key.Get(), L"FontCacheSize", static_cast<DWORD>(p.FontCacheSize));
+  s = p;
+}
+
+bool IsFullyQualifiedFolder(const std::wstring& folder) {
+  if (folder.size() >= 3 && folder[1] == L':' && folder[2] == L'\\') return true;  // "C:\..."
+  return folder.size() > 2 && folder[0] == L'\\' && folder[1] == L'\\';          // "\\server\share"
 }

@@ -42,8 +42,13 @@ void SetDefaultPreferences(Preferences& prefs);
 // Sets the defaults and reads the stored options.
 void LoadPreferences();
 
-// Writes the options after the options sheet, when they changed; clears the changed flag.
+// Writes the options after the options sheet, when they changed: the values that differ from
+// those loaded or last written. Clears the changed flag.
 void SaveOptionPreferences();
+
+// A path that names one folder wherever the program runs: a drive letter with a root ("C:\x")
+// or a server share ("\\server\share"); not "Fonts", "C:" or "\Fonts".
+bool IsFullyQualifiedFolder(const std::wstring& folder);
 
 // A folder without a trailing backslash, except at a drive root ("D:\").
 std::wstring NormalizeFolder(const std::wstring& folder);

@@ -20,7 +20,9 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "bench/BenchTiming.h"
 #include "app/Preferences.h"
+#include "app/ResourceLibrary.h"
 #include "bench/BenchListHost.h"
 #include "common/Seams.h"
 #include "framework/AppModule.h"
@@ -37,21 +39,6 @@ constexpr double kTargetScrollStepMs = 100;
 constexpr double kTargetScrollMedianMs = 60;
 // A screen every 200 ms: a user paging through fonts five screens a second.
 constexpr double kScrollPeriodMs = 200;
-
-double g_ticksPerMs = 1;
-
-double NowMs() {
-  LARGE_INTEGER now;
-  ::QueryPerformanceCounter(&now);
-  return double(now.QuadPart) / g_ticksPerMs;
-}
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 // The moments of one fill, in milliseconds of the performance counter.
 struct FillMoments {
@@ -570,9 +557,6 @@ int wmain(int argc, wchar_t** argv) {
     }
     folders = {data + L"\\fonts-1000", data + L"\\fonts-5000"};
   }
-  LARGE_INTEGER frequency;
-  ::QueryPerformanceFrequency(&frequency);
-  g_ticksPerMs = double(frequency.QuadPart) / 1000.0;
 
   ::CoInitialize(nullptr);
   INITCOMMONCONTROLSEX icc{sizeof(icc), 0x672F};
@@ -582,12 +566,13 @@ int wmain(int argc, wchar_t** argv) {
   ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
   std::wstring bin = exe;
   bin.resize(bin.find_last_of(L'\\') + 1);
-  HMODULE resources = ::LoadLibraryW((bin + L"OrvelRes64.dll").c_str());
+  // Mapped as the program maps it, so that resource loads cost what they cost the program.
+  orv::ScopedModule resources = LoadResourceLibrary(bin + L"OrvelRes64.dll");
   if (!resources) {
     fprintf(stderr, "bench_folder_fill: OrvelRes64.dll not found beside the benchmark\n");
     return 2;
   }
-  orv::g_Module.SetResourceInstance(resources);
+  orv::g_Module.SetResourceInstance(resources.Get());
   seams::SetMessageBoxSink(&IgnoreBox);
   seams::SetBeepSink(&IgnoreBeep);
   SetDefaultPreferences(g_Preferences);

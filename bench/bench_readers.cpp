@@ -1,8 +1,10 @@
 // bench_readers [folder]: reads every ".ttf", ".otf", ".ttc", ".otc" and ".pfm" under the folder
 // through the font file readers, as a folder list would (every collection face, every named
 // instance), and prints files, faces, seconds and faces per second: the median of several
-// passes after one warm-up pass, so that the file cache is warm. Without a folder it reads the
-// host's font tree (Z:\usr\share\fonts, where the Debian font packages install).
+// passes after one warm-up pass, so that the file cache is warm. Each pass is followed by one
+// of the floor (opening and closing each file), and the ratio of the two is printed too.
+// Without a folder it reads the host's font tree (Z:\usr\share\fonts, where the Debian font
+// packages install).
 #include <windows.h>
 
 #include <algorithm>
@@ -14,7 +16,7 @@
 
 namespace {
 
-constexpr int kPasses = 7;
+constexpr int kPasses = 41;
 
 bool IsFontFile(const std::wstring& name) {
   const size_t dot = name.find_last_of(L'.');
@@ -52,44 +54,52 @@ int wmain(int argc, wchar_t** argv) {
   }
   LARGE_INTEGER frequency;
   ::QueryPerformanceFrequency(&frequency);
+  auto elapsed = [&](const LARGE_INTEGER& start) {
+    LARGE_INTEGER end;
+    ::QueryPerformanceCounter(&end);
+    return double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
+  };
   size_t faces = 0;
   size_t unreadable = 0;
-  std::vector<double> seconds;
+  // Each pass reads the files and then only opens and closes them, so that both see the same
+  // load of the machine; the ratio of each pass pair is kept as well as both times.
+  std::vector<double> seconds, openSeconds, ratios;
   for (int pass = 0; pass <= kPasses; ++pass) {
     size_t passFaces = 0;
     size_t passUnreadable = 0;
-    LARGE_INTEGER start, end;
+    LARGE_INTEGER start;
     ::QueryPerformanceCounter(&start);
     for (const auto& [folder, name] : files)
       ForEachFontItem(folder, name, [&](const FontItem& item) {
         ++passFaces;
         if (item.IsUnreadable()) ++passUnreadable;
       });
-    ::QueryPerformanceCounter(&end);
+    const double read = elapsed(start);
     faces = passFaces;
     unreadable = passUnreadable;
-    if (pass > 0) seconds.push_back(double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart));
-  }
-  std::sort(seconds.begin(), seconds.end());
-  const double median = seconds[seconds.size() / 2];
-  // The floor under any reader: opening and closing each file once, nothing read.
-  std::vector<double> openSeconds;
-  for (int pass = 0; pass < kPasses; ++pass) {
-    LARGE_INTEGER start, end;
+    // The floor under any reader: opening and closing each file once, nothing read.
     ::QueryPerformanceCounter(&start);
     for (const auto& [folder, name] : files) {
       HANDLE file = ::CreateFileW((folder + L"\\" + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_RANDOM_ACCESS, nullptr);
       if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
     }
-    ::QueryPerformanceCounter(&end);
-    openSeconds.push_back(double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart));
+    const double open = elapsed(start);
+    if (pass == 0) continue;  // the warm-up pass
+    seconds.push_back(read);
+    openSeconds.push_back(open);
+    ratios.push_back(open > 0 ? read / open : 0.0);
   }
-  std::sort(openSeconds.begin(), openSeconds.end());
-  const double openMedian = openSeconds[openSeconds.size() / 2];
+  auto median = [](std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+  };
+  const double readMedian = median(seconds);
+  const double openMedian = median(openSeconds);
   printf("files %zu faces %zu unreadable %zu seconds %.4f faces/second %.0f (median of %d warm passes)\n",
-         files.size(), faces, unreadable, median, median > 0 ? double(faces) / median : 0.0, kPasses);
+         files.size(), faces, unreadable, readMedian, readMedian > 0 ? double(faces) / readMedian : 0.0, kPasses);
   printf("open and close only: seconds %.4f, %.1f us per file (the floor for one file read)\n", openMedian,
-         files.empty() ? 0.0 : openMedian * 1e6 / double(files.size()));
+         openMedian * 1e6 / double(files.size()));
+  printf("reading takes %.2f times the floor (median of the passes' ratios)\n", median(ratios));
   return 0;
 }

@@ -1,6 +1,6 @@
 #include "common/AppMessageBox.h"
 
-#include "app/AppState.h"
+#include "common/AppShell.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "common/Seams.h"
@@ -41,5 +41,5 @@ void AppMessageBox(HWND owner, UINT type, UINT captionId, UINT textId, DWORD sys
   const std::wstring text = BuildAppMessageText(textId, systemError, detail, askRestart);
   if (askRestart) type = kRestartBoxType;
   if (seams::ShowMessageBox(owner, text, caption, type) == IDYES)
-    ::PostMessageW(g_AppState.MainWindow, WM_COMMAND, ID_RESTART_ELEVATED, 0);
+    ::PostMessageW(GetAppShell().MainWindow, WM_COMMAND, ID_RESTART_ELEVATED, 0);
 }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/AppState.h"
+#include "common/AppShell.h"
 #include "common/Seams.h"
 #include "framework/Handles.h"
 
@@ -42,11 +42,12 @@ HtmlHelpFn BindHtmlHelp() {
 // Without the help control, or without the help file (HtmlHelpW then gives null at once), a
 // request shows nothing.
 void CallHelp(UINT command, DWORD_PTR data) {
+  const AppShell& shell = GetAppShell();
   if (seams::HelpSink sink = seams::GetHelpSink()) {
-    sink(g_AppState.MainWindow, g_AppState.HelpFilePath, command, data);
+    sink(shell.MainWindow, shell.HelpFilePath, command, data);
     return;
   }
-  if (HtmlHelpFn fn = BindHtmlHelp()) fn(g_AppState.MainWindow, g_AppState.HelpFilePath.c_str(), command, data);
+  if (HtmlHelpFn fn = BindHtmlHelp()) fn(shell.MainWindow, shell.HelpFilePath.c_str(), command, data);
 }
 
 }  // namespace

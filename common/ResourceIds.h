@@ -12,5 +12,8 @@
 #include "common/ResourceIdsLists.h"
 #include "common/ResourceIdsGroups.h"
 #include "common/ResourceIdsViewing.h"
+#include "common/ResourceIdsSamples.h"
+#include "common/ResourceIdsProperties.h"
+#include "common/ResourceIdsOptions.h"
 #include "common/ResourceIdsSearch.h"
 #include "common/ResourceIdsPrinting.h"

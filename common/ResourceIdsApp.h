@@ -45,6 +45,14 @@
 // Commands of the main frame's menu (the standard frame commands keep their usual numbers).
 #define ID_HELP_TOPIC_MAIN       160
 #define ID_APP_ABOUT             999   // the About dialog shares the number of its template
+
+// The About dialog: the version line, the title whose top splits the painted background, and
+// its two pictures (RCDATA holding PNG files).
+#define IDD_ABOUT                999
+#define IDC_ABOUT_VERSION        900
+#define IDC_ABOUT_TITLE          1150
+#define IDR_ABOUT_BANNER         133
+#define IDR_ABOUT_GLYPH          134
 #define ID_APP_EXIT              0xE141
 #define ID_HELP_INDEX            0xE142
 #define ID_HELP_CONTENTS         0xE146
@@ -128,5 +136,7 @@
 #define ID_FAV_CURRENT           186
 #define ID_FAV_ADD               184
 #define ID_FAV_REMOVE            185
+#define ID_FAV_MENU_FIRST        30000  // the favourites menu: one item per favourite
+#define ID_FAV_MENU_LAST         30256
 #define ID_VIEW_TOOLBAR          0xE800
 #define ID_VIEW_STATUS_BAR       0xE801

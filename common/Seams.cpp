@@ -1,12 +1,16 @@
 #include "common/Seams.h"
 
+#include <shellapi.h>
+
 namespace seams {
 
 namespace {
 MessageBoxSink g_messageBoxSink = nullptr;
-BeepSink g_beepSink = nullptr;
 StringSource g_stringSource = nullptr;
 HelpSink g_helpSink = nullptr;
+std::wstring g_charNameLibrary;
+ShellOpenSink g_shellOpenSink = nullptr;
+ProgramStartSink g_programStartSink = nullptr;
 }  // namespace
 
 void SetMessageBoxSink(MessageBoxSink sink) { g_messageBoxSink = sink; }
@@ -16,20 +20,30 @@ int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& cap
   return ::MessageBoxW(owner, text.c_str(), caption.c_str(), type);
 }
 
-void SetBeepSink(BeepSink sink) { g_beepSink = sink; }
-
-void Beep(UINT type) {
-  if (g_beepSink) {
-    g_beepSink(type);
-    return;
-  }
-  ::MessageBeep(type);
-}
-
 void SetHelpSink(HelpSink sink) { g_helpSink = sink; }
 HelpSink GetHelpSink() { return g_helpSink; }
 
+void SetProgramStartSink(ProgramStartSink sink) { g_programStartSink = sink; }
+
+bool StartProgram(SHELLEXECUTEINFOW& info) {
+  if (g_programStartSink) return g_programStartSink(info);
+  return ::ShellExecuteExW(&info) != FALSE;
+}
+
+void SetShellOpenSink(ShellOpenSink sink) { g_shellOpenSink = sink; }
+
+void ShellOpen(HWND owner, const std::wstring& target) {
+  if (g_shellOpenSink) {
+    g_shellOpenSink(owner, target);
+    return;
+  }
+  ::ShellExecuteW(owner, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
 void SetStringSource(StringSource source) { g_stringSource = source; }
 StringSource GetStringSource() { return g_stringSource; }
+
+void SetCharNameLibrary(const std::wstring& path) { g_charNameLibrary = path; }
+const std::wstring& GetCharNameLibrary() { return g_charNameLibrary; }
 
 }  // namespace seams

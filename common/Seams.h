@@ -1,10 +1,14 @@
 // The few places where a test steers what the program would otherwise ask of the user or the
-// machine: message boxes, beeps, help requests and the source of resource strings. The program itself never
-// sets them; each defaults to the real system call.
+// machine: message boxes, beeps (framework/Beep.h), help requests, web addresses opened and the
+// source of resource strings. The program itself never sets them; each defaults to the real
+// system call.
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 #include <string>
+
+#include "framework/Beep.h"  // the beep, whose seam the window layer holds
 
 namespace seams {
 
@@ -13,20 +17,30 @@ using MessageBoxSink = int (*)(HWND owner, const std::wstring& text, const std::
 void SetMessageBoxSink(MessageBoxSink sink);
 int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);
 
-// MessageBeep, or the test's sink.
-using BeepSink = void (*)(UINT type);
-void SetBeepSink(BeepSink sink);
-void Beep(UINT type = 0);
-
 // A help request (HtmlHelpW's owner, file, command and data) handed to the test's sink instead
 // of HTML Help.
 using HelpSink = void (*)(HWND owner, const std::wstring& file, UINT command, DWORD_PTR data);
 void SetHelpSink(HelpSink sink);
 HelpSink GetHelpSink();
 
+// Starts a program with the shell (ShellExecuteExW), or hands the request to the test's sink,
+// whose answer stands for the shell's.
+using ProgramStartSink = bool (*)(const SHELLEXECUTEINFOW& info);
+void SetProgramStartSink(ProgramStartSink sink);
+bool StartProgram(SHELLEXECUTEINFOW& info);
+
+// Opens a web address with the shell (ShellExecuteW "open"), or hands it to the test's sink.
+using ShellOpenSink = void (*)(HWND owner, const std::wstring& target);
+void SetShellOpenSink(ShellOpenSink sink);
+void ShellOpen(HWND owner, const std::wstring& target);
+
 // Where resource strings come from; null: the resource instance's string table.
 using StringSource = std::wstring (*)(UINT id);
 void SetStringSource(StringSource source);
 StringSource GetStringSource();
+
+// The library the character map reads character names from; empty: the system's getuname.dll.
+void SetCharNameLibrary(const std::wstring& path);
+const std::wstring& GetCharNameLibrary();
 
 }  // namespace seams

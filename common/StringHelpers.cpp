@@ -50,6 +50,40 @@ bool CutLastPathComponent(std::wstring& path) {
   return removed;
 }
 
+std::wstring ParentFolder(std::wstring path) { return CutLastPathComponent(path) ? path : std::wstring(); }
+
+bool IsBareFileName(std::wstring_view ref) { return ref.find_first_of(L"\\/:") == std::wstring_view::npos; }
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
+  if (folder.empty()) return name;
+  if (folder.size() + name.size() + 2 <= MAX_PATH) {
+    wchar_t buffer[MAX_PATH] = {};
+    wcscpy(buffer, folder.c_str());
+    if (::PathAppendW(buffer, name.c_str())) return buffer;
+  }
+  std::wstring joined = folder;
+  if (joined.back() != L'\\') joined += L'\\';
+  return joined + name;
+}
+
+std::wstring WithoutTrailingBackslash(std::wstring folder) {
+  while (folder.size() > 1 && folder.back() == L'\\' && !::PathIsRootW(folder.c_str())) folder.pop_back();
+  return folder;
+}
+
+void AppendMarkupEscaped(std::wstring& out, std::wstring_view text) {
+  for (wchar_t c : text) {
+    switch (c) {
+      case L'&': out += L"&amp;"; break;
+      case L'<': out += L"&lt;"; break;
+      case L'>': out += L"&gt;"; break;
+      case L'"': out += L"&quot;"; break;
+      case L'\'': out += L"&#39;"; break;
+      default: out += c; break;
+    }
+  }
+}
+
 void TrimWhiteSpace(std::wstring& s) {
   const wchar_t* kSpace = L" \t\r\n";
   const size_t first = s.find_first_not_of(kSpace);
@@ -58,4 +92,25 @@ void TrimWhiteSpace(std::wstring& s) {
     return;
   }
   s = s.substr(first, s.find_last_not_of(kSpace) - first + 1);
+}
+
+std::vector<std::wstring> SplitFields(std::wstring_view text, wchar_t separator) {
+  std::vector<std::wstring> fields;
+  size_t start = 0;
+  for (;;) {
+    const size_t bar = text.find(separator, start);
+    fields.emplace_back(text.substr(start, bar == std::wstring_view::npos ? std::wstring_view::npos : bar - start));
+    if (bar == std::wstring_view::npos) return fields;
+    start = bar + 1;
+  }
+}
+
+std::wstring FieldAt(std::wstring_view text, size_t index, wchar_t separator) {
+  size_t start = 0;
+  for (size_t i = 0; i < index; ++i) {
+    const size_t bar = text.find(separator, start);
+    if (bar == std::wstring_view::npos) return {};
+    start = bar + 1;
+  }
+  return std::wstring(text.substr(start, text.find(separator, start) - start));
 }

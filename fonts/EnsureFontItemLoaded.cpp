@@ -1,4 +1,3 @@
-#include "common/StringHelpers.h"
 #include "fonts/EnsureFontItemLoaded.h"
 
 #include "fonts/FontFileReader.h"
@@ -6,10 +5,6 @@
 using namespace font_flags;
 
 namespace {
-
-bool IsCollectionReference(const FontItem& item) {
-  return item.IsCollectionFace() || EndsWithNoCase(item.fileRef, L".ttc") || EndsWithNoCase(item.fileRef, L".otc");
-}
 
 // A record that stands for one named instance of a variable font: the reader numbers the
 // instances from 1, so a record that came from the instance walk carries a number.
@@ -40,7 +35,8 @@ void ReadFontItemFromFile(const std::wstring& listFolder, FontItem& item) {
     reader.names = listedNames;
     if (!listedDisplayName.empty()) reader.displayName = listedDisplayName;
   };
-  if (IsCollectionReference(item)) {
+  // What the file holds decides, not its name nor what the record was listed as.
+  if (reader.IsCollectionFile()) {
     if (!reader.ReadCollectionFaceByName()) notFound();
   } else if (IsInstanceRecord(item)) {
     // The file's names describe the font as a whole; the instance is found again by its name.

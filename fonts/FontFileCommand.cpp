@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/AppState.h"
-#include "app/COrvBrowseFolderDialog.h"
 #include "common/AppMessageBox.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
@@ -18,14 +17,13 @@ namespace {
 
 constexpr uint32_t kNotAFile = font_flags::kRaster | font_flags::kGdiOnly | font_flags::kEudc;
 
-std::wstring FolderOf(const std::wstring& path) {
-  const size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash == 2 && path[1] == L':' ? 3 : slash);
-}
-
 bool ShiftDown() { return (::GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
 
+FontFileCommand::FolderPrompt g_folderPrompt = nullptr;
+
 }  // namespace
+
+void FontFileCommand::SetFolderPrompt(FolderPrompt prompt) { g_folderPrompt = prompt; }
 
 FontFileCommand::FontFileCommand(FontItemList* items, UINT mode, UINT commandId)
     : items_(items), commandId_(commandId) {
@@ -34,18 +32,17 @@ FontFileCommand::FontFileCommand(FontItemList* items, UINT mode, UINT commandId)
 }
 
 int FontFileCommand::AskTargetAndRun(const std::wstring& initialFolder) {
-  COrvBrowseFolderDialog picker(initialFolder);
-  picker.title = LoadResString(commandId_);
-  picker.allowEditing = true;
-  if (picker.DoModal(::GetActiveWindow()) != 1 || picker.ChosenFolder().empty()) return 0;
-  const std::wstring target = picker.ChosenFolder();
+  std::wstring target = initialFolder;
+  if (!g_folderPrompt || !g_folderPrompt(LoadResString(commandId_), target) || target.empty()) return 0;
   const int result = RunToFolder(target, 0);
   RefreshFolderTree(result, target);
   return result;
 }
 
-int FontFileCommand::CountEligible(const std::wstring& target) {
+int FontFileCommand::CountEligible(const std::wstring& targetFolder) {
   if (!items_ || items_->Empty()) return 0;
+  // "C:\Fonts\" is the folder "C:\Fonts": a file is never copied or moved onto itself.
+  const std::wstring target = WithoutTrailingBackslash(targetFolder);
   int count = 0;
   for (FontItemListEntry& entry : items_->Entries()) {
     if (!entry.marked) continue;
@@ -53,7 +50,8 @@ int FontFileCommand::CountEligible(const std::wstring& target) {
     if (!r.HasFlag(font_flags::kResolved)) EnsureFontItemLoaded(*items_, r);
     if (r.HasFlag(kNotAFile) ||
         (operation_.wFunc == kMove && r.HasFlag(font_flags::kProtected | font_flags::kInstalledFile)) ||
-        EqualsNoCase(FolderOf(r.fullPath), target) || (!r.pfbPath.empty() && EqualsNoCase(FolderOf(r.pfbPath), target))) {
+        EqualsNoCase(ParentFolder(r.fullPath), target) ||
+        (!r.pfbPath.empty() && EqualsNoCase(ParentFolder(r.pfbPath), target))) {
       entry.marked = false;
       continue;
     }
@@ -170,6 +168,7 @@ void FontFileCommand::UnloadSources() {
 void FontFileCommand::RefreshFolderTree(int result, const std::wstring& path) {
   CLVFolderFonts& list = g_AppState.FolderFonts;
   if (result == -1 || operation_.wFunc == kMove) list.m_refreshPending = true;
-  else if (operation_.wFunc == kCopy && EqualsNoCase(path, list.m_folder)) list.m_refreshPending = true;
+  else if (operation_.wFunc == kCopy && EqualsNoCase(WithoutTrailingBackslash(path), list.m_folder))
+    list.m_refreshPending = true;
   // The folder tree re-marks its folders that hold fonts when it has such marks.
 }

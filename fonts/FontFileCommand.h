@@ -18,11 +18,17 @@ public:
   static constexpr UINT kCopy = FO_COPY;
   static constexpr UINT kDelete = FO_DELETE;
 
+  // Asks the user for a target folder: `folder` holds the start folder and receives the one
+  // chosen; false when the user cancelled. The application supplies its folder picker at start.
+  using FolderPrompt = bool (*)(const std::wstring& title, std::wstring& folder);
+  static void SetFolderPrompt(FolderPrompt prompt);
+
   FontFileCommand(FontItemList* items, UINT mode, UINT commandId);
   FontFileCommand(const FontFileCommand&) = delete;
   FontFileCommand& operator=(const FontFileCommand&) = delete;
 
-  // Asks for the target folder (starting at initialFolder) and copies or moves there.
+  // Asks for the target folder (starting at initialFolder, titled with the command's string)
+  // and copies or moves there; 0 without a prompt or when the user cancelled.
   int AskTargetAndRun(const std::wstring& initialFolder);
   // 1 done, 0 nothing done, -1 failed or aborted.
   int RunToFolder(const std::wstring& target, FILEOP_FLAGS extraFlags);

@@ -24,25 +24,10 @@ constexpr size_t kKeptFullNameLength = 64;
 
 uint16_t g_languageOverride = 0;
 
-std::wstring ParentFolder(const std::wstring& path) {
-  const size_t slash = path.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) return {};
-  // A drive root keeps its backslash.
-  if (slash == 2 && path.size() > 1 && path[1] == L':') return path.substr(0, 3);
-  return path.substr(0, slash);
-}
+bool HasCollectionFileName(const std::wstring& ref) { return EndsWithNoCase(ref, L".ttc") || EndsWithNoCase(ref, L".otc"); }
 
-bool IsBareFileName(const std::wstring& ref) {
-  return ref.find_first_of(L"\\/:") == std::wstring::npos;
-}
-
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
-  wchar_t buffer[MAX_PATH] = {};
-  if (folder.size() >= MAX_PATH) return name;
-  wcscpy(buffer, folder.c_str());
-  if (!::PathAppendW(buffer, name.c_str())) return folder + L"\\" + name;
-  return buffer;
-}
+// ".ttf", ".otf" (any name ending in "tf") or a collection's name.
+bool HasSfntFileName(const std::wstring& ref) { return EndsWithNoCase(ref, L"tf") || HasCollectionFileName(ref); }
 
 }  // namespace
 
@@ -81,19 +66,22 @@ void FontFileReader::Reset() {
   FreeVariationState();
 }
 
+bool FontFileReader::IsCollectionFile() {
+  // Type 1 references ("x.pfm|x.pfb") and the like are not opened to look.
+  if (!HasSfntFileName(fileRef) && !HasFlag(kCollectionFace)) return false;
+  if (fullPath.empty()) ResolveFullPath();
+  if (OpenFileBytes()) return file_.Read(0, 4).TagIs(0, "ttcf");
+  // Not to be opened: by its name or what the record was, so that a collection is marked
+  // unreadable as one.
+  return HasCollectionFileName(fileRef) || HasFlag(kCollectionFace);
+}
+
 bool FontFileReader::ReadFontFile(const std::wstring& fileName) {
   if (!fileName.empty()) fileRef = fileName;
-  const bool sfntName = EndsWithNoCase(fileRef, L"tf");
-  const bool collectionName_ = EndsWithNoCase(fileRef, L".ttc") || EndsWithNoCase(fileRef, L".otc");
-  if (!sfntName && !collectionName_) return ReadType1();
-  // The tag decides, not the extension: a collection stays a collection under any name.
-  if (fullPath.empty()) ResolveFullPath();
-  const bool opened = OpenFileBytes();
-  if ((opened && file_.Read(0, 4).TagIs(0, "ttcf")) || (!opened && collectionName_)) return ReadFirstCollectionFace();
-  if (!sfntName) {
-    // A ".ttc" that is not a collection is read as the single font it is.
-    flags &= ~kCollectionFace;
-  }
+  if (IsCollectionFile()) return ReadFirstCollectionFace();
+  if (!HasSfntFileName(fileRef)) return ReadType1();
+  // A single font under any of these names, whatever the record said before.
+  flags &= ~kCollectionFace;
   return ReadSfnt();
 }
 
@@ -134,8 +122,10 @@ bool FontFileReader::OpenSfnt(DWORD extraAccess) {
   bool valid = offsetTable.Has(0, kOffsetTableSize) && offsetTable.U16(4, tables);
   if (valid) numTables = tables;
   uint32_t magic = 0;
-  valid = valid && numTables != 0 && file_.Size() >= (uint64_t{numTables} + 2) * kTableRecordSize;
+  valid = valid && numTables != 0 && file_.HasBytes((uint64_t{numTables} + 2) * kTableRecordSize);
   if (valid) {
+    const uint32_t face = FaceOffset();
+    PrefetchFaceTables(&face, 1);
     const ByteReader head = ReadTable("head", kHeadBytes);
     valid = head.Has(0, kHeadBytes) && head.U32(12, magic) && magic == kHeadMagic;
   }
@@ -146,28 +136,63 @@ bool FontFileReader::OpenSfnt(DWORD extraAccess) {
   return true;
 }
 
-bool FontFileReader::SeekToTable(const char* tag) {
-  tableOffset_ = tableLength_ = 0;
-  if (numTables == 0 || !file_.IsOpen()) return false;
-  const ByteReader directory =
-      file_.Read(uint64_t{FaceOffset()} + kOffsetTableSize, uint64_t{numTables} * kTableRecordSize);
-  for (uint32_t i = 0; i < numTables; ++i) {
+bool FontFileReader::FindTableAt(uint32_t faceOffset, uint16_t tables, const char* tag, uint32_t& offset,
+                                 uint32_t& length) {
+  offset = length = 0;
+  if (tables == 0 || !file_.IsOpen()) return false;
+  const ByteReader directory = file_.Read(uint64_t{faceOffset} + kOffsetTableSize, uint64_t{tables} * kTableRecordSize);
+  for (uint32_t i = 0; i < tables; ++i) {
     const uint64_t record = uint64_t{i} * kTableRecordSize;
     if (!directory.Has(record, kTableRecordSize)) return false;
     if (!directory.TagIs(record, tag)) continue;
-    uint32_t offset = 0, length = 0;
-    if (!directory.U32(record + 8, offset) || !directory.U32(record + 12, length)) return false;
-    if (offset > file_.Size()) return false;
-    tableOffset_ = offset;
-    tableLength_ = static_cast<uint32_t>(std::min<uint64_t>(length, file_.Size() - offset));
-    return true;
+    return directory.U32(record + 8, offset) && directory.U32(record + 12, length);
   }
   return false;
 }
 
+bool FontFileReader::FindTable(const char* tag, uint32_t& offset, uint32_t& length) {
+  return FindTableAt(FaceOffset(), numTables, tag, offset, length);
+}
+
+void FontFileReader::PrefetchFaceTables(const uint32_t* faces, size_t count) {
+  // What every face read needs: the start of 'head' and 'OS/2' and the whole 'name'.
+  struct Wanted {
+    const char* tag;
+    uint32_t maxBytes;
+  };
+  static const Wanted kWanted[] = {{"head", kHeadBytes}, {"OS/2", kOs2ReadBytes}, {"name", UINT32_MAX}};
+  std::vector<FileBytes::Range> ranges;
+  for (size_t f = 0; f < count; ++f) {
+    uint16_t tables = 0;
+    if (!file_.Read(faces[f], kOffsetTableSize).U16(4, tables)) continue;
+    for (const Wanted& wanted : kWanted) {
+      uint32_t offset = 0, length = 0;
+      if (FindTableAt(faces[f], tables, wanted.tag, offset, length))
+        ranges.push_back({offset, std::min(length, wanted.maxBytes)});
+    }
+  }
+  file_.Prefetch(std::move(ranges));
+}
+
+bool FontFileReader::HasTable(const char* tag) {
+  uint32_t offset = 0, length = 0;
+  return FindTable(tag, offset, length) && file_.HasBytes(offset);
+}
+
+bool FontFileReader::SeekToTable(const char* tag) {
+  tableOffset_ = tableLength_ = 0;
+  uint32_t offset = 0, length = 0;
+  if (!FindTable(tag, offset, length) || !file_.HasBytes(offset)) return false;
+  tableOffset_ = offset;
+  tableLength_ = file_.HasBytes(uint64_t{offset} + length) ? length : static_cast<uint32_t>(file_.Size() - offset);
+  return true;
+}
+
 ByteReader FontFileReader::ReadTable(const char* tag, uint32_t maxBytes) {
-  if (!SeekToTable(tag)) return {};
-  return file_.Read(tableOffset_, std::min(tableLength_, maxBytes));
+  // The read itself stops at the file's end, and gives nothing for a table that starts past it.
+  uint32_t offset = 0, length = 0;
+  if (!FindTable(tag, offset, length)) return {};
+  return file_.Read(offset, std::min(length, maxBytes));
 }
 
 bool FontFileReader::ReadSfnt() {
@@ -189,9 +214,9 @@ bool FontFileReader::ReadSfnt() {
     MarkUnreadable();
     return false;
   }
-  if (SeekToTable("DSIG")) flags |= kDsig;
-  if (SeekToTable("CFF ")) flags |= kCffOrType1;
-  if (SeekToTable("fvar")) flags |= kVariable;
+  if (HasTable("DSIG")) flags |= kDsig;
+  if (HasTable("CFF ")) flags |= kCffOrType1;
+  if (HasTable("fvar")) flags |= kVariable;
   const ByteReader os2 = ReadTable("OS/2", kOs2ReadBytes);
   if (os2.Has(0, kOs2Bytes)) {
     uint16_t v = 0, selection = 0;
@@ -349,8 +374,8 @@ void FontFileReader::ReadAllNames(std::wstring (&out)[26]) {
 }
 
 bool FontFileReader::SupportsVerticalLayout() {
-  if (SeekToTable("vhea")) return true;
-  if (HasFlag(kCffOrType1) && SeekToTable("VORG")) return true;
+  if (HasTable("vhea")) return true;
+  if (HasFlag(kCffOrType1) && HasTable("VORG")) return true;
   if (!SeekToTable("GSUB")) return false;
   const uint32_t gsubOffset = tableOffset_;
   const uint32_t gsubLength = tableLength_;

@@ -81,8 +81,13 @@ public:
 
   // Reads the file named by fileRef (set from fileName when given): ".pfm" and other non-sfnt
   // references go to the Type 1 reader; a file that starts with "ttcf" is read as a collection
-  // (its first face; continue with ReadNextCollectionFace).
+  // (its first face; continue with ReadNextCollectionFace), any other as a single font.
   [[nodiscard]] bool ReadFontFile(const std::wstring& fileName = {});
+  // The one test of what a ".ttf", ".otf", ".ttc" or ".otc" file, or the file of a record
+  // known as a collection face, holds: a collection when it starts with "ttcf", whatever its
+  // name says; a file that cannot be opened counts as a collection when it is named like one
+  // or the record was a face of one. Opens the file for the read that follows.
+  [[nodiscard]] bool IsCollectionFile();
   void ResolveFullPath();
   // Maps the face at faceIndex and checks its offset table and 'head'. With extraAccess
   // non-zero only probes that the file opens with that access.
@@ -91,6 +96,8 @@ public:
   // Finds the table with this tag in the open face's directory (its offset and length, the
   // length cut at the end of the file); nothing of the table is read yet.
   [[nodiscard]] bool SeekToTable(const char* tag);
+  // The open face has a table with this tag that starts within the file.
+  [[nodiscard]] bool HasTable(const char* tag);
   // Reads up to maxBytes of the table with this tag; empty when absent or unreadable.
   ByteReader ReadTable(const char* tag, uint32_t maxBytes = UINT32_MAX);
   [[nodiscard]] bool ReadSfnt();
@@ -152,6 +159,12 @@ public:
 
 private:
   uint32_t FaceOffset() const;
+  // The directory entry of the table with this tag, as the file states it: of the open face,
+  // or of the face whose offset table is at faceOffset and lists `tables` tables.
+  bool FindTable(const char* tag, uint32_t& offset, uint32_t& length);
+  bool FindTableAt(uint32_t faceOffset, uint16_t tables, const char* tag, uint32_t& offset, uint32_t& length);
+  // Reads in as few reads as it can what reading these faces will ask for.
+  void PrefetchFaceTables(const uint32_t* faces, size_t count);
   bool OpenFileBytes();
   void ReadNameRecords(const uint16_t* ids, int count, std::wstring* systemOut, std::wstring* otherOut);
   std::wstring DecodeNameString(const ByteReader& table, uint64_t offset, uint16_t length,
@@ -167,4 +180,6 @@ private:
   uint32_t tableLength_ = 0;  // and length, cut at the end of the file
   bool walkingInstances_ = false;
   std::wstring keptFullName_;  // the full name the record had before ReadSfnt emptied it
+  FontNames fontNames_;              // the variable font's own names and PostScript name, from
+  std::wstring fontPostScriptName_;  // which each named instance starts
 };

@@ -43,6 +43,7 @@ bool FontFileReader::ReadCollectionHeader() {
       return false;
     }
   }
+  PrefetchFaceTables(offsets.data(), numFonts);
   faceNames.clear();
   for (uint32_t i = 0; offsets[i] != 0; ++i) {
     // A face that fails drops the offsets (MarkUnreadable); the header walk goes on regardless.

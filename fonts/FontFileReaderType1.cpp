@@ -17,22 +17,6 @@ constexpr uint32_t kSegmentHeaderSize = 6;
 constexpr size_t kShortValueLength = 64;
 constexpr size_t kLongValueLength = 260;
 
-bool IsBareFileName(const std::wstring& ref) { return ref.find_first_of(L"\\/:") == std::wstring::npos; }
-
-std::wstring Join(const std::wstring& folder, const std::wstring& name) {
-  if (folder.empty()) return name;
-  wchar_t buffer[MAX_PATH] = {};
-  if (folder.size() + name.size() + 2 >= MAX_PATH) return folder + L"\\" + name;
-  wcscpy(buffer, folder.c_str());
-  if (!::PathAppendW(buffer, name.c_str())) return folder + L"\\" + name;
-  return buffer;
-}
-
-std::wstring FolderOf(const std::wstring& path) {
-  const size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
-
 std::wstring FileNameOf(const std::wstring& path) {
   const size_t slash = path.find_last_of(L"\\/");
   return slash == std::wstring::npos ? path : path.substr(slash + 1);
@@ -68,27 +52,26 @@ int FontFileReader::FindPfbFile() {
     const size_t next = fileRef.find(L'|', bar + 1);
     pfbRef = fileRef.substr(bar + 1, next == std::wstring::npos ? std::wstring::npos : next - bar - 1);
   }
-  fullPath = IsBareFileName(pfmRef) ? Join(folder, pfmRef) : pfmRef;
+  fullPath = IsBareFileName(pfmRef) ? JoinPath(folder, pfmRef) : pfmRef;
   MarkFolderFlags(true, false);
   if (!pfbRef.empty()) {
     pfbPath = pfbRef;
     if (IsBareFileName(pfbRef) || pfbRef[0] == L'.') {
-      const std::wstring base = folder.empty() ? FolderOf(fullPath) : folder;
-      pfbPath = Join(base, pfbRef);
+      const std::wstring base = folder.empty() ? ParentFolder(fullPath) : folder;
+      pfbPath = JoinPath(base, pfbRef);
     }
   } else {
-    wchar_t buffer[MAX_PATH] = {};
-    if (fullPath.size() < MAX_PATH) {
-      wcscpy(buffer, fullPath.c_str());
-      ::PathRenameExtensionW(buffer, L".pfb");
-      pfbPath = buffer;
-    } else {
-      pfbPath = fullPath;
-    }
+    // The ".pfm" path with its extension changed, as PathRenameExtensionW would, for any length.
+    const size_t dot = fullPath.find_last_of(L'.');
+    const size_t slash = fullPath.find_last_of(L"\\/");
+    const bool hasExtension = dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash);
+    pfbPath = (hasExtension ? fullPath.substr(0, dot) : fullPath) + L".pfb";
   }
   if (FileExists(pfbPath)) return 0;
-  const std::wstring parent = FolderOf(FolderOf(pfbPath));
-  pfbPath = Join(parent, FileNameOf(pfbPath));
+  // The folder above the one it was looked for in; a ".pfb" looked for at a root has none.
+  const std::wstring parent = ParentFolder(ParentFolder(pfbPath));
+  if (parent.empty()) return -1;
+  pfbPath = JoinPath(parent, FileNameOf(pfbPath));
   return FileExists(pfbPath) ? static_cast<int>(kPfbInParent) : -1;
 }
 
@@ -177,7 +160,9 @@ bool FontFileReader::FindType1Key(const std::wstring& text, const std::wstring& 
   if (!out.empty() && out.back() == L')') out.back() = L' ';
   TrimWhiteSpace(out);
   if (maxLength != 0 && out.size() > maxLength) out.resize(maxLength);
-  ReplaceAll(out, L"\r\n", L"\r");
-  ReplaceAll(out, L"\r", L"\r\n");
+  // Every line end, also the bare line feeds of files made on Unix, becomes CR LF.
+  ReplaceAll(out, L"\r\n", L"\n");
+  ReplaceAll(out, L"\r", L"\n");
+  ReplaceAll(out, L"\n", L"\r\n");
   return true;
 }

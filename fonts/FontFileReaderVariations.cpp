@@ -31,6 +31,9 @@ void FontFileReader::FreeVariationState() {
 }
 
 bool FontFileReader::ReadVariationAxes() {
+  // What each instance starts from: the font's own names, as the read of the file left them.
+  fontNames_ = names;
+  fontPostScriptName_ = postScriptName;
   instanceCount = instanceNumber = instanceSize = axisCount = 0;
   instanceOffset = 0;
   fsSelection = 0;
@@ -163,6 +166,13 @@ bool FontFileReader::ReadNamedInstanceNames() {
   const ByteReader record = file_.Read(instanceOffset, instanceSize);
   uint16_t subfamilyNameId = 0;
   if (!record.Has(0, instanceSize) || !record.U16(0, subfamilyNameId)) return false;
+  // Nothing of the instance before carries over: an instance without a subfamily of its own
+  // or without a PostScript name has the font's.
+  for (NameSlot slot : {NameSlot::TypoSubfamily, NameSlot::WwsSubfamily}) {
+    names.English(slot) = fontNames_.English(slot);
+    names.System(slot) = fontNames_.System(slot);
+  }
+  postScriptName = fontPostScriptName_;
   std::wstring& enSub = names.English(NameSlot::Subfamily);
   std::wstring& sysSub = names.System(NameSlot::Subfamily);
   if (statAxesMatchFvar) {

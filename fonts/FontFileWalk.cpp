@@ -3,7 +3,7 @@
 #include "fonts/FontFileReader.h"
 
 size_t ForEachFontItem(const std::wstring& folder, const std::wstring& fileRef,
-                       const std::function<void(const FontItem&)>& visit) {
+                       const std::function<void(const FontItem&)>& visit, VariableFontRecords variable) {
   FontFileReader reader;
   reader.folder = folder;
   reader.fileRef = fileRef;
@@ -20,7 +20,7 @@ size_t ForEachFontItem(const std::wstring& folder, const std::wstring& fileRef,
     }
     return count;
   }
-  if (read && reader.IsVariable() && !reader.IsUnreadable()) {
+  if (variable == VariableFontRecords::kEachInstance && read && reader.IsVariable() && !reader.IsUnreadable()) {
     while (reader.ReadNextNamedInstance()) {
       visit(reader);
       ++count;

@@ -40,6 +40,11 @@ void PrivateFontCache::SetReady(bool value) {
   ready_ = value;
 }
 
+bool PrivateFontCache::IsReady() const {
+  LockGuard guard(lock_);
+  return ready_;
+}
+
 void PrivateFontCache::SetLimit(int32_t value) {
   LockGuard guard(lock_);
   limit_ = value;

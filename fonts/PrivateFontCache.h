@@ -34,6 +34,8 @@ public:
 
   // Called once the application state is set up; until then RemoveAll does nothing.
   void SetReady(bool value);
+  // Whether RemoveAll unloads (a print job keeps every font loaded while it runs).
+  bool IsReady() const;
   void SetLimit(int32_t value);
   void SetStatusBar(HWND window);
 

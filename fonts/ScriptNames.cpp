@@ -20,17 +20,6 @@ constexpr uint32_t kEastAsianBits2 = 0x291E0000;  // word 2: bits 49 to 52, 56, 
 constexpr uint32_t kNonPlane0Bits2 = 0x02000000;  // word 2: bit 57
 const wchar_t kMoreMark[] = L"( \u2026 )";
 
-// The fields of a "|"-separated label string; missing fields are empty.
-void SplitLabels(const std::wstring& text, std::wstring (&fields)[3]) {
-  size_t start = 0;
-  for (std::wstring& field : fields) {
-    if (start > text.size()) break;
-    const size_t bar = text.find(L'|', start);
-    field = text.substr(start, bar == std::wstring::npos ? std::wstring::npos : bar - start);
-    start = bar == std::wstring::npos ? text.size() + 1 : bar + 1;
-  }
-}
-
 }  // namespace
 
 bool FontItem::GetScriptNames(std::wstring& out, const std::wstring& separator, int maxCount) const {
@@ -38,8 +27,8 @@ bool FontItem::GetScriptNames(std::wstring& out, const std::wstring& separator, 
   out.clear();
   const int limit = maxCount < 0 ? kUnlimited : maxCount;
   int count = 0;
-  std::wstring labels[3];  // symbol, East Asian, Latin
-  SplitLabels(LoadResString(IDS_SCRIPT_LABELS), labels);
+  std::vector<std::wstring> labels = SplitFields(LoadResString(IDS_SCRIPT_LABELS));  // symbol, East Asian, Latin
+  labels.resize(3);
 
   const bool symbol = namePlatformId == 3 && nameEncodingId == 0;
   bool latin = false;

@@ -20,6 +20,17 @@ HINSTANCE CAppModule::SetResourceInstance(HINSTANCE resources) {
   return previous;
 }
 
+ScopedIcon CAppModule::LoadResourceIcon(UINT id, int width, int height) const {
+  const UINT sizing = width == 0 && height == 0 ? LR_DEFAULTSIZE : 0;
+  return ScopedIcon(
+      static_cast<HICON>(::LoadImageW(GetResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, sizing)));
+}
+
+ScopedCursor CAppModule::LoadResourceCursor(UINT id) const {
+  return ScopedCursor(
+      static_cast<HCURSOR>(::LoadImageW(GetResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE)));
+}
+
 bool CAppModule::AddMessageLoop(CMessageLoop* loop) {
   std::lock_guard guard(lock_);
   return loops_.emplace(::GetCurrentThreadId(), loop).second;

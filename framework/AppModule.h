@@ -8,6 +8,7 @@
 #include <map>
 #include <mutex>
 
+#include "framework/Handles.h"
 #include "framework/MessageLoop.h"
 
 namespace orv {
@@ -21,6 +22,12 @@ public:
   HINSTANCE GetResourceInstance() const { return resourceInstance_ ? resourceInstance_ : instance_; }
   // Returns the previous resource instance.
   HINSTANCE SetResourceInstance(HINSTANCE resources);
+
+  // An icon (0 x 0: the system's default size) or a cursor of the resource instance, owned by
+  // the caller. Never a shared load: from a library mapped as data file every shared load makes
+  // a new handle that nobody would free.
+  [[nodiscard]] ScopedIcon LoadResourceIcon(UINT id, int width = 0, int height = 0) const;
+  [[nodiscard]] ScopedCursor LoadResourceCursor(UINT id) const;
 
   bool AddMessageLoop(CMessageLoop* loop);
   bool RemoveMessageLoop();

@@ -5,8 +5,8 @@
 #include <mutex>
 #include <vector>
 
-#include "common/Seams.h"
 #include "framework/AppModule.h"
+#include "framework/Beep.h"
 #include "framework/ToolbarResource.h"
 
 namespace orv {

@@ -67,10 +67,10 @@ HWND CFrameWindowImplBase::CreateFrameImpl(CWndClassInfo& info, UINT resourceId,
   (void)menu.Release();
   const int bigX = ::GetSystemMetrics(SM_CXICON), bigY = ::GetSystemMetrics(SM_CYICON);
   const int smallX = ::GetSystemMetrics(SM_CXSMICON), smallY = ::GetSystemMetrics(SM_CYSMICON);
-  if (HANDLE big = ::LoadImageW(res, MAKEINTRESOURCEW(resourceId), IMAGE_ICON, bigX, bigY, LR_SHARED))
-    ::SendMessageW(wnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  if (HANDLE small = ::LoadImageW(res, MAKEINTRESOURCEW(resourceId), IMAGE_ICON, smallX, smallY, LR_SHARED))
-    ::SendMessageW(wnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  bigIcon_ = g_Module.LoadResourceIcon(resourceId, bigX, bigY);
+  smallIcon_ = g_Module.LoadResourceIcon(resourceId, smallX, smallY);
+  if (bigIcon_) ::SendMessageW(wnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
+  if (smallIcon_) ::SendMessageW(wnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
   return wnd;
 }
 

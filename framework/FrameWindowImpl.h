@@ -100,6 +100,9 @@ protected:
 
 private:
   std::vector<ScopedImageList> imageLists_;
+  // The window's icons: WM_SETICON does not hand them over, so they live as long as this object.
+  ScopedIcon bigIcon_;
+  ScopedIcon smallIcon_;
   std::wstring tooltip_;  // text handed to the last tooltip request
   bool menuHelpShown_ = false;
 };
@@ -107,6 +110,7 @@ private:
 template <typename T, typename TBase = CFrameWindowImplBase>
 class CFrameWindowImpl : public CWindowImpl<T, TBase> {
 public:
+  using CWindowImpl<T, TBase>::CWindowImpl;
   // Creates the frame with title string, menu and accelerators `resourceId` and icons of the same
   // identifier (big and small), all from the resource library.
   HWND CreateEx(UINT resourceId, HWND parent = nullptr, const RECT* rect = nullptr, DWORD style = kFrameStyle,

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <unknwn.h>
+#include <winspool.h>
 #include <utility>
 
 namespace orv {
@@ -103,6 +104,13 @@ struct IconTraits {
   static void Close(Handle h) noexcept { ::DestroyIcon(h); }
 };
 
+struct CursorTraits {
+  using Handle = HCURSOR;
+  static Handle Null() noexcept { return nullptr; }
+  static bool IsValid(Handle h) noexcept { return h != nullptr; }
+  static void Close(Handle h) noexcept { ::DestroyCursor(h); }
+};
+
 struct MenuTraits {
   using Handle = HMENU;
   static Handle Null() noexcept { return nullptr; }
@@ -131,6 +139,20 @@ struct LocalMemTraits {
   static void Close(Handle h) noexcept { ::LocalFree(h); }
 };
 
+struct GlobalMemTraits {
+  using Handle = HGLOBAL;
+  static Handle Null() noexcept { return nullptr; }
+  static bool IsValid(Handle h) noexcept { return h != nullptr; }
+  static void Close(Handle h) noexcept { ::GlobalFree(h); }
+};
+
+struct PrinterTraits {
+  using Handle = HANDLE;
+  static Handle Null() noexcept { return nullptr; }
+  static bool IsValid(Handle h) noexcept { return h != nullptr; }
+  static void Close(Handle h) noexcept { ::ClosePrinter(h); }
+};
+
 using ScopedHandle = UniqueHandle<KernelHandleTraits>;
 using ScopedFindHandle = UniqueHandle<FindHandleTraits>;
 using ScopedKey = UniqueHandle<RegKeyTraits>;
@@ -142,10 +164,13 @@ using ScopedPen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using ScopedRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
 using ScopedCreatedDC = UniqueHandle<CreatedDCTraits>;
 using ScopedIcon = UniqueHandle<IconTraits>;
+using ScopedCursor = UniqueHandle<CursorTraits>;
 using ScopedMenu = UniqueHandle<MenuTraits>;
 using ScopedLocal = UniqueHandle<LocalMemTraits>;
 using ScopedImageList = UniqueHandle<ImageListTraits>;
 using ScopedHook = UniqueHandle<HookTraits>;
+using ScopedGlobal = UniqueHandle<GlobalMemTraits>;  // GlobalAlloc memory (DEVMODE, DEVNAMES)
+using ScopedPrinter = UniqueHandle<PrinterTraits>;   // OpenPrinterW
 
 // A device context obtained from a window with GetDC; released with ReleaseDC.
 class ScopedGetDC {

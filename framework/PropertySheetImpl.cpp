@@ -45,9 +45,44 @@ CPropertySheetImplRoot::CPropertySheetImplRoot() {
   m_psh.pfnCallback = &CPropertySheetImplRoot::SheetCallback;
 }
 
+bool CPropertySheetImplRoot::AddPage(CPropertyPageImplRoot& page) {
+  if (m_hWnd) {
+    HPROPSHEETPAGE handle = page.CreatePage();
+    if (!handle) return false;
+    if (!SendMessage(PSM_ADDPAGE, 0, reinterpret_cast<LPARAM>(handle))) {
+      ::DestroyPropertySheetPage(handle);
+      return false;
+    }
+  }
+  pages_.push_back(&page);
+  return true;
+}
+
 void CPropertySheetImplRoot::SetTitle(const wchar_t* title) {
   title_ = title ? title : L"";
+  m_psh.dwFlags &= ~PSH_PROPTITLE;
   m_psh.pszCaption = title_.c_str();
+  if (m_hWnd) SendMessage(PSM_SETTITLEW, 0, reinterpret_cast<LPARAM>(title_.c_str()));
+}
+
+void CPropertySheetImplRoot::SetActivePage(UINT index) {
+  if (m_hWnd)
+    SendMessage(PSM_SETCURSEL, index, 0);
+  else
+    m_psh.nStartPage = index;
+}
+
+HWND CPropertySheetImplRoot::GetTabControl() const {
+  return m_hWnd ? reinterpret_cast<HWND>(SendMessage(PSM_GETTABCONTROL)) : nullptr;
+}
+
+HWND CPropertySheetImplRoot::GetActivePage() const {
+  return m_hWnd ? reinterpret_cast<HWND>(SendMessage(PSM_GETCURRENTPAGEHWND)) : nullptr;
+}
+
+int CPropertySheetImplRoot::GetActiveIndex() const {
+  HWND tab = GetTabControl();
+  return tab ? static_cast<int>(::SendMessageW(tab, TCM_GETCURSEL, 0, 0)) : -1;
 }
 
 INT_PTR CPropertySheetImplRoot::DoModal(HWND parent) {

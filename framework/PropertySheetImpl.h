@@ -8,7 +8,8 @@
 //
 // CPropertySheetImpl<T>: collects pages (not owned: usually members of T) and runs them with
 // DoModal; the sheet window is bound to T's message map once the sheet has initialised, and
-// `void OnSheetInitialized()` runs then. Main thread only.
+// `void OnSheetInitialized()` runs then. A page added while the sheet runs joins it at once.
+// Main thread only.
 #pragma once
 
 #include <windows.h>
@@ -95,10 +96,20 @@ public:
 
   PROPSHEETHEADERW m_psh{};
 
-  void AddPage(CPropertyPageImplRoot& page) { pages_.push_back(&page); }
+  // Before DoModal the page is kept for the start; while the sheet runs it is created and
+  // added (false, and nothing added, when the page cannot be created or the sheet refuses it).
+  bool AddPage(CPropertyPageImplRoot& page);
   size_t GetPageCount() const { return pages_.size(); }
+  // The caption: PSM_SETTITLEW while the sheet runs, else the header's caption as it is (no
+  // "Properties for" prefix).
   void SetTitle(const wchar_t* title);
-  void SetActivePage(UINT index) { m_psh.nStartPage = index; }
+  // The start page before DoModal, the current page while the sheet runs.
+  void SetActivePage(UINT index);
+
+  // While the sheet runs: its tab control, the current page's window and index (-1: none).
+  HWND GetTabControl() const;
+  HWND GetActivePage() const;
+  int GetActiveIndex() const;
 
   // PropertySheetW's result: positive after OK, 0 after Cancel, -1 when the sheet could not run.
   INT_PTR DoModal(HWND parent = ::GetActiveWindow());

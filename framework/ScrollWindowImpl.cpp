@@ -65,11 +65,13 @@ void CScrollWindowBase::UpdateBars() {
   si.nMax = all_.cx > 0 ? all_.cx - 1 : 0;
   si.nPage = static_cast<UINT>(client_.cx > 0 ? client_.cx : 0);
   si.nPos = offset_.x;
-  ::SetScrollInfo(m_hWnd, SB_HORZ, &si, TRUE);
+  // A window made with one bar only keeps it that way: setting the other would add it.
+  const DWORD style = GetStyle();
+  if (style & WS_HSCROLL) ::SetScrollInfo(m_hWnd, SB_HORZ, &si, TRUE);
   si.nMax = all_.cy > 0 ? all_.cy - 1 : 0;
   si.nPage = static_cast<UINT>(client_.cy > 0 ? client_.cy : 0);
   si.nPos = offset_.y;
-  ::SetScrollInfo(m_hWnd, SB_VERT, &si, TRUE);
+  if (style & WS_VSCROLL) ::SetScrollInfo(m_hWnd, SB_VERT, &si, TRUE);
 }
 
 LRESULT CScrollWindowBase::OnScrollSize(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "common/ByteReader.h"
+#include "framework/ByteReader.h"
 
 namespace orv {
 

@@ -74,7 +74,12 @@ public:
   LONG_PTR GetWindowLongPtr(int index) const noexcept { return ::GetWindowLongPtrW(m_hWnd, index); }
   DWORD GetStyle() const noexcept { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
   DWORD GetExStyle() const noexcept { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)); }
-  bool ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0) const noexcept;
+  bool ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0) const noexcept {
+    return ModifyStyleBits(GWL_STYLE, remove, add, swpFlags);
+  }
+  bool ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags = 0) const noexcept {
+    return ModifyStyleBits(GWL_EXSTYLE, remove, add, swpFlags);
+  }
 
   UINT_PTR SetTimer(UINT_PTR id, UINT ms) const noexcept { return ::SetTimer(m_hWnd, id, ms, nullptr); }
   bool KillTimer(UINT_PTR id) const noexcept { return ::KillTimer(m_hWnd, id) != FALSE; }
@@ -82,13 +87,16 @@ public:
   bool CenterWindow(HWND around = nullptr) const noexcept;
 
   HWND m_hWnd;
+
+private:
+  bool ModifyStyleBits(int index, DWORD remove, DWORD add, UINT swpFlags) const noexcept;
 };
 
-inline bool CWindow::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) const noexcept {
-  const DWORD style = GetStyle();
+inline bool CWindow::ModifyStyleBits(int index, DWORD remove, DWORD add, UINT swpFlags) const noexcept {
+  const auto style = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, index));
   const DWORD next = (style & ~remove) | add;
   if (style == next) return false;
-  ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(next));
+  ::SetWindowLongPtrW(m_hWnd, index, static_cast<LONG_PTR>(next));
   if (swpFlags)
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
   return true;

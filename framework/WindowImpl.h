@@ -110,6 +110,7 @@ BOOL SafeProcessMessage(CMessageMap& map, HWND wnd, UINT msg, WPARAM wp, LPARAM 
 template <typename T, typename TBase = CWindowImplRoot>
 class CWindowImpl : public TBase {
 public:
+  using TBase::TBase;
   DECLARE_WND_CLASS(nullptr)
 
   HWND Create(HWND parent, const RECT* rect = nullptr, const wchar_t* name = nullptr, DWORD style = 0,

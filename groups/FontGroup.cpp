@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "app/Preferences.h"
 #include "common/ResString.h"
 #include "framework/Handles.h"
 #include "groups/GroupNames.h"
@@ -34,9 +33,15 @@ void InsertSorted(std::vector<FontGroupEntry>& entries, FontGroupEntry entry) {
   entries.insert(entries.begin() + static_cast<ptrdiff_t>(i), std::move(entry));
 }
 
+const std::wstring* g_groupsFolder = nullptr;
+
 }  // namespace
 
-FontGroup::FontGroup() : GroupsFolder(g_Preferences.GroupsFolder) {}
+void FontGroup::SetGroupsFolderSource(const std::wstring* folder) { g_groupsFolder = folder; }
+
+FontGroup::FontGroup() {
+  if (g_groupsFolder) GroupsFolder = *g_groupsFolder;
+}
 
 bool FontGroup::AddFont(const std::wstring& name, const std::wstring& path) {
   if (name.empty() || path.empty()) return false;

@@ -32,6 +32,10 @@ enum class GroupLoadState {
 
 class FontGroup {
 public:
+  // A new record takes its groups folder from `folder`: the application points this at its
+  // preference when it loads the preferences; with none, new records have no folder.
+  static void SetGroupsFolderSource(const std::wstring* folder);
+
   FontGroup();
 
   // Reads a group file of the groups folder (a bare file name, or the identifier of a string

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "app/AppState.h"
 #include "common/AppMessageBox.h"
+#include "common/AppShell.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "groups/GroupFileIo.h"
@@ -14,7 +14,7 @@
 namespace {
 
 void ReportFileError(DWORD error, const std::wstring& file) {
-  AppMessageBox(g_AppState.MainWindow, MB_ICONHAND, IDS_GROUPS_CAPTION, IDS_GROUP_FILE_FAILED, error,
+  AppMessageBox(GetAppShell().MainWindow, MB_ICONHAND, IDS_GROUPS_CAPTION, IDS_GROUP_FILE_FAILED, error,
                 file.c_str());
 }
 

@@ -1,6 +1,7 @@
 // The group file format: building a file's text and reading one back. There is no XML parser
 // on purpose: elements are found by plain substring search, so that every file that earlier
 // versions wrote (or that a person edited) reads as it always did.
+#include "common/StringHelpers.h"
 #include "groups/FontGroup.h"
 
 #include <algorithm>
@@ -43,19 +44,6 @@ std::wstring CleanValue(const std::wstring& value) {
     }
   }
   return out;
-}
-
-void AppendEscaped(std::wstring& out, const std::wstring& value) {
-  for (wchar_t c : value) {
-    switch (c) {
-      case L'&': out += L"&amp;"; break;
-      case L'<': out += L"&lt;"; break;
-      case L'>': out += L"&gt;"; break;
-      case L'"': out += L"&quot;"; break;
-      case L'\'': out += L"&#39;"; break;
-      default: out += c; break;
-    }
-  }
 }
 
 // One pass over the cut-out value, so that "&amp;lt;" reads back as "&lt;".
@@ -152,7 +140,7 @@ std::wstring FontGroup::WriteElement(const std::wstring& value, const wchar_t* t
   out += L'<';
   out += tag;
   out += L'>';
-  AppendEscaped(out, CleanValue(value));
+  AppendMarkupEscaped(out, CleanValue(value));
   out += L"</";
   out += tag;
   out += L'>';

@@ -30,7 +30,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/ResourceIds.h"
 #include "framework/CustomDraw.h"
+#include "framework/MessageCrackers.h"
 #include "framework/Handles.h"
 #include "lists/CExplorerTreeImpl.h"
 #include "lists/CSHChangeNotifyHandler.h"
@@ -114,6 +116,29 @@ public:
 
   void OnShellChange(LONG event, const std::wstring& path1, const std::wstring& path2) override;
 
+  // Folder commands (CFolderTreeViewCommands.cpp). NewFolder makes "New Folder" (or "New
+  // Folder (2)", "(3)", ...) under the selected folder and starts editing its name; DeleteFolder
+  // removes the selected folder when it may be deleted (CanDeleteSelectedFolder) and, when the
+  // request names the record it was made for, only while that record is still selected.
+  void NewFolder();
+  void DeleteFolder(uint32_t requestedSerial = 0);
+  // The selected item may be deleted: a file-system folder below the top level that the shell
+  // lets delete, without subfolders, empty but for system files Thumbs.db and Desktop.ini, not a
+  // drive root and not inside a zip folder.
+  [[nodiscard]] bool CanDeleteSelectedFolder();
+  // Makes the selected folder the target when `item` may get a new name (the folder menu asks).
+  bool SetTargetFolderFromItem(HTREEITEM item);
+  // No entry but ".", "..", and system files named Thumbs.db or Desktop.ini.
+  [[nodiscard]] static bool IsFolderEmpty(const std::wstring& path);
+  // Copies the fonts of the zip folder shown in the folder fonts list into a folder the user
+  // picks, and shows that folder in the main tree when asked to.
+  static void RunExtractZippedFonts();
+
+  // Label editing: renames go through the shell.
+  LRESULT OnBeginLabelEdit(NMTVDISPINFOW* info);
+  LRESULT OnEndLabelEdit(NMTVDISPINFOW* info);
+  void OnBeginDrag(NMTREEVIEWW* nm);
+
   // Handlers that CExplorerTreeImpl calls.
   void OnTreeCreate();
   void OnTreeDestroy();
@@ -131,6 +156,15 @@ public:
     REFLECTED_NOTIFY_CODE_HANDLER(TVN_SELCHANGINGW, OnSelChanging)
     REFLECTED_NOTIFY_CODE_HANDLER(TVN_SELCHANGEDW, OnSelChanged)
     REFLECTED_NOTIFY_CODE_HANDLER(NM_DBLCLK, OnDoubleClick)
+    REFLECTED_NOTIFY_CODE_HANDLER(TVN_KEYDOWN, OnKeyDown)
+    REFLECTED_NOTIFY_CODE_HANDLER(NM_RCLICK, OnRightClick)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_REFRESH, OnRefreshCommand)
+    COMMAND_ID_HANDLER_EX(ID_FOLDER_NEW, OnNewFolderCommand)
+    COMMAND_ID_HANDLER_EX(ID_FOLDER_DELETE, OnDeleteFolderCommand)
+    COMMAND_ID_HANDLER_EX(ID_FOLDER_OPEN, OnOpenFolderCommand)
+    COMMAND_ID_HANDLER_EX(ID_TREE_RENAME, OnRenameCommand)
+    COMMAND_ID_HANDLER_EX(ID_FOLDER_MENU, OnContextMenuCommand)
+    COMMAND_ID_HANDLER_EX(ID_LIST_EXTRACT_ZIPPED, OnExtractZippedCommand)
     CHAIN_MSG_MAP_ALT(orv::CCustomDraw<CFolderTreeView>, 1)
     CHAIN_MSG_MAP(CExplorerTreeImpl<CFolderTreeView>)
   END_MSG_MAP()
@@ -150,6 +184,18 @@ private:
   LRESULT OnSelChanging(int, NMHDR* hdr, BOOL&);
   LRESULT OnSelChanged(int, NMHDR* hdr, BOOL&);
   LRESULT OnDoubleClick(int, NMHDR* hdr, BOOL&);
+  LRESULT OnKeyDown(int, NMHDR* hdr, BOOL&);
+  LRESULT OnRightClick(int, NMHDR* hdr, BOOL&);
+  void OnRefreshCommand(UINT, int, HWND) { Refresh(); }
+  void OnNewFolderCommand(UINT, int, HWND) { NewFolder(); }
+  void OnDeleteFolderCommand(UINT, int, HWND serial);
+  void OnOpenFolderCommand(UINT, int, HWND);
+  void OnRenameCommand(UINT, int, HWND);
+  void OnContextMenuCommand(UINT, int, HWND);
+  void OnExtractZippedCommand(UINT, int, HWND) { RunExtractZippedFonts(); }
+  // The rename has been done: the target, the current directory and the lists follow the new
+  // path.
+  void AfterRename(HTREEITEM item, const std::wstring& oldPath);
 
   bool InsertRootItem();
   bool EnumChildFolders(IShellFolder* folder, LPCITEMIDLIST parentList, HTREEITEM parentItem, bool parentZip);
@@ -180,6 +226,8 @@ private:
   bool initPending_ = true;
   bool markFontFolders_ = true;
   bool foldersChanged_ = false;
+  bool renaming_ = false;  // shell change notifications are not followed meanwhile
+  HTREEITEM editedItem_ = nullptr;  // the item whose label is being edited
   bool mainTree_ = true;
   std::wstring target_;
 

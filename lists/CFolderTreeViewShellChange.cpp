@@ -17,7 +17,7 @@ static_assert(kItemEvents == 0x2007);
 }  // namespace
 
 void CFolderTreeView::OnShellChange(LONG event, const std::wstring& path1, const std::wstring& path2) {
-  if (closing_) return;
+  if (closing_ || renaming_) return;
   CLVFolderFonts& list = g_AppState.FolderFonts;
   if (event & kMediaAndDriveEvents) {
     HTREEITEM selected = GetSelectedItem();

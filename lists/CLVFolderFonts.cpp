@@ -75,12 +75,22 @@ bool CLVFolderFonts::OnKey(UINT key, bool ctrl) {
 }
 
 void CLVFolderFonts::CopySelectionToFolder() {
-  if (m_zipFolder || GetFirstSelected() < 0) return;
+  if (m_zipFolder) {
+    ShowExtractZippedFontsDialog();
+    return;
+  }
+  if (GetFirstSelected() < 0) return;
   COrvelListView::CopySelectionToFolder();
 }
 
 void CLVFolderFonts::OnItemActivate(NMITEMACTIVATE* info) {
-  if (m_zipFolder || !info || info->iItem < 0) return;
+  if (!info || info->iItem < 0) return;
+  // The fonts of a zip folder are only copies in the temporary folder: they go somewhere else
+  // first, through the extraction dialog.
+  if (m_zipFolder) {
+    ShowExtractZippedFontsDialog();
+    return;
+  }
   const FontItem* record = GetRecordAt(info->iItem);
   if (!record) return;
   const bool copy = !CtrlAlone();
@@ -118,7 +128,7 @@ void CLVFolderFonts::UnloadSelectedFont() {
 }
 
 void CLVFolderFonts::ShowExtractZippedFontsDialog() {
-  // The extraction dialog for zip folders is not part of the program yet.
+  if (m_zipFolder) CFolderTreeView::RunExtractZippedFonts();
 }
 
 void CLVFolderFonts::DeleteSelectedFiles() {
@@ -184,8 +194,7 @@ void CLVFolderFonts::PasteFilesFromClipboard() {
   for (const std::wstring& path : ReadFileDropFromClipboard(m_hWnd)) {
     FontFileReader reader;
     reader.fileRef = path;
-    const bool collection = EndsWithNoCase(path, L".ttc");
-    if (collection ? reader.ReadFirstCollectionFace() : reader.ReadFontFile()) accepted.push_back(path);
+    if (reader.ReadFontFile()) accepted.push_back(path);  // the file's tag tells a collection
   }
   if (accepted.empty()) {
     seams::Beep(0);

@@ -10,7 +10,7 @@
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "common/Seams.h"
-#include "fonts/FontFileReader.h"
+#include "fonts/FontFileWalk.h"
 #include "lists/CLVFolderFonts.h"
 #include "lists/TempFontsFolder.h"
 
@@ -163,8 +163,7 @@ void CLVFolderFontsLoader::OnFile() {
   std::wstring key = m_fileName;
   if (!key.empty()) ::CharLowerBuffW(key.data(), static_cast<DWORD>(key.size()));
   if (!filesRead_.insert(key).second) return;  // a file is read once per fill
-  if (m_pattern == L"*.ttc") ReadCollectionFaces(m_fileName);
-  else ReadFontFile(m_fileName, true);
+  AddRecordsOf(m_fileName, VariableFontRecords::kEachInstance);
 }
 
 bool CLVFolderFontsLoader::ShouldAbort() {
@@ -192,28 +191,8 @@ bool CLVFolderFontsLoader::ShouldAbort() {
   return false;
 }
 
-void CLVFolderFontsLoader::Add(const FontFileReader& reader) {
-  m_owner->AppendItem(static_cast<const FontItem&>(reader));
-}
-
-void CLVFolderFontsLoader::ReadCollectionFaces(const std::wstring& name) {
-  FontFileReader reader;
-  reader.folder = m_folder;
-  reader.fileRef = name;
-  (void)reader.ReadFirstCollectionFace();
-  Add(reader);  // also an unreadable first face: the row shows the file as unreadable
-  while (reader.ReadNextCollectionFace()) Add(reader);
-}
-
-void CLVFolderFontsLoader::ReadFontFile(const std::wstring& name, bool everyInstance) {
-  FontFileReader reader;
-  reader.folder = m_folder;
-  (void)reader.ReadFontFile(name);
-  if (everyInstance && reader.IsVariable()) {
-    while (reader.ReadNextNamedInstance()) Add(reader);
-    return;
-  }
-  Add(reader);
+void CLVFolderFontsLoader::AddRecordsOf(const std::wstring& name, VariableFontRecords variable) {
+  ForEachFontItem(m_folder, name, [this](const FontItem& record) { m_owner->AppendItem(record); }, variable);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -263,8 +242,7 @@ void CLVFolderFontsLoader::OnZipFile(const std::wstring& folder, const std::wstr
   WaitCursor();
   StepProgressBar();
   m_folder = folder;
-  if (EndsWithNoCase(name, L".ttc")) ReadCollectionFaces(name);
-  else ReadFontFile(name, false);  // a variable font from a zip gives one row
+  AddRecordsOf(name, VariableFontRecords::kWholeFont);  // a variable font from a zip gives one row
 }
 
 void CLVFolderFontsLoader::RemoveTemporaryFonts() {

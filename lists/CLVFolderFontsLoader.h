@@ -10,11 +10,11 @@
 #include <string>
 #include <unordered_set>
 
+#include "fonts/FontFileWalk.h"
 #include "lists/CFolderWalkerImpl.h"
 #include "lists/CZipperImpl.h"
 
 class CLVFolderFonts;
-class FontFileReader;
 
 class CLVFolderFontsLoader : public CZipperImpl<CLVFolderFontsLoader>,
                              public CFolderWalkerImpl<CLVFolderFontsLoader> {
@@ -47,9 +47,9 @@ private:
   void CreateProgressBar(int range);
   void StepProgressBar();
   void DestroyProgressBar();
-  void ReadCollectionFaces(const std::wstring& name);
-  void ReadFontFile(const std::wstring& name, bool everyInstance);
-  void Add(const FontFileReader& reader);
+  // Adds a row for each record of the file: each face of a collection (told by the file's tag,
+  // not its name), each named instance of a variable font or the font once.
+  void AddRecordsOf(const std::wstring& name, VariableFontRecords variable);
 
   static constexpr ULONGLONG kLookInterval = 8;  // ms between two looks at the input queue
   static constexpr ULONGLONG kBarInterval = 33;  // ms between two moves of the progress bar

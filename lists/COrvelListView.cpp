@@ -13,6 +13,7 @@
 #include "framework/AppModule.h"
 #include "fonts/FontFileCommand.h"
 #include "lists/FontListImages.h"
+#include "printing/CPrintFontSet.h"
 
 namespace {
 
@@ -552,7 +553,8 @@ void COrvelListView::InstallSelection(bool) {
 void COrvelListView::UninstallSelection(int) {}
 
 void COrvelListView::PrintList() {
-  // Printing of font lists belongs to the printing subsystem.
+  CPrintFontSet job;
+  job.PrintFontList(*this);
 }
 
 void COrvelListView::ShowInInstalledList() {
@@ -573,15 +575,7 @@ void COrvelListView::ShowInInstalledList() {
 }
 
 void COrvelListView::AppendContextMenuItems(HMENU menu, UINT flags) const {
-  const std::wstring captions = LoadResString(IDS_LIST_MENU_CAPTIONS);
-  std::vector<std::wstring> parts;
-  size_t start = 0;
-  for (;;) {
-    const size_t bar = captions.find(L'|', start);
-    parts.push_back(captions.substr(start, bar == std::wstring::npos ? std::wstring::npos : bar - start));
-    if (bar == std::wstring::npos) break;
-    start = bar + 1;
-  }
+  std::vector<std::wstring> parts = SplitFields(LoadResString(IDS_LIST_MENU_CAPTIONS));
   parts.resize(6);  // a short string gives empty captions rather than missing items
   ::AppendMenuW(menu, MF_STRING, ID_LIST_SELECT_ALL, parts[0].c_str());
   ::AppendMenuW(menu, MF_STRING, ID_LIST_INVERT_SELECTION, parts[1].c_str());

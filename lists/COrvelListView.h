@@ -150,6 +150,7 @@ public:
     COMMAND_ID_HANDLER(ID_COPY_TO_FOLDER_, OnCopyToFolderCommand)
     COMMAND_ID_HANDLER(ID_FONT_SHEET_, OnPassToMainWindow)
     COMMAND_ID_HANDLER(ID_CHARMAP_, OnPassToMainWindow)
+    COMMAND_ID_HANDLER(ID_PROPERTIES_, OnPassToMainWindow)
     COMMAND_ID_HANDLER(ID_SHOW_INSTALLED_, OnShowInstalledCommand)
     COMMAND_ID_HANDLER(ID_REFRESH_, OnRefreshCommand)
     COMMAND_ID_HANDLER(ID_LIST_PRINT_, OnPrintCommand)
@@ -185,6 +186,7 @@ protected:
   static constexpr UINT ID_COPY_TO_FOLDER_ = 147;
   static constexpr UINT ID_FONT_SHEET_ = 173;
   static constexpr UINT ID_CHARMAP_ = 156;
+  static constexpr UINT ID_PROPERTIES_ = 157;
   static constexpr UINT ID_SHOW_INSTALLED_ = 172;
   static constexpr UINT ID_REFRESH_ = 143;
   static constexpr UINT ID_LIST_PRINT_ = 142;

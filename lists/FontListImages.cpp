@@ -1,5 +1,8 @@
 #include "lists/FontListImages.h"
 
+#include <map>
+#include <utility>
+
 #include "common/ResourceIds.h"
 #include "framework/AppModule.h"
 
@@ -7,6 +10,8 @@ namespace {
 
 HICON g_icons[FontListImages::kImageCount] = {};
 bool g_iconsMade[FontListImages::kImageCount] = {};
+// Rows draw these at every paint: each is loaded once (a missing one stays null) and owned here.
+std::map<std::pair<int, int>, orv::ScopedIcon> g_resourceIcons;
 
 HIMAGELIST LoadStrip(UINT id, int width) {
   return ImageList_LoadImageW(orv::g_Module.GetResourceInstance(), MAKEINTRESOURCEW(id), width, 0, CLR_NONE,
@@ -30,9 +35,28 @@ void FontListImages::Load(HWND firstList) {
 
 HICON FontListImages::Icon(int image) {
   if (image < 0 || image >= kImageCount) return nullptr;
-  if (!g_iconsMade[image]) {
+  if (!g_iconsMade[image] && Get().large) {
     g_iconsMade[image] = true;
-    if (Get().large) g_icons[image] = ImageList_GetIcon(Get().large, image, ILD_NORMAL);
+    g_icons[image] = ImageList_GetIcon(Get().large, image, ILD_NORMAL);
   }
   return g_icons[image];
+}
+
+HICON FontListImages::ResourceIcon(int id, int size) {
+  auto [at, added] = g_resourceIcons.try_emplace({id, size});
+  if (added) at->second = orv::g_Module.LoadResourceIcon(static_cast<UINT>(id), size, size);
+  return at->second.Get();
+}
+
+void FontListImages::Destroy() {
+  g_resourceIcons.clear();
+  for (int i = 0; i < kImageCount; ++i) {
+    if (g_icons[i]) ::DestroyIcon(g_icons[i]);
+    g_icons[i] = nullptr;
+    g_iconsMade[i] = false;
+  }
+  FontListImages& images = Get();
+  if (images.small) ImageList_Destroy(images.small);
+  if (images.large) ImageList_Destroy(images.large);
+  images = FontListImages{};
 }

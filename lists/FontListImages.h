@@ -1,6 +1,7 @@
 // The image lists every font list shares: font types, status overlays and group images, 16 and
 // 32 pixels (bitmaps 914 and 916). Made by the first list that is initialised and kept for the
-// whole run; drawing takes the 32-pixel images and scales them.
+// whole run; drawing takes the 32-pixel images and scales them. The entry point destroys them
+// after the message loop has ended, when no list is left to use them.
 #pragma once
 
 #include <windows.h>
@@ -17,4 +18,8 @@ struct FontListImages {
   static void Load(HWND firstList);
   // The 32-pixel image as an icon (made once), or null.
   static HICON Icon(int image);
+  // Icon `id` of the resource library at `size` pixels (loaded once), or null.
+  static HICON ResourceIcon(int id, int size);
+  // Destroys both image lists and every icon made here; a list initialised later loads them again.
+  static void Destroy();
 };

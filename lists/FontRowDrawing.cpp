@@ -5,7 +5,6 @@
 #include "app/AppState.h"
 #include "app/Preferences.h"
 #include "common/ResourceIds.h"
-#include "framework/AppModule.h"
 #include "lists/COrvelListView.h"
 #include "lists/FontListImages.h"
 
@@ -149,9 +148,7 @@ void COrvelListView::DrawImageListIcon(HDC dc, int x, int y, int size, int image
 }
 
 void COrvelListView::DrawResourceIcon(HDC dc, int x, int y, int size, int iconId) {
-  auto icon = static_cast<HICON>(::LoadImageW(orv::g_Module.GetResourceInstance(), MAKEINTRESOURCEW(iconId),
-                                              IMAGE_ICON, size, size, LR_SHARED));
-  if (icon) ::DrawIconEx(dc, x, y, icon, size, size, 0, nullptr, DI_NORMAL);
+  if (HICON icon = FontListImages::ResourceIcon(iconId, size)) ::DrawIconEx(dc, x, y, icon, size, size, 0, nullptr, DI_NORMAL);
 }
 
 void COrvelListView::DrawRowSeparator(HDC dc, const RECT& row) const {

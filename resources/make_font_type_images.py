@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the font-type image strips of the font lists (bitmaps 914 and 916).
+"""Draws the font-type image strips of the font lists (bitmaps 914 and 916) and the type icons of
+the font property sheets (bitmap 926: collection, OpenType, TrueType, Type 1 at 32 pixels).
 
 Fourteen images per strip, 16 and 32 pixels square, 32-bit with alpha:
   0 unreadable overlay, 1 known-to-GDI-only overlay, 2 variable-font overlay,
@@ -102,4 +103,5 @@ def write_bmp(path, size, tiles):
 if __name__ == "__main__":
     for size, name in ((16, "font_types_16.bmp"), (32, "font_types_32.bmp")):
         write_bmp(f"resources/{name}", size, images(size))
+    write_bmp("resources/font_props_32.bmp", 32, images(32)[3:7])
     sys.exit(0)

@@ -41,6 +41,7 @@ long ParseLong(std::wstring_view token, int base) {
 }  // namespace
 
 bool UnicodeBlockTable::Load() {
+  rows_.clear();
   HMODULE res = orv::g_Module.GetResourceInstance();
   HRSRC info = ::FindResourceW(res, MAKEINTRESOURCEW(IDR_UNICODE_BLOCKS), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
   if (!info) return false;

@@ -18,7 +18,8 @@ public:
     std::wstring name;
   };
 
-  // Reads RCDATA 733 of the resource library; false (and an empty table) when it is missing.
+  // Reads RCDATA 733 of the resource library in place of the rows held; false (and an empty
+  // table) when it is missing.
   bool Load();
   // Parses the whole resource text: lines split at CR/LF runs, "#" lines skipped.
   void LoadFromUtf8(std::string_view text);

@@ -11,6 +11,7 @@
 #include "app/AppState.h"
 #include "app/CMainFrame.h"
 #include "app/Preferences.h"
+#include "fonts/FontItem.h"
 #include "common/RegistryValue.h"
 #include "framework/AppModule.h"
 #include "common/ResString.h"
@@ -83,7 +84,16 @@ protected:
     DrainQuit();
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
   }
-  CMainFrame& Open() {
+  // A sample size of 0 leaves the sample window's default.
+  CMainFrame& Open(int sampleSize = 0) {
+    if (sampleSize) {
+      HKEY key = nullptr;
+      EXPECT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                                  nullptr),
+                ERROR_SUCCESS);
+      WriteRegDword(key, L"SampleFontSize", static_cast<DWORD>(sampleSize));
+      ::RegCloseKey(key);
+    }
     frame_ = std::make_unique<CMainFrame>();
     EXPECT_TRUE(frame_->CreateMainWindow());
     frame_->ShowWindow(SW_SHOWNORMAL);
@@ -95,7 +105,9 @@ protected:
 };
 
 TEST_F(MainFrame, WindowTreeOfBarsSplittersAndPanes) {
-  CMainFrame& f = Open();
+  // Not the default sample size, so that the sample pane shows the size it was given.
+  constexpr int kSampleSize = 20;
+  CMainFrame& f = Open(kSampleSize);
   MainPanes& p = f.Panes();
   EXPECT_EQ(ClassOf(f.m_hWnd), kSingleInstanceName);
   EXPECT_EQ(g_AppState.MainWindow, f.m_hWnd);
@@ -156,7 +168,8 @@ TEST_F(MainFrame, WindowTreeOfBarsSplittersAndPanes) {
   EXPECT_EQ(p.m_folderPane.CaptionText(), L"Folders");
   EXPECT_EQ(p.m_groupsPane.CaptionText(), L"Font Groups");
   EXPECT_EQ(p.m_installedPane.CaptionText(), L"Installed Fonts [0]");
-  EXPECT_EQ(p.m_samplePane.CaptionText(), L"[12 points] ");
+  EXPECT_EQ(LOWORD(::SendMessageW(p.m_sampleUpDown, UDM_GETPOS, 0, 0)), kSampleSize);
+  EXPECT_EQ(p.m_samplePane.CaptionText(), L"[20 points] ");
   EXPECT_TRUE(p.m_fontListsPane.FolderListShown());
   EXPECT_FALSE(g_AppState.GroupListShown);
   EXPECT_TRUE(::IsWindowVisible(p.m_folderList));
@@ -167,6 +180,25 @@ TEST_F(MainFrame, WindowTreeOfBarsSplittersAndPanes) {
     EXPECT_TRUE(f.UIGetState(id) & orv::UPDUI_CHECKED) << id;
 
   EXPECT_TRUE(testing_support::SaveWindowImage(f.m_hWnd, ArtifactsDir() + L"\\app_main_window.bmp"));
+}
+
+// The panes are built with the Unicode block table loaded, so that the writing systems of a
+// font have their names; a second window does not load it twice.
+TEST_F(MainFrame, ClientAreaLoadsTheUnicodeBlockTable) {
+  g_AppState.BlockTable.Clear();
+  FontItem greek;
+  greek.flags = font_flags::kSfnt;
+  greek.namePlatformId = 3;
+  greek.nameEncodingId = 1;
+  greek.unicodeRange[0] = 1u << 7;
+  Open();
+  std::wstring scripts;
+  EXPECT_TRUE(greek.GetScriptNames(scripts, L", ", -1));
+  EXPECT_NE(scripts.find(L"Greek and Coptic"), std::wstring::npos) << Narrow(scripts);
+  const size_t rows = g_AppState.BlockTable.Rows().size();
+  frame_->DestroyWindow();
+  Open();
+  EXPECT_EQ(g_AppState.BlockTable.Rows().size(), rows);
 }
 
 TEST_F(MainFrame, NeverSmallerThanTheMinimum) {

@@ -19,12 +19,6 @@ using namespace testing_support;
 
 namespace {
 
-std::wstring LongPath(const std::wstring& path) {
-  wchar_t buffer[MAX_PATH] = {};
-  const DWORD n = ::GetLongPathNameW(path.c_str(), buffer, MAX_PATH);
-  return n > 0 && n < MAX_PATH ? std::wstring(buffer) : path;
-}
-
 class FolderPaneTree : public ::testing::Test {
 protected:
   void SetUp() override {

@@ -16,6 +16,7 @@
 #include "app/CCreateFontCaseDlg.h"
 #include "app/Preferences.h"
 #include "common/ResString.h"
+#include "tests/support/ModalScript.h"
 #include "tests/support/TestSupport.h"
 
 using namespace testing_support;
@@ -157,44 +158,15 @@ private:
   }
 };
 
-// Runs `body` (which opens a modal window) while a thread timer plays `steps`, one per tick. A
-// step returns false to be tried again at the next tick (its window is not there yet). Once
-// the steps are done, any picker still open is cancelled so that a failing test cannot hang.
+// The folder picker's script player: a picker left open is cancelled.
 struct StepPlayer {
-  static inline std::vector<std::function<bool()>> steps;
-  static inline size_t next = 0;
-  static inline int idleTicks = 0;
-
   static void Run(std::vector<std::function<bool()>> script, const std::function<void()>& body) {
-    steps = std::move(script);
-    next = 0;
-    idleTicks = 0;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 40, &Tick);
-    body();
-    ::KillTimer(nullptr, timer);
-    EXPECT_EQ(next, steps.size()) << "every step ran";
+    testing_support::ModalScript::Run(std::move(script), body, &FindPicker);
   }
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (next < steps.size()) {
-      // Steps may open nested modal windows, which run this timer again: advance first.
-      const size_t index = next++;
-      if (!steps[index]()) next = index;
-      return;
-    }
-    if (++idleTicks > 50)
-      if (HWND picker = FindPicker()) ::PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
-  }
-  static HWND FindPicker() {
-    HWND wnd = nullptr;
-    while ((wnd = ::FindWindowExW(nullptr, wnd, L"#32770", nullptr)))
-      if (::GetDlgItem(wnd, IDC_BROWSE_OK) && ::IsWindowVisible(wnd)) return wnd;
-    return nullptr;
-  }
+  static HWND FindPicker() { return testing_support::FindDialogWithControl(IDC_BROWSE_OK); }
 };
 
-void Click(HWND dlg, int id) {
-  ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dlg, id)));
-}
+void Click(HWND dlg, int id) { testing_support::ClickButton(dlg, id); }
 
 RECT ClientRectOf(HWND dlg, int id) {
   RECT rc{};
@@ -322,6 +294,30 @@ TEST_F(FolderPicker, TitlePromptAndSwitchesShapeTheDialog) {
                   [&] { result = dlg.DoModal(nullptr); });
   EXPECT_EQ(result, 1);
   EXPECT_EQ(dlg.ChosenFolder(), scratch.File(L"Beta"));
+}
+
+// How the font file commands ask for their target folder: a picker with the command's title
+// where folders may be made, starting at the given folder.
+TEST_F(FolderPicker, TargetFolderPromptTitlesThePickerAndAllowsNewFolders) {
+  std::wstring folder = scratch.File(L"Alpha");
+  bool chosen = false;
+  StepPlayer::Run({[&] {
+                    HWND picker = StepPlayer::FindPicker();
+                    if (!picker) return false;
+                    wchar_t caption[100] = {};
+                    ::InternalGetWindowText(picker, caption, 100);
+                    EXPECT_STREQ(caption, L"Copy fonts");
+                    CScratchFolderTree* tree = CScratchFolderTree::last;
+                    std::wstring selected;
+                    EXPECT_TRUE(tree && tree->allowEditing && tree->GetSelectedPath(selected));
+                    EXPECT_EQ(selected, scratch.File(L"Alpha"));
+                    if (tree) tree->Select(scratch.File(L"Gamma"));
+                    Click(picker, IDC_BROWSE_OK);
+                    return true;
+                  }},
+                  [&] { chosen = COrvBrowseFolderDialog::AskForTargetFolder(L"Copy fonts", folder); });
+  EXPECT_TRUE(chosen);
+  EXPECT_EQ(folder, scratch.File(L"Gamma"));
 }
 
 TEST_F(FolderPicker, EnterCommitsANameEditWhileOkAndCancelOnlyAbandonIt) {

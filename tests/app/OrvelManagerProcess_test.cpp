@@ -2,7 +2,12 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <commctrl.h>
+
+#include <array>
 #include <cstring>
+#include <cwchar>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +16,7 @@
 #include "app/WindowLayout.h"
 #include "common/RegistryValue.h"
 #include "common/ResourceIds.h"
+#include "framework/Handles.h"
 #include "tests/support/ProcessDriver.h"
 #include "tests/support/TestSupport.h"
 
@@ -131,38 +137,6 @@ TEST_F(ManagerProcess, SecondInstanceRestoresTheFirstAndExits0) {
   EXPECT_EQ(first.WaitForExit(kWait), 1u);
 }
 
-TEST_F(ManagerProcess, MaximisedCloseReopensMaximisedAndMinimisedCloseKeepsLayout) {
-  SetUpReturningUser(scratch_.Path());
-  {
-    ChildProcess app(ManagerExe(), BinDir());
-    HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
-    ASSERT_NE(main, nullptr);
-    ::SendMessageW(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    ASSERT_TRUE(::IsZoomed(main));
-    ::PostMessageW(main, WM_CLOSE, 0, 0);
-    ASSERT_EQ(app.WaitForExit(kWait), 1u);
-  }
-  WindowLayout saved{};
-  ASSERT_TRUE(ReadLayout(saved));
-  EXPECT_EQ(saved.Maximized, 1);
-  // The normal rectangle is kept, not the maximised one.
-  EXPECT_LT(saved.WindowRect.right - saved.WindowRect.left, ::GetSystemMetrics(SM_CXSCREEN));
-  {
-    ChildProcess app(ManagerExe(), BinDir());
-    HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
-    ASSERT_NE(main, nullptr);
-    EXPECT_TRUE(::IsZoomed(main));
-    ::SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ::PostMessageW(main, WM_CLOSE, 0, 0);
-    ASSERT_EQ(app.WaitForExit(kWait), 1u);
-  }
-  WindowLayout after{};
-  ASSERT_TRUE(ReadLayout(after));
-  EXPECT_EQ(std::memcmp(&saved, &after, sizeof(saved)), 0) << "a minimised close must keep the stored layout";
-}
-
-namespace {
-
 BOOL CALLBACK FindById(HWND window, LPARAM param) {
   auto* wanted = reinterpret_cast<std::pair<int, HWND>*>(param);
   if (::GetDlgCtrlID(window) != wanted->first) return TRUE;
@@ -177,6 +151,163 @@ HWND Descendant(HWND root, int id) {
 }
 
 int ItemCount(HWND list) { return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+struct ClassSearch {
+  const wchar_t* cls;
+  HWND found;
+};
+
+BOOL CALLBACK FindByClass(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<ClassSearch*>(param);
+  wchar_t cls[64] = {};
+  ::GetClassNameW(window, cls, 64);
+  if (std::wcscmp(cls, search->cls) != 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+HWND DescendantOfClass(HWND root, const wchar_t* cls) {
+  ClassSearch search{cls, nullptr};
+  ::EnumChildWindows(root, &FindByClass, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Waits until `done` holds, up to ten seconds.
+template <typename F>
+bool WaitFor(F done) {
+  for (int i = 0; i < 200; ++i) {
+    if (done()) return true;
+    ::Sleep(50);
+  }
+  return done();
+}
+
+// The sample pane's controls in a running program.
+struct SampleControls {
+  HWND pane, toolbar, upDown, window, list;
+  explicit SampleControls(HWND main)
+      : pane(DescendantOfClass(main, L"OrvelSamplePane")),
+        toolbar(DescendantOfClass(pane, TOOLBARCLASSNAMEW)),
+        upDown(Descendant(pane, IDC_SAMPLE_SIZE_UPDOWN)),
+        window(DescendantOfClass(pane, L"OrvelSampleWindow")),
+        list(DescendantOfClass(window, WC_LISTBOXW)) {}
+  bool Complete() const { return pane && toolbar && upDown && window && list; }
+  int Size() const { return static_cast<int>(::SendMessageW(upDown, UDM_GETPOS32, 0, 0)); }
+  bool InfoBlockChecked() const { return ::SendMessageW(toolbar, TB_ISBUTTONCHECKED, ID_SAMPLE_INFO_BLOCK, 0) != 0; }
+  int Sample() const { return static_cast<int>(::SendMessageW(list, LB_GETCURSEL, 0, 0)); }
+};
+
+// Width and height of the five panes (the parents of their views), folder tree pane first.
+using PaneSizes = std::array<SIZE, 5>;
+
+PaneSizes ReadPaneSizes(HWND main) {
+  PaneSizes sizes{};
+  const int views[] = {IDC_FOLDER_TREE, IDC_GROUPS_TREE, IDC_FOLDER_FONTS_LIST, IDC_INSTALLED_FONTS_LIST,
+                       IDC_SAMPLE_SIZE_UPDOWN};
+  for (size_t i = 0; i < sizes.size(); ++i) {
+    RECT rc{};
+    if (HWND view = Descendant(main, views[i])) ::GetWindowRect(::GetParent(view), &rc);
+    sizes[i] = {rc.right - rc.left, rc.bottom - rc.top};
+  }
+  return sizes;
+}
+
+bool Same(const PaneSizes& a, const PaneSizes& b) {
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i].cx != b[i].cx || a[i].cy != b[i].cy) return false;
+  return true;
+}
+
+std::string Describe(const PaneSizes& sizes) {
+  std::string s;
+  for (const SIZE& size : sizes) s += std::to_string(size.cx) + "x" + std::to_string(size.cy) + " ";
+  return s;
+}
+
+// The pane sizes once the window fills the work area, the main splitter fills the window and its
+// panes fill the splitter, unchanged over several looks (the window may show before it has its
+// maximised size, and before its panes are laid out).
+PaneSizes SettledMaximisedPanes(HWND main) {
+  constexpr int kStableLooks = 3;
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  PaneSizes last = ReadPaneSizes(main);
+  int stable = 0;
+  for (int i = 0; i < 100 && stable < kStableLooks; ++i) {
+    ::Sleep(100);
+    RECT client{}, splitter{};
+    ::GetClientRect(main, &client);
+    ::GetWindowRect(::GetDlgItem(main, IDC_MAIN_SPLITTER), &splitter);
+    const PaneSizes now = ReadPaneSizes(main);
+    const int splitterWidth = splitter.right - splitter.left;
+    // The folder pane and the sample pane stand side by side across the main splitter.
+    const bool panesFill = now[0].cx + now[4].cx + 2 * ::GetSystemMetrics(SM_CXEDGE) + 8 >= splitterWidth;
+    const bool settled = ::IsZoomed(main) && client.right >= work.right - work.left && splitterWidth == client.right &&
+                         panesFill && Same(now, last);
+    stable = settled ? stable + 1 : 0;
+    last = now;
+  }
+  return last;
+}
+
+// Two sessions that close maximised in a row leave every pane as it was: the next start shows
+// the same pane sizes, and a close while minimised keeps the stored layout.
+TEST_F(ManagerProcess, MaximisedSessionsKeepEveryPaneAndMinimisedCloseKeepsLayout) {
+  SetUpReturningUser(scratch_.Path());
+  PaneSizes first{};
+  {
+    ChildProcess app(ManagerExe(), BinDir());
+    HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+    ASSERT_NE(main, nullptr);
+    ::SendMessageW(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_TRUE(::IsZoomed(main));
+    first = SettledMaximisedPanes(main);
+    for (const SIZE& size : first) ASSERT_GT(size.cy, 50) << Describe(first);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(app.WaitForExit(kWait), 1u);
+  }
+  WindowLayout saved{};
+  ASSERT_TRUE(ReadLayout(saved));
+  EXPECT_EQ(saved.Maximized, 1);
+  // The normal rectangle is kept, not the maximised one.
+  EXPECT_LT(saved.WindowRect.right - saved.WindowRect.left, ::GetSystemMetrics(SM_CXSCREEN));
+  for (int session = 2; session <= 3; ++session) {
+    SCOPED_TRACE(session);
+    ChildProcess app(ManagerExe(), BinDir());
+    HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+    ASSERT_NE(main, nullptr);
+    const PaneSizes again = SettledMaximisedPanes(main);
+    EXPECT_TRUE(::IsZoomed(main));
+    EXPECT_TRUE(Same(again, first)) << "before " << Describe(first) << "after " << Describe(again);
+    if (session == 3) ::SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(app.WaitForExit(kWait), 1u);
+    if (session == 2) {
+      ASSERT_TRUE(ReadLayout(saved));
+    }
+  }
+  WindowLayout after{};
+  ASSERT_TRUE(ReadLayout(after));
+  EXPECT_EQ(std::memcmp(&saved, &after, sizeof(saved)), 0) << "a minimised close must keep the stored layout";
+}
+
+// A library named OrvelRes64.dll in the current folder that has code as well as the resources:
+// the program runs with its resources, and its code never runs.
+TEST_F(ManagerProcess, ResourceLibraryCodeNeverRuns) {
+  SetUpReturningUser(scratch_.Path());
+  const std::wstring exe = scratch_.File(L"OrvelManager.exe");
+  const std::wstring library = scratch_.File(L"OrvelRes64.dll");
+  ASSERT_TRUE(::CopyFileW(ManagerExe().c_str(), exe.c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW((BinDir() + L"\\OrvelResProbe.dll").c_str(), library.c_str(), FALSE));
+  ChildProcess app(exe, scratch_.Path());
+  HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+  ASSERT_NE(main, nullptr);
+  EXPECT_NE(Descendant(main, IDC_FOLDER_FONTS_LIST), nullptr);
+  EXPECT_EQ(WindowText(main), L"Orvel Font Manager");
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app.WaitForExit(kWait), 1u);
+  EXPECT_EQ(::GetFileAttributesW((library + L".ran").c_str()), INVALID_FILE_ATTRIBUTES);
+}
 
 }  // namespace
 
@@ -208,4 +339,100 @@ TEST_F(ManagerProcess, StartListsTheFontCaseFolderInTheFolderFontsList) {
   EXPECT_EQ(app.WaitForExit(kWait), 1u);
 }
 
+// The sample size, the information block switch and the active sample are the user's: a
+// restart brings them back.
+TEST_F(ManagerProcess, SampleSettingsSurviveARestart) {
+  SetUpReturningUser(scratch_.Path());
+  for (const bool restarted : {false, true}) {
+    ChildProcess app(ManagerExe(), BinDir());
+    HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+    ASSERT_NE(main, nullptr);
+    const SampleControls sample(main);
+    ASSERT_TRUE(sample.Complete());
+    EXPECT_EQ(sample.Size(), restarted ? 19 : 16);
+    EXPECT_EQ(sample.InfoBlockChecked(), restarted);
+    EXPECT_EQ(sample.Sample(), restarted ? 0 : 5) << "Alphabet, the first; Paragraph, the last";
+    if (!restarted) {
+      // Three clicks on the up arrow (the upper half of the control).
+      RECT arrows{};
+      ::GetClientRect(sample.upDown, &arrows);
+      const LPARAM upper = MAKELPARAM(arrows.right / 2, arrows.bottom / 4);
+      for (int i = 0; i < 3; ++i) {
+        ::PostMessageW(sample.upDown, WM_LBUTTONDOWN, MK_LBUTTON, upper);
+        ::PostMessageW(sample.upDown, WM_LBUTTONUP, 0, upper);
+      }
+      EXPECT_TRUE(WaitFor([&] { return sample.Size() == 19; })) << sample.Size();
+      ::PostMessageW(sample.pane, WM_COMMAND, ID_SAMPLE_INFO_BLOCK, 0);
+      EXPECT_TRUE(WaitFor([&] { return sample.InfoBlockChecked(); }));
+      ::SendMessageW(sample.list, LB_SETCURSEL, 0, 0);
+      ::PostMessageW(sample.window, WM_COMMAND, MAKEWPARAM(1, LBN_SELCHANGE), reinterpret_cast<LPARAM>(sample.list));
+    }
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(app.WaitForExit(kWait), 1u);
+  }
+}
+
+namespace {
+
+BOOL CALLBACK CountManagerWindow(HWND window, LPARAM count) {
+  wchar_t cls[64] = {};
+  ::GetClassNameW(window, cls, 64);
+  if (std::wcscmp(cls, kSingleInstanceName) == 0 && ::IsWindowVisible(window)) ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+int ManagerWindowCount() {
+  int count = 0;
+  ::EnumWindows(&CountManagerWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
 }  // namespace
+
+// The launcher started from the program's folder starts the manager ("runas" runs it directly
+// under Wine) and ends with 0 at once; a second launch only brings the first window forward.
+TEST_F(ManagerProcess, LauncherStartsTheManagerAndASecondLaunchOnlyRestoresIt) {
+  SetUpReturningUser(scratch_.Path());
+  const std::wstring launcher = BinDir() + L"\\OrvelRunAs.exe";
+  {
+    ChildProcess run(launcher, BinDir());
+    ASSERT_TRUE(run.Started());
+    EXPECT_EQ(run.WaitForExit(kWait), 0u);
+  }
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (main = ::FindWindowW(kSingleInstanceName, nullptr)) && ::IsWindowVisible(main); }));
+  DWORD id = 0;
+  ::GetWindowThreadProcessId(main, &id);
+  orv::ScopedHandle manager(::OpenProcess(SYNCHRONIZE, FALSE, id));
+  ASSERT_TRUE(manager);
+  ::SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(::IsIconic(main));
+  {
+    ChildProcess again(launcher, BinDir());
+    EXPECT_EQ(again.WaitForExit(kWait), 0u);
+  }
+  EXPECT_TRUE(WaitFor([&] { return !::IsIconic(main); }));
+  ::Sleep(1000);  // a second manager that was not turned away would show its window by now
+  EXPECT_EQ(ManagerWindowCount(), 1);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(::WaitForSingleObject(manager.Get(), kWait), WAIT_OBJECT_0);
+}
+
+TEST_F(ManagerProcess, AboutShowsTheProgramsVersion) {
+  SetUpReturningUser(scratch_.Path());
+  ChildProcess app(ManagerExe(), BinDir());
+  HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+  ASSERT_NE(main, nullptr);
+  ::PostMessageW(main, WM_COMMAND, ID_APP_ABOUT, 0);
+  HWND about = app.WaitForDialogWithControl(IDC_ABOUT_VERSION, kWait);
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_ABOUT_VERSION)), L"Version 1.0 (64-bit)");
+  ::Sleep(300);  // drawn
+  RECT rc{};
+  ::GetWindowRect(about, &rc);
+  EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\app_about_box.bmp"));
+  ::PostMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindow(about); }));
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app.WaitForExit(kWait), 1u);
+}

@@ -7,6 +7,7 @@
 #include "app/WindowLayout.h"
 #include "common/ClampRectToVirtualScreen.h"
 #include "common/RegistryValue.h"
+#include "groups/FontGroup.h"
 
 namespace {
 
@@ -63,6 +64,8 @@ TEST_F(PrefsRegistry, StoredValuesAndTypeRules) {
   EXPECT_FALSE(g_Preferences.GroupsFolder.empty());
   EXPECT_NE(g_Preferences.GroupsFolder.find(L"\\Orvel Font Manager\\Font Groups"), std::wstring::npos);
   EXPECT_NE(g_Preferences.GroupsFolder.back(), L'\\');
+  // The group store keeps its files there.
+  EXPECT_EQ(FontGroup().GroupsFolder, g_Preferences.GroupsFolder);
 }
 
 TEST_F(PrefsRegistry, ColorsOfWrongSizeOrNotRgbKeepDefaults) {

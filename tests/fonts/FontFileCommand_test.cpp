@@ -3,6 +3,8 @@
 #include <shlwapi.h>
 
 #include "app/AppState.h"
+#include "common/ResString.h"
+#include "common/ResourceIds.h"
 #include "fonts/FontFileCommand.h"
 #include "lists/FontItemList.h"
 #include "tests/support/SfntBuilder.h"
@@ -30,11 +32,44 @@ FontItem FileRecord(const std::wstring& folder, const std::wstring& name, uint32
 TEST(FontFileCommand, CopyIntoTheFontsOwnFolderCopiesNothing) {
   ScratchDir dir;
   ASSERT_TRUE(::CopyFileW(kDejaVuSans.c_str(), dir.File(L"a.ttf").c_str(), FALSE));
-  FontItemList items;
-  items.AddUnique(FileRecord(dir.Path(), L"a.ttf"), 0);
-  FontFileCommand command(&items, FontFileCommand::kCopy, 21001);
-  EXPECT_EQ(command.RunToFolder(dir.Path(), FOF_NOCONFIRMATION | FOF_SILENT), 0);
-  EXPECT_FALSE(items.Entries().front().marked);
+  // The folder in any of the forms a caller may give it.
+  for (const std::wstring& target : {dir.Path(), dir.Path() + L"\\", dir.Path() + L"\\\\"}) {
+    SCOPED_TRACE(testing_support::Narrow(target));
+    FontItemList items;
+    items.AddUnique(FileRecord(dir.Path(), L"a.ttf"), 0);
+    FontFileCommand command(&items, FontFileCommand::kCopy, 21001);
+    EXPECT_EQ(command.RunToFolder(target, FOF_NOCONFIRMATION | FOF_SILENT), 0);
+    EXPECT_FALSE(items.Entries().front().marked);
+  }
+}
+
+// The target folder comes from the prompt the application supplies, asked with the command's
+// title and the start folder; a cancelled prompt copies nothing.
+struct PromptRecord {
+  static inline std::wstring title, start, answer;
+  static bool Ask(const std::wstring& t, std::wstring& folder) {
+    title = t;
+    start = folder;
+    folder = answer;
+    return !answer.empty();
+  }
+};
+
+TEST(FontFileCommand, TargetFolderComesFromTheApplicationsPrompt) {
+  ScratchDir from, to;
+  ASSERT_TRUE(::CopyFileW(kDejaVuSans.c_str(), from.File(L"a.ttf").c_str(), FALSE));
+  FontFileCommand::SetFolderPrompt(&PromptRecord::Ask);
+  for (const std::wstring& answer : {std::wstring(), to.Path()}) {
+    FontItemList items;
+    items.AddUnique(FileRecord(from.Path(), L"a.ttf"), 0);
+    FontFileCommand command(&items, FontFileCommand::kCopy, IDS_COPY_FONTS_CAPTION);
+    PromptRecord::answer = answer;
+    EXPECT_EQ(command.AskTargetAndRun(from.Path()), answer.empty() ? 0 : 1);
+    EXPECT_EQ(PromptRecord::title, LoadResString(IDS_COPY_FONTS_CAPTION));
+    EXPECT_EQ(PromptRecord::start, from.Path());
+    EXPECT_EQ(::PathFileExistsW(to.File(L"a.ttf").c_str()) != FALSE, !answer.empty());
+  }
+  FontFileCommand::SetFolderPrompt(nullptr);
 }
 
 TEST(FontFileCommand, CopyTakesBothFilesOfAType1FontAndEachFileOnce) {

@@ -83,8 +83,8 @@ TEST(Type1, KeyValues) {
 
 TEST(Type1, FindKeyRules) {
   std::wstring out;
-  EXPECT_TRUE(FontFileReader::FindType1Key(L"/Notice (a\rb\r\nc) readonly def", L"/Notice ", out, 0));
-  EXPECT_EQ(out, L"a\r\nb\r\nc");
+  EXPECT_TRUE(FontFileReader::FindType1Key(L"/Notice (a\rb\r\nc\nd) readonly def", L"/Notice ", out, 0));
+  EXPECT_EQ(out, L"a\r\nb\r\nc\r\nd");
   EXPECT_FALSE(FontFileReader::FindType1Key(L"/Notice (unterminated)", L"/Notice ", out, 0));
   EXPECT_FALSE(FontFileReader::FindType1Key(L"/Other 1 def", L"/Notice ", out, 0));
 }

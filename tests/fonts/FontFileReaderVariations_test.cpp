@@ -212,6 +212,42 @@ TEST(VariableFonts, BadRecordSizesGiveTheFontRecord) {
   EXPECT_EQ(noPs[0].postScriptName, L"OrvelVar-Regular");
 }
 
+// Each named instance starts from the font's own names: an instance without a PostScript
+// name (id 0xFFFF) or without a subfamily name takes nothing from the instance before it.
+TEST(VariableFonts, InstancesTakeNothingFromTheInstanceBefore) {
+  testing_support::ScratchDir dir;
+  Bytes font = ReadFile(Fixture(L"OrvelVarPlain.ttf"));
+  for (const auto& t : ReadDirectory(font)) {
+    if (t.tag != "fvar") continue;
+    const uint16_t axes = GetU16(font, t.offset + 8), axisSize = GetU16(font, t.offset + 10);
+    const uint16_t instanceSize = GetU16(font, t.offset + 14);
+    ASSERT_EQ(instanceSize, axes * 4 + 6);  // records carry a PostScript name id
+    const size_t first = t.offset + GetU16(font, t.offset + 4) + size_t{axes} * axisSize;
+    SetU16(font, first + instanceSize + 4 + 4 * axes, 0xFFFF);  // the second: no PostScript name
+    SetU16(font, first + 2 * instanceSize, 0x7FFF);             // the third: a subfamily id not in 'name'
+  }
+  WriteFile(dir.File(L"patched.ttf"), font);
+  const auto items = Walk(dir.File(L"patched.ttf"));
+  ASSERT_EQ(items.size(), 3u);
+  const struct {
+    const wchar_t* fullName;
+    const wchar_t* postScript;
+    const wchar_t* typoSubfamily;
+    const wchar_t* wwsSubfamily;
+  } expected[] = {
+      {L"Orvel Var Instance Light", L"OrvelVar-Light", L"Instance Light", L"Instance Light"},
+      {L"Orvel Var Instance Bold", L"OrvelVar-Regular", L"Instance Bold", L"Instance Bold"},
+      {L"Orvel Var", L"OrvelVar-BoldCond", L"Regular", L""},
+  };
+  for (size_t i = 0; i < items.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(items[i].names.English(NameSlot::FullName), expected[i].fullName);
+    EXPECT_EQ(items[i].postScriptName, expected[i].postScript);
+    EXPECT_EQ(items[i].names.English(NameSlot::TypoSubfamily), expected[i].typoSubfamily);
+    EXPECT_EQ(items[i].names.English(NameSlot::WwsSubfamily), expected[i].wwsSubfamily);
+  }
+}
+
 TEST(VariableFonts, InstanceByNameAndElidableValues) {
   FontFileReader reader;
   reader.fileRef = Fixture(L"OrvelVarStat.ttf");

@@ -1,6 +1,7 @@
 #include "fonts/FontFileReader.h"
 
 #include <gtest/gtest.h>
+#include <shlwapi.h>
 
 #include "app/AppState.h"
 #include "tests/support/SfntBuilder.h"
@@ -281,6 +282,46 @@ TEST(FontFileReader, SystemFontsFolderIsProtectedWhenNotElevated) {
   g_AppState.SystemFontsFolder = savedSystem;
   g_AppState.IsElevated = savedElevated;
   EXPECT_TRUE(ReadBytes(dir, SimpleFont(WindowsNames(L"Marlett", L"Regular", L"MARLETT"))).item.IsProtected());
+}
+
+// A reference is only ever taken in the folder it belongs to: a folder too long for the
+// shell's path functions, or a ".pfb" looked for above a drive root, never turns into a bare
+// name read from the current directory, where a decoy of that name lies here.
+TEST(FontFileReader, NeverOpensARelativePath) {
+  testing_support::ScratchDir dir;
+  testing_support::ScratchDir current;
+  wchar_t saved[MAX_PATH] = {};
+  ::GetCurrentDirectoryW(MAX_PATH, saved);
+  ASSERT_TRUE(::SetCurrentDirectoryW(current.Path().c_str()));
+  const std::wstring root = L"C:\\orvel_root_" + std::to_wstring(::GetCurrentProcessId());
+  WriteFile(current.File(L"x.ttf"), SimpleFont(WindowsNames(L"Decoy", L"Regular", L"Decoy")));
+  for (const std::wstring& pfb : {current.File(L"y.pfb"), current.File(root.substr(3) + L".pfb")})
+    WriteFile(pfb, BuildPfb(Type1ClearText("/FontName /Decoy def")));
+  std::wstring longFolder = dir.Path();
+  for (wchar_t part : {L'a', L'b', L'c'}) {
+    longFolder += L"\\" + std::wstring(90, part);
+    ::CreateDirectoryW((L"\\\\?\\" + longFolder).c_str(), nullptr);
+  }
+  ASSERT_GE(longFolder.size(), size_t{MAX_PATH});
+  WriteFile(L"\\\\?\\" + longFolder + L"\\x.ttf", SimpleFont(WindowsNames(L"Far", L"Regular", L"Far")));
+  WriteFile(L"\\\\?\\" + longFolder + L"\\y.pfm", MinimalPfm());
+  WriteFile(root + L".pfm", MinimalPfm());
+  const struct {
+    std::wstring folder;
+    std::wstring ref;
+  } table[] = {{longFolder, L"x.ttf"}, {longFolder, L"y.pfm"}, {L"C:\\", root.substr(3) + L".pfm"}};
+  for (const auto& row : table) {
+    SCOPED_TRACE(testing_support::Narrow(row.ref));
+    FontFileReader reader;
+    reader.folder = row.folder;
+    (void)reader.ReadFontFile(row.ref);
+    EXPECT_NE(reader.FullName(), L"Decoy");
+    EXPECT_NE(reader.postScriptName, L"Decoy");
+    EXPECT_FALSE(::PathIsRelativeW(reader.fullPath.c_str())) << testing_support::Narrow(reader.fullPath);
+    EXPECT_TRUE(reader.pfbPath.empty() || !::PathIsRelativeW(reader.pfbPath.c_str()));
+  }
+  ::DeleteFileW((root + L".pfm").c_str());
+  ::SetCurrentDirectoryW(saved);
 }
 
 TEST(FontFileReader, ResetKeepsFolderAndSizes) {

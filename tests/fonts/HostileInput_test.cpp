@@ -10,7 +10,7 @@
 
 #include "fonts/FontFileReader.h"
 #include "fonts/FontFileWalk.h"
-#include "tests/support/SfntBuilder.h"
+#include "tests/support/HostileFonts.h"
 #include "tests/support/TestSupport.h"
 
 using namespace sfnt_test;
@@ -19,30 +19,8 @@ namespace {
 
 constexpr size_t kMaxRecordsPerFile = 64 * 1024;
 
-std::wstring Fixture(const wchar_t* name) { return testing_support::SourceDir() + L"\\tests\\fonts\\data\\" + name; }
-
-struct Source {
-  const char* label;
-  Bytes bytes;
-  const wchar_t* fileName;
-};
-
-std::vector<Source> Sources() {
-  std::vector<Source> out;
-  const Bytes varStat = ReadFile(Fixture(L"OrvelVarStat.ttf"));
-  const Bytes varPlain = ReadFile(Fixture(L"OrvelVarPlain.ttf"));
-  out.push_back({"variable", varStat, L"h.ttf"});
-  const Bytes plain = BuildSfnt({{"OS/2", BuildOs2(5, 6, 48)},
-                                 {"head", BuildHead()},
-                                 {"DSIG", Bytes(8, '\0')},
-                                 {"GSUB", Bytes("\0\1\0\0\0\0\0\x0a\0\0\0\1vert\0\0", 16)},
-                                 {"name", BuildNameTable({{1, 0, 0, 1, L"Mac"}, {3, 1, 0x409, 1, L"Foo"},
-                                                          {3, 1, 0x409, 2, L"Bold"}, {3, 1, 0x409, 4, L"Foo Bold"},
-                                                          {3, 1, 0x409, 6, L"Foo-Bold"}})}});
-  out.push_back({"sfnt", plain, L"h.otf"});
-  out.push_back({"collection", BuildCollection({varPlain, plain, varStat}), L"h.ttc"});
-  return out;
-}
+using Source = HostileSource;
+std::vector<Source> Sources() { return HostileSources(); }
 
 // One read of the damaged file, as the lists, the loader and the property pages do it.
 size_t Exercise(const std::wstring& folder, const wchar_t* fileName) {

@@ -352,6 +352,40 @@ TEST(EnsureFontItemLoaded, CollectionFaceFoundByName) {
   EXPECT_EQ(renamed.displayName, L"C Italic");
 }
 
+// What the file holds decides how a record is read again, not its name: a ".ttc" holding one
+// font, a "ttcf" collection named ".ttf" or ".otf", listed as a registry value lists them.
+TEST(EnsureFontItemLoaded, FileTagDecidesNotItsName) {
+  testing_support::ScratchDir dir;
+  const Bytes pair = BuildCollection({Face(L"A", L"Regular", L"A"), Face(L"B", L"Bold", L"B Bold", L"Version 2")});
+  WriteFile(dir.File(L"single.ttc"), Face(L"Solo", L"Regular", L"Solo"));
+  WriteFile(dir.File(L"single.otc"), Face(L"Solo", L"Regular", L"Solo"));
+  WriteFile(dir.File(L"pair.ttf"), pair);
+  WriteFile(dir.File(L"pair.otf"), pair);
+  const struct {
+    const wchar_t* file;
+    const wchar_t* fullName;
+    const wchar_t* version;
+    uint32_t kind;  // flags & (collection face | sfnt)
+  } table[] = {
+      {L"single.ttc", L"Solo", L"Version 1.000", 0x1},
+      {L"single.otc", L"Solo", L"Version 1.000", 0x1},
+      {L"pair.ttf", L"B Bold", L"Version 2", 0x81},
+      {L"pair.otf", L"B Bold", L"Version 2", 0x81},
+      {L"pair.ttf", L"A", L"Version 1.000", 0x81},
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(testing_support::Narrow(row.file) + " " + testing_support::Narrow(row.fullName));
+    FontItem item = Listed(row.fullName, row.file);
+    EnsureFontItemLoaded(dir.Path(), item);
+    EXPECT_FALSE(item.IsUnreadable());
+    EXPECT_EQ(item.displayName, row.fullName);
+    EXPECT_EQ(item.version, row.version);
+    EXPECT_EQ(item.flags & 0x81, row.kind);
+    EXPECT_EQ(ForEachFontItem(dir.Path(), row.file, [](const FontItem& r) { EXPECT_FALSE(r.IsUnreadable()); }),
+              row.kind == 0x81 ? 2u : 1u);
+  }
+}
+
 TEST(EnsureFontItemLoaded, CollectionWithoutTheFaceKeepsTheListedNames) {
   testing_support::ScratchDir dir;
   WriteFile(dir.File(L"two.ttc"), BuildCollection({Face(L"A", L"Regular", L"A"), Face(L"B", L"Bold", L"B Bold")}));

@@ -206,7 +206,7 @@ TEST_F(GroupsTest, UnusableGroupsFolderRefusesToWork) {
   for (const wchar_t* folder : {L"", L"Font Groups", L"\\Font Groups", L"C:Font Groups"}) {
     SCOPED_TRACE(testing_support::Narrow(folder));
     testing_support::ResetRecords();
-    g_Preferences.GroupsFolder = folder;
+    SetGroupsFolder(folder);
     FontGroup g;
     EXPECT_FALSE(g.Load(L"orvel_Root.xml"));
     EXPECT_EQ(g.LoadState(), GroupLoadState::kRefused);

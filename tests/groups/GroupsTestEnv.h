@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "app/Preferences.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "groups/FontGroup.h"
@@ -20,15 +19,18 @@
 class GroupsTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    savedFolder_ = g_Preferences.GroupsFolder;
-    g_Preferences.GroupsFolder = dir_.Path();
+    groupsFolder_ = dir_.Path();
+    FontGroup::SetGroupsFolderSource(&groupsFolder_);
     testing_support::ResetRecords();
   }
   void TearDown() override {
-    g_Preferences.GroupsFolder = savedFolder_;
+    FontGroup::SetGroupsFolderSource(nullptr);
     group_store_seams::SetWriteHook(nullptr);
     testing_support::ResetRecords();
   }
+
+  // The groups folder of the records made from now on.
+  void SetGroupsFolder(const std::wstring& folder) { groupsFolder_ = folder; }
 
   std::wstring Folder() const { return dir_.Path(); }
   std::wstring PathOf(const std::wstring& name) const { return dir_.File(name); }
@@ -73,5 +75,5 @@ protected:
 
 private:
   testing_support::ScratchDir dir_;
-  std::wstring savedFolder_;
+  std::wstring groupsFolder_;
 };

@@ -149,6 +149,43 @@ TEST_F(FolderListFixture, RowsAreDrawnInTheirOwnFaces) {
   ::SetCurrentDirectoryW(testing_support::BinDir().c_str());
 }
 
+// What each file holds decides its rows: DejaVu Sans copied to a ".ttc" is one font, a
+// ten-face "ttcf" collection named ".ttf" gives every face; each row is readable and its display
+// font is its own face.
+TEST_F(FolderListFixture, FileTagDecidesTheRowsAndEachDrawsInItsOwnFace) {
+  const std::wstring noto = L"Z:\\usr\\share\\fonts\\opentype\\noto\\NotoSansCJK-Bold.ttc";
+  if (::GetFileAttributesW(noto.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "fonts-noto-cjk missing";
+  ScratchDir dir;
+  ASSERT_TRUE(Copy(kDejaVu + L"DejaVuSans.ttf", dir.File(L"single.ttc")));
+  ASSERT_TRUE(Copy(noto, dir.File(L"NotoSansCJK-Bold.ttf")));
+  list.m_folder = dir.Path();
+  ASSERT_EQ(list.Fill(), 1);
+  ASSERT_EQ(list.CountRecords(), 11);
+  EXPECT_EQ(list.GetRowName(0), L"DejaVu Sans Book");
+  orv::ScopedGetDC screen(nullptr);
+  for (int i = 0; i < 11; ++i) {
+    ::SendMessageW(list.m_hWnd, LVM_ENSUREVISIBLE, i, FALSE);
+    ::UpdateWindow(list.m_hWnd);
+    const FontItem* row = list.GetRecordAt(i);
+    ASSERT_NE(row, nullptr);
+    SCOPED_TRACE(testing_support::Narrow(row->displayName));
+    EXPECT_FALSE(row->IsUnreadable());
+    EXPECT_EQ(row->IsCollectionFace(), i > 0);
+    FontItem copy = FontItem::CopyConstruct(*row);
+    orv::ScopedFont font(copy.CreateDisplayFont(-16));
+    ASSERT_TRUE(font);
+    EXPECT_NE(copy.enumFound, 0u);
+    orv::ScopedSelectObject select(screen.Get(), font.Get());
+    wchar_t face[LF_FACESIZE] = {};
+    ::GetTextFaceW(screen.Get(), LF_FACESIZE, face);
+    EXPECT_EQ(std::wstring(face), row->names.SystemFirst(NameSlot::Family));
+  }
+  RECT rc{};
+  ::GetWindowRect(host.Window(), &rc);
+  EXPECT_TRUE(testing_support::SaveScreenArea(rc, testing_support::ArtifactsDir() + L"\\lists_folder_tag_rows.bmp"));
+  ::SetCurrentDirectoryW(testing_support::BinDir().c_str());
+}
+
 TEST_F(FolderListFixture, EscapeInTheTreeStopsTheFillAndBeeps) {
   ScratchDir dir;
   MakeMixedFolder(dir);

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <functional>
 #include <memory>
@@ -18,6 +19,7 @@
 #include "framework/WindowImpl.h"
 #include "lists/CFolderTreeView.h"
 #include "lists/CPickerFolderTree.h"
+#include "tests/support/ModalScript.h"
 #include "tests/support/TestSupport.h"
 
 using namespace testing_support;
@@ -669,6 +671,144 @@ TEST_F(FolderTree, ThePickerShowsTheRealTreeAndADoubleClickChoosesTheFolder) {
   EXPECT_TRUE(EqualsNoCase(dlg.ChosenFolder(), Sub(L"Alpha")));
   EXPECT_EQ(list().m_folder, L"X:\\main");
   EXPECT_FALSE(list().m_refreshPending);
+}
+
+
+// A key of the tree, sent as the control sends it (its parent reflects it).
+LRESULT SendTreeKey(HWND parent, HWND tree, WORD key) {
+  NMTVKEYDOWN nm{};
+  nm.hdr = {tree, static_cast<UINT_PTR>(IDC_FOLDER_TREE), static_cast<UINT>(TVN_KEYDOWN)};
+  nm.wVKey = key;
+  return ::SendMessageW(parent, WM_NOTIFY, IDC_FOLDER_TREE, reinterpret_cast<LPARAM>(&nm));
+}
+
+// Edits the label of `item`, types `name` and ends the edit as Enter does.
+void Rename(CFolderTreeView& tree, HTREEITEM item, const wchar_t* name) {
+  HWND edit = reinterpret_cast<HWND>(::SendMessageW(tree, TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(item)));
+  ASSERT_TRUE(edit);
+  ::SetWindowTextW(edit, name);
+  ::SendMessageW(tree, TVM_ENDEDITLABELNOW, FALSE, 0);
+}
+
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+TEST_F(FolderTree, NewFolderMakesNumberedFoldersAndStartsEditingTheirNames) {
+  CFolderTreeView& tree = ReadyTree();
+  const std::pair<const wchar_t*, const wchar_t*> steps[] = {
+      {nullptr, L"New Folder"}, {nullptr, L"New Folder (2)"}, {L"New Folder (3)", L"New Folder (4)"}};
+  for (const auto& [madeByHand, expected] : steps) {
+    if (madeByHand) MakeDir(madeByHand);
+    ASSERT_TRUE(tree.SelectItem(ScratchItem(tree)));
+    tree.NewFolder();
+    std::wstring selected;
+    EXPECT_TRUE(tree.GetSelectedPath(selected) && EqualsNoCase(selected, Sub(expected))) << Narrow(selected);
+    EXPECT_TRUE(::PathIsDirectoryW(Sub(expected).c_str()));
+    EXPECT_TRUE(::SendMessageW(tree, TVM_GETEDITCONTROL, 0, 0)) << "the new name is being edited";
+    ::SendMessageW(tree, TVM_ENDEDITLABELNOW, TRUE, 0);
+  }
+  EXPECT_TRUE(tree.FoldersChanged());
+}
+
+// A rename goes through the shell; the folder shown in the list (the current directory) is
+// renamed too, and the list, the target and the current directory follow it.
+TEST_F(FolderTree, RenamingTheListedFolderMovesTheListAndTheCurrentDirectory) {
+  MakeDir(L"old");
+  Touch(Sub(L"old\\a.ttf"));
+  MakeDir(L"taken");
+  CFolderTreeView& tree = ReadyTree();
+  HTREEITEM item = tree.FindItemByIdList(Sub(L"old"), true);
+  ASSERT_TRUE(item && tree.SelectItem(item));
+  ASSERT_TRUE(EqualsNoCase(CurrentDirectory(), Sub(L"old")));
+  list().m_refreshPending = false;
+  Rename(tree, item, L"renamed");
+  EXPECT_TRUE(Exists(Sub(L"renamed\\a.ttf")) && !Exists(Sub(L"old")));
+  EXPECT_EQ(ItemText(tree, item), L"renamed");
+  EXPECT_TRUE(EqualsNoCase(list().m_folder, Sub(L"renamed"))) << Narrow(list().m_folder);
+  EXPECT_TRUE(list().m_refreshPending);
+  EXPECT_TRUE(EqualsNoCase(tree.TargetFolder(), Sub(L"renamed")));
+  EXPECT_TRUE(EqualsNoCase(CurrentDirectory(), Sub(L"renamed"))) << Narrow(CurrentDirectory());
+  // A name that is taken keeps the old name, with one beep.
+  ResetRecords();
+  Rename(tree, item, L"taken");
+  EXPECT_TRUE(Exists(Sub(L"renamed\\a.ttf")));
+  EXPECT_EQ(ItemText(tree, item), L"renamed");
+  EXPECT_EQ(Beeps().size(), 1u);
+}
+
+// Only empty folders are deleted, system files Thumbs.db and Desktop.ini with them. Del posts its
+// request; a request for a folder that is no longer selected is dropped.
+TEST_F(FolderTree, OnlyTheEmptyFolderAskedForIsDeleted) {
+  const struct {
+    const wchar_t* name;
+    const wchar_t* file;  // a file inside, or none
+    DWORD attributes;
+    bool deleted;
+  } cases[] = {
+      {L"empty", nullptr, 0, true},
+      {L"explorer", L"Thumbs.db", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN, true},
+      {L"plain thumbs", L"Thumbs.db", FILE_ATTRIBUTE_NORMAL, false},
+      {L"font", L"a.ttf", FILE_ATTRIBUTE_NORMAL, false},
+      {L"parent", L"child", FILE_ATTRIBUTE_DIRECTORY, false},
+  };
+  for (const auto& c : cases) {
+    MakeDir(c.name);
+    const std::wstring inside = Sub(c.name) + L"\\" + (c.file ? c.file : L"");
+    if (c.attributes == FILE_ATTRIBUTE_DIRECTORY) ::CreateDirectoryW(inside.c_str(), nullptr);
+    else if (c.file) Touch(inside), ::SetFileAttributesW(inside.c_str(), c.attributes);
+  }
+  Touch(Sub(L"explorer\\desktop.INI"));
+  ::SetFileAttributesW(Sub(L"explorer\\desktop.INI").c_str(), FILE_ATTRIBUTE_SYSTEM);
+  MakeDir(L"first");
+  MakeDir(L"second");
+  CFolderTreeView& tree = ReadyTree();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.name));
+    HTREEITEM item = tree.FindItemByIdList(Sub(c.name), true);
+    ASSERT_TRUE(item && tree.SelectItem(item));
+    EXPECT_EQ(tree.CanDeleteSelectedFolder(), c.deleted);
+    tree.DeleteFolder();
+    EXPECT_EQ(Exists(Sub(c.name)), !c.deleted);
+    EXPECT_EQ(EqualsNoCase(tree.TargetFolder(), scratchPath_), c.deleted);
+  }
+  HTREEITEM first = tree.FindItemByIdList(Sub(L"first"), true);
+  HTREEITEM second = tree.FindItemByIdList(Sub(L"second"), true);
+  ASSERT_TRUE(first && second && tree.SelectItem(first));
+  EXPECT_EQ(SendTreeKey(*parent_, tree, VK_DELETE), 0);
+  tree.SelectItem(second);  // before the posted request arrives
+  PumpMessages(50);
+  EXPECT_TRUE(Exists(Sub(L"first")) && Exists(Sub(L"second")));
+  SendTreeKey(*parent_, tree, VK_DELETE);  // the selected folder is also the current directory
+  PumpMessages(50);
+  EXPECT_TRUE(Exists(Sub(L"first")) && !Exists(Sub(L"second")));
+  EXPECT_FALSE(StartsWithNoCase(CurrentDirectory(), Sub(L"second")));
+}
+
+// The picker's New Folder button makes a folder in its own tree; its name is typed at once and
+// the picker chooses the folder under that name.
+TEST_F(FolderTree, ThePickersNewFolderIsMadeAndNamedInItsTree) {
+  InstallPickerFolderTree();
+  COrvBrowseFolderDialog dlg(scratchPath_);
+  dlg.allowEditing = true;
+  HWND picker = nullptr;
+  INT_PTR result = 0;
+  ModalScript::Run({[&] {
+                      if (!(picker = FindDialogWithControl(IDC_BROWSE_NEW_FOLDER))) return false;
+                      ClickButton(picker, IDC_BROWSE_NEW_FOLDER);
+                      return true;
+                    },
+                    [&] {
+                      HWND tree = ::GetDlgItem(picker, IDC_BROWSE_TREE);
+                      HWND edit = reinterpret_cast<HWND>(::SendMessageW(tree, TVM_GETEDITCONTROL, 0, 0));
+                      EXPECT_TRUE(edit && Exists(Sub(L"New Folder")));
+                      if (edit) ::SetWindowTextW(edit, L"Chosen");
+                      ClickButton(picker, IDOK);  // Enter ends the edit
+                      ClickButton(picker, IDC_BROWSE_OK);
+                      return true;
+                    }},
+                   [&] { result = dlg.DoModal(nullptr); });
+  COrvBrowseFolderDialog::SetTreeHooks({});
+  EXPECT_EQ(result, 1);
+  EXPECT_TRUE(EqualsNoCase(dlg.ChosenFolder(), Sub(L"Chosen"))) << Narrow(dlg.ChosenFolder());
 }
 
 }  // namespace

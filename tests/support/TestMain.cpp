@@ -1,5 +1,5 @@
-// The main of every test executable: the resource library as resource instance (as the
-// program has it), an STA, the common controls, and sinks for message boxes and beeps so that
+// The main of every test executable: the resource library as resource instance (loaded as the
+// program loads it), an STA, the common controls, and sinks for message boxes and beeps so that
 // no test blocks on a box.
 #include <windows.h>
 #include <commctrl.h>
@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/ResourceLibrary.h"
 #include "common/Seams.h"
 #include "framework/AppModule.h"
 #include "tests/support/TestSupport.h"
@@ -24,6 +25,8 @@ int RecordBox(HWND owner, const std::wstring& text, const std::wstring& caption,
 
 void RecordBeep(UINT type) { testing_support::Beeps().push_back(type); }
 
+void OpenNothing(HWND, const std::wstring&) {}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -32,14 +35,16 @@ int wmain(int argc, wchar_t** argv) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), 0x672F};
   ::InitCommonControlsEx(&icc);
   orv::g_Module.Init(::GetModuleHandleW(nullptr));
-  HMODULE resources = ::LoadLibraryW((testing_support::BinDir() + L"\\OrvelRes64.dll").c_str());
+  // Mapped as the program maps it: for its resources only, a handle with the data-file marks.
+  orv::ScopedModule resources = LoadResourceLibrary(testing_support::BinDir() + L"\\OrvelRes64.dll");
   if (!resources) {
     std::fprintf(stderr, "OrvelRes64.dll not found beside the tests\n");
     return 2;
   }
-  orv::g_Module.SetResourceInstance(resources);
+  orv::g_Module.SetResourceInstance(resources.Get());
   seams::SetMessageBoxSink(&RecordBox);
   seams::SetBeepSink(&RecordBeep);
+  seams::SetShellOpenSink(&OpenNothing);  // no test opens a browser
   const int result = RUN_ALL_TESTS();
   orv::g_Module.Term();
   ::CoUninitialize();

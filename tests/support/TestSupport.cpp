@@ -72,6 +72,12 @@ ScratchDir::ScratchDir() {
 
 ScratchDir::~ScratchDir() { DeleteTree(path_); }
 
+std::wstring LongPath(const std::wstring& path) {
+  wchar_t buffer[MAX_PATH] = {};
+  const DWORD n = ::GetLongPathNameW(path.c_str(), buffer, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? std::wstring(buffer) : path;
+}
+
 void DeleteTree(const std::wstring& path) {
   WIN32_FIND_DATAW fd;
   HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &fd);

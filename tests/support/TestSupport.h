@@ -41,6 +41,9 @@ private:
   std::wstring path_;
 };
 
+// The long form of a path (the temporary folder may come in its 8.3 form).
+std::wstring LongPath(const std::wstring& path);
+
 // Deletes a folder tree (no shell, no recycle bin).
 void DeleteTree(const std::wstring& path);
 

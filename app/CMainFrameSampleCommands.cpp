@@ -1,0 +1,32 @@
+// The main frame's side of the sample pane: the pane shows the selected row of the font lists,
+// and command 290 runs the sample editor.
+#include "app/CMainFrame.h"
+
+#include "app/AppState.h"
+#include "fonts/EnsureFontItemLoaded.h"
+
+// The first of the installed and the folder list that has a selected record decides; the pane
+// changes only when that list's own selection changed. With no selected record anywhere the
+// pane is emptied.
+void CMainFrame::ShowSelectionInSample() {
+  for (COrvelListView* list : {static_cast<COrvelListView*>(&g_AppState.InstalledFonts),
+                               static_cast<COrvelListView*>(&g_AppState.FolderFonts)}) {
+    if (!list->m_hWnd) continue;
+    const FontItem* record = list->GetRecordAt(list->GetFirstSelected());
+    if (!record) continue;
+    if (list->m_selectionChanged) {
+      // A row selected before it was ever drawn has not been read yet: complete the copy.
+      FontItem shown = *record;
+      ReadFontDetails(list->m_folder, shown);
+      EnsureFontItemLoaded(list->m_folder, shown);
+      panes_.m_samplePane.ShowFont(&shown, list);
+    }
+    return;
+  }
+  panes_.m_samplePane.ShowFont(nullptr, nullptr);
+}
+
+LRESULT CMainFrame::OnEditSampleTexts(WORD, WORD, HWND, BOOL&) {
+  panes_.m_samplePane.Sample().EditSamples();
+  return 0;
+}

@@ -1,0 +1,36 @@
+// The View page of the options sheet (template 1002): names only, sample point size, row lines
+// and what the installed list hides. Reads `Preferences` when it initialises and writes it on
+// Apply, setting the changed flag when a value differs.
+#pragma once
+
+#include <cstdint>
+
+#include "common/CHelpPropertyPage.h"
+#include "common/ResourceIds.h"
+
+class CPrefPageView : public CHelpPropertyPage<CPrefPageView> {
+public:
+  enum { IDD = IDD_PREF_VIEW };
+
+  static constexpr int kMinPointSize = 4;
+  static constexpr int kMaxPointSize = 240;
+
+  int OnApply();
+  // Set by Apply when what the installed list hides changed: it must be filled again.
+  bool ListsNeedRebuilding() const { return rebuildLists_; }
+
+  BEGIN_MSG_MAP(CPrefPageView)
+    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+    COMMAND_CODE_HANDLER(BN_CLICKED, OnChange)
+    COMMAND_HANDLER(IDC_PREF_POINT_SIZE, EN_CHANGE, OnChange)
+    CHAIN_MSG_MAP(CHelpPropertyPage<CPrefPageView>)
+  END_MSG_MAP()
+
+private:
+  LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnChange(WORD, WORD, HWND, BOOL&);
+
+  HWND upDown_ = nullptr;
+  bool rebuildLists_ = false;
+  bool loading_ = false;
+};

@@ -1,0 +1,106 @@
+// The one rearrangement of the platform's sheet: the tab control gives way to the page tree
+// and the banner.
+#include "app/CTreePropertySheet.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kFontFace[] = L"MS Shell Dlg";
+
+RECT ChildRect(HWND parent, HWND child) {
+  RECT rc{};
+  ::GetWindowRect(child, &rc);
+  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+  return rc;
+}
+
+bool IsButton(HWND wnd) {
+  wchar_t cls[16] = {};
+  ::GetClassNameW(wnd, cls, 16);
+  return ::CompareStringOrdinal(cls, -1, WC_BUTTONW, -1, TRUE) == CSTR_EQUAL;
+}
+
+std::vector<HWND> DirectChildren(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+    children.push_back(child);
+  return children;
+}
+
+}  // namespace
+
+void CTreePropertySheet::MoveChildren(int dx, int dy) const {
+  for (HWND child : DirectChildren(m_hWnd)) {
+    RECT rc = ChildRect(m_hWnd, child);
+    const int drop = IsButton(child) ? buttonDrop_ : 0;
+    ::SetWindowPos(child, nullptr, rc.left + dx, rc.top + dy + drop, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void CTreePropertySheet::Layout() {
+  layoutPending_ = false;
+  HWND tab = GetTabControl();
+  if (!tab) return;
+  SetRedraw(false);
+
+  RECT client{};
+  GetClientRect(&client);
+  const RECT tabRect = ChildRect(m_hWnd, tab);
+  RECT page = tabRect;
+  if (HWND current = GetActivePage())
+    page = ChildRect(m_hWnd, current);
+  else
+    ::SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+
+  // The page moves right of the tree and below the banner; everything else keeps its place
+  // relative to the page (the hidden tab control too: pages made later are placed by it).
+  const int dx = leftMargin_ + treeRight_ + gap_ - page.left;
+  const int dy = topMargin_ + bannerHeight_ - page.top;
+  MoveChildren(dx, dy);
+  ::OffsetRect(&page, dx, dy);
+  pageRect_ = page;
+  ::ShowWindow(tab, SW_HIDE);
+
+  int right = static_cast<int>(page.right);
+  for (HWND child : DirectChildren(m_hWnd))
+    if (child != tab && ::IsWindowVisible(child)) right = std::max(right, static_cast<int>(ChildRect(m_hWnd, child).right));
+  const int growX = right + rightMargin_ - client.right;
+  const int growY = dy + buttonDrop_;
+  RECT window{};
+  GetWindowRect(&window);
+  SetWindowPos(nullptr, window.left - growX / 2, window.top - growY / 2, window.right - window.left + growX,
+               window.bottom - window.top + growY, SWP_NOZORDER | SWP_NOACTIVATE);
+
+  const RECT treeRect{leftMargin_, page.top - bannerHeight_, treeRight_, page.bottom + (pageFrame_ ? 1 : 0)};
+  if (tree_.Create(WC_TREEVIEWW, m_hWnd, treeRect,
+                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                       TVS_SHOWSELALWAYS,
+                   WS_EX_CLIENTEDGE, kPageTreeId)) {
+    tree_.SendMessage(WM_SETFONT, SendMessage(WM_GETFONT), FALSE);
+    // First in the tab order, before the pages and the buttons.
+    tree_.SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    BuildTree();
+  }
+  bannerRect_ = {page.left, topMargin_, page.right, topMargin_ + bannerHeight_};
+  MakeFonts();
+
+  SetRedraw(true);
+  SendMessage(WM_NCPAINT, 1, 0);
+  SendMessage(WM_NCACTIVATE, TRUE, 0);
+  gradientStale_ = true;
+  OnInitialized();
+  ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME | RDW_UPDATENOW);
+  if (tree_.m_hWnd) tree_.SetFocus();
+}
+
+void CTreePropertySheet::MakeFonts() {
+  if (!titleFont_)
+    titleFont_.Reset(::CreateFontW(bannerHeight_ * 3 / 4, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, kFontFace));
+  if (!bannerFont_)
+    bannerFont_.Reset(::CreateFontW(bannerHeight_ / 2, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, kFontFace));
+}

@@ -1,0 +1,328 @@
+// The main window's command table driven through the real window: every command it offers is
+// disabled or reaches a handler; the view toggles, help, the window brought onto the screen, the
+// refresh, the folder pane's buttons and menu, and the restart with administrator rights.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/AppState.h"
+#include "app/CMainFrame.h"
+#include "app/Preferences.h"
+#include "app/SingleInstance.h"
+#include "common/Seams.h"
+#include "common/StringHelpers.h"
+#include "framework/CommandProbe.h"
+#include "tests/support/ModalScript.h"
+#include "tests/support/TestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+// Whether a command sent to `target` meets a handler on its way; no handler runs.
+bool ReachesHandler(HWND target, UINT id, LPARAM lParam = 0) {
+  orv::CommandProbe probe;
+  ::SendMessageW(target, WM_COMMAND, MAKEWPARAM(id, 0), lParam);
+  return probe.Matched();
+}
+
+std::vector<std::pair<UINT, DWORD_PTR>> g_help;
+std::vector<std::wstring> g_starts;  // verb, file, show, current directory, whether the mutex was free
+bool g_startSucceeds = true;
+
+bool RecordStart(const SHELLEXECUTEINFOW& info) {
+  wchar_t cwd[MAX_PATH] = {};
+  ::GetCurrentDirectoryW(MAX_PATH, cwd);
+  // What the new instance does first: it must not find the mutex held by this one.
+  HANDLE probe = ::CreateMutexW(nullptr, FALSE, kSingleInstanceName);
+  const bool free = probe && ::GetLastError() != ERROR_ALREADY_EXISTS;
+  if (probe) ::CloseHandle(probe);
+  g_starts.push_back(std::wstring(info.lpVerb) + L"|" + info.lpFile + L"|" + std::to_wstring(info.nShow) + L"|" + cwd +
+                     (free ? L"|free" : L"|held"));
+  return g_startSucceeds;
+}
+
+class CommandTable : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+    ResetRecords();
+    g_AppState.FolderTree.SetTargetFolder(std::wstring());
+    g_Preferences.FontCaseRoot = LongPath(start_.Path());
+    wchar_t cwd[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, cwd);
+    cwd_ = cwd;
+  }
+  void TearDown() override {
+    seams::SetHelpSink(nullptr);
+    seams::SetProgramStartSink(nullptr);
+    g_AppState.UserIsAdmin = g_AppState.IsElevated = false;
+    SingleInstance::Release();
+    Close();
+    ::SetCurrentDirectoryW(cwd_.c_str());
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+    LoadPreferences();
+  }
+  CMainFrame& Open() {
+    frame_ = std::make_unique<CMainFrame>();
+    EXPECT_TRUE(frame_->CreateMainWindow());
+    frame_->ShowWindow(SW_SHOWNORMAL);
+    PumpMessages(100);
+    // The idle passes that start the views and push the states into the toolbars.
+    for (int i = 0; i < 6 && frame_->RunIdleJob() != IdleJob::None; ++i) {
+    }
+    return *frame_;
+  }
+  void Close() {
+    if (frame_ && frame_->IsWindow()) frame_->DestroyWindow();
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+  }
+  void Send(UINT id) { frame_->SendMessage(WM_COMMAND, id, 0); }
+  bool Checked(UINT id) const { return (frame_->UIGetState(static_cast<int>(id)) & orv::UPDUI_CHECKED) != 0; }
+
+  std::unique_ptr<CMainFrame> frame_;
+  std::wstring cwd_;
+  ScratchDir start_;  // the folder the tree starts in; it outlives the window, which makes it current
+};
+
+TEST_F(CommandTable, EveryOfferedCommandIsDisabledOrReachesAHandler) {
+  CMainFrame& f = Open();
+  MainPanes& p = f.Panes();
+  HWND paneBar = p.m_folderPane.m_hWndToolBar;
+  // The probe tells the two apart without running anything.
+  EXPECT_TRUE(ReachesHandler(f, ID_APP_EXIT));
+  EXPECT_FALSE(ReachesHandler(f, 0x7FFF));
+  EXPECT_TRUE(ReachesHandler(p.m_folderPane, ID_PANE_FAVORITES, reinterpret_cast<LPARAM>(paneBar)));
+  PumpMessages(50);
+  ASSERT_TRUE(f.IsWindow()) << "the exit command ran";
+  EXPECT_FALSE(p.m_folderPane.FavoritesShown());
+
+  std::string failures;
+  int offered = 0;
+  auto check = [&](const char* where, UINT id, bool enabled, HWND target, HWND from) {
+    ++offered;
+    if (enabled && !ReachesHandler(target, id, reinterpret_cast<LPARAM>(from)))
+      failures += where + std::to_string(id) + "; ";
+  };
+  HMENU menu = f.CommandBar().GetMenu();
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    HMENU popup = ::GetSubMenu(menu, i);
+    f.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), i);  // as the popup opens
+    for (int j = 0; j < ::GetMenuItemCount(popup); ++j) {
+      const UINT id = ::GetMenuItemID(popup, j);
+      if (id != 0 && id != static_cast<UINT>(-1))
+        check("menu ", id, !(::GetMenuState(popup, j, MF_BYPOSITION) & (MF_DISABLED | MF_GRAYED)), f, nullptr);
+    }
+  }
+  ACCEL accels[64];
+  for (int i = 0, n = ::CopyAcceleratorTableW(f.m_hAccel, accels, 64); i < n; ++i)
+    check("accelerator ", accels[i].cmd, f.UIIsEnabled(accels[i].cmd), f, nullptr);
+  // The main toolbar's commands reach the frame through the rebar, a pane's through the pane.
+  for (HWND toolbar : {p.m_hWndToolBar, paneBar}) {
+    for (int i = 0; i < ::SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0); ++i) {
+      TBBUTTON b{};
+      ::SendMessageW(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
+      if (!(b.fsStyle & BTNS_SEP))
+        check("toolbar ", b.idCommand, (b.fsState & TBSTATE_ENABLED) && !(b.fsState & TBSTATE_HIDDEN),
+              toolbar == paneBar ? p.m_folderPane.m_hWnd : f.m_hWnd, toolbar);
+    }
+  }
+  EXPECT_GE(offered, 50);
+  EXPECT_EQ(failures, "") << "enabled without a handler";
+  EXPECT_TRUE(f.UIIsSwallowedAccelerator(MAKEWPARAM(ID_FONTS_SEARCH, 1), 0)) << "Ctrl+F has no search yet";
+}
+
+// What the View commands change, and their check marks, which must follow.
+struct View {
+  int main, trees, lists, sample;
+  bool toolbar, statusBar, sampleInList;
+  bool operator==(const View&) const = default;
+};
+
+TEST_F(CommandTable, ViewCommandsShowAndHideThePanesAndBarsWithTheirChecks) {
+  constexpr int B = orv::SPLIT_PANE_NONE;  // both panes; 0 the first alone, 1 the second
+  const std::pair<std::vector<UINT>, View> cases[] = {
+      {{ID_VIEW_FOLDER_TREE}, {B, 1, B, B, true, true, false}},
+      // Hiding the last tree hides the whole side; a tree shown again comes back alone.
+      {{ID_VIEW_FOLDER_TREE, ID_VIEW_GROUPS_TREE}, {1, 1, B, B, true, true, false}},
+      {{ID_VIEW_FOLDER_TREE, ID_VIEW_GROUPS_TREE, ID_VIEW_FOLDER_TREE}, {B, 0, B, B, true, true, false}},
+      {{ID_VIEW_GROUPS_TREE, ID_VIEW_FOLDER_TREE, ID_VIEW_GROUPS_TREE}, {B, 1, B, B, true, true, false}},
+      {{ID_VIEW_GROUPS_TREE, ID_VIEW_GROUPS_TREE}, {B, B, B, B, true, true, false}},
+      {{ID_VIEW_FOLDER_LISTS}, {B, B, 1, B, true, true, false}},
+      {{ID_VIEW_FOLDER_LISTS, ID_VIEW_FOLDER_LISTS}, {B, B, B, B, true, true, false}},
+      {{ID_VIEW_SAMPLE_PANE}, {B, B, B, 0, true, true, false}},
+      {{ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_SAMPLE_IN_LIST}, {B, B, B, B, false, false, true}},
+  };
+  for (const auto& [commands, expected] : cases) {
+    g_Preferences.ShowSampleInList = false;
+    CMainFrame& f = Open();
+    MainPanes& p = f.Panes();
+    p.m_listsSplitter.SetSplitterPos(123);
+    for (UINT id : commands) Send(id);
+    REBARBANDINFOW band{sizeof(band)};
+    band.fMask = RBBIM_STYLE;
+    ::SendMessageW(f.m_hWndToolBar, RB_GETBANDINFOW, 1, reinterpret_cast<LPARAM>(&band));
+    const View seen{p.m_mainSplitter.GetSinglePaneMode(),  p.m_treesSplitter.GetSinglePaneMode(),
+                    p.m_listsSplitter.GetSinglePaneMode(), p.m_sampleSplitter.GetSinglePaneMode(),
+                    !(band.fStyle & RBBS_HIDDEN) && f.Layout().ToolbarShown,
+                    ::IsWindowVisible(f.m_hWndStatusBar) && f.Layout().StatusBarShown,
+                    g_Preferences.ShowSampleInList};
+    SCOPED_TRACE(commands.size() * 1000 + commands.back());
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(Checked(ID_VIEW_FOLDER_TREE), seen.main != 1 && seen.trees != 1);
+    EXPECT_EQ(Checked(ID_VIEW_GROUPS_TREE), seen.main != 1 && seen.trees != 0);
+    EXPECT_EQ(Checked(ID_VIEW_FOLDER_LISTS), seen.lists != 1);
+    EXPECT_EQ(Checked(ID_VIEW_SAMPLE_PANE), seen.sample != 0);
+    EXPECT_EQ(Checked(ID_VIEW_TOOLBAR), seen.toolbar);
+    EXPECT_EQ(Checked(ID_VIEW_STATUS_BAR), seen.statusBar);
+    EXPECT_EQ(Checked(ID_VIEW_SAMPLE_IN_LIST), seen.sampleInList);
+    if (commands.size() == 2 && commands[0] == ID_VIEW_FOLDER_LISTS) {
+      EXPECT_NE(p.m_listsSplitter.GetSplitterPos(), 123) << "back at its default place";
+    }
+    Close();
+  }
+  // Names only: there is no sample to show in the lists.
+  g_Preferences.StyleFlags |= Preferences::kStyleNamesOnly;
+  EXPECT_FALSE(Open().UIIsEnabled(ID_VIEW_SAMPLE_IN_LIST));
+}
+
+TEST_F(CommandTable, HelpRefreshAndTheWindowBroughtToTheCorner) {
+  CMainFrame& f = Open();
+  seams::SetHelpSink([](HWND, const std::wstring&, UINT command, DWORD_PTR data) { g_help.emplace_back(command, data); });
+  constexpr UINT kToc = 1, kIndex = 2, kContext = 0xF;
+  for (UINT id : {ID_HELP_TOPIC_MAIN, ID_HELP_CONTENTS, ID_HELP_INDEX}) Send(id);
+  EXPECT_EQ(g_help, (std::vector<std::pair<UINT, DWORD_PTR>>{{kToc, 0}, {kContext, 128}, {kToc, 0}, {kIndex, 0}}));
+
+  f.SetWindowPos(nullptr, -3000, 4000, 640, 480, SWP_NOZORDER);
+  Send(ID_WINDOW_TO_SCREEN);
+  RECT rc{};
+  f.GetWindowRect(&rc);
+  const RECT corner{0, 0, 640, 480};
+  EXPECT_TRUE(::EqualRect(&rc, &corner));
+
+  // A rebuild of the tree is left out while a pre-fill runs.
+  for (int i = 0; i < 200 && g_AppState.FolderTree.IsPrefillRunning(); ++i) PumpMessages(20);
+  g_AppState.FolderFonts.m_refreshPending = false;
+  Send(ID_FONTS_REFRESH);
+  EXPECT_TRUE(g_AppState.FolderFonts.m_refreshPending) << "the folder tree was rebuilt";
+  EXPECT_EQ(f.RunIdleJob(), IdleJob::InstalledRefresh) << "then the fonts are refreshed";
+}
+
+// Command 700 starts the launcher beside the program, with the mutex already let go, and closes
+// the window; otherwise nothing changes.
+TEST_F(CommandTable, RestartWithAdministratorRightsStartsTheLauncherAndLetsTheMutexGo) {
+  struct Case {
+    bool admin, elevated, startSucceeds, buttonEnabled, launched, closed;
+  };
+  const Case cases[] = {
+      {false, false, true, false, false, false},
+      {true, true, true, false, false, false},
+      {true, false, false, true, true, false},
+      {true, false, true, true, true, true},
+  };
+  seams::SetProgramStartSink(&RecordStart);
+  wchar_t program[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+  ::PathRemoveFileSpecW(program);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.admin * 100 + c.elevated * 10 + c.startSucceeds);
+    g_starts.clear();
+    g_AppState.UserIsAdmin = c.admin;
+    g_AppState.IsElevated = c.elevated;
+    g_startSucceeds = c.startSucceeds;
+    ASSERT_TRUE(SingleInstance::Claim());
+    CMainFrame& f = Open();
+    const HWND wnd = f.m_hWnd;
+    const LRESULT state = ::SendMessageW(f.Panes().m_hWndToolBar, TB_GETSTATE, ID_RESTART_ELEVATED, 0);
+    EXPECT_EQ((state & TBSTATE_ENABLED) != 0, c.buttonEnabled);
+    Send(ID_RESTART_ELEVATED);
+    const std::wstring expected = std::wstring(L"open|OrvelRunAs.exe|0|") + program + L"|free";
+    EXPECT_EQ(g_starts, c.launched ? std::vector<std::wstring>{expected} : std::vector<std::wstring>{});
+    EXPECT_EQ(!::IsWindow(wnd), c.closed);
+    EXPECT_EQ(SingleInstance::Held(), !c.closed) << "a failed start keeps this instance the only one";
+    SingleInstance::Release();
+    Close();
+  }
+}
+
+// The folder pane's Fonts-folder buttons jump to the system or the per-user Fonts folder and
+// back to the folder shown before either; they show which one the list shows.
+TEST_F(CommandTable, FontsFolderButtonsJumpToTheFontsFoldersAndBack) {
+  ::SHCreateDirectoryExW(nullptr, g_AppState.UserFontsFolder.c_str(), nullptr);
+  const int32_t savedRelease = g_AppState.WindowsRelease;
+  g_AppState.WindowsRelease = 1903;  // a release with per-user fonts: button 187 exists
+  CFolderTVContainer& pane = Open().Panes().m_folderPane;
+  HWND toolbar = pane.m_hWndToolBar;
+  const std::wstring& shown = g_AppState.FolderFonts.m_folder;
+  // Each click: the folder shown, then the check and image of 188 and of 187.
+  const std::pair<int, std::wstring> clicks[] = {{ID_PANE_USER_FONTS_DIR, g_AppState.UserFontsFolder},
+                                                 {ID_PANE_SYSTEM_FONTS_DIR, g_AppState.SystemFontsFolder},
+                                                 {ID_PANE_SYSTEM_FONTS_DIR, g_Preferences.FontCaseRoot}};
+  const int states[][4] = {{0, 1, 1, 2}, {1, 0, 0, 3}, {0, 1, 0, 3}};
+  for (size_t i = 0; i < 3; ++i) {
+    const int id = clicks[i].first;  // a check button flips, then sends its command
+    ::SendMessageW(toolbar, TB_CHECKBUTTON, id, !::SendMessageW(toolbar, TB_ISBUTTONCHECKED, id, 0));
+    ::SendMessageW(pane, WM_COMMAND, id, reinterpret_cast<LPARAM>(toolbar));
+    EXPECT_TRUE(EqualsNoCase(shown, clicks[i].second)) << i << " " << Narrow(shown);
+    int seen[4];
+    for (int b = 0; b < 2; ++b) {
+      const int button = b ? ID_PANE_USER_FONTS_DIR : ID_PANE_SYSTEM_FONTS_DIR;
+      seen[2 * b] = ::SendMessageW(toolbar, TB_ISBUTTONCHECKED, button, 0) != 0;
+      seen[2 * b + 1] = static_cast<int>(::SendMessageW(toolbar, TB_GETBITMAP, button, 0));
+    }
+    EXPECT_TRUE(std::equal(seen, seen + 4, states[i])) << i;
+  }
+  g_AppState.WindowsRelease = savedRelease;
+}
+
+// A right click on the selected folder asks the pane for the folder menu (at the cursor); what
+// it offers for an empty folder, and its commands reach the tree.
+TEST_F(CommandTable, RightClickOnTheSelectedFolderOpensTheFolderMenu) {
+  CMainFrame& f = Open();
+  CFolderTVContainer& pane = f.Panes().m_folderPane;
+  HWND tree = f.Panes().m_folderTree;
+  RECT rc{};
+  const HTREEITEM selected = g_AppState.FolderTree.GetSelectedItem();
+  std::memcpy(&rc, &selected, sizeof(selected));  // the item goes in, its rectangle comes out
+  ::SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rc));
+  POINT pt{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+  ::ClientToScreen(tree, &pt);
+  ::SetCursorPos(pt.x, pt.y);
+  std::vector<std::wstring> items;  // "+" enabled, "-" disabled, then the caption
+  ModalScript::Run({[&] {
+                      HWND popup = ::FindWindowW(L"#32768", nullptr);
+                      HMENU menu = popup ? reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr;
+                      for (int i = 0; menu && i < ::GetMenuItemCount(menu); ++i) {
+                        wchar_t text[100] = {};
+                        ::GetMenuStringW(menu, i, text, 100, MF_BYPOSITION);
+                        const bool off = ::GetMenuState(menu, i, MF_BYPOSITION) & (MF_DISABLED | MF_GRAYED);
+                        items.push_back((off ? L"-" : L"+") + std::wstring(text));
+                      }
+                      if (menu) ::EndMenu();
+                      return menu != nullptr;
+                    }},
+                   [&] {
+                     NMHDR click{tree, static_cast<UINT_PTR>(IDC_FOLDER_TREE), static_cast<UINT>(NM_RCLICK)};
+                     ::SendMessageW(pane, WM_NOTIFY, IDC_FOLDER_TREE, reinterpret_cast<LPARAM>(&click));
+                     PumpMessages(400);
+                   });
+  EXPECT_EQ(items, (std::vector<std::wstring>{L"-Make &Groups from This Folder", L"+&New Folder", L"+Re&name", L"+&Delete",
+                                              L"+&Open in Explorer", L"+&Refresh"}));
+  static std::wstring opened;
+  seams::SetShellOpenSink([](HWND, const std::wstring& target) { opened = target; });
+  ::SendMessageW(tree, WM_COMMAND, ID_FOLDER_OPEN, 0);
+  seams::SetShellOpenSink(nullptr);
+  EXPECT_TRUE(EqualsNoCase(opened, g_Preferences.FontCaseRoot)) << Narrow(opened);
+}
+
+}  // namespace
