@@ -428,9 +428,7 @@ TEST_F(ManagerProcess, AboutShowsTheProgramsVersion) {
   ASSERT_NE(about, nullptr);
   EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_ABOUT_VERSION)), L"Version 1.0 (64-bit)");
   ::Sleep(300);  // drawn
-  RECT rc{};
-  ::GetWindowRect(about, &rc);
-  EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\app_about_box.bmp"));
+  EXPECT_TRUE(SaveWindowImage(about, ArtifactsDir() + L"\\app_about_box.bmp"));
   ::PostMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
   EXPECT_TRUE(WaitFor([&] { return !::IsWindow(about); }));
   ::PostMessageW(main, WM_CLOSE, 0, 0);

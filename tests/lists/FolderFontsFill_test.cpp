@@ -180,9 +180,7 @@ TEST_F(FolderListFixture, FileTagDecidesTheRowsAndEachDrawsInItsOwnFace) {
     ::GetTextFaceW(screen.Get(), LF_FACESIZE, face);
     EXPECT_EQ(std::wstring(face), row->names.SystemFirst(NameSlot::Family));
   }
-  RECT rc{};
-  ::GetWindowRect(host.Window(), &rc);
-  EXPECT_TRUE(testing_support::SaveScreenArea(rc, testing_support::ArtifactsDir() + L"\\lists_folder_tag_rows.bmp"));
+  EXPECT_TRUE(testing_support::SaveWindowImage(host.Window(), testing_support::ArtifactsDir() + L"\\lists_folder_tag_rows.bmp"));
   ::SetCurrentDirectoryW(testing_support::BinDir().c_str());
 }
 
