@@ -92,7 +92,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   DisableCommandsWithoutWindow();
 
   m_hWndClient = panes_.CreateClientArea(m_hWnd, m_hWndToolBar, m_hWndStatusBar);
-  g_AppState.FontCache.SetLimit(g_Preferences.FontCacheSize < 0 ? 0 : g_Preferences.FontCacheSize);
+  g_AppState.FontCache.SetLimit(g_Preferences.FontCacheSize);  // negative: the cache is never cut back
   g_AppState.FontCache.SetReady(true);
   SetViewChecks();
 

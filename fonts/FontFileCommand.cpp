@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include <unordered_set>
 #include <vector>
 
 #include "app/AppState.h"
@@ -103,17 +104,14 @@ bool FontFileCommand::CollectSources() {
 bool FontFileCommand::BuildUniqueSources() {
   sources_.clear();
   if (!items_) return false;
-  std::vector<FontItemListEntry*> kept;
+  std::unordered_set<std::wstring> kept;  // folded file references: one look-up per entry
   for (FontItemListEntry& entry : items_->Entries()) {
     if (!entry.marked) continue;
     if (!entry.record.HasFlag(font_flags::kResolved)) EnsureFontItemLoaded(*items_, entry.record);
-    bool repeated = false;
-    for (const FontItemListEntry* earlier : kept) repeated = repeated || EqualsNoCase(earlier->record.fileRef, entry.record.fileRef);
-    if (repeated) {
+    if (!kept.insert(FoldCase(entry.record.fileRef)).second) {
       entry.marked = false;
       continue;
     }
-    kept.push_back(&entry);
     sources_ += entry.record.fullPath;
     sources_.push_back(L'\0');
     if (!entry.record.pfbPath.empty()) {

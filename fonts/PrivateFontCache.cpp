@@ -30,7 +30,10 @@ bool OwnedByThisThread(HWND window) {
 
 PrivateFontCache::PrivateFontCache() { ::InitializeCriticalSection(&lock_); }
 
-PrivateFontCache::~PrivateFontCache() { ::DeleteCriticalSection(&lock_); }
+PrivateFontCache::~PrivateFontCache() {
+  UnloadTrimmedLocked(nullptr);
+  ::DeleteCriticalSection(&lock_);
+}
 
 void PrivateFontCache::SetReady(bool value) {
   LockGuard guard(lock_);
@@ -53,7 +56,7 @@ void PrivateFontCache::SetStatusBar(HWND window) {
 }
 
 bool PrivateFontCache::ContainsLocked(const std::wstring& fileSpec) const {
-  return std::find(files_.begin(), files_.end(), fileSpec) != files_.end();
+  return listed_.count(fileSpec) != 0;
 }
 
 bool PrivateFontCache::Add(const std::wstring& fileSpec, const wchar_t* displayName) {
@@ -83,18 +86,49 @@ void PrivateFontCache::Remember(const std::wstring& fileSpec) {
 
 void PrivateFontCache::RememberLocked(const std::wstring& fileSpec) {
   files_.push_back(fileSpec);
+  listed_.insert(fileSpec);
   if (limit_ < 0 || files_.size() <= static_cast<size_t>(limit_)) return;
   const size_t remove = std::min(files_.size(), static_cast<size_t>(limit_ / 5 + 1));
-  for (size_t i = 0; i < remove; ++i) ::RemoveFontResourceExW(files_[i].c_str(), FR_PRIVATE, nullptr);
-  files_.erase(files_.begin(), files_.begin() + static_cast<std::ptrdiff_t>(remove));
+  const auto cut = files_.begin() + static_cast<std::ptrdiff_t>(remove);
+  // At most one cut waits for the idle passes: one still waiting from the last cut, when no
+  // idle pass came in all the loads since, is unloaded now.
+  UnloadTrimmedLocked(nullptr);
+  for (auto it = files_.begin(); it != cut; ++it) listed_.erase(listed_.find(*it));
+  trimmed_.insert(trimmed_.end(), std::make_move_iterator(files_.begin()), std::make_move_iterator(cut));
+  files_.erase(files_.begin(), cut);
+}
+
+bool PrivateFontCache::UnloadTrimmedLocked(const std::wstring* fileSpec) {
+  bool ok = true;
+  for (auto it = trimmed_.begin(); it != trimmed_.end();) {
+    if (fileSpec && *it != *fileSpec) {
+      ++it;
+      continue;
+    }
+    if (!::RemoveFontResourceExW(it->c_str(), FR_PRIVATE, nullptr)) ok = false;
+    it = trimmed_.erase(it);
+  }
+  return ok;
+}
+
+bool PrivateFontCache::UnloadTrimmed(size_t count) {
+  LockGuard guard(lock_);
+  for (; count > 0 && !trimmed_.empty(); --count) {
+    ::RemoveFontResourceExW(trimmed_.front().c_str(), FR_PRIVATE, nullptr);
+    trimmed_.pop_front();
+  }
+  return !trimmed_.empty();
 }
 
 bool PrivateFontCache::RemoveFile(const std::wstring& fileSpec) {
   LockGuard guard(lock_);
+  // A trimmed load still waiting goes too: the file is about to be moved or deleted.
+  UnloadTrimmedLocked(&fileSpec);
   for (auto it = files_.begin(); it != files_.end(); ++it) {
     if (*it != fileSpec) continue;
     ::RemoveFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr);
     files_.erase(it);
+    listed_.erase(listed_.find(fileSpec));
     return true;
   }
   return false;
@@ -108,6 +142,8 @@ void PrivateFontCache::RemoveAll(bool reportFailure) {
     for (const std::wstring& file : files_)
       if (!::RemoveFontResourceExW(file.c_str(), FR_PRIVATE, nullptr)) failed = true;
     files_.clear();
+    listed_.clear();
+    if (!UnloadTrimmedLocked(nullptr)) failed = true;
   }
   if (reportFailure && failed)
     AppMessageBox(g_AppState.MainWindow, MB_ICONERROR, IDS_CAPTION_APP, IDS_PRIVATE_UNLOAD_FAILED);
@@ -116,6 +152,16 @@ void PrivateFontCache::RemoveAll(bool reportFailure) {
 size_t PrivateFontCache::Count() const {
   LockGuard guard(lock_);
   return files_.size();
+}
+
+bool PrivateFontCache::Contains(const std::wstring& fileSpec) const {
+  LockGuard guard(lock_);
+  return ContainsLocked(fileSpec);
+}
+
+size_t PrivateFontCache::TrimmedCount() const {
+  LockGuard guard(lock_);
+  return trimmed_.size();
 }
 
 int32_t PrivateFontCache::Limit() const {

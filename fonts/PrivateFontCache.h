@@ -4,14 +4,23 @@
 // when the main window closes or is minimised, on every font change and before a folder is
 // deleted or renamed. Lives in `AppState` for the whole run.
 //
-// Threads: the main thread and the lists' detail-reader threads call Add; every access to the
-// list holds the lock. The status bar is written only by the thread that owns it (the main
-// thread); a call from another thread loads without the status text.
+// Threads: the lists call Add on the main thread, drawing and in idle time; any thread may
+// (private loads work from any thread), and every access to the list holds the lock. The
+// status bar is written only by the thread that owns it (the main thread); a call from another
+// thread loads without the status text.
+//
+// Trimming: the entries cut back leave the list at once, in the order and number the limit
+// gives; unloading them from GDI (about a quarter of a millisecond each) is left to the lists'
+// idle passes, a few at a time (UnloadTrimmed). RemoveAll, RemoveFile and the destructor unload
+// what is still waiting. An entry added again while it waits is loaded again: GDI counts the
+// loads of a file, so the late unload takes back only the earlier one.
 #pragma once
 
 #include <windows.h>
 #include <cstdint>
+#include <deque>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 constexpr int32_t kFontCacheDefault = 2000;
@@ -41,18 +50,27 @@ public:
   bool RemoveFile(const std::wstring& fileSpec);
   // Unloads every entry; with reportFailure a failed unload is shown to the user.
   void RemoveAll(bool reportFailure);
+  // Unloads up to `count` of the trimmed entries, oldest first; true while more are waiting.
+  bool UnloadTrimmed(size_t count);
 
+  // Whether fileSpec is in the list (loaded and not cut back since).
+  bool Contains(const std::wstring& fileSpec) const;
   size_t Count() const;
+  size_t TrimmedCount() const;
   int32_t Limit() const;
   std::vector<std::wstring> Files() const;
 
 private:
-  // Both run with the lock held.
+  // These run with the lock held.
   bool ContainsLocked(const std::wstring& fileSpec) const;
   void RememberLocked(const std::wstring& fileSpec);
+  // Unloads the trimmed entries equal to fileSpec, or all of them; false when one failed.
+  bool UnloadTrimmedLocked(const std::wstring* fileSpec);
 
   mutable CRITICAL_SECTION lock_;
   std::vector<std::wstring> files_;  // oldest first
+  std::unordered_multiset<std::wstring> listed_;  // the same, for a look-up that does not walk them all
+  std::deque<std::wstring> trimmed_;  // out of the list, still loaded; oldest first
   int32_t limit_ = kFontCacheDefault;
   HWND statusBar_ = nullptr;
   bool ready_ = false;

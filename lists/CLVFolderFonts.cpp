@@ -145,12 +145,22 @@ void CLVFolderFonts::DeleteSelectedFiles() {
   FontFileCommand command(&items, FontFileCommand::kDelete, IDS_DELETE_FONTS_CAPTION);
   command.CollectSources();
   // A row goes when its file is gone: a failed or cancelled delete keeps its rows, and every
-  // face of a deleted collection goes with it.
-  std::vector<FontListRow*> gone;
-  for (const auto& row : rows_)
-    if (row->record && !row->record->fullPath.empty() && !::PathFileExistsW(row->record->fullPath.c_str()))
-      gone.push_back(row.get());
-  for (FontListRow* row : gone) RemoveRow(row);
+  // face of a deleted collection goes with it. Only the files of the command are looked at,
+  // each once, and the rows go in one pass.
+  std::unordered_set<std::wstring> looked, gone;  // folded paths
+  for (const FontItemListEntry& entry : items.Entries()) {
+    const std::wstring& path = entry.record.fullPath;
+    if (path.empty()) continue;
+    std::wstring key = FoldCase(path);
+    if (looked.insert(key).second && !::PathFileExistsW(path.c_str())) gone.insert(std::move(key));
+  }
+  std::unordered_set<const FontListRow*> goneRows;
+  if (!gone.empty()) {
+    for (const auto& row : rows_)
+      if (row->record && !row->record->fullPath.empty() && gone.count(FoldCase(row->record->fullPath)))
+        goneRows.insert(row.get());
+  }
+  RemoveRows(goneRows);
   Repopulate();
   m_filesChanged = true;
   RestorePosition(false);

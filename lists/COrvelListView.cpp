@@ -10,6 +10,7 @@
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "common/Seams.h"
+#include "framework/AppModule.h"
 #include "fonts/FontFileCommand.h"
 #include "lists/FontListImages.h"
 #include "printing/CPrintFontSet.h"
@@ -17,6 +18,7 @@
 namespace {
 
 constexpr uint32_t kFlaggedRowMask = 0x3C0010;  // GDI only, list colour, unreadable, other version, other type
+constexpr ULONGLONG kEscapeLookInterval = 8;     // ms between two looks for Esc while collecting
 
 bool KeyDown(int key) { return (::GetAsyncKeyState(key) & 0x8000) != 0; }
 
@@ -50,11 +52,30 @@ COrvelListView::COrvelListView()
       m_invertSelectedText(::GetSysColor(COLOR_HIGHLIGHTTEXT) != ::GetSysColor(COLOR_WINDOWTEXT)),
       listFont_(CreateListFont()) {}
 
-COrvelListView::~COrvelListView() { DestroyMembers(); }
+COrvelListView::~COrvelListView() {
+  // A window left behind would send its next message to a freed object and draw freed rows.
+  if (m_hWnd) ::DestroyWindow(m_hWnd);
+  RegisterIdleHandler(false);
+  FreeRows();
+}
 
-void COrvelListView::DestroyMembers() {
+void COrvelListView::FreeRows() {
   StopDetailReader();
+  if (m_hWnd) ::SendMessageW(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
   rows_.clear();
+  rowOfSerial_.clear();
+  aheadTop_ = -1;
+  aheadRows_.clear();
+  m_refreshPending = false;
+}
+
+void COrvelListView::RegisterIdleHandler(bool add) {
+  if (add == idleHandlerAdded_) return;
+  orv::CMessageLoop* loop = orv::g_Module.GetMessageLoop();
+  if (!loop) return;
+  if (add) loop->AddIdleHandler(this);
+  else loop->RemoveIdleHandler(this);
+  idleHandlerAdded_ = add;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -76,6 +97,7 @@ void COrvelListView::Initialize() {
   ::SendMessageW(m_hWnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_REGIONAL);
   m_namesOnly = (g_Preferences.StyleFlags & 1) != 0;
   MeasureRows();
+  RegisterIdleHandler(true);
 }
 
 void COrvelListView::SetNamesOnly(bool namesOnly) {
@@ -97,7 +119,13 @@ FontListRow* COrvelListView::InsertSorted(std::unique_ptr<FontListRow> row) {
       break;
     }
   }
-  return rows_.insert(at, std::move(row))->get();
+  return Register(rows_.insert(at, std::move(row))->get());
+}
+
+FontListRow* COrvelListView::Register(FontListRow* row) {
+  row->serial = nextSerial_++;
+  rowOfSerial_[row->serial] = row;
+  return row;
 }
 
 FontListRow* COrvelListView::AddItem(const FontItem& record, bool readNow) {
@@ -132,7 +160,7 @@ FontListRow* COrvelListView::AppendItem(const FontItem& record) {
   row->record->enumOwner = row->record.get();
   row->sortKey = FoldRowName(record.displayName);
   rows_.push_back(std::move(row));
-  return rows_.back().get();
+  return Register(rows_.back().get());
 }
 
 void COrvelListView::SortRows() {
@@ -156,6 +184,8 @@ void COrvelListView::SortRows() {
 void COrvelListView::Repopulate() {
   if (!m_hWnd) return;
   ::SendMessageW(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
+  itemsStale_ = false;
+  aheadTop_ = -1;  // the rows ahead are planned again for the new order
   ::SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
   ::SendMessageW(m_hWnd, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOINVALIDATEALL);
   LVITEMW item{};
@@ -204,17 +234,13 @@ void COrvelListView::Sort() {
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
-void COrvelListView::Clear() {
-  StopDetailReader();
-  ++generation_;
-  if (m_hWnd) ::SendMessageW(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
-  rows_.clear();
-  m_refreshPending = false;
-}
+void COrvelListView::Clear() { FreeRows(); }
 
 void COrvelListView::InvalidateRecords() {
-  for (auto& row : rows_)
+  for (auto& row : rows_) {
     if (row->record) row->record->ResetInstallStatus();
+    row->sampleFontHeight = 0;
+  }
   if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
@@ -223,8 +249,17 @@ int COrvelListView::CountRecords() const {
 }
 
 void COrvelListView::RemoveRow(FontListRow* row) {
-  auto it = std::find_if(rows_.begin(), rows_.end(), [row](const auto& r) { return r.get() == row; });
-  if (it != rows_.end()) rows_.erase(it);
+  if (row) RemoveRows({row});
+}
+
+void COrvelListView::RemoveRows(const std::unordered_set<const FontListRow*>& rows) {
+  if (rows.empty()) return;
+  // One pass over the rows, however many go.
+  auto kept = std::stable_partition(rows_.begin(), rows_.end(), [&rows](const auto& r) { return !rows.count(r.get()); });
+  for (auto it = kept; it != rows_.end(); ++it) rowOfSerial_.erase((*it)->serial);
+  rows_.erase(kept, rows_.end());
+  aheadTop_ = -1;
+  itemsStale_ = m_hWnd != nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -477,9 +512,16 @@ int COrvelListView::CollectItems(FontItemList& list, bool selectedOnly) {
     rows.resize(ItemCount());
     for (size_t i = 0; i < rows.size(); ++i) rows[i] = static_cast<int>(i);
   }
+  // Esc is looked for before the first row and then every few milliseconds: as quick to answer
+  // as a look before every row, without a round trip to the window server per row.
+  ULONGLONG lastLook = 0;
   for (int i : rows) {
     MSG msg;
-    if (::PeekMessageW(&msg, m_hWnd, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE | PM_QS_INPUT) && msg.wParam == VK_ESCAPE) {
+    const ULONGLONG now = ::GetTickCount64();
+    const bool look = lastLook == 0 || now - lastLook >= kEscapeLookInterval;
+    if (look) lastLook = now;
+    if (look && ::PeekMessageW(&msg, m_hWnd, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE | PM_QS_INPUT) &&
+        msg.wParam == VK_ESCAPE) {
       seams::Beep(MB_ICONEXCLAMATION);
       list.RemoveAll();
       break;
@@ -553,7 +595,7 @@ void COrvelListView::JumpToFlaggedRow(bool down) {
   for (int i = first < 0 ? 0 : first + (down ? 1 : -1); i >= 0 && i < count; i += down ? 1 : -1) {
     FontItem* record = GetRecordAt(i);
     if (!record) continue;
-    if (!record->HasFlag(font_flags::kResolved)) CompleteRecord(*record);
+    if (!record->HasFlag(font_flags::kResolved)) CompleteRow(*GetRowAt(i));
     if (!record->HasFlag(kFlaggedRowMask)) continue;
     SelectAll(false);
     LVITEMW item{};
@@ -571,8 +613,8 @@ void COrvelListView::JumpToFlaggedRow(bool down) {
 LRESULT COrvelListView::OnGetDispInfo(int, NMHDR* header, BOOL&) {
   auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
   if ((info->item.mask & LVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0) {
-    const auto* row = reinterpret_cast<const FontListRow*>(info->item.lParam);
-    const std::wstring name = row ? row->Name() : GetRowName(info->item.iItem);
+    const auto* row = itemsStale_ ? nullptr : reinterpret_cast<const FontListRow*>(info->item.lParam);
+    const std::wstring name = row ? row->Name() : std::wstring();
     lstrcpynW(info->item.pszText, name.c_str(), info->item.cchTextMax);
   }
   return 0;
@@ -626,9 +668,8 @@ LRESULT COrvelListView::OnSetCursor(UINT, WPARAM, LPARAM, BOOL& handled) {
   return TRUE;
 }
 
-LRESULT COrvelListView::OnDetailsReadCommand(WORD generation, WORD, HWND record, BOOL&) {
-  // A record posted before the rows were last cleared no longer exists.
-  if (generation == static_cast<WORD>(generation_)) OnDetailsRead(reinterpret_cast<FontItem*>(record));
+LRESULT COrvelListView::OnDetailsReadCommand(WORD, WORD, HWND, BOOL&) {
+  OnDetailsRead();
   return 0;
 }
 
@@ -670,11 +711,8 @@ LRESULT COrvelListView::OnPrintCommand(WORD, WORD, HWND, BOOL&) {
 LRESULT COrvelListView::OnEndDragCommand(WORD, WORD, HWND, BOOL&) { return 0; }
 
 LRESULT COrvelListView::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
-  StopDetailReader();
-  ++generation_;
-  ::SendMessageW(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
-  rows_.clear();
-  m_refreshPending = false;
+  RegisterIdleHandler(false);
+  FreeRows();
   handled = FALSE;
   return 0;
 }

@@ -8,21 +8,33 @@
 //
 // The window is a list-view control created by the owner and bound with SubclassWindow, then
 // Initialize. Items carry their FontListRow as item data and ask for their text by callback.
+//
+// Threads: everything runs on the main thread except the detail reader, which reads copies of
+// the records (DetailReader.h). The records in the rows belong to the main thread: only it reads
+// them from their files, resolves them, marks them unreadable while drawing and swaps in the
+// reader's copies, so drawing, the display names and the selection helpers need no lock.
+//
+// Idle time: once the window exists on a thread with a message loop, the list is one of its
+// idle handlers; it loads the fonts of the rows about to come into view and lets the private
+// font cache unload what it trimmed, a slice at a time.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
+#include "common/ResourceIdsLists.h"
 #include "framework/Handles.h"
+#include "framework/MessageLoop.h"
 #include "framework/MessageMap.h"
 #include "framework/WindowImpl.h"
+#include "lists/DetailReader.h"
 #include "lists/FontItemList.h"
 #include "lists/FontListRow.h"
 
@@ -31,7 +43,7 @@
 constexpr DWORD kFontListStyle = 0x56000000 | 0x40004440;
 constexpr DWORD kFontListExStyle = 0x220;
 
-class COrvelListView : public orv::CWindowImplRoot {
+class COrvelListView : public orv::CWindowImplRoot, public orv::CIdleHandler {
 public:
   COrvelListView();
   ~COrvelListView() override;
@@ -55,7 +67,10 @@ public:
   void Clear();
   void InvalidateRecords();
   int CountRecords() const;
+  // Both leave the list-view items to the caller's next Repopulate (until then no row is drawn
+  // or loaded ahead); a command 218 still on its way for a removed row finds no row and is dropped.
   void RemoveRow(FontListRow* row);
+  void RemoveRows(const std::unordered_set<const FontListRow*>& rows);
   const std::vector<std::unique_ptr<FontListRow>>& Rows() const { return rows_; }
 
   // Queries.
@@ -88,10 +103,17 @@ public:
   void AppendContextMenuItems(HMENU menu, UINT flags) const;
   void PrintList();
 
-  // Detail reader (a worker that completes the records in row order).
+  // Detail reader (a worker that completes copies of the records in row order). Stop always
+  // returns true; once it returns no reader runs and none of its copies is taken in any more.
   void StartDetailReader();
   bool StopDetailReader();
-  void OnDetailsRead(FontItem* record);
+  bool DetailReaderRunning() const { return reader_ && reader_->Running(); }
+  // Command 218: swaps the reader's completed copies into their rows and resolves them.
+  void OnDetailsRead();
+
+  // Idle work (COrvelListViewIdle.cpp): true while work is left; a message is then posted to
+  // the list so that the loop comes back.
+  bool OnIdle() override;
 
   // Virtual operations of the derived lists.
   virtual void GetCounts(int* items, int* selected) const;
@@ -125,7 +147,7 @@ public:
     REFLECTED_NOTIFY_CODE_HANDLER(NM_DBLCLK, OnDoubleClickNotify)
     REFLECTED_NOTIFY_CODE_HANDLER(LVN_BEGINDRAG, OnBeginDrag)
     MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
-    COMMAND_ID_HANDLER(ID_LIST_DETAILS_READ_, OnDetailsReadCommand)
+    COMMAND_ID_HANDLER(ID_LIST_DETAILS_READ, OnDetailsReadCommand)
     COMMAND_ID_HANDLER(ID_LIST_SELECT_ALL_, OnSelectAllCommand)
     COMMAND_ID_HANDLER(ID_LIST_INVERT_SELECTION_, OnInvertCommand)
     COMMAND_ID_HANDLER(ID_COPY_TO_FOLDER_, OnCopyToFolderCommand)
@@ -162,7 +184,6 @@ public:
   bool m_selectOnRestore = false;
 
 protected:
-  static constexpr UINT ID_LIST_DETAILS_READ_ = 218;
   static constexpr UINT ID_LIST_SELECT_ALL_ = 196;
   static constexpr UINT ID_LIST_INVERT_SELECTION_ = 197;
   static constexpr UINT ID_COPY_TO_FOLDER_ = 147;
@@ -174,11 +195,23 @@ protected:
   static constexpr UINT ID_LIST_PRINT_ = 142;
   static constexpr UINT ID_LIST_END_DRAG_ = 296;
 
-  // Frees every row (the reader must be stopped).
-  void DestroyMembers();
+  // Stops the reader, deletes the items and frees every row.
+  void FreeRows();
   FontListRow* InsertSorted(std::unique_ptr<FontListRow> row);
-  // Reads and resolves a record the way command 218 does (drawing and Ctrl+Up/Down use it too).
-  void CompleteRecord(FontItem& record);
+  FontListRow* Register(FontListRow* row);
+  // Reads and resolves a row's record the way command 218 does (drawing, the idle loading and
+  // Ctrl+Up/Down use it too).
+  void CompleteRow(FontListRow& row);
+  // Loads the fonts of the rows next to the visible ones until `deadline` (milliseconds of the
+  // performance counter); true while rows are left.
+  bool LoadFontsAhead(double deadline);
+  // Whether drawing the record loads its file through the private font cache.
+  static bool LoadsPrivately(const FontItem& record);
+  // The font a record row's sample is drawn in (the caller owns it), or null; the look-up by the
+  // record's names is done once per row and height. SampleHeight: the height the rows use now.
+  HFONT CreateSampleFont(FontListRow& row, int height);
+  int SampleHeight() const;
+  void RegisterIdleHandler(bool add);
   int ControlId() const { return ::GetDlgCtrlID(m_hWnd); }
   int TopIndex() const;
   int ItemCount() const;
@@ -220,19 +253,27 @@ protected:
   LRESULT OnKeyDown(UINT, WPARAM, LPARAM, BOOL&);
 
   std::vector<std::unique_ptr<FontListRow>> rows_;
+  // Rows by serial number: what the reader's copies and command 218 name a row by. Serial
+  // numbers are never given twice, so a removed row's number finds nothing.
+  std::unordered_map<uint32_t, FontListRow*> rowOfSerial_;
+  uint32_t nextSerial_ = 1;
   orv::ScopedFont listFont_;
-  orv::ScopedHandle readerStop_;
-  orv::ScopedHandle readerThread_;
-  // Held while a record is read or replaced, so that the detail reader and the main thread
-  // never write the same record at once; a record that carries the read flag is never
-  // replaced again, so drawing it needs no lock.
-  std::mutex recordLock_;
-  // Counts the clears of the rows; a command 218 posted before the last clear is dropped.
-  uint32_t generation_ = 0;
-  uint32_t readerGeneration_ = 0;
+  // The font that carries the row height to the control: the control keeps using the font it
+  // was given, so it lives until the next one is given or the list goes.
+  orv::ScopedFont rowHeightFont_;
+  std::unique_ptr<DetailReader> reader_;
+  bool idleHandlerAdded_ = false;
+  // Rows were removed and the list-view items not yet put back: some name freed rows.
+  bool itemsStale_ = false;
+  // Where the loading ahead stands: the top row and rows per screen it was planned for, the
+  // direction of the last scroll and the rows still to do, nearest first.
+  int aheadTop_ = -1;
+  int aheadPage_ = 0;
+  bool scrolledUp_ = false;
+  std::vector<int> aheadRows_;
+  size_t aheadNext_ = 0;
 
 private:
-  static unsigned __stdcall DetailReaderThread(void* list);
   static int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM list);
 };
 

@@ -1,62 +1,78 @@
-// The detail reader of a font list: a worker that completes the records of the rows in row
-// order, ahead of the painting, and hands each record to the list on the main thread to
-// resolve its installed status.
+#include "lists/DetailReader.h"
+
 #include <process.h>
 
-#include "lists/COrvelListView.h"
+#include "common/ResourceIdsLists.h"
 #include "fonts/EnsureFontItemLoaded.h"
 
-void ReadFontDetails(const std::wstring& listFolder, FontItem& record) {
-  if (record.HasFlag(font_flags::kRead)) return;
-  ReadFontItemFromFile(record.folder.empty() ? listFolder : record.folder, record);
+namespace {
+
+void ReadFromFile(const std::wstring& folder, FontItem& record) {
+  if (!record.HasFlag(font_flags::kRead)) ReadFontItemFromFile(record.folder.empty() ? folder : record.folder, record);
 }
 
-void COrvelListView::CompleteRecord(FontItem& record) {
-  std::lock_guard<std::mutex> lock(recordLock_);
-  ReadFontDetails(m_folder, record);
-  EnsureFontItemLoaded(m_folder, record);
-}
+std::atomic<DetailReader::ReadFunction> g_read{&ReadFromFile};
 
-void COrvelListView::OnDetailsRead(FontItem* record) {
-  if (record) CompleteRecord(*record);
-}
+}  // namespace
 
-void COrvelListView::StartDetailReader() {
-  StopDetailReader();
-  readerStop_.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  if (!readerStop_) return;
-  readerGeneration_ = generation_;
-  const uintptr_t thread = _beginthreadex(nullptr, 0, &DetailReaderThread, this, 0, nullptr);
-  readerThread_.Reset(reinterpret_cast<HANDLE>(thread));
-  if (!readerThread_) readerStop_.Reset();
-}
+void DetailReader::SetReadFunction(ReadFunction read) { g_read = read ? read : &ReadFromFile; }
 
-bool COrvelListView::StopDetailReader() {
-  if (!readerThread_) return true;
-  DWORD code = 0;
-  if (::GetExitCodeThread(readerThread_.Get(), &code) && code == STILL_ACTIVE) {
-    ::SetEvent(readerStop_.Get());
-    ::WaitForSingleObject(readerThread_.Get(), INFINITE);
+DetailReader::DetailReader(HWND list, std::wstring folder, std::vector<Job> jobs)
+    : list_(list), folder_(std::move(folder)), jobs_(std::move(jobs)),
+      skip_(std::make_unique<std::atomic<bool>[]>(jobs_.size())) {
+  jobOfSerial_.reserve(jobs_.size());
+  for (size_t i = 0; i < jobs_.size(); ++i) {
+    skip_[i] = false;
+    jobOfSerial_.emplace(jobs_[i].serial, i);
   }
-  readerThread_.Reset();
-  readerStop_.Reset();
-  return true;
 }
 
-unsigned __stdcall COrvelListView::DetailReaderThread(void* param) {
-  auto* list = static_cast<COrvelListView*>(param);
-  const WPARAM command = MAKEWPARAM(218, static_cast<WORD>(list->readerGeneration_));
-  for (const auto& row : list->rows_) {
-    if (::WaitForSingleObject(list->readerStop_.Get(), 0) == WAIT_OBJECT_0) break;
-    FontItem* record = row->record.get();
-    if (!record) continue;
-    bool resolved = false;
-    {
-      std::lock_guard<std::mutex> lock(list->recordLock_);
-      resolved = record->HasFlag(font_flags::kResolved);
-      if (!resolved) ReadFontDetails(list->m_folder, *record);
-    }
-    if (!resolved) ::PostMessageW(list->m_hWnd, WM_COMMAND, command, reinterpret_cast<LPARAM>(record));
-  }
+DetailReader::~DetailReader() { Stop(); }
+
+bool DetailReader::Start() {
+  stop_.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!stop_) return false;
+  thread_.Reset(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &Run, this, 0, nullptr)));
+  return static_cast<bool>(thread_);
+}
+
+void DetailReader::Stop() {
+  if (!thread_) return;
+  ::SetEvent(stop_.Get());
+  ::WaitForSingleObject(thread_.Get(), INFINITE);
+  thread_.Reset();
+}
+
+bool DetailReader::Running() const {
+  return thread_ && ::WaitForSingleObject(thread_.Get(), 0) == WAIT_TIMEOUT;
+}
+
+void DetailReader::Skip(uint32_t serial) {
+  const auto it = jobOfSerial_.find(serial);
+  if (it != jobOfSerial_.end()) skip_[it->second] = true;
+}
+
+std::vector<DetailReader::Job> DetailReader::TakeResults() {
+  std::lock_guard<std::mutex> lock(mailboxLock_);
+  return std::exchange(mailbox_, {});
+}
+
+unsigned __stdcall DetailReader::Run(void* self) {
+  static_cast<DetailReader*>(self)->Walk();
   return 0;
+}
+
+void DetailReader::Walk() {
+  for (size_t i = 0; i < jobs_.size(); ++i) {
+    if (::WaitForSingleObject(stop_.Get(), 0) == WAIT_OBJECT_0) return;
+    if (skip_[i]) continue;
+    Job& job = jobs_[i];
+    g_read.load()(folder_, job.record);
+    const uint32_t serial = job.serial;
+    {
+      std::lock_guard<std::mutex> lock(mailboxLock_);
+      mailbox_.push_back(std::move(job));
+    }
+    ::PostMessageW(list_, WM_COMMAND, MAKEWPARAM(ID_LIST_DETAILS_READ, 0), static_cast<LPARAM>(serial));
+  }
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <list>
 #include <string>
+#include <unordered_map>
 
 #include "fonts/EnsureFontItemLoaded.h"
 #include "fonts/FontItem.h"
@@ -27,10 +28,12 @@ public:
 
   // Adds a copy of `record` unless an entry of the same font exists (its full name equal to the
   // record's display name, its file reference equal without case): then that entry counts one more.
+  // Each entry is completed (read and resolved) once, before the first look at it.
   void AddUnique(const FontItem& record, int32_t row);
-  // The same call the group store's walk makes: a font known by name and file only.
+  // The same call the group store's walk makes: a font known by name and file only, counted
+  // by the same display name and file.
   void AddGroupFont(const std::wstring& name, const std::wstring& path);
-  void RemoveAll() { entries_.clear(); }
+  void RemoveAll();
 
   size_t Count() const { return entries_.size(); }
   bool Empty() const { return entries_.empty(); }
@@ -40,7 +43,16 @@ public:
   std::wstring Folder;  // the folder of the list the items came from, or empty
 
 private:
+  // A name and a file reference as one hash key: the name exactly, the file without case.
+  static std::wstring Key(const std::wstring& name, const std::wstring& fileRef);
+
   std::list<FontItemListEntry> entries_;  // insertion order; nodes never move
+  // The first entry of each key, so that a look-up costs the same for the ten-thousandth font as
+  // for the second. AddUnique keys an entry by its full name once it is completed, which it is
+  // at the next call: `unkeyed_` is the entry added last and not keyed yet.
+  std::unordered_map<std::wstring, FontItemListEntry*> byFullName_;
+  std::unordered_map<std::wstring, FontItemListEntry*> byDisplayName_;
+  FontItemListEntry* unkeyed_ = nullptr;
 };
 
 // Completes a record read from a list: bare file names resolve in the list's folder.

@@ -50,6 +50,19 @@ void DrawNameWithSuffix(HDC dc, RECT rect, const FontItem& record, UINT format) 
 
 }  // namespace
 
+HFONT COrvelListView::CreateSampleFont(FontListRow& row, int height) {
+  if (row.sampleFontHeight == height && height != 0) return ::CreateFontIndirectW(&row.sampleFont);
+  HFONT font = row.record->CreateDisplayFont(height);
+  row.sampleFontHeight = font ? height : 0;
+  if (font) row.sampleFont = row.record->logFont;
+  return font;
+}
+
+int COrvelListView::SampleHeight() const {
+  orv::ScopedGetDC dc(m_hWnd);
+  return -PixelsForPoints(dc.Get(), g_Preferences.FontPointSize);
+}
+
 int COrvelListView::TextHeightOfX(HDC dc) const {
   orv::ScopedSelectObject select(dc, listFont_.Get());
   RECT rect{0, 0, 0, 0};
@@ -79,6 +92,9 @@ void COrvelListView::MeasureRows() {
   wcscpy_s(carrier.lfFaceName, L"Arial");
   orv::ScopedFont font(::CreateFontIndirectW(&carrier));
   ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+  // The control draws and measures with the font it was given until it gets another: the one
+  // it had before goes only now.
+  rowHeightFont_ = std::move(font);
   const int count = ItemCount();
   if (count > 0) {
     ::SendMessageW(m_hWnd, LVM_ENSUREVISIBLE, count - 1, FALSE);
@@ -143,7 +159,7 @@ void COrvelListView::DrawRowSeparator(HDC dc, const RECT& row) const {
 }
 
 void COrvelListView::DrawItem(const DRAWITEMSTRUCT& dis) {
-  if (static_cast<int>(dis.itemID) == -1 || rows_.empty()) return;
+  if (static_cast<int>(dis.itemID) == -1 || rows_.empty() || itemsStale_) return;
   auto* row = reinterpret_cast<FontListRow*>(dis.itemData);
   if (!row) return;
   if (row->subgroup) {
@@ -152,7 +168,7 @@ void COrvelListView::DrawItem(const DRAWITEMSTRUCT& dis) {
   }
   if (!row->record) return;
   FontItem& record = *row->record;
-  if (!record.HasFlag(font_flags::kResolved)) CompleteRecord(record);
+  if (!record.HasFlag(font_flags::kResolved)) CompleteRow(*row);
   const int controlId = static_cast<int>(dis.CtlID);
   COLORREF color = GetItemTextColor(record.flags, controlId);
   if (m_namesOnly) {
@@ -169,7 +185,7 @@ void COrvelListView::DrawItem(const DRAWITEMSTRUCT& dis) {
   if (record.IsEudc()) {
     eudcPaths = record.GetFilePaths();
     loaded = ::AddFontResourceExW(eudcPaths.c_str(), FR_PRIVATE, nullptr) != 0;
-  } else if (!record.IsUnreadable() && !record.IsInstalled()) {
+  } else if (LoadsPrivately(record)) {
     loaded = g_AppState.FontCache.Add(record.GetFilePaths(), record.displayName.c_str());
   }
   const int c = TextHeightOfX(dc);
@@ -177,7 +193,7 @@ void COrvelListView::DrawItem(const DRAWITEMSTRUCT& dis) {
   orv::ScopedFont ownFont;
   HFONT sampleFont = nullptr;
   if ((!record.IsUnreadable() && record.IsRaster()) || loaded || record.IsInstalled()) {
-    ownFont.Reset(record.CreateDisplayFont(-px));
+    ownFont.Reset(CreateSampleFont(*row, -px));
     sampleFont = ownFont.Get();
   }
   if (!sampleFont) {

@@ -179,9 +179,7 @@ TEST_F(MainFrame, WindowTreeOfBarsSplittersAndPanes) {
                  ID_VIEW_FOLDER_LISTS})
     EXPECT_TRUE(f.UIGetState(id) & orv::UPDUI_CHECKED) << id;
 
-  RECT wnd{};
-  f.GetWindowRect(&wnd);
-  EXPECT_TRUE(testing_support::SaveScreenArea(wnd, ArtifactsDir() + L"\\app_main_window.bmp"));
+  EXPECT_TRUE(testing_support::SaveWindowImage(f.m_hWnd, ArtifactsDir() + L"\\app_main_window.bmp"));
 }
 
 // The panes are built with the Unicode block table loaded, so that the writing systems of a
@@ -216,6 +214,19 @@ TEST_F(MainFrame, NeverSmallerThanTheMinimum) {
   f.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
   EXPECT_EQ(info.ptMinTrackSize.x, 400);
   EXPECT_EQ(info.ptMinTrackSize.y, 500);
+}
+
+TEST_F(MainFrame, FontCacheTakesItsLimitFromThePreferencesAsItIs) {
+  const int32_t saved = g_Preferences.FontCacheSize;
+  for (const int32_t size : {-1, 10}) {
+    g_Preferences.FontCacheSize = size;
+    Open();
+    EXPECT_EQ(g_AppState.FontCache.Limit(), size) << "a negative size means no limit, not a limit of 0";
+    frame_->DestroyWindow();
+    DrainQuit();
+  }
+  g_Preferences.FontCacheSize = saved;
+  g_AppState.FontCache.SetLimit(saved);
 }
 
 TEST_F(MainFrame, SplitterPositionsAndModesRoundTripThroughWinLayout) {

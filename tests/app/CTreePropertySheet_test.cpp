@@ -197,9 +197,7 @@ TEST(TreePropertySheet, BannerShowsTheTitleAndTheSheetWideText) {
                             EXPECT_EQ(text, 0) << "page " << page;
                         }
                         if (withText) {
-                          RECT rc{};
-                          ::GetWindowRect(s, &rc);
-                          SaveScreenArea(rc, ArtifactsDir() + L"\\tree_property_sheet.bmp");
+                          SaveWindowImage(s, ArtifactsDir() + L"\\tree_property_sheet.bmp");
                         }
                         ::PostMessageW(s, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
                         return true;

@@ -130,8 +130,7 @@ TEST(FavoritesBand, ShownByThePaneAddsAndRemoves) {
     EXPECT_EQ(g_Preferences.FavoriteFolders, L"C:\\Fonts\\A|D:\\Type|");
     EXPECT_EQ(band.GetCurrentText(), L"D:\\Type");
     PumpMessages(50);
-    ::GetWindowRect(host, &rc);
-    EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\app_favorites_band.bmp"));
+    EXPECT_TRUE(SaveWindowImage(host, ArtifactsDir() + L"\\app_favorites_band.bmp"));
     band.SendMessage(WM_COMMAND, ID_FAV_REMOVE);
     EXPECT_EQ(g_Preferences.FavoriteFolders, L"C:\\Fonts\\A|");
     EXPECT_EQ(band.GetCurrentText(), L"");

@@ -277,9 +277,7 @@ TEST_F(FolderPicker, TitlePromptAndSwitchesShapeTheDialog) {
                     EXPECT_EQ(client.right - treeRc.right, prompt.left) << "same margin on both sides";
                     EXPECT_EQ(treeRc.bottom, ok.top - 5) << "without the legend the tree reaches the buttons";
                     ::RedrawWindow(picker, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-                    RECT shot{};
-                    ::GetWindowRect(picker, &shot);
-                    SaveScreenArea(shot, ArtifactsDir() + L"\\folder_picker.bmp");
+                    SaveWindowImage(picker, ArtifactsDir() + L"\\folder_picker.bmp");
 
                     Click(picker, IDC_BROWSE_NEW_FOLDER);
                     EXPECT_EQ(tree ? tree->newFolderCommands : 0, 1) << "the tree makes the new folder";

@@ -107,9 +107,7 @@ TEST_F(ViewCommands, PagesLoadTheStoredValuesAndCancelWritesNothing) {
   const Values before = StoredValues();
   RunOptions({[&] {
                 if (!SheetUp(sheet_)) return false;
-                RECT rc{};
-                ::GetWindowRect(sheet_, &rc);
-                SaveScreenArea(rc, ArtifactsDir() + L"\\options_sheet.bmp");
+                SaveWindowImage(sheet_, ArtifactsDir() + L"\\options_sheet.bmp");
                 return true;
               },
               [&] {

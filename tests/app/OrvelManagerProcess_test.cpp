@@ -334,9 +334,7 @@ TEST_F(ManagerProcess, StartListsTheFontCaseFolderInTheFolderFontsList) {
   for (int i = 0; i < 200 && ItemCount(list) != 4; ++i) ::Sleep(100);
   EXPECT_EQ(ItemCount(list), 4) << "the folder's four font files, not its text file or subfolder";
   ::Sleep(500);  // the rows are drawn
-  RECT rc{};
-  ::GetWindowRect(main, &rc);
-  EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\app_folder_fonts.bmp"));
+  EXPECT_TRUE(SaveWindowImage(main, ArtifactsDir() + L"\\app_folder_fonts.bmp"));
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(app.WaitForExit(kWait), 1u);
 }
@@ -430,9 +428,7 @@ TEST_F(ManagerProcess, AboutShowsTheProgramsVersion) {
   ASSERT_NE(about, nullptr);
   EXPECT_EQ(WindowText(::GetDlgItem(about, IDC_ABOUT_VERSION)), L"Version 1.0 (64-bit)");
   ::Sleep(300);  // drawn
-  RECT rc{};
-  ::GetWindowRect(about, &rc);
-  EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\app_about_box.bmp"));
+  EXPECT_TRUE(SaveWindowImage(about, ArtifactsDir() + L"\\app_about_box.bmp"));
   ::PostMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
   EXPECT_TRUE(WaitFor([&] { return !::IsWindow(about); }));
   ::PostMessageW(main, WM_CLOSE, 0, 0);

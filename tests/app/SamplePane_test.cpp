@@ -120,9 +120,7 @@ TEST_F(SamplePane, EachSelectedRowIsDrawnAndItsCommandsGoToTheMainWindow) {
     EXPECT_EQ(Pane().Sample().Item().FullName(), name);
     EXPECT_EQ(Pane().CaptionText(), L"[16 points] " + name);
     EXPECT_TRUE(Bar(TB_ISBUTTONHIDDEN, ID_SAMPLE_EUDC_EDITOR)) << "not an EUDC font";
-    RECT rc{};
-    frame_->GetWindowRect(&rc);
-    EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\app_sample_pane_" + std::to_wstring(row) + L".bmp"));
+    EXPECT_TRUE(SaveWindowImage(frame_->m_hWnd, ArtifactsDir() + L"\\app_sample_pane_" + std::to_wstring(row) + L".bmp"));
   }
   Posted(0);
   Command(ID_FONTS_PROPERTIES);
@@ -187,9 +185,7 @@ TEST_F(SamplePane, TheChooserDropsTheSampleListAndAChoiceBecomesTheListsText) {
   Command(ID_SAMPLE_CHOOSER);
   ASSERT_TRUE(::IsWindowVisible(list));
   PumpMessages(50);
-  RECT rc{};
-  frame_->GetWindowRect(&rc);
-  EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\app_sample_list.bmp"));
+  EXPECT_TRUE(SaveWindowImage(frame_->m_hWnd, ArtifactsDir() + L"\\app_sample_list.bmp"));
   ::SendMessageW(list, LB_SETCURSEL, 0, 0);
   sample.SendMessage(WM_COMMAND, MAKEWPARAM(CSampleWindow::kListBoxId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
   EXPECT_FALSE(::IsWindowVisible(list));

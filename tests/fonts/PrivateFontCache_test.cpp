@@ -14,26 +14,8 @@
 
 namespace {
 
-std::wstring FixtureFont() {
-  return testing_support::SourceDir() + L"\\tests\\fonts\\data\\OrvelVarNoStat.ttf";
-}
-
 std::vector<std::wstring> MakeCopies(const testing_support::ScratchDir& dir, int count) {
-  // GDI keeps one face per name: give each copy its own family name ("Orvel Vnn", the same
-  // length as "Orvel Var", so that no offset moves).
-  const auto original = sfnt_test::ReadFile(FixtureFont());
-  const std::string family("\0O\0r\0v\0e\0l\0 \0V\0a\0r", 18);
-  std::vector<std::wstring> out;
-  for (int i = 0; i < count; ++i) {
-    auto bytes = original;
-    for (size_t at = bytes.find(family); at != std::string::npos; at = bytes.find(family, at + 1)) {
-      bytes[at + 15] = static_cast<char>('0' + i / 10);
-      bytes[at + 17] = static_cast<char>('0' + i % 10);
-    }
-    out.push_back(dir.File(L"f" + std::to_wstring(i) + L".ttf"));
-    sfnt_test::WriteFile(out.back(), bytes);
-  }
-  return out;
+  return sfnt_test::MakeRenamedFontCopies(dir.Path(), count);
 }
 
 // Whether this process has the file loaded privately: a second private load of a loaded file
@@ -74,10 +56,38 @@ TEST(PrivateFontCache, LimitUnloadsTheOldestFifthPlusOne) {
   ASSERT_EQ(kept.size(), 8u);
   EXPECT_EQ(kept.front(), files[3]);
   EXPECT_EQ(kept.back(), files[10]);
+  // The three left the list at once; GDI lets them go in the idle passes, oldest first.
+  EXPECT_EQ(cache.TrimmedCount(), 3u);
+  EXPECT_TRUE(IsLoaded(files[2]));
+  EXPECT_TRUE(cache.UnloadTrimmed(2));
+  EXPECT_FALSE(IsLoaded(files[0]));
+  EXPECT_TRUE(IsLoaded(files[2]));
+  EXPECT_FALSE(cache.UnloadTrimmed(2));
   for (int i = 0; i < 3; ++i) EXPECT_FALSE(IsLoaded(files[i])) << i;
   EXPECT_TRUE(IsLoaded(files[3]));
   cache.RemoveAll(false);
   for (int i = 3; i < 11; ++i) EXPECT_FALSE(IsLoaded(files[i])) << i;
+}
+
+TEST(PrivateFontCache, TrimmedEntriesWaitingAreUnloadedWhenTheyMustBe) {
+  testing_support::ScratchDir dir;
+  const auto files = MakeCopies(dir, 6);
+  PrivateFontCache cache;
+  cache.SetReady(true);
+  cache.SetLimit(2);  // each cut takes 2 / 5 + 1 = 1 entry
+  for (int i = 0; i < 4; ++i) cache.Add(files[i]);
+  EXPECT_FALSE(IsLoaded(files[0])) << "a second cut before any idle pass unloads the one still waiting";
+  EXPECT_EQ(cache.TrimmedCount(), 1u);  // files[1]
+  cache.Add(files[1]);                  // loaded again while it waits: its late unload leaves it loaded
+  EXPECT_FALSE(cache.UnloadTrimmed(5));
+  EXPECT_TRUE(IsLoaded(files[1]));
+  cache.Add(files[4]);                  // files[3] waits; a file about to be deleted goes from there too
+  EXPECT_FALSE(cache.RemoveFile(files[3]));
+  EXPECT_FALSE(IsLoaded(files[3]));
+  cache.Add(files[5]);                  // files[1] waits; RemoveAll takes it too
+  cache.RemoveAll(false);
+  EXPECT_EQ(cache.TrimmedCount(), 0u);
+  for (int i = 0; i < 6; ++i) EXPECT_FALSE(IsLoaded(files[i])) << i;
 }
 
 TEST(PrivateFontCache, LimitZeroAndNegative) {
@@ -88,6 +98,7 @@ TEST(PrivateFontCache, LimitZeroAndNegative) {
   cache.SetLimit(0);
   cache.Add(files[0]);
   EXPECT_EQ(cache.Count(), 0u);
+  EXPECT_FALSE(cache.UnloadTrimmed(1));
   EXPECT_FALSE(IsLoaded(files[0]));
   cache.SetLimit(-1);
   cache.Add(files[1]);

@@ -110,8 +110,6 @@ TEST(FrameScreenshot, AllPiecesTogether) {
   EXPECT_TRUE(band.fStyle & RBBS_USECHEVRON);
   EXPECT_TRUE(::SendMessageW(frame.bar, TB_GETEXTENDEDSTYLE, 0, 0) & TBSTYLE_EX_HIDECLIPPEDBUTTONS);
 
-  RECT wnd{};
-  frame.GetWindowRect(&wnd);
-  EXPECT_TRUE(testing_support::SaveScreenArea(wnd, testing_support::ArtifactsDir() + L"\\framework_frame.bmp"));
+  EXPECT_TRUE(testing_support::SaveWindowImage(frame.m_hWnd, testing_support::ArtifactsDir() + L"\\framework_frame.bmp"));
   frame.DestroyWindow();
 }

@@ -8,6 +8,7 @@
 
 #include "app/AppState.h"
 #include "app/Preferences.h"
+#include "framework/Handles.h"
 #include "lists/CLVFolderFonts.h"
 #include "lists/ClipboardFileDrop.h"
 #include "lists/TempFontsFolder.h"
@@ -135,9 +136,16 @@ TEST_F(FolderListFixture, RowsAreDrawnInTheirOwnFaces) {
   EXPECT_TRUE(sans->HasFlag(font_flags::kResolved));
   EXPECT_FALSE(sans->IsUnreadable());
   EXPECT_GT(g_AppState.FontCache.Count(), 0u);
-  RECT rc{};
-  ::GetWindowRect(host.Window(), &rc);
-  EXPECT_TRUE(testing_support::SaveScreenArea(rc, testing_support::ArtifactsDir() + L"\\lists_folder_rows.bmp"));
+  // The picture shows the rows even with another window lying over them.
+  HWND cover = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, nullptr,
+                                 nullptr, nullptr, nullptr);
+  RECT all{0, 0, 300, 300};
+  ::FillRect(orv::ScopedGetDC(cover).Get(), &all, orv::ScopedBrush(::CreateSolidBrush(RGB(1, 254, 3))).Get());
+  const std::wstring shot = testing_support::ArtifactsDir() + L"\\lists_folder_rows.bmp";
+  EXPECT_TRUE(testing_support::SaveWindowImage(host.Window(), shot));
+  ::DestroyWindow(cover);
+  const std::string pixels = testing_support::ReadFileBytes(shot).substr(54);  // blue, green, red, alpha
+  EXPECT_EQ(pixels.find(std::string("\3\xFE\1\xFF\3\xFE\1\xFF", 8)), std::string::npos) << "the cover's colour";
   ::SetCurrentDirectoryW(testing_support::BinDir().c_str());
 }
 
@@ -172,9 +180,7 @@ TEST_F(FolderListFixture, FileTagDecidesTheRowsAndEachDrawsInItsOwnFace) {
     ::GetTextFaceW(screen.Get(), LF_FACESIZE, face);
     EXPECT_EQ(std::wstring(face), row->names.SystemFirst(NameSlot::Family));
   }
-  RECT rc{};
-  ::GetWindowRect(host.Window(), &rc);
-  EXPECT_TRUE(testing_support::SaveScreenArea(rc, testing_support::ArtifactsDir() + L"\\lists_folder_tag_rows.bmp"));
+  EXPECT_TRUE(testing_support::SaveWindowImage(host.Window(), testing_support::ArtifactsDir() + L"\\lists_folder_tag_rows.bmp"));
   ::SetCurrentDirectoryW(testing_support::BinDir().c_str());
 }
 

@@ -307,9 +307,7 @@ TEST_F(FolderTree, PrefillMarksFontFoldersBoldAndSetsTheirButtons) {
   // A picture for a person to look at: the font folders are bold.
   tree.UpdateWindow();
   PumpMessages(300);
-  RECT rc{};
-  tree.GetWindowRect(&rc);
-  EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\lists_folder_tree.bmp"));
+  EXPECT_TRUE(SaveWindowImage(tree.m_hWnd, ArtifactsDir() + L"\\lists_folder_tree.bmp"));
   // Without marking, nothing is bold.
   tree.SetMarkFontFolders(false);
   tree.UpdateItemMarks(withFont, nullptr, true);

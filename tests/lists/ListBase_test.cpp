@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "app/Preferences.h"
+#include "framework/Handles.h"
 #include "lists/COrvelListView.h"
 #include "lists/FontItemList.h"
 #include "tests/lists/ListTestHost.h"
@@ -28,14 +29,6 @@ std::vector<std::wstring> Names(const COrvelListView& list) {
   for (const auto& row : list.Rows()) out.push_back(row->Name() + (row->record ? L"" : L"/") +
                                                     (row->record ? L"@" + row->record->fileRef : L""));
   return out;
-}
-
-int RowOf(const COrvelListView& list, const FontItem* record) {
-  for (int i = 0;; ++i) {
-    const FontItem* r = list.GetRecordAt(i);
-    if (!r) return -1;
-    if (r == record) return i;
-  }
 }
 
 }  // namespace
@@ -110,6 +103,26 @@ TEST(SelectedFonts, AddUniqueCountsTheSameFontFromTheSameFile) {
   EXPECT_TRUE(items.Empty());
 }
 
+TEST(SelectedFonts, AnEntryIsCompletedBeforeItIsComparedAndManyKeepTheirOrder) {
+  // A row never read is completed first: its full name comes from its file.
+  const std::wstring sans = L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSans.ttf";
+  FontItemList items;
+  items.AddUnique(Record(L"Listed name", sans, 0), 0);
+  items.AddUnique(Record(L"DejaVu Sans", L"z:\\USR\\share\\fonts\\truetype\\dejavu\\dejavusans.TTF"), 1);
+  ASSERT_EQ(items.Count(), 1u);
+  EXPECT_EQ(items.Entries().front().count, 2);
+  // Each font met twice, its file in other letter case (beyond ASCII too): one entry each, in order.
+  for (int i = 0; i < 1000; ++i) {
+    items.AddUnique(Record(L"F" + std::to_wstring(i), L"\x00C9" + std::to_wstring(i)), i);
+    items.AddUnique(Record(L"F" + std::to_wstring(i), L"\x00E9" + std::to_wstring(i)), -1);
+  }
+  items.AddUnique(Record(L"f7", L"\x00E9" L"7"), -1);  // names compare exactly: another font
+  ASSERT_EQ(items.Count(), 1002u);
+  auto entry = std::next(items.Entries().begin());
+  for (int i = 0; i < 1000; ++i, ++entry) EXPECT_TRUE(entry->row == i && entry->count == 2) << i;
+  EXPECT_EQ(entry->count, 1);
+}
+
 TEST(SelectedFonts, GroupFontsCountBySameNameAndPath) {
   FontItemList items;
   items.AddGroupFont(L"Serif", L"C:\\F\\s.ttf");
@@ -118,22 +131,6 @@ TEST(SelectedFonts, GroupFontsCountBySameNameAndPath) {
   ASSERT_EQ(items.Count(), 2u);
   EXPECT_EQ(items.Entries().front().count, 2);
 }
-
-struct HostedList : testing::Test {
-  void SetUp() override {
-    testing_support::ResetRecords();
-    saved = g_Preferences;
-    g_Preferences.FontPointSize = 12;
-    g_Preferences.StyleFlags = 0;
-  }
-  void TearDown() override { g_Preferences = saved; }
-  void Show(COrvelListView& list) {
-    host.Attach(list);
-    list.Repopulate();
-  }
-  Preferences saved;
-  ListTestHost host;
-};
 
 TEST_F(HostedList, FindMatchingRowPrefersSameNameAndTypeThenRanks) {
   COrvelListView installed;
@@ -183,12 +180,29 @@ TEST_F(HostedList, RowHeightFromThePointSizeAndTheMessageFont) {
     ::ReleaseDC(list.m_hWnd, dc);
     ASSERT_EQ(dpi, 96);
   }
+  // The font that carries the height to the control stays a live font after the measuring.
+  static HFONT sent = nullptr;
+  orv::ScopedHook watch(::SetWindowsHookExW(
+      WH_CALLWNDPROC,
+      [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (code == HC_ACTION && call->message == WM_SETFONT) sent = reinterpret_cast<HFONT>(call->wParam);
+        return ::CallNextHookEx(nullptr, code, wp, lp);
+      },
+      nullptr, ::GetCurrentThreadId()));
+  ASSERT_TRUE(watch);
+  auto controlFont = [] {
+    LOGFONTW lf{};
+    return ::GetObjectType(sent) == OBJ_FONT && ::GetObjectW(sent, sizeof(lf), &lf) ? lf.lfHeight : -1;
+  };
   g_Preferences.FontPointSize = 12;  // MulDiv(1500, 96, 7200) = 20
   list.MeasureRows();
   EXPECT_EQ(list.RowHeight(), x + 26);
+  EXPECT_EQ(controlFont(), list.RowHeight());
   g_Preferences.FontPointSize = 8;  // 13 pixels, raised to 16
   list.MeasureRows();
   EXPECT_EQ(list.RowHeight(), x + 22);
+  EXPECT_EQ(controlFont(), list.RowHeight());
   list.SetNamesOnly(true);
   EXPECT_EQ(list.RowHeight(), std::max(20, x));
   // The control took the height from its parent's answer.
@@ -261,43 +275,6 @@ TEST_F(HostedList, PositionComesBackAfterARefill) {
   list.SetPositionName(L"Row 105", true);
   list.RestorePosition(true);
   EXPECT_EQ(list.GetSelectedIndices(), std::vector<int>{5});
-}
-
-TEST_F(HostedList, DetailsPostedBeforeAClearAreDropped) {
-  COrvelListView list;
-  list.AddItem(Record(L"A", L"missing.ttf", 0x1), false);
-  Show(list);
-  FontItem* record = list.GetRecordAt(0);
-  ASSERT_NE(record, nullptr);
-  // Posted now, delivered after the rows were cleared: the record no longer exists.
-  ::PostMessageW(list.m_hWnd, WM_COMMAND, MAKEWPARAM(218, 0), reinterpret_cast<LPARAM>(record));
-  list.Clear();
-  testing_support::PumpMessages(50);
-  EXPECT_EQ(list.CountRecords(), 0);
-}
-
-TEST_F(HostedList, DetailReaderCompletesEveryRowAndStopsCleanly) {
-  testing_support::ScratchDir dir;
-  COrvelListView list;
-  list.m_folder = dir.Path();
-  for (int i = 0; i < 200; ++i) list.AddItemFromFile(L"Font " + std::to_wstring(i), L"f" + std::to_wstring(i) + L".ttf", false);
-  Show(list);
-  list.StartDetailReader();
-  for (int i = 0; i < 100; ++i) {
-    testing_support::PumpMessages(20);
-    bool done = true;
-    for (const auto& row : list.Rows()) done = done && row->record->HasFlag(font_flags::kResolved);
-    if (done) break;
-  }
-  for (const auto& row : list.Rows()) {
-    EXPECT_TRUE(row->record->HasFlag(font_flags::kRead));
-    EXPECT_TRUE(row->record->IsUnreadable());  // no such files
-  }
-  // A refill while a reader runs stops and joins it before any row is freed.
-  list.StartDetailReader();
-  list.Clear();
-  EXPECT_EQ(list.CountRecords(), 0);
-  EXPECT_TRUE(list.StopDetailReader());
 }
 
 TEST_F(HostedList, EmptyingTheListFlagsTheSelectionAndRedrawsTheWholeList) {

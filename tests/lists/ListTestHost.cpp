@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "lists/FontListParent.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 constexpr wchar_t kHostClass[] = L"OrvelListTestHost";
@@ -20,7 +21,6 @@ ListTestHost::ListTestHost(int width, int height) {
   static HWND shared = ::CreateWindowExW(0, kHostClass, L"List test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
                                          width, height, nullptr, nullptr, cls.hInstance, nullptr);
   window_ = shared;
-  ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   tree_ = ::CreateWindowExW(0, WC_TREEVIEWW, nullptr, WS_CHILD, 0, 0, 10, 10, window_,
                             reinterpret_cast<HMENU>(350), cls.hInstance, nullptr);
   savedMain_ = g_AppState.MainWindow;
@@ -31,15 +31,13 @@ ListTestHost::ListTestHost(int width, int height) {
 ListTestHost::~ListTestHost() {
   g_AppState.MainWindow = savedMain_;
   while (HWND child = ::GetWindow(window_, GW_CHILD)) ::DestroyWindow(child);
-  ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
 }
 
 void ListTestHost::Attach(COrvelListView& list, int id) {
-  lists_.push_back(&list);
   RECT rc{};
   ::GetClientRect(window_, &rc);
   // A second list takes the right half.
-  const int left = lists_.size() > 1 ? rc.right / 2 : 0;
+  const int left = ++attached_ > 1 ? rc.right / 2 : 0;
   HWND view = ::CreateWindowExW(kFontListExStyle, WC_LISTVIEWW, nullptr, kFontListStyle, left, 0, rc.right - left,
                                 rc.bottom,
                                 window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -48,14 +46,33 @@ void ListTestHost::Attach(COrvelListView& list, int id) {
 }
 
 LRESULT CALLBACK ListTestHost::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<ListTestHost*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  // The list is found through its window, never kept: a list object that went took its window
+  // with it.
+  HWND child = nullptr;
   switch (msg) {
+    case WM_MEASUREITEM:
+      child = ::GetDlgItem(window, static_cast<int>(reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->CtlID));
+      break;
+    case WM_DRAWITEM:
+      child = reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hwndItem;
+      break;
+    case WM_NOTIFY:
+      child = reinterpret_cast<NMHDR*>(lp)->hwndFrom;
+      break;
     default:
       break;
   }
   LRESULT result = 0;
-  if (self)
-    for (const COrvelListView* list : self->lists_)
-      if (HandleFontListParentMessage(*list, msg, wp, lp, result)) return result;
+  if (const auto* list = child ? dynamic_cast<const COrvelListView*>(orv::CWindowImplRoot::FromHandle(child)) : nullptr)
+    if (HandleFontListParentMessage(*list, msg, wp, lp, result)) return result;
   return ::DefWindowProcW(window, msg, wp, lp);
 }
+
+void HostedList::SetUp() {
+  testing_support::ResetRecords();
+  saved = g_Preferences;
+  g_Preferences.FontPointSize = 12;
+  g_Preferences.StyleFlags = 0;
+}
+
+void HostedList::TearDown() { g_Preferences = saved; }

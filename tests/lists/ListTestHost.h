@@ -7,8 +7,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
+#include "app/Preferences.h"
 #include "lists/COrvelListView.h"
 
 class ListTestHost {
@@ -29,5 +32,17 @@ private:
   HWND window_ = nullptr;
   HWND tree_ = nullptr;
   HWND savedMain_ = nullptr;
-  std::vector<COrvelListView*> lists_;
+  int attached_ = 0;
+};
+
+// Tests of a list shown in the host, at 12 points with rows that show samples.
+struct HostedList : testing::Test {
+  void SetUp() override;
+  void TearDown() override;
+  void Show(COrvelListView& list) {
+    host.Attach(list);
+    list.Repopulate();
+  }
+  Preferences saved;
+  ListTestHost host;
 };

@@ -165,8 +165,7 @@ TEST(FontSheetPage, ViewInAWindowScrollsOverItsPage) {
   EXPECT_EQ(drawn.cy, view.PageRect().bottom);
   EXPECT_LT(drawn.cy, CPreviewFrame::kUnboundedExtent) << "the first paint shrinks the page to the drawing";
   EXPECT_GT(drawn.cx, 640) << "the 72-point line is wider than the window";
-  ::GetWindowRect(host, &rc);
-  EXPECT_TRUE(testing_support::SaveScreenArea(rc, testing_support::ArtifactsDir() + L"\\printing_font_sheet_view.bmp"));
+  EXPECT_TRUE(testing_support::SaveWindowImage(host, testing_support::ArtifactsDir() + L"\\printing_font_sheet_view.bmp"));
 
   view.RefreshPage(false, true);
   testing_support::PumpMessages(200);

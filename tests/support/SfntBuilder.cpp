@@ -171,3 +171,24 @@ void WriteFile(const std::wstring& path, const Bytes& bytes) {
 }
 
 }  // namespace sfnt_test
+
+namespace sfnt_test {
+
+std::vector<std::wstring> MakeRenamedFontCopies(const std::wstring& folder, int count) {
+  // "Orvel Vnn" has the length of "Orvel Var", so no offset in the file moves.
+  const Bytes original = ReadFile(testing_support::SourceDir() + L"\\tests\\fonts\\data\\OrvelVarNoStat.ttf");
+  const std::string family("\0O\0r\0v\0e\0l\0 \0V\0a\0r", 18);
+  std::vector<std::wstring> out;
+  for (int i = 0; i < count && i < 100; ++i) {
+    Bytes bytes = original;
+    for (size_t at = bytes.find(family); at != std::string::npos; at = bytes.find(family, at + 1)) {
+      bytes[at + 15] = static_cast<char>('0' + i / 10);
+      bytes[at + 17] = static_cast<char>('0' + i % 10);
+    }
+    out.push_back(folder + L"\\f" + std::to_wstring(i) + L".ttf");
+    WriteFile(out.back(), bytes);
+  }
+  return out;
+}
+
+}  // namespace sfnt_test

@@ -58,4 +58,9 @@ Bytes MinimalPfm();
 Bytes ReadFile(const std::wstring& path);
 void WriteFile(const std::wstring& path, const Bytes& bytes);
 
+// `count` copies of the small variable font of the reader tests in `folder`, "f0.ttf" on, each
+// with a family name of its own ("Orvel V00", "Orvel V01", ...): GDI loads one face per name,
+// so only copies named apart load privately side by side. At most 100.
+std::vector<std::wstring> MakeRenamedFontCopies(const std::wstring& folder, int count);
+
 }  // namespace sfnt_test

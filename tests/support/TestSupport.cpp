@@ -121,19 +121,20 @@ std::string ReadFileBytes(const std::wstring& path) {
   return data;
 }
 
-bool SaveScreenArea(const RECT& rc, const std::wstring& path) {
-  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  if (w <= 0 || h <= 0) return false;
+namespace {
+
+// Copies w x h pixels from (x, y) of `source` into a BMP file.
+bool SaveDCArea(HDC source, int x, int y, int w, int h, const std::wstring& path) {
+  if (!source || w <= 0 || h <= 0) return false;
   BITMAPINFO bi{};
   bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 32, BI_RGB};
   void* bits = nullptr;
-  orv::ScopedGetDC screen(nullptr);
-  orv::ScopedBitmap shot(::CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  orv::ScopedCreatedDC dc(::CreateCompatibleDC(screen.Get()));
+  orv::ScopedBitmap shot(::CreateDIBSection(source, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  orv::ScopedCreatedDC dc(::CreateCompatibleDC(source));
   if (!shot || !dc) return false;
   {
     orv::ScopedSelectObject select(dc.Get(), shot.Get());
-    ::BitBlt(dc.Get(), 0, 0, w, h, screen.Get(), rc.left, rc.top, SRCCOPY);
+    ::BitBlt(dc.Get(), 0, 0, w, h, source, x, y, SRCCOPY);
     ::GdiFlush();
   }
   const DWORD bytes = static_cast<DWORD>(w) * static_cast<DWORD>(h) * 4;
@@ -145,6 +146,32 @@ bool SaveScreenArea(const RECT& rc, const std::wstring& path) {
   out.append(static_cast<const char*>(bits), bytes);
   ::CreateDirectoryW(ArtifactsDir().c_str(), nullptr);
   return WriteFileBytes(path, out.data(), out.size());
+}
+
+}  // namespace
+
+bool SaveWindowImage(HWND window, const std::wstring& path) {
+  RECT rc{};
+  if (!::GetWindowRect(window, &rc)) return false;
+  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  if (process == ::GetCurrentProcessId()) {
+    // Wine keeps the pixels of each top-level window apart from the screen: the window DC reads
+    // the window's own, whatever lies over it on the screen.
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HDC dc = ::GetWindowDC(window);
+    const bool saved = SaveDCArea(dc, 0, 0, w, h, path);
+    ::ReleaseDC(window, dc);
+    return saved;
+  }
+  // Another process's pixels can be read only from the screen: put its window on top first.
+  ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::Sleep(200);
+  orv::ScopedGetDC screen(nullptr);
+  const bool saved = SaveDCArea(screen.Get(), rc.left, rc.top, w, h, path);
+  ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  return saved;
 }
 
 void PumpMessages(DWORD ms) {

@@ -50,9 +50,11 @@ void DeleteTree(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const void* data, size_t size);
 std::string ReadFileBytes(const std::wstring& path);
 
-// Saves a screen rectangle (a window's, for instance) as a 32-bit BMP file: the pictures kept
-// for a person to look at.
-bool SaveScreenArea(const RECT& rc, const std::wstring& path);
+// Saves a picture of a window, frame included, as a 32-bit BMP file: the pictures kept for a
+// person to look at. A window of this process is read from its own window DC, so another window
+// lying over it does not show; another process's window is brought to the top and read from the
+// screen.
+bool SaveWindowImage(HWND window, const std::wstring& path);
 
 // Pumps this thread's messages for about `ms` milliseconds.
 void PumpMessages(DWORD ms);

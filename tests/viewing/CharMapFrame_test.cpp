@@ -91,9 +91,7 @@ TEST_F(CharMapFrame, DejaVuListsItsCmapAndShowsNameAndBlockOfACharacter) {
   grid.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x, pt.y));
   EXPECT_TRUE(grid.IsZoomShown());
   PumpMessages(100);
-  RECT rc{};
-  frame_->GetWindowRect(&rc);
-  EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\charmap_frame.bmp"));
+  EXPECT_TRUE(SaveWindowImage(frame_->m_hWnd, ArtifactsDir() + L"\\charmap_frame.bmp"));
   // Leaving the grid hides the zoom and clears the status.
   grid.SendMessage(WM_MOUSELEAVE);
   EXPECT_FALSE(grid.IsZoomShown());

@@ -207,9 +207,7 @@ void RunSheet(const FontItem& record, const std::string& label, const std::funct
                       HWND sheet = TopDialogOfThread();
                       if (!sheet || TreeCount(sheet) == 0) return false;
                       seen = sheet;
-                      RECT rc{};
-                      ::GetWindowRect(sheet, &rc);
-                      SaveScreenArea(rc, ArtifactsDir() + L"\\properties_" +
+                      SaveWindowImage(sheet, ArtifactsDir() + L"\\properties_" +
                                              std::wstring(label.begin(), label.end()) + L".bmp");
                       inspect(sheet);
                       return true;

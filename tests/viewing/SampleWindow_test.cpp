@@ -110,8 +110,7 @@ TEST(SampleWindowTest, SettingsLayoutsAndAnEmptyWindow) {
   const int needed = w->MeasureContentHeight();
   EXPECT_GT(needed, 320) << "the sample at 40 points wraps past the window";
   EXPECT_GT(w->GetScrollSize().cy, needed) << "the content is the information block and the text";
-  ::GetWindowRect(host, &rc);
-  EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\viewing_sample_window.bmp"));
+  EXPECT_TRUE(SaveWindowImage(host, ArtifactsDir() + L"\\viewing_sample_window.bmp"));
   // A narrower window wraps into more lines and starts again at the top.
   w->SetScrollOffset(0, 40);
   w->SetWindowPos(nullptr, 0, 0, 260, 320, SWP_NOMOVE | SWP_NOZORDER);
