@@ -102,7 +102,10 @@ FontItem* CLVInstalledFonts::AddRecord(const FontItem& record, bool readNow, int
 }
 
 FontItem* CLVInstalledFonts::AddRegisteredRecord(const FontItem& record) {
-  return AddRecord(record, false, counts_.registered);
+  // Marlett is never shown: the counts, which the pane caption shows, leave it out wherever it
+  // comes from.
+  int uncounted = 0;
+  return AddRecord(record, false, record.FullName() == kMarlett ? uncounted : counts_.registered);
 }
 
 void CLVInstalledFonts::StepProgress() {

@@ -55,6 +55,9 @@ bool ReadType1References(const RegistryValueEnumerator& value, std::wstring& joi
   return true;
 }
 
+// A vertical face: GDI's name of a face turned for vertical writing, "@" before the family.
+bool IsVerticalName(const std::wstring& name) { return name.size() > 1 && name[0] == L'@'; }
+
 uint32_t TypeMaskOf(DWORD fontType) {
   if (fontType & TRUETYPE_FONTTYPE) return kSfnt;
   if (fontType & DEVICE_FONTTYPE) return kCffOrType1;
@@ -215,7 +218,8 @@ void CLVInstalledFonts::AddGdiFace(const std::wstring& name, DWORD fontType) {
     if (reader.FullName().empty()) reader.names.English(NameSlot::FullName) = fullName;
   };
   if (mask == kSfnt) {
-    if (name.size() > 1 && name[0] == L'@') {
+    const bool vertical = IsVerticalName(name);
+    if (vertical) {
       if (FontItem* horizontal = FindByFullName(name.substr(1), 0)) {
         reader.CopyFrom(*horizontal);
         reader.names.System(NameSlot::Family) = name;
@@ -228,8 +232,11 @@ void CLVInstalledFonts::AddGdiFace(const std::wstring& name, DWORD fontType) {
     reader.displayName = name;
     nameIfNone(name);
     reader.flags = kGdiTrueTypeFlags;
+    // An "@" face (of any type) is hidden with the vertical faces, so it is counted with them
+    // even when its horizontal face is listed under another name; Marlett is never shown nor
+    // counted.
     int uncounted = 0;
-    AddRecord(reader, false, name == kMarlett ? uncounted : counts_.gdiOnly);
+    AddRecord(reader, false, name == kMarlett ? uncounted : vertical ? counts_.vertical : counts_.gdiOnly);
     return;
   }
   if (mask == kCffOrType1) {
@@ -240,7 +247,7 @@ void CLVInstalledFonts::AddGdiFace(const std::wstring& name, DWORD fontType) {
     reader.postScriptName = name;
     nameIfNone(spaced);
     reader.flags = mask | (otherType ? kOtherType : 0) | kGdiDeviceFlags;
-    AddRecord(reader, true, counts_.gdiOnly);
+    AddRecord(reader, true, IsVerticalName(name) ? counts_.vertical : counts_.gdiOnly);
     return;
   }
   reader.fileRef = LoadResString(fontType & RASTER_FONTTYPE ? IDS_RASTER_FONT_FILE : IDS_VECTOR_FONT_FILE);

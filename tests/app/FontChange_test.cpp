@@ -76,6 +76,9 @@ protected:
     frame_->ShowWindow(SW_SHOWNORMAL);
     PumpMessages(50);
     EXPECT_EQ(frame_->RunIdleJob(), IdleJob::InstalledRefresh) << "the first idle job fills the installed list";
+    // The other views start in the passes that follow.
+    for (int i = 0; i < 8 && frame_->RunIdleJob() != IdleJob::None; ++i) {
+    }
     return *frame_;
   }
   // Pumps until the broadcast has come back or the time is over.
@@ -98,7 +101,8 @@ TEST_F(FontChange, HandInstalledFontAppearsAndItsFileTurnsInstalled) {
   const int all = installed.CountShown(true);
   EXPECT_EQ(::SendMessageW(f.Panes().m_installedList, LVM_GETITEMCOUNT, 0, 0), shown);
   wchar_t counts[48]{};
-  swprintf_s(counts, L" [%d / %d]", shown, all);
+  if (shown == all) swprintf_s(counts, L" [%d]", shown);
+  else swprintf_s(counts, L" [%d / %d]", shown, all);
   EXPECT_EQ(f.Panes().m_installedPane.CaptionText(), LoadResString(IDS_INSTALLED_FONTS_PANE) + counts);
   ASSERT_EQ(FindRecord(kHandName), nullptr);
 
