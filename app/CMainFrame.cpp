@@ -104,6 +104,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   }
   UpdateLayout();
   // The first idle passes fill the lists.
+  g_AppState.InstalledFonts.m_refreshPending = true;
   g_AppState.FolderFonts.m_refreshPending = true;
   return 0;
 }
@@ -299,8 +300,10 @@ bool CMainFrame::OnIdle() {
 }
 
 IdleJob CMainFrame::RunIdleJob() {
-  if (Pending.InstalledRefresh) {
+  if (Pending.InstalledRefresh || g_AppState.InstalledFonts.m_refreshPending) {
     Pending.InstalledRefresh = false;
+    g_AppState.InstalledFonts.m_refreshPending = false;
+    FullFontRefresh();
     return IdleJob::InstalledRefresh;
   }
   if (g_AppState.FolderTree.IsInitPending() && g_AppState.FolderTree.IsWindow()) {

@@ -73,6 +73,11 @@ public:
   bool PreTranslateMessage(MSG* msg) override;
   bool OnIdle() override;
 
+  // Empties the private font cache, refills the installed list, refills the folder list when it
+  // shows the Fonts folder and has the other lists resolve their records again. The last step
+  // of command 143, all of WM_FONTCHANGE and the first idle job.
+  void FullFontRefresh();
+
   // One pass of the idle phase: the job done. Public for the tests of the job order.
   IdleJob RunIdleJob();
   IdlePending Pending;
@@ -118,6 +123,8 @@ public:
     MESSAGE_HANDLER(WM_ENTERSIZEMOVE, OnEnterSizeMove)
     MESSAGE_HANDLER(WM_EXITSIZEMOVE, OnExitSizeMove)
     MESSAGE_HANDLER(WM_HELP, OnHelp)
+    MSG_WM_TIMER(OnTimer)
+    MSG_WM_FONTCHANGE(OnFontChange)
     CHAIN_MSG_MAP(orv::CUpdateUI<CMainFrame>)
     COMMAND_ID_HANDLER(ID_LISTS_REDRAW, OnListsRedraw)
     COMMAND_ID_HANDLER(ID_SHOW_FONT_LIST, OnShowFontList)
@@ -149,6 +156,7 @@ public:
     COMMAND_ID_HANDLER_EX(ID_TOOLS_REGISTRY_FONTS, OnToolsRegistryFonts)
     COMMAND_ID_HANDLER_EX(ID_TOOLS_SUBSTITUTES, OnToolsSubstitutes)
     COMMAND_ID_HANDLER_EX(ID_TOOLS_FAMILY_DEFAULTS, OnToolsFamilyDefaults)
+    COMMAND_ID_HANDLER_EX(ID_FONT_CHANGE, OnFontChangeCommand)
     CHAIN_MSG_MAP(orv::CFrameWindowImpl<CMainFrame>)
   END_MSG_MAP()
 
@@ -210,6 +218,12 @@ private:
   void OnHelpContents(UINT, int, HWND);
   void OnHelpIndex(UINT, int, HWND);
   void OnAppAbout(UINT, int, HWND);
+
+  // The font-change protocol (CMainFrameFontChange.cpp).
+  void OnFontChangeCommand(UINT, int, HWND);
+  void OnFontChange();
+  void OnTimer(UINT_PTR id);
+  void ShowInstalledCounts();
 
   // The restart with administrator rights (CMainFrameElevation.cpp).
   void OnRestartElevated(UINT, int, HWND);

@@ -61,6 +61,7 @@ void CMainFrame::ApplyOptions(bool refreshFolderTree, bool rebuildLists) {
   }
   if (rebuildLists) {
     g_AppState.InstalledFonts.Repopulate();
+    ShowInstalledCounts();
     panes_.m_installedPane.Invalidate();
   }
   // Row heights follow the point size and the names-only mode; the rows redraw in the new colours.

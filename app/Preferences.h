@@ -32,6 +32,10 @@ struct Preferences {
   bool Changed = false;
 
   static constexpr uint32_t kStyleNamesOnly = 0x1;
+  // The installed list leaves out raster and vector faces, EUDC fonts, vertical "@" faces.
+  static constexpr uint32_t kStyleHideRaster = 0x2;
+  static constexpr uint32_t kStyleHideEudc = 0x20;
+  static constexpr uint32_t kStyleHideVertical = 0x40;
 };
 
 extern Preferences g_Preferences;

@@ -117,6 +117,7 @@
 #define ID_VIEW_SAMPLE_IN_LIST   193
 #define ID_GROUPS_RELOCATE       194
 #define ID_FILES_BACKUP          201
+#define ID_FONT_CHANGE           215
 #define ID_SHOW_FONT_LIST        216
 #define ID_LISTS_REDRAW          217
 #define ID_PANE_PARENT_FOLDER    219
@@ -133,6 +134,8 @@
 #define ID_FONTS_SIMILAR         340
 #define ID_TOOLS_REGISTRY_FONTS  714
 #define ID_TOOLS_OPTIONS         141
+// Main frame timers.
+#define IDT_FONT_CHANGE          4     // re-sends WM_FONTCHANGE when the broadcast did not arrive
 #define ID_FAV_CURRENT           186
 #define ID_FAV_ADD               184
 #define ID_FAV_REMOVE            185

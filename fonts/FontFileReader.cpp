@@ -29,6 +29,9 @@ bool HasCollectionFileName(const std::wstring& ref) { return EndsWithNoCase(ref,
 // ".ttf", ".otf" (any name ending in "tf") or a collection's name.
 bool HasSfntFileName(const std::wstring& ref) { return EndsWithNoCase(ref, L"tf") || HasCollectionFileName(ref); }
 
+// End-user-defined-character fonts: TrueType files under their own extensions.
+bool HasEudcFileName(const std::wstring& ref) { return EndsWithNoCase(ref, L".tte") || EndsWithNoCase(ref, L".euf"); }
+
 }  // namespace
 
 uint16_t FontFileReader::SystemLanguage() {
@@ -78,6 +81,12 @@ bool FontFileReader::IsCollectionFile() {
 
 bool FontFileReader::ReadFontFile(const std::wstring& fileName) {
   if (!fileName.empty()) fileRef = fileName;
+  // An EUDC font is an sfnt file whatever its extension says; the Type 1 reader would only
+  // mark it unreadable.
+  if (HasFlag(kEudc) || HasEudcFileName(fileRef)) {
+    flags &= ~kCollectionFace;
+    return ReadSfnt();
+  }
   if (IsCollectionFile()) return ReadFirstCollectionFace();
   if (!HasSfntFileName(fileRef)) return ReadType1();
   // A single font under any of these names, whatever the record said before.

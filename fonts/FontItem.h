@@ -13,6 +13,8 @@
 #include "common/StringHelpers.h"
 #include "fonts/FontNames.h"
 
+class InstalledFontIndex;
+
 // Bits of `FontItem::flags`. The low five bits form the font's type.
 namespace font_flags {
 constexpr uint32_t kSfnt = 0x1;
@@ -113,8 +115,10 @@ public:
 
   // Installed status (InstallStatus.cpp). Sets 0x400, 0x2000, 0x4000, 0x8000, 0x20000,
   // 0x100000 and 0x200000 by comparing the record with the installed fonts, in their order;
-  // the first form walks `InstalledFontRecords()`.
+  // the first form resolves against the published installed list (`InstalledFonts()`), the
+  // index form looks only at the records of the same names, the vector form walks them all.
   void ResolveInstallStatus();
+  void ResolveInstallStatus(const InstalledFontIndex& index);
   void ResolveInstallStatus(const std::vector<const FontItem*>& installed);
   // The type comparison with one installed namesake whose flags are installedFlags; true when
   // the record counts as installed through it.
@@ -122,6 +126,9 @@ public:
   // Sets 0x10000 when the FontsInstalled marker of this font counts a group install; true when
   // the marker value was found.
   bool ReadInstalledMarker();
+  // The name of this font's FontsInstalled value: kind prefix ("1|" Type 1, "0|" raster, "2|"
+  // other) and the full name.
+  std::wstring InstalledMarkerName() const;
 
   // Drawing (DisplayFont.cpp). The HFONT in the record's own face at this height, or null for
   // an unreadable record; the caller owns the font. A font that is not installed must have been
@@ -137,6 +144,11 @@ public:
   // false and leave out untouched; a record without ranges gives the "no ranges" text and false.
   bool GetScriptNames(std::wstring& out, const std::wstring& separator, int maxCount) const;
 
+private:
+  // The resolution walk over the installed records at these positions (ascending).
+  void ResolveAt(const std::vector<const FontItem*>& installed, const std::vector<size_t>& positions);
+
+public:
   // Scratch area of the display-font lookup (GDI enumeration by full name).
   uint32_t enumMode = 0;
   FontItem* enumOwner = nullptr;

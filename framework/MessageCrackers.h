@@ -10,6 +10,8 @@
 //   MSG_WM_MOUSEWHEEL(OnWheel)         void OnWheel(UINT keys, short delta, POINT screen)
 //   MSG_WM_KEYDOWN(OnKeyDown)          void OnKeyDown(UINT key, UINT repeat, UINT flags)
 //   MSG_WM_INITDIALOG(OnInitDialog)    BOOL OnInitDialog(HWND focus, LPARAM init)
+//   MSG_WM_TIMER(OnTimer)              void OnTimer(UINT_PTR id)   (an unhandled id: call DefWindowProc)
+//   MSG_WM_FONTCHANGE(OnFontChange)    void OnFontChange()
 //   COMMAND_ID_HANDLER_EX(id, OnCmd)   void OnCmd(UINT code, int id, HWND control)
 //   COMMAND_HANDLER_EX(id, code, OnCmd)  the same for one notification code
 //   NOTIFY_CODE_HANDLER_EX(code, OnNm) LRESULT OnNm(NMHDR*)
@@ -75,6 +77,20 @@
   if (uMsg == WM_INITDIALOG) {                                     \
     lResult = func(reinterpret_cast<HWND>(wParam), lParam);        \
     return TRUE;                                                   \
+  }
+
+#define MSG_WM_TIMER(func)                    \
+  if (uMsg == WM_TIMER) {                     \
+    func(static_cast<UINT_PTR>(wParam));      \
+    lResult = 0;                              \
+    return TRUE;                              \
+  }
+
+#define MSG_WM_FONTCHANGE(func) \
+  if (uMsg == WM_FONTCHANGE) {  \
+    func();                     \
+    lResult = 0;                \
+    return TRUE;                \
   }
 
 #define COMMAND_ID_HANDLER_EX(id, func)                                                       \

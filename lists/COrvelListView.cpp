@@ -546,11 +546,11 @@ void COrvelListView::CopySelectionToFolder() {
   command.AskTargetAndRun(g_AppState.FolderFonts.m_folder);
 }
 
-void COrvelListView::InstallSelection(bool) {
-  // The installer is not part of this program yet; the rows stay as they are.
-}
+// The installer is not part of this program yet: the request is answered with a beep, and the
+// rows stay as they are.
+void COrvelListView::InstallSelection(bool) { seams::Beep(MB_ICONEXCLAMATION); }
 
-void COrvelListView::UninstallSelection(int) {}
+void COrvelListView::UninstallSelection(int) { seams::Beep(MB_ICONEXCLAMATION); }
 
 bool COrvelListView::CanInstallFonts() { return false; }  // until the installer joins
 

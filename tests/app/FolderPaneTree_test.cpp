@@ -30,6 +30,8 @@ protected:
     ::CreateDirectoryW((root_ + L"\\Serif").c_str(), nullptr);
     WriteFileBytes(root_ + L"\\Serif\\face.ttf", "x", 1);
     g_Preferences.FontCaseRoot = root_;
+    // The tree starts where an earlier test's tree left its target otherwise.
+    g_AppState.FolderTree.SetTargetFolder(std::wstring());
   }
   void TearDown() override {
     if (frame_ && frame_->IsWindow()) frame_->DestroyWindow();

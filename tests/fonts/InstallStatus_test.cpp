@@ -9,7 +9,9 @@
 #include "common/ResourceIdsFonts.h"
 #include "fonts/FontFileWalk.h"
 #include "fonts/FontItem.h"
+#include "common/RegistryValue.h"
 #include "fonts/InstalledFontRecords.h"
+#include "fonts/InstalledMarkers.h"
 #include "tests/fonts/SfntBuilder.h"
 #include "tests/support/TestSupport.h"
 
@@ -17,7 +19,7 @@ using namespace sfnt_test;
 
 namespace {
 
-const wchar_t kMarkerKey[] = L"SOFTWARE\\OrvelManager\\FontsInstalled";
+const wchar_t* const kMarkerKey = kFontsInstalledKey;
 
 FontItem Record(const std::wstring& fullName, uint32_t flags, const std::wstring& path = L"C:\\Fonts\\a.ttf",
                 const std::wstring& version = L"Version 1.000") {
@@ -30,9 +32,15 @@ FontItem Record(const std::wstring& fullName, uint32_t flags, const std::wstring
   return item;
 }
 
-uint32_t Resolve(FontItem item, const std::vector<const FontItem*>& installed) {
-  item.ResolveInstallStatus(installed);
-  return item.flags;
+// Resolves a copy of `item` by walking every installed record, and another through the index
+// by name that the program uses: both must give the same flags.
+uint32_t Resolve(const FontItem& item, const std::vector<const FontItem*>& installed) {
+  FontItem walked = item;
+  walked.ResolveInstallStatus(installed);
+  FontItem indexed = item;
+  indexed.ResolveInstallStatus(InstalledFontIndex(installed));
+  EXPECT_EQ(indexed.flags, walked.flags) << std::hex << "index and walk differ for flags " << item.flags;
+  return walked.flags;
 }
 
 // The bits the resolution sets.
@@ -123,10 +131,16 @@ TEST(ResolveInstallStatus, WalkStopsAtTheRecordItself) {
   FontItem self = Record(L"Foo", 0x1, L"C:\\Windows\\Fonts\\foo.ttf");
   const FontItem later = Record(L"Foo", 0x1, L"D:\\foo.ttf", L"Version 9");
   const std::vector<const FontItem*> list = {nullptr, &cff, &self, &later};
+  const InstalledFontIndex index(list);
+  const uint32_t before = self.flags;
+  self.ResolveInstallStatus(index);
+  const uint32_t indexed = self.flags;
+  self.flags = before;
   self.ResolveInstallStatus(list);
   // The CFF namesake before it marks another type; the walk stops at itself before the later
   // namesake with another version.
   EXPECT_EQ(self.flags & kResolutionBits, 0x204400u);
+  EXPECT_EQ(indexed, self.flags);
   // A null position is skipped without harm.
   EXPECT_EQ(Resolve(Record(L"Foo", 0x5), list) & kResolutionBits, 0x4400u);
 }
@@ -445,3 +459,109 @@ TEST(EnsureFontItemLoaded, VariableInstanceKeepsItsNamesWhenReadAgain) {
 }
 
 }  // namespace
+
+// The index by name gives what the walk over every record gives, also for lists where names
+// repeat in other letter case, other types, English names shared by several records, and the
+// record itself among its namesakes.
+TEST(ResolveInstallStatus, IndexAgreesWithTheFullWalk) {
+  const wchar_t* names[] = {L"Alpha", L"alpha", L"Beta", L"ALPHA", L"Gamma"};
+  const uint32_t types[] = {0x1, 0x5, 0x11, 0x8, 0x4, 0x3};
+  std::vector<FontItem> records;
+  for (int i = 0; i < 60; ++i) {
+    FontItem r = Record(names[(i * 7) % 5], types[(i * 5) % 6], i % 4 ? L"C:\\f\\a.ttf" : L"C:\\f\\b.ttf",
+                        i % 3 ? L"Version 1.000" : L"Version 2.000");
+    if (i % 9 == 0) r.names.System(NameSlot::FullName) = L"Localized";
+    if (i % 11 == 0) r.flags |= 0x2000 | 0x8000;
+    if (i % 13 == 0) r.flags |= 0x100000;
+    records.push_back(r);
+  }
+  std::vector<const FontItem*> list;
+  for (const FontItem& r : records) list.push_back(&r);
+  list.insert(list.begin() + 7, nullptr);
+  // Every installed record against the list it belongs to, and outside records.
+  for (const FontItem& r : records) {
+    FontItem& self = const_cast<FontItem&>(r);
+    const uint32_t before = self.flags;
+    self.ResolveInstallStatus(list);
+    const uint32_t walked = self.flags;
+    self.flags = before;
+    self.ResolveInstallStatus(InstalledFontIndex(list));
+    EXPECT_EQ(self.flags, walked) << testing_support::Narrow(r.FullName()) << std::hex << " " << before;
+    self.flags = before;
+  }
+  for (const wchar_t* name : {L"alpha", L"Beta", L"Localized", L"Delta"})
+    for (uint32_t type : types) Resolve(Record(name, type, L"C:\\f\\a.ttf"), list);
+}
+
+// Group installs and uninstalls counted in the real registry: 1, 2, 1, then the value goes; a
+// font installed before the first group install is marked 0x10001 and stays installed.
+TEST(InstalledMarkers, CountGroupInstallsAndKeepFontsInstalledBefore) {
+  MarkerValues cleanup;  // deletes the key afterwards when it did not exist
+  FontItem font = Record(L"Marker Sequence", 0x1);
+  const std::wstring name = L"2|Marker Sequence";
+  auto stored = [&] {
+    DWORD value = 0;
+    const orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kMarkerKey, KEY_QUERY_VALUE);
+    return key && ReadRegDword(key.Get(), name.c_str(), value) ? value : 0xDEADu;
+  };
+  bool load = true;
+  EXPECT_EQ(AddInstalledMarker(font, 1, load), 1u);  // not installed: loaded, counted once
+  EXPECT_TRUE(load);
+  font.flags |= 0x400 | 0x10000;                     // now installed by a group
+  load = true;
+  EXPECT_EQ(AddInstalledMarker(font, 1, load), 2u);  // a second group: not loaded again
+  EXPECT_FALSE(load);
+  bool unload = true;
+  EXPECT_EQ(RemoveInstalledMarker(font, 1, unload), 1u);
+  EXPECT_FALSE(unload) << "another group still counts it";
+  EXPECT_EQ(stored(), 1u);
+  EXPECT_TRUE(font.HasFlag(0x10000));
+  unload = true;
+  EXPECT_EQ(RemoveInstalledMarker(font, 1, unload), 0u);
+  EXPECT_TRUE(unload);
+  EXPECT_EQ(stored(), 0xDEADu) << "the value is deleted";
+  EXPECT_FALSE(font.HasFlag(0x10000));
+
+  // Installed by hand before any group: 0x10001, never loaded, never removed by the group.
+  FontItem byHand = Record(L"Marker By Hand", 0x1 | 0x400 | 0x10000);
+  load = true;
+  EXPECT_EQ(AddInstalledMarker(byHand, 1, load), 0x10001u);
+  EXPECT_FALSE(load);
+  unload = true;
+  EXPECT_EQ(RemoveInstalledMarker(byHand, 1, unload), 0x10000u);
+  EXPECT_FALSE(unload) << "the font stays installed";
+  FontItem check = Record(L"Marker By Hand", 0x1);
+  EXPECT_FALSE(check.ReadInstalledMarker()) << "the value is gone even with its high word set";
+
+  // A count of several collections of the same font in one group; a GDI-only installed font is
+  // counted, not taken as installed before.
+  FontItem gdi = Record(L"Marker Gdi", 0x11 | 0x400);
+  load = true;
+  EXPECT_EQ(AddInstalledMarker(gdi, 3, load), 3u);
+  EXPECT_TRUE(load);
+  unload = true;
+  EXPECT_EQ(RemoveInstalledMarker(gdi, 3, unload), 0u);
+  // No value at all: the flag goes and the font is uninstalled.
+  FontItem none = Record(L"Marker None", 0x1 | 0x10000);
+  unload = true;
+  EXPECT_EQ(RemoveInstalledMarker(none, 1, unload), 0u);
+  EXPECT_TRUE(unload);
+  EXPECT_FALSE(none.HasFlag(0x10000));
+}
+
+// EUDC fonts are TrueType files under their own extensions: the lazy loader reads them as such.
+TEST(EnsureFontItemLoaded, EudcFontsAreReadAsSfnt) {
+  testing_support::ScratchDir dir;
+  WriteFile(dir.File(L"EUDC.TTE"), Face(L"EUDC", L"Regular", L"EUDC"));
+  WriteFile(dir.File(L"private.euf"), Face(L"Private", L"Regular", L"Private Chars"));
+  FontItem system = Listed(L"System EUDC", L"EUDC.TTE");
+  system.flags = font_flags::kEudc;
+  EnsureFontItemLoaded(dir.Path(), system);
+  EXPECT_FALSE(system.IsUnreadable());
+  EXPECT_TRUE(system.IsType(font_flags::kSfnt));
+  EXPECT_EQ(system.FullName(), L"System EUDC") << "the file's \"EUDC\" gives way to the listed name";
+  FontItem unflagged = Listed(L"Private Chars", L"private.euf");
+  EnsureFontItemLoaded(dir.Path(), unflagged);
+  EXPECT_FALSE(unflagged.IsUnreadable());
+  EXPECT_EQ(unflagged.FullName(), L"Private Chars");
+}
