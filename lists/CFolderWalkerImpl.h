@@ -5,11 +5,14 @@
 //
 // The owner provides
 //   void OnFile();             every accepted file; m_path (the folder), m_fileName, m_pattern
-//                              and m_findData describe it
+//                              and m_findData describe it (an OnFile that returns bool ends
+//                              the scan of that folder, all patterns, by returning false)
 //   bool ShouldAbort();        polled before every file found when the walk runs on the caller's
 //                              thread; true stops the walk with status kStatusAborted
 //   bool AcceptFolder(DWORD);  optional: asked with a folder's attributes before a root or
 //                              subfolder is scanned or entered; false passes the folder over
+//   void OnWalkFinished();     optional: runs on the worker thread after a threaded walk and
+//                              its closing beep, as the thread's last call of the owner
 // (public, or the walker made a friend).
 //
 // Threads: with m_threaded set, Start runs the walk on a worker thread of its own and OnFile
@@ -125,6 +128,7 @@ public:
     auto* walker = static_cast<CFolderWalkerImpl*>(param);
     walker->WalkRoots();
     if (!walker->m_silent) seams::Beep(walker->m_beepType);
+    if constexpr (requires(T& owner) { owner.OnWalkFinished(); }) walker->Owner().OnWalkFinished();
     return static_cast<unsigned>(walker->m_status.load());
   }
 
@@ -185,7 +189,12 @@ public:
         // The owner joins folder and name itself; a name that would not fit is passed over.
         if (!FitsInPath(m_path, m_findData.cFileName)) continue;
         m_fileName = m_findData.cFileName;
-        if (IsFileShown(m_findData.dwFileAttributes)) Owner().OnFile();
+        if (!IsFileShown(m_findData.dwFileAttributes)) continue;
+        if constexpr (std::same_as<decltype(Owner().OnFile()), bool>) {
+          if (!Owner().OnFile()) return false;
+        } else {
+          Owner().OnFile();
+        }
       } while (::FindNextFileW(find.Get(), &m_findData));
       return true;
     });
