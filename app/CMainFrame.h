@@ -125,6 +125,8 @@ public:
     COMMAND_ID_HANDLER(ID_TOOL_WINDOW_CLOSED, OnToolWindowClosed)
     COMMAND_ID_HANDLER(ID_SAMPLE_EDIT_TEXTS, OnEditSampleTexts)
     COMMAND_ID_HANDLER_EX(ID_FONTS_CHARMAP, OnFontsCharMap)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_CENSUS, OnFontsCensus)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_DIRS_WITH_FONTS, OnFontsDirsWithFonts)
     COMMAND_ID_HANDLER(ID_FONTS_PROPERTIES, OnFontProperties)
     COMMAND_ID_HANDLER(ID_TOOLS_OPTIONS, OnOptions)
     COMMAND_ID_HANDLER(ID_FILE_PAGE_SETUP, OnPageSetup)
@@ -169,6 +171,10 @@ private:
   CCharMapFrame* OpenCharMapFrame();
   COrvelListView* FontListOfCommand(LPARAM lParam) const;
   COrvelListView* SampleSourceList() const;
+
+  // The census and the finder of folders with fonts (CMainFrameCensusCommands.cpp).
+  void OnFontsCensus(UINT, int, HWND);
+  void OnFontsDirsWithFonts(UINT, int, HWND);
 
   // Font properties and options (CMainFrameViewCommands.cpp).
   LRESULT OnFontProperties(WORD, WORD, HWND, BOOL&);

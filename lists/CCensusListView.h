@@ -19,6 +19,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/ResourceIds.h"
@@ -30,12 +31,26 @@
 #include "lists/ToolStatusBar.h"
 
 class FontFileReader;
-struct CensusCheckJob;
-struct CensusCheckResults;
+
+// What the check thread tests (copies of the records not tested yet, by record index) and what
+// it posts back.
+struct CensusCheckJob {
+  HWND list = nullptr;
+  std::vector<std::pair<int, CensusRecord>> records;
+  std::atomic<bool>* stop = nullptr;
+};
+struct CensusCheckResults {
+  std::vector<std::pair<int, bool>> loadable;  // record index, loadable
+};
 
 // Reads the face a record stands for into `reader`: a collection face by its name, any other
 // file whole. True when the face was read.
 [[nodiscard]] bool ReadCensusRecordFont(const CensusRecord& record, FontFileReader& reader);
+
+// Shows `folder` in the main window: the folder fonts list in the lists pane, the folder
+// selected in the main folder tree and, once the list holds it, the font named `fontName`
+// selected. The census and the finder of folders with fonts call it.
+void ShowFolderInMainTree(const std::wstring& folder, const std::wstring& fontName);
 
 class CCensusListView : public orv::CWindowImpl<CCensusListView>, public orv::CCustomDraw<CCensusListView> {
 public:
@@ -43,7 +58,7 @@ public:
   static constexpr UINT kMsgCheckDone = WM_APP + 2;     // wParam: 1 when every record was tested
   static constexpr DWORD kExStyle = LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP | LVS_EX_LABELTIP;
 
-  enum Filter : int { kAll, kDuplicates, kOtherFileNames, kSharedFileNames, kUnusable };
+  enum Filter : int { kFilterAll, kFilterDuplicates, kFilterOtherFileNames, kFilterSharedFileNames, kFilterUnusable };
 
   CCensusListView();
   ~CCensusListView() override;
@@ -122,7 +137,7 @@ public:
 
 private:
   LRESULT OnGetDispInfo(int, NMHDR* hdr, BOOL&);
-  LRESULT OnGetInfoTip(int, NMHDR* hdr, BOOL&);
+  LRESULT OnGetInfoTip(int, NMHDR* hdr, BOOL&);  // CCensusListViewRowCommands.cpp
   LRESULT OnColumnClick(int, NMHDR* hdr, BOOL&);
   LRESULT OnRightClick(int, NMHDR*, BOOL&);
   LRESULT OnDoubleClick(int, NMHDR*, BOOL&);
@@ -162,7 +177,7 @@ private:
   std::vector<CensusRecord> records_;
   std::vector<int> rows_;  // the record of each row
   bool busy_ = false;
-  int filterMode_ = kAll;
+  int filterMode_ = kFilterAll;
   const ToolStatusBar* status_ = nullptr;
   std::wstring previewFile_;
   orv::ScopedFont previewFont_;

@@ -10,7 +10,8 @@
 //   bool ShouldAbort();        polled before every file found when the walk runs on the caller's
 //                              thread; true stops the walk with status kStatusAborted
 //   bool AcceptFolder(DWORD);  optional: asked with a folder's attributes before a root or
-//                              subfolder is scanned or entered; false passes the folder over
+//                              subfolder is scanned or entered (m_folderAsked is its path);
+//                              false passes the folder over
 //   void OnWalkFinished();     optional: runs on the worker thread after a threaded walk and
 //                              its closing beep, as the thread's last call of the owner
 // (public, or the walker made a friend).
@@ -63,6 +64,7 @@ public:
   orv::ScopedHandle m_thread;  // the worker thread until it is joined
   std::atomic<int> m_status{0};
   std::wstring m_path;  // the folder being walked
+  std::wstring m_folderAsked;  // the folder AcceptFolder is asked about
   std::wstring m_fileName;
   std::wstring m_pattern;
   WIN32_FIND_DATAW m_findData{};
@@ -137,6 +139,7 @@ public:
     const std::wstring roots = m_roots;
     ForEachField(roots, [this](std::wstring_view root) {
       if (!NormaliseRoot(root, m_path)) return true;
+      m_folderAsked = m_path;
       if (::PathFileExistsW(m_path.c_str()) && AskAcceptFolder(::GetFileAttributesW(m_path.c_str()))) Recurse();
       return m_status == 0;
     });
@@ -157,9 +160,10 @@ public:
     if (!find) return 0;
     do {
       if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || entry.cFileName[0] == L'.') continue;
-      if (!AskAcceptFolder(entry.dwFileAttributes)) continue;
       std::wstring child;
       if (!JoinPath(m_path, entry.cFileName, child)) continue;
+      m_folderAsked = child;
+      if (!AskAcceptFolder(entry.dwFileAttributes)) continue;
       std::wstring parent = std::move(m_path);
       m_path = std::move(child);
       const int result = RecurseDeeper();
