@@ -163,6 +163,12 @@ TEST_F(CensusDlgTest, GoldenCensusOfAFolderTree) {
     EXPECT_EQ(dlg.StatusBar().GetText(0), ToolStatusBar::FormatCount(9));
   }
 
+  SelectFilter(dlg, CCensusDlg::kShowAll);
+  testing_support::PumpMessages(50);
+  RECT shown{};
+  ::GetWindowRect(dlg.m_hWnd, &shown);
+  EXPECT_TRUE(testing_support::SaveScreenArea(shown, testing_support::ArtifactsDir() + L"\\lists_census_dialog.bmp"));
+
   // Fonts that cannot be loaded: every record is loaded privately on the check thread.
   SelectFilter(dlg, CCensusDlg::kShowUnusable);
   ASSERT_TRUE(PumpUntil([&] { return !dlg.List().IsChecking(); }));
