@@ -133,6 +133,8 @@ public:
     COMMAND_ID_HANDLER(ID_SAMPLE_EDIT_TEXTS, OnEditSampleTexts)
     COMMAND_ID_HANDLER_EX(ID_FONTS_CHARMAP, OnFontsCharMap)
     COMMAND_ID_HANDLER_EX(ID_FONTS_SHEET, OnFontsSheet)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_CENSUS, OnFontsCensus)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_DIRS_WITH_FONTS, OnFontsDirsWithFonts)
     COMMAND_ID_HANDLER(ID_FONTS_PROPERTIES, OnFontProperties)
     COMMAND_ID_HANDLER(ID_TOOLS_OPTIONS, OnOptions)
     COMMAND_ID_HANDLER(ID_FILE_PAGE_SETUP, OnPageSetup)
@@ -192,6 +194,9 @@ private:
   CSearchDlg* SearchDialog() const;
   COrvelListView* SearchResultList() const;
   void UpdateSearchStates();
+  // The census and the finder of folders with fonts (CMainFrameCensusCommands.cpp).
+  void OnFontsCensus(UINT, int, HWND);
+  void OnFontsDirsWithFonts(UINT, int, HWND);
 
   // Font properties and options (CMainFrameViewCommands.cpp).
   LRESULT OnFontProperties(WORD, WORD, HWND, BOOL&);

@@ -22,9 +22,8 @@
 #include "app/AppState.h"
 #include "bench/BenchTiming.h"
 #include "app/Preferences.h"
-#include "app/ResourceLibrary.h"
 #include "bench/BenchListHost.h"
-#include "common/Seams.h"
+#include "bench/BenchProgram.h"
 #include "framework/AppModule.h"
 #include "lists/CLVFolderFonts.h"
 #include "fonts/FontFileReader.h"
@@ -519,23 +518,6 @@ int RunFolder(CLVFolderFonts& list, const std::wstring& folder, int runs, bool p
   return 0;
 }
 
-std::wstring DataFolder() {
-  wchar_t value[MAX_PATH] = {};
-  if (!::GetEnvironmentVariableW(L"ORVEL_BENCH_DATA", value, MAX_PATH)) return {};
-  std::wstring path = value;
-  if (!path.empty() && path[0] == L'/') path = L"Z:" + path;  // a host path
-  std::replace(path.begin(), path.end(), L'/', L'\\');
-  while (!path.empty() && path.back() == L'\\') path.pop_back();
-  return path;
-}
-
-int IgnoreBox(HWND, const std::wstring& text, const std::wstring&, UINT) {
-  fprintf(stderr, "bench_folder_fill: message box: %ls\n", text.c_str());
-  return IDOK;
-}
-
-void IgnoreBeep(UINT) {}
-
 // The number of timed fills of each folder: ORVEL_BENCH_RUNS where set, else `fallback`.
 int Runs(int fallback) {
   wchar_t value[16] = {};
@@ -550,7 +532,7 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 1; i < argc; ++i) folders.push_back(argv[i]);
   g_verbose = ::GetEnvironmentVariableW(L"ORVEL_BENCH_VERBOSE", nullptr, 0) != 0;
   if (folders.empty()) {
-    const std::wstring data = DataFolder();
+    const std::wstring data = BenchDataFolder();
     if (data.empty()) {
       fprintf(stderr, "bench_folder_fill: give folders, or set ORVEL_BENCH_DATA (./orvel bench does)\n");
       return 2;
@@ -558,23 +540,8 @@ int wmain(int argc, wchar_t** argv) {
     folders = {data + L"\\fonts-1000", data + L"\\fonts-5000"};
   }
 
-  ::CoInitialize(nullptr);
-  INITCOMMONCONTROLSEX icc{sizeof(icc), 0x672F};
-  ::InitCommonControlsEx(&icc);
-  orv::g_Module.Init(::GetModuleHandleW(nullptr));
-  wchar_t exe[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  std::wstring bin = exe;
-  bin.resize(bin.find_last_of(L'\\') + 1);
-  // Mapped as the program maps it, so that resource loads cost what they cost the program.
-  orv::ScopedModule resources = LoadResourceLibrary(bin + L"OrvelRes64.dll");
-  if (!resources) {
-    fprintf(stderr, "bench_folder_fill: OrvelRes64.dll not found beside the benchmark\n");
-    return 2;
-  }
-  orv::g_Module.SetResourceInstance(resources.Get());
-  seams::SetMessageBoxSink(&IgnoreBox);
-  seams::SetBeepSink(&IgnoreBeep);
+  BenchProgram program("bench_folder_fill");
+  if (!program.Ready()) return 2;
   SetDefaultPreferences(g_Preferences);
   g_AppState.FontCache.SetLimit(g_Preferences.FontCacheSize);
   g_AppState.FontCache.SetReady(true);

@@ -7,6 +7,7 @@
 // Strings of the resource library.
 #define IDS_APP_TITLE            128
 #define IDS_CAPTION_APP          12000
+#define IDS_OPERATION_FINISHED   12111   // the status text at the end of a search or a run over the groups
 #define IDS_DEFAULT_FONT_CASE    12233
 #define IDS_RESTART_ELEVATED_ASK 12306
 #define IDS_ASK_CREATE_FOLDER    21027

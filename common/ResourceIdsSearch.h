@@ -48,7 +48,6 @@
 
 // Strings.
 #define IDS_SEARCH_RESULT_MENU     12058  // "open folder|copy to folder"
-#define IDS_SEARCH_FINISHED        12111
 #define IDS_SEARCH_STOPPED         12112
 #define IDS_RANGES_NONE            12122
 #define IDS_SEARCH_EXAMINED_TIP    12124

@@ -43,13 +43,15 @@ std::wstring FontItem::GetFilePaths() const {
   return fullPath;
 }
 
-int FontItem::GetTypeIconIndex() const {
-  if (HasFlag(kRaster)) return font_icons::kRaster;
-  if (IsType1()) return font_icons::kType1;
-  if (HasFlag(kCollectionFace)) return font_icons::kCollection;
-  if (HasFlag(kSfnt) && HasFlag(kDsig | kCffOrType1)) return font_icons::kOpenType;
+int FontItem::TypeIconIndexOf(uint32_t flags) {
+  if (flags & kRaster) return font_icons::kRaster;
+  if ((flags & 5) == kType1) return font_icons::kType1;
+  if (flags & kCollectionFace) return font_icons::kCollection;
+  if ((flags & kSfnt) && (flags & (kDsig | kCffOrType1))) return font_icons::kOpenType;
   return font_icons::kTrueType;
 }
+
+int FontItem::GetTypeIconIndex() const { return TypeIconIndexOf(flags); }
 
 int FontItem::GetStatusOverlayIndex(bool showGroupInstalls) const {
   if (HasFlag(kUnreadable)) return font_icons::kOverlayUnreadable;

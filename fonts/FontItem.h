@@ -109,6 +109,8 @@ public:
   // fullPath; for a Type 1 item fullPath + "|" + pfbPath.
   std::wstring GetFilePaths() const;
   int GetTypeIconIndex() const;
+  // The type image of a flags word: raster, Type 1, collection, OpenType (DSIG or CFF), TrueType.
+  static int TypeIconIndexOf(uint32_t flags);
   int GetStatusOverlayIndex(bool showGroupInstalls) const;
   // The display name from the names block: family, then " " and the style unless Regular.
   std::wstring BuildStyleName() const;

@@ -5,12 +5,14 @@
 //
 // The owner provides
 //   void OnFile();             every accepted file; m_path (the folder), m_fileName, m_pattern
-//                              and m_findData describe it
+//                              and m_findData describe it (an OnFile that returns bool ends
+//                              the scan of that folder, all patterns, by returning false)
 //   bool ShouldAbort();        polled before every file found when the walk runs on the caller's
 //                              thread; true stops the walk with status kStatusAborted
 //   bool AcceptFolder(DWORD);  optional: asked with a folder's attributes before a root or
-//                              subfolder is scanned or entered; false passes the folder over.
-//                              An owner may take (DWORD, bool isRoot) instead.
+//                              subfolder is scanned or entered (m_folderAsked is its path);
+//                              false passes the folder over. An owner may take
+//                              (DWORD, bool isRoot) instead.
 //   bool AcceptFolderFiles();  optional: asked before the files of m_path are scanned, with
 //                              m_folderAttributes holding its attributes; false passes over
 //                              the folder's own files but still walks its subfolders
@@ -68,6 +70,7 @@ public:
   orv::ScopedHandle m_thread;  // the worker thread until it is joined
   std::atomic<int> m_status{0};
   std::wstring m_path;  // the folder being walked
+  std::wstring m_folderAsked;  // the folder AcceptFolder is asked about
   std::wstring m_fileName;
   std::wstring m_pattern;
   WIN32_FIND_DATAW m_findData{};
@@ -146,6 +149,7 @@ public:
       if (!NormaliseRoot(root, m_path)) return true;
       if (!::PathFileExistsW(m_path.c_str())) return m_status == 0;
       m_folderAttributes = ::GetFileAttributesW(m_path.c_str());
+      m_folderAsked = m_path;
       if (AskAcceptFolder(m_folderAttributes, true)) Recurse();
       return m_status == 0;
     });
@@ -167,9 +171,10 @@ public:
     if (!find) return 0;
     do {
       if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsSkippedFolderName(entry.cFileName)) continue;
-      if (!AskAcceptFolder(entry.dwFileAttributes, false)) continue;
       std::wstring child;
       if (!JoinPath(m_path, entry.cFileName, child)) continue;
+      m_folderAsked = child;
+      if (!AskAcceptFolder(entry.dwFileAttributes)) continue;
       std::wstring parent = std::move(m_path);
       m_path = std::move(child);
       m_folderAttributes = entry.dwFileAttributes;
@@ -200,7 +205,12 @@ public:
         // The owner joins folder and name itself; a name that would not fit is passed over.
         if (!FitsInPath(m_path, m_findData.cFileName)) continue;
         m_fileName = m_findData.cFileName;
-        if (IsFileShown(m_findData.dwFileAttributes)) Owner().OnFile();
+        if (!IsFileShown(m_findData.dwFileAttributes)) continue;
+        if constexpr (std::same_as<decltype(Owner().OnFile()), bool>) {
+          if (!Owner().OnFile()) return false;
+        } else {
+          Owner().OnFile();
+        }
       } while (::FindNextFileW(find.Get(), &m_findData));
       return true;
     });

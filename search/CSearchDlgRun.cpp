@@ -79,7 +79,7 @@ void CSearchDlg::FinishSearch() {
   SetCountPart(kExaminedPart, worker_.TakeProgress().examined);
   SetDlgItemText(IDC_SEARCH_START, LoadResString(IDS_SEARCH_START).c_str());
   if (similarMode_) ::EnableWindow(GetDlgItem(IDC_SEARCH_START), FALSE);
-  SetFolderPart(LoadResString(worker_.Stopped() ? IDS_SEARCH_STOPPED : IDS_SEARCH_FINISHED), {}, false);
+  SetFolderPart(LoadResString(worker_.Stopped() ? IDS_SEARCH_STOPPED : IDS_OPERATION_FINISHED), {}, false);
   folderShown_ = false;
   searching_ = false;
   EnableSearchControls(true);

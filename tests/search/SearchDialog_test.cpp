@@ -178,7 +178,7 @@ TEST_F(SearchDialog, SearchesTwiceInARowAndStops) {
   EXPECT_TRUE(EqualsNoCase(d.Roots(), dir_.Path())) << Narrow(d.Roots());
   const std::multiset<std::wstring> everything = Search(L"*");
   EXPECT_EQ(everything, std::multiset<std::wstring>(all_.begin(), all_.end()));
-  EXPECT_EQ(StatusText(d.StatusBar(), CSearchDlg::kFolderPart), LoadResString(IDS_SEARCH_FINISHED));
+  EXPECT_EQ(StatusText(d.StatusBar(), CSearchDlg::kFolderPart), LoadResString(IDS_OPERATION_FINISHED));
   EXPECT_EQ(StatusText(d.StatusBar(), CSearchDlg::kFoundPart).rfind(L" " + std::to_wstring(all_.size()) + L" ", 0), 0u);
   EXPECT_EQ(Beeps(), std::vector<UINT>{MB_ICONASTERISK});
   EXPECT_TRUE(d.IsWindowEnabled() && ::IsWindowEnabled(d.GetDlgItem(IDC_SEARCH_PATTERN)));
