@@ -216,7 +216,9 @@ private:
   void SetViewChecks();
   void ShowFolderListCaption();
   void UpdateStates();
+  // The groups pane and the group list (CMainFrameGroupCommands.cpp).
   void UpdateGroupsPaneButtons();
+  void ShowGroupList();
   // The sample pane follows the selection of the lists (CMainFrameSampleCommands.cpp).
   void ShowSelectionInSample();
   void SelectOnly(HWND focusList, std::initializer_list<HWND> deselect) const;

@@ -24,6 +24,7 @@ void MoveOntoScreen(HWND wnd) {
 
 void CMainFrame::OnRefresh(UINT, int, HWND) {
   if (g_AppState.FolderTree.IsWindow()) g_AppState.FolderTree.Refresh();
+  if (g_AppState.GroupsTree.IsWindow()) g_AppState.GroupsTree.Reload();
   // The full font refresh is the first job of the next idle pass.
   Pending.InstalledRefresh = true;
 }

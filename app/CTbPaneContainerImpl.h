@@ -22,6 +22,7 @@
 
 #include "framework/CustomDraw.h"
 #include "framework/Handles.h"
+#include "framework/TrackPopupMenuOnMonitor.h"
 #include "framework/WindowImpl.h"
 
 constexpr DWORD kPaneStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
@@ -77,6 +78,13 @@ public:
     }
     return added;
   }
+  void EnableButton(int command, bool enable) const {
+    if (m_hWndToolBar) ::SendMessageW(m_hWndToolBar, TB_ENABLEBUTTON, command, MAKELPARAM(enable ? TRUE : FALSE, 0));
+  }
+  void ShowButton(int command, bool show) const {
+    if (m_hWndToolBar) ::SendMessageW(m_hWndToolBar, TB_HIDEBUTTON, command, MAKELPARAM(show ? FALSE : TRUE, 0));
+  }
+
   void AddToolbarSeparator() {
     TBBUTTON button{0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0};
     ::SendMessageW(m_hWndToolBar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
@@ -97,6 +105,34 @@ public:
       ::SetWindowPos(m_hWndClient, nullptr, 0, m_cyCaption, cx, h > 0 ? h : 0, SWP_NOACTIVATE | SWP_NOZORDER);
     }
     if (this->m_hWnd) this->Invalidate();
+  }
+
+  // Opens a menu of the client window, owned by it so that the chosen command goes to it: at
+  // the cursor when the client asked for it (`source`), else at the client's top-right corner.
+  void TrackClientMenu(HMENU menu, HWND source) const {
+    if (!m_hWndClient) return;
+    POINT pt{};
+    UINT flags = TPM_LEFTBUTTON | TPM_RIGHTBUTTON;
+    if (source == m_hWndClient) {
+      ::GetCursorPos(&pt);
+      flags |= TPM_LEFTALIGN;
+    } else {
+      RECT rc{};
+      ::GetWindowRect(m_hWndClient, &rc);
+      pt = {rc.right, rc.top};
+      flags |= TPM_RIGHTALIGN;
+    }
+    orv::TrackPopupMenuOnMonitor(menu, flags, pt, m_hWndClient);
+  }
+
+  // For panes whose client handles its own notifications: those from the client go back to it
+  // before the template forwards the rest to the parent.
+  LRESULT ReflectClientNotifications(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+    if (!m_hWndClient || reinterpret_cast<NMHDR*>(lParam)->hwndFrom != m_hWndClient) {
+      handled = FALSE;
+      return 0;
+    }
+    return this->ReflectNotifications(msg, wParam, lParam, handled);
   }
 
   HFONT GetTitleFont() {

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the font-type image strips of the font lists (bitmaps 914 and 916) and the type icons of
-the font property sheets (bitmap 926: collection, OpenType, TrueType, Type 1 at 32 pixels).
+the font property sheets (bitmap 926: collection, OpenType, TrueType, Type 1 at 32 pixels) and the
+groups tree's strip (bitmap 924: installed overlay, group, open group at 16 pixels).
 
 Fourteen images per strip, 16 and 32 pixels square, 32-bit with alpha:
   0 unreadable overlay, 1 known-to-GDI-only overlay, 2 variable-font overlay,
@@ -105,4 +106,6 @@ if __name__ == "__main__":
     for size, name in ((16, "font_types_16.bmp"), (32, "font_types_32.bmp")):
         write_bmp(f"resources/{name}", size, images(size))
     write_bmp("resources/font_props_32.bmp", 32, images(32)[3:7])
+    small = images(16)
+    write_bmp("resources/group_tree_16.bmp", 16, [small[10], small[12], small[13]])
     sys.exit(0)
