@@ -6,7 +6,6 @@
 #include "common/StringHelpers.h"
 #include "framework/Beep.h"
 #include "lists/FontItemList.h"
-#include "search/AddFontsToGroupFile.h"
 
 int CLVSearchFonts::InsertionIndex(const FontItem& record) const {
   // The rows are records only and stay in sorted order: a binary search finds the place the
@@ -86,14 +85,15 @@ void CLVSearchFonts::ShowInFolder() {
 }
 
 void CLVSearchFonts::AddSelectionToGroup() {
-  const std::wstring group = SelectedGroupFile();
-  if (group.empty()) {
+  CGroupsTreeView& tree = g_AppState.GroupsTree;
+  const HTREEITEM group = tree.IsWindow() ? tree.GetSelectedItem() : nullptr;
+  if (!group) {
     seams::Beep(0);
     return;
   }
   FontItemList fonts;
   if (CollectItems(fonts, true) == 0) return;
-  (void)AddFontsToGroupFile(fonts, group);
+  tree.AddFontsToGroup(fonts, group);
 }
 
 bool CLVSearchFonts::OnKey(UINT key, bool) {
