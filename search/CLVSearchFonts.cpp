@@ -36,7 +36,7 @@ void CLVSearchFonts::MergeResults(std::vector<FontItem> records) {
     // both directions of the sort.
     row->order = std::max(nextOrder_, rows_.size());
     nextOrder_ = row->order + 1;
-    FontListRow* added = rows_.insert(rows_.begin() + place, std::move(row))->get();
+    FontListRow* added = Register(rows_.insert(rows_.begin() + place, std::move(row))->get());
     // Descending, the list shows the rows back to front.
     item.iItem = m_sortAscending ? place : shown - place;
     item.lParam = reinterpret_cast<LPARAM>(added);
