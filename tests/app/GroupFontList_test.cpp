@@ -111,9 +111,7 @@ TEST_F(GroupFontList, FillShowsSubgroupsAndEachStoredFontAsTheFaceItNames) {
   Tree().Expand(Tree().FindItemByFile(G(1)), TVE_EXPAND);
   frame_->RunIdleJob();
   PumpMessages(300);
-  RECT wnd{};
-  frame_->GetWindowRect(&wnd);
-  EXPECT_TRUE(SaveScreenArea(wnd, ArtifactsDir() + L"\\app_group_font_list.bmp"));
+  EXPECT_TRUE(SaveWindowImage(frame_->m_hWnd, ArtifactsDir() + L"\\app_group_font_list.bmp"));
 }
 
 TEST_F(GroupFontList, DeleteRemovesOnlyWhatIsSelectedAndAsksFirst) {

@@ -189,9 +189,7 @@ TEST_F(SearchDialog, SearchesTwiceInARowAndStops) {
   EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
 
   // A second search replaces the results.
-  RECT window{};
-  d.GetWindowRect(&window);
-  testing_support::SaveScreenArea(window, testing_support::ArtifactsDir() + L"\\search_dialog.bmp");
+  testing_support::SaveWindowImage(d.m_hWnd, testing_support::ArtifactsDir() + L"\\search_dialog.bmp");
   EXPECT_EQ(Search(L"alpha*;gamma*"), (std::multiset<std::wstring>{L"Alpha Sans", L"Gamma Book"}));
   EXPECT_EQ(Beeps().size(), 2u);
 
