@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "common/LoadImageListFromResource.h"
 #include "common/ResourceIds.h"
+#include "lists/COrvelListView.h"
 
 void CFontListsPaneContainer::AddButtons() {
   const int ids[] = {ID_FONTS_SHOW_INSTALLED, ID_FONTS_INSTALL,  ID_FONTS_UNINSTALL,     ID_GROUP_REMOVE_FONTS,
@@ -94,4 +95,11 @@ void CFontListsPaneContainer::SetFolderListCaption(const std::wstring& title, in
   folderMode_ = folderInFront;
   if (!folderInFront) SetCaption(shown);
   if (m_hWnd) Invalidate();
+}
+
+void CFontListsPaneContainer::OnInstallCommand(UINT, int id, HWND) {
+  if (!folderMode_) return;
+  const bool copy = !CtrlAlone();
+  if (id == ID_FONTS_INSTALL) g_AppState.FolderFonts.InstallSelection(copy);
+  else g_AppState.FolderFonts.UninstallSelection(copy ? 1 : 0);
 }

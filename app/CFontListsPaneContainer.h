@@ -5,7 +5,9 @@
 #include <string>
 
 #include "app/CTbPaneContainerImpl.h"
+#include "common/ResourceIds.h"
 #include "framework/Handles.h"
+#include "framework/MessageCrackers.h"
 
 class CFontListsPaneContainer : public CTbPaneContainerImpl<CFontListsPaneContainer> {
 public:
@@ -39,10 +41,15 @@ public:
   [[nodiscard]] int GroupModeWidth() const { return groupModeWidth_; }
 
   BEGIN_MSG_MAP(CFontListsPaneContainer)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_INSTALL, OnInstallCommand)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_UNINSTALL, OnInstallCommand)
     CHAIN_MSG_MAP(CTbPaneContainerImpl<CFontListsPaneContainer>)
   END_MSG_MAP()
 
 private:
+  // 148 / 149: install or uninstall the folder list's selection, through the Fonts folder
+  // unless Ctrl alone is held.
+  void OnInstallCommand(UINT, int id, HWND);
   void ShowButton(int command, bool show) const;
 
   orv::ScopedImageList images_;

@@ -2,9 +2,11 @@
 
 #include <cwchar>
 
+#include "app/AppState.h"
 #include "common/LoadImageListFromResource.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
+#include "lists/COrvelListView.h"
 
 void CInstalledFontsContainer::AddButtons() {
   const int ids[] = {ID_FONTS_UNINSTALL, ID_PANE_MENU};
@@ -33,4 +35,8 @@ void CInstalledFontsContainer::SetCounts(int shown, int total) {
   shown_ = shown;
   total_ = total;
   if (m_hWnd) Invalidate();
+}
+
+void CInstalledFontsContainer::OnUninstallCommand(UINT, int, HWND) {
+  g_AppState.InstalledFonts.UninstallSelection(CtrlAlone() ? 0 : 1);
 }

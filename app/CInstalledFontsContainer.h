@@ -4,7 +4,9 @@
 #include <string>
 
 #include "app/CTbPaneContainerImpl.h"
+#include "common/ResourceIds.h"
 #include "framework/Handles.h"
+#include "framework/MessageCrackers.h"
 
 class CInstalledFontsContainer : public CTbPaneContainerImpl<CInstalledFontsContainer> {
 public:
@@ -18,10 +20,14 @@ public:
   void SetCounts(int shown, int total);
 
   BEGIN_MSG_MAP(CInstalledFontsContainer)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_UNINSTALL, OnUninstallCommand)
     CHAIN_MSG_MAP(CTbPaneContainerImpl<CInstalledFontsContainer>)
   END_MSG_MAP()
 
 private:
+  // 149: uninstall the installed list's selection, deleting the files unless Ctrl alone is held.
+  void OnUninstallCommand(UINT, int, HWND);
+
   orv::ScopedImageList images_;
   int shown_ = 0;
   int total_ = 0;

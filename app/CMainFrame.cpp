@@ -356,6 +356,10 @@ void CMainFrame::UpdateStates() {
   const bool installedSelection = SelectedCount(panes_.m_installedList) > 0;
   EnableButton(panes_.m_installedPane.m_hWndToolBar, ID_FONTS_COPY_TO_FOLDER, installedSelection);
   EnableButton(panes_.m_installedPane.m_hWndToolBar, ID_FONTS_UNINSTALL, installedSelection);
+  const bool folderSelection = panes_.m_fontListsPane.FolderListShown() && !folderList.m_zipFolder &&
+                               SelectedCount(panes_.m_folderList) > 0;
+  EnableButton(panes_.m_fontListsPane.m_hWndToolBar, ID_FONTS_INSTALL, folderSelection);
+  EnableButton(panes_.m_fontListsPane.m_hWndToolBar, ID_FONTS_UNINSTALL, folderSelection);
   UpdateGroupsPaneButtons();
   UISetCheck(ID_VIEW_SAMPLE_IN_LIST, g_Preferences.ShowSampleInList);
   UIEnable(ID_VIEW_SAMPLE_IN_LIST, (g_Preferences.StyleFlags & Preferences::kStyleNamesOnly) == 0);

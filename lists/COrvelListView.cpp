@@ -504,12 +504,6 @@ void COrvelListView::CopySelectionToFolder() {
   command.AskTargetAndRun(g_AppState.FolderFonts.m_folder);
 }
 
-void COrvelListView::InstallSelection(bool) {
-  // The installer is not part of this program yet; the rows stay as they are.
-}
-
-void COrvelListView::UninstallSelection(int) {}
-
 void COrvelListView::PrintList() {
   CPrintFontSet job;
   job.PrintFontList(*this);

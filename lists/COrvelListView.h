@@ -97,6 +97,8 @@ public:
   virtual void GetCounts(int* items, int* selected) const;
   virtual void ShowInInstalledList();
   virtual void CopySelectionToFolder();
+  // Install or uninstall the selected fonts (COrvelListViewInstall.cpp); copyOption / option
+  // non-zero: through the Fonts folder (copy in, delete afterwards).
   virtual void InstallSelection(bool copyOption);
   virtual void UninstallSelection(int option);
   virtual bool OnKey(UINT key, bool ctrl) { return false; }
@@ -180,6 +182,8 @@ protected:
   int TopIndex() const;
   int ItemCount() const;
   void JumpToFlaggedRow(bool down);
+  // The selection through FontInstaller: install (true) or uninstall with this copy option.
+  void RunInstaller(bool install, bool copyFiles);
   bool RowIsCurrent(const FontItem* record) const;
 
   // Drawing (FontRowDrawing.cpp).
