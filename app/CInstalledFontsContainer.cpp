@@ -3,10 +3,10 @@
 #include <cwchar>
 
 #include "app/AppState.h"
+#include "app/PaneMenus.h"
 #include "common/LoadImageListFromResource.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
-#include "lists/COrvelListView.h"
 
 void CInstalledFontsContainer::AddButtons() {
   const int ids[] = {ID_FONTS_UNINSTALL, ID_PANE_MENU};
@@ -39,4 +39,14 @@ void CInstalledFontsContainer::SetCounts(int shown, int total) {
 
 void CInstalledFontsContainer::OnUninstallCommand(UINT, int, HWND) {
   g_AppState.InstalledFonts.UninstallSelection(CtrlAlone() ? 0 : 1);
+}
+
+void CInstalledFontsContainer::OnCopyCommand(UINT, int, HWND) { g_AppState.InstalledFonts.CopySelectionToFolder(); }
+
+void CInstalledFontsContainer::OnMenuCommand(UINT, int, HWND source) {
+  COrvelListView& list = g_AppState.InstalledFonts;
+  if (!list.m_hWnd || list.m_selectionChanged) return;
+  IconPopupMenu menu(::CreatePopupMenu());
+  FillInstalledListMenu(menu, list);
+  TrackClientMenu(menu.Get(), source);
 }

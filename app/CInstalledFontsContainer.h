@@ -21,12 +21,15 @@ public:
 
   BEGIN_MSG_MAP(CInstalledFontsContainer)
     COMMAND_ID_HANDLER_EX(ID_FONTS_UNINSTALL, OnUninstallCommand)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_COPY_TO_FOLDER, OnCopyCommand)
+    COMMAND_ID_HANDLER_EX(ID_PANE_MENU, OnMenuCommand)
     CHAIN_MSG_MAP(CTbPaneContainerImpl<CInstalledFontsContainer>)
   END_MSG_MAP()
 
 private:
-  // 149: uninstall the installed list's selection, deleting the files unless Ctrl alone is held.
   void OnUninstallCommand(UINT, int, HWND);
+  void OnCopyCommand(UINT, int, HWND);
+  void OnMenuCommand(UINT, int, HWND source);
 
   orv::ScopedImageList images_;
   int shown_ = 0;

@@ -97,7 +97,7 @@
 #define ID_GROUP_UNINSTALL       151
 #define ID_GROUP_REMOVE_FONTS    153
 #define ID_GROUP_NEW             154
-#define ID_GROUP_ADD_FONTS       155
+#define ID_GROUP_DELETE          155
 #define ID_FONTS_CHARMAP         156
 #define ID_FONTS_PROPERTIES      157
 #define ID_FONTS_DIRS_WITH_FONTS 168

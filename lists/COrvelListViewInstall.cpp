@@ -9,6 +9,8 @@
 #include "lists/CLVFolderFonts.h"
 #include "lists/COrvelListView.h"
 
+bool COrvelListView::CanInstallFonts() { return true; }
+
 void COrvelListView::InstallSelection(bool copyOption) { RunInstaller(true, copyOption); }
 
 void COrvelListView::UninstallSelection(int option) { RunInstaller(false, option != 0); }
