@@ -274,7 +274,7 @@ int COrvelListView::TopIndex() const {
 }
 
 FontListRow* COrvelListView::GetRowAt(int row) const {
-  if (!m_hWnd || row < 0) return nullptr;
+  if (!m_hWnd || row < 0 || itemsStale_) return nullptr;  // stale items may name freed rows
   LVITEMW item{};
   item.mask = LVIF_PARAM;
   item.iItem = row;

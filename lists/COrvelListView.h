@@ -103,10 +103,10 @@ public:
   void AppendContextMenuItems(HMENU menu, UINT flags) const;
   void PrintList();
 
-  // Detail reader (a worker that completes copies of the records in row order). Stop always
-  // returns true; once it returns no reader runs and none of its copies is taken in any more.
+  // Detail reader (a worker that completes copies of the records in row order). Once Stop
+  // returns no reader runs and none of its copies is taken in any more.
   void StartDetailReader();
-  bool StopDetailReader();
+  void StopDetailReader();
   bool DetailReaderRunning() const { return reader_ && reader_->Running(); }
   // Command 218: swaps the reader's completed copies into their rows and resolves them.
   void OnDetailsRead();

@@ -41,9 +41,8 @@ void COrvelListView::StartDetailReader() {
   if (reader->Start()) reader_ = std::move(reader);
 }
 
-bool COrvelListView::StopDetailReader() {
+void COrvelListView::StopDetailReader() {
   // The reader is joined before it goes, and its copies go with it: commands 218 still queued
   // find nothing to take in.
   reader_.reset();
-  return true;
 }
