@@ -143,6 +143,10 @@ public:
     COMMAND_ID_HANDLER_EX(ID_HELP_INDEX, OnHelpIndex)
     COMMAND_ID_HANDLER_EX(ID_APP_ABOUT, OnAppAbout)
     COMMAND_ID_HANDLER_EX(ID_RESTART_ELEVATED, OnRestartElevated)
+    COMMAND_ID_HANDLER_EX(ID_FILES_BACKUP, OnFilesBackup)
+    COMMAND_ID_HANDLER_EX(ID_GROUPS_BACKUP, OnGroupsBackup)
+    COMMAND_ID_HANDLER_EX(ID_GROUPS_RESTORE, OnGroupsRestore)
+    COMMAND_ID_HANDLER_EX(ID_GROUPS_RELOCATE, OnGroupsRelocate)
     CHAIN_MSG_MAP(orv::CFrameWindowImpl<CMainFrame>)
   END_MSG_MAP()
 
@@ -198,6 +202,12 @@ private:
 
   // The restart with administrator rights (CMainFrameElevation.cpp).
   void OnRestartElevated(UINT, int, HWND);
+
+  // The copies of font files and group files (CMainFrameBackupCommands.cpp).
+  void OnFilesBackup(UINT, int, HWND);
+  void OnGroupsBackup(UINT, int, HWND);
+  void OnGroupsRestore(UINT, int, HWND);
+  void OnGroupsRelocate(UINT, int, HWND);
 
   // Commands whose windows the program does not have yet (CMainFrameCommandStates.cpp).
   void DisableCommandsWithoutWindow();

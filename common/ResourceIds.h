@@ -17,3 +17,4 @@
 #include "common/ResourceIdsOptions.h"
 #include "common/ResourceIdsSearch.h"
 #include "common/ResourceIdsPrinting.h"
+#include "common/ResourceIdsBackup.h"
