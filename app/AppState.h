@@ -10,8 +10,10 @@
 
 #include "common/AppShell.h"
 #include "fonts/PrivateFontCache.h"
+#include "groups/CGroupsTreeView.h"
 #include "lists/CFolderTreeView.h"
 #include "lists/CLVFolderFonts.h"
+#include "lists/CLVGroupFonts.h"
 #include "lists/CLVInstalledFonts.h"
 #include "viewing/UnicodeBlockTable.h"
 
@@ -33,9 +35,12 @@ struct AppState : AppShell {
   CLVInstalledFonts InstalledFonts;  // control 206
   CLVFolderFonts FolderFonts;        // control 204
   CFolderTreeView FolderTree;        // control 350
+  CLVGroupFonts GroupFonts;          // control 208
+  CGroupsTreeView GroupsTree;        // control 355
   int FontListsCaptionHeight = 0;    // caption height of the font-lists pane, set when it is built
   bool GroupListShown = false;    // the font-lists pane shows the group fonts list
   bool FontChangePending = false;
+  bool Busy = false;              // a long job runs: the panes do not re-sort on a caption click
   bool UserIsAdmin = false;
   bool IsElevated = false;
   UnicodeBlockTable BlockTable;

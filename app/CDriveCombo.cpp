@@ -142,6 +142,13 @@ void CDriveCombo::Populate() {
   SelectEntry(0);
 }
 
+int CDriveCombo::AppendFolder(const std::wstring& path) {
+  if (!AddFolder(path)) return -1;
+  InsertItem(path, SmallIconIndex(FirstFolder(path)));
+  FitDroppedWidth();
+  return static_cast<int>(SendMessage(CB_GETCOUNT)) - 1;
+}
+
 void CDriveCombo::SelectEntry(int index) {
   SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index));
   rememberedSelection_ = index;
@@ -190,10 +197,7 @@ void CDriveCombo::OnSelectionChange() {
   if (picker.DoModal() == 1) {
     const std::wstring folder = picker.ChosenFolder();
     if (!folder.empty()) {
-      AddFolder(folder);
-      InsertItem(folder, SmallIconIndex(folder));
-      rememberedSelection_ = static_cast<int>(SendMessage(CB_GETCOUNT)) - 1;
-      FitDroppedWidth();
+      rememberedSelection_ = AppendFolder(folder);
     } else {
       seams::Beep(0);
     }

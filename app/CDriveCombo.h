@@ -43,6 +43,9 @@ public:
   void FitDroppedWidth();
   // The shell's small-icon list, AddDrives, InsertItems, FitDroppedWidth; entry 0 selected.
   void Populate();
+  // Once the items are in the control: adds a folder entry at the end with its shell icon and
+  // widens the drop-down; its index, or -1 for an empty path.
+  int AppendFolder(const std::wstring& path);
   // Selects an entry and remembers it as the selection the browse entry returns to.
   void SelectEntry(int index);
 

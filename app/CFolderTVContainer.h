@@ -30,7 +30,7 @@ public:
   void UpdateFontsFolderButtons();
 
   BEGIN_MSG_MAP(CFolderTVContainer)
-    MESSAGE_HANDLER(WM_NOTIFY, OnClientNotify)
+    MESSAGE_HANDLER(WM_NOTIFY, ReflectClientNotifications)
     MESSAGE_HANDLER(WM_SIZE, OnSize)
     COMMAND_ID_HANDLER(ID_PANE_FAVORITES, OnFavoritesButton)
     COMMAND_ID_HANDLER_EX(ID_PANE_SYSTEM_FONTS_DIR, OnFontsFolderButton)
@@ -41,16 +41,6 @@ public:
   END_MSG_MAP()
 
 private:
-  // The folder tree handles its own notifications (expansion, deletion, selection, drawing):
-  // they go back to it before the pane template forwards the rest to the parent.
-  LRESULT OnClientNotify(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
-    if (!m_hWndClient || reinterpret_cast<NMHDR*>(lParam)->hwndFrom != m_hWndClient) {
-      handled = FALSE;
-      return 0;
-    }
-    return ReflectNotifications(msg, wParam, lParam, handled);
-  }
-
   LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnFavoritesButton(WORD, WORD, HWND, BOOL&);
   // Shows or hides the band with the button's state and lays the pane out again.

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/PaneMenus.h"
 #include "common/LoadImageListFromResource.h"
-#include "common/ResourceIds.h"
 
 void CFontListsPaneContainer::AddButtons() {
   const int ids[] = {ID_FONTS_SHOW_INSTALLED, ID_FONTS_INSTALL,  ID_FONTS_UNINSTALL,     ID_GROUP_REMOVE_FONTS,
@@ -30,10 +30,6 @@ COLORREF CFontListsPaneContainer::CaptionColor() const {
   const HWND focus = ::GetFocus();
   const bool focused = m_hWndClient && focus && (focus == m_hWndClient || ::IsChild(m_hWndClient, focus));
   return ::GetSysColor(focused ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
-}
-
-void CFontListsPaneContainer::ShowButton(int command, bool show) const {
-  if (m_hWndToolBar) ::SendMessageW(m_hWndToolBar, TB_HIDEBUTTON, command, MAKELPARAM(show ? FALSE : TRUE, 0));
 }
 
 void CFontListsPaneContainer::ShowFontList(LPARAM which) {
@@ -85,13 +81,76 @@ void CFontListsPaneContainer::SetCaptionWithCount(const std::wstring& title, int
   SetCaption(caption);
 }
 
-void CFontListsPaneContainer::SetFolderListCaption(const std::wstring& title, int count) {
-  const bool folderInFront = folderMode_;
+void CFontListsPaneContainer::SetListCaption(bool folderList, const std::wstring& title, int count) {
+  const bool mode = folderMode_;
   const std::wstring shown = m_caption;
-  folderMode_ = true;  // measured with the folder list's buttons
+  folderMode_ = folderList;  // measured with that list's buttons
   SetCaptionWithCount(title, count);
-  folderTitle_ = m_caption;
-  folderMode_ = folderInFront;
-  if (!folderInFront) SetCaption(shown);
+  (folderList ? folderTitle_ : groupTitle_) = m_caption;
+  folderMode_ = mode;
+  if (mode != folderList) SetCaption(shown);
   if (m_hWnd) Invalidate();
+}
+
+COrvelListView& CFontListsPaneContainer::ListInFront() const {
+  if (folderMode_) return g_AppState.FolderFonts;
+  return g_AppState.GroupFonts;
+}
+
+HWND CFontListsPaneContainer::DrivingTree() const {
+  return folderMode_ ? g_AppState.FolderTree.m_hWnd : g_AppState.GroupsTree.m_hWnd;
+}
+
+void CFontListsPaneContainer::UpdateToolbarState() {
+  int selected = 0;
+  ListInFront().GetCounts(nullptr, &selected);
+  const bool some = selected > 0;
+  const bool install = some && COrvelListView::CanInstallFonts();
+  if (folderMode_) {
+    const bool act = install && !g_AppState.FolderFonts.m_zipFolder;
+    EnableButton(ID_FONTS_INSTALL, act);
+    EnableButton(ID_FONTS_UNINSTALL, act);
+  } else {
+    EnableButton(ID_GROUP_LIST_INSTALL, install);
+    EnableButton(ID_GROUP_LIST_UNINSTALL, install);
+    EnableButton(ID_GROUP_REMOVE_FONTS, some);
+  }
+  HWND tree = DrivingTree();
+  const auto item = tree ? reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) : nullptr;
+  const auto root = tree ? reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)) : nullptr;
+  EnableButton(ID_PANE_PARENT_FOLDER, item && item != root);
+}
+
+void CFontListsPaneContainer::OnInstallCommand(UINT, int id, HWND) {
+  const bool groupCommand = id == ID_GROUP_LIST_INSTALL || id == ID_GROUP_LIST_UNINSTALL;
+  if (groupCommand == folderMode_) return;  // a button of the list that is not in front
+  // The copy option: on unless Ctrl is held alone; never for the fonts of a group.
+  const bool copy = folderMode_ && !CtrlAlone();
+  COrvelListView& list = ListInFront();
+  if (id == ID_FONTS_INSTALL || id == ID_GROUP_LIST_INSTALL) list.InstallSelection(copy);
+  else list.UninstallSelection(copy ? 1 : 0);
+}
+
+void CFontListsPaneContainer::OnRemoveFromGroupCommand(UINT, int, HWND) {
+  if (!folderMode_) g_AppState.GroupFonts.RemoveSelectionFromGroup();
+}
+
+void CFontListsPaneContainer::OnParentCommand(UINT, int, HWND) {
+  HWND tree = DrivingTree();
+  if (!tree) return;
+  const auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  const auto parent = item ? reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_PARENT,
+                                                                        reinterpret_cast<LPARAM>(item)))
+                           : nullptr;
+  if (parent) ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(parent));
+}
+
+void CFontListsPaneContainer::OnMenuCommand(UINT, int, HWND source) {
+  COrvelListView& list = ListInFront();
+  // A selection the idle pass has not taken in yet: the menu would act on a stale state.
+  if (!list.m_hWnd || list.m_selectionChanged) return;
+  IconPopupMenu menu(::CreatePopupMenu());
+  if (folderMode_) FillFolderListMenu(menu, g_AppState.FolderFonts);
+  else FillGroupListMenu(menu, g_AppState.GroupFonts);
+  TrackClientMenu(menu.Get(), source);
 }

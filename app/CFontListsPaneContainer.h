@@ -5,7 +5,11 @@
 #include <string>
 
 #include "app/CTbPaneContainerImpl.h"
+#include "common/ResourceIds.h"
 #include "framework/Handles.h"
+#include "framework/MessageCrackers.h"
+
+class COrvelListView;
 
 class CFontListsPaneContainer : public CTbPaneContainerImpl<CFontListsPaneContainer> {
 public:
@@ -27,9 +31,11 @@ public:
 
   // Caption of the list in front: the title shortened to fit, then " [count]" unless kNoCount.
   void SetCaptionWithCount(const std::wstring& title, int count);
-  // The folder list's caption with its count, kept for when the folder list comes to the front
-  // and shown at once when it is in front.
-  void SetFolderListCaption(const std::wstring& title, int count);
+  // A list's caption with its count, kept for when that list comes to the front and shown at
+  // once when it is in front.
+  void SetListCaption(bool folderList, const std::wstring& title, int count);
+  void SetFolderListCaption(const std::wstring& title, int count) { SetListCaption(true, title, count); }
+  void SetGroupListCaption(const std::wstring& title, int count) { SetListCaption(false, title, count); }
   void SetListTitles(const std::wstring& folderTitle, const std::wstring& groupTitle) {
     folderTitle_ = folderTitle;
     groupTitle_ = groupTitle;
@@ -38,13 +44,28 @@ public:
   [[nodiscard]] int FolderModeWidth() const { return folderModeWidth_; }
   [[nodiscard]] int GroupModeWidth() const { return groupModeWidth_; }
 
+  // Enables the buttons of the list in front by its selection (the main frame's idle pass).
+  void UpdateToolbarState();
+
   BEGIN_MSG_MAP(CFontListsPaneContainer)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_INSTALL, OnInstallCommand)
+    COMMAND_ID_HANDLER_EX(ID_GROUP_LIST_INSTALL, OnInstallCommand)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_UNINSTALL, OnInstallCommand)
+    COMMAND_ID_HANDLER_EX(ID_GROUP_LIST_UNINSTALL, OnInstallCommand)
+    COMMAND_ID_HANDLER_EX(ID_GROUP_REMOVE_FONTS, OnRemoveFromGroupCommand)
+    COMMAND_ID_HANDLER_EX(ID_PANE_PARENT_FOLDER, OnParentCommand)
+    COMMAND_ID_HANDLER_EX(ID_PANE_MENU, OnMenuCommand)
     CHAIN_MSG_MAP(CTbPaneContainerImpl<CFontListsPaneContainer>)
   END_MSG_MAP()
 
 private:
-  void ShowButton(int command, bool show) const;
-
+  // The list in front and the tree that drives it.
+  COrvelListView& ListInFront() const;
+  HWND DrivingTree() const;
+  void OnInstallCommand(UINT, int id, HWND);
+  void OnRemoveFromGroupCommand(UINT, int, HWND);
+  void OnParentCommand(UINT, int, HWND);
+  void OnMenuCommand(UINT, int, HWND source);
   orv::ScopedImageList images_;
   std::wstring folderTitle_;
   std::wstring groupTitle_;

@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "app/AppState.h"
+#include "app/PaneMenus.h"
 #include "common/LoadImageListFromResource.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
@@ -33,4 +35,18 @@ void CInstalledFontsContainer::SetCounts(int shown, int total) {
   shown_ = shown;
   total_ = total;
   if (m_hWnd) Invalidate();
+}
+
+void CInstalledFontsContainer::OnUninstallCommand(UINT, int, HWND) {
+  g_AppState.InstalledFonts.UninstallSelection(CtrlAlone() ? 0 : 1);
+}
+
+void CInstalledFontsContainer::OnCopyCommand(UINT, int, HWND) { g_AppState.InstalledFonts.CopySelectionToFolder(); }
+
+void CInstalledFontsContainer::OnMenuCommand(UINT, int, HWND source) {
+  COrvelListView& list = g_AppState.InstalledFonts;
+  if (!list.m_hWnd || list.m_selectionChanged) return;
+  IconPopupMenu menu(::CreatePopupMenu());
+  FillInstalledListMenu(menu, list);
+  TrackClientMenu(menu.Get(), source);
 }

@@ -4,7 +4,9 @@
 #include <string>
 
 #include "app/CTbPaneContainerImpl.h"
+#include "common/ResourceIds.h"
 #include "framework/Handles.h"
+#include "framework/MessageCrackers.h"
 
 class CInstalledFontsContainer : public CTbPaneContainerImpl<CInstalledFontsContainer> {
 public:
@@ -18,10 +20,17 @@ public:
   void SetCounts(int shown, int total);
 
   BEGIN_MSG_MAP(CInstalledFontsContainer)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_UNINSTALL, OnUninstallCommand)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_COPY_TO_FOLDER, OnCopyCommand)
+    COMMAND_ID_HANDLER_EX(ID_PANE_MENU, OnMenuCommand)
     CHAIN_MSG_MAP(CTbPaneContainerImpl<CInstalledFontsContainer>)
   END_MSG_MAP()
 
 private:
+  void OnUninstallCommand(UINT, int, HWND);
+  void OnCopyCommand(UINT, int, HWND);
+  void OnMenuCommand(UINT, int, HWND source);
+
   orv::ScopedImageList images_;
   int shown_ = 0;
   int total_ = 0;

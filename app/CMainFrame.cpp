@@ -23,7 +23,6 @@ constexpr DWORD kReBarStyle = 0x56002640;
 constexpr DWORD kStatusBarStyle = 0x56000100;
 constexpr int kElevatedIcon = 129;
 constexpr size_t kStatusTextMax = 128;
-constexpr UINT kInstalledMark = INDEXTOOVERLAYMASK(1);
 
 // The restored (not maximised) rectangle in screen coordinates: the placement's normal
 // position is relative to the work area of the window's monitor.
@@ -54,12 +53,6 @@ int SelectedCount(HWND list) {
   return list ? static_cast<int>(::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0)) : 0;
 }
 
-void EnableButton(HWND toolbar, int command, bool enable) {
-  if (toolbar) ::SendMessageW(toolbar, TB_ENABLEBUTTON, command, MAKELPARAM(enable ? TRUE : FALSE, 0));
-}
-void ShowButton(HWND toolbar, int command, bool show) {
-  if (toolbar) ::SendMessageW(toolbar, TB_HIDEBUTTON, command, MAKELPARAM(show ? FALSE : TRUE, 0));
-}
 }  // namespace
 
 CMainFrame::CMainFrame() = default;
@@ -210,6 +203,7 @@ LRESULT CMainFrame::OnHelp(UINT, WPARAM, LPARAM lParam, BOOL&) {
 LRESULT CMainFrame::OnFontListMessage(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
   LRESULT result = 0;
   for (const COrvelListView* list : {static_cast<const COrvelListView*>(&g_AppState.FolderFonts),
+                                     static_cast<const COrvelListView*>(&g_AppState.GroupFonts),
                                      static_cast<const COrvelListView*>(&g_AppState.InstalledFonts)})
     if (HandleFontListParentMessage(*list, msg, wParam, lParam, result)) return result;
   handled = FALSE;  // menus of the command bar, other controls
@@ -224,7 +218,9 @@ void CMainFrame::ShowFolderListCaption() {
 
 LRESULT CMainFrame::OnListsRedraw(WORD, WORD, HWND wnd, BOOL&) {
   const bool redraw = wnd != nullptr;
-  for (HWND list : {panes_.m_folderList, panes_.m_installedList, panes_.m_groupList}) {
+  const COrvelListView* results = SearchResultList();
+  const HWND resultList = results ? results->m_hWnd : nullptr;
+  for (HWND list : {panes_.m_folderList, panes_.m_installedList, panes_.m_groupList, resultList}) {
     if (!list) continue;
     ::SendMessageW(list, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
     if (redraw) {
@@ -311,8 +307,10 @@ IdleJob CMainFrame::RunIdleJob() {
     g_AppState.FolderTree.Initialize();
     return IdleJob::FolderTreeInit;
   }
-  if (Pending.GroupsTreeInit) {
+  CGroupsTreeView& groupsTree = g_AppState.GroupsTree;
+  if (Pending.GroupsTreeInit || (groupsTree.IsInitPending() && groupsTree.IsWindow())) {
     Pending.GroupsTreeInit = false;
+    if (groupsTree.IsWindow()) groupsTree.Init();
     return IdleJob::GroupsTreeInit;
   }
   UpdateStates();
@@ -333,10 +331,8 @@ IdleJob CMainFrame::RunIdleJob() {
     ShowFolderListCaption();
     return IdleJob::FolderCaption;
   }
-  if (Pending.GroupListRefresh || Pending.GroupCaption) {
-    DeselectAll(panes_.m_groupList);
-    Pending.GroupListRefresh = false;
-    Pending.GroupCaption = false;
+  if (Pending.GroupListRefresh || Pending.GroupCaption || g_AppState.GroupFonts.m_refreshPending) {
+    ShowGroupList();
     return IdleJob::GroupListFill;
   }
   return IdleJob::None;
@@ -345,35 +341,25 @@ IdleJob CMainFrame::RunIdleJob() {
 void CMainFrame::UpdateStates() {
   CLVFolderFonts& folderList = g_AppState.FolderFonts;
   CLVInstalledFonts& installedList = g_AppState.InstalledFonts;
-  if (Pending.SelectionChanged || folderList.m_selectionChanged || installedList.m_selectionChanged) {
+  CLVGroupFonts& groupList = g_AppState.GroupFonts;
+  if (Pending.SelectionChanged || folderList.m_selectionChanged || installedList.m_selectionChanged ||
+      groupList.m_selectionChanged) {
     ShowSelectionInSample();
     Pending.SelectionChanged = false;
     folderList.m_selectionChanged = false;
     installedList.m_selectionChanged = false;
+    groupList.m_selectionChanged = false;
     panes_.m_fontListsPane.Invalidate();
     panes_.m_installedPane.Invalidate();
   }
   const bool installedSelection = SelectedCount(panes_.m_installedList) > 0;
-  EnableButton(panes_.m_installedPane.m_hWndToolBar, ID_FONTS_COPY_TO_FOLDER, installedSelection);
-  EnableButton(panes_.m_installedPane.m_hWndToolBar, ID_FONTS_UNINSTALL, installedSelection);
+  panes_.m_installedPane.EnableButton(ID_FONTS_COPY_TO_FOLDER, installedSelection);
+  panes_.m_installedPane.EnableButton(ID_FONTS_UNINSTALL, installedSelection && COrvelListView::CanInstallFonts());
   UpdateGroupsPaneButtons();
+  panes_.m_fontListsPane.UpdateToolbarState();
+  UpdateSearchStates();
   UISetCheck(ID_VIEW_SAMPLE_IN_LIST, g_Preferences.ShowSampleInList);
   UIEnable(ID_VIEW_SAMPLE_IN_LIST, (g_Preferences.StyleFlags & Preferences::kStyleNamesOnly) == 0);
   UIUpdateToolBar();
   UIUpdateStatusBar();
-}
-
-void CMainFrame::UpdateGroupsPaneButtons() {
-  HWND toolbar = panes_.m_groupsPane.m_hWndToolBar;
-  HWND tree = panes_.m_groupsTree;
-  if (!toolbar || !tree) return;
-  const auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-  const bool marked = item && (::SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item),
-                                              TVIS_OVERLAYMASK) & TVIS_OVERLAYMASK) == kInstalledMark;
-  EnableButton(toolbar, ID_PANE_MENU, item != nullptr);
-  EnableButton(toolbar, ID_GROUP_ADD_FONTS, item && !marked);
-  EnableButton(toolbar, ID_GROUP_INSTALL, item && !marked);
-  EnableButton(toolbar, ID_GROUP_UNINSTALL, item && marked);
-  ShowButton(toolbar, ID_GROUP_UNINSTALL, marked);
-  ShowButton(toolbar, ID_GROUP_INSTALL, !marked);
 }

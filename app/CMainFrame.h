@@ -19,8 +19,8 @@
 #include "framework/MessageLoop.h"
 #include "framework/UpdateUI.h"
 
-class CCharMapFrame;
 class COrvelListView;
+class CSearchDlg;
 
 // The deferred jobs of the idle phase, in the order they are taken.
 enum class IdleJob {
@@ -125,6 +125,7 @@ public:
     COMMAND_ID_HANDLER(ID_TOOL_WINDOW_CLOSED, OnToolWindowClosed)
     COMMAND_ID_HANDLER(ID_SAMPLE_EDIT_TEXTS, OnEditSampleTexts)
     COMMAND_ID_HANDLER_EX(ID_FONTS_CHARMAP, OnFontsCharMap)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_SHEET, OnFontsSheet)
     COMMAND_ID_HANDLER(ID_FONTS_PROPERTIES, OnFontProperties)
     COMMAND_ID_HANDLER(ID_TOOLS_OPTIONS, OnOptions)
     COMMAND_ID_HANDLER(ID_FILE_PAGE_SETUP, OnPageSetup)
@@ -147,6 +148,8 @@ public:
     COMMAND_ID_HANDLER_EX(ID_GROUPS_BACKUP, OnGroupsBackup)
     COMMAND_ID_HANDLER_EX(ID_GROUPS_RESTORE, OnGroupsRestore)
     COMMAND_ID_HANDLER_EX(ID_GROUPS_RELOCATE, OnGroupsRelocate)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_SEARCH, OnFontsSearch)
+    COMMAND_ID_HANDLER_EX(ID_FONTS_SIMILAR, OnFontsSimilar)
     CHAIN_MSG_MAP(orv::CFrameWindowImpl<CMainFrame>)
   END_MSG_MAP()
 
@@ -170,9 +173,18 @@ private:
 
   // The tool frames (CMainFrameToolFrames.cpp).
   void OnFontsCharMap(UINT, int, HWND list);
-  CCharMapFrame* OpenCharMapFrame();
+  void OnFontsSheet(UINT, int, HWND list);
+  COrvelListView* ToolFrameRows(HWND listParam, std::vector<int>& rows) const;
   COrvelListView* FontListOfCommand(LPARAM lParam) const;
   COrvelListView* SampleSourceList() const;
+
+  // The search (CMainFrameSearchCommands.cpp).
+  void OnFontsSearch(UINT, int, HWND);
+  void OnFontsSimilar(UINT, int, HWND);
+  CSearchDlg* OpenSearchDialog();
+  CSearchDlg* SearchDialog() const;
+  COrvelListView* SearchResultList() const;
+  void UpdateSearchStates();
 
   // Font properties and options (CMainFrameViewCommands.cpp).
   LRESULT OnFontProperties(WORD, WORD, HWND, BOOL&);
@@ -215,7 +227,9 @@ private:
   void SetViewChecks();
   void ShowFolderListCaption();
   void UpdateStates();
+  // The groups pane and the group list (CMainFrameGroupCommands.cpp).
   void UpdateGroupsPaneButtons();
+  void ShowGroupList();
   // The sample pane follows the selection of the lists (CMainFrameSampleCommands.cpp).
   void ShowSelectionInSample();
   void SelectOnly(HWND focusList, std::initializer_list<HWND> deselect) const;

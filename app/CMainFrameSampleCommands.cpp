@@ -5,12 +5,13 @@
 #include "app/AppState.h"
 #include "fonts/EnsureFontItemLoaded.h"
 
-// The first of the installed and the folder list that has a selected record decides; the pane
-// changes only when that list's own selection changed. With no selected record anywhere the
-// pane is emptied.
+// The first of the installed, the folder and the group list that has a selected record decides;
+// the pane changes only when that list's own selection changed. With no selected record anywhere
+// the pane is emptied.
 void CMainFrame::ShowSelectionInSample() {
   for (COrvelListView* list : {static_cast<COrvelListView*>(&g_AppState.InstalledFonts),
-                               static_cast<COrvelListView*>(&g_AppState.FolderFonts)}) {
+                               static_cast<COrvelListView*>(&g_AppState.FolderFonts),
+                               static_cast<COrvelListView*>(&g_AppState.GroupFonts)}) {
     if (!list->m_hWnd) continue;
     const FontItem* record = list->GetRecordAt(list->GetFirstSelected());
     if (!record) continue;

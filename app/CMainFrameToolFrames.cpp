@@ -1,5 +1,5 @@
-// The main frame's tabbed tool frames: opening the character map for the selected fonts of a
-// list, and the frame's slot among the tool windows.
+// The main frame's tabbed tool frames: opening the character map or the font sheets for the
+// selected fonts of a list, and the frames' slots among the tool windows.
 #include "app/CMainFrame.h"
 
 #include <commctrl.h>
@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "printing/CPrintFontSet.h"
 #include "viewing/CCharMapFrame.h"
+#include "viewing/CFontSheetFrame.h"
 
 namespace {
 
@@ -22,6 +24,22 @@ HFONT CreateMessageFont() {
 
 bool HasFocusState(const COrvelListView& list, int row) {
   return (::SendMessageW(list.m_hWnd, LVM_GETITEMSTATE, row, LVIS_FOCUSED) & LVIS_FOCUSED) != 0;
+}
+
+// The open frame of a slot, or a new one made and shown at its saved rectangle; null when its
+// window cannot be made.
+template <typename Frame>
+Frame* OpenToolFrame(ToolWindows& tools, ToolWindowId id, const RECT& whenEmpty) {
+  // A frame whose window is gone but whose closing has not been handled yet goes first.
+  if (CToolWindow* open = tools.Get(id); open && !::IsWindow(open->GetToolWindow()))
+    tools.OnToolClosed(static_cast<WORD>(id));
+  if (auto* open = static_cast<Frame*>(tools.Get(id))) return open;
+  auto frame = std::make_unique<Frame>(CreateMessageFont(), CTabbedToolFrame::ReadSavedRect(Frame::kRectValue, whenEmpty));
+  if (!frame->CreateFrame()) return nullptr;
+  frame->ShowWindow(SW_SHOWNORMAL);
+  Frame* raw = frame.get();
+  tools.Set(id, std::move(frame));
+  return raw;
 }
 
 }  // namespace
@@ -38,31 +56,39 @@ COrvelListView* CMainFrame::FontListOfCommand(LPARAM lParam) const {
 // The list whose selected row the sample pane shows; none while the pane shows no font.
 COrvelListView* CMainFrame::SampleSourceList() const { return panes_.m_samplePane.Sample().SourceList(); }
 
-CCharMapFrame* CMainFrame::OpenCharMapFrame() {
-  // A frame whose window is gone but whose closing has not been handled yet goes first.
-  if (CToolWindow* open = tools_.Get(ToolWindowId::CharMapFrame); open && !::IsWindow(open->GetToolWindow()))
-    tools_.OnToolClosed(static_cast<WORD>(ToolWindowId::CharMapFrame));
-  if (auto* open = static_cast<CCharMapFrame*>(tools_.Get(ToolWindowId::CharMapFrame))) return open;
-  auto frame = std::make_unique<CCharMapFrame>(
-      CreateMessageFont(), CTabbedToolFrame::ReadSavedRect(CCharMapFrame::kRectValue, CCharMapFrame::kDefaultRect));
-  if (!frame->CreateFrame()) return nullptr;
-  frame->ShowWindow(SW_SHOWNORMAL);
-  CCharMapFrame* raw = frame.get();
-  tools_.Set(ToolWindowId::CharMapFrame, std::move(frame));
-  return raw;
-}
-
-void CMainFrame::OnFontsCharMap(UINT, int, HWND listParam) {
+// The rows a tool frame command takes: the selected readable fonts of the list it names, or
+// with none named the row the sample pane shows. Null when there is no such list.
+COrvelListView* CMainFrame::ToolFrameRows(HWND listParam, std::vector<int>& rows) const {
+  rows.clear();
   COrvelListView* list = FontListOfCommand(reinterpret_cast<LPARAM>(listParam));
   const bool fromSample = list == nullptr;
   if (fromSample) list = SampleSourceList();
-  if (!list || !list->m_hWnd) return;
-  std::vector<int> rows = list->GetSelectedFileIndices();
+  if (!list || !list->m_hWnd) return nullptr;
+  rows = list->GetSelectedFileIndices();
   if (fromSample) std::erase_if(rows, [&](int row) { return !HasFocusState(*list, row); });
-  if (rows.empty()) return;
-  CCharMapFrame* frame = OpenCharMapFrame();
+  return list;
+}
+
+void CMainFrame::OnFontsCharMap(UINT, int, HWND listParam) {
+  std::vector<int> rows;
+  COrvelListView* list = ToolFrameRows(listParam, rows);
+  if (!list || rows.empty()) return;
+  auto* frame = OpenToolFrame<CCharMapFrame>(tools_, ToolWindowId::CharMapFrame, CCharMapFrame::kDefaultRect);
   if (!frame) return;
   for (int row : rows) {
     if (const FontItem* record = list->GetRecordAt(row)) frame->AddFontTab(*record, record->IsInstalledExactly());
+  }
+}
+
+void CMainFrame::OnFontsSheet(UINT, int, HWND listParam) {
+  std::vector<int> rows;
+  COrvelListView* list = ToolFrameRows(listParam, rows);
+  if (!list || rows.empty()) return;
+  // The sheets' pages need the page setup; the first job object reads it from the printer.
+  if (g_AppState.PageSetup.units == 0) CPrintFontSet pageSetupDefaults;
+  auto* frame = OpenToolFrame<CFontSheetFrame>(tools_, ToolWindowId::FontSheetFrame, CFontSheetFrame::kDefaultRect);
+  if (!frame) return;
+  for (int row : rows) {
+    if (const FontItem* record = list->GetRecordAt(row)) frame->AddFontTab(*record);
   }
 }

@@ -19,6 +19,7 @@ std::vector<COrvelListView*> CMainFrame::FontLists() const {
   std::vector<COrvelListView*> lists;
   for (HWND wnd : {panes_.m_folderList, panes_.m_groupList, panes_.m_installedList})
     if (COrvelListView* list = ListOfWindow(wnd)) lists.push_back(list);
+  if (COrvelListView* results = SearchResultList()) lists.push_back(results);
   return lists;
 }
 

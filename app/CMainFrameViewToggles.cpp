@@ -6,12 +6,12 @@
 #include "app/AppState.h"
 #include "app/Preferences.h"
 #include "common/ClampRectToVirtualScreen.h"
+#include "search/CSearchDlg.h"
 
 namespace {
 
-// The tool windows command 228 brings back before the main window, in this order.
-constexpr ToolWindowId kToolsBroughtOnScreen[] = {ToolWindowId::SearchDlg, ToolWindowId::CensusDlg,
-                                                  ToolWindowId::ListRegistryFontsDlg};
+// The tool windows command 228 brings back, after the search dialog and before the main window.
+constexpr ToolWindowId kToolsBroughtOnScreen[] = {ToolWindowId::CensusDlg, ToolWindowId::ListRegistryFontsDlg};
 
 void MoveOntoScreen(HWND wnd) {
   RECT rc{};
@@ -24,11 +24,17 @@ void MoveOntoScreen(HWND wnd) {
 
 void CMainFrame::OnRefresh(UINT, int, HWND) {
   if (g_AppState.FolderTree.IsWindow()) g_AppState.FolderTree.Refresh();
+  if (g_AppState.GroupsTree.IsWindow()) g_AppState.GroupsTree.Reload();
   // The full font refresh is the first job of the next idle pass.
   Pending.InstalledRefresh = true;
 }
 
 void CMainFrame::OnWindowToScreen(UINT, int, HWND) {
+  // The search dialog goes to the screen's origin, shown without being activated.
+  if (CSearchDlg* search = SearchDialog()) {
+    search->ShowOnScreen();
+    return;
+  }
   for (ToolWindowId id : kToolsBroughtOnScreen) {
     const CToolWindow* tool = tools_.Get(id);
     HWND wnd = tool ? tool->GetToolWindow() : nullptr;

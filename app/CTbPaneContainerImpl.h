@@ -12,6 +12,7 @@
 //   UINT CaptionFlags() const               draw flags besides the single-line ones
 //   int CaptionLeft() const                 where the band starts (the sample pane's up-down)
 //   int TextBottom() const                  bottom of the text rectangle (0: the band's bottom)
+//   void DrawCaptionContent(HDC, const RECT& band)  draws over the band after its text
 #pragma once
 
 #include <windows.h>
@@ -21,6 +22,7 @@
 
 #include "framework/CustomDraw.h"
 #include "framework/Handles.h"
+#include "framework/TrackPopupMenuOnMonitor.h"
 #include "framework/WindowImpl.h"
 
 constexpr DWORD kPaneStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
@@ -76,6 +78,13 @@ public:
     }
     return added;
   }
+  void EnableButton(int command, bool enable) const {
+    if (m_hWndToolBar) ::SendMessageW(m_hWndToolBar, TB_ENABLEBUTTON, command, MAKELPARAM(enable ? TRUE : FALSE, 0));
+  }
+  void ShowButton(int command, bool show) const {
+    if (m_hWndToolBar) ::SendMessageW(m_hWndToolBar, TB_HIDEBUTTON, command, MAKELPARAM(show ? FALSE : TRUE, 0));
+  }
+
   void AddToolbarSeparator() {
     TBBUTTON button{0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0};
     ::SendMessageW(m_hWndToolBar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
@@ -98,6 +107,34 @@ public:
     if (this->m_hWnd) this->Invalidate();
   }
 
+  // Opens a menu of the client window, owned by it so that the chosen command goes to it: at
+  // the cursor when the client asked for it (`source`), else at the client's top-right corner.
+  void TrackClientMenu(HMENU menu, HWND source) const {
+    if (!m_hWndClient) return;
+    POINT pt{};
+    UINT flags = TPM_LEFTBUTTON | TPM_RIGHTBUTTON;
+    if (source == m_hWndClient) {
+      ::GetCursorPos(&pt);
+      flags |= TPM_LEFTALIGN;
+    } else {
+      RECT rc{};
+      ::GetWindowRect(m_hWndClient, &rc);
+      pt = {rc.right, rc.top};
+      flags |= TPM_RIGHTALIGN;
+    }
+    orv::TrackPopupMenuOnMonitor(menu, flags, pt, m_hWndClient);
+  }
+
+  // For panes whose client handles its own notifications: those from the client go back to it
+  // before the template forwards the rest to the parent.
+  LRESULT ReflectClientNotifications(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+    if (!m_hWndClient || reinterpret_cast<NMHDR*>(lParam)->hwndFrom != m_hWndClient) {
+      handled = FALSE;
+      return 0;
+    }
+    return this->ReflectNotifications(msg, wParam, lParam, handled);
+  }
+
   HFONT GetTitleFont() {
     if (!titleFont_) titleFont_ = CreatePaneCaptionFont();
     return titleFont_.Get();
@@ -113,6 +150,7 @@ public:
   int CaptionLeft() const { return 0; }
   int TextBottom() const { return 0; }
   bool FlatCaption() const { return true; }
+  void DrawCaptionContent(HDC, const RECT&) {}
 
   DWORD OnPrePaint(int, NMCUSTOMDRAW* cd) {
     // The flat toolbar is transparent and this pane paints no background for it: the room
@@ -196,6 +234,7 @@ private:
     ::DrawTextW(dc, caption.data(), static_cast<int>(caption.size()), &text,
                 DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | Self()->CaptionFlags());
     ::SelectObject(dc, oldFont);
+    Self()->DrawCaptionContent(dc, band);
 
     if (!m_hWndClient) {
       RECT rest = client;

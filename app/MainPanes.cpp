@@ -11,8 +11,6 @@
 
 namespace {
 constexpr DWORD kChildStyle = kPaneStyle;
-constexpr DWORD kGroupsTreeStyle = 0x56800A29;  // lines, buttons at the root, edit labels, tooltips off
-constexpr DWORD kListStyle = WS_CHILD | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
 constexpr int kSampleRange = MAKELONG(CSamplePaneContainer::kMinSampleSize, CSamplePaneContainer::kMaxSampleSize);
 static_assert(kSampleRange == 0x00480004);
 
@@ -105,13 +103,13 @@ void MainPanes::CreatePanes() {
 
   m_groupsPane.Create(m_treesSplitter, nullptr, nullptr, kChildStyle);
   m_groupsPane.SetCaption(LoadResString(IDS_GROUPS_TREE_PANE));
-  m_groupsTree = CreateView(WC_TREEVIEWW, kGroupsTreeStyle, WS_EX_CONTEXTHELP, m_groupsPane, IDC_GROUPS_TREE);
+  m_groupsTree = g_AppState.GroupsTree.CreateTree(m_groupsPane, IDC_GROUPS_TREE);
   m_groupsPane.SetClient(m_groupsTree);
   m_treesSplitter.SetSplitterPanes(m_folderPane, m_groupsPane);
 
   m_fontListsPane.Create(m_listsSplitter, nullptr, nullptr, kChildStyle);
   m_folderList = CreateFontList(g_AppState.FolderFonts, m_fontListsPane, IDC_FOLDER_FONTS_LIST);
-  m_groupList = CreateView(WC_LISTVIEWW, kListStyle, WS_EX_CLIENTEDGE, m_fontListsPane, IDC_GROUP_FONTS_LIST);
+  m_groupList = CreateFontList(g_AppState.GroupFonts, m_fontListsPane, IDC_GROUP_FONTS_LIST);
   m_fontListsPane.SetLists(m_folderList, m_groupList);
   g_AppState.FontListsCaptionHeight = m_fontListsPane.m_cyCaption;
   m_fontListsPane.ShowFontList(1);

@@ -17,6 +17,15 @@ IconPopupMenu::~IconPopupMenu() {
   bitmaps_.clear();
 }
 
+void IconPopupMenu::UseCheckOrBitmapStyle() const {
+  MENUINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIM_STYLE;
+  if (!::GetMenuInfo(menu_.Get(), &info)) return;
+  info.dwStyle = (info.dwStyle & ~MNS_NOCHECK) | MNS_CHECKORBMP;
+  ::SetMenuInfo(menu_.Get(), &info);
+}
+
 bool IconPopupMenu::RenderIcons(const int* commandIds, int count) {
   commandIds_ = commandIds;
   count_ = count;

@@ -20,6 +20,9 @@ public:
 
   HMENU Get() const noexcept { return menu_.Get(); }
 
+  // Items show their bitmap in the check-mark column (MNS_CHECKORBMP, never MNS_NOCHECK).
+  void UseCheckOrBitmapStyle() const;
+
   // Builds the item bitmaps of `count` identifiers. False when no icon could be built.
   [[nodiscard]] bool RenderIcons(const int* commandIds, int count);
 

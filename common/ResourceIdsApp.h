@@ -7,6 +7,7 @@
 // Strings of the resource library.
 #define IDS_APP_TITLE            128
 #define IDS_CAPTION_APP          12000
+#define IDS_OPERATION_FINISHED   12111   // the status text at the end of a search or a run over the groups
 #define IDS_DEFAULT_FONT_CASE    12233
 #define IDS_RESTART_ELEVATED_ASK 12306
 #define IDS_ASK_CREATE_FOLDER    21027
@@ -97,7 +98,7 @@
 #define ID_GROUP_UNINSTALL       151
 #define ID_GROUP_REMOVE_FONTS    153
 #define ID_GROUP_NEW             154
-#define ID_GROUP_ADD_FONTS       155
+#define ID_GROUP_DELETE          155
 #define ID_FONTS_CHARMAP         156
 #define ID_FONTS_PROPERTIES      157
 #define ID_FONTS_DIRS_WITH_FONTS 168

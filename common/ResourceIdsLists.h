@@ -12,13 +12,14 @@
 #define ID_LIST_END_DRAG            296
 
 // Commands of the folder tree (posted or sent to the tree's window); 143 refreshes it and 287
-// extracts the fonts of a zip folder, as in the lists. ID_FOLDER_DELETE carries the serial of
+// extracts the fonts of a zip folder, as in the lists. 213 and 214 (rename, the menu) serve the
+// groups tree too. ID_FOLDER_DELETE carries the serial of
 // the record it was asked for in lParam, or 0.
 #define ID_FOLDER_NEW               198
 #define ID_FOLDER_DELETE            199
 #define ID_FOLDER_OPEN              200
 #define ID_TREE_RENAME              213
-#define ID_FOLDER_MENU              214
+#define ID_TREE_MENU                214
 #define ID_FOLDER_MAKE_GROUPS       286
 
 // The zipped fonts extraction dialog (template 0x433).
@@ -48,3 +49,8 @@
 #define IDS_EXTRACT_CAPTION         21041
 #define IDS_EXTRACT_NEEDS_FULL_PATH 22041
 #define IDS_EXTRACT_FAILED          22042
+
+// Captions of the list menus ("|"-separated where there are several).
+#define IDS_FOLDER_LIST_MENU        12051   // 147, 287, 146, 182
+#define IDS_INSTALLED_LIST_MENU     12052   // 147
+#define IDS_SHOW_INSTALLED_MENU     12077   // 172

@@ -36,3 +36,9 @@
 #define IDS_CHARMAP_HINT            12302
 #define IDS_CHARMAP_SYSTEM_TOOL     21023
 #define IDS_NOT_THE_INSTALLED_FONT  22531
+
+// The font sheet frame: title string, menu and accelerators, its commands and strings.
+#define IDR_FONTSHEET_FRAME         237
+#define ID_SHEETS_PRINT             ID_LIST_PRINT   // the lists' print command prints the sheets here
+#define ID_SHEET_PAGE_MODE          1039
+#define IDS_SHEET_TAB_MENU          12060   // "print|close tab": the tab menu's two items

@@ -13,6 +13,34 @@ bool IsInstanceRecord(const FontItem& item) {
   return item.IsVariable() && item.instanceNumber != 0 && item.instanceCount != 0;
 }
 
+// A record known by a name and a file only, as a group stores its fonts (never read, no full
+// name): the face or instance it stands for is found by that name.
+bool IsListedByNameOnly(const FontItem& item) {
+  return !item.HasFlag(kRead) && item.FullName().empty() && !item.displayName.empty();
+}
+
+// The name a group stored is the display name the lists showed; the full name is taken too.
+bool HasListedName(const FontFileReader& reader, const std::wstring& name) {
+  return reader.displayName == name || reader.FullName() == name;
+}
+
+// Reads the collection face or the variable font's named instance called `name`; a single font
+// is what its file holds. False when the file holds no face or instance of that name.
+bool ReadListedFace(FontFileReader& reader, const std::wstring& name) {
+  bool found = false;
+  if (reader.IsCollectionFile()) {
+    bool read = reader.ReadFirstCollectionFace();
+    while (read && !(found = HasListedName(reader, name))) read = reader.ReadNextCollectionFace();
+  } else if (reader.ReadFontFile() && reader.IsVariable() && !reader.IsUnreadable()) {
+    // Without named instances the walk gives the font as a whole once.
+    while (!found && reader.ReadNextNamedInstance()) found = HasListedName(reader, name);
+  } else {
+    found = true;
+  }
+  reader.CloseFile();
+  return found;
+}
+
 }  // namespace
 
 void ReadFontItemFromFile(const std::wstring& listFolder, FontItem& item) {
@@ -36,7 +64,10 @@ void ReadFontItemFromFile(const std::wstring& listFolder, FontItem& item) {
     if (!listedDisplayName.empty()) reader.displayName = listedDisplayName;
   };
   // What the file holds decides, not its name nor what the record was listed as.
-  if (reader.IsCollectionFile()) {
+  if (IsListedByNameOnly(item)) {
+    // A font that is gone keeps the name it was stored under, so that the user sees which.
+    if (!ReadListedFace(reader, listedDisplayName) || reader.IsUnreadable()) notFound();
+  } else if (reader.IsCollectionFile()) {
     if (!reader.ReadCollectionFaceByName()) notFound();
   } else if (IsInstanceRecord(item)) {
     // The file's names describe the font as a whole; the instance is found again by its name.

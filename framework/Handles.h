@@ -220,6 +220,18 @@ private:
   HGDIOBJ old_;
 };
 
+// Shows the wait cursor for a long step on the main thread and puts the previous cursor back.
+class ScopedWaitCursor {
+public:
+  ScopedWaitCursor() noexcept : old_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+  ScopedWaitCursor(const ScopedWaitCursor&) = delete;
+  ScopedWaitCursor& operator=(const ScopedWaitCursor&) = delete;
+  ~ScopedWaitCursor() { ::SetCursor(old_); }
+
+private:
+  HCURSOR old_;
+};
+
 // Owner of one COM interface pointer.
 template <typename T>
 class ComPtr {

@@ -30,6 +30,8 @@ public:
 
   void ScrollLineDown() { ScrollBy(SB_VERT, GetScrollLine().cy); }
   void ScrollLineUp() { ScrollBy(SB_VERT, -GetScrollLine().cy); }
+  void ScrollLineRight() { ScrollBy(SB_HORZ, GetScrollLine().cx); }
+  void ScrollLineLeft() { ScrollBy(SB_HORZ, -GetScrollLine().cx); }
   void ScrollPageDown() { ScrollBy(SB_VERT, GetScrollPage().cy); }
   void ScrollPageUp() { ScrollBy(SB_VERT, -GetScrollPage().cy); }
   void ScrollTop() { SetScrollOffset(offset_.x, 0); }

@@ -33,7 +33,12 @@ OpenResult OpenForDelete(const std::wstring& file, const std::wstring& parent, V
   if (!IsGroupFileName(file) || IsRootGroupFile(file)) return parent.empty() ? OpenResult::kFail : OpenResult::kSkip;
   if (!visited.Insert(file)) return OpenResult::kSkip;
   FontGroup group;
-  if (!group.Load(file)) return OpenResult::kFail;
+  if (!group.Load(file)) {
+    // A child that is named but not there is as good as deleted; only the group the caller
+    // named must exist.
+    const bool gone = group.LoadState() == GroupLoadState::kMissing;
+    return gone && !parent.empty() ? OpenResult::kSkip : OpenResult::kFail;
+  }
   if (!parent.empty() && !EqualsNoCase(group.Parent, parent)) return OpenResult::kSkip;
   out.file = file;
   out.path = GroupFilePath(group.GroupsFolder, file);

@@ -20,8 +20,9 @@
 // Deletes the files of the group's child groups, depth first, then the group's own file. Only
 // group files of the groups folder are deleted, never the root file, and a child only when its
 // Parent is the group being deleted (a node that points elsewhere is not this group's to
-// delete); link nodes are left alone. A child file that is missing or unreadable stops the
-// deletion: that child's ancestors stay. True when the group's own file was deleted.
+// delete); link nodes are never followed. A child file that is missing counts as deleted; one
+// that cannot be read stops the deletion, and that child's ancestors stay. True when the
+// group's own file was deleted.
 [[nodiscard]] bool DeleteGroupFileTree(const std::wstring& file);
 
 // Loads `file` and every group below it through its nodes (links included), in node order,

@@ -58,6 +58,10 @@ int PickFreeGroupNumber(const std::vector<bool>& taken, int excluded) {
   return 0;
 }
 
+std::wstring GroupFontKey(const std::wstring& path, const std::wstring& name) {
+  return FoldCase(path) + L'\n' + FoldCase(name);
+}
+
 bool IsUsableGroupsFolder(const std::wstring& folder) {
   // Only a full path: a relative or drive-relative folder would resolve against whatever the
   // current directory happens to be (the folder trees change it all the time).

@@ -32,6 +32,10 @@ inline constexpr size_t kGroupPathMax = 260;     // groups folder, backslash, fi
 // left. `taken` is indexed by number; missing indexes count as free.
 [[nodiscard]] int PickFreeGroupNumber(const std::vector<bool>& taken, int excluded);
 
+// One key for a font entry's path and name, both without case: two entries with the same key
+// are the same font of a group.
+[[nodiscard]] std::wstring GroupFontKey(const std::wstring& path, const std::wstring& name);
+
 // The folder the store works in: an absolute path, not empty.
 [[nodiscard]] bool IsUsableGroupsFolder(const std::wstring& folder);
 

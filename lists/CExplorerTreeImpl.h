@@ -24,6 +24,7 @@
 #include <string>
 
 #include "framework/AppModule.h"
+#include "framework/TreeViewCtrl.h"
 #include "framework/WindowImpl.h"
 #include "lists/CSHChangeNotifyHandler.h"
 
@@ -47,23 +48,15 @@ static_assert(kShellChangeEvents == 0x277FF);
 void DispatchShellChange(WPARAM wParam, LPARAM lParam, CSHChangeNotifyHandler& handler);
 
 template <typename T>
-class CExplorerTreeImpl : public orv::CWindowImpl<T> {
+class CExplorerTreeImpl : public orv::CWindowImpl<T, orv::CTreeViewCtrlT<orv::CWindowImplRoot>> {
 public:
   ~CExplorerTreeImpl() { DeregisterShellNotifications(); }
 
   // Creates the tree-view control and binds it to this object; null when either fails.
   HWND CreateTreeWindow(HWND parent, DWORD style, DWORD exStyle, int id) {
     if (this->m_hWnd) return nullptr;
-    HWND wnd = ::CreateWindowExW(exStyle, WC_TREEVIEWW, nullptr, style, 0, 0, 0, 0, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), orv::g_Module.GetModuleInstance(),
-                                 nullptr);
-    if (!wnd) return nullptr;
-    // In parentheses: windowsx.h has a macro of that name.
-    if (!(this->SubclassWindow)(wnd)) {
-      ::DestroyWindow(wnd);
-      return nullptr;
-    }
-    Self()->OnTreeCreate();
+    HWND wnd = this->CreateTreeControl(parent, style, exStyle, id);
+    if (wnd) Self()->OnTreeCreate();
     return wnd;
   }
 
@@ -76,48 +69,6 @@ public:
     m_notifyId = 0;
   }
   ULONG NotifyRegistration() const { return m_notifyId; }
-
-  // Tree-view calls used throughout.
-  HTREEITEM GetRootItem() const { return GetNextItem(nullptr, TVGN_ROOT); }
-  HTREEITEM GetSelectedItem() const { return GetNextItem(nullptr, TVGN_CARET); }
-  HTREEITEM GetParentItem(HTREEITEM item) const { return GetNextItem(item, TVGN_PARENT); }
-  HTREEITEM GetChildItem(HTREEITEM item) const { return GetNextItem(item, TVGN_CHILD); }
-  HTREEITEM GetNextSiblingItem(HTREEITEM item) const { return GetNextItem(item, TVGN_NEXT); }
-  HTREEITEM GetFirstVisibleItem() const { return GetNextItem(nullptr, TVGN_FIRSTVISIBLE); }
-  HTREEITEM GetNextItem(HTREEITEM item, UINT code) const {
-    return reinterpret_cast<HTREEITEM>(
-        ::SendMessageW(this->m_hWnd, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
-  }
-  bool Expand(HTREEITEM item, UINT code) const {
-    return ::SendMessageW(this->m_hWnd, TVM_EXPAND, code, reinterpret_cast<LPARAM>(item)) != 0;
-  }
-  bool SelectItem(HTREEITEM item, UINT code = TVGN_CARET) const {
-    return ::SendMessageW(this->m_hWnd, TVM_SELECTITEM, code, reinterpret_cast<LPARAM>(item)) != 0;
-  }
-  UINT GetItemState(HTREEITEM item, UINT mask) const {
-    return static_cast<UINT>(::SendMessageW(this->m_hWnd, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), mask));
-  }
-  void SetItemState(HTREEITEM item, UINT state, UINT mask) const {
-    TVITEMW tvi{};
-    tvi.mask = TVIF_STATE;
-    tvi.hItem = item;
-    tvi.state = state;
-    tvi.stateMask = mask;
-    ::SendMessageW(this->m_hWnd, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
-  }
-  LPARAM GetItemData(HTREEITEM item) const {
-    TVITEMW tvi{};
-    tvi.mask = TVIF_PARAM;
-    tvi.hItem = item;
-    if (!item || !::SendMessageW(this->m_hWnd, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi))) return 0;
-    return tvi.lParam;
-  }
-  void EnsureVisible(HTREEITEM item) const {
-    ::SendMessageW(this->m_hWnd, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
-  }
-  void DeleteAllItems() const {
-    ::SendMessageW(this->m_hWnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-  }
 
   // Defaults of T's handlers.
   void OnTreeCreate() {}

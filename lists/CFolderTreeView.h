@@ -163,7 +163,7 @@ public:
     COMMAND_ID_HANDLER_EX(ID_FOLDER_DELETE, OnDeleteFolderCommand)
     COMMAND_ID_HANDLER_EX(ID_FOLDER_OPEN, OnOpenFolderCommand)
     COMMAND_ID_HANDLER_EX(ID_TREE_RENAME, OnRenameCommand)
-    COMMAND_ID_HANDLER_EX(ID_FOLDER_MENU, OnContextMenuCommand)
+    COMMAND_ID_HANDLER_EX(ID_TREE_MENU, OnContextMenuCommand)
     COMMAND_ID_HANDLER_EX(ID_LIST_EXTRACT_ZIPPED, OnExtractZippedCommand)
     CHAIN_MSG_MAP_ALT(orv::CCustomDraw<CFolderTreeView>, 1)
     CHAIN_MSG_MAP(CExplorerTreeImpl<CFolderTreeView>)

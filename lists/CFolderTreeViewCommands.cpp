@@ -208,7 +208,7 @@ LRESULT CFolderTreeView::OnRightClick(int, NMHDR*, BOOL&) {
   if (!item) return TRUE;
   // A right click on another item only selects it; on the selected one it asks for the menu.
   if (item == GetSelectedItem())
-    PostMessage(WM_COMMAND, ID_FOLDER_MENU, MAKELPARAM(hit.pt.x, hit.pt.y));
+    PostMessage(WM_COMMAND, ID_TREE_MENU, MAKELPARAM(hit.pt.x, hit.pt.y));
   else
     SelectItem(item);
   return TRUE;

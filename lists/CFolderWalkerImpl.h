@@ -9,7 +9,13 @@
 //   bool ShouldAbort();        polled before every file found when the walk runs on the caller's
 //                              thread; true stops the walk with status kStatusAborted
 //   bool AcceptFolder(DWORD);  optional: asked with a folder's attributes before a root or
-//                              subfolder is scanned or entered; false passes the folder over
+//                              subfolder is scanned or entered; false passes the folder over.
+//                              An owner may take (DWORD, bool isRoot) instead.
+//   bool AcceptFolderFiles();  optional: asked before the files of m_path are scanned, with
+//                              m_folderAttributes holding its attributes; false passes over
+//                              the folder's own files but still walks its subfolders
+//   void OnWalkEnd();          optional: the last call on the worker thread of a threaded
+//                              walk, after the closing beep
 // (public, or the walker made a friend).
 //
 // Threads: with m_threaded set, Start runs the walk on a worker thread of its own and OnFile
@@ -57,12 +63,15 @@ public:
   BYTE m_showHidden = 0;
   BYTE m_showSuperHidden = 0;
   BYTE m_threaded = 1;
+  // 1: every subfolder whose name begins with a dot is passed over; 0: only "." and "..".
+  BYTE m_skipDotFolders = 1;
   orv::ScopedHandle m_thread;  // the worker thread until it is joined
   std::atomic<int> m_status{0};
   std::wstring m_path;  // the folder being walked
   std::wstring m_fileName;
   std::wstring m_pattern;
   WIN32_FIND_DATAW m_findData{};
+  DWORD m_folderAttributes = 0;  // the attributes of m_path while it is walked
 
   // Reads the Explorer settings once.
   CFolderWalkerImpl() {
@@ -125,7 +134,9 @@ public:
     auto* walker = static_cast<CFolderWalkerImpl*>(param);
     walker->WalkRoots();
     if (!walker->m_silent) seams::Beep(walker->m_beepType);
-    return static_cast<unsigned>(walker->m_status.load());
+    const unsigned status = static_cast<unsigned>(walker->m_status.load());
+    if constexpr (requires(T& owner) { owner.OnWalkEnd(); }) walker->Owner().OnWalkEnd();
+    return status;
   }
 
   // Walks each non-empty root of m_roots that exists, until the status turns non-zero.
@@ -133,17 +144,20 @@ public:
     const std::wstring roots = m_roots;
     ForEachField(roots, [this](std::wstring_view root) {
       if (!NormaliseRoot(root, m_path)) return true;
-      if (::PathFileExistsW(m_path.c_str()) && AskAcceptFolder(::GetFileAttributesW(m_path.c_str()))) Recurse();
+      if (!::PathFileExistsW(m_path.c_str())) return m_status == 0;
+      m_folderAttributes = ::GetFileAttributesW(m_path.c_str());
+      if (AskAcceptFolder(m_folderAttributes, true)) Recurse();
       return m_status == 0;
     });
   }
 
-  // Scans m_path and, when recursive, every subfolder whose name does not begin with a dot
-  // (hidden and system folders included). Returns the status.
+  // Scans m_path and, when recursive, every subfolder whose name does not begin with a dot, or
+  // with m_skipDotFolders clear every subfolder but "." and ".." (hidden and system folders
+  // included). Returns the status.
   int Recurse() {
     if (m_depth == 0) m_visited.clear();
     if (!EnterOnce()) return m_status;
-    ScanFolder();
+    if (AskAcceptFolderFiles()) ScanFolder();
     const int status = m_status;
     if (status != 0 || !m_recursive) return status;
     std::wstring search;
@@ -152,12 +166,13 @@ public:
     orv::ScopedFindHandle find(::FindFirstFileW(search.c_str(), &entry));
     if (!find) return 0;
     do {
-      if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || entry.cFileName[0] == L'.') continue;
-      if (!AskAcceptFolder(entry.dwFileAttributes)) continue;
+      if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsSkippedFolderName(entry.cFileName)) continue;
+      if (!AskAcceptFolder(entry.dwFileAttributes, false)) continue;
       std::wstring child;
       if (!JoinPath(m_path, entry.cFileName, child)) continue;
       std::wstring parent = std::move(m_path);
       m_path = std::move(child);
+      m_folderAttributes = entry.dwFileAttributes;
       const int result = RecurseDeeper();
       m_path = std::move(parent);
       if (result != 0) return result;
@@ -242,13 +257,32 @@ private:
 
   T& Owner() { return static_cast<T&>(*this); }
 
-  bool AskAcceptFolder(DWORD attributes) {
-    if constexpr (requires(T& owner, DWORD a) {
-                    { owner.AcceptFolder(a) } -> std::convertible_to<bool>;
+  bool AskAcceptFolder(DWORD attributes, bool isRoot) {
+    if constexpr (requires(T& owner, DWORD a, bool r) {
+                    { owner.AcceptFolder(a, r) } -> std::convertible_to<bool>;
                   })
+      return Owner().AcceptFolder(attributes, isRoot);
+    else if constexpr (requires(T& owner, DWORD a) {
+                         { owner.AcceptFolder(a) } -> std::convertible_to<bool>;
+                       })
       return Owner().AcceptFolder(attributes);
     else
       return true;
+  }
+
+  bool AskAcceptFolderFiles() {
+    if constexpr (requires(T& owner) {
+                    { owner.AcceptFolderFiles() } -> std::convertible_to<bool>;
+                  })
+      return Owner().AcceptFolderFiles();
+    else
+      return true;
+  }
+
+  bool IsSkippedFolderName(const wchar_t* name) const {
+    if (name[0] != L'.') return false;
+    if (m_skipDotFolders) return true;
+    return name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0');
   }
 
   int RecurseDeeper() {

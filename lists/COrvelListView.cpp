@@ -510,6 +510,8 @@ void COrvelListView::InstallSelection(bool) {
 
 void COrvelListView::UninstallSelection(int) {}
 
+bool COrvelListView::CanInstallFonts() { return false; }  // until the installer joins
+
 void COrvelListView::PrintList() {
   CPrintFontSet job;
   job.PrintFontList(*this);

@@ -99,6 +99,9 @@ public:
   virtual void CopySelectionToFolder();
   virtual void InstallSelection(bool copyOption);
   virtual void UninstallSelection(int option);
+  // Whether InstallSelection and UninstallSelection can act; the buttons and keys that ask for
+  // them stay disabled while they cannot.
+  [[nodiscard]] static bool CanInstallFonts();
   virtual bool OnKey(UINT key, bool ctrl) { return false; }
   virtual bool IsHidden(const FontListRow&) const { return false; }
   virtual void OnItemActivate(NMITEMACTIVATE*) {}

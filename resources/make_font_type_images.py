@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Draws the font-type image strips of the font lists (bitmaps 914 and 916) and the type icons of
-the font property sheets (bitmap 926: collection, OpenType, TrueType, Type 1 at 32 pixels).
+the font property sheets (bitmap 926: collection, OpenType, TrueType, Type 1 at 32 pixels) and the
+groups tree's strip (bitmap 924: installed overlay, group, open group at 16 pixels).
 
 Fourteen images per strip, 16 and 32 pixels square, 32-bit with alpha:
   0 unreadable overlay, 1 known-to-GDI-only overlay, 2 variable-font overlay,
-  3 collection, 4 OpenType, 5 TrueType, 6 Type 1, 7 raster, 8-9 unused,
+  3 collection, 4 OpenType, 5 TrueType, 6 Type 1, 7 raster, 8 ascending and 9 descending sort arrow,
   10 installed-by-group overlay, 11 installed-subgroup overlay, 12 group, 13 open group.
 Needs ImageMagick's convert. Run from the repository root; writes resources/*.bmp.
 """
@@ -65,8 +66,9 @@ def images(size):
     out.append([page("#C02020"), scaled_letter(size, "a", "#C02020", font=SERIF)])
     # 7: raster
     out.append([page("#606060"), scaled_letter(size, "A", "#606060", font="/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf")])
-    out.append([])
-    out.append([])
+    # 8, 9: sort arrows of a result list's caption (ascending points up)
+    out.append([(["-fill", "#404040", "-draw", "polygon {a},{b} {c},{d} {e},{d}"], {"a": 16, "b": 8, "c": 5, "d": 24, "e": 27})])
+    out.append([(["-fill", "#404040", "-draw", "polygon {a},{b} {c},{d} {e},{d}"], {"a": 16, "b": 24, "c": 5, "d": 8, "e": 27})])
     # 10, 11: installed by a group / installed subgroup (green tick, lower right)
     tick = (["-stroke", "#109010", "-strokewidth", "{w}", "-fill", "none",
              "-draw", "polyline {a},{b} {c},{d} {e},{f}"], {"w": 3, "a": 17, "b": 22, "c": 21, "d": 27, "e": 29, "f": 15})
@@ -104,4 +106,6 @@ if __name__ == "__main__":
     for size, name in ((16, "font_types_16.bmp"), (32, "font_types_32.bmp")):
         write_bmp(f"resources/{name}", size, images(size))
     write_bmp("resources/font_props_32.bmp", 32, images(32)[3:7])
+    small = images(16)
+    write_bmp("resources/group_tree_16.bmp", 16, [small[10], small[12], small[13]])
     sys.exit(0)

@@ -5,7 +5,7 @@
 #include "common/ResString.h"
 
 CCharMapChildFrame::CCharMapChildFrame(const FontItem& font, bool installed, HWND statusBar, HICON icon)
-    : view_(font, installed, statusBar), icon_(icon) {}
+    : CToolFrameChildImpl(icon), view_(font, installed, statusBar) {}
 
 std::wstring CCharMapChildFrame::BuildCaption(const FontItem& font) {
   using namespace font_flags;
@@ -23,11 +23,7 @@ LRESULT CCharMapChildFrame::OnCreate(CREATESTRUCTW*) {
   const SIZE size = MinWindowSize();
   SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   UpdateLayout();
-  if (icon_) {
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
-  }
-  ownedByWindow_ = true;
+  TakeOwnership();
   return 0;
 }
 
@@ -46,19 +42,6 @@ void CCharMapChildFrame::OnGetMinMaxInfo(MINMAXINFO* info) {
   info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, min.cy);
 }
 
-LRESULT CCharMapChildFrame::OnMDIActivate(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
-  ::PostMessageW(GetMDIFrame(), CTabbedToolFrame::kMsgChildActivated, wParam, lParam);
-  handled = FALSE;  // the default processing changes the active child
-  return 0;
-}
-
-LRESULT CCharMapChildFrame::OnSysCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
-  if ((wParam & 0xFFF0) == SC_CLOSE)
-    ::SendMessageW(GetMDIFrame(), CTabbedToolFrame::kMsgChildClosing, 0, reinterpret_cast<LPARAM>(m_hWnd));
-  handled = FALSE;
-  return 0;
-}
-
 LRESULT CCharMapChildFrame::OnForwardMsg(UINT, WPARAM, LPARAM lParam, BOOL&) {
   auto* msg = reinterpret_cast<MSG*>(lParam);
   if (!msg || !view_.IsWindow()) return FALSE;
@@ -68,15 +51,4 @@ LRESULT CCharMapChildFrame::OnForwardMsg(UINT, WPARAM, LPARAM lParam, BOOL&) {
     return TRUE;
   }
   return view_.IsDialogMessage(msg);
-}
-
-LRESULT CCharMapChildFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
-  // However the child goes, its tab goes with it (nothing happens when the tab is gone already).
-  ::SendMessageW(GetMDIFrame(), CTabbedToolFrame::kMsgChildClosing, 0, reinterpret_cast<LPARAM>(m_hWnd));
-  handled = FALSE;
-  return 0;
-}
-
-void CCharMapChildFrame::OnFinalMessage(HWND) {
-  if (ownedByWindow_) delete this;
 }

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-#include "common/IconPopupMenu.h"
 #include "common/ResString.h"
-#include "framework/TrackPopupMenuOnMonitor.h"
 
 namespace {
 
@@ -71,29 +69,15 @@ void CCharMapFrame::OnGetMinMaxInfo(MINMAXINFO* info) {
 }
 
 CCharMapChildFrame* CCharMapFrame::AddFontTab(const FontItem& font, bool installed) {
-  if (!m_hWnd) return nullptr;
-  if (!ActivateFontTab(font)) {
-    ::BringWindowToTop(m_hWnd);
-    return nullptr;
-  }
-  const bool first = TabCount() == 0;
-  bool maximized = first;
-  if (!first) MDIGetActive(&maximized);
+  const std::optional<NewTab> tab = PrepareNewTab(font);
+  if (!tab) return nullptr;
   auto* child = new CCharMapChildFrame(font, installed, m_hWndStatusBar, CreateTabIcon(font));
-  // The first child is shown only once it is maximised, so that it never shows restored.
-  const DWORD style = first ? (orv::kMDIChildStyle & ~WS_VISIBLE) : orv::kMDIChildStyle;
   const std::wstring caption = CCharMapChildFrame::BuildCaption(font);
-  if (!child->CreateEx(m_hWndMDIClient, nullptr, caption.c_str(), style, WS_EX_CLIENTEDGE)) {
+  if (!child->CreateEx(m_hWndMDIClient, nullptr, caption.c_str(), tab->style, WS_EX_CLIENTEDGE)) {
     delete child;
     return nullptr;
   }
-  // A child added while the others are maximised is maximised as well.
-  if (maximized) MDIMaximize(*child);
-  if (first) child->ShowWindow(SW_SHOW);
-  MDIActivate(*child);
-  AppendTab(font.displayName.empty() ? font.FullName() : font.displayName, child);
-  if (first) LayoutTabs();
-  if (IsIconic()) ShowWindow(SW_RESTORE);
+  ShowNewTab(*child, font, *tab);
   return child;
 }
 
@@ -122,12 +106,6 @@ bool CCharMapFrame::RouteTabKey(const MSG& msg) {
 }
 
 void CCharMapFrame::ShowTabMenu(POINT screen) {
-  IconPopupMenu menu(::CreatePopupMenu());
-  if (!menu.Get()) return;
-  MENUINFO info{sizeof(info), MIM_STYLE, MNS_CHECKORBMP};
-  ::SetMenuInfo(menu.Get(), &info);
-  (void)menu.RenderIcons(kTabMenuCommands, static_cast<int>(std::size(kTabMenuCommands)));
-  const std::wstring text = LoadResString(IDS_TAB_CLOSE);
-  menu.InsertItem(ID_TAB_CLOSE, text.c_str(), MFS_ENABLED);
-  orv::TrackPopupMenuOnMonitor(menu.Get(), TPM_RIGHTBUTTON, screen, m_hWnd);
+  const std::wstring texts[] = {LoadResString(IDS_TAB_CLOSE)};
+  TrackTabMenu(screen, kTabMenuCommands, texts);
 }

@@ -5,7 +5,7 @@
 
 #include "app/AppState.h"
 #include "common/ResString.h"
-#include "common/Seams.h"
+#include "viewing/LoadUnicodeCharName.h"
 
 namespace {
 
@@ -25,14 +25,6 @@ const orv::DlgResizeRule kResizeRules[] = {
 
 bool HasRangeBit(const FontItem& font, uint32_t bit) { return (font.unicodeRange[bit / 32] >> (bit % 32)) & 1; }
 
-HMODULE LoadNameLibrary() {
-  const std::wstring& standIn = seams::GetCharNameLibrary();
-  if (!standIn.empty()) return ::LoadLibraryW(standIn.c_str());
-  // The system's library only, never one of that name beside the program; loaded as a library
-  // so that its names come from the user's language resources.
-  return ::LoadLibraryExW(CCharMapView::kNameLibrary, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
 void ShowControl(HWND dialog, int id, bool show) {
   if (HWND ctl = ::GetDlgItem(dialog, id)) ::ShowWindow(ctl, show ? SW_SHOW : SW_HIDE);
 }
@@ -41,7 +33,7 @@ void ShowControl(HWND dialog, int id, bool show) {
 
 CCharMapView::CCharMapView(const FontItem& font, bool installed, HWND statusBar)
     : font_(font), installed_(installed), statusBar_(statusBar),
-      richEditModule_(::LoadLibraryW(kRichEditLibrary)), nameModule_(LoadNameLibrary()) {}
+      richEditModule_(::LoadLibraryW(kRichEditLibrary)), nameModule_(LoadCharNameLibrary()) {}
 
 CCharMapView::~CCharMapView() = default;
 

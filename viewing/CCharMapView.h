@@ -25,7 +25,6 @@ class CCharMapView : public orv::CDialogImpl<CCharMapView>, public orv::CDialogR
 public:
   enum { IDD = IDD_CHARMAP_VIEW };
 
-  static constexpr wchar_t kNameLibrary[] = L"getuname.dll";
   static constexpr wchar_t kRichEditLibrary[] = L"RICHED20.DLL";
   static constexpr int kComposeFontPercent = 90;
 

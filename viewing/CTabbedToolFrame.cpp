@@ -6,9 +6,11 @@
 #include "app/Preferences.h"
 #include "common/ClampRectToVirtualScreen.h"
 #include "common/HelpRequest.h"
+#include "common/IconPopupMenu.h"
 #include "common/RegistryValue.h"
 #include "common/ResourceIds.h"
 #include "framework/AppModule.h"
+#include "framework/TrackPopupMenuOnMonitor.h"
 #include "lists/FontListImages.h"
 
 namespace {
@@ -137,6 +139,31 @@ void CTabbedToolFrame::ActivateTabChild(int index) {
   if (::IsRectEmpty(&rc)) MDIRestore(child);
 }
 
+std::optional<CTabbedToolFrame::NewTab> CTabbedToolFrame::PrepareNewTab(const FontItem& font) {
+  if (!m_hWnd) return std::nullopt;
+  if (!ActivateFontTab(font)) {
+    ::BringWindowToTop(m_hWnd);
+    return std::nullopt;
+  }
+  NewTab tab;
+  tab.first = TabCount() == 0;
+  tab.maximized = tab.first;
+  if (!tab.first) MDIGetActive(&tab.maximized);
+  // The first child is shown only once it is maximised, so that it never shows restored.
+  tab.style = tab.first ? (orv::kMDIChildStyle & ~WS_VISIBLE) : orv::kMDIChildStyle;
+  return tab;
+}
+
+void CTabbedToolFrame::ShowNewTab(CToolFrameChild& child, const FontItem& font, const NewTab& tab) {
+  HWND window = child.GetChildWindow();
+  if (tab.maximized) MDIMaximize(window);
+  if (tab.first) ::ShowWindow(window, SW_SHOW);
+  MDIActivate(window);
+  AppendTab(font.displayName.empty() ? font.FullName() : font.displayName, &child);
+  LayoutTabs();
+  if (IsIconic()) ShowWindow(SW_RESTORE);
+}
+
 int CTabbedToolFrame::AppendTab(const std::wstring& text, CToolFrameChild* child) {
   if (!tabCtrl_.IsWindow()) return -1;
   TCITEMW item{};
@@ -252,6 +279,19 @@ void CTabbedToolFrame::OnTabRButtonDown(UINT, POINT pt) {
     return;
   ::ClientToScreen(tabCtrl_, &pt);
   ShowTabMenu(pt);
+}
+
+void CTabbedToolFrame::TrackTabMenu(POINT screen, std::span<const int> commands, std::span<const std::wstring> texts) {
+  IconPopupMenu menu(::CreatePopupMenu());
+  if (!menu.Get()) return;
+  MENUINFO info{sizeof(info), MIM_STYLE, MNS_CHECKORBMP};
+  ::SetMenuInfo(menu.Get(), &info);
+  (void)menu.RenderIcons(commands.data(), static_cast<int>(commands.size()));
+  for (size_t i = 0; i < commands.size() && i < texts.size(); ++i) {
+    if (commands[i] == 0) ::AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
+    else menu.InsertItem(static_cast<UINT>(commands[i]), texts[i].c_str(), MFS_ENABLED);
+  }
+  orv::TrackPopupMenuOnMonitor(menu.Get(), TPM_RIGHTBUTTON, screen, m_hWnd);
 }
 
 void CTabbedToolFrame::MoveToScreenOrigin() {

@@ -17,6 +17,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
+#include <span>
 #include <string>
 
 #include "app/CToolWindow.h"
@@ -96,6 +98,20 @@ public:
   END_MSG_MAP()
 
 protected:
+  // How a derived frame makes the child of a new tab.
+  struct NewTab {
+    bool first = false;      // the frame's first tab: its child is shown once it is maximised
+    bool maximized = false;  // the active child is maximised: so is the new one
+    DWORD style = 0;         // the child's window style
+  };
+  // Null when the frame has a tab for `font` already: that tab is selected and the frame is
+  // brought to the top. Otherwise what the new child is made with.
+  std::optional<NewTab> PrepareNewTab(const FontItem& font);
+  // After the derived frame made the window of `child`: maximises, shows and activates it,
+  // appends its tab (text: the font's display name) and lays the frame out; a minimised frame
+  // is restored.
+  void ShowNewTab(CToolFrameChild& child, const FontItem& font, const NewTab& tab);
+
   // Creates the MDI client and the tab control, sets the frame icon, moves the frame to its
   // saved rectangle and registers the message filter; the derived WM_CREATE calls it.
   bool CreateTabbedClient();
@@ -108,6 +124,10 @@ protected:
   // The icon of a font's type (from the font lists' image list), with the overlay of a font
   // GDI alone knows; null when the lists have no images yet. The caller owns it.
   static HICON CreateTabIcon(const FontItem& font);
+
+  // Shows a tab menu at a screen point, its commands sent to the frame: `commands` (0: a
+  // separator) with their `texts`, each with the toolbar's icon of its command.
+  void TrackTabMenu(POINT screen, std::span<const int> commands, std::span<const std::wstring> texts);
 
   // What a derived frame adds: the keys it routes to the current tab (true: consumed), its tab
   // menu at a screen point.

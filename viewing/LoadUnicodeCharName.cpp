@@ -1,11 +1,19 @@
 #include "viewing/LoadUnicodeCharName.h"
 
 #include "common/ByteReader.h"
+#include "common/Seams.h"
 
 namespace {
 constexpr uint32_t kLastStringId = 0xFFFF;
 constexpr uint32_t kStringsPerBlock = 16;
 }  // namespace
+
+orv::ScopedModule LoadCharNameLibrary() {
+  const std::wstring& standIn = seams::GetCharNameLibrary();
+  if (!standIn.empty()) return orv::ScopedModule(::LoadLibraryW(standIn.c_str()));
+  // Loaded as a library so that its names come from the user's language resources.
+  return orv::ScopedModule(::LoadLibraryExW(kCharNameLibrary, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+}
 
 bool LoadUnicodeCharName(std::wstring& out, HMODULE getuname, uint32_t codePoint) {
   if (!getuname || codePoint > kLastStringId) return false;

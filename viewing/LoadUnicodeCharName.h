@@ -9,6 +9,14 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/Handles.h"
+
+inline constexpr wchar_t kCharNameLibrary[] = L"getuname.dll";
+
+// The system's getuname library (never one of that name beside the program), or the stand-in
+// a test names through seams::SetCharNameLibrary; empty when it cannot be loaded.
+[[nodiscard]] orv::ScopedModule LoadCharNameLibrary();
+
 // Sets `out` to the name of `codePoint` in the loaded getuname module and returns true; false,
 // with `out` unchanged, when the module is null or holds no name for it. String identifiers
 // are 16-bit, so a code point above U+FFFF has no name there (taking its block number as 16

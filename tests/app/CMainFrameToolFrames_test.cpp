@@ -1,6 +1,6 @@
-// The main frame's character map command with a real folder list: the selected readable fonts
-// become tabs of one frame, anything but a list in lParam is never taken for one, and the frame
-// object goes only once its windows are gone, after its rectangle was stored.
+// The main frame's character map and font sheet commands with a real folder list: the selected
+// readable fonts become tabs of one frame, anything but a list in lParam is never taken for one,
+// and the frame object goes only once its windows are gone, after its rectangle was stored.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -14,6 +14,7 @@
 #include "common/RegistryValue.h"
 #include "tests/support/TestSupport.h"
 #include "viewing/CCharMapFrame.h"
+#include "viewing/CFontSheetFrame.h"
 
 using namespace testing_support;
 
@@ -51,6 +52,7 @@ protected:
   }
   void TearDown() override {
     if (CCharMapFrame* map = CharMap(); map && map->IsWindow()) map->DestroyWindow();
+    if (CFontSheetFrame* sheets = Sheets(); sheets && sheets->IsWindow()) sheets->DestroyWindow();
     PumpMessages(30);
     if (frame_ && frame_->IsWindow()) frame_->DestroyWindow();
     frame_.reset();
@@ -60,6 +62,9 @@ protected:
   }
   CCharMapFrame* CharMap() const {
     return frame_ ? static_cast<CCharMapFrame*>(frame_->Tools().Get(ToolWindowId::CharMapFrame)) : nullptr;
+  }
+  CFontSheetFrame* Sheets() const {
+    return frame_ ? static_cast<CFontSheetFrame*>(frame_->Tools().Get(ToolWindowId::FontSheetFrame)) : nullptr;
   }
   void SendCharMap(LPARAM lParam) {
     frame_->SendMessage(WM_COMMAND, ID_FONTS_CHARMAP, lParam);
@@ -123,6 +128,39 @@ TEST_F(MainFrameCharMap, FrameIsDeletedOnlyOnceItsWindowsAreGoneWithItsRectangle
   RECT reopened{};
   CharMap()->GetWindowRect(&reopened);
   EXPECT_TRUE(::EqualRect(&reopened, &placed));
+}
+
+TEST_F(MainFrameCharMap, FontSheetsOfTheSelectedFontsInOneFrameThatKeepsItsRectangle) {
+  EXPECT_TRUE(frame_->UIIsEnabled(ID_FONTS_SHEET)) << "the command is offered";
+  frame_->SendMessage(WM_COMMAND, ID_FONTS_SHEET, 0x12345678);
+  PumpMessages(30);
+  EXPECT_EQ(Sheets(), nullptr);
+
+  g_AppState.PageSetup = PageSetupData{};
+  frame_->SendMessage(WM_COMMAND, ID_FONTS_SHEET, reinterpret_cast<LPARAM>(&g_AppState.FolderFonts));
+  PumpMessages(50);
+  CFontSheetFrame* sheets = Sheets();
+  ASSERT_TRUE(sheets);
+  EXPECT_EQ(sheets->TabCount(), 3) << "the unreadable file gets no tab";
+  EXPECT_NE(g_AppState.PageSetup.units, 0) << "the page setup is known before the sheets are drawn";
+  frame_->SendMessage(WM_COMMAND, ID_FONTS_SHEET, reinterpret_cast<LPARAM>(&g_AppState.FolderFonts));
+  PumpMessages(30);
+  EXPECT_EQ(Sheets(), sheets);
+  EXPECT_EQ(sheets->TabCount(), 3);
+
+  // A closing report while the frame is there deletes nothing; closing it deletes the object
+  // once its windows are gone and stores its rectangle.
+  const RECT placed{90, 80, 790, 640};
+  sheets->MoveWindow(placed);
+  frame_->SendMessage(WM_COMMAND, ID_TOOL_WINDOW_CLOSED, static_cast<LPARAM>(ToolWindowId::FontSheetFrame));
+  ASSERT_EQ(Sheets(), sheets);
+  sheets->PostMessage(WM_CLOSE);
+  PumpMessages(100);
+  EXPECT_EQ(Sheets(), nullptr);
+  orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_READ);
+  RECT stored{};
+  ASSERT_TRUE(ReadRegBinaryExact(key.Get(), CFontSheetFrame::kRectValue, &stored, sizeof(stored)));
+  EXPECT_TRUE(::EqualRect(&stored, &placed));
 }
 
 }  // namespace

@@ -280,37 +280,6 @@ TEST_F(MainFrame, IdleTakesOneJobPerPassInOrderAndAsksForTheNextPass) {
   EXPECT_EQ(f.RunIdleJob(), IdleJob::None);
 }
 
-TEST_F(MainFrame, GroupsPaneButtonsFollowTheSelectedGroup) {
-  CMainFrame& f = Open();
-  MainPanes& p = f.Panes();
-  HWND tb = p.m_groupsPane.m_hWndToolBar;
-  // The first pass starts the folder tree; the next one updates the states.
-  EXPECT_EQ(f.RunIdleJob(), IdleJob::FolderTreeInit);
-  f.RunIdleJob();
-  EXPECT_FALSE(::SendMessageW(tb, TB_ISBUTTONENABLED, ID_GROUP_INSTALL, 0));
-  EXPECT_TRUE(::SendMessageW(tb, TB_ISBUTTONHIDDEN, ID_GROUP_UNINSTALL, 0));
-  TVINSERTSTRUCTW ins{};
-  ins.hInsertAfter = TVI_LAST;
-  ins.item.mask = TVIF_TEXT;
-  wchar_t name[] = L"Serif";
-  ins.item.pszText = name;
-  auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(p.m_groupsTree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
-  ::SendMessageW(p.m_groupsTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-  f.RunIdleJob();
-  EXPECT_TRUE(::SendMessageW(tb, TB_ISBUTTONENABLED, ID_GROUP_INSTALL, 0));
-  EXPECT_TRUE(::SendMessageW(tb, TB_ISBUTTONHIDDEN, ID_GROUP_UNINSTALL, 0));
-  TVITEMW mark{};
-  mark.mask = TVIF_STATE;
-  mark.hItem = item;
-  mark.stateMask = TVIS_OVERLAYMASK;
-  mark.state = INDEXTOOVERLAYMASK(1);
-  ::SendMessageW(p.m_groupsTree, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&mark));
-  f.RunIdleJob();
-  EXPECT_TRUE(::SendMessageW(tb, TB_ISBUTTONENABLED, ID_GROUP_UNINSTALL, 0));
-  EXPECT_FALSE(::SendMessageW(tb, TB_ISBUTTONHIDDEN, ID_GROUP_UNINSTALL, 0));
-  EXPECT_TRUE(::SendMessageW(tb, TB_ISBUTTONHIDDEN, ID_GROUP_INSTALL, 0));
-}
-
 // A top-level window that counts the wheel messages it gets.
 int g_WheelCount = 0;
 LRESULT CALLBACK WheelCounter(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {

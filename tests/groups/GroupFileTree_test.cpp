@@ -88,13 +88,14 @@ TEST_F(GroupsTest, DeleteTouchesOnlyWhatBelongsToTheGroup) {
   EXPECT_EQ(testing_support::ReadFileBytes(outsideFile), keep);
 }
 
-TEST_F(GroupsTest, DeleteStopsAtAMissingOrUnreadableChild) {
+TEST_F(GroupsTest, DeleteTakesAMissingChildAsGoneAndStopsAtAnUnreadableOne) {
   MakeGroup(G(1), L"A", kRootGroupFile, {G(2), G(3)});
   MakeGroup(G(3), L"A2", G(1));
-  EXPECT_FALSE(DeleteGroupFileTree(G(1))) << "G(2) is missing";
-  EXPECT_TRUE(Exists(G(1)));
-  EXPECT_TRUE(Exists(G(3)));
+  EXPECT_TRUE(DeleteGroupFileTree(G(1))) << "G(2) is missing: nothing left to delete there";
+  EXPECT_TRUE(FolderFiles().empty());
+  EXPECT_FALSE(DeleteGroupFileTree(G(1))) << "the group named must exist";
 
+  MakeGroup(G(1), L"A", kRootGroupFile, {G(2), G(3)});
   MakeGroup(G(2), L"A1", G(1));
   WriteRaw(G(3), "<OrvelFontGroups><Name>cut");
   EXPECT_FALSE(DeleteGroupFileTree(G(1)));

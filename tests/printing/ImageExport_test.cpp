@@ -168,7 +168,7 @@ TEST_F(ExportFixture, FivePngImagesWithAnIndexWhoseLinksResolve) {
   // What a person sees: the page in a real browser, when the machine has one.
   const std::string shot = UnixPath(ArtifactsDir() + L"\\printing_image_index.png");
   const std::string answer = RunHostCommand(
-      "if [ -x /usr/bin/chromium ]; then /usr/bin/chromium --headless --no-sandbox --disable-gpu --disable-quic "
+      "if [ -x /usr/bin/chromium ]; then timeout 100 /usr/bin/chromium --headless --no-sandbox --disable-gpu --disable-quic "
       "--no-first-run --disable-background-networking --disable-component-update --disable-sync "
       "--user-data-dir=$(mktemp -d) --window-size=900,900 --screenshot=" + shot + " file://" +
       UnixPath(scratch_.File(L"index.htm")) + " >/dev/null 2>&1 && echo shot; else echo no-browser; fi");

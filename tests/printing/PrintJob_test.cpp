@@ -12,6 +12,7 @@
 #include "printing/CPrintFontList.h"
 #include "tests/printing/PrintingTestSupport.h"
 #include "tests/support/TestSupport.h"
+#include "viewing/CFontSheetFrame.h"
 
 using namespace printing_tests;
 using namespace testing_support;
@@ -103,6 +104,34 @@ TEST_F(RealPrinter, SetModePrintsOneSheetPerFont) {
   for (const FontItem& font : fonts) EXPECT_NE(text.find(Narrow(font.displayName)), std::string::npos) << Narrow(font.displayName);
   EXPECT_NE(text.find("Orvel Font Manager"), std::string::npos) << "the footer";
   EXPECT_EQ(text.find("Page 1"), std::string::npos) << "no page number in set mode";
+}
+
+// The font sheet frame's print command: the fonts of its tabs, one sheet per page in tab order.
+TEST_F(RealPrinter, FontSheetFramePrintsItsTabsInTabOrder) {
+  g_Preferences.SampleText = L"Sphinx of black quartz, judge my vow";
+  CFontSheetFrame frame(nullptr, RECT{20, 20, 700, 600});
+  ASSERT_TRUE(frame.CreateFrame());
+  frame.ShowWindow(SW_SHOWNORMAL);
+  const std::vector<FontItem> fonts = DejaVuFonts(3);
+  for (const FontItem& font : fonts) ASSERT_TRUE(frame.AddFontTab(font));
+  PumpMessages(50);
+  {
+    DialogAnswerer answerer({kPrintCaption, kDoneCaption});
+    frame.SendMessage(WM_COMMAND, ID_SHEETS_PRINT);
+  }
+  frame.DestroyWindow();
+  PumpMessages(20);
+  const std::wstring pdf = WaitForNewPdf(pdfFolder_, before_, 60000);
+  ASSERT_FALSE(pdf.empty()) << "no PDF from the printer";
+  EXPECT_EQ(Pages(pdf), 3);
+  const std::string text = Text(pdf);
+  size_t last = 0;
+  for (const FontItem& font : fonts) {
+    const size_t at = text.find(Narrow(font.displayName));
+    EXPECT_NE(at, std::string::npos) << Narrow(font.displayName);
+    EXPECT_GE(at, last) << "in tab order: " << Narrow(font.displayName);
+    last = at;
+  }
 }
 
 TEST_F(RealPrinter, ListModeInTwoColumnsGivesThePagesTheLayoutPredicts) {

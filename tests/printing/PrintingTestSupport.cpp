@@ -229,7 +229,8 @@ std::string RunHostCommand(const std::string& commandLine) {
   if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
   ::CloseHandle(pi.hThread);
   ::CloseHandle(pi.hProcess);
-  for (int i = 0; i < 200 && ::GetFileAttributesW(winDone.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(50);
+  // A browser started on a busy machine can take half a minute; the wait ends when the file is there.
+  for (int i = 0; i < 2400 && ::GetFileAttributesW(winDone.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(50);
   std::string out = testing_support::ReadFileBytes(winDone);
   ::DeleteFileW(winDone.c_str());
   return out;

@@ -29,16 +29,6 @@ std::vector<uint32_t> ExpectedDejaVuCodePoints() {
   return points;
 }
 
-std::wstring TabText(HWND tabs, int index) {
-  wchar_t text[128]{};
-  TCITEMW item{};
-  item.mask = TCIF_TEXT;
-  item.pszText = text;
-  item.cchTextMax = 128;
-  ::SendMessageW(tabs, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
-  return text;
-}
-
 class CharMapFrame : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -227,9 +217,7 @@ TEST_F(CharMapFrame, OpensAtItsSavedRectangleClampedToTheScreen) {
   frame_.reset();
 
   // A rectangle off every screen, and one larger than the screen, come back onto it.
-  const RECT screen{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
-                    ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                    ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  const RECT screen = charmap_testing::VirtualScreen();
   for (const RECT away : {RECT{9000, 8000, 9600, 8500}, RECT{-5000, -4000, 20000, 20000}}) {
     ASSERT_TRUE(WriteRegBinary(key.Get(), CCharMapFrame::kRectValue, &away, sizeof(away)));
     frame_ = OpenFrame(CTabbedToolFrame::ReadSavedRect(CCharMapFrame::kRectValue, CCharMapFrame::kDefaultRect));

@@ -1,5 +1,6 @@
-// What the character map tests share: fonts read from the host's font packages, a frame made
-// for a test, the status bar's texts and the way to point at a character of a grid.
+// What the character map tests share (and the font sheet frame's, the fonts and the tab texts):
+// fonts read from the host's font packages, a frame made for a test, the status bar's and the
+// tabs' texts and the way to point at a character of a grid.
 #pragma once
 
 #include <windows.h>
@@ -36,10 +37,26 @@ inline std::wstring StatusText(HWND bar, int pane) {
   return text;
 }
 
+// The text of tab `index` of a tool frame's tab control.
+inline std::wstring TabText(HWND tabs, int index) {
+  wchar_t text[128]{};
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = text;
+  item.cchTextMax = 128;
+  ::SendMessageW(tabs, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
 inline std::wstring ControlText(HWND dialog, int id) {
   wchar_t text[256]{};
   ::GetDlgItemTextW(dialog, id, text, 256);
   return text;
+}
+
+inline RECT VirtualScreen() {
+  const int x = ::GetSystemMetrics(SM_XVIRTUALSCREEN), y = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return RECT{x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
 // A frame of its own for a test, shown at `rc`; the names come from the stand-in getuname.

@@ -1,0 +1,103 @@
+#include "app/PaneMenus.h"
+
+#include <string>
+#include <vector>
+
+#include "common/ResString.h"
+#include "common/ResourceIds.h"
+#include "groups/CGroupsTreeView.h"
+#include "lists/CLVFolderFonts.h"
+#include "lists/CLVGroupFonts.h"
+
+namespace {
+
+// Captions by position in a "|"-separated string: a field is used up whether or not its item is
+// shown, and a short string gives empty captions rather than shifting the others.
+std::vector<std::wstring> Captions(UINT id, size_t count) {
+  std::vector<std::wstring> fields = SplitFields(LoadResString(id));
+  fields.resize(count);
+  return fields;
+}
+
+void AddSeparator(const IconPopupMenu& menu) { ::AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr); }
+
+void Prepare(IconPopupMenu& menu, const int* icons, int count) {
+  menu.UseCheckOrBitmapStyle();
+  (void)menu.RenderIcons(icons, count);  // a menu without icons still works
+}
+
+// The selected-row count and the first selected row's record.
+struct Selection {
+  int count = 0;
+  const FontItem* first = nullptr;
+};
+
+Selection SelectionOf(const COrvelListView& list) {
+  Selection s;
+  list.GetCounts(nullptr, &s.count);
+  s.first = list.GetRecordAt(list.GetFirstSelected());
+  return s;
+}
+
+}  // namespace
+
+void FillGroupsTreeMenu(IconPopupMenu& menu, const CGroupsTreeView& tree) {
+  static const int kIcons[] = {ID_GROUP_DELETE, ID_GROUP_NEW, ID_FONTS_REFRESH};
+  Prepare(menu, kIcons, static_cast<int>(std::size(kIcons)));
+  const std::vector<std::wstring> text = Captions(IDS_GROUPS_MENU_CAPTIONS, 6);
+  HTREEITEM group = tree.GetSelectedItem();
+  const bool installed = group && tree.IsItemInstalled(group);
+  const bool fixed = !group || group == tree.GetRootItem() || installed;
+  menu.InsertItem(ID_GROUP_NEW, text[0].c_str(), installed ? kMenuItemDisabled : 0);
+  menu.InsertItem(ID_TREE_RENAME, text[1].c_str(), fixed ? kMenuItemDisabled : 0);
+  menu.InsertItem(ID_GROUP_DELETE, text[2].c_str(), fixed ? kMenuItemDisabled : 0);
+  AddSeparator(menu);
+  // Classification is not part of the program yet: offered, but it cannot act.
+  menu.InsertItem(ID_GROUPS_CLASSIFY, text[3].c_str(), kMenuItemDisabled);
+  AddSeparator(menu);
+  menu.InsertItem(ID_GROUP_CLEAR_INSTALLED, text[4].c_str(), group ? 0 : kMenuItemDisabled);
+  menu.InsertItem(ID_FONTS_REFRESH, text[5].c_str(), 0);
+}
+
+void FillFolderListMenu(IconPopupMenu& menu, const CLVFolderFonts& list) {
+  static const int kIcons[] = {ID_FONTS_COPY_TO_FOLDER, ID_LIST_DELETE_FILES, ID_FONTS_SHOW_INSTALLED,
+                               ID_FONTS_REFRESH,        ID_FONTS_SHEET,       ID_FONTS_CHARMAP,
+                               ID_LIST_PRINT};
+  Prepare(menu, kIcons, static_cast<int>(std::size(kIcons)));
+  const std::vector<std::wstring> text = Captions(IDS_FOLDER_LIST_MENU, 4);
+  const Selection s = SelectionOf(list);
+  const bool zip = list.m_zipFolder;
+  const UINT base = s.count == 0 || (s.count == 1 && s.first && s.first->IsRaster()) ? kMenuItemDisabled : 0;
+  const UINT second = s.count == 0 || (s.count == 1 && s.first && s.first->IsInstalledFile()) ? kMenuItemGreyed : base;
+  menu.InsertItem(ID_FONTS_COPY_TO_FOLDER, text[0].c_str(), base);
+  // Field 2 (extracting a zip folder's fonts) and field 4 (unloading a font another program
+  // loaded) name commands that are not part of the program yet; their fields are passed over.
+  menu.InsertItem(ID_LIST_DELETE_FILES, text[2].c_str(), zip ? kMenuItemGreyed : second);
+  if (s.first && s.first->IsInstalled())
+    menu.InsertItem(ID_FONTS_SHOW_INSTALLED, LoadResString(IDS_SHOW_INSTALLED_MENU).c_str(), 0);
+  AddSeparator(menu);
+  list.AppendContextMenuItems(menu.Get(), second);
+}
+
+void FillGroupListMenu(IconPopupMenu& menu, const CLVGroupFonts& list) {
+  static const int kIcons[] = {ID_FONTS_CHARMAP, ID_LIST_PRINT};
+  Prepare(menu, kIcons, static_cast<int>(std::size(kIcons)));
+  const Selection s = SelectionOf(list);
+  const bool oneFont = s.count == 1 && s.first;
+  if (oneFont) menu.InsertItem(ID_GROUP_SHOW_FONT_FOLDER, LoadResString(ID_GROUP_SHOW_FONT_FOLDER).c_str(), 0);
+  if (s.first && s.first->IsInstalled())
+    menu.InsertItem(ID_FONTS_SHOW_INSTALLED, LoadResString(IDS_SHOW_INSTALLED_MENU).c_str(), 0);
+  if (oneFont) AddSeparator(menu);
+  list.AppendContextMenuItems(menu.Get(), s.count == 0 ? kMenuItemDisabled : 0);
+}
+
+void FillInstalledListMenu(IconPopupMenu& menu, const COrvelListView& list) {
+  static const int kIcons[] = {ID_LIST_PRINT};
+  Prepare(menu, kIcons, static_cast<int>(std::size(kIcons)));
+  const Selection s = SelectionOf(list);
+  const bool cannot = s.count == 0 || (s.count == 1 && s.first && (s.first->IsRaster() || s.first->IsEudc()));
+  const UINT state = cannot ? kMenuItemDisabled : 0;
+  menu.InsertItem(ID_FONTS_COPY_TO_FOLDER, LoadResString(IDS_INSTALLED_LIST_MENU).c_str(), state);
+  AddSeparator(menu);
+  list.AppendContextMenuItems(menu.Get(), state);
+}

@@ -1,0 +1,22 @@
+// The context menus of the panes' client windows: the groups tree's and those of the folder,
+// group and installed font lists. Each function fills a popup menu with the items and states
+// that the tree or list allows at this moment; the pane tracks the menu with the client window
+// as its owner, so the chosen command goes to the tree or list. Main thread only.
+#pragma once
+
+#include "common/IconPopupMenu.h"
+
+class CGroupsTreeView;
+class CLVFolderFonts;
+class CLVGroupFonts;
+class COrvelListView;
+
+// The states of the menus: disabled, or greyed (drawn disabled, for items that may come back).
+inline constexpr UINT kMenuItemDisabled = MFS_DISABLED;
+inline constexpr UINT kMenuItemGreyed = MF_GRAYED;
+static_assert(kMenuItemDisabled == 3 && kMenuItemGreyed == 1);
+
+void FillGroupsTreeMenu(IconPopupMenu& menu, const CGroupsTreeView& tree);
+void FillFolderListMenu(IconPopupMenu& menu, const CLVFolderFonts& list);
+void FillGroupListMenu(IconPopupMenu& menu, const CLVGroupFonts& list);
+void FillInstalledListMenu(IconPopupMenu& menu, const COrvelListView& list);

@@ -1,0 +1,29 @@
+// How the fonts of a whole group are installed and uninstalled. The groups tree collects the
+// fonts of a group and its subgroups and hands them to the installer, which asks for
+// confirmation, leaves out what cannot or need not be done, counts the group install in the
+// FontsInstalled markers, writes the registry and announces the font change; the tree marks
+// the groups only when the installer reports success.
+//
+// The program sets its installer once at start-up; without one, groups cannot be installed and
+// the install and uninstall commands stay disabled. Main thread only.
+#pragma once
+
+#include <windows.h>
+
+class FontItemList;
+
+// The installer's command numbers for a group (the lists use 21002 and 21003).
+inline constexpr UINT kGroupInstallCommand = 21004;
+inline constexpr UINT kGroupUninstallCommand = 21005;
+
+class GroupFontInstaller {
+public:
+  virtual ~GroupFontInstaller() = default;
+  // Runs `command` (kGroupInstallCommand or kGroupUninstallCommand) over `fonts`, without the
+  // copy option, with `owner` as the owner of its windows; true when it reports success.
+  virtual bool Run(UINT command, FontItemList& fonts, HWND owner) = 0;
+};
+
+// The installer the groups tree uses (null: none); the caller keeps it alive.
+void SetGroupFontInstaller(GroupFontInstaller* installer);
+[[nodiscard]] GroupFontInstaller* GetGroupFontInstaller();
