@@ -153,6 +153,10 @@ public:
     COMMAND_ID_HANDLER_EX(ID_HELP_INDEX, OnHelpIndex)
     COMMAND_ID_HANDLER_EX(ID_APP_ABOUT, OnAppAbout)
     COMMAND_ID_HANDLER_EX(ID_RESTART_ELEVATED, OnRestartElevated)
+    COMMAND_ID_HANDLER_EX(ID_FILES_BACKUP, OnFilesBackup)
+    COMMAND_ID_HANDLER_EX(ID_GROUPS_BACKUP, OnGroupsBackup)
+    COMMAND_ID_HANDLER_EX(ID_GROUPS_RESTORE, OnGroupsRestore)
+    COMMAND_ID_HANDLER_EX(ID_GROUPS_RELOCATE, OnGroupsRelocate)
     COMMAND_ID_HANDLER_EX(ID_FONTS_SEARCH, OnFontsSearch)
     COMMAND_ID_HANDLER_EX(ID_FONTS_SIMILAR, OnFontsSimilar)
     COMMAND_ID_HANDLER_EX(ID_TOOLS_REGISTRY_FONTS, OnToolsRegistryFonts)
@@ -237,6 +241,11 @@ private:
   void OnToolsRegistryFonts(UINT, int, HWND);
   void OnToolsSubstitutes(UINT, int, HWND);
   void OnToolsFamilyDefaults(UINT, int, HWND);
+  // The copies of font files and group files (CMainFrameBackupCommands.cpp).
+  void OnFilesBackup(UINT, int, HWND);
+  void OnGroupsBackup(UINT, int, HWND);
+  void OnGroupsRestore(UINT, int, HWND);
+  void OnGroupsRelocate(UINT, int, HWND);
 
   // Commands whose windows the program does not have yet (CMainFrameCommandStates.cpp).
   void DisableCommandsWithoutWindow();

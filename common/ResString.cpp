@@ -3,6 +3,7 @@
 #include <cstdarg>
 
 #include "common/Seams.h"
+#include "common/StringHelpers.h"
 #include "framework/AppModule.h"
 
 namespace {
@@ -25,6 +26,8 @@ std::wstring LoadResString(UINT id) {
   if (len <= 0 || !text) return {};
   return std::wstring(text, static_cast<size_t>(len));
 }
+
+std::wstring ResourceStringField(UINT id, size_t index) { return TokenAt(LoadResString(id), index); }
 
 std::wstring FormatResString(UINT id, ...) {
   const std::wstring format = LoadResString(id);

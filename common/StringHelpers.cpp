@@ -1,5 +1,7 @@
 #include "common/StringHelpers.h"
 
+#include <algorithm>
+
 #include <shlwapi.h>
 
 #include <cwchar>
@@ -102,6 +104,17 @@ std::vector<std::wstring> SplitFields(std::wstring_view text, wchar_t separator)
     fields.emplace_back(text.substr(start, bar == std::wstring_view::npos ? std::wstring_view::npos : bar - start));
     if (bar == std::wstring_view::npos) return fields;
     start = bar + 1;
+  }
+}
+
+std::wstring TokenAt(std::wstring_view text, size_t index, wchar_t separator) {
+  size_t start = 0;
+  for (size_t i = 0;; ++i) {
+    start = text.find_first_not_of(separator, start);
+    if (start == std::wstring_view::npos) return {};
+    const size_t end = std::min(text.find(separator, start), text.size());
+    if (i == index) return std::wstring(text.substr(start, end - start));
+    start = end;
   }
 }
 

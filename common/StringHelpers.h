@@ -45,3 +45,7 @@ void TrimWhiteSpace(std::wstring& s);
 [[nodiscard]] std::vector<std::wstring> SplitFields(std::wstring_view text, wchar_t separator = L'|');
 // Field `index` of such a list; empty past its end.
 [[nodiscard]] std::wstring FieldAt(std::wstring_view text, size_t index, wchar_t separator = L'|');
+// Field `index` of a "|"-separated list read the way a tokenizer reads it: a run of separators
+// counts as one and a leading one is skipped, so empty fields are never counted; empty past the
+// last field.
+[[nodiscard]] std::wstring TokenAt(std::wstring_view text, size_t index, wchar_t separator = L'|');

@@ -14,6 +14,7 @@
 //   MSG_WM_FONTCHANGE(OnFontChange)    void OnFontChange()
 //   COMMAND_ID_HANDLER_EX(id, OnCmd)   void OnCmd(UINT code, int id, HWND control)
 //   COMMAND_HANDLER_EX(id, code, OnCmd)  the same for one notification code
+//   COMMAND_RANGE_HANDLER_EX(first, last, OnCmd)  the same for every id from first to last
 //   NOTIFY_CODE_HANDLER_EX(code, OnNm) LRESULT OnNm(NMHDR*)
 #pragma once
 
@@ -107,6 +108,14 @@
     func(static_cast<UINT>(HIWORD(wParam)), static_cast<int>(LOWORD(wParam)), reinterpret_cast<HWND>(lParam)); \
     lResult = 0;                                                                               \
     return TRUE;                                                                               \
+  }
+
+#define COMMAND_RANGE_HANDLER_EX(first, last, func)                                             \
+  if (uMsg == WM_COMMAND && LOWORD(wParam) >= (first) && LOWORD(wParam) <= (last)) {              \
+    if (::orv::CommandProbe::Intercept()) return (lResult = 0, TRUE);                            \
+    func(static_cast<UINT>(HIWORD(wParam)), static_cast<int>(LOWORD(wParam)), reinterpret_cast<HWND>(lParam)); \
+    lResult = 0;                                                                                  \
+    return TRUE;                                                                                  \
   }
 
 #define NOTIFY_CODE_HANDLER_EX(cd, func)                                      \

@@ -1,0 +1,68 @@
+// CXmlRelocateFontsDlg: rewrites the font paths stored in group files after fonts moved: every
+// occurrence of an old folder becomes a new folder, in the selected group alone or in every
+// group from the root down. Only font paths change; node paths, names and marks stay. Modal
+// (template 1078), opened by the main window's command 194, which reloads the groups tree when
+// it closes. Main thread only.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/CBmpButton.h"
+#include "common/ResourceIds.h"
+#include "framework/DialogImpl.h"
+#include "framework/MessageCrackers.h"
+
+class FontGroup;
+
+// `path` with every occurrence of `oldFolder` replaced by `newFolder`, searched left to right
+// and case-sensitively in the path as it was (inserted text is not searched again). True in
+// `changed` when something was replaced.
+std::wstring RelocateFontPath(const std::wstring& path, const std::wstring& oldFolder, const std::wstring& newFolder,
+                              bool& changed);
+
+// Relocates the font entries of one loaded group; the number of entries changed.
+int RelocateGroupFonts(FontGroup& group, const std::wstring& oldFolder, const std::wstring& newFolder);
+
+class CXmlRelocateFontsDlg : public orv::CDialogImpl<CXmlRelocateFontsDlg> {
+public:
+  enum { IDD = IDD_RELOCATE_FONTS };
+
+  CXmlRelocateFontsDlg(std::wstring oldFolder, std::wstring newFolder)
+      : oldFolder_(std::move(oldFolder)), newFolder_(std::move(newFolder)) {}
+
+  // Entries changed by the last run (the tests read it).
+  int ChangedCount() const { return changed_; }
+
+  BEGIN_MSG_MAP(CXmlRelocateFontsDlg)
+    MSG_WM_INITDIALOG(OnInitDialog)
+    MESSAGE_HANDLER(WM_HELP, OnHelp)
+    MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnCaptionHelpButton)
+    MESSAGE_HANDLER(WM_NCLBUTTONUP, OnCaptionHelpButton)
+    COMMAND_ID_HANDLER_EX(IDC_RELOCATE_OLD_BROWSE, OnBrowse)
+    COMMAND_ID_HANDLER_EX(IDC_RELOCATE_NEW_BROWSE, OnBrowse)
+    COMMAND_ID_HANDLER_EX(IDOK, OnOK)
+    COMMAND_ID_HANDLER_EX(IDCANCEL, OnCancel)
+  END_MSG_MAP()
+
+private:
+  BOOL OnInitDialog(HWND, LPARAM);
+  LRESULT OnHelp(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnCaptionHelpButton(UINT msg, WPARAM wParam, LPARAM, BOOL& handled);
+  void OnBrowse(UINT, int id, HWND);
+  void OnOK(UINT, int, HWND);
+  void OnCancel(UINT, int, HWND) { EndDialog(IDCANCEL); }
+
+  void Run(const std::wstring& startFile);
+  void SetStatus(int part, const std::wstring& text);
+  void EnableControls(bool on);
+
+  std::wstring oldFolder_;
+  std::wstring newFolder_;
+  bool allGroups_ = true;
+  int changed_ = 0;
+  CBmpButton oldBrowse_;
+  CBmpButton newBrowse_;
+  HWND statusBar_ = nullptr;  // a child window: destroyed with the dialog
+};

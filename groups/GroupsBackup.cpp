@@ -1,0 +1,39 @@
+#include "groups/GroupsBackup.h"
+
+#include "app/AppState.h"
+#include "app/COrvBrowseFolderDialog.h"
+#include "app/Preferences.h"
+#include "common/AppMessageBox.h"
+#include "common/RegistryValue.h"
+#include "common/ResString.h"
+#include "common/ResourceIds.h"
+#include "common/StringHelpers.h"
+#include "groups/FontFileOperation.h"
+
+namespace {
+constexpr wchar_t kGroupsBackupPathValue[] = L"GroupsBackupPath";
+}
+
+std::wstring ReadGroupsBackupPath() {
+  std::wstring path;
+  const orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_READ);
+  if (!key || !ReadRegString(key.Get(), kGroupsBackupPathValue, MAX_PATH, path)) return {};
+  return path;
+}
+
+bool ChooseGroupsBackupFolder() {
+  COrvBrowseFolderDialog picker(ReadGroupsBackupPath());
+  picker.prompt = LoadResString(IDS_GROUPS_BACKUP_CAPTION);
+  picker.allowEditing = true;  // with its New Folder button
+  if (::IsWindow(g_AppState.FolderTree.m_hWnd)) picker.centreOver = g_AppState.FolderTree.m_hWnd;
+  if (picker.DoModal(::GetActiveWindow()) != IDOK || picker.ChosenFolder().empty()) return false;
+  const std::wstring folder = picker.ChosenFolder();
+  if (EqualsNoCase(WithoutTrailingBackslash(folder), WithoutTrailingBackslash(g_Preferences.GroupsFolder))) {
+    AppMessageBox(GetAppShell().MainWindow, MB_ICONEXCLAMATION, IDS_GROUPS_BACKUP_CAPTION, IDS_GROUPS_FOLDER_ITSELF);
+    return false;
+  }
+  if (const orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_WRITE))
+    WriteRegString(key.Get(), kGroupsBackupPathValue, folder);
+  FontFileOperation copy;
+  return copy.CopyGroupFiles(g_Preferences.GroupsFolder, folder, IDS_GROUPS_BACKUP_CAPTION);
+}
