@@ -21,10 +21,12 @@ using testing_support::ScratchDir;
 namespace {
 
 void StoreOptions(const DWORD* value) {
-  const orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_READ | KEY_WRITE);
-  ASSERT_TRUE(key);
-  if (value) WriteRegDword(key.Get(), L"PanoseBackup", *value);
-  else ::RegDeleteValueW(key.Get(), L"PanoseBackup");
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  if (value) WriteRegDword(key, L"PanoseBackup", *value);
+  else ::RegDeleteValueW(key, L"PanoseBackup");
+  ::RegCloseKey(key);
 }
 
 struct ControlState {
