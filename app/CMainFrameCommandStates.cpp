@@ -8,7 +8,6 @@ namespace {
 constexpr UINT kCommandsWithoutWindow[] = {
     ID_FONTS_CENSUS,          ID_FONTS_DIRS_WITH_FONTS,
     ID_TOOLS_REGISTRY_FONTS,  ID_TOOLS_SUBSTITUTES,   ID_TOOLS_FAMILY_DEFAULTS, ID_TOOLS_GROUP_CHECKS,
-    ID_GROUPS_CLASSIFY,
 };
 }  // namespace
 

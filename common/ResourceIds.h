@@ -18,3 +18,4 @@
 #include "common/ResourceIdsSearch.h"
 #include "common/ResourceIdsPrinting.h"
 #include "common/ResourceIdsBackup.h"
+#include "common/ResourceIdsClassify.h"

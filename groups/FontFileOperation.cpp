@@ -14,7 +14,7 @@
 #include "common/Seams.h"
 #include "common/StringHelpers.h"
 #include "fonts/FontFileReader.h"
-#include "framework/WaitCursor.h"
+#include "framework/Handles.h"
 
 namespace {
 
