@@ -157,6 +157,7 @@ public:
     COMMAND_ID_HANDLER_EX(ID_GROUPS_BACKUP, OnGroupsBackup)
     COMMAND_ID_HANDLER_EX(ID_GROUPS_RESTORE, OnGroupsRestore)
     COMMAND_ID_HANDLER_EX(ID_GROUPS_RELOCATE, OnGroupsRelocate)
+    COMMAND_ID_HANDLER_EX(ID_GROUPS_CLASSIFY, OnGroupsClassify)
     COMMAND_ID_HANDLER_EX(ID_FONTS_SEARCH, OnFontsSearch)
     COMMAND_ID_HANDLER_EX(ID_FONTS_SIMILAR, OnFontsSimilar)
     COMMAND_ID_HANDLER_EX(ID_TOOLS_REGISTRY_FONTS, OnToolsRegistryFonts)
@@ -246,6 +247,7 @@ private:
   void OnGroupsBackup(UINT, int, HWND);
   void OnGroupsRestore(UINT, int, HWND);
   void OnGroupsRelocate(UINT, int, HWND);
+  void OnGroupsClassify(UINT, int, HWND);
 
   // Commands whose windows the program does not have yet (CMainFrameCommandStates.cpp).
   void DisableCommandsWithoutWindow();

@@ -6,7 +6,7 @@
 
 namespace {
 constexpr UINT kCommandsWithoutWindow[] = {
-    ID_TOOLS_GROUP_CHECKS,    ID_GROUPS_CLASSIFY,
+    ID_TOOLS_GROUP_CHECKS,
 };
 }  // namespace
 

@@ -52,8 +52,7 @@ void FillGroupsTreeMenu(IconPopupMenu& menu, const CGroupsTreeView& tree) {
   menu.InsertItem(ID_TREE_RENAME, text[1].c_str(), fixed ? kMenuItemDisabled : 0);
   menu.InsertItem(ID_GROUP_DELETE, text[2].c_str(), fixed ? kMenuItemDisabled : 0);
   AddSeparator(menu);
-  // Classification is not part of the program yet: offered, but it cannot act.
-  menu.InsertItem(ID_GROUPS_CLASSIFY, text[3].c_str(), kMenuItemDisabled);
+  menu.InsertItem(ID_GROUPS_CLASSIFY, text[3].c_str(), 0);
   AddSeparator(menu);
   menu.InsertItem(ID_GROUP_CLEAR_INSTALLED, text[4].c_str(), group ? 0 : kMenuItemDisabled);
   menu.InsertItem(ID_FONTS_REFRESH, text[5].c_str(), 0);

@@ -19,3 +19,4 @@
 #include "common/ResourceIdsPrinting.h"
 #include "common/ResourceIdsCensus.h"
 #include "common/ResourceIdsBackup.h"
+#include "common/ResourceIdsClassify.h"

@@ -1,0 +1,242 @@
+#include "groups/CFontClassificationsDlg.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+
+#include "app/AppState.h"
+#include "app/Preferences.h"
+#include "common/AppMessageBox.h"
+#include "common/HelpRequest.h"
+#include "common/ResString.h"
+#include "common/Seams.h"
+#include "framework/AppModule.h"
+#include "groups/ClassificationBuilder.h"
+
+namespace {
+constexpr int kKindChecks[] = {IDC_CLASSIFY_BY_INITIAL, IDC_CLASSIFY_BY_PANOSE, IDC_CLASSIFY_BY_CLASS};
+constexpr int kScanOptions[] = {IDC_CLASSIFY_FOLDER, IDC_CLASSIFY_SYSTEM_FONTS, IDC_CLASSIFY_USER_FONTS};
+constexpr wchar_t kWidestCount[] = L" 100000";
+}  // namespace
+
+CFontClassificationsDlg::CFontClassificationsDlg() : fontCaseFolder_(g_Preferences.FontCaseRoot) {
+  if (g_AppState.FolderTree.IsWindow()) worker_.m_showHidden = g_AppState.FolderTree.ShowsHidden() ? 1 : 0;
+}
+
+CFontClassificationsDlg::~CFontClassificationsDlg() {
+  worker_.Stop();
+  worker_.WaitForWalk();
+}
+
+BOOL CFontClassificationsDlg::OnInitDialog(HWND, LPARAM) {
+  worker_.SetNotifyWindow(m_hWnd);
+  largeIcon_ = orv::g_Module.LoadResourceIcon(IDR_MAINFRAME, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON));
+  SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_.Get()));
+  CreateStatusBar();
+  CreateFolderCombo();
+  if (g_AppState.WindowsRelease < kFirstPerUserRelease) {
+    Enable(IDC_CLASSIFY_USER_FONTS, false);
+    ::ShowWindow(GetDlgItem(IDC_CLASSIFY_USER_FONTS), SW_HIDE);
+  }
+  SetDlgItemText(IDOK, LoadResString(IDS_CLASSIFY_START).c_str());
+  SetDlgItemText(IDC_CLASSIFY_PROGRESS, L"");
+  return TRUE;
+}
+
+// The status bar below the controls: the dialog grows by its height. Part 0 holds the count.
+void CFontClassificationsDlg::CreateStatusBar() {
+  statusBar_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"",
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | SBT_TOOLTIPS, 0, 0, 0,
+                                 0, m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_VIEW_STATUS_BAR)),
+                                 nullptr, nullptr);
+  if (!statusBar_) return;
+  RECT bar{};
+  ::GetWindowRect(statusBar_, &bar);
+  RECT rc{};
+  GetWindowRect(&rc);
+  SetWindowPos(nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top + (bar.bottom - bar.top),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SendMessageW(statusBar_, WM_SIZE, 0, 0);
+  HDC dc = ::GetDC(statusBar_);
+  HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(statusBar_, WM_GETFONT, 0, 0)));
+  SIZE extent{};
+  ::GetTextExtentPoint32W(dc, kWidestCount, static_cast<int>(std::size(kWidestCount) - 1), &extent);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(statusBar_, dc);
+  int parts[] = {extent.cx + ::GetSystemMetrics(SM_CXEDGE) * 4, -1};
+  ::SendMessageW(statusBar_, SB_SETPARTS, std::size(parts), reinterpret_cast<LPARAM>(parts));
+}
+
+// The drive combo takes the place of its placeholder: the font case folder and the favourite
+// folders first, then the drives.
+void CFontClassificationsDlg::CreateFolderCombo() {
+  HWND placeholder = GetDlgItem(IDC_CLASSIFY_FOLDER);
+  RECT rc{};
+  ::GetWindowRect(placeholder, &rc);
+  ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+  ::DestroyWindow(placeholder);
+  rc.bottom = rc.top + kFolderComboDropHeight;
+  if (!folderCombo_.CreateControl(m_hWnd, rc, IDC_CLASSIFY_FOLDER)) return;
+  folderCombo_.AddFolder(fontCaseFolder_);
+  const std::wstring& favorites = g_Preferences.FavoriteFolders;
+  if (!favorites.empty() && favorites != fontCaseFolder_ + L"|")
+    folderCombo_.AddFolderWithCaption(favorites, IDS_FAVORITE_FOLDERS);
+  folderCombo_.Populate();
+}
+
+void CFontClassificationsDlg::StartScan() {
+  if (scanning_) {
+    worker_.Stop();
+    return;
+  }
+  if (IsChosen(IDC_CLASSIFY_SYSTEM_SETS)) {
+    ClassificationBuilder builder([this](const std::wstring& text) { SetStatus(kStatusTextPart, text); }, nullptr);
+    builder.BuildSystemSets(g_AppState.SystemFontsFolder);
+    Enable(IDC_CLASSIFY_SYSTEM_SETS, false);
+    seams::Beep(MB_OK);
+    if (g_AppState.GroupsTree.IsWindow()) g_AppState.GroupsTree.Reload();
+  }
+  bool anyKind = false;
+  for (int id : kKindChecks) anyKind = anyKind || IsChosen(id);
+  if (!anyKind) {
+    if (::IsDlgButtonChecked(m_hWnd, IDC_CLASSIFY_SYSTEM_SETS) != BST_CHECKED) seams::Beep(MB_OK);
+    return;
+  }
+  ClassifyScanWorker::Options options;
+  options.wantSystem = ::IsDlgButtonChecked(m_hWnd, IDC_CLASSIFY_SYSTEM_FONTS) == BST_CHECKED;
+  options.wantUser = ::IsDlgButtonChecked(m_hWnd, IDC_CLASSIFY_USER_FONTS) == BST_CHECKED;
+  options.systemFonts = g_AppState.SystemFontsFolder;
+  options.userFonts = g_AppState.UserFontsFolder;
+  if (folderCombo_.IsWindow()) {
+    const int selected = static_cast<int>(folderCombo_.SendMessage(CB_GETCURSEL));
+    const auto& entries = folderCombo_.Entries();
+    if (selected >= 0 && static_cast<size_t>(selected) < entries.size() &&
+        entries[static_cast<size_t>(selected)].path != CDriveCombo::kBrowsePath)
+      options.roots = entries[static_cast<size_t>(selected)].path;
+  }
+  SetScanControls(true);
+  SetStatus(kStatusCountPart, LoadResString(IDS_CLASSIFY_START));
+  SetDlgItemText(IDC_CLASSIFY_PROGRESS, LoadResString(IDS_CLASSIFY_READING).c_str());
+  if (!worker_.StartScan(options)) {
+    SetScanControls(false);
+    FinishScan();
+  }
+}
+
+void CFontClassificationsDlg::SetScanControls(bool scanning) {
+  scanning_ = scanning;
+  SetDlgItemText(IDOK, LoadResString(scanning ? IDS_SEARCH_STOP : IDS_CLASSIFY_START).c_str());
+  for (int id : kScanOptions) Enable(id, !scanning);
+  if (!scanning && g_AppState.WindowsRelease < kFirstPerUserRelease) Enable(IDC_CLASSIFY_USER_FONTS, false);
+}
+
+LRESULT CFontClassificationsDlg::OnScanProgress(UINT, WPARAM, LPARAM, BOOL&) {
+  const ClassifyScanWorker::Progress progress = worker_.TakeProgress();
+  SetStatus(kStatusCountPart, FormatWide(L" %d", static_cast<int>(progress.count)));
+  if (!progress.folder.empty()) SetStatus(kStatusTextPart, progress.folder);
+  return 0;
+}
+
+LRESULT CFontClassificationsDlg::OnScanDone(UINT, WPARAM, LPARAM, BOOL&) {
+  if (!scanning_) return 0;
+  worker_.WaitForWalk();
+  FinishScan();
+  return 0;
+}
+
+void CFontClassificationsDlg::FinishScan() {
+  const bool stopped = worker_.m_status != 0;
+  FontItemList& collected = worker_.Collected();
+  scanning_ = false;
+  if (collected.Empty()) {
+    AppMessageBox(m_hWnd, MB_ICONWARNING, IDS_CAPTION_APP, IDS_CLASSIFY_NO_FONTS);
+  } else if (!stopped) {
+    std::vector<FontItem> fonts;
+    fonts.reserve(collected.Count());
+    for (const FontItemListEntry& entry : collected.Entries()) fonts.push_back(entry.record);
+    BuildGroups(fonts);
+  }
+  collected.RemoveAll();
+  SetStatus(kStatusTextPart, LoadResString(stopped ? IDS_SEARCH_STOPPED : IDS_OPERATION_FINISHED));
+  SetScanControls(false);
+  Enable(IDOK, true);
+  SetDlgItemText(IDC_CLASSIFY_PROGRESS, L"");
+}
+
+void CFontClassificationsDlg::BuildGroups(const std::vector<FontItem>& fonts) {
+  SetDlgItemText(IDC_CLASSIFY_PROGRESS, LoadResString(IDS_CLASSIFY_BUILDING).c_str());
+  ClassificationBuilder builder([this](const std::wstring& text) { SetStatus(kStatusTextPart, text); }, nullptr);
+  if (IsChosen(IDC_CLASSIFY_BY_INITIAL)) {
+    builder.BuildByInitial(fonts);
+    Enable(IDC_CLASSIFY_BY_INITIAL, false);
+  }
+  if (IsChosen(IDC_CLASSIFY_BY_PANOSE)) {
+    builder.BuildByPanose(fonts);
+    Enable(IDC_CLASSIFY_BY_PANOSE, false);
+  }
+  if (IsChosen(IDC_CLASSIFY_BY_CLASS)) {
+    builder.BuildByFamilyClass(fonts);
+    Enable(IDC_CLASSIFY_BY_CLASS, false);
+  }
+  seams::Beep(MB_OK);
+  if (g_AppState.GroupsTree.IsWindow()) g_AppState.GroupsTree.Reload();
+}
+
+void CFontClassificationsDlg::OnSystemSetsToggle(UINT, int, HWND) {
+  const bool sets = ::IsDlgButtonChecked(m_hWnd, IDC_CLASSIFY_SYSTEM_SETS) == BST_CHECKED;
+  for (int id : {IDC_CLASSIFY_FOLDER, IDC_CLASSIFY_SYSTEM_FONTS, IDC_CLASSIFY_USER_FONTS, IDC_CLASSIFY_BY_INITIAL,
+                 IDC_CLASSIFY_BY_PANOSE, IDC_CLASSIFY_BY_CLASS})
+    Enable(id, !sets);
+  if (!sets && g_AppState.WindowsRelease < kFirstPerUserRelease) Enable(IDC_CLASSIFY_USER_FONTS, false);
+}
+
+LRESULT CFontClassificationsDlg::OnSetCursor(UINT, WPARAM, LPARAM, BOOL& handled) {
+  handled = scanning_;
+  if (!scanning_) return 0;
+  ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
+  ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, TRUE);
+  return TRUE;
+}
+
+// Closing stops a running walk first and waits for it: the worker stops at the next file.
+LRESULT CFontClassificationsDlg::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
+  if (scanning_) {
+    worker_.Stop();
+    worker_.WaitForWalk();
+    FinishScan();
+  }
+  EndDialog(IDOK);
+  return 0;
+}
+
+LRESULT CFontClassificationsDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
+  worker_.Stop();
+  worker_.WaitForWalk();
+  worker_.SetNotifyWindow(nullptr);
+  handled = FALSE;
+  return 0;
+}
+
+LRESULT CFontClassificationsDlg::OnHelp(UINT, WPARAM, LPARAM, BOOL&) {
+  ShowHelpTopic(IDD);
+  return TRUE;
+}
+
+LRESULT CFontClassificationsDlg::OnCaptionHelpButton(UINT msg, WPARAM wParam, LPARAM, BOOL& handled) {
+  handled = wParam == HTHELP;
+  if (handled && msg == WM_NCLBUTTONUP) ShowHelpTopic(IDD);
+  return 0;
+}
+
+void CFontClassificationsDlg::SetStatus(int part, const std::wstring& text) {
+  if (statusBar_) ::SendMessageW(statusBar_, SB_SETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool CFontClassificationsDlg::IsChosen(int id) const {
+  HWND item = GetDlgItem(id);
+  return item && ::IsWindowEnabled(item) && ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED;
+}
+
+void CFontClassificationsDlg::Enable(int id, bool on) {
+  if (HWND item = GetDlgItem(id)) ::EnableWindow(item, on);
+}
