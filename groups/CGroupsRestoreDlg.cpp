@@ -19,17 +19,6 @@ BOOL CGroupsRestoreDlg::OnInitDialog(HWND, LPARAM) {
   return TRUE;
 }
 
-LRESULT CGroupsRestoreDlg::OnHelp(UINT, WPARAM, LPARAM, BOOL&) {
-  ShowHelpTopic(IDD);
-  return TRUE;
-}
-
-LRESULT CGroupsRestoreDlg::OnCaptionHelpButton(UINT msg, WPARAM wParam, LPARAM, BOOL& handled) {
-  handled = wParam == HTHELP;
-  if (handled && msg == WM_NCLBUTTONUP) ShowHelpTopic(IDD);
-  return 0;
-}
-
 void CGroupsRestoreDlg::OnBrowse(UINT, int, HWND) {
   std::wstring current;
   GetDlgItemString(m_hWnd, IDC_RESTORE_SOURCE, current);

@@ -5,19 +5,18 @@
 #pragma once
 
 #include "common/CBmpButton.h"
+#include "common/CDialogHelp.h"
 #include "common/ResourceIds.h"
 #include "framework/DialogImpl.h"
 #include "framework/MessageCrackers.h"
 
-class CGroupsRestoreDlg : public orv::CDialogImpl<CGroupsRestoreDlg> {
+class CGroupsRestoreDlg : public orv::CDialogImpl<CGroupsRestoreDlg>, public CDialogHelp<CGroupsRestoreDlg> {
 public:
   enum { IDD = IDD_GROUPS_RESTORE };
 
   BEGIN_MSG_MAP(CGroupsRestoreDlg)
     MSG_WM_INITDIALOG(OnInitDialog)
-    MESSAGE_HANDLER(WM_HELP, OnHelp)
-    MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnCaptionHelpButton)
-    MESSAGE_HANDLER(WM_NCLBUTTONUP, OnCaptionHelpButton)
+    CHAIN_MSG_MAP(CDialogHelp<CGroupsRestoreDlg>)
     COMMAND_ID_HANDLER_EX(IDC_RESTORE_BROWSE, OnBrowse)
     COMMAND_ID_HANDLER_EX(IDOK, OnOK)
     COMMAND_ID_HANDLER_EX(IDCANCEL, OnCancel)
@@ -25,8 +24,6 @@ public:
 
 private:
   BOOL OnInitDialog(HWND, LPARAM);
-  LRESULT OnHelp(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnCaptionHelpButton(UINT msg, WPARAM wParam, LPARAM, BOOL& handled);
   void OnBrowse(UINT, int, HWND);
   void OnOK(UINT, int, HWND);
   void OnCancel(UINT, int, HWND) { EndDialog(IDCANCEL); }

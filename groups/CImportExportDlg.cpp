@@ -98,18 +98,6 @@ void CImportExportDlg::CreateStatusBar() {
   ::SendMessageW(statusBar_, WM_SIZE, 0, 0);
 }
 
-LRESULT CImportExportDlg::OnHelp(UINT, WPARAM, LPARAM, BOOL&) {
-  ShowHelpTopic(IDD);
-  return TRUE;
-}
-
-// The caption's help button: the press is swallowed, the release asks for the help topic.
-LRESULT CImportExportDlg::OnCaptionHelpButton(UINT msg, WPARAM wParam, LPARAM, BOOL& handled) {
-  handled = wParam == HTHELP;
-  if (handled && msg == WM_NCLBUTTONUP) ShowHelpTopic(IDD);
-  return 0;
-}
-
 // The sorting options belong to the per-type layout; the second PANOSE level to PANOSE folders.
 void CImportExportDlg::UpdateOptions() {
   const bool byType = IsChecked(IDC_BACKUP_BY_TYPE);

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "common/CBmpButton.h"
+#include "common/CDialogHelp.h"
 #include "common/ResourceIds.h"
 #include "framework/DialogImpl.h"
 #include "framework/Handles.h"
@@ -37,15 +38,13 @@ DWORD ReadBackupOptions();
 // the source, nor inside it, nor the system Fonts folder `systemFonts` (letter case aside).
 bool IsValidBackupPair(const std::wstring& source, const std::wstring& destination, const std::wstring& systemFonts);
 
-class CImportExportDlg : public orv::CDialogImpl<CImportExportDlg> {
+class CImportExportDlg : public orv::CDialogImpl<CImportExportDlg>, public CDialogHelp<CImportExportDlg> {
 public:
   enum { IDD = IDD_IMPORT_EXPORT };
 
   BEGIN_MSG_MAP(CImportExportDlg)
     MSG_WM_INITDIALOG(OnInitDialog)
-    MESSAGE_HANDLER(WM_HELP, OnHelp)
-    MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnCaptionHelpButton)
-    MESSAGE_HANDLER(WM_NCLBUTTONUP, OnCaptionHelpButton)
+    CHAIN_MSG_MAP(CDialogHelp<CImportExportDlg>)
     COMMAND_RANGE_HANDLER_EX(IDC_BACKUP_MIRROR, IDC_BACKUP_BY_TYPE, OnLayout)
     COMMAND_ID_HANDLER_EX(IDC_BACKUP_CLASSES, OnClasses)
     COMMAND_ID_HANDLER_EX(IDC_BACKUP_PANOSE, OnPanose)
@@ -59,8 +58,6 @@ public:
 
 private:
   BOOL OnInitDialog(HWND, LPARAM);
-  LRESULT OnHelp(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnCaptionHelpButton(UINT msg, WPARAM wParam, LPARAM, BOOL& handled);
   void OnLayout(UINT, int, HWND) { UpdateOptions(); }
   void OnClasses(UINT, int, HWND);
   void OnPanose(UINT, int, HWND);

@@ -77,17 +77,6 @@ BOOL CXmlRelocateFontsDlg::OnInitDialog(HWND, LPARAM) {
   return TRUE;
 }
 
-LRESULT CXmlRelocateFontsDlg::OnHelp(UINT, WPARAM, LPARAM, BOOL&) {
-  ShowHelpTopic(IDD);
-  return TRUE;
-}
-
-LRESULT CXmlRelocateFontsDlg::OnCaptionHelpButton(UINT msg, WPARAM wParam, LPARAM, BOOL& handled) {
-  handled = wParam == HTHELP;
-  if (handled && msg == WM_NCLBUTTONUP) ShowHelpTopic(IDD);
-  return 0;
-}
-
 void CXmlRelocateFontsDlg::OnBrowse(UINT, int id, HWND) {
   const int edit = id == IDC_RELOCATE_OLD_BROWSE ? IDC_RELOCATE_OLD : IDC_RELOCATE_NEW;
   std::wstring current;

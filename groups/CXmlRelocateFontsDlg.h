@@ -10,6 +10,7 @@
 #include <string>
 
 #include "common/CBmpButton.h"
+#include "common/CDialogHelp.h"
 #include "common/ResourceIds.h"
 #include "framework/DialogImpl.h"
 #include "framework/MessageCrackers.h"
@@ -25,7 +26,7 @@ std::wstring RelocateFontPath(const std::wstring& path, const std::wstring& oldF
 // Relocates the font entries of one loaded group; the number of entries changed.
 int RelocateGroupFonts(FontGroup& group, const std::wstring& oldFolder, const std::wstring& newFolder);
 
-class CXmlRelocateFontsDlg : public orv::CDialogImpl<CXmlRelocateFontsDlg> {
+class CXmlRelocateFontsDlg : public orv::CDialogImpl<CXmlRelocateFontsDlg>, public CDialogHelp<CXmlRelocateFontsDlg> {
 public:
   enum { IDD = IDD_RELOCATE_FONTS };
 
@@ -37,9 +38,7 @@ public:
 
   BEGIN_MSG_MAP(CXmlRelocateFontsDlg)
     MSG_WM_INITDIALOG(OnInitDialog)
-    MESSAGE_HANDLER(WM_HELP, OnHelp)
-    MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnCaptionHelpButton)
-    MESSAGE_HANDLER(WM_NCLBUTTONUP, OnCaptionHelpButton)
+    CHAIN_MSG_MAP(CDialogHelp<CXmlRelocateFontsDlg>)
     COMMAND_ID_HANDLER_EX(IDC_RELOCATE_OLD_BROWSE, OnBrowse)
     COMMAND_ID_HANDLER_EX(IDC_RELOCATE_NEW_BROWSE, OnBrowse)
     COMMAND_ID_HANDLER_EX(IDOK, OnOK)
@@ -48,8 +47,6 @@ public:
 
 private:
   BOOL OnInitDialog(HWND, LPARAM);
-  LRESULT OnHelp(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnCaptionHelpButton(UINT msg, WPARAM wParam, LPARAM, BOOL& handled);
   void OnBrowse(UINT, int id, HWND);
   void OnOK(UINT, int, HWND);
   void OnCancel(UINT, int, HWND) { EndDialog(IDCANCEL); }

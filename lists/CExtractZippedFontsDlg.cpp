@@ -52,21 +52,6 @@ BOOL CExtractZippedFontsDlg::OnInitDialog(HWND, LPARAM) {
   return TRUE;
 }
 
-LRESULT CExtractZippedFontsDlg::OnHelp(UINT, WPARAM, LPARAM, BOOL&) {
-  ShowHelpTopic(IDD);
-  return TRUE;
-}
-
-// The caption's help button: the press is swallowed, the release asks for the help topic.
-LRESULT CExtractZippedFontsDlg::OnCaptionHelpButton(UINT msg, WPARAM wParam, LPARAM, BOOL& handled) {
-  if (wParam != HTHELP) {
-    handled = FALSE;
-    return 0;
-  }
-  if (msg == WM_NCLBUTTONUP) ShowHelpTopic(IDD);
-  return 0;
-}
-
 void CExtractZippedFontsDlg::OnBrowse(UINT, int, HWND) {
   std::wstring current;
   GetDlgItemString(m_hWnd, IDC_EXTRACT_DESTINATION, current);

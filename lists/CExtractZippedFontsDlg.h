@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/CBmpButton.h"
+#include "common/CDialogHelp.h"
 #include "common/ResourceIds.h"
 #include "framework/DialogImpl.h"
 #include "framework/MessageCrackers.h"
@@ -18,7 +19,7 @@
 // in "D:\f\pack.zip" gives "D:\f\pack\sub"). Empty when the item is not inside that zip file.
 [[nodiscard]] std::wstring DefaultExtractDestination(const std::wstring& itemPath, const std::wstring& zipPath);
 
-class CExtractZippedFontsDlg : public orv::CDialogImpl<CExtractZippedFontsDlg> {
+class CExtractZippedFontsDlg : public orv::CDialogImpl<CExtractZippedFontsDlg>, public CDialogHelp<CExtractZippedFontsDlg> {
 public:
   enum { IDD = IDD_EXTRACT_ZIPPED_FONTS };
 
@@ -28,9 +29,7 @@ public:
 
   BEGIN_MSG_MAP(CExtractZippedFontsDlg)
     MSG_WM_INITDIALOG(OnInitDialog)
-    MESSAGE_HANDLER(WM_HELP, OnHelp)
-    MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnCaptionHelpButton)
-    MESSAGE_HANDLER(WM_NCLBUTTONUP, OnCaptionHelpButton)
+    CHAIN_MSG_MAP(CDialogHelp<CExtractZippedFontsDlg>)
     COMMAND_ID_HANDLER_EX(IDC_EXTRACT_BROWSE, OnBrowse)
     COMMAND_ID_HANDLER_EX(IDOK, OnOK)
     COMMAND_ID_HANDLER_EX(IDCANCEL, OnCancel)
@@ -38,8 +37,6 @@ public:
 
 private:
   BOOL OnInitDialog(HWND, LPARAM);
-  LRESULT OnHelp(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnCaptionHelpButton(UINT msg, WPARAM wParam, LPARAM, BOOL& handled);
   void OnBrowse(UINT, int, HWND);
   void OnOK(UINT, int, HWND);
   void OnCancel(UINT, int, HWND) { EndDialog(IDCANCEL); }
