@@ -6,7 +6,6 @@
 
 namespace {
 constexpr UINT kCommandsWithoutWindow[] = {
-    ID_TOOLS_GROUP_CHECKS,
     ID_GROUPS_CLASSIFY,       ID_GROUPS_BACKUP,       ID_GROUPS_RESTORE,   ID_GROUPS_RELOCATE,
     ID_FILES_BACKUP,
 };

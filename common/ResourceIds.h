@@ -18,3 +18,4 @@
 #include "common/ResourceIdsSearch.h"
 #include "common/ResourceIdsPrinting.h"
 #include "common/ResourceIdsCensus.h"
+#include "common/ResourceIdsGroupChecks.h"
