@@ -11,6 +11,7 @@ HelpSink g_helpSink = nullptr;
 std::wstring g_charNameLibrary;
 ShellOpenSink g_shellOpenSink = nullptr;
 ProgramStartSink g_programStartSink = nullptr;
+const SystemCalls* g_systemCalls = nullptr;
 }  // namespace
 
 void SetMessageBoxSink(MessageBoxSink sink) { g_messageBoxSink = sink; }
@@ -45,5 +46,32 @@ StringSource GetStringSource() { return g_stringSource; }
 
 void SetCharNameLibrary(const std::wstring& path) { g_charNameLibrary = path; }
 const std::wstring& GetCharNameLibrary() { return g_charNameLibrary; }
+
+void SetSystemCalls(const SystemCalls* calls) { g_systemCalls = calls; }
+
+int AddFontResource(const wchar_t* path) {
+  if (g_systemCalls && g_systemCalls->addFontResource) return g_systemCalls->addFontResource(path);
+  return ::AddFontResourceW(path);
+}
+
+BOOL RemoveFontResource(const wchar_t* path) {
+  if (g_systemCalls && g_systemCalls->removeFontResource) return g_systemCalls->removeFontResource(path);
+  return ::RemoveFontResourceW(path);
+}
+
+LSTATUS SetRegValue(HKEY key, const wchar_t* name, DWORD type, const BYTE* data, DWORD size) {
+  if (g_systemCalls && g_systemCalls->setRegValue) return g_systemCalls->setRegValue(key, name, type, data, size);
+  return ::RegSetValueExW(key, name, 0, type, data, size);
+}
+
+LSTATUS DeleteRegValue(HKEY key, const wchar_t* name) {
+  if (g_systemCalls && g_systemCalls->deleteRegValue) return g_systemCalls->deleteRegValue(key, name);
+  return ::RegDeleteValueW(key, name);
+}
+
+int FileOperation(SHFILEOPSTRUCTW& operation) {
+  if (g_systemCalls && g_systemCalls->fileOperation) return g_systemCalls->fileOperation(&operation);
+  return ::SHFileOperationW(&operation);
+}
 
 }  // namespace seams

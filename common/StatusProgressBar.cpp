@@ -49,8 +49,9 @@ void StatusProgressBar::Step(bool eatOneMessage) {
     }
   }
   if (eatOneMessage) {
+    // Input only: a command, timer or quit posted to the program during the work must survive it.
     MSG msg;
-    ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);
+    ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT);
   }
 }
 

@@ -14,15 +14,17 @@ public:
 
   // Nothing without a status bar or for a count <= 0. A second call resets range and position.
   void Create(int count);
-  // One step while below the maximum. With eatOneMessage one message of the thread's queue is
-  // removed and dropped (never dispatched), so that input waiting during the operation cannot
-  // pile up; the installed list's fill reads no message.
+  // One step while below the maximum. With eatOneMessage one input message of the thread's
+  // queue is removed and dropped (never dispatched), so that clicks and keys queued during the
+  // operation do not fire afterwards; messages posted to the program (commands, timers,
+  // WM_QUIT) stay queued. The installed list's fill reads no message.
   void Step(bool eatOneMessage = true);
   // Removes the bar and repaints the part of the status bar it covered.
   void Destroy();
 
   HWND Window() const { return bar_; }
   int Position() const { return position_; }
+  const RECT& Placement() const { return rect_; }
 
 private:
   HWND parent_ = nullptr;

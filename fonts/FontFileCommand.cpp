@@ -70,7 +70,33 @@ int FontFileCommand::RunToFolder(const std::wstring& target, FILEOP_FLAGS extraF
   if (!BuildUniqueSources()) return 0;
   SetTargetPath(target);
   operation_.fFlags = extraFlags | FOF_ALLOWUNDO | FOF_FILESONLY | FOF_NOCONFIRMMKDIR;
+  if (extraFlags & FOF_RENAMEONCOLLISION) BuildCollisionFreeTargets(target);
   return Execute() ? 1 : -1;
+}
+
+void FontFileCommand::BuildCollisionFreeTargets(const std::wstring& folder) {
+  renamed_.clear();
+  std::vector<std::wstring> taken;
+  std::wstring targets;
+  for (const wchar_t* source = sources_.c_str(); *source; source += wcslen(source) + 1) {
+    const std::wstring name = ::PathFindFileNameW(source);
+    std::wstring chosen = name;
+    auto isTaken = [&](const std::wstring& candidate) {
+      for (const std::wstring& used : taken)
+        if (EqualsNoCase(used, candidate)) return true;
+      return ::GetFileAttributesW(JoinPath(folder, candidate).c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
+    const std::wstring extension = ::PathFindExtensionW(name.c_str());
+    const std::wstring stem = name.substr(0, name.size() - extension.size());
+    for (int n = 2; isTaken(chosen); ++n) chosen = stem + L" (" + std::to_wstring(n) + L")" + extension;
+    if (chosen != name) renamed_.emplace_back(name, chosen);
+    taken.push_back(chosen);
+    targets += JoinPath(folder, chosen);
+    targets.push_back(L'\0');
+  }
+  targets.push_back(L'\0');
+  target_ = std::move(targets);
+  operation_.fFlags |= FOF_MULTIDESTFILES;
 }
 
 int FontFileCommand::CollectSourcesNoUndo() {
@@ -86,8 +112,7 @@ int FontFileCommand::CollectSourcesNoUndo() {
   bool any = false;
   for (const FontItemListEntry& entry : items_->Entries()) any = any || entry.marked;
   if (!any) {
-    seams::ShowMessageBox(operation_.hwnd, LoadResString(IDS_NOTHING_TO_DELETE), LoadResString(commandId_),
-                          MB_ICONWARNING);
+    AppMessageBox(operation_.hwnd, MB_ICONWARNING, commandId_, IDS_NOTHING_TO_DELETE);
     return 0;
   }
   if (!BuildUniqueSources()) return -1;
@@ -149,7 +174,8 @@ int FontFileCommand::RunShell() {
   UnloadSources();
   operation_.pTo = operation_.wFunc == kDelete ? nullptr : target_.c_str();
   operation_.fAnyOperationsAborted = FALSE;
-  const int shell = ::SHFileOperationW(&operation_);
+  operation_.hNameMappings = nullptr;
+  const int shell = seams::FileOperation(operation_);
   return shell == 0 && !operation_.fAnyOperationsAborted ? 1 : -1;
 }
 

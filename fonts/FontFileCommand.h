@@ -9,6 +9,8 @@
 #include <shellapi.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 class FontItemList;
 
@@ -45,15 +47,26 @@ public:
   void RefreshFolderTree(int result, const std::wstring& path);
 
   void AddFlags(FILEOP_FLAGS flags) { operation_.fFlags |= flags; }
+  void SetFlags(FILEOP_FLAGS flags) { operation_.fFlags = flags; }
   FILEOP_FLAGS Flags() const { return operation_.fFlags; }
   const std::wstring& Sources() const { return sources_; }
+  // The shell's name-mapping handle of the last run (FOF_WANTMAPPINGHANDLE), or null; the caller
+  // frees it with SHFreeNameMappings.
+  HANDLE NameMappings() const { return operation_.hNameMappings; }
+  // With FOF_RENAMEONCOLLISION the command itself gives a source whose name is taken in the
+  // target a free name ("a (2).ttf"), so that the shell never asks whether to replace a file:
+  // these are the (old, new) file names it chose.
+  const std::vector<std::pair<std::wstring, std::wstring>>& Renamed() const { return renamed_; }
 
 private:
   int RunShell();
+  // One target path per source, free names for the sources whose names are taken.
+  void BuildCollisionFreeTargets(const std::wstring& folder);
 
   FontItemList* items_;
   SHFILEOPSTRUCTW operation_{};
   std::wstring sources_;  // NUL-separated paths, ending in two NULs
-  std::wstring target_;   // the target folder and two NULs
+  std::wstring target_;   // the target folder (or one path per source) and two NULs
+  std::vector<std::pair<std::wstring, std::wstring>> renamed_;
   UINT commandId_;
 };

@@ -174,7 +174,7 @@ public:
       std::wstring child;
       if (!JoinPath(m_path, entry.cFileName, child)) continue;
       m_folderAsked = child;
-      if (!AskAcceptFolder(entry.dwFileAttributes)) continue;
+      if (!AskAcceptFolder(entry.dwFileAttributes, false)) continue;
       std::wstring parent = std::move(m_path);
       m_path = std::move(child);
       m_folderAttributes = entry.dwFileAttributes;

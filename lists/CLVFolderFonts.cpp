@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "app/AppState.h"
+#include "fonts/FontInstaller.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "common/Seams.h"
@@ -124,7 +125,10 @@ LRESULT CLVFolderFonts::OnFocus(UINT msg, WPARAM, LPARAM, BOOL& handled) {
 }
 
 void CLVFolderFonts::UnloadSelectedFont() {
-  // Unloading a font another program loaded belongs to the installer.
+  FontItem* record = GetRecordAt(GetFirstSelected());
+  if (!record) return;
+  FontInstaller installer(nullptr, m_hWnd, false);
+  installer.UnloadLoadedFontFile(*record);
 }
 
 void CLVFolderFonts::ShowExtractZippedFontsDialog() {

@@ -546,14 +546,6 @@ void COrvelListView::CopySelectionToFolder() {
   command.AskTargetAndRun(g_AppState.FolderFonts.m_folder);
 }
 
-// The installer is not part of this program yet: the request is answered with a beep, and the
-// rows stay as they are.
-void COrvelListView::InstallSelection(bool) { seams::Beep(MB_ICONEXCLAMATION); }
-
-void COrvelListView::UninstallSelection(int) { seams::Beep(MB_ICONEXCLAMATION); }
-
-bool COrvelListView::CanInstallFonts() { return false; }  // until the installer joins
-
 void COrvelListView::PrintList() {
   CPrintFontSet job;
   job.PrintFontList(*this);

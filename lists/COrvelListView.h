@@ -119,6 +119,8 @@ public:
   virtual void GetCounts(int* items, int* selected) const;
   virtual void ShowInInstalledList();
   virtual void CopySelectionToFolder();
+  // Install or uninstall the selected fonts (COrvelListViewInstall.cpp); copyOption / option
+  // non-zero: through the Fonts folder (copy in, delete afterwards).
   virtual void InstallSelection(bool copyOption);
   virtual void UninstallSelection(int option);
   // Whether InstallSelection and UninstallSelection can act; the buttons and keys that ask for
@@ -216,6 +218,8 @@ protected:
   int TopIndex() const;
   int ItemCount() const;
   void JumpToFlaggedRow(bool down);
+  // The selection through FontInstaller: install (true) or uninstall with this copy option.
+  void RunInstaller(bool install, bool copyFiles);
   bool RowIsCurrent(const FontItem* record) const;
 
   // Drawing (FontRowDrawing.cpp).

@@ -6,7 +6,6 @@
 #include "common/StringHelpers.h"
 #include "framework/Beep.h"
 #include "lists/FontItemList.h"
-#include "search/AddFontsToGroupFile.h"
 
 int CLVSearchFonts::InsertionIndex(const FontItem& record) const {
   // The rows are records only and stay in sorted order: a binary search finds the place the
@@ -37,7 +36,7 @@ void CLVSearchFonts::MergeResults(std::vector<FontItem> records) {
     // both directions of the sort.
     row->order = std::max(nextOrder_, rows_.size());
     nextOrder_ = row->order + 1;
-    FontListRow* added = rows_.insert(rows_.begin() + place, std::move(row))->get();
+    FontListRow* added = Register(rows_.insert(rows_.begin() + place, std::move(row))->get());
     // Descending, the list shows the rows back to front.
     item.iItem = m_sortAscending ? place : shown - place;
     item.lParam = reinterpret_cast<LPARAM>(added);
@@ -86,14 +85,15 @@ void CLVSearchFonts::ShowInFolder() {
 }
 
 void CLVSearchFonts::AddSelectionToGroup() {
-  const std::wstring group = SelectedGroupFile();
-  if (group.empty()) {
+  CGroupsTreeView& tree = g_AppState.GroupsTree;
+  const HTREEITEM group = tree.IsWindow() ? tree.GetSelectedItem() : nullptr;
+  if (!group) {
     seams::Beep(0);
     return;
   }
   FontItemList fonts;
   if (CollectItems(fonts, true) == 0) return;
-  (void)AddFontsToGroupFile(fonts, group);
+  tree.AddFontsToGroup(fonts, group);
 }
 
 bool CLVSearchFonts::OnKey(UINT key, bool) {

@@ -1,9 +1,9 @@
 // CTabbedToolFrame: what the character map frame and the font sheet frame share, a modeless
 // top-level MDI frame with a row of tabs over its MDI client, one tab per font, each tab
-// belonging to one MDI child (CToolFrameChild). Tab selection and MDI activation follow each
-// other: a child that becomes active posts kMsgChildActivated, a child being closed sends
-// kMsgChildClosing; selecting a tab activates its child. Removing the last tab closes the
-// frame.
+// belonging to one MDI child (CToolFrameChild; CToolFrameChildImpl does the child's part).
+// Tab selection and MDI activation follow each other: a child that becomes active tells the
+// frame with kMsgChildActivated, a child being closed sends kMsgChildClosing; selecting a tab
+// activates its child. Removing the last tab closes the frame.
 //
 // The main frame creates a derived frame (CTabbedToolFrameImpl<T>) on the heap and keeps it in
 // its tool-window slot (CToolWindow). The frame computes its rectangle when its window is

@@ -109,8 +109,7 @@ TEST_F(RegistrationDialogs, RegisteredFontsListExplainsSortsAndSavesItsPlace) {
     EXPECT_EQ(GetListText(list, 0, 2), ascending ? L"Aa Wrong (TrueType)" : L"Zz Gone (TrueType)");
   }
   PumpMessages(100);
-  SaveScreenArea([&] { RECT rc{}; ::GetWindowRect(dialog->m_hWnd, &rc); return rc; }(),
-                 ArtifactsDir() + L"\\registered_fonts.bmp");
+  SaveWindowImage(dialog->m_hWnd, ArtifactsDir() + L"\\registered_fonts.bmp");
 
   orv::ScopedKey created;
   ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,

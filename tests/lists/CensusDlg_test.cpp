@@ -165,9 +165,7 @@ TEST_F(CensusDlgTest, GoldenCensusOfAFolderTree) {
 
   SelectFilter(dlg, CCensusDlg::kShowAll);
   testing_support::PumpMessages(50);
-  RECT shown{};
-  ::GetWindowRect(dlg.m_hWnd, &shown);
-  EXPECT_TRUE(testing_support::SaveScreenArea(shown, testing_support::ArtifactsDir() + L"\\lists_census_dialog.bmp"));
+  EXPECT_TRUE(testing_support::SaveWindowImage(dlg.m_hWnd, testing_support::ArtifactsDir() + L"\\lists_census_dialog.bmp"));
 
   // Fonts that cannot be loaded: every record is loaded privately on the check thread.
   SelectFilter(dlg, CCensusDlg::kShowUnusable);

@@ -20,7 +20,8 @@
 #include "common/ResString.h"
 #include "common/StringHelpers.h"
 #include "groups/FontGroup.h"
-#include "search/AddFontsToGroupFile.h"
+#include "app/CGroupsTVContainer.h"
+#include "groups/GroupNames.h"
 #include "tests/search/SearchTestFonts.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/TestSupport.h"
@@ -188,9 +189,7 @@ TEST_F(SearchDialog, SearchesTwiceInARowAndStops) {
   EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
 
   // A second search replaces the results.
-  RECT window{};
-  d.GetWindowRect(&window);
-  testing_support::SaveScreenArea(window, testing_support::ArtifactsDir() + L"\\search_dialog.bmp");
+  testing_support::SaveWindowImage(d.m_hWnd, testing_support::ArtifactsDir() + L"\\search_dialog.bmp");
   EXPECT_EQ(Search(L"alpha*;gamma*"), (std::multiset<std::wstring>{L"Alpha Sans", L"Gamma Book"}));
   EXPECT_EQ(Beeps().size(), 2u);
 
@@ -336,27 +335,36 @@ TEST_F(SearchDialog, ResultPaneMenuGroupAndFolder) {
   const std::wstring shownFolder = StatusText(d.StatusBar(), CSearchDlg::kFolderPart);
   EXPECT_NE(shownFolder.find(L"\\"), std::wstring::npos) << Narrow(shownFolder);
 
-  // Insert without a group selected only beeps; with one it adds the selection to it.
+  // Insert without a group selected only beeps; with one it adds the selection to it, once.
   testing_support::ResetRecords();
-  SetSelectedGroupFileSource(nullptr);
   list.SendMessage(WM_KEYDOWN, VK_INSERT);
   EXPECT_EQ(Beeps(), std::vector<UINT>{0});
   std::wstring groupsFolder = dir_.File(L"groups");
   ::CreateDirectoryW(groupsFolder.c_str(), nullptr);
   FontGroup::SetGroupsFolderSource(&groupsFolder);
-  static std::wstring groupFile;
-  {
+  const std::wstring groupFile = FormatGroupFileName(1);
+  for (const auto& [file, name, parent] : {std::tuple{std::wstring(kRootGroupFile), L"Root", L""},
+                                            std::tuple{groupFile, L"Found", kRootGroupFile}}) {
     FontGroup group;
-    group.Name = L"Found";
+    group.FileName = file;
+    group.Name = name;
+    group.Parent = parent;
+    if (file == kRootGroupFile) group.AddNode(L"Found", groupFile, false, false);
     ASSERT_TRUE(group.Save());
-    groupFile = group.FileName;
   }
-  SetSelectedGroupFileSource([] { return groupFile; });
+  CGroupsTVContainer groupsPane;
+  groupsPane.Create(nullptr, nullptr, nullptr, WS_POPUP);
+  CGroupsTreeView& tree = g_AppState.GroupsTree;
+  ASSERT_TRUE(tree.CreateTree(groupsPane, IDC_GROUPS_TREE));
+  groupsPane.SetClient(tree);
+  tree.Init();
+  tree.Expand(tree.GetRootItem(), TVE_EXPAND);
+  tree.SelectItem(tree.FindChildByFile(tree.GetRootItem(), groupFile));
   list.SendMessage(WM_KEYDOWN, VK_INSERT);
-  list.SendMessage(WM_KEYDOWN, VK_INSERT);  // a second time adds nothing
-  SetSelectedGroupFileSource(nullptr);
+  list.SendMessage(WM_KEYDOWN, VK_INSERT);
   FontGroup group;
   ASSERT_TRUE(group.Load(groupFile));
+  groupsPane.DestroyWindow();
   FontGroup::SetGroupsFolderSource(nullptr);
   ASSERT_EQ(group.Fonts.size(), 1u);
   EXPECT_TRUE(EqualsNoCase(group.Fonts[0].Path, folder + L"\\Alpha.ttf")) << Narrow(group.Fonts[0].Path);

@@ -170,6 +170,21 @@ void WriteFile(const std::wstring& path, const Bytes& bytes) {
   testing_support::WriteFileBytes(path, bytes.data(), bytes.size());
 }
 
+bool WriteTaggedDejaVu(const std::wstring& source, const std::wstring& target, const std::string& tag) {
+  Bytes bytes = ReadFile(source);
+  if (bytes.empty() || tag.size() != 6) return false;
+  auto wide = [](const std::string& text) {
+    std::string out;
+    for (char c : text) out += std::string(1, '\0') + c;
+    return out;
+  };
+  for (const auto& [from, to] : {std::pair{std::string("DejaVu"), tag}, std::pair{wide("DejaVu"), wide(tag)}})
+    for (size_t at = bytes.find(from); at != std::string::npos; at = bytes.find(from, at + 1))
+      bytes.replace(at, to.size(), to);
+  WriteFile(target, bytes);
+  return true;
+}
+
 }  // namespace sfnt_test
 
 namespace sfnt_test {

@@ -56,6 +56,10 @@ std::string Type1ClearText(const std::string& keys);
 Bytes MinimalPfm();
 
 Bytes ReadFile(const std::wstring& path);
+// A copy of a font file with every "DejaVu" (in ASCII and in UTF-16BE) replaced by a six-letter
+// tag, so that no offset moves: a font no one else has installed. False when the source is
+// missing or the tag is not six letters.
+bool WriteTaggedDejaVu(const std::wstring& source, const std::wstring& target, const std::string& tag);
 void WriteFile(const std::wstring& path, const Bytes& bytes);
 
 // `count` copies of the small variable font of the reader tests in `folder`, "f0.ttf" on, each

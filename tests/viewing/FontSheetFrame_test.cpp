@@ -93,8 +93,7 @@ TEST_F(FontSheetFrame, OneTabPerFontAndTypeTheSameFontSelectsItsTab) {
     ::GetWindowTextW(ChildOfTab(i), caption, 128);
     EXPECT_EQ(caption, font.FullName());
   }
-  RECT rc = WindowRectOf(*frame_);
-  EXPECT_TRUE(SaveScreenArea(rc, ArtifactsDir() + L"\\font_sheet_frame.bmp"));
+  EXPECT_TRUE(SaveWindowImage(frame_->m_hWnd, ArtifactsDir() + L"\\font_sheet_frame.bmp"));
 
   // The same font again, its child minimised meanwhile: its tab is selected and the child
   // restored, no tab is added.

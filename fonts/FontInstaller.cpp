@@ -1,0 +1,423 @@
+// The installer object, its install path and the helpers both paths share.
+#include "fonts/FontInstaller.h"
+
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include "app/AppState.h"
+#include "app/Preferences.h"
+#include "common/AppMessageBox.h"
+#include "common/RegistryKey.h"
+#include "common/ResString.h"
+#include "common/ResourceIds.h"
+#include "common/Seams.h"
+#include "fonts/FontFileCommand.h"
+#include "fonts/FontFileReader.h"
+#include "fonts/FontInstallerShared.h"
+#include "fonts/RegistryValueEnumerator.h"
+
+using namespace font_flags;
+
+namespace installer_detail {
+
+bool PerUserInstallsAllowed() { return g_AppState.WindowsRelease >= kPerUserRelease; }
+
+std::wstring FileNameOf(const std::wstring& path) { return ::PathFindFileNameW(path.c_str()); }
+
+void ReplaceAll(std::wstring& text, const std::wstring& from, const std::wstring& to) {
+  if (from.empty()) return;
+  for (size_t at = text.find(from); at != std::wstring::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+}
+
+void AnnounceFontChange() {
+  if (g_AppState.MainWindow) ::SendMessageW(g_AppState.MainWindow, WM_COMMAND, kFontChangeCommand, 0);
+}
+
+}  // namespace installer_detail
+
+using namespace installer_detail;
+
+namespace {
+
+constexpr uint32_t kNotInstallable = kRaster | kEudc | kProtected | kUnreadable;
+// Bits of the FontInstallFlags preference.
+constexpr uint32_t kInstallFromNetworkSilently = 0x1;
+constexpr uint32_t kConfirmListCount = 0x10;
+constexpr uint32_t kConfirmGroupCount = 0x20;
+constexpr int kMaxRemovals = 8;
+const wchar_t kMarlett[] = L"Marlett";
+
+// The drive class of the marked entries' files: removable (also unknown, no root and CD-ROM)
+// as soon as one lies there, else network when one lies on a share, else fixed.
+UINT GetFontDriveType(FontItemList& items) {
+  UINT drive = DRIVE_FIXED;
+  for (FontItemListEntry& entry : items.Entries()) {
+    if (!entry.record.HasFlag(kResolved)) EnsureFontItemLoaded(items, entry.record);
+    if (!entry.marked) continue;
+    wchar_t root[MAX_PATH] = {};
+    lstrcpynW(root, entry.record.fullPath.c_str(), MAX_PATH - 1);
+    ::PathStripToRootW(root);
+    ::PathAddBackslashW(root);
+    switch (::GetDriveTypeW(root)) {
+      case DRIVE_UNKNOWN:
+      case DRIVE_NO_ROOT_DIR:
+      case DRIVE_REMOVABLE:
+      case DRIVE_CDROM:
+        return DRIVE_REMOVABLE;
+      case DRIVE_FIXED:
+      case DRIVE_RAMDISK:
+        break;
+      default:
+        drive = DRIVE_REMOTE;
+        break;
+    }
+  }
+  return drive;
+}
+
+bool IsFontListWindow(HWND window) {
+  if (!window || !::IsWindow(window)) return false;
+  if (window == g_AppState.InstalledFonts.m_hWnd || window == g_AppState.FolderFonts.m_hWnd) return true;
+  wchar_t className[64] = {};
+  ::GetClassNameW(window, className, 64);
+  return EqualsNoCase(className, WC_LISTVIEWW);
+}
+
+// The name a font is registered under: the Type 1 font's full name; for an sfnt font the
+// registry name of its face (of all faces joined by " & " for a collection) and its kind. Empty
+// when the font has no name to register under. `file` is where the font's file is now.
+std::wstring RegistryValueName(const FontItem& item, const std::wstring& file) {
+  if (item.IsType1()) return item.FullName();
+  FontFileReader reader;
+  static_cast<FontItem&>(reader).CopyFrom(item);
+  reader.fullPath = file;
+  std::wstring name;
+  if (item.IsCollectionFace()) {
+    if (reader.ReadCollectionHeader()) name = reader.BuildCollectionRegistryName();
+    reader.CloseFile();
+  } else {
+    name = reader.BuildRegistryName();
+  }
+  if (name.empty()) return name;
+  return name + ((item.flags & 5) == kOpenTypeCff ? L" (OpenType)" : L" (TrueType)");
+}
+
+}  // namespace
+
+int RemoveFontResourceRepeatedly(const std::wstring& path) {
+  int count = 0;
+  while (count < kMaxRemovals && seams::RemoveFontResource(path.c_str())) ++count;
+  return count;
+}
+
+FontInstaller::FontInstaller(FontItemList* items, HWND owner, bool copyFiles)
+    : items_(items), copyFiles_(copyFiles), owner_(owner), progress_(g_AppState.StatusBar) {}
+
+HKEY FontInstaller::RootKeyOf(const FontItem& item) {
+  return item.IsPerUser() || !g_AppState.IsElevated ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+int FontInstaller::CollectSelected(std::vector<FontItemListEntry*>& out) const {
+  out.clear();
+  if (!items_) return 0;
+  for (FontItemListEntry& entry : items_->Entries())
+    if (entry.marked) out.push_back(&entry);
+  return static_cast<int>(out.size());
+}
+
+bool FontInstaller::InstallSelected(UINT commandId) {
+  commandId_ = commandId;
+  std::vector<FontItemListEntry*> selected;
+  if (CollectSelected(selected) == 0) return false;
+  if (!ConfirmDrive(commandId)) return false;
+  return Install();
+}
+
+bool FontInstaller::ConfirmDrive(UINT commandId) {
+  if (copyFiles_ || (commandId != kInstallFromList && commandId != kInstallGroup) || !items_) return true;
+  const UINT drive = GetFontDriveType(*items_);
+  if (drive == DRIVE_FIXED) return true;
+  if (drive == DRIVE_REMOTE && (g_Preferences.FontInstallFlags & kInstallFromNetworkSilently)) return true;
+  return seams::ShowMessageBox(owner_, LoadResString(IDS_ASK_REMOVABLE_DRIVE), LoadResString(commandId),
+                               MB_YESNO | MB_ICONWARNING) != IDNO;
+}
+
+int FontInstaller::ConfirmCount(int count) const {
+  const bool group = commandId_ == kInstallGroup || commandId_ == kUninstallGroup;
+  const uint32_t bit = group ? kConfirmGroupCount : kConfirmListCount;
+  if (!(g_Preferences.FontInstallFlags & bit) || g_Preferences.InstallThreshold > static_cast<uint32_t>(count))
+    return IDOK;
+  const bool install = commandId_ == kInstallFromList || commandId_ == kInstallGroup;
+  const std::wstring text =
+      FormatResString(install ? IDS_ASK_INSTALL_COUNT : IDS_ASK_UNINSTALL_COUNT, count, count == 1 ? L"." : L"s.");
+  return seams::ShowMessageBox(owner_, text, LoadResString(commandId_), MB_OKCANCEL | MB_ICONWARNING);
+}
+
+bool FontInstaller::Install() {
+  CLVInstalledFonts& installed = g_AppState.InstalledFonts;
+  if (installed.m_hWnd) installed.SavePosition(false);
+  const int n = FilterInstallable();
+  ClearSelectionMarks();
+  bool result = false;
+  if (n <= 0) {
+    AppMessageBox(owner_, MB_ICONWARNING, commandId_, IDS_NOTHING_TO_INSTALL, 0, nullptr,
+                  g_AppState.UserIsAdmin && !g_AppState.IsElevated);
+  } else if (ConfirmCount(n) == IDOK) {
+    bool copied = true;
+    if (copyFiles_) {
+      SetStatusText(IDS_COPYING_TO_FONTS);
+      copied = CopyToFontsFolder();
+    }
+    if (copied) {
+      std::vector<FontItemListEntry*> selected;
+      progress_.Create(CollectSelected(selected));
+      SetStatusText(IDS_INSTALLING_FONTS);
+      InstallLoop();
+      SetStatusText(IDS_FONTS_DONE);
+      AnnounceFontChange();
+      result = installedCount_ > 0;
+    }
+  }
+  SetStatusText(0);
+  progress_.Destroy();
+  ReportFailures(IDS_INSTALL_FAILED);
+  return result;
+}
+
+int FontInstaller::FilterInstallable() {
+  std::vector<FontItemListEntry*> selected;
+  const int n = CollectSelected(selected);
+  if (n == 0 || (!g_AppState.IsElevated && !PerUserInstallsAllowed())) return 0;
+  progress_.Create(n);
+  SetStatusText(IDS_CHECKING_FONTS);
+  for (size_t i = 0; i < selected.size(); ++i) {
+    progress_.Step();
+    FontItem& record = selected[i]->record;
+    if (!record.HasFlag(kResolved)) EnsureFontItemLoaded(*items_, record);
+    if (!selected[i]->marked) continue;
+    bool drop = record.HasFlag(kNotInstallable) || !::PathFileExistsW(record.fullPath.c_str()) ||
+                record.FullName() == kMarlett || (commandId_ == kInstallFromList && record.IsInstalled());
+    for (size_t j = 0; j < i && !drop; ++j) drop = EqualsNoCase(selected[j]->record.FullName(), record.FullName());
+    if (drop) selected[i]->marked = false;
+  }
+  return CollectSelected(selected);
+}
+
+void FontInstaller::ClearSelectionMarks() {
+  if (!items_ || !IsFontListWindow(owner_)) return;
+  for (const FontItemListEntry& entry : items_->Entries()) {
+    if (entry.marked || entry.row < 0) continue;
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED;
+    ::SendMessageW(owner_, LVM_SETITEMSTATE, static_cast<WPARAM>(entry.row), reinterpret_cast<LPARAM>(&state));
+  }
+  if (owner_ == g_AppState.InstalledFonts.m_hWnd) {
+    // The caller switched the list's redraw off for the command: one paint shows the change.
+    ::SendMessageW(owner_, WM_SETREDRAW, TRUE, 0);
+    ::UpdateWindow(owner_);
+    ::SendMessageW(owner_, WM_SETREDRAW, FALSE, 0);
+  }
+  g_AppState.FolderFonts.m_refreshPending = true;
+}
+
+bool FontInstaller::CopyToFontsFolder() {
+  std::vector<FontItemListEntry*> selected;
+  if (CollectSelected(selected) == 0) return false;
+  const std::wstring target =
+      g_AppState.IsElevated || !PerUserInstallsAllowed() ? g_AppState.SystemFontsFolder : g_AppState.UserFontsFolder;
+  copyTarget_ = target;
+  FontFileCommand command(items_, FontFileCommand::kCopy, commandId_);
+  int result = command.RunToFolder(target, FOF_RENAMEONCOLLISION | FOF_WANTMAPPINGHANDLE);
+  for (const auto& pair : command.Renamed()) mappings_.push_back(pair);
+  if (HANDLE mappings = command.NameMappings()) {
+    if (!ApplyNameMappings(mappings) && result == 1) result = 0;
+    ::SHFreeNameMappings(mappings);
+  }
+  // The files the shell was asked to copy: on success they are this command's copies (deleted
+  // again when their font cannot be installed); on a failure whatever of them arrived goes.
+  for (FontItemListEntry* entry : selected) {
+    if (!entry->marked) continue;
+    for (const std::wstring& source : {entry->record.fullPath, entry->record.pfbPath}) {
+      if (source.empty()) continue;
+      std::wstring name = FileNameOf(source);
+      for (const auto& [from, to] : mappings_)
+        if (from == name) name = to;
+      const std::wstring copy = JoinPath(target, name);
+      if (result == 1) copiedFiles_.push_back(copy);
+      else if (result < 0) ::DeleteFileW(copy.c_str());
+    }
+  }
+  // Fonts that already lie in the target folder are not copied, but they are installed: in
+  // place, from the Fonts folder itself. Only those go on when nothing else was copied.
+  for (FontItemListEntry* entry : selected) {
+    const bool inTarget = EqualsNoCase(ParentFolder(entry->record.fullPath), target);
+    entry->marked = result == 1 || (result == 0 && inTarget);
+  }
+  std::vector<FontItemListEntry*> left;
+  return result == 1 || (result == 0 && CollectSelected(left) > 0);
+}
+
+bool FontInstaller::ApplyNameMappings(HANDLE mappings) {
+  // The shell's handle is a count and an array of SHNAMEMAPPINGW.
+  struct MappingList {
+    UINT count;
+    LPSHNAMEMAPPINGW mappings;
+  };
+  const auto* list = static_cast<const MappingList*>(mappings);
+  if (!list || !list->mappings) return true;
+  for (UINT i = 0; i < list->count; ++i) {
+    const SHNAMEMAPPINGW& mapping = list->mappings[i];
+    if (!mapping.pszOldPath || !mapping.pszNewPath) continue;
+    mappings_.emplace_back(FileNameOf(mapping.pszOldPath), FileNameOf(mapping.pszNewPath));
+  }
+  return true;
+}
+
+void FontInstaller::InstallLoop() {
+  std::vector<FontItemListEntry*> selected;
+  CollectSelected(selected);
+  for (size_t i = 0; i < selected.size(); ++i) {
+    progress_.Step();
+    FontItemListEntry& entry = *selected[i];
+    FontItem& item = entry.record;
+    if (!item.HasFlag(kResolved)) EnsureFontItemLoaded(*items_, item);
+    if (!entry.marked) continue;
+    const std::wstring previous = item.fileRef;
+    if (copyFiles_ && !mappings_.empty()) {
+      const std::wstring name = FileNameOf(item.fullPath);
+      const std::wstring pfbName = FileNameOf(item.pfbPath);
+      for (const auto& [from, to] : mappings_) {
+        if (from == name) {
+          ReplaceAll(item.fullPath, from, to);
+          ReplaceAll(item.fileRef, from, to);
+        }
+        if (item.IsType1() && !item.pfbPath.empty() && from == pfbName) ReplaceAll(item.pfbPath, from, to);
+      }
+    }
+    // Where the files are now, and the registered form of the reference to them.
+    std::wstring file = item.fullPath;
+    std::wstring pfbFile = item.pfbPath;
+    std::wstring path = item.fullPath;
+    std::wstring pfb = item.pfbPath;
+    if (copyFiles_) {
+      file = JoinPath(copyTarget_, FileNameOf(item.fullPath));
+      if (!pfb.empty()) pfbFile = JoinPath(copyTarget_, FileNameOf(item.pfbPath));
+      if (g_AppState.IsElevated) {
+        path = FileNameOf(path);
+        if (!pfb.empty()) pfb = FileNameOf(pfb);
+      } else {
+        path = file;
+        if (!pfb.empty()) pfb = pfbFile;
+      }
+    } else if (EqualsNoCase(ParentFolder(path), g_AppState.SystemFontsFolder)) {
+      path = FileNameOf(path);
+      if (!pfb.empty()) pfb = FileNameOf(pfb);
+    }
+    item.fileRef = item.IsType1() ? path + L"|" + pfb : path;
+    const std::wstring loadSpec = item.IsType1() ? file + L"|" + pfbFile : file;
+    if (!item.IsType1()) {
+      // One load and one value for a file with several faces.
+      for (size_t j = i + 1; j < selected.size(); ++j)
+        if (selected[j]->marked && selected[j]->record.fileRef == previous) selected[j]->marked = false;
+    }
+    const std::wstring valueName = RegistryValueName(item, file);
+    DWORD error = ERROR_INVALID_NAME;
+    bool installed = false;
+    if (!valueName.empty()) {
+      ::SetLastError(0);
+      if (seams::AddFontResource(loadSpec.c_str()) > 0) {
+        installed = WriteFontsValue(item, valueName);
+        if (!installed) {
+          error = lastError_;
+          seams::RemoveFontResource(loadSpec.c_str());
+        }
+      } else {
+        error = ::GetLastError();
+      }
+    }
+    if (installed) {
+      ++installedCount_;
+      continue;
+    }
+    // Nothing of this font stays: not loaded, no value, and no copy this command made.
+    entry.marked = false;
+    RemoveCopies({file, pfbFile});
+    failed_.push_back(item.FullName());
+    if (error) failureError_ = error;
+  }
+}
+
+void FontInstaller::RemoveCopies(std::initializer_list<std::wstring> files) {
+  for (const std::wstring& file : files)
+    for (const std::wstring& copy : copiedFiles_)
+      if (!file.empty() && EqualsNoCase(copy, file)) ::DeleteFileW(file.c_str());
+}
+
+bool FontInstaller::WriteFontsValue(FontItem& item) {
+  const std::wstring name = RegistryValueName(item, item.fullPath);
+  if (name.empty()) {
+    lastError_ = ERROR_INVALID_NAME;
+    return false;
+  }
+  return WriteFontsValue(item, name);
+}
+
+bool FontInstaller::WriteFontsValue(const FontItem& item, const std::wstring& valueName) {
+  if (!item.IsType1() && item.fileRef.empty()) {
+    lastError_ = ERROR_FILE_NOT_FOUND;
+    return false;
+  }
+  const wchar_t* keyPath = item.IsType1() ? kType1FontsKey : kFontsKey;
+  HKEY opened = nullptr;
+  // A per-user Fonts key may not exist until the first per-user install.
+  const LSTATUS open = ::RegCreateKeyExW(RootKeyOf(item), keyPath, 0, nullptr, 0,
+                                         KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_WOW64_64KEY,
+                                         nullptr, &opened, nullptr);
+  if (open != ERROR_SUCCESS) {
+    lastError_ = static_cast<DWORD>(open);
+    return false;
+  }
+  orv::ScopedKey key(opened);
+  const RegistryKey writer(key.Get());
+  const LSTATUS status = item.IsType1() ? writer.SetMultiString(valueName.c_str(), L"T|" + item.fileRef)
+                                        : writer.SetString(valueName.c_str(), item.fileRef);
+  lastError_ = static_cast<DWORD>(status);
+  return status == ERROR_SUCCESS;
+}
+
+void FontInstaller::SetStatusText(UINT stringId) const {
+  if (!g_AppState.StatusBar) return;
+  const std::wstring text = stringId ? LoadResString(stringId) : std::wstring();
+  ::SendMessageW(g_AppState.StatusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void FontInstaller::ReportFailures(UINT textId) {
+  if (failed_.empty()) return;
+  std::wstring names;
+  for (const std::wstring& name : failed_) names += (names.empty() ? L"" : L", ") + name;
+  AppMessageBox(owner_, MB_ICONERROR, commandId_, textId, failureError_, names.c_str());
+  failed_.clear();
+  failureError_ = 0;
+}
+
+void FontInstaller::UnloadLoadedFontFile(FontItem& item) {
+  if (item.FullName() == kMarlett) return;
+  const CLVInstalledFonts& installed = g_AppState.InstalledFonts;
+  int row = installed.FindNextByName(item.FullName(), -1, false);
+  if (row < 0 && (item.flags & 5) == kOpenTypeCff) {
+    // GDI lists CFF fonts under their PostScript-style names with spaces for the hyphens.
+    for (std::wstring* name : {&item.names.System(NameSlot::FullName), &item.names.English(NameSlot::FullName)})
+      for (wchar_t& ch : *name)
+        if (ch == L'-') ch = L' ';
+    row = installed.FindNextByName(item.FullName(), -1, false);
+  }
+  if (row < 0) return;
+  const FontItem* record = installed.GetRecordAt(row);
+  if (!record || !record->IsGdiOnly()) return;
+  std::wstring path = item.fileRef;
+  if (item.IsType1()) ReplaceAll(path, L"..\\", L"");
+  RemoveFontResourceRepeatedly(path);
+  RemoveFontResourceRepeatedly(item.GetFilePaths());
+  AnnounceFontChange();
+}

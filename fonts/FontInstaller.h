@@ -1,0 +1,137 @@
+// Installs fonts for the machine or the current user, and uninstalls them: copies the files
+// into a Fonts folder when asked, loads each font with AddFontResourceW and writes the system's
+// registration value (Fonts or Type 1 Fonts key), so that the font survives a restart; the
+// uninstall unloads, removes the value and, when asked, deletes the file from the Fonts folder.
+//
+// One object lives for one command on the caller's stack, over the caller's FontItemList: an
+// entry is acted on while its mark is set, and the installer clears the mark of every entry it
+// leaves out, so the caller can read back what was done. Main thread only; no abort.
+//
+// Each font ends a command either fully installed (file, value, loaded) or fully uninstalled:
+// a step that fails undoes the steps before it for that font (a copy made by this command is
+// deleted again, a value removed is written back, an unloaded font is loaded again) and the
+// failure is reported in one message at the end.
+#pragma once
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/StatusProgressBar.h"
+#include "lists/FontItemList.h"
+
+// Command identifiers of the installer; also the string identifiers of its message captions.
+inline constexpr UINT kInstallFromList = 21002;
+inline constexpr UINT kUninstallFromList = 21003;
+inline constexpr UINT kInstallGroup = 21004;
+inline constexpr UINT kUninstallGroup = 21005;
+
+inline constexpr wchar_t kFontsKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
+
+// RemoveFontResourceW until it fails, at most 8 times; the number of successful calls (a file
+// added several times needs as many removals).
+int RemoveFontResourceRepeatedly(const std::wstring& path);
+
+class FontInstaller {
+public:
+  FontInstaller(FontItemList* items, HWND owner, bool copyFiles);
+  FontInstaller(const FontInstaller&) = delete;
+  FontInstaller& operator=(const FontInstaller&) = delete;
+
+  // Install (21002 from a list, 21004 for a group); true when fonts were installed.
+  bool InstallSelected(UINT commandId);
+  // Uninstall (21003, 21005); true when the uninstall ran.
+  bool UninstallSelected(UINT commandId);
+
+  // The marked entries, in list order.
+  int CollectSelected(std::vector<FontItemListEntry*>& out) const;
+  bool ConfirmDrive(UINT commandId);
+  int ConfirmCount(int count) const;
+  int FilterInstallable();
+  bool CopyToFontsFolder();
+  void InstallLoop();
+  // Writes the registration value of an item whose file reference is the registered form;
+  // false (with LastError) when the key does not open, the item has no name to register under,
+  // or the write fails.
+  bool WriteFontsValue(FontItem& item);
+  // Appends the (old, new) file-name pairs of a shell name-mapping handle.
+  bool ApplyNameMappings(HANDLE mappings);
+  void ClearSelectionMarks();
+  void SetStatusText(UINT stringId) const;
+  // Unloads a font another program loaded without registering it (its installed-list row is
+  // known to GDI only), and announces the font change.
+  void UnloadLoadedFontFile(FontItem& item);
+
+  // Uninstall steps.
+  bool Uninstall();
+  int FilterUninstallable();
+  bool UninstallLoop();
+  // Removes the Fonts values whose data names the file at `path` (a bare name only when the
+  // file lies in the system Fonts folder); false when a value could not be removed (none is
+  // removed then).
+  bool DeleteFontsValue(FontItem& item, const std::wstring& path);
+  // Removes the Type 1 value of the item and unloads the files it names.
+  bool DeleteType1Value(FontItem& item);
+  bool DeleteUninstalledFiles();
+
+  // The registry key root of an item: the current user for a per-user install or without
+  // elevation, the machine otherwise.
+  static HKEY RootKeyOf(const FontItem& item);
+
+  const std::vector<std::pair<std::wstring, std::wstring>>& NameMappings() const { return mappings_; }
+  UINT CommandId() const { return commandId_; }
+  DWORD LastError() const { return lastError_; }
+
+private:
+  // A value removed by this command, kept to write it back when the font cannot be uninstalled.
+  struct RemovedValue {
+    HKEY root;
+    std::wstring key;
+    std::wstring name;
+    DWORD type;
+    std::vector<BYTE> data;
+  };
+  // What the uninstall loop did to one entry.
+  struct Undo {
+    FontItemListEntry* entry;
+    std::wstring loadPath;  // the file spec unloaded (for Type 1 "x.pfm|x.pfb")
+    int unloads = 0;
+    std::vector<RemovedValue> values;
+  };
+
+  bool Install();
+  // The file an installed entry's registration names: its own file when it is the installed
+  // one, else the installed record's file; empty when none resolves.
+  std::wstring InstalledPathOf(const FontItem& item) const;
+  bool InFontsFolder(const std::wstring& path) const;
+  // Undoes one entry's uninstall: values written back, the font loaded again.
+  void Reinstate(Undo& undo);
+  bool WriteFontsValue(const FontItem& item, const std::wstring& valueName);
+  // Deletes those of the files that this command copied into a Fonts folder.
+  void RemoveCopies(std::initializer_list<std::wstring> files);
+  void ReportFailures(UINT textId);
+  bool RestoreValues(std::vector<RemovedValue>& values);
+
+  std::vector<std::pair<std::wstring, std::wstring>> mappings_;
+  FontItemList* items_;
+  bool copyFiles_;
+  UINT commandId_ = 0;
+  HWND owner_;
+  StatusProgressBar progress_;
+  FILEOP_FLAGS fileOpFlags_ = 0;
+  DWORD lastError_ = 0;
+  // Files this command copied into a Fonts folder: only these are deleted again on a failure.
+  std::vector<std::wstring> copiedFiles_;
+  std::wstring copyTarget_;
+  int installedCount_ = 0;
+  // What the last DeleteFontsValue or DeleteType1Value removed, and how often the latter unloaded.
+  std::vector<RemovedValue> lastRemoved_;
+  int lastUnloads_ = 0;
+  std::vector<Undo> undo_;
+  // Names of the fonts whose step failed, and the system error of the last failure.
+  std::vector<std::wstring> failed_;
+  DWORD failureError_ = 0;
+};

@@ -1,0 +1,20 @@
+// Small helpers the install and uninstall halves of FontInstaller share.
+#pragma once
+
+#include <windows.h>
+#include <string>
+
+namespace installer_detail {
+
+// The main frame's font-change command: it marks the change and tells every window.
+inline constexpr UINT kFontChangeCommand = 215;
+// The first Windows release with per-user font installs.
+inline constexpr int kPerUserRelease = 1809;
+
+bool PerUserInstallsAllowed();
+std::wstring FileNameOf(const std::wstring& path);
+void ReplaceAll(std::wstring& text, const std::wstring& from, const std::wstring& to);
+// Sends the font-change command to the main window.
+void AnnounceFontChange();
+
+}  // namespace installer_detail

@@ -1,0 +1,327 @@
+// The uninstall path of FontInstaller: unload, remove the registration, delete the files from
+// the Fonts folder, and put back what a failed step leaves half done.
+#include <shlwapi.h>
+
+#include "app/AppState.h"
+#include "common/AppMessageBox.h"
+#include "common/RegistryKey.h"
+#include "common/RegistryValue.h"
+#include "common/ResString.h"
+#include "common/ResourceIds.h"
+#include "common/Seams.h"
+#include "fonts/FontFileCommand.h"
+#include "fonts/FontInstaller.h"
+#include "fonts/FontInstallerShared.h"
+#include "fonts/InstalledFontRecords.h"
+#include "fonts/RegistryValueEnumerator.h"
+
+using namespace font_flags;
+using namespace installer_detail;
+
+namespace {
+
+constexpr uint32_t kNotUninstallable = kRaster | kEudc | kUnreadable | kOtherVersion;
+// The Type 1 value: "T", the ".pfm" and the ".pfb" reference, at most 520 characters.
+constexpr DWORD kType1ValueBytes = 1040;
+constexpr int kMaxRemovals = 8;
+
+bool ShiftDown() { return (::GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
+
+std::wstring InFolderUnlessFull(const std::wstring& folder, const std::wstring& ref) {
+  return IsBareFileName(ref) ? JoinPath(folder, ref) : ref;
+}
+
+// The installed record the item is installed through: same full name and type first, then a
+// TrueType namesake of a TrueType font, then the same English full name.
+const FontItem* InstalledRecordOf(const FontItem& item) {
+  const std::vector<const FontItem*>& records = InstalledFontRecords();
+  const std::wstring& name = item.FullName();
+  const std::wstring& english = item.names.English(NameSlot::FullName);
+  const uint32_t type = item.flags & kTypeMask;
+  const auto trueType = [](uint32_t flags) { return (flags & 5) == kTrueTypeOutlines; };
+  for (int pass = 0; pass < 3; ++pass) {
+    for (const FontItem* record : records) {
+      if (!record || record->IsGdiOnly()) continue;
+      const bool sameName = !name.empty() && EqualsNoCase(record->FullName(), name);
+      if ((pass == 0 && sameName && (record->flags & kTypeMask) == type) ||
+          (pass == 1 && sameName && trueType(item.flags) && trueType(record->flags)) ||
+          (pass == 2 && !english.empty() && record->names.English(NameSlot::FullName) == english &&
+           (record->flags & kTypeMask) == type))
+        return record;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool FontInstaller::UninstallSelected(UINT commandId) {
+  commandId_ = commandId;
+  return Uninstall();
+}
+
+bool FontInstaller::Uninstall() {
+  const int n = FilterUninstallable();
+  ClearSelectionMarks();
+  bool result = false;
+  if (n <= 0) {
+    AppMessageBox(owner_, MB_ICONWARNING, commandId_, IDS_NOTHING_TO_UNINSTALL, 0, nullptr,
+                  g_AppState.UserIsAdmin && !g_AppState.IsElevated);
+  } else {
+    CLVInstalledFonts& installed = g_AppState.InstalledFonts;
+    if (installed.m_hWnd) installed.SavePosition(true);
+    fileOpFlags_ = FOF_NOCONFIRMATION | (ShiftDown() ? 0 : FOF_ALLOWUNDO);
+    SetStatusText(IDS_CHECKING_UNINSTALL);
+    if (ConfirmCount(n) == IDOK) {
+      std::vector<FontItemListEntry*> selected;
+      progress_.Create(CollectSelected(selected));
+      UninstallLoop();
+      SetStatusText(IDS_DELETING_FONT_FILES);
+      if (copyFiles_) DeleteUninstalledFiles();
+      progress_.Destroy();
+      SetStatusText(IDS_FONTS_DONE);
+      AnnounceFontChange();
+      result = true;
+    }
+  }
+  SetStatusText(0);
+  progress_.Destroy();
+  ReportFailures(IDS_UNINSTALL_FAILED);
+  return result;
+}
+
+int FontInstaller::FilterUninstallable() {
+  std::vector<FontItemListEntry*> selected;
+  const int n = CollectSelected(selected);
+  if (n == 0 || (!g_AppState.IsElevated && !PerUserInstallsAllowed())) return 0;
+  progress_.Create(n);
+  for (size_t i = 0; i < selected.size(); ++i) {
+    progress_.Step();
+    FontItem& record = selected[i]->record;
+    if (!record.HasFlag(kResolved)) EnsureFontItemLoaded(*items_, record);
+    if (!selected[i]->marked) continue;
+    bool keep = record.IsInstalled() && !record.HasFlag(kNotUninstallable);
+    if (keep && record.HasFlag(kGroupInstalled)) {
+      // Fonts a group installed are uninstalled only through a group.
+      keep = commandId_ == kUninstallGroup;
+    } else if (keep) {
+      keep = !record.HasFlag(kProtected | kGdiOnly);
+      for (size_t j = 0; j < i && keep; ++j) keep = !EqualsNoCase(selected[j]->record.FullName(), record.FullName());
+    }
+    if (!keep) selected[i]->marked = false;
+  }
+  return CollectSelected(selected);
+}
+
+std::wstring FontInstaller::InstalledPathOf(const FontItem& item) const {
+  if (item.IsInstalledFile() && !item.fullPath.empty()) return item.fullPath;
+  const FontItem* record = InstalledRecordOf(item);
+  if (!record) return {};
+  const std::wstring& file = record->fullPath.empty() ? record->fileRef : record->fullPath;
+  if (file.empty()) return {};
+  return InFolderUnlessFull(g_AppState.SystemFontsFolder, file);
+}
+
+bool FontInstaller::InFontsFolder(const std::wstring& path) const {
+  const std::wstring folder = ParentFolder(path);
+  return EqualsNoCase(folder, g_AppState.SystemFontsFolder) ||
+         (PerUserInstallsAllowed() && EqualsNoCase(folder, g_AppState.UserFontsFolder));
+}
+
+bool FontInstaller::UninstallLoop() {
+  std::vector<FontItemListEntry*> selected;
+  if (CollectSelected(selected) == 0) return false;
+  progress_.Create(static_cast<int>(selected.size()));
+  SetStatusText(IDS_UNINSTALLING_FONTS);
+  std::vector<std::wstring> done;  // the files handled, so that the faces of one file go once
+  for (FontItemListEntry* entry : selected) {
+    progress_.Step();
+    FontItem& item = entry->record;
+    if (!item.HasFlag(kResolved)) EnsureFontItemLoaded(*items_, item);
+    if (!entry->marked) continue;
+    Undo undo{entry, {}, 0, {}};
+    if (item.IsType1()) {
+      ::SetCurrentDirectoryW(g_AppState.SystemFontsFolder.c_str());
+      lastError_ = 0;
+      if (!DeleteType1Value(item)) {
+        // No value to remove: nothing of this font is touched, its files stay.
+        entry->marked = false;
+        if (lastError_) {
+          failed_.push_back(item.FullName());
+          failureError_ = lastError_;
+        }
+        continue;
+      }
+      undo.values = std::move(lastRemoved_);
+      undo.unloads = lastUnloads_;
+      undo.loadPath = item.fullPath + L"|" + item.pfbPath;
+      if (copyFiles_ && InFontsFolder(item.fullPath) && InFontsFolder(item.pfbPath)) undo_.push_back(std::move(undo));
+      else entry->marked = false;
+      continue;
+    }
+    // Only the file the installed registration names is acted on, never a namesake of the
+    // entry's file in the Fonts folder.
+    const std::wstring target = InstalledPathOf(item);
+    bool seen = target.empty();
+    for (const std::wstring& file : done) seen = seen || EqualsNoCase(file, target);
+    if (seen) {
+      entry->marked = false;
+      continue;
+    }
+    done.push_back(target);
+    undo.loadPath = target;
+    const bool inFontsFolder = InFontsFolder(target);
+    if (inFontsFolder) {
+      // A font the system registered by bare name was loaded by that name.
+      ::SetCurrentDirectoryW(ParentFolder(target).c_str());
+      undo.unloads += RemoveFontResourceRepeatedly(FileNameOf(target));
+    }
+    undo.unloads += RemoveFontResourceRepeatedly(target);
+    if (undo.unloads == 0) {
+      // Nothing was unloaded: the font keeps its value and its file.
+      entry->marked = false;
+      continue;
+    }
+    if (!DeleteFontsValue(item, target)) {
+      Reinstate(undo);
+      entry->marked = false;
+      failed_.push_back(item.FullName());
+      failureError_ = lastError_;
+      continue;
+    }
+    undo.values = std::move(lastRemoved_);
+    if (copyFiles_ && inFontsFolder) {
+      item.fullPath = target;
+      item.fileRef = target;
+      item.pfbPath.clear();
+      undo_.push_back(std::move(undo));
+    } else {
+      // Installed in place: its file is never deleted.
+      entry->marked = false;
+    }
+  }
+  if (!g_AppState.FolderFonts.m_folder.empty()) ::SetCurrentDirectoryW(g_AppState.FolderFonts.m_folder.c_str());
+  return true;
+}
+
+bool FontInstaller::DeleteFontsValue(FontItem& item, const std::wstring& path) {
+  lastRemoved_.clear();
+  const std::wstring full = InFolderUnlessFull(g_AppState.SystemFontsFolder, path);
+  const std::wstring name = FileNameOf(full);
+  // A bare file name in a value names a file of the system Fonts folder, and nothing else.
+  const bool bareNamesCount = EqualsNoCase(ParentFolder(full), g_AppState.SystemFontsFolder);
+  const HKEY root = RootKeyOf(item);
+  std::vector<RemovedValue> found;
+  {
+    RegistryValueEnumerator values(root, kFontsKey, KEY_WOW64_64KEY);
+    while (values.IsOpen() && values.NextString()) {
+      const std::wstring data(values.Text());
+      if (EqualsNoCase(data, full) || (bareNamesCount && IsBareFileName(data) && EqualsNoCase(data, name))) {
+        const BYTE* bytes = values.Data();
+        found.push_back({root, kFontsKey, std::wstring(values.Name()), values.Type(),
+                         std::vector<BYTE>(bytes, bytes + values.DataSize())});
+      }
+    }
+  }
+  if (found.empty()) return true;
+  orv::ScopedKey key = OpenRegKey(root, kFontsKey, KEY_WRITE | KEY_WOW64_64KEY);
+  if (!key) {
+    lastError_ = ERROR_ACCESS_DENIED;
+    return false;
+  }
+  for (RemovedValue& value : found) {
+    const LSTATUS status = seams::DeleteRegValue(key.Get(), value.name.c_str());
+    if (status != ERROR_SUCCESS) {
+      // All or nothing: the values already removed go back.
+      lastError_ = static_cast<DWORD>(status);
+      RestoreValues(lastRemoved_);
+      lastRemoved_.clear();
+      return false;
+    }
+    lastRemoved_.push_back(std::move(value));
+  }
+  return true;
+}
+
+bool FontInstaller::DeleteType1Value(FontItem& item) {
+  lastRemoved_.clear();
+  lastUnloads_ = 0;
+  const HKEY root = RootKeyOf(item);
+  RegistryValueEnumerator key(root, kType1FontsKey, KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_WOW64_64KEY);
+  if (!key.IsOpen()) return false;
+  const std::wstring name = item.FullName();
+  std::vector<BYTE> data(kType1ValueBytes);
+  DWORD type = 0;
+  DWORD size = kType1ValueBytes;
+  if (::RegQueryValueExW(key.Key(), name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS ||
+      type != REG_MULTI_SZ || size < 2 || size % 2)
+    return false;
+  data.resize(size);
+  const auto* chars = reinterpret_cast<const wchar_t*>(data.data());
+  const size_t count = size / 2;
+  if (chars[count - 1] != L'\0' || (count >= 2 && chars[count - 2] != L'\0')) return false;
+  std::wstring text(chars, count >= 2 ? count - 2 : 0);
+  for (wchar_t& ch : text)
+    if (ch == L'\0') ch = L'|';
+  // "T|x.pfm|x.pfb" without the "T|".
+  if (text.size() < 2) return false;
+  const std::wstring references = text.substr(2);
+  const LSTATUS status = seams::DeleteRegValue(key.Key(), name.c_str());
+  if (status != ERROR_SUCCESS) {
+    lastError_ = static_cast<DWORD>(status);
+    return false;
+  }
+  lastRemoved_.push_back({root, kType1FontsKey, name, REG_MULTI_SZ, std::move(data)});
+  while (lastUnloads_ < kMaxRemovals && seams::RemoveFontResource(references.c_str())) ++lastUnloads_;
+  // The files the value named are the ones to delete.
+  const size_t bar = references.find(L'|');
+  item.fileRef = references;
+  item.fullPath = InFolderUnlessFull(g_AppState.SystemFontsFolder, references.substr(0, bar));
+  item.pfbPath = bar == std::wstring::npos ? std::wstring()
+                                           : InFolderUnlessFull(g_AppState.SystemFontsFolder, references.substr(bar + 1));
+  return true;
+}
+
+bool FontInstaller::DeleteUninstalledFiles() {
+  std::vector<FontItemListEntry*> selected;
+  const int n = CollectSelected(selected);
+  if (n == 0) return false;
+  SetStatusText(IDS_DELETING_FONT_FILES);
+  progress_.Create(n);
+  for (FontItemListEntry* entry : selected) {
+    progress_.Step();
+    if (entry->record.IsType1()) entry->record.fileRef = entry->record.fullPath + L"|" + entry->record.pfbPath;
+  }
+  FontFileCommand command(items_, FontFileCommand::kDelete, commandId_);
+  command.SetFlags(fileOpFlags_);
+  const int result = command.CollectSourcesNoUndo();
+  // Whatever the shell did: a font whose file is still there is installed again, as it was.
+  progress_.Create(static_cast<int>(undo_.size()));
+  for (Undo& undo : undo_) {
+    progress_.Step();
+    const FontItem& item = undo.entry->record;
+    const bool remains = ::PathFileExistsW(item.fullPath.c_str()) ||
+                         (!item.pfbPath.empty() && ::PathFileExistsW(item.pfbPath.c_str()));
+    if (!remains) continue;
+    Reinstate(undo);
+    failed_.push_back(item.FullName());
+  }
+  undo_.clear();
+  return result == 1;
+}
+
+bool FontInstaller::RestoreValues(std::vector<RemovedValue>& values) {
+  bool restored = true;
+  for (const RemovedValue& value : values) {
+    orv::ScopedKey key = OpenRegKey(value.root, value.key.c_str(), KEY_SET_VALUE | KEY_WOW64_64KEY);
+    restored = key && seams::SetRegValue(key.Get(), value.name.c_str(), value.type, value.data.data(),
+                                         static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS &&
+               restored;
+  }
+  return restored;
+}
+
+void FontInstaller::Reinstate(Undo& undo) {
+  RestoreValues(undo.values);
+  for (int i = 0; i < undo.unloads; ++i) seams::AddFontResource(undo.loadPath.c_str());
+}
