@@ -89,7 +89,6 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     if (elevatedIcon_) SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(elevatedIcon_.Get()));
   }
   UIEnable(ID_RESTART_ELEVATED, !g_AppState.IsElevated && g_AppState.UserIsAdmin);
-  DisableCommandsWithoutWindow();
 
   m_hWndClient = panes_.CreateClientArea(m_hWnd, m_hWndToolBar, m_hWndStatusBar);
   g_AppState.FontCache.SetLimit(g_Preferences.FontCacheSize);  // negative: the cache is never cut back

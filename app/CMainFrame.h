@@ -134,6 +134,7 @@ public:
     COMMAND_ID_HANDLER_EX(ID_FONTS_CHARMAP, OnFontsCharMap)
     COMMAND_ID_HANDLER_EX(ID_FONTS_SHEET, OnFontsSheet)
     COMMAND_ID_HANDLER_EX(ID_FONTS_CENSUS, OnFontsCensus)
+    COMMAND_ID_HANDLER_EX(ID_TOOLS_GROUP_CHECKS, OnToolsGroupChecks)
     COMMAND_ID_HANDLER_EX(ID_FONTS_DIRS_WITH_FONTS, OnFontsDirsWithFonts)
     COMMAND_ID_HANDLER(ID_FONTS_PROPERTIES, OnFontProperties)
     COMMAND_ID_HANDLER(ID_TOOLS_OPTIONS, OnOptions)
@@ -202,6 +203,8 @@ private:
   // The census and the finder of folders with fonts (CMainFrameCensusCommands.cpp).
   void OnFontsCensus(UINT, int, HWND);
   void OnFontsDirsWithFonts(UINT, int, HWND);
+  // The group checks window (CMainFrameGroupChecks.cpp).
+  void OnToolsGroupChecks(UINT, int, HWND);
 
   // Font properties and options (CMainFrameViewCommands.cpp).
   LRESULT OnFontProperties(WORD, WORD, HWND, BOOL&);
@@ -248,9 +251,6 @@ private:
   void OnGroupsRestore(UINT, int, HWND);
   void OnGroupsRelocate(UINT, int, HWND);
   void OnGroupsClassify(UINT, int, HWND);
-
-  // Commands whose windows the program does not have yet (CMainFrameCommandStates.cpp).
-  void DisableCommandsWithoutWindow();
 
   void SetViewChecks();
   void ShowFolderListCaption();

@@ -82,3 +82,18 @@ void CToolWindow::BringOntoScreen() {
   ClampRectToVirtualScreen(rc);
   ::SetWindowPos(wnd, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_SHOWWINDOW);
 }
+
+bool BringOpenToolToTop(ToolWindows& tools, ToolWindowId id) {
+  CToolWindow* open = tools.Get(id);
+  if (!open) return false;
+  HWND wnd = open->GetToolWindow();
+  if (wnd && ::IsWindow(wnd)) {
+    if (::IsIconic(wnd)) ::ShowWindow(wnd, SW_RESTORE);
+    ::BringWindowToTop(wnd);
+    ::SetForegroundWindow(wnd);
+    return true;
+  }
+  // Its closing report is still on its way: the object goes now.
+  tools.OnToolClosed(static_cast<WORD>(id));
+  return tools.Get(id) != nullptr;
+}

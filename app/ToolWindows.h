@@ -10,6 +10,8 @@
 
 #include <memory>
 
+#include "common/Seams.h"
+
 #include "app/CToolWindow.h"
 
 // The closing identifier each tool posts with command 339: its dialog template, the registered
@@ -57,3 +59,20 @@ private:
   std::unique_ptr<CToolWindow> fontSheetFrame_;
   std::unique_ptr<CToolWindow> charMapFrame_;
 };
+
+// The open tool of a slot brought to the top; false when the slot is empty or its window gone
+// (the object of a gone window is deleted then).
+bool BringOpenToolToTop(ToolWindows& tools, ToolWindowId id);
+
+// Command of a modeless tool: an open one comes to the top, otherwise a new one is made and put
+// into its slot (a beep when its window cannot be made).
+template <class Tool>
+void OpenToolWindow(ToolWindows& tools, ToolWindowId id) {
+  if (BringOpenToolToTop(tools, id)) return;
+  auto tool = std::make_unique<Tool>();
+  if (!tool->CreateModeless()) {
+    seams::Beep(MB_ICONEXCLAMATION);
+    return;
+  }
+  tools.Set(id, std::move(tool));
+}

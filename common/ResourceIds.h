@@ -20,3 +20,4 @@
 #include "common/ResourceIdsCensus.h"
 #include "common/ResourceIdsBackup.h"
 #include "common/ResourceIdsClassify.h"
+#include "common/ResourceIdsGroupChecks.h"
