@@ -97,7 +97,7 @@ private:
   // What the uninstall loop did to one entry.
   struct Undo {
     FontItemListEntry* entry;
-    std::wstring loadPath;  // the file spec unloaded (for Type 1 "x.pfm|x.pfb")
+    std::wstring loadPath;  // the file unloaded (for Type 1 "x.pfm|x.pfb")
     int unloads = 0;
     std::vector<RemovedValue> values;
   };

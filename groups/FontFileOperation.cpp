@@ -256,14 +256,14 @@ bool FontFileOperation::Run() {
 void FontFileOperation::UnloadTargets(const std::wstring& destinations) const {
   PrivateFontCache& cache = g_AppState.FontCache;
   std::unordered_map<std::wstring, std::wstring> loaded;
-  for (const std::wstring& spec : cache.Files()) {
-    const size_t bar = spec.find(L'|');
+  for (const std::wstring& entry : cache.Files()) {
+    const size_t bar = entry.find(L'|');
     if (bar == std::wstring::npos) {
-      loaded.emplace(spec, spec);
+      loaded.emplace(entry, entry);
       continue;
     }
-    loaded.emplace(spec.substr(0, bar), spec);
-    loaded.emplace(spec.substr(bar + 1), spec);
+    loaded.emplace(entry.substr(0, bar), entry);
+    loaded.emplace(entry.substr(bar + 1), entry);
   }
   if (loaded.empty()) return;
   size_t begin = 0;

@@ -49,5 +49,5 @@ public:
   bool AcceptsGlyphs(const bool* present, size_t count) const;
 };
 
-// The shell's file-spec matching of a name against masks joined by ";".
+// The shell's matching (PathMatchSpecW) of a name against masks joined by ";".
 bool MatchesNameSpec(const std::wstring& name, const std::wstring& masks);

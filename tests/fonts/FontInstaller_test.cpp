@@ -144,8 +144,8 @@ protected:
   }
   void TearDown() override {
     for (const auto& [root, key, name] : written_) DeleteValue(root, key, name);
-    for (const std::wstring& spec : loaded_)
-      while (::RemoveFontResourceW(spec.c_str())) {
+    for (const std::wstring& file : loaded_)
+      while (::RemoveFontResourceW(file.c_str())) {
       }
     SetInstalledFontRecords({});
     seams::SetSystemCalls(nullptr);
@@ -166,7 +166,7 @@ protected:
   }
   // Forgets the values and loads a test made, whatever happens to it.
   void Track(HKEY root, const wchar_t* key, const std::wstring& name) { written_.push_back({root, key, name}); }
-  void TrackLoad(const std::wstring& spec) { loaded_.push_back(spec); }
+  void TrackLoad(const std::wstring& file) { loaded_.push_back(file); }
 
   // The installed list's record of a font installed from sourceFile into installedFile, as its
   // fill would publish it.

@@ -32,23 +32,23 @@ struct FontSpec {
   uint32_t flags = font_flags::kTrueTypeOutlines;
 };
 
-FontItem MakeFont(const FontSpec& spec) {
+FontItem MakeFont(const FontSpec& made) {
   FontItem font;
-  font.names.English(NameSlot::Family) = spec.family;
-  font.names.English(NameSlot::FullName) = spec.full;
-  font.displayName = spec.full;
-  font.fullPath = spec.path;
-  font.flags = spec.flags;
-  font.panose[0] = spec.kind;
-  font.panose[1] = spec.subKind;
-  font.familyClass = static_cast<int16_t>(spec.familyClass);
-  if (font.IsType1()) font.pfbPath = spec.path.substr(0, spec.path.size() - 3) + L"pfb";
+  font.names.English(NameSlot::Family) = made.family;
+  font.names.English(NameSlot::FullName) = made.full;
+  font.displayName = made.full;
+  font.fullPath = made.path;
+  font.flags = made.flags;
+  font.panose[0] = made.kind;
+  font.panose[1] = made.subKind;
+  font.familyClass = static_cast<int16_t>(made.familyClass);
+  if (font.IsType1()) font.pfbPath = made.path.substr(0, made.path.size() - 3) + L"pfb";
   return font;
 }
 
-std::vector<FontItem> MakeFonts(const std::vector<FontSpec>& specs) {
+std::vector<FontItem> MakeFonts(const std::vector<FontSpec>& wanted) {
   std::vector<FontItem> fonts;
-  for (const FontSpec& spec : specs) fonts.push_back(MakeFont(spec));
+  for (const FontSpec& one : wanted) fonts.push_back(MakeFont(one));
   return fonts;
 }
 

@@ -39,6 +39,9 @@ ControlState StateOf(HWND dialog, int id) {
 
 HWND Dialog() { return FindDialogWithControl(IDC_BACKUP_CLASSES); }
 
+// A check box or radio button clicked as by the mouse: its state changes and it notifies.
+void Toggle(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
 }  // namespace
 
 TEST(ImportExportDlg, FolderPairs) {
@@ -83,15 +86,15 @@ TEST(ImportExportDlg, OptionsFromTheRegistryAndTheirRules) {
          EXPECT_EQ(StateOf(d, IDC_BACKUP_OVERWRITE).checked, false);
          EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(d, IDOK))) << "no source yet";
          // Family classes and PANOSE exclude each other; the second level follows PANOSE.
-         ClickButton(d, IDC_BACKUP_CLASSES);
-         ClickButton(d, IDC_BACKUP_PANOSE);
+         Toggle(d, IDC_BACKUP_CLASSES);
+         Toggle(d, IDC_BACKUP_PANOSE);
          EXPECT_EQ(StateOf(d, IDC_BACKUP_CLASSES).checked, false);
          EXPECT_EQ(StateOf(d, IDC_BACKUP_PANOSE_LEVEL2).enabled, true);
-         ClickButton(d, IDC_BACKUP_CLASSES);
+         Toggle(d, IDC_BACKUP_CLASSES);
          EXPECT_EQ(StateOf(d, IDC_BACKUP_PANOSE).checked, false);
          EXPECT_EQ(StateOf(d, IDC_BACKUP_PANOSE_LEVEL2).enabled, false);
          // Another layout disables the sorting options without clearing them.
-         ClickButton(d, IDC_BACKUP_FLAT);
+         Toggle(d, IDC_BACKUP_FLAT);
          EXPECT_EQ(StateOf(d, IDC_BACKUP_CLASSES), (ControlState{true, false}));
          EXPECT_EQ(StateOf(d, IDC_BACKUP_PANOSE).enabled, false);
          ClickButton(d, IDCANCEL);
