@@ -21,6 +21,7 @@
 #include "app/Preferences.h"
 #include "app/ResourceLibrary.h"
 #include "bench/BenchListHost.h"
+#include "bench/BenchProgram.h"
 #include "bench/BenchTiming.h"
 #include "common/Seams.h"
 #include "common/StringHelpers.h"
@@ -36,8 +37,6 @@ constexpr size_t kBatch = SearchWorker::kFlushAt;
 constexpr int kHostWidth = 600;
 constexpr int kHostHeight = 800;
 
-int AnswerBox(HWND, const std::wstring&, const std::wstring&, UINT) { return IDOK; }
-void IgnoreBeep(UINT) {}
 
 // The files the search's patterns find under `folder`, walked as the search walks.
 struct FileLister : CFolderWalkerImpl<FileLister> {
@@ -174,22 +173,8 @@ int wmain(int argc, wchar_t** argv) {
     wchar_t data[MAX_PATH] = {};
     if (::GetEnvironmentVariableW(L"ORVEL_BENCH_DATA", data, MAX_PATH)) roots.push_back(std::wstring(data) + L"\\fonts-5000");
   }
-  ::CoInitialize(nullptr);
-  INITCOMMONCONTROLSEX icc{sizeof(icc), 0x672F};
-  ::InitCommonControlsEx(&icc);
-  orv::g_Module.Init(::GetModuleHandleW(nullptr));
-  wchar_t exe[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  std::wstring bin = exe;
-  bin.resize(bin.find_last_of(L'\\') + 1);
-  orv::ScopedModule resources = LoadResourceLibrary(bin + L"OrvelRes64.dll");
-  if (!resources) {
-    fprintf(stderr, "bench_search: OrvelRes64.dll not found beside the benchmark\n");
-    return 2;
-  }
-  orv::g_Module.SetResourceInstance(resources.Get());
-  seams::SetMessageBoxSink(&AnswerBox);
-  seams::SetBeepSink(&IgnoreBeep);
+  BenchProgram program("bench_search");
+  if (!program.Ready()) return 2;
   SetDefaultPreferences(g_Preferences);
   g_AppState.FontCache.SetLimit(g_Preferences.FontCacheSize);
   g_AppState.FontCache.SetReady(true);
@@ -197,7 +182,6 @@ int wmain(int argc, wchar_t** argv) {
   for (const std::wstring& root : roots) BenchFolder(root);
   BenchMerge();
   g_AppState.FontCache.RemoveAll(false);
-  orv::g_Module.Term();
   ::CoUninitialize();
   return 0;
 }

@@ -199,7 +199,7 @@ TEST_F(SearchDialog, SearchesTwiceInARowAndStops) {
   CSearchDlg& again = Open();
   again.SetDlgItemText(IDC_SEARCH_PATTERN, L"*");
   again.SendMessage(WM_COMMAND, IDC_SEARCH_START);
-  PumpMessages(5);
+  ASSERT_TRUE(again.IsSearching());
   again.SendMessage(WM_COMMAND, IDC_SEARCH_START);  // the button is "Stop" now
   WaitForEnd();
   EXPECT_EQ(StatusText(again.StatusBar(), CSearchDlg::kFolderPart), LoadResString(IDS_SEARCH_STOPPED));
