@@ -177,7 +177,9 @@ TEST_F(FolderGroupImportTest, EscWhileSubfoldersAreListedKeepsTheGroupsMadeAndIm
       if (++writes == escAt) ::PostThreadMessageW(::GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 0);
       return ::WriteFile(file, data, size, written, nullptr);
     });
-    if (c.escAtWrite == 0) ASSERT_TRUE(::PostThreadMessageW(::GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 0));
+    if (c.escAtWrite == 0) {
+      ASSERT_TRUE(::PostThreadMessageW(::GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 0));
+    }
     FolderGroupImport import;
     ASSERT_TRUE(import.Run(src_, Tree().GetRootItem()));
     group_store_seams::SetWriteHook(nullptr);
