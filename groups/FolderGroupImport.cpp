@@ -68,9 +68,6 @@ bool FolderGroupImport::Run(const std::wstring& folder, HTREEITEM target) {
   m_parentFile = parentFile;
   m_newFile = top.FileName;
 
-  m_patterns = kImportPatterns;
-  m_recursive = 0;
-  m_threaded = 0;
   ImportFolder(root, m_newFile);
   return true;
 }
