@@ -16,9 +16,6 @@ constexpr int kLastReleaseWithoutUserFonts = 1808;
 constexpr int kSystemFontsOpen = 0, kSystemFontsClosed = 1, kUserFontsOpen = 2, kUserFontsClosed = 3;
 // The folder menu's items with an icon of the command strip.
 constexpr int kFolderMenuIcons[] = {ID_FOLDER_MAKE_GROUPS, ID_FONTS_REFRESH};
-// Groups made from a folder tree are not part of the program yet: the menu offers the command
-// disabled.
-constexpr bool kGroupsFromFoldersAvailable = false;
 
 void PutShellIcon(HIMAGELIST list, int index, const std::wstring& folder, UINT openFlag) {
   if (folder.empty()) return;
@@ -144,7 +141,7 @@ void CFolderTVContainer::OnPaneMenu(UINT, int, HWND from) {
   auto add = [&](size_t field, UINT command, bool shown, bool disabled) {
     if (shown) menu.InsertItem(command, FieldAt(captions, field).c_str(), disabled ? MFS_DISABLED : MFS_ENABLED);
   };
-  add(0, ID_FOLDER_MAKE_GROUPS, !zip, noTarget || !kGroupsFromFoldersAvailable);
+  add(0, ID_FOLDER_MAKE_GROUPS, !zip, noTarget);
   add(1, ID_LIST_EXTRACT_ZIPPED, zip, noTarget);
   add(2, ID_FOLDER_NEW, true, zip);
   add(3, ID_TREE_RENAME, tree.SetTargetFolderFromItem(item), zip);

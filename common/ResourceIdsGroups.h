@@ -8,6 +8,8 @@
 #define IDS_DELETE_GROUP_ASK      12036   // %s: the group's name
 #define IDS_REMOVE_FROM_GROUP_ASK 12038
 #define IDS_QUICK_SEARCH_STATUS   12045
+// The same string shows while groups are made from a folder tree, followed by the folder.
+#define IDS_FOLDER_IMPORT_STATUS  IDS_QUICK_SEARCH_STATUS
 #define IDS_NEW_GROUP_NAME        12047
 #define IDS_GROUPS_MENU_CAPTIONS  12054   // "|"-separated: 154, 213, 155, 295, 195, 143
 #define IDS_GROUP_DELETE_CAPTION  21007

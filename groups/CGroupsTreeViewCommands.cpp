@@ -21,14 +21,6 @@
 
 namespace {
 
-// A group that may be changed and saved: it loaded, or it is the root that is not there (yet).
-bool LoadForChange(FontGroup& group, const std::wstring& file) {
-  if (group.Load(file)) return true;
-  const GroupLoadState state = group.LoadState();
-  return IsRootGroupFile(file) && (state == GroupLoadState::kMissing || state == GroupLoadState::kEmpty);
-}
-
-
 GroupFontInstaller* g_groupInstaller = nullptr;
 
 }  // namespace
@@ -61,35 +53,11 @@ std::wstring CGroupsTreeView::AddChildGroup(HTREEITEM parent, std::wstring& name
   const GroupTreeItemData* parentRecord = GetItemRecord(parent);
   if (!parent || !parentRecord) return {};
   const std::wstring parentFile = parentRecord->File;
+  // A child of an installed group is installed too.
   FontGroup child;
-  name = child.MakeUniqueName(name, parentFile);
-  // A parent that cannot be read would lose its content to the node added below.
-  const GroupLoadState parentState = child.LoadState();
-  if (parentState != GroupLoadState::kLoaded && !(IsRootGroupFile(parentFile) && (parentState == GroupLoadState::kMissing ||
-                                                                                  parentState == GroupLoadState::kEmpty))) {
-    seams::Beep(MB_ICONEXCLAMATION);
-    return {};
-  }
-  child.Clear();  // the Installed flag stays: a child of an installed group is installed too
-  child.Parent = parentFile;
-  child.Name = name;
-  if (!child.Save()) return {};
-  const std::wstring file = child.FileName;
-
   FontGroup parentGroup;
-  bool linked = LoadForChange(parentGroup, parentFile);
-  if (linked) {
-    bool known = false;
-    for (const FontGroupEntry& node : parentGroup.Nodes) known = known || EqualsNoCase(node.Path, file);
-    if (!known) parentGroup.AddNode(name, file, false, false);
-    linked = parentGroup.Save();
-  }
-  if (!linked) {
-    // Not linked into its parent, the new file would be a group nobody can reach.
-    const std::wstring path = GroupFilePath(child.GroupsFolder, file);
-    if (!path.empty()) ::DeleteFileW(path.c_str());
-    return {};
-  }
+  if (!CreateChildGroupFile(parentFile, name, true, child, parentGroup)) return {};
+  const std::wstring file = child.FileName;
   InsertGroupItem(parent, TVI_LAST, child, file, parentFile, false);
   SetItemCounts(parent, static_cast<int64_t>(parentGroup.Nodes.size()), static_cast<int64_t>(parentGroup.Fonts.size()));
   return file;
@@ -211,7 +179,7 @@ void CGroupsTreeView::AddFontsToGroup(FontItemList& list, HTREEITEM item) {
   const GroupTreeItemData* record = GetItemRecord(item);
   if (!item || !record) return;
   FontGroup group;
-  if (!LoadForChange(group, record->File)) return;
+  if (!LoadGroupForChange(group, record->File)) return;
   // A set of what the group holds keeps the adding linear.
   std::unordered_set<std::wstring> held;
   for (const FontGroupEntry& font : group.Fonts) held.insert(GroupFontKey(font.Path, font.Name));

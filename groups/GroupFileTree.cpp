@@ -3,6 +3,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "common/Seams.h"
 #include "groups/GroupNames.h"
 
 namespace {
@@ -118,4 +119,53 @@ void SetGroupTreeInstalled(const std::wstring& file, bool installed) {
 bool IsEscapePending() {
   MSG msg;
   return ::PeekMessageW(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) && msg.wParam == VK_ESCAPE;
+}
+
+bool TakeEscapeFromInput() {
+  bool escape = false;
+  MSG msg;
+  // Posted and hardware input alike: the key range first, then the mouse range.
+  while (::PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE | PM_NOYIELD))
+    escape = escape || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE);
+  while (::PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE | PM_NOYIELD)) {}
+  return escape;
+}
+
+bool LoadGroupForChange(FontGroup& group, const std::wstring& file) {
+  if (group.Load(file)) return true;
+  const GroupLoadState state = group.LoadState();
+  return IsRootGroupFile(file) && (state == GroupLoadState::kMissing || state == GroupLoadState::kEmpty);
+}
+
+bool CreateChildGroupFile(const std::wstring& parentFile, std::wstring& name, bool inheritInstalled, FontGroup& child,
+                          FontGroup& parent) {
+  name = child.MakeUniqueName(name, parentFile);
+  // A parent that cannot be read would lose its content to the node added below.
+  const GroupLoadState parentState = child.LoadState();
+  if (parentState != GroupLoadState::kLoaded && !(IsRootGroupFile(parentFile) && (parentState == GroupLoadState::kMissing ||
+                                                                                  parentState == GroupLoadState::kEmpty))) {
+    seams::Beep(MB_ICONEXCLAMATION);
+    return false;
+  }
+  child.Clear();
+  if (!inheritInstalled) child.Installed = false;
+  child.Parent = parentFile;
+  child.Name = name;
+  if (!child.Save()) return false;
+  const std::wstring& file = child.FileName;
+
+  bool linked = LoadGroupForChange(parent, parentFile);
+  if (linked) {
+    bool known = false;
+    for (const FontGroupEntry& node : parent.Nodes) known = known || EqualsNoCase(node.Path, file);
+    if (!known) parent.AddNode(name, file, false, false);
+    linked = parent.Save();
+  }
+  if (!linked) {
+    // Not linked into its parent, the new file would be a group nobody can reach.
+    const std::wstring path = GroupFilePath(child.GroupsFolder, file);
+    if (!path.empty()) ::DeleteFileW(path.c_str());
+    return false;
+  }
+  return true;
 }

@@ -38,6 +38,24 @@ void SetGroupTreeInstalled(const std::wstring& file, bool installed);
 // True when an Esc key-down is waiting in this thread's queue (left there).
 [[nodiscard]] bool IsEscapePending();
 
+// Takes this thread's pending key and mouse messages off its queue without dispatching them;
+// true when one of them was an Esc key-down. The long walks on the main thread look here
+// between steps: input meant for the windows meanwhile is lost, as it would be to a busy program.
+[[nodiscard]] bool TakeEscapeFromInput();
+
+// Loads a group that is about to be changed and saved: true when it loaded, or when it is the
+// root file and that is missing or empty (saving then makes it).
+[[nodiscard]] bool LoadGroupForChange(FontGroup& group, const std::wstring& file);
+
+// Makes a new group file for a child of the group in `parentFile` and links it into the parent
+// as a node. The child is named `name` made unique among the parent's nodes with "(n)" (`name`
+// gets the name used); it takes the parent's Installed flag when `inheritInstalled`, else it
+// is not installed. On success `child` and `parent` hold the records as saved. On failure
+// nothing is left behind: a parent that cannot be read gets no child (exclamation beep), and
+// a new file that could not be linked into its parent is deleted, since no one could reach it.
+[[nodiscard]] bool CreateChildGroupFile(const std::wstring& parentFile, std::wstring& name, bool inheritInstalled,
+                                        FontGroup& child, FontGroup& parent);
+
 // Adds the fonts of a group and of every group below it to a list of fonts: each font entry
 // goes to `list.AddGroupFont(name, path)`, which counts a font it holds already (same name,
 // path equal ignoring case) once more and appends any other. False when Esc is pressed.

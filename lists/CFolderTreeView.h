@@ -130,6 +130,9 @@ public:
   bool SetTargetFolderFromItem(HTREEITEM item);
   // No entry but ".", "..", and system files named Thumbs.db or Desktop.ini.
   [[nodiscard]] static bool IsFolderEmpty(const std::wstring& path);
+  // Makes font groups from the target folder and the folders below it, under the group selected
+  // in the groups tree, and selects the new group there. Not for a zip folder.
+  void MakeGroupsFromTarget();
   // Copies the fonts of the zip folder shown in the folder fonts list into a folder the user
   // picks, and shows that folder in the main tree when asked to.
   static void RunExtractZippedFonts();
@@ -165,6 +168,7 @@ public:
     COMMAND_ID_HANDLER_EX(ID_TREE_RENAME, OnRenameCommand)
     COMMAND_ID_HANDLER_EX(ID_TREE_MENU, OnContextMenuCommand)
     COMMAND_ID_HANDLER_EX(ID_LIST_EXTRACT_ZIPPED, OnExtractZippedCommand)
+    COMMAND_ID_HANDLER_EX(ID_FOLDER_MAKE_GROUPS, OnMakeGroupsCommand)
     CHAIN_MSG_MAP_ALT(orv::CCustomDraw<CFolderTreeView>, 1)
     CHAIN_MSG_MAP(CExplorerTreeImpl<CFolderTreeView>)
   END_MSG_MAP()
@@ -193,6 +197,7 @@ private:
   void OnRenameCommand(UINT, int, HWND);
   void OnContextMenuCommand(UINT, int, HWND);
   void OnExtractZippedCommand(UINT, int, HWND) { RunExtractZippedFonts(); }
+  void OnMakeGroupsCommand(UINT, int, HWND) { MakeGroupsFromTarget(); }
   // The rename has been done: the target, the current directory and the lists follow the new
   // path.
   void AfterRename(HTREEITEM item, const std::wstring& oldPath);

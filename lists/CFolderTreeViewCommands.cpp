@@ -13,7 +13,10 @@
 #include "common/ResString.h"
 #include "common/Seams.h"
 #include "common/StringHelpers.h"
+#include "groups/CGroupsTreeView.h"
+#include "groups/FolderGroupImport.h"
 #include "lists/CExtractZippedFontsDlg.h"
+#include "lists/CLVFolderFonts.h"
 
 namespace {
 
@@ -298,6 +301,27 @@ void CFolderTreeView::AfterRename(HTREEITEM item, const std::wstring& oldPath) {
     list.m_refreshPending = true;
   }
   foldersChanged_ = true;
+}
+
+void CFolderTreeView::MakeGroupsFromTarget() {
+  HTREEITEM selected = GetSelectedItem();
+  if (!selected || IsZipItem(selected) || target_.empty()) return;
+  std::wstring parentFile;
+  std::wstring newFile;
+  {
+    FolderGroupImport import;
+    import.Run(target_);
+    parentFile = import.m_parentFile;
+    newFile = import.m_newFile;
+  }
+  SetMainStatusText(std::wstring());
+  CGroupsTreeView& groups = g_AppState.GroupsTree;
+  if (parentFile.empty() || !groups.IsWindow()) return;
+  HTREEITEM parent = groups.FindItemByFile(parentFile);
+  if (!parent) return;
+  groups.RefreshItem(parent, true);
+  HTREEITEM made = groups.FindChildByFile(parent, newFile);
+  groups.SelectItem(made ? made : parent);
 }
 
 void CFolderTreeView::RunExtractZippedFonts() {

@@ -255,15 +255,26 @@ public:
     return true;
   }
 
-private:
-  static constexpr const wchar_t* kExplorerAdvancedKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
-
   // A folder's identity on its volume, the same through every link that leads to it.
   struct FolderId {
     DWORD volume;
     ULONGLONG index;
     auto operator<=>(const FolderId&) const = default;
   };
+
+  // The identity of an existing folder; false when it cannot be read.
+  static bool ReadFolderId(const std::wstring& folder, FolderId& id) {
+    orv::ScopedHandle handle(::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!handle || !::GetFileInformationByHandle(handle.Get(), &info)) return false;
+    id = {info.dwVolumeSerialNumber, (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    return true;
+  }
+
+private:
+  static constexpr const wchar_t* kExplorerAdvancedKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
 
   T& Owner() { return static_cast<T&>(*this); }
 
@@ -319,16 +330,12 @@ private:
   // False when m_path was walked already in this root's walk. A folder whose identity cannot
   // be read is walked unless it is a reparse point, which could lead back into the tree.
   bool EnterOnce() {
-    orv::ScopedHandle folder(::CreateFileW(m_path.c_str(), FILE_READ_ATTRIBUTES,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!folder || !::GetFileInformationByHandle(folder.Get(), &info)) {
+    FolderId id{};
+    if (!ReadFolderId(m_path, id)) {
       const DWORD attributes = ::GetFileAttributesW(m_path.c_str());
       return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
     }
-    const ULONGLONG index = (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    return m_visited.insert(FolderId{info.dwVolumeSerialNumber, index}).second;
+    return m_visited.insert(id).second;
   }
 
   std::set<FolderId> m_visited;  // folders of the current root's walk
