@@ -307,21 +307,19 @@ void CFolderTreeView::MakeGroupsFromTarget() {
   HTREEITEM selected = GetSelectedItem();
   if (!selected || IsZipItem(selected) || target_.empty()) return;
   std::wstring parentFile;
-  std::wstring newFile;
   {
     FolderGroupImport import;
     import.Run(target_);
     parentFile = import.m_parentFile;
-    newFile = import.m_newFile;
   }
   SetMainStatusText(std::wstring());
   CGroupsTreeView& groups = g_AppState.GroupsTree;
   if (parentFile.empty() || !groups.IsWindow()) return;
   HTREEITEM parent = groups.FindItemByFile(parentFile);
   if (!parent) return;
+  // The parent gets its new child item, and its list shows the new group among its subgroups.
   groups.RefreshItem(parent, true);
-  HTREEITEM made = groups.FindChildByFile(parent, newFile);
-  groups.SelectItem(made ? made : parent);
+  groups.SelectItem(parent);
 }
 
 void CFolderTreeView::RunExtractZippedFonts() {

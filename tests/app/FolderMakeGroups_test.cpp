@@ -34,7 +34,7 @@ std::wstring StatusText() {
   return text;
 }
 
-TEST_F(FolderMakeGroups, TheNewGroupAppearsSelectedUnderTheSelectedGroup) {
+TEST_F(FolderMakeGroups, TheNewGroupAppearsUnderTheSelectedGroup) {
   const std::wstring serif = root_ + L"\\Serif";
   ::CreateDirectoryW(serif.c_str(), nullptr);
   ::CreateDirectoryW((serif + L"\\Bold").c_str(), nullptr);
@@ -57,9 +57,11 @@ TEST_F(FolderMakeGroups, TheNewGroupAppearsSelectedUnderTheSelectedGroup) {
 
   ::SendMessageW(folders.m_hWnd, WM_COMMAND, ID_FOLDER_MAKE_GROUPS, 0);
 
-  HTREEITEM made = Tree().GetSelectedItem();
+  // The parent stays selected and holds the new group's item.
+  EXPECT_EQ(Tree().GetSelectedItem(), mine);
+  HTREEITEM made = Tree().GetChildItem(mine);
   ASSERT_TRUE(made);
-  EXPECT_EQ(Tree().GetParentItem(made), mine);
+  EXPECT_EQ(Tree().GetNextSiblingItem(made), nullptr);
   EXPECT_EQ(Tree().GetItemName(made), L"Serif");
   const std::wstring file = Tree().GetItemFile(made);
   FontGroup group;

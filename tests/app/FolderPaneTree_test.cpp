@@ -125,7 +125,9 @@ TEST_F(FolderPaneTree, FileCommandsRemarkTheFoldersTheyChanged) {
     command.AddFlags(FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI);
     ASSERT_TRUE(command.SetSourcePaths(root_ + c.source + L"|", L'|'));
     const std::wstring target = *c.target ? root_ + c.target : std::wstring();
-    if (!target.empty()) ASSERT_TRUE(command.SetTargetPath(target));
+    if (!target.empty()) {
+      ASSERT_TRUE(command.SetTargetPath(target));
+    }
     ASSERT_TRUE(command.Execute());
     command.RefreshFolderTree(1, target);
     EXPECT_EQ(bold(serif), c.serifBold);
