@@ -17,6 +17,7 @@
 #include "lists/CLVInstalledFonts.h"
 #include "lists/FontDragSession.h"
 #include "common/Seams.h"
+#include "tests/support/SfntBuilder.h"
 
 using namespace testing_support;
 
@@ -206,6 +207,29 @@ TEST_F(FontDrag, TheActionFollowsTargetSourceKeysAndDrive) {
   EXPECT_TRUE(EqualsNoCase(drag->SourceFolder(), root_ + L"\\Src"));
   MoveTo(FolderList(), dest());
   EXPECT_EQ(drag->ActionWindow().Text(), L"Move the font files into this folder");
+  // Beside the cursor, below it, sized to its caption; the caption's field of the string.
+  RECT beside{};
+  ASSERT_TRUE(::GetWindowRect(drag->ActionWindow().m_hWnd, &beside));
+  EXPECT_EQ(beside.left, drag->Cursor().x);
+  EXPECT_EQ(beside.top, drag->Cursor().y + 20);
+  EXPECT_GE(beside.bottom - beside.top, 18);
+  EXPECT_GT(beside.right - beside.left, 100) << "the whole caption fits";
+  EXPECT_TRUE(::GetWindowLongPtrW(drag->ActionWindow().m_hWnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+  {
+    // Its painting, into a bitmap of its size: the border, the ground, the caption's colour.
+    const int w = beside.right - beside.left, h = beside.bottom - beside.top;
+    orv::ScopedGetDC screen(nullptr);
+    orv::ScopedCreatedDC dc(::CreateCompatibleDC(screen.Get()));
+    orv::ScopedBitmap bitmap(::CreateCompatibleBitmap(screen.Get(), w, h));
+    orv::ScopedSelectObject selected(dc.Get(), bitmap.Get());
+    ::SendMessageW(drag->ActionWindow().m_hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.Get()), 0);
+    EXPECT_EQ(::GetPixel(dc.Get(), 0, 0), ::GetSysColor(COLOR_ACTIVEBORDER));
+    EXPECT_EQ(::GetPixel(dc.Get(), w - 2, 1), CDragActionWnd::kBackground);
+    bool captionDrawn = false;
+    for (int x = 20; x < w - 5 && !captionDrawn; ++x)
+      for (int y = 1; y < h - 1 && !captionDrawn; ++y) captionDrawn = ::GetPixel(dc.Get(), x, y) == CDragActionWnd::kTextColor;
+    EXPECT_TRUE(captionDrawn);
+  }
   EXPECT_EQ(drag->Highlighted(), FolderItem(root_ + L"\\Dest"));
   EXPECT_TRUE(Folders().GetItemState(drag->Highlighted(), TVIS_DROPHILITED) & TVIS_DROPHILITED);
   const HTREEITEM lit = drag->Highlighted();
@@ -404,4 +428,69 @@ TEST_F(FontDrag, TheTimerExpandsAtRestAndCancelsWhenTheFocusLeaves) {
   EXPECT_EQ(FolderList().CurrentDrag(), nullptr);
   EXPECT_EQ(FontDragSession::Running(), nullptr);
   ::DestroyWindow(stranger);
+}
+
+namespace {
+
+std::vector<std::wstring> g_registered;  // value data the install wrote
+std::vector<std::wstring> g_loaded;      // files given to the font resource call
+
+}  // namespace
+
+TEST_F(FontDrag, ADropOnTheInstalledListInstallsWithCopyUnlessCtrlIsHeld) {
+  // A font of its own name, so that nothing installed already answers for it.
+  ASSERT_TRUE(sfnt_test::WriteTaggedDejaVu(kDejaVu, root_ + L"\\Src\\OrvDrg.ttf", "OrvDrg"));
+  ::DeleteFileW((root_ + L"\\Src\\DejaVuSans.ttf").c_str());
+  ScratchDir fonts;
+  // What the test changes is put back however it ends.
+  struct Restore {
+    std::wstring system = g_AppState.SystemFontsFolder, user = g_AppState.UserFontsFolder;
+    bool elevated = g_AppState.IsElevated;
+    ~Restore() {
+      seams::SetSystemCalls(nullptr);
+      g_AppState.SystemFontsFolder = system;
+      g_AppState.UserFontsFolder = user;
+      g_AppState.IsElevated = elevated;
+    }
+  } restore;
+  g_AppState.SystemFontsFolder = LongPath(fonts.Path());
+  g_AppState.UserFontsFolder = LongPath(fonts.Path()) + L"\\user";
+  g_AppState.IsElevated = true;
+  g_registered.clear();
+  g_loaded.clear();
+  seams::SystemCalls calls;
+  calls.addFontResource = [](const wchar_t* path) {
+    g_loaded.emplace_back(path);
+    return 1;
+  };
+  calls.setRegValue = [](HKEY, const wchar_t*, DWORD, const BYTE* data, DWORD) {
+    g_registered.emplace_back(reinterpret_cast<const wchar_t*>(data));
+    return static_cast<LSTATUS>(ERROR_SUCCESS);
+  };
+  seams::SetSystemCalls(&calls);
+  OpenOnSource();
+  const auto installedList = [] {
+    RECT client{};
+    ::GetClientRect(g_AppState.InstalledFonts.m_hWnd, &client);
+    return InWindow(g_AppState.InstalledFonts.m_hWnd, client.right / 2, client.bottom / 2);
+  };
+
+  // Ctrl: registered where it is, nothing copied.
+  ASSERT_TRUE(BeginDrag(FolderList()));
+  MoveTo(FolderList(), installedList(), MK_CONTROL);
+  EXPECT_EQ(FolderList().CurrentDrag()->ActionShown(), 6);
+  Release(FolderList());
+  ASSERT_EQ(g_registered.size(), 1u);
+  EXPECT_TRUE(EqualsNoCase(g_registered[0], root_ + L"\\Src\\OrvDrg.ttf")) << Narrow(g_registered[0]);
+  EXPECT_FALSE(Exists(g_AppState.SystemFontsFolder + L"\\OrvDrg.ttf"));
+
+  // No key: the file is copied into the Fonts folder and registered there.
+  g_registered.clear();
+  ASSERT_TRUE(BeginDrag(FolderList()));
+  MoveTo(FolderList(), installedList());
+  EXPECT_EQ(FolderList().CurrentDrag()->ActionShown(), 4);
+  Release(FolderList());
+  EXPECT_TRUE(Exists(g_AppState.SystemFontsFolder + L"\\OrvDrg.ttf"));
+  ASSERT_EQ(g_registered.size(), 1u);
+  EXPECT_TRUE(EqualsNoCase(g_registered[0], L"OrvDrg.ttf")) << Narrow(g_registered[0]);
 }
