@@ -25,7 +25,8 @@ class COrvelListView;
 
 class FontDragSession {
 public:
-  // Action codes: the icon of bitmap 927 and the field of string 12270 with that number.
+  // Action codes: the image with that number in IDB_DRAG_ACTIONS and the caption field with that
+  // number (counting from 1) in IDS_DRAG_ACTIONS.
   enum Action : int {
     kNone = 0,
     kCopyFiles = 1,
