@@ -324,12 +324,14 @@ IdleJob CMainFrame::RunIdleJob() {
     panes_.m_fontListsPane.Invalidate();
     const bool filled = g_AppState.FolderFonts.m_hWnd && g_AppState.FolderFonts.Fill() != 0;
     g_AppState.FolderFonts.m_refreshPending = false;
-    if (filled || Pending.FolderCaption) ShowFolderListCaption();
+    if (filled || Pending.FolderCaption || g_AppState.FolderFonts.m_captionPending) ShowFolderListCaption();
     Pending.FolderCaption = false;
+    g_AppState.FolderFonts.m_captionPending = false;
     return IdleJob::FolderListFill;
   }
-  if (Pending.FolderCaption) {
+  if (Pending.FolderCaption || g_AppState.FolderFonts.m_captionPending) {
     Pending.FolderCaption = false;
+    g_AppState.FolderFonts.m_captionPending = false;
     ShowFolderListCaption();
     return IdleJob::FolderCaption;
   }

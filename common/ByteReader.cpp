@@ -11,6 +11,8 @@ constexpr uint64_t kFirstBlock = 4 * 1024;
 constexpr uint64_t kJoinGap = 8 * 1024;
 // Longer ranges are not prefetched; Read bounds them by the file's size first.
 constexpr uint64_t kLongestPrefetch = 256 * 1024;
+// The first block and the few that a face read adds: room for them is made once.
+constexpr size_t kUsualBlocks = 4;
 
 }  // namespace
 
@@ -21,6 +23,7 @@ bool FileBytes::Open(const std::wstring& path, DWORD extraAccess) {
   if (!file) return false;
   if (extraAccess != 0) return true;
   file_ = std::move(file);
+  blocks_.reserve(kUsualBlocks);
   // Headers and directories lie at the start: one read serves most of what a reader needs.
   (void)ReadBlock(0, kFirstBlock);
   return true;
@@ -47,10 +50,9 @@ uint64_t FileBytes::Size() {
 bool FileBytes::HasBytes(uint64_t end) { return end <= size_ || end <= Size(); }
 
 const FileBytes::Block* FileBytes::Find(uint64_t offset, uint64_t count) const {
-  for (const auto& block : blocks_) {
-    if (offset >= block->offset && offset - block->offset <= block->size &&
-        count <= block->size - (offset - block->offset))
-      return block.get();
+  for (const Block& block : blocks_) {
+    if (offset >= block.offset && offset - block.offset <= block.size && count <= block.size - (offset - block.offset))
+      return &block;
   }
   return nullptr;
 }
@@ -58,9 +60,9 @@ const FileBytes::Block* FileBytes::Find(uint64_t offset, uint64_t count) const {
 const FileBytes::Block* FileBytes::ReadBlock(uint64_t offset, uint64_t count) {
   if (sizeKnown_) count = offset > size_ ? 0 : std::min(count, size_ - offset);
   if (count == 0 || count > UINT32_MAX) return nullptr;
-  auto block = std::make_unique<Block>();
-  block->offset = offset;
-  block->data.reset(new uint8_t[static_cast<size_t>(count)]);
+  Block block;
+  block.offset = offset;
+  block.data.reset(new uint8_t[static_cast<size_t>(count)]);
   // A plain read where the last one ended, else a seek first. Not a read at an OVERLAPPED
   // offset: Wine reports its completion through its server, ten times the cost of the read.
   if (offset != position_) {
@@ -70,7 +72,7 @@ const FileBytes::Block* FileBytes::ReadBlock(uint64_t offset, uint64_t count) {
     position_ = offset;
   }
   DWORD done = 0;
-  if (!::ReadFile(file_.Get(), block->data.get(), static_cast<DWORD>(count), &done, nullptr)) {
+  if (!::ReadFile(file_.Get(), block.data.get(), static_cast<DWORD>(count), &done, nullptr)) {
     position_ = UINT64_MAX;  // unknown: the next read seeks
     return nullptr;
   }
@@ -85,9 +87,9 @@ const FileBytes::Block* FileBytes::ReadBlock(uint64_t offset, uint64_t count) {
     }
   }
   if (done == 0) return nullptr;
-  block->size = done;
+  block.size = done;
   blocks_.push_back(std::move(block));
-  return blocks_.back().get();
+  return &blocks_.back();
 }
 
 ByteReader FileBytes::Read(uint64_t offset, uint64_t count) {

@@ -58,12 +58,13 @@ private:
     std::unique_ptr<uint8_t[]> data;  // not zeroed: only the bytes read are ever looked at
   };
   const Block* Find(uint64_t offset, uint64_t count) const;
-  // Reads [offset, offset + count) into a new block; null when nothing could be read.
+  // Reads [offset, offset + count) into a new block; null when nothing could be read. The
+  // pointer is good until the next block is read.
   const Block* ReadBlock(uint64_t offset, uint64_t count);
 
   orv::ScopedHandle file_;
   uint64_t size_ = 0;      // the file's size when sizeKnown_, else a lower bound
   bool sizeKnown_ = false;
   uint64_t position_ = 0;  // where the next plain read starts
-  std::vector<std::unique_ptr<Block>> blocks_;
+  std::vector<Block> blocks_;  // a block's bytes stay where they are when the vector grows
 };

@@ -196,5 +196,17 @@ void FontFileCommand::RefreshFolderTree(int result, const std::wstring& path) {
   if (result == -1 || operation_.wFunc == kMove) list.m_refreshPending = true;
   else if (operation_.wFunc == kCopy && EqualsNoCase(WithoutTrailingBackslash(path), list.m_folder))
     list.m_refreshPending = true;
-  // The folder tree re-marks its folders that hold fonts when it has such marks.
+  if (result == 0) return;
+  // The folder tree shows in bold the folders that hold fonts: the folders that lost or gained
+  // files are looked at again.
+  CFolderTreeView& tree = g_AppState.FolderTree;
+  const bool treeShown = tree.m_hWnd && ::IsWindow(tree.m_hWnd);
+  if (operation_.wFunc != kCopy) {
+    if (treeShown) (void)tree.FindItemByPath(nullptr);
+    if (!list.m_refreshPending) list.m_captionPending = true;
+  }
+  if (operation_.wFunc != kDelete && treeShown && !path.empty()) {
+    const std::wstring target = WithoutTrailingBackslash(path);
+    (void)tree.FindItemByPath(&target);
+  }
 }

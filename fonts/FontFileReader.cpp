@@ -171,6 +171,7 @@ void FontFileReader::PrefetchFaceTables(const uint32_t* faces, size_t count) {
   };
   static const Wanted kWanted[] = {{"head", kHeadBytes}, {"OS/2", kOs2ReadBytes}, {"name", UINT32_MAX}};
   std::vector<FileBytes::Range> ranges;
+  ranges.reserve(count * std::size(kWanted));
   for (size_t f = 0; f < count; ++f) {
     uint16_t tables = 0;
     if (!file_.Read(faces[f], kOffsetTableSize).U16(4, tables)) continue;
@@ -288,8 +289,8 @@ void FontFileReader::ReadNames() {
   std::wstring system[kCount], other[kCount];
   ReadNameRecords(kIds, kCount, system, other);
   auto store = [&](int index, NameSlot slot) {
-    if (!system[index].empty()) names.System(slot) = system[index];
-    if (!other[index].empty()) names.English(slot) = other[index];
+    if (!system[index].empty()) names.System(slot) = std::move(system[index]);
+    if (!other[index].empty()) names.English(slot) = std::move(other[index]);
   };
   store(0, NameSlot::Family);
   store(1, NameSlot::Subfamily);
@@ -298,9 +299,9 @@ void FontFileReader::ReadNames() {
   store(7, NameSlot::TypoSubfamily);
   store(8, NameSlot::WwsFamily);
   store(9, NameSlot::WwsSubfamily);
-  uniqueId = !system[2].empty() ? system[2] : other[2];
-  version = !system[4].empty() ? system[4] : other[4];
-  postScriptName = other[5];
+  uniqueId = std::move(!system[2].empty() ? system[2] : other[2]);
+  version = std::move(!system[4].empty() ? system[4] : other[4]);
+  postScriptName = std::move(other[5]);
   if (HasFlag(kEudc)) {
     if (names.English(NameSlot::FullName) == L"EUDC" && !kept.empty()) names.English(NameSlot::FullName) = kept;
     displayName = names.English(NameSlot::FullName);
@@ -322,7 +323,10 @@ void FontFileReader::ReadNameRecords(const uint16_t* ids, int count, std::wstrin
     uint16_t platform = 0;
     bool found = false;
   };
-  std::vector<Chosen> system(count), other(count);
+  // Chosen records by slot; no reader asks for more names than the table numbers ids for.
+  constexpr int kMostIds = 26;
+  count = std::min(count, kMostIds);
+  Chosen system[kMostIds], other[kMostIds];
   const uint16_t systemLanguage = SystemLanguage();
   for (uint32_t r = 0; r < recordCount; ++r) {
     const uint64_t at = 6 + uint64_t{r} * 12;

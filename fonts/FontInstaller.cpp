@@ -31,7 +31,7 @@ void ReplaceAll(std::wstring& text, const std::wstring& from, const std::wstring
 }
 
 void AnnounceFontChange() {
-  if (g_AppState.MainWindow) ::SendMessageW(g_AppState.MainWindow, WM_COMMAND, kFontChangeCommand, 0);
+  if (g_AppState.MainWindow) ::SendMessageW(g_AppState.MainWindow, WM_COMMAND, ID_FONT_CHANGE, 0);
 }
 
 }  // namespace installer_detail

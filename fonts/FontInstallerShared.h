@@ -6,8 +6,6 @@
 
 namespace installer_detail {
 
-// The main frame's font-change command: it marks the change and tells every window.
-inline constexpr UINT kFontChangeCommand = 215;
 // The first Windows release with per-user font installs.
 inline constexpr int kPerUserRelease = 1809;
 

@@ -4,7 +4,10 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "common/ResourceIds.h"
 #include "framework/Handles.h"
+#include "common/StringHelpers.h"
+#include "fonts/FontFileCommand.h"
 
 std::wstring TempFontsFolderPath() {
   wchar_t path[MAX_PATH] = {};
@@ -32,14 +35,18 @@ bool TempFontsFolderExists() {
 void EmptyTempFontsFolder() {
   const std::wstring folder = TempFontsFolderPath();
   if (folder.empty() || ::PathIsRelativeW(folder.c_str()) || !::PathIsDirectoryW(folder.c_str())) return;
+  // A font copied out of a read-only source keeps that attribute, and the shell's delete
+  // leaves such files behind.
   WIN32_FIND_DATAW found{};
-  orv::ScopedFindHandle find(::FindFirstFileW((folder + L"\\*.*").c_str(), &found));
-  if (!find) return;
-  do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    const std::wstring file = folder + L"\\" + found.cFileName;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
-      ::SetFileAttributesW(file.c_str(), found.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
-    ::DeleteFileW(file.c_str());
-  } while (::FindNextFileW(find.Get(), &found));
+  if (orv::ScopedFindHandle find(::FindFirstFileW(JoinPath(folder, L"*.*").c_str(), &found)); find) {
+    do {
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        ::SetFileAttributesW(JoinPath(folder, found.cFileName).c_str(), found.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
+    } while (::FindNextFileW(find.Get(), &found));
+  }
+  // The files of the folder alone, quietly: no question, no error box, no recycle bin, no
+  // subfolders.
+  FontFileCommand command(nullptr, FontFileCommand::kDelete, IDS_DELETE_FONTS_CAPTION);
+  command.AddFlags(FOF_SILENT | FOF_NOCONFIRMATION | FOF_FILESONLY | FOF_NOERRORUI | FOF_NORECURSION);
+  if (command.SetSourcePaths(JoinPath(folder, L"*.*") + L"||", L'|')) (void)command.Execute();
 }

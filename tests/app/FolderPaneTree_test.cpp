@@ -12,6 +12,8 @@
 #include "app/AppState.h"
 #include "app/CMainFrame.h"
 #include "app/Preferences.h"
+#include "common/ResourceIds.h"
+#include "fonts/FontFileCommand.h"
 #include "fonts/FontItem.h"
 #include "tests/support/TestSupport.h"
 
@@ -79,3 +81,61 @@ TEST_F(FolderPaneTree, TheIdlePhaseStartsTheTreeOnTheFontCaseFolder) {
 }
 
 }  // namespace
+
+// Files moved or deleted by the file command: the folders that gained or lost their fonts are
+// marked again in the tree, and the folder list's caption count is renewed at idle time.
+TEST_F(FolderPaneTree, FileCommandsRemarkTheFoldersTheyChanged) {
+  ::CreateDirectoryW((root_ + L"\\Empty").c_str(), nullptr);
+  frame_ = std::make_unique<CMainFrame>();
+  ASSERT_TRUE(frame_->CreateMainWindow());
+  frame_->ShowWindow(SW_SHOWNORMAL);
+  for (int i = 0; i < 4 && frame_->RunIdleJob() != IdleJob::FolderTreeInit; ++i) {
+  }
+  CFolderTreeView& tree = g_AppState.FolderTree;
+  HTREEITEM serif = tree.FindItemByIdList(root_ + L"\\Serif", false);
+  HTREEITEM empty = tree.FindItemByIdList(root_ + L"\\Empty", false);
+  ASSERT_TRUE(serif && empty);
+  tree.SelectItem(serif);
+  auto bold = [&](HTREEITEM item) { return (tree.GetItemState(item, TVIS_BOLD) & TVIS_BOLD) != 0; };
+  const ULONGLONG end = ::GetTickCount64() + 5000;
+  while (!(bold(serif) && tree.GetItemRecord(empty)->marksDone) && ::GetTickCount64() < end) PumpMessages(10);
+  ASSERT_TRUE(bold(serif));
+  ASSERT_FALSE(bold(empty));
+
+  struct Case {
+    UINT mode;
+    const wchar_t* source;
+    const wchar_t* target;  // empty for a delete
+    bool serifBold, emptyBold, captionPending;
+  };
+  const Case cases[] = {
+      // Moved out of the selected folder into another: both folders change.
+      {FontFileCommand::kMove, L"\\Serif\\face.ttf", L"\\Empty", false, true, false},
+      // Copied back: only the target is looked at again; the selected folder is the target here.
+      {FontFileCommand::kCopy, L"\\Empty\\face.ttf", L"\\Serif", true, true, false},
+      // Deleted from the selected folder while the list was not marked for a refill: the count
+      // in its caption is renewed.
+      {FontFileCommand::kDelete, L"\\Serif\\face.ttf", L"", false, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Narrow(c.source));
+    g_AppState.FolderFonts.m_refreshPending = false;
+    g_AppState.FolderFonts.m_captionPending = false;
+    FontFileCommand command(nullptr, c.mode, IDS_DELETE_FONTS_CAPTION);
+    command.AddFlags(FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI);
+    ASSERT_TRUE(command.SetSourcePaths(root_ + c.source + L"|", L'|'));
+    const std::wstring target = *c.target ? root_ + c.target : std::wstring();
+    if (!target.empty()) ASSERT_TRUE(command.SetTargetPath(target));
+    ASSERT_TRUE(command.Execute());
+    command.RefreshFolderTree(1, target);
+    EXPECT_EQ(bold(serif), c.serifBold);
+    EXPECT_EQ(bold(empty), c.emptyBold);
+    EXPECT_EQ(g_AppState.FolderFonts.m_captionPending, c.captionPending);
+  }
+  // The idle pass serves the caption and clears the request.
+  g_AppState.FolderFonts.m_captionPending = true;
+  IdleJob job = IdleJob::None;
+  for (int i = 0; i < 6 && job != IdleJob::FolderCaption; ++i) job = frame_->RunIdleJob();
+  EXPECT_EQ(job, IdleJob::FolderCaption);
+  EXPECT_FALSE(g_AppState.FolderFonts.m_captionPending);
+}
