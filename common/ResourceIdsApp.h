@@ -144,3 +144,9 @@
 #define ID_FAV_MENU_LAST         30256
 #define ID_VIEW_TOOLBAR          0xE800
 #define ID_VIEW_STATUS_BAR       0xE801
+
+// Font drag and drop: the captions of the actions ("|"-separated, field n for action code n) and
+// their 16-pixel images (image n for action code n); the feedback window's timer on the source list.
+#define IDS_DRAG_ACTIONS         12270
+#define IDB_DRAG_ACTIONS         927
+#define IDT_FONT_DRAG            1

@@ -12,6 +12,7 @@
 #include "common/Seams.h"
 #include "framework/AppModule.h"
 #include "fonts/FontFileCommand.h"
+#include "lists/FontDragSession.h"
 #include "lists/FontListImages.h"
 #include "printing/CPrintFontSet.h"
 
@@ -647,7 +648,37 @@ LRESULT COrvelListView::OnDoubleClickNotify(int, NMHDR* header, BOOL&) {
 }
 
 LRESULT COrvelListView::OnBeginDrag(int, NMHDR*, BOOL&) {
-  // Font drags start here once drag and drop of fonts is part of the program.
+  if (!m_dragAllowed) return 0;
+  CancelDrag();
+  ::SetFocus(m_hWnd);
+  ::SetCapture(m_hWnd);
+  m_currentDrag = std::make_unique<FontDragSession>(*this, ControlId());
+  if (!m_currentDrag->Started()) CancelDrag();
+  return 0;
+}
+
+void COrvelListView::CancelDrag() {
+  if (!m_currentDrag) return;
+  m_currentDrag.reset();
+  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+  ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+}
+
+LRESULT COrvelListView::OnMouseMove(UINT, WPARAM keys, LPARAM point, BOOL& handled) {
+  handled = FALSE;
+  if (m_currentDrag && m_currentDrag->Started()) m_currentDrag->Move(keys, {GET_X_LPARAM(point), GET_Y_LPARAM(point)});
+  return 0;
+}
+
+LRESULT COrvelListView::OnLeftButtonUp(UINT, WPARAM, LPARAM, BOOL& handled) {
+  handled = FALSE;
+  if (!m_currentDrag) return 0;
+  // The drop may ask the user (a message box, the shell's questions): the mouse is free first.
+  std::unique_ptr<FontDragSession> drag = std::move(m_currentDrag);
+  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+  drag->Drop();
+  drag.reset();
+  ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
   return 0;
 }
 
@@ -700,9 +731,13 @@ LRESULT COrvelListView::OnPrintCommand(WORD, WORD, HWND, BOOL&) {
   return 0;
 }
 
-LRESULT COrvelListView::OnEndDragCommand(WORD, WORD, HWND, BOOL&) { return 0; }
+LRESULT COrvelListView::OnEndDragCommand(WORD, WORD, HWND, BOOL&) {
+  CancelDrag();
+  return 0;
+}
 
 LRESULT COrvelListView::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
+  CancelDrag();
   RegisterIdleHandler(false);
   FreeRows();
   handled = FALSE;
@@ -727,6 +762,7 @@ LRESULT COrvelListView::OnKeyDown(UINT, WPARAM key, LPARAM, BOOL& handled) {
   const bool ctrl = CtrlAlone();
   switch (key) {
     case VK_ESCAPE:
+      CancelDrag();
       break;
     case VK_UP:
     case VK_DOWN:

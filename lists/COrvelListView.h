@@ -38,6 +38,8 @@
 #include "lists/FontItemList.h"
 #include "lists/FontListRow.h"
 
+class FontDragSession;
+
 // Window styles of a font list: WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN with
 // LVS_NOCOLUMNHEADER | LVS_OWNERDRAWFIXED | LVS_SHAREIMAGELISTS; report mode is added by Initialize.
 constexpr DWORD kFontListStyle = 0x56000000 | 0x40004440;
@@ -103,6 +105,10 @@ public:
   void AppendContextMenuItems(HMENU menu, UINT flags) const;
   void PrintList();
 
+  // Font drag (FontDragSession.h): ends a running drag without a drop (Esc, command 296).
+  void CancelDrag();
+  FontDragSession* CurrentDrag() const { return m_currentDrag.get(); }
+
   // Detail reader (a worker that completes copies of the records in row order). Once Stop
   // returns no reader runs and none of its copies is taken in any more.
   void StartDetailReader();
@@ -149,6 +155,8 @@ public:
     REFLECTED_NOTIFY_CODE_HANDLER(NM_DBLCLK, OnDoubleClickNotify)
     REFLECTED_NOTIFY_CODE_HANDLER(LVN_BEGINDRAG, OnBeginDrag)
     MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
+    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
+    MESSAGE_HANDLER(WM_LBUTTONUP, OnLeftButtonUp)
     COMMAND_ID_HANDLER(ID_LIST_DETAILS_READ, OnDetailsReadCommand)
     COMMAND_ID_HANDLER(ID_LIST_SELECT_ALL_, OnSelectAllCommand)
     COMMAND_ID_HANDLER(ID_LIST_INVERT_SELECTION_, OnInvertCommand)
@@ -185,6 +193,7 @@ public:
   int32_t m_sortAscending = 1;
   bool m_dragAllowed = true;
   bool m_invertSelectedText = false;
+  std::unique_ptr<FontDragSession> m_currentDrag;  // the running drag, null when none runs
   std::wstring m_rememberedRow;
   bool m_selectOnRestore = false;
 
@@ -244,6 +253,8 @@ protected:
   LRESULT OnDoubleClickNotify(int, NMHDR*, BOOL&);
   LRESULT OnBeginDrag(int, NMHDR*, BOOL&);
   LRESULT OnSetCursor(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnLeftButtonUp(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnDetailsReadCommand(WORD, WORD, HWND, BOOL&);
   LRESULT OnSelectAllCommand(WORD, WORD, HWND, BOOL&);
   LRESULT OnInvertCommand(WORD, WORD, HWND, BOOL&);
