@@ -255,16 +255,3 @@ LRESULT CGroupChecksDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
   return 0;
 }
 
-LRESULT CGroupChecksDlg::OnHelp(UINT, WPARAM, LPARAM, BOOL&) {
-  ShowHelpTopic(IDD);
-  return TRUE;
-}
-
-LRESULT CGroupChecksDlg::OnCaptionHelpButton(UINT msg, WPARAM wParam, LPARAM, BOOL& handled) {
-  if (wParam != HTHELP) {
-    handled = FALSE;
-    return 0;
-  }
-  if (msg == WM_NCLBUTTONUP) ShowHelpTopic(IDD);
-  return 0;
-}

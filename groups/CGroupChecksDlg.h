@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/CToolWindow.h"
+#include "common/CDialogHelp.h"
 #include "common/ResourceIds.h"
 #include "framework/DialogImpl.h"
 #include "framework/MessageCrackers.h"
@@ -22,7 +23,10 @@
 #include "groups/GroupFileChecker.h"
 #include "lists/ToolStatusBar.h"
 
-class CGroupChecksDlg : public orv::CDialogImpl<CGroupChecksDlg>, public orv::CMessageFilter, public CToolWindow {
+class CGroupChecksDlg : public orv::CDialogImpl<CGroupChecksDlg>,
+                        public CDialogHelp<CGroupChecksDlg>,
+                        public orv::CMessageFilter,
+                        public CToolWindow {
 public:
   enum { IDD = IDD_GROUP_CHECKS };
   enum Tab { kMissingFonts = 0, kBrokenChains = 1, kMissingChildren = 2 };
@@ -60,9 +64,7 @@ public:
     NOTIFY_HANDLER(IDC_GROUP_CHECKS_TABS, TCN_SELCHANGE, OnTabChange)
     NOTIFY_HANDLER(IDC_GROUP_CHECKS_LIST, NM_DBLCLK, OnListDoubleClick)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
-    MESSAGE_HANDLER(WM_HELP, OnHelp)
-    MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnCaptionHelpButton)
-    MESSAGE_HANDLER(WM_NCLBUTTONUP, OnCaptionHelpButton)
+    CHAIN_MSG_MAP(CDialogHelp<CGroupChecksDlg>)
   END_MSG_MAP()
 
 private:
@@ -74,8 +76,6 @@ private:
   LRESULT OnTabChange(int, LPNMHDR, BOOL&);
   LRESULT OnListDoubleClick(int, LPNMHDR header, BOOL&);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled);
-  LRESULT OnHelp(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnCaptionHelpButton(UINT msg, WPARAM wParam, LPARAM, BOOL& handled);
 
   void ClearView();
   void FitColumns();

@@ -322,16 +322,3 @@ LRESULT CCensusDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
   return 0;
 }
 
-LRESULT CCensusDlg::OnHelp(UINT, WPARAM, LPARAM, BOOL&) {
-  ShowHelpTopic(IDD);
-  return TRUE;
-}
-
-LRESULT CCensusDlg::OnCaptionHelpButton(UINT msg, WPARAM wParam, LPARAM, BOOL& handled) {
-  if (wParam != HTHELP) {
-    handled = FALSE;
-    return 0;
-  }
-  if (msg == WM_NCLBUTTONUP) ShowHelpTopic(IDD);
-  return 0;
-}

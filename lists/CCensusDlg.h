@@ -24,6 +24,7 @@
 
 #include "app/CDriveCombo.h"
 #include "app/CToolWindow.h"
+#include "common/CDialogHelp.h"
 #include "common/ResourceIds.h"
 #include "framework/DialogImpl.h"
 #include "framework/DialogResize.h"
@@ -37,6 +38,7 @@
 class FontItem;
 
 class CCensusDlg : public orv::CDialogImpl<CCensusDlg>,
+                   public CDialogHelp<CCensusDlg>,
                    public orv::CDialogResize,
                    public orv::CMessageFilter,
                    public CFolderWalkerImpl<CCensusDlg>,
@@ -102,9 +104,7 @@ public:
     MESSAGE_HANDLER(WM_TIMER, OnTimer)
     MESSAGE_HANDLER(kMsgWalkDone, OnWalkDone)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
-    MESSAGE_HANDLER(WM_HELP, OnHelp)
-    MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnCaptionHelpButton)
-    MESSAGE_HANDLER(WM_NCLBUTTONUP, OnCaptionHelpButton)
+    CHAIN_MSG_MAP(CDialogHelp<CCensusDlg>)
     MESSAGE_HANDLER(WM_SIZE, OnSize)
     CHAIN_MSG_MAP(orv::CDialogResize)
     REFLECT_NOTIFICATIONS()
@@ -122,8 +122,6 @@ private:
   LRESULT OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled);
   LRESULT OnWalkDone(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled);
-  LRESULT OnHelp(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnCaptionHelpButton(UINT msg, WPARAM wParam, LPARAM, BOOL& handled);
   LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL& handled);
 
   void SetStatusParts();

@@ -212,16 +212,3 @@ LRESULT CDirWithFontsDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
   return 0;
 }
 
-LRESULT CDirWithFontsDlg::OnHelp(UINT, WPARAM, LPARAM, BOOL&) {
-  ShowHelpTopic(IDD);
-  return TRUE;
-}
-
-LRESULT CDirWithFontsDlg::OnCaptionHelpButton(UINT msg, WPARAM wParam, LPARAM, BOOL& handled) {
-  if (wParam != HTHELP) {
-    handled = FALSE;
-    return 0;
-  }
-  if (msg == WM_NCLBUTTONUP) ShowHelpTopic(IDD);
-  return 0;
-}

@@ -20,6 +20,7 @@
 
 #include "app/CDriveCombo.h"
 #include "app/CToolWindow.h"
+#include "common/CDialogHelp.h"
 #include "common/ResourceIds.h"
 #include "framework/DialogImpl.h"
 #include "framework/DialogResize.h"
@@ -30,6 +31,7 @@
 #include "lists/ToolStatusBar.h"
 
 class CDirWithFontsDlg : public orv::CDialogImpl<CDirWithFontsDlg>,
+                         public CDialogHelp<CDirWithFontsDlg>,
                          public orv::CDialogResize,
                          public orv::CMessageFilter,
                          public CFolderWalkerImpl<CDirWithFontsDlg>,
@@ -77,9 +79,7 @@ public:
     MESSAGE_HANDLER(kMsgFolderFound, OnFolderFound)
     MESSAGE_HANDLER(kMsgWalkDone, OnWalkDone)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
-    MESSAGE_HANDLER(WM_HELP, OnHelp)
-    MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnCaptionHelpButton)
-    MESSAGE_HANDLER(WM_NCLBUTTONUP, OnCaptionHelpButton)
+    CHAIN_MSG_MAP(CDialogHelp<CDirWithFontsDlg>)
     MESSAGE_HANDLER(WM_SIZE, OnSize)
     CHAIN_MSG_MAP(orv::CDialogResize)
     REFLECT_NOTIFICATIONS()
@@ -95,8 +95,6 @@ private:
   LRESULT OnFolderFound(UINT, WPARAM, LPARAM lParam, BOOL&);
   LRESULT OnWalkDone(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled);
-  LRESULT OnHelp(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnCaptionHelpButton(UINT msg, WPARAM wParam, LPARAM, BOOL& handled);
   LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL& handled);
 
   // Joins the walk and takes what it left queued; `report` shows the outcome.
