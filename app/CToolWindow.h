@@ -26,4 +26,12 @@ public:
   virtual void BringOntoScreen();
   // The page setup changed: a tool that shows printed pages lays them out again.
   virtual void OnPageSetupChanged() {}
+
+protected:
+  // Keyboard navigation (Tab, arrows, Esc, Enter) of a modeless dialog, for messages to the
+  // dialog or one of its controls only.
+  static bool TranslateDialogKeys(HWND dialog, MSG* msg);
+  // Tells the main window that the tool's window has gone (WM_COMMAND ID_TOOL_WINDOW_CLOSED
+  // with the closing identifier `id`).
+  static void ReportClosed(UINT id);
 };

@@ -2,7 +2,9 @@
 
 #include <utility>
 
+#include "app/AppState.h"
 #include "common/ClampRectToVirtualScreen.h"
+#include "common/ResourceIds.h"
 #include "framework/Invariant.h"
 
 namespace {
@@ -81,6 +83,15 @@ void CToolWindow::BringOntoScreen() {
   ::GetWindowRect(wnd, &rc);
   ClampRectToVirtualScreen(rc);
   ::SetWindowPos(wnd, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_SHOWWINDOW);
+}
+
+bool CToolWindow::TranslateDialogKeys(HWND dialog, MSG* msg) {
+  if (!dialog || !msg->hwnd || (msg->hwnd != dialog && !::IsChild(dialog, msg->hwnd))) return false;
+  return ::IsDialogMessageW(dialog, msg) != FALSE;
+}
+
+void CToolWindow::ReportClosed(UINT id) {
+  if (HWND main = g_AppState.MainWindow) ::PostMessageW(main, WM_COMMAND, ID_TOOL_WINDOW_CLOSED, static_cast<LPARAM>(id));
 }
 
 bool BringOpenToolToTop(ToolWindows& tools, ToolWindowId id) {

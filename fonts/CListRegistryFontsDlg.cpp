@@ -123,12 +123,7 @@ void CListRegistryFontsDlg::OnDestroy() {
   rect_ = rc;
   if (orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_SET_VALUE))
     WriteRegBinary(key.Get(), kRectValue, &rc, sizeof(rc));
-  if (HWND main = g_AppState.MainWindow; main && ::IsWindow(main))
-    ::PostMessageW(main, WM_COMMAND, ID_TOOL_WINDOW_CLOSED, static_cast<LPARAM>(ToolWindowId::ListRegistryFontsDlg));
+  ReportClosed(static_cast<UINT>(ToolWindowId::ListRegistryFontsDlg));
 }
 
-bool CListRegistryFontsDlg::PreTranslateMessage(MSG* msg) {
-  // Keyboard navigation (Tab, Esc) for this dialog's own windows only.
-  if (!m_hWnd || !msg->hwnd || (msg->hwnd != m_hWnd && !::IsChild(m_hWnd, msg->hwnd))) return false;
-  return IsDialogMessage(msg);
-}
+bool CListRegistryFontsDlg::PreTranslateMessage(MSG* msg) { return TranslateDialogKeys(m_hWnd, msg); }

@@ -52,10 +52,7 @@ void SetCell(HWND list, int row, int column, const std::wstring& text) {
 
 }  // namespace
 
-bool CGroupChecksDlg::PreTranslateMessage(MSG* msg) {
-  if (!m_hWnd || (msg->hwnd != m_hWnd && !::IsChild(m_hWnd, msg->hwnd))) return false;
-  return IsDialogMessage(msg);
-}
+bool CGroupChecksDlg::PreTranslateMessage(MSG* msg) { return TranslateDialogKeys(m_hWnd, msg); }
 
 BOOL CGroupChecksDlg::OnInitDialog(HWND, LPARAM) {
   if (HANDLE icon = ::LoadImageW(orv::g_Module.GetResourceInstance(), MAKEINTRESOURCEW(kBigIcon), IMAGE_ICON, 0, 0,
@@ -250,8 +247,7 @@ LRESULT CGroupChecksDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
     if (orv::CMessageLoop* loop = orv::g_Module.GetMessageLoop()) loop->RemoveMessageFilter(this);
     filterAdded_ = false;
   }
-  if (g_AppState.MainWindow)
-    ::PostMessageW(g_AppState.MainWindow, WM_COMMAND, ID_TOOL_WINDOW_CLOSED, static_cast<LPARAM>(IDD));
+  ReportClosed(IDD);
   return 0;
 }
 

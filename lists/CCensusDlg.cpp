@@ -52,10 +52,7 @@ void CCensusDlg::ShowWindowClamped() {
   ::SetWindowPos(m_hWnd, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_SHOWWINDOW | SWP_NOACTIVATE);
 }
 
-bool CCensusDlg::PreTranslateMessage(MSG* msg) {
-  if (!m_hWnd || (msg->hwnd != m_hWnd && !::IsChild(m_hWnd, msg->hwnd))) return false;
-  return IsDialogMessage(msg);
-}
+bool CCensusDlg::PreTranslateMessage(MSG* msg) { return TranslateDialogKeys(m_hWnd, msg); }
 
 BOOL CCensusDlg::OnInitDialog(HWND, LPARAM) {
   if (HANDLE icon = ::LoadImageW(orv::g_Module.GetResourceInstance(), MAKEINTRESOURCEW(kBigIcon), IMAGE_ICON, 0, 0,
@@ -317,8 +314,7 @@ LRESULT CCensusDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
     if (orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_WRITE); key)
       (void)WriteRegBinary(key.Get(), kRectValue, &rc, sizeof(rc));
   }
-  if (g_AppState.MainWindow)
-    ::PostMessageW(g_AppState.MainWindow, WM_COMMAND, ID_TOOL_WINDOW_CLOSED, static_cast<LPARAM>(IDD));
+  ReportClosed(IDD);
   return 0;
 }
 

@@ -43,10 +43,7 @@ CDirWithFontsDlg::~CDirWithFontsDlg() {
   }
 }
 
-bool CDirWithFontsDlg::PreTranslateMessage(MSG* msg) {
-  if (!m_hWnd || (msg->hwnd != m_hWnd && !::IsChild(m_hWnd, msg->hwnd))) return false;
-  return IsDialogMessage(msg);
-}
+bool CDirWithFontsDlg::PreTranslateMessage(MSG* msg) { return TranslateDialogKeys(m_hWnd, msg); }
 
 BOOL CDirWithFontsDlg::OnInitDialog(HWND, LPARAM) {
   if (HANDLE icon = ::LoadImageW(orv::g_Module.GetResourceInstance(), MAKEINTRESOURCEW(kBigIcon), IMAGE_ICON, 0, 0,
@@ -207,8 +204,7 @@ LRESULT CDirWithFontsDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
     if (orv::CMessageLoop* loop = orv::g_Module.GetMessageLoop()) loop->RemoveMessageFilter(this);
     filterAdded_ = false;
   }
-  if (g_AppState.MainWindow)
-    ::PostMessageW(g_AppState.MainWindow, WM_COMMAND, ID_TOOL_WINDOW_CLOSED, static_cast<LPARAM>(IDD));
+  ReportClosed(IDD);
   return 0;
 }
 

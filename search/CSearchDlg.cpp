@@ -148,10 +148,7 @@ void CSearchDlg::PlaceWindow() {
                savedRect_.bottom - savedRect_.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool CSearchDlg::PreTranslateMessage(MSG* msg) {
-  if (!m_hWnd || !msg->hwnd || (msg->hwnd != m_hWnd && !::IsChild(m_hWnd, msg->hwnd))) return false;
-  return IsDialogMessage(msg);
-}
+bool CSearchDlg::PreTranslateMessage(MSG* msg) { return TranslateDialogKeys(m_hWnd, msg); }
 
 LRESULT CSearchDlg::OnSize(UINT, WPARAM, LPARAM, BOOL& handled) {
   if (statusBar_.m_hWnd) statusBar_.SendMessage(WM_SIZE);
@@ -247,8 +244,7 @@ LRESULT CSearchDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
     filterAdded_ = false;
   }
   SaveState();
-  if (HWND main = g_AppState.MainWindow)
-    ::PostMessageW(main, WM_COMMAND, ID_TOOL_WINDOW_CLOSED, static_cast<LPARAM>(IDD));
+  ReportClosed(IDD);
   return 0;
 }
 
