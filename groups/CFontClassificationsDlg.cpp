@@ -7,10 +7,12 @@
 #include "app/AppState.h"
 #include "app/Preferences.h"
 #include "common/AppMessageBox.h"
+#include "common/DialogStatusBar.h"
 #include "common/HelpRequest.h"
 #include "common/ResString.h"
 #include "common/Seams.h"
 #include "framework/AppModule.h"
+#include "framework/Handles.h"
 #include "groups/ClassificationBuilder.h"
 
 namespace {
@@ -45,24 +47,14 @@ BOOL CFontClassificationsDlg::OnInitDialog(HWND, LPARAM) {
 
 // The status bar below the controls: the dialog grows by its height. Part 0 holds the count.
 void CFontClassificationsDlg::CreateStatusBar() {
-  statusBar_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"",
-                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | SBT_TOOLTIPS, 0, 0, 0,
-                                 0, m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_VIEW_STATUS_BAR)),
-                                 nullptr, nullptr);
+  statusBar_ = CreateDialogStatusBar(m_hWnd);
   if (!statusBar_) return;
-  RECT bar{};
-  ::GetWindowRect(statusBar_, &bar);
-  RECT rc{};
-  GetWindowRect(&rc);
-  SetWindowPos(nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top + (bar.bottom - bar.top),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ::SendMessageW(statusBar_, WM_SIZE, 0, 0);
-  HDC dc = ::GetDC(statusBar_);
-  HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(statusBar_, WM_GETFONT, 0, 0)));
   SIZE extent{};
-  ::GetTextExtentPoint32W(dc, kWidestCount, static_cast<int>(std::size(kWidestCount) - 1), &extent);
-  ::SelectObject(dc, old);
-  ::ReleaseDC(statusBar_, dc);
+  {
+    orv::ScopedGetDC dc(statusBar_);
+    orv::ScopedSelectObject font(dc.Get(), reinterpret_cast<HFONT>(::SendMessageW(statusBar_, WM_GETFONT, 0, 0)));
+    ::GetTextExtentPoint32W(dc.Get(), kWidestCount, static_cast<int>(std::size(kWidestCount) - 1), &extent);
+  }
   int parts[] = {extent.cx + ::GetSystemMetrics(SM_CXEDGE) * 4, -1};
   ::SendMessageW(statusBar_, SB_SETPARTS, std::size(parts), reinterpret_cast<LPARAM>(parts));
 }

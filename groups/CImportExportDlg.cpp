@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "app/COrvBrowseFolderDialog.h"
 #include "app/Preferences.h"
+#include "common/DialogStatusBar.h"
 #include "common/HelpRequest.h"
 #include "common/RegistryValue.h"
 #include "common/ResString.h"
@@ -84,19 +85,7 @@ BOOL CImportExportDlg::OnInitDialog(HWND, LPARAM) {
 }
 
 // The status bar below the controls: the dialog grows by its height.
-void CImportExportDlg::CreateStatusBar() {
-  statusBar_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"",
-                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | SBT_TOOLTIPS, 0, 0, 0,
-                                 0, m_hWnd, nullptr, nullptr, nullptr);
-  if (!statusBar_) return;
-  RECT bar{};
-  ::GetWindowRect(statusBar_, &bar);
-  RECT rc{};
-  GetWindowRect(&rc);
-  SetWindowPos(nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top + (bar.bottom - bar.top),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ::SendMessageW(statusBar_, WM_SIZE, 0, 0);
-}
+void CImportExportDlg::CreateStatusBar() { statusBar_ = CreateDialogStatusBar(m_hWnd); }
 
 // The sorting options belong to the per-type layout; the second PANOSE level to PANOSE folders.
 void CImportExportDlg::UpdateOptions() {
