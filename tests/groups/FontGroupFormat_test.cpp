@@ -253,7 +253,7 @@ TEST_F(GroupsTest, FilesOfOtherEditorsKeepTheirCharactersThroughASave) {
     SCOPED_TRACE(c.what);
     WriteRaw(L"orvelgrp00022.xml", c.bytes);
     FontGroup g;
-    ASSERT_TRUE(g.Load(L"orvelgrp00022.xml"));
+    ASSERT_TRUE(g.Load(L"orvelgrp00022.xml")) << "system code page " << ::GetACP() << " (a Western one is expected)";
     EXPECT_EQ(g.Name, L"Caf\x00E9");
     ASSERT_EQ(g.Fonts.size(), 1u);
     EXPECT_EQ(g.Fonts[0].Path, L"C:\\Fonts\\Caf\x00E9.ttf");

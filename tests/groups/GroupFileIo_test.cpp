@@ -4,12 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/TestSupport.h"
-
 namespace {
 
 const std::string kDeclared1252 = "<?xml version=\"1.0\" encoding=\"windows-1252\"?>";
-const std::string kDeclaredUtf8 = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 
 std::string Utf16(const std::wstring& text, bool bigEndian) {
   std::string bytes;
@@ -19,14 +16,6 @@ std::string Utf16(const std::wstring& text, bool bigEndian) {
     bytes += bigEndian ? lo : hi;
   }
   return bytes;
-}
-
-// The text the system code page gives for bytes that are no UTF-8, as the reader falls back to it.
-std::wstring InSystemCodePage(const std::string& bytes) {
-  std::wstring text(bytes.size(), L'\0');
-  text.resize(static_cast<size_t>(::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                                         text.data(), static_cast<int>(text.size()))));
-  return text;
 }
 
 }  // namespace
@@ -74,15 +63,4 @@ TEST(GroupFileText, DecodingKeepsEveryCharacterOrRefuses) {
       EXPECT_EQ(text, c.text);
     }
   }
-}
-
-TEST(GroupFileText, Utf8DeclarationOverTheSystemCodePageReadsInIt) {
-  // The program's own declaration kept by an editor that saved the file in the system's code
-  // page: the bytes are no UTF-8, so they read in the system code page, character for character.
-  const std::string bytes = kDeclaredUtf8 + "<p>C:\\Caf\xE9.ttf</p>";
-  std::wstring text;
-  ASSERT_TRUE(DecodeGroupFileText(bytes, text)) << "system code page " << ::GetACP();
-  EXPECT_EQ(text, InSystemCodePage(bytes));
-  EXPECT_NE(text.find(L"\x00E9"), std::wstring::npos) << "the system code page of the test prefix is Western";
-  EXPECT_EQ(text.find(L"\xFFFD"), std::wstring::npos);
 }

@@ -3,6 +3,8 @@
 // stays byte for byte when the user deletes the recovery group again.
 #include "tests/groups/GroupsTreeHost.h"
 
+#include <algorithm>
+
 #include "groups/GroupFileChecker.h"
 
 namespace {
