@@ -250,19 +250,22 @@ std::wstring ItemText(HWND dialog, int id) {
   return text;
 }
 
+// A script's first step: the groups by initial chosen and the scan started.
+bool StartByInitial() {
+  HWND d = ClassifyDialog();
+  if (!d) return false;
+  ::CheckDlgButton(d, IDC_CLASSIFY_BY_INITIAL, BST_CHECKED);
+  ClickButton(d, IDOK);
+  return true;
+}
+
 }  // namespace
 
 TEST_F(ClassificationTest, DialogScansAFolderAndBuildsEachKindOnce) {
   DialogEnv env;
   const std::wstring start = LoadResString(IDS_CLASSIFY_START);
   ModalScript::Run(
-      {[] {
-         HWND d = ClassifyDialog();
-         if (!d) return false;
-         ::CheckDlgButton(d, IDC_CLASSIFY_BY_INITIAL, BST_CHECKED);
-         ClickButton(d, IDOK);
-         return true;
-       },
+      {StartByInitial,
        [&start] {
          HWND d = ClassifyDialog();
          // Scanning until the button shows its start caption again.
@@ -341,13 +344,7 @@ TEST_F(ClassificationTest, DialogPaintsWhileTheGroupsAreBuiltAndStopsThemBetween
   DialogEnv env;
   HeldBuild held;
   ModalScript::Run(
-      {[] {
-         HWND d = ClassifyDialog();
-         if (!d) return false;
-         ::CheckDlgButton(d, IDC_CLASSIFY_BY_INITIAL, BST_CHECKED);
-         ClickButton(d, IDOK);
-         return true;
-       },
+      {StartByInitial,
        [] {
          if (!HeldBuild::Reached()) return false;
          // The builders are held inside a save, and the dialog still paints and answers.
