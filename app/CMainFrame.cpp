@@ -362,6 +362,7 @@ void CMainFrame::UpdateStates() {
   UpdateGroupsPaneButtons();
   panes_.m_fontListsPane.UpdateToolbarState();
   UpdateSearchStates();
+  UpdateFontCommandStates();
   UISetCheck(ID_VIEW_SAMPLE_IN_LIST, g_Preferences.ShowSampleInList);
   UIEnable(ID_VIEW_SAMPLE_IN_LIST, (g_Preferences.StyleFlags & Preferences::kStyleNamesOnly) == 0);
   UIUpdateToolBar();

@@ -84,6 +84,9 @@ public:
   void ShowButton(int command, bool show) const {
     if (m_hWndToolBar) ::SendMessageW(m_hWndToolBar, TB_HIDEBUTTON, command, MAKELPARAM(show ? FALSE : TRUE, 0));
   }
+  [[nodiscard]] bool IsButtonEnabled(int command) const {
+    return m_hWndToolBar && ::SendMessageW(m_hWndToolBar, TB_ISBUTTONENABLED, command, 0) != 0;
+  }
 
   void AddToolbarSeparator() {
     TBBUTTON button{0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0};
