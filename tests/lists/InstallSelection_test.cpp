@@ -139,7 +139,9 @@ TEST(InstallSelection, LeftOutRowsAreDeselectedOnlyInFontLists) {
   testing_support::ResetRecords();
   ScratchDir source;
   const uint32_t savedFlags = g_Preferences.FontInstallFlags;
+  const bool savedElevated = g_AppState.IsElevated;
   g_Preferences.FontInstallFlags = 0;
+  g_AppState.IsElevated = true;
   const std::string garbage(64, 'x');
   ASSERT_TRUE(testing_support::WriteFileBytes(source.File(L"broken.ttf"), garbage.data(), garbage.size()));
   auto selected = [](HWND list, int row) {
@@ -179,6 +181,7 @@ TEST(InstallSelection, LeftOutRowsAreDeselectedOnlyInFontLists) {
   g_AppState.GroupFonts.m_refreshPending = false;
   FontItemList items;
   items.AddGroupFont(L"Broken", source.File(L"broken.ttf"));
+  items.Entries().front().row = 0;  // the row of the plain list-view
   FontInstaller installer(&items, plain, false);
   EXPECT_FALSE(installer.InstallSelected(kInstallFromList));
   EXPECT_TRUE(selected(plain, 0));
@@ -189,5 +192,6 @@ TEST(InstallSelection, LeftOutRowsAreDeselectedOnlyInFontLists) {
   list.Clear();
   list.m_folder.clear();
   g_Preferences.FontInstallFlags = savedFlags;
+  g_AppState.IsElevated = savedElevated;
   ::SetCurrentDirectoryW(testing_support::BinDir().c_str());
 }
