@@ -29,22 +29,6 @@ int RecordLoad(const wchar_t* path) {
 }
 const seams::SystemCalls kRecordLoads{&RecordLoad};
 
-int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-  *reinterpret_cast<bool*>(found) = true;
-  return 0;
-}
-
-bool GdiKnows(const std::wstring& family) {
-  HDC dc = ::GetDC(nullptr);
-  LOGFONTW lf{};
-  lf.lfCharSet = DEFAULT_CHARSET;
-  wcsncpy(lf.lfFaceName, family.c_str(), LF_FACESIZE - 1);
-  bool found = false;
-  ::EnumFontFamiliesExW(dc, &lf, &NoteFace, reinterpret_cast<LPARAM>(&found), 0);
-  ::ReleaseDC(nullptr, dc);
-  return found;
-}
-
 // The Fonts value of a font under HKLM (the process runs elevated), or "-" when there is none.
 std::wstring FontsValue(const std::wstring& valueName) {
   wchar_t data[MAX_PATH] = {};

@@ -24,6 +24,7 @@
 
 using namespace sfnt_test;
 using testing_support::Boxes;
+using testing_support::GdiKnows;
 using testing_support::ScratchDir;
 
 namespace {
@@ -36,23 +37,6 @@ void WriteTagged(const std::wstring& source, const std::wstring& target, const s
 }
 
 std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
-
-int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-  *reinterpret_cast<bool*>(found) = true;
-  return 0;
-}
-
-// Whether GDI enumerates a family of this name.
-bool GdiKnows(const std::wstring& family) {
-  HDC dc = ::GetDC(nullptr);
-  LOGFONTW lf{};
-  lf.lfCharSet = DEFAULT_CHARSET;
-  wcsncpy(lf.lfFaceName, family.c_str(), LF_FACESIZE - 1);
-  bool found = false;
-  ::EnumFontFamiliesExW(dc, &lf, &NoteFace, reinterpret_cast<LPARAM>(&found), 0);
-  ::ReleaseDC(nullptr, dc);
-  return found;
-}
 
 bool ReadValue(HKEY root, const wchar_t* key, const std::wstring& name, std::wstring& data, DWORD* type = nullptr) {
   wchar_t buffer[1024] = {};
