@@ -50,8 +50,9 @@ TEST_F(GroupsPane, InstallButtonsFollowTheSelectedGroup) {
   EXPECT_TRUE(Enabled(ID_GROUP_UNINSTALL));
   EXPECT_FALSE(Hidden(ID_GROUP_UNINSTALL));
   EXPECT_TRUE(Hidden(ID_GROUP_INSTALL));
+  ResetRecords();
   ::SendMessageW(f.Panes().m_groupsPane, WM_COMMAND, ID_GROUP_UNINSTALL, reinterpret_cast<LPARAM>(Toolbar()));
-  ASSERT_EQ(Boxes().size(), 1u);
+  ASSERT_EQ(Boxes().size(), 1u) << Narrow(Boxes().empty() ? std::wstring() : Boxes()[0].text);
   EXPECT_NE(Boxes()[0].text.find(LoadResString(IDS_NOTHING_TO_UNINSTALL)), std::wstring::npos);
   EXPECT_EQ(Boxes()[0].caption, LoadResString(kUninstallGroup));
   EXPECT_TRUE(Tree().IsItemInstalled());

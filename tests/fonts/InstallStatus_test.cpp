@@ -501,9 +501,7 @@ TEST(ResolveInstallStatus, IndexAgreesWithTheFullWalk) {
 // entry's mark says whether the installer goes on to load or unload the font.
 TEST(InstalledMarkers, CountGroupInstallsAndKeepFontsInstalledBefore) {
   MarkerValues values;  // deletes the key afterwards when it did not exist
-  for (const wchar_t* name : {L"2|Marker Sequence", L"2|Marker By Hand", L"2|Marker Gdi", L"1|Marker Kinds",
-                              L"0|Marker Kinds"})
-    values.Track(name);
+  for (const wchar_t* name : {L"2|Marker Sequence", L"2|Marker By Hand", L"2|Marker Gdi"}) values.Track(name);
   FontInstaller installer(nullptr, nullptr, false);
   auto entry = [](const std::wstring& name, uint32_t flags, int32_t count = 1) {
     return FontItemListEntry{Record(name, flags), true, 0, count};
@@ -561,14 +559,6 @@ TEST(InstalledMarkers, CountGroupInstallsAndKeepFontsInstalledBefore) {
     EXPECT_TRUE(none.marked);
     EXPECT_FALSE(none.record.HasFlag(0x10000));
   }
-  // Type 1 and raster fonts are counted under their own prefixes.
-  FontItemListEntry type1 = entry(L"Marker Kinds", 0x4);
-  FontItemListEntry raster = entry(L"Marker Kinds", 0x8);
-  EXPECT_EQ(installer.AddInstalledMarker(type1), 1u);
-  EXPECT_EQ(installer.AddInstalledMarker(raster), 1u);
-  EXPECT_EQ(stored(L"1|Marker Kinds"), 1u);
-  EXPECT_EQ(stored(L"0|Marker Kinds"), 1u);
-  EXPECT_EQ(stored(L"2|Marker Kinds"), 0xDEADu);
 }
 
 // EUDC fonts are TrueType files under their own extensions: the lazy loader reads them as such.
