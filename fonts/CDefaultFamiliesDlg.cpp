@@ -8,9 +8,9 @@
 
 #include "app/AppState.h"
 #include "common/AppMessageBox.h"
-#include "common/Seams.h"
 #include "common/DialogStatusBar.h"
 #include "common/ResString.h"
+#include "common/Seams.h"
 #include "common/StringHelpers.h"
 #include "fonts/RegistryDialogLists.h"
 #include "fonts/SystemFontKeys.h"
