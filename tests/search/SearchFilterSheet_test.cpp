@@ -10,7 +10,7 @@
 
 #include "app/AppState.h"
 #include "common/Seams.h"
-#include "common/StringHelpers.h"
+#include "tests/support/ControlLayout.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/TestSupport.h"
 
@@ -212,37 +212,6 @@ TEST(SearchFilterRanges, ListStopsAtTheFirstUnlistedBlock) {
   EXPECT_EQ(CSearchFilterPropPageRanges::ListedBlocks(gap).size(), 1u);
 }
 
-// Whether a text label shows its whole text: a static's text wrapped in its width fits its
-// height; a button's one line fits its width (a check box or radio button less its mark).
-bool ShowsWholeText(HWND control) {
-  wchar_t cls[32] = {};
-  ::GetClassNameW(control, cls, 32);
-  wchar_t text[256] = {};
-  ::InternalGetWindowText(control, text, 256);
-  const LONG style = ::GetWindowLongW(control, GWL_STYLE);
-  const bool isStatic = EqualsNoCase(cls, L"Static") && (style & SS_TYPEMASK) <= SS_RIGHT;
-  const bool isButton = EqualsNoCase(cls, L"Button") && (style & BS_TYPEMASK) != BS_GROUPBOX;
-  if (!text[0] || (!isStatic && !isButton)) return true;
-  RECT client{};
-  ::GetClientRect(control, &client);
-  HDC dc = ::GetDC(control);
-  HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
-  RECT need = client;
-  bool fits;
-  if (isStatic) {
-    ::DrawTextW(dc, text, -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
-    fits = need.bottom <= client.bottom && need.right <= client.right;
-  } else {
-    ::DrawTextW(dc, text, -1, &need, DT_CALCRECT | DT_SINGLELINE);
-    const LONG type = style & BS_TYPEMASK;
-    const int mark = type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON ? 0 : ::GetSystemMetrics(SM_CXMENUCHECK) + 4;
-    fits = need.right - need.left + mark <= client.right;
-  }
-  ::SelectObject(dc, old);
-  ::ReleaseDC(control, dc);
-  return fits;
-}
-
 // The sheet as a user sees it: its caption, and on every page each control lies wholly inside
 // the page and shows its whole label, at the dialog units of the fonts Wine gives. A picture
 // of each page is kept.
@@ -261,13 +230,9 @@ TEST_F(SearchFilterSheet, CaptionAndEveryControlInsideItsPage) {
                ::UpdateWindow(s);
                RECT client{};
                ::GetClientRect(page, &client);
-               int children = 0;
-               for (HWND child = ::GetWindow(page, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-                 if (!::IsWindowVisible(child)) continue;
-                 ++children;
-                 RECT rc{};
-                 ::GetWindowRect(child, &rc);
-                 ::MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rc), 2);
+               const std::vector<HWND> children = VisibleChildren(page);
+               for (HWND child : children) {
+                 const RECT rc = ShownRect(child);
                  RECT inside{};
                  ::IntersectRect(&inside, &rc, &client);
                  wchar_t name[128] = {};
@@ -278,7 +243,7 @@ TEST_F(SearchFilterSheet, CaptionAndEveryControlInsideItsPage) {
                      << ") outside the page's (" << client.right << "x" << client.bottom << ")";
                  EXPECT_TRUE(ShowsWholeText(child)) << "page " << index << ": \"" << Narrow(name) << "\" is cut";
                }
-               EXPECT_GT(children, 1) << "page " << index;
+               EXPECT_GT(children.size(), 1u) << "page " << index;
                SaveWindowImage(s, ArtifactsDir() + L"\\search_filter_page" + std::to_wstring(index) + L".bmp");
              }
              return true;
