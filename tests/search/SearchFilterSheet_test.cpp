@@ -232,12 +232,10 @@ TEST_F(SearchFilterSheet, CaptionAndEveryControlInsideItsPage) {
                ::GetClientRect(page, &client);
                const std::vector<HWND> children = VisibleChildren(page);
                for (HWND child : children) {
-                 const RECT rc = ShownRect(child);
-                 RECT inside{};
-                 ::IntersectRect(&inside, &rc, &client);
                  wchar_t name[128] = {};
                  ::InternalGetWindowText(child, name, 128);
-                 EXPECT_TRUE(::EqualRect(&inside, &rc))
+                 const RECT rc = ShownRect(child);
+                 EXPECT_TRUE(LiesInside(child, client))
                      << "page " << index << ", control " << ::GetDlgCtrlID(child) << " \"" << Narrow(name)
                      << "\" at (" << rc.left << "," << rc.top << ")-(" << rc.right << "," << rc.bottom
                      << ") outside the page's (" << client.right << "x" << client.bottom << ")";

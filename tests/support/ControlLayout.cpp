@@ -29,6 +29,14 @@ RECT ShownRect(HWND child) {
   return rc;
 }
 
+bool LiesInside(HWND child, const RECT& area) {
+  const RECT rc = ShownRect(child);
+  if (::IsRectEmpty(&rc)) return true;
+  RECT inside{};
+  ::IntersectRect(&inside, &rc, &area);
+  return ::EqualRect(&inside, &rc) != FALSE;
+}
+
 bool ShowsWholeText(HWND control) {
   wchar_t cls[32] = {};
   ::GetClassNameW(control, cls, 32);

@@ -15,6 +15,10 @@ std::vector<HWND> VisibleChildren(HWND parent);
 // part only: its list covers what lies below it only while it is open.
 RECT ShownRect(HWND child);
 
+// Whether a child control lies wholly inside `area` (its parent's client coordinates). A
+// control of no size shows nothing and lies anywhere.
+bool LiesInside(HWND child, const RECT& area);
+
 // Whether a text label shows its whole text: a static's text wrapped in its width fits its
 // height; a button's one line fits its width (a check box or radio button less its mark).
 // Controls of other kinds, and empty labels, pass.
