@@ -8,6 +8,7 @@
 #include "common/ResourceIds.h"
 #include "common/StringHelpers.h"
 #include "framework/AppModule.h"
+#include "framework/Window.h"
 #include "lists/COrvelListView.h"
 #include "printing/CPrintFontSet.h"
 
@@ -18,13 +19,6 @@ constexpr int kCopiesSpare = 7;
 constexpr int kCopiesPart[] = {IDC_PRINT_COPIES_GROUP, IDC_PRINT_COPIES, IDC_PRINT_COPIES_SPIN,
                                IDC_PRINT_COPIES_LABEL, IDC_PRINT_COLLATE, IDC_PRINT_COLLATE_ICON};
 
-RECT RectInParent(HWND parent, HWND child) {
-  RECT rc{};
-  ::GetWindowRect(child, &rc);
-  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
-  return rc;
-}
-
 // A page range label longer than the template allows for (another language, a larger font)
 // pushes the copies part to the right, and the page grows by as much.
 void FitCopiesBesideRange(HWND dialog) {
@@ -32,14 +26,14 @@ void FitCopiesBesideRange(HWND dialog) {
   if (!range) return;
   int left = INT_MAX;
   for (int id : kCopiesPart)
-    if (HWND control = ::GetDlgItem(dialog, id)) left = std::min(left, static_cast<int>(RectInParent(dialog, control).left));
+    if (HWND control = ::GetDlgItem(dialog, id)) left = std::min(left, static_cast<int>(orv::RectInParent(control).left));
   if (left == INT_MAX) return;
-  const int shift = RectInParent(dialog, range).right + kCopiesSpare - left;
+  const int shift = orv::RectInParent(range).right + kCopiesSpare - left;
   if (shift <= 0) return;
   for (int id : kCopiesPart) {
     HWND control = ::GetDlgItem(dialog, id);
     if (!control) continue;
-    const RECT rc = RectInParent(dialog, control);
+    const RECT rc = orv::RectInParent(control);
     ::SetWindowPos(control, nullptr, rc.left + shift, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   RECT page{};

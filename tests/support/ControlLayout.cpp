@@ -4,6 +4,7 @@
 
 #include "common/StringHelpers.h"
 #include "framework/Handles.h"
+#include "framework/Window.h"
 
 namespace testing_support {
 
@@ -15,17 +16,12 @@ std::vector<HWND> VisibleChildren(HWND parent) {
 }
 
 RECT ShownRect(HWND child) {
-  RECT rc{};
-  ::GetWindowRect(child, &rc);
+  RECT rc = orv::RectInParent(child);
   HWND combo = reinterpret_cast<HWND>(::SendMessageW(child, CBEM_GETCOMBOCONTROL, 0, 0));
   COMBOBOXINFO info{};
   info.cbSize = sizeof(info);
-  if (::GetComboBoxInfo(combo ? combo : child, &info)) {
-    RECT closed{};
-    ::GetWindowRect(combo ? combo : child, &closed);
-    rc.bottom = closed.top + info.rcButton.bottom + info.rcButton.top;
-  }
-  ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rc), 2);
+  // The closed part: the drop button's height and its margins above and below.
+  if (::GetComboBoxInfo(combo ? combo : child, &info)) rc.bottom = rc.top + info.rcButton.bottom + info.rcButton.top;
   return rc;
 }
 
