@@ -262,6 +262,7 @@ private:
   void ShowSelectionInSample();
   void SelectOnly(HWND focusList, std::initializer_list<HWND> deselect) const;
   bool RouteMouseWheel(const MSG& msg) const;
+  bool IsFocusedViewKey(const MSG& msg) const;
 
   MainPanes panes_;
   bool minSizeGuard_ = true;  // WM_GETMINMAXINFO is left alone until WM_CREATE has finished
