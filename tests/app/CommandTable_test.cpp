@@ -333,12 +333,19 @@ TEST_F(CommandTable, RightClickOnTheSelectedFolderOpensTheFolderMenu) {
   EXPECT_TRUE(EqualsNoCase(opened, g_Preferences.FontCaseRoot)) << Narrow(opened);
 }
 
+// DejaVu font files copied into a folder.
+bool CopyDejaVuFonts(const ScratchDir& folder, std::initializer_list<const wchar_t*> names) {
+  for (const wchar_t* name : names)
+    if (!::CopyFileW((L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\" + std::wstring(name)).c_str(),
+                     folder.File(name).c_str(), FALSE))
+      return false;
+  return true;
+}
+
 // A right click on a row that is not selected selects it and opens the list's menu at once, in
 // the font-lists pane and in the installed fonts pane.
 TEST_F(CommandTable, RightClickOnAnUnselectedRowSelectsItAndOpensTheMenu) {
-  for (const wchar_t* name : {L"DejaVuSans.ttf", L"DejaVuSerif.ttf"})
-    ASSERT_TRUE(::CopyFileW((L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\" + std::wstring(name)).c_str(),
-                            start_.File(name).c_str(), FALSE));
+  ASSERT_TRUE(CopyDejaVuFonts(start_, {L"DejaVuSans.ttf", L"DejaVuSerif.ttf"}));
   CMainFrame& f = Open();
   f.RunIdleJob();  // the folder list's fill
   for (COrvelListView* list : {static_cast<COrvelListView*>(&g_AppState.FolderFonts),
@@ -365,6 +372,48 @@ TEST_F(CommandTable, RightClickOnAnUnselectedRowSelectsItAndOpensTheMenu) {
     EXPECT_EQ(list->GetSelectedIndices(), std::vector<int>{1});
     ASSERT_FALSE(items.empty()) << "no menu after one right click";
     EXPECT_EQ(items.front().front(), L'+') << "its first item acts on the row just selected";
+  }
+}
+
+// The font the sample pane shows decides: saving font images (285) needs a font file to save,
+// the search for similar fonts (340) a font whose properties can be shown (the sample pane's
+// button 157).
+TEST_F(CommandTable, SaveImagesAndSimilarFontsFollowTheSampleFont) {
+  ASSERT_TRUE(CopyDejaVuFonts(start_, {L"DejaVuSans.ttf"}));
+  CMainFrame& f = Open();
+  f.RunIdleJob();  // the folder list's fill
+  CLVFolderFonts& list = g_AppState.FolderFonts;
+  auto add = [&](const wchar_t* name, uint32_t flags) {
+    FontItem record;
+    record.displayName = name;
+    record.names.English(NameSlot::FullName) = name;
+    record.fileRef = std::wstring(name) + L".fon";
+    record.flags = flags | font_flags::kRead | font_flags::kResolved;
+    list.AddItem(record, false);
+  };
+  add(L"Raster Serif", font_flags::kRaster);
+  add(L"Broken Sans", font_flags::kSfnt | font_flags::kUnreadable);
+  list.Repopulate();
+  const struct {
+    const wchar_t* row;  // null: nothing selected
+    bool save, similar;
+  } cases[] = {{nullptr, false, false},
+               {L"DejaVu Sans", true, true},
+               {L"Raster Serif", true, false},
+               {L"Broken Sans", false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.row ? Narrow(c.row) : "no font");
+    list.SelectAll(false);
+    if (c.row) {
+      const int row = list.FindNextByName(c.row, -1, false);
+      ASSERT_GE(row, 0);
+      LVITEMW select{};
+      select.stateMask = select.state = LVIS_SELECTED | LVIS_FOCUSED;
+      ::SendMessageW(list.m_hWnd, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&select));
+    }
+    f.RunIdleJob();  // the sample pane takes the selection in
+    EXPECT_EQ(f.UIIsEnabled(ID_FILE_SAVE_IMAGES), c.save);
+    EXPECT_EQ(f.UIIsEnabled(ID_FONTS_SIMILAR), c.similar);
   }
 }
 
