@@ -129,6 +129,40 @@ TEST_F(GroupsPane, QuickSearchFindsTheGroupThatHoldsTheFont) {
   EXPECT_EQ(pane.m_cyCaption, caption);
 }
 
+// Hand-edited group files where every group of a rung lists both groups of the next: the
+// groups of the last rung are reached along 2^12 ways. The search through the tree reads each
+// group once, finishes, and finds the font in the group after the ladder.
+TEST_F(GroupsPane, QuickSearchThroughSharedChildrenFinishesAndFindsTheFont) {
+  constexpr int kRungs = 13;
+  auto rung = [](int level, int side) { return G(1 + 2 * level + side); };
+  const std::wstring last = G(100);
+  Make(kRootGroupFile, L"Root", L"", {{rung(0, 0), L"Ladder A"}, {rung(0, 1), L"Ladder B"}, {last, L"Last"}});
+  for (int level = 0; level < kRungs; ++level)
+    for (int side = 0; side < 2; ++side) {
+      const std::wstring parent = level == 0 ? std::wstring(kRootGroupFile) : rung(level - 1, 0);
+      const std::wstring name = L"Rung " + std::to_wstring(level) + (side ? L"b" : L"a");
+      if (level + 1 < kRungs)
+        Make(rung(level, side), name, parent, {{rung(level + 1, 0), L"A"}, {rung(level + 1, 1), L"B"}},
+             {{L"Font " + name, Font(name)}});
+      else
+        Make(rung(level, side), name, parent, {}, {{L"Font " + name, Font(name)}});
+    }
+  Make(last, L"Last", kRootGroupFile, {}, {{L"Sans", Font(L"Sans")}, {L"Target", Font(L"Target")}});
+  CMainFrame& f = Open();
+  CGroupsTVContainer& pane = f.Panes().m_groupsPane;
+  Tree().SelectItem(Tree().GetRootItem());
+  ::SendMessageW(Toolbar(), TB_CHECKBUTTON, ID_GROUPS_QUICK_SEARCH, TRUE);
+  ::SendMessageW(pane, WM_COMMAND, ID_GROUPS_QUICK_SEARCH, reinterpret_cast<LPARAM>(Toolbar()));
+  COrvelSearchWnd& band = pane.QuickSearch();
+  ResetRecords();
+  ::SetWindowTextW(band.Edit(), L"Targ*");
+  ::SendMessageW(band.Edit(), WM_KEYUP, 'T', 0);
+  ::SendMessageW(band.Edit(), WM_KEYDOWN, VK_RETURN, 1);
+  EXPECT_EQ(Tree().GetItemFile(), last);
+  EXPECT_EQ(g_AppState.GroupFonts.m_rememberedRow, L"Target");
+  EXPECT_TRUE(Beeps().empty());
+}
+
 namespace {
 
 // A message taken from the queue as the program's message loop takes it: the main window's
