@@ -3,10 +3,14 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string_view>
 
 #include "app/COrvBrowseFolderDialog.h"
+#include "common/RegistryValue.h"
 #include "common/StringHelpers.h"
+#include "fonts/RegisteredFontTable.h"
 #include "fonts/FontFileCommand.h"
+#include "groups/GroupFontInstaller.h"
 #include "lists/CPickerFolderTree.h"
 #include "tests/support/SfntBuilder.h"
 
@@ -18,6 +22,21 @@ namespace {
 
 constexpr int kGroupNumber = 1;
 constexpr int kIdlePassesMax = 40;
+
+// The tagged face registered by a run that was cut short: the sweep needs it not installed.
+void UnregisterTaggedFace() {
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    orv::ScopedKey key = OpenRegKey(root, kFontsKey, KEY_READ | KEY_SET_VALUE);
+    std::vector<std::wstring> names;
+    for (DWORD i = 0; key; ++i) {
+      wchar_t name[256];
+      DWORD length = 256;
+      if (::RegEnumValueW(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      if (std::wstring_view(name).starts_with(kTaggedFont)) names.emplace_back(name);
+    }
+    for (const std::wstring& name : names) ::RegDeleteValueW(key.Get(), name.c_str());
+  }
+}
 
 bool Contains(const std::vector<UINT>& ids, UINT id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
 
@@ -41,8 +60,11 @@ void CommandSweep::SetUp() {
   ASSERT_TRUE(sfnt_test::WriteTaggedDejaVu(dejaVu + L"DejaVuSans.ttf", Fixture(L"SweepySans.ttf"), "Sweepy"))
       << "fonts-dejavu-core is missing";
   ASSERT_TRUE(::CopyFileW((dejaVu + L"DejaVuSerif.ttf").c_str(), Fixture(L"DejaVuSerif.ttf").c_str(), FALSE));
+  UnregisterTaggedFace();
   Make(kRootGroupFile, L"Root", L"", {{G(kGroupNumber), L"Sweep"}});
   WriteGroup();
+  LoadPreferences();  // as the program starts: the built-in defaults, with no stored values
+  FontGroup::SetGroupsFolderSource(&folder_);  // the test's groups folder, not the user's
   g_Preferences.FontCaseRoot = fonts_;
   savedAdmin_ = g_AppState.UserIsAdmin;
   savedElevated_ = g_AppState.IsElevated;
@@ -51,6 +73,7 @@ void CommandSweep::SetUp() {
   // What the program wires up at its start, before it makes the main window.
   InstallPickerFolderTree();
   FontFileCommand::SetFolderPrompt(&COrvBrowseFolderDialog::AskForTargetFolder);
+  UseFontInstallerForGroups();
   sinks_ = std::make_unique<SweepSinks>();
   table_ = Table();
 }
@@ -64,6 +87,13 @@ void CommandSweep::TearDown() {
   GroupsMainFrame::TearDown();
   LoadPreferences();
   ResetRecords();
+}
+
+void CommandSweep::ResetGroups() {
+  Make(kRootGroupFile, L"Root", L"", {{G(kGroupNumber), L"Sweep"}});
+  WriteGroup();
+  Tree().Reload();
+  Idle();
 }
 
 void CommandSweep::WriteGroup() {
@@ -115,8 +145,7 @@ void CommandSweep::Apply(const State& s) {
     if (HTREEITEM item = folders.FindItemByIdList(fonts_, true)) folders.SelectItem(item);
   HTREEITEM group = s.groupList ? GroupItem() : Tree().GetRootItem();
   if (!group) {  // a command took the group's item away: the tree is read again
-    WriteGroup();
-    Tree().Reload();
+    ResetGroups();
     group = s.groupList ? GroupItem() : Tree().GetRootItem();
   }
   if (Tree().GetSelectedItem() != group) Tree().SelectItem(group);

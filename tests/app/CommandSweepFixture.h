@@ -82,6 +82,8 @@ protected:
   const std::wstring& FontsFolder() const { return fonts_; }
   const State& Current() const { return *state_; }
   bool ToolsEmpty() const;
+  // The groups folder as the test made it (root and one group, none installed), read again.
+  void ResetGroups();
 
   using Again = std::function<Outcome()>;
   struct Row {

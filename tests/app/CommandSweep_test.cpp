@@ -121,3 +121,4 @@ TEST_F(CommandSweepTest, CommandsPostedByOtherWindowsAndExit) {
 
 }  // namespace
 
+
