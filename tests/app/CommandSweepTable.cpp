@@ -30,12 +30,10 @@ Offer WithFont(const State& s) { return s.font() ? Offer::Enabled : Offer::Disab
 Offer FolderMode(const State& s) { return s.groupList ? Offer::Hidden : WithFont(s); }
 Offer GroupMode(const State& s) { return s.groupList ? WithFont(s) : Offer::Hidden; }
 Offer InstalledSelection(const State& s) { return s.selectedIn == At::InstalledList ? Offer::Enabled : Offer::Disabled; }
-// The folder list menu's items: with the one selected row, a folder copy (never the installed
-// file itself) that is neither raster nor in a zip folder.
+// The list menus' items that act on the selection: the state's one selected row is a font file
+// that is neither raster nor EUDC nor the installed file itself, in no zip folder.
 Offer FolderListFont(const State& s) { return s.selectedIn == At::FolderList ? Offer::Enabled : Offer::Disabled; }
 Offer GroupListFont(const State& s) { return s.selectedIn == At::GroupList ? Offer::Enabled : Offer::Disabled; }
-
-std::string Fail(const std::string& what) { return what; }
 
 std::string Modal(const Outcome& o, const std::string& kind) {
   if (o.modal.size() == 1 && o.modal[0].kind == kind && o.tools.empty()) return {};
@@ -53,10 +51,10 @@ std::string Tool(const Outcome& o, const std::string& kind, const wchar_t* font 
   return "expected a tab of " + Narrow(font) + " in " + kind;
 }
 
-std::string Menu(const Outcome& o) { return o.menuShown && !o.menu.empty() ? std::string() : Fail("expected a menu"); }
+std::string Menu(const Outcome& o) { return o.menuShown && !o.menu.empty() ? std::string() : std::string("expected a menu"); }
 
 std::string Help(const Outcome& o, const std::vector<std::pair<UINT, DWORD_PTR>>& expected) {
-  return o.help == expected ? std::string() : Fail("expected a help request");
+  return o.help == expected ? std::string() : std::string("expected a help request");
 }
 
 std::string BoxText(const Outcome& o, const std::wstring& text) {
@@ -163,19 +161,19 @@ std::vector<CommandSweep::Row> CommandSweep::Table() {
   };
   auto groupsBack = [this](const Outcome&, const Again&) -> std::string {
     Idle();
-    return GroupItem() ? std::string() : Fail("the groups tree was not read again");
+    return GroupItem() ? std::string() : std::string("the groups tree was not read again");
   };
   // What the font commands open for the state's font.
   auto sheet = [this](const Outcome& o, const Again&) { return Tool(o, "CFontSheetFrame", Current().row); };
   auto charMap = [this](const Outcome& o, const Again&) { return Tool(o, "CCharMapFrame", Current().row); };
   auto properties = [this](const Outcome& o, const Again&) -> std::string {
     if (std::string wrong = Modal(o, "COrvFontPropertiesTT"); !wrong.empty()) return wrong;
-    return StartsWith(o.modal[0].caption, Current().row) ? std::string() : Fail("the sheet of another font");
+    return StartsWith(o.modal[0].caption, Current().row) ? std::string() : std::string("the sheet of another font");
   };
   auto search = [](bool similar) {
     return [similar](const Outcome& o, const Again&) -> std::string {
       if (std::string wrong = Tool(o, "CSearchDlg"); !wrong.empty()) return wrong;
-      return o.tools[0].similarSearch == similar ? std::string() : Fail("the search in the wrong mode");
+      return o.tools[0].similarSearch == similar ? std::string() : std::string("the search in the wrong mode");
     };
   };
   auto modal = [](const char* kind) { return [kind](const Outcome& o, const Again&) { return Modal(o, kind); }; };
@@ -208,7 +206,7 @@ std::vector<CommandSweep::Row> CommandSweep::Table() {
                  const std::vector<bool> now = selection(at);
                  const bool changed = std::count(selectedBefore->begin(), selectedBefore->end(), false) > 0;
                  return changed && std::count(now.begin(), now.end(), false) == 0 ? std::string()
-                                                                                  : Fail("not every row selected");
+                                                                                  : std::string("not every row selected");
                }};
   };
   auto invert = [=](At at) {
@@ -216,7 +214,7 @@ std::vector<CommandSweep::Row> CommandSweep::Table() {
                [=](const Outcome&, const Again&) {
                  std::vector<bool> flipped = *selectedBefore;
                  flipped.flip();
-                 return selection(at) == flipped && !flipped.empty() ? std::string() : Fail("the selection not inverted");
+                 return selection(at) == flipped && !flipped.empty() ? std::string() : std::string("the selection not inverted");
                }};
   };
   auto printList = [](const Outcome& o, const Again&) { return PrinterDialog(o, kPrinterName); };
@@ -233,6 +231,14 @@ std::vector<CommandSweep::Row> CommandSweep::Table() {
     };
   };
 
+  // A band button shows its band under the pane's caption; clicked again, it hides it.
+  auto band = [](At at, UINT id, std::function<bool()> checked, std::function<HWND()> window) {
+    return Row{at, id, Enabled, {}, [=](const Outcome&, const Again& again) -> std::string {
+                 if (!checked() || !::IsWindowVisible(window())) return "the band is not shown";
+                 again();
+                 return ::IsWindowVisible(window()) ? std::string("clicked again, the band stays") : std::string();
+               }};
+  };
   // The file of the state's font, for the install commands.
   auto file = [this] {
     const std::wstring row = Current().row ? Current().row : L"";
@@ -287,7 +293,7 @@ std::vector<CommandSweep::Row> CommandSweep::Table() {
        [this](const Outcome&, const Again&) -> std::string {
          RECT rc{};
          Frame().GetWindowRect(&rc);
-         return rc.left == 0 && rc.top == 0 ? std::string() : Fail("the window is not at the corner");
+         return rc.left == 0 && rc.top == 0 ? std::string() : std::string("the window is not at the corner");
        }},
       toggle(ID_VIEW_TOOLBAR),
       toggle(ID_VIEW_STATUS_BAR),
@@ -303,13 +309,8 @@ std::vector<CommandSweep::Row> CommandSweep::Table() {
       {At::SamplePane, ID_FONTS_PROPERTIES, WithFont, {}, properties},
 
       // The folder pane.
-      {At::FolderPane, ID_PANE_FAVORITES, Enabled, {},
-       [this](const Outcome&, const Again& again) -> std::string {
-         CFolderTVContainer& pane = Panes().m_folderPane;
-         if (!pane.FavoritesShown() || !::IsWindowVisible(pane.Favorites())) return "the favourites band is not shown";
-         again();
-         return ::IsWindowVisible(pane.Favorites()) ? Fail("clicked again, the band stays") : std::string();
-       }},
+      band(At::FolderPane, ID_PANE_FAVORITES, [this] { return Panes().m_folderPane.FavoritesShown(); },
+           [this] { return Panes().m_folderPane.Favorites().m_hWnd; }),
       {At::FolderPane, ID_PANE_SYSTEM_FONTS_DIR, Enabled, {},
        [this](const Outcome&, const Again& again) -> std::string {
          Idle();
@@ -318,18 +319,13 @@ std::vector<CommandSweep::Row> CommandSweep::Table() {
          again();
          Idle();
          return EqualsNoCase(g_AppState.FolderFonts.m_folder, FontsFolder()) ? std::string()
-                                                                             : Fail("clicked again, it did not come back");
+                                                                             : std::string("clicked again, it did not come back");
        }},
       {At::FolderPane, ID_PANE_MENU, Enabled, {}, menu},
 
       // The groups pane.
-      {At::GroupsPane, ID_GROUPS_QUICK_SEARCH, Enabled, {},
-       [this](const Outcome&, const Again& again) -> std::string {
-         CGroupsTVContainer& pane = Panes().m_groupsPane;
-         if (!pane.QuickSearchShown() || !::IsWindowVisible(pane.QuickSearch())) return "the quick search is not shown";
-         again();
-         return ::IsWindowVisible(pane.QuickSearch()) ? Fail("clicked again, the band stays") : std::string();
-       }},
+      band(At::GroupsPane, ID_GROUPS_QUICK_SEARCH, [this] { return Panes().m_groupsPane.QuickSearchShown(); },
+           [this] { return Panes().m_groupsPane.QuickSearch().m_hWnd; }),
       {At::GroupsPane, ID_GROUP_INSTALL, Enabled, {}, installer(kInstallGroup)},
       {At::GroupsPane, ID_GROUP_UNINSTALL, Hidden, {}, {}},  // no group is installed
       {At::GroupsPane, ID_PANE_MENU, Enabled, {}, menu},
@@ -344,7 +340,7 @@ std::vector<CommandSweep::Row> CommandSweep::Table() {
       {At::ListsPane, ID_PANE_PARENT_FOLDER, [](const State& s) { return s.groupList ? Offer::Enabled : Offer::Hidden; },
        {},
        [this](const Outcome&, const Again&) {
-         return Tree().GetSelectedItem() == Tree().GetRootItem() ? std::string() : Fail("the parent group not selected");
+         return Tree().GetSelectedItem() == Tree().GetRootItem() ? std::string() : std::string("the parent group not selected");
        }},
       {At::ListsPane, ID_PANE_MENU, Enabled, {}, menu},
 
@@ -355,7 +351,7 @@ std::vector<CommandSweep::Row> CommandSweep::Table() {
       // The folder tree's menu.
       {At::FolderTree, ID_FOLDER_MAKE_GROUPS, Enabled, [=] { *madeBefore = madeGroups(); },
        [=](const Outcome&, const Again&) {
-         return madeGroups() == *madeBefore + 1 ? std::string() : Fail("no group made from the folder");
+         return madeGroups() == *madeBefore + 1 ? std::string() : std::string("no group made from the folder");
        }},
       {At::FolderTree, ID_LIST_EXTRACT_ZIPPED, Hidden, {}, {}},
       {At::FolderTree, ID_FOLDER_NEW, Enabled, {},
@@ -372,7 +368,7 @@ std::vector<CommandSweep::Row> CommandSweep::Table() {
       {At::FolderTree, ID_FOLDER_OPEN, Enabled, {},
        [this](const Outcome& o, const Again&) {
          return o.opened.size() == 1 && EqualsNoCase(o.opened[0], FontsFolder()) ? std::string()
-                                                                                 : Fail("the folder not opened");
+                                                                                 : std::string("the folder not opened");
        }},
       {At::FolderTree, ID_FONTS_REFRESH, Enabled, emptyList(At::FolderList), refilled(At::FolderList)},
 
@@ -402,7 +398,7 @@ std::vector<CommandSweep::Row> CommandSweep::Table() {
          const std::wstring path = FontsFolder() + L"\\" + file();
          if (o.fileOperations != std::vector<std::wstring>{std::to_wstring(kDeleteOperation) + L"|" + path})
            return "the file not handed to the shell to delete";
-         return ::PathFileExistsW(path.c_str()) ? std::string() : Fail("deleted though cancelled");
+         return ::PathFileExistsW(path.c_str()) ? std::string() : std::string("deleted though cancelled");
        }},
       {At::FolderList, ID_FONTS_SHOW_INSTALLED,
        [](const State& s) { return s.row == kInstalledCopy ? Offer::Enabled : Offer::Hidden; },
@@ -416,7 +412,7 @@ std::vector<CommandSweep::Row> CommandSweep::Table() {
          const int match = record ? installed.FindMatchingRow(*record) : -1;
          const int top = static_cast<int>(::SendMessageW(installed.m_hWnd, LVM_GETTOPINDEX, 0, 0));
          const int page = static_cast<int>(::SendMessageW(installed.m_hWnd, LVM_GETCOUNTPERPAGE, 0, 0));
-         return match >= top && match < top + page ? std::string() : Fail("the installed face is not shown");
+         return match >= top && match < top + page ? std::string() : std::string("the installed face is not shown");
        }},
       {At::FolderList, ID_LIST_UNLOAD_FONT, Hidden, {}, {}},  // no namesake known only to GDI
   };
@@ -436,7 +432,7 @@ std::vector<CommandSweep::Row> CommandSweep::Table() {
                     if (g_AppState.GroupListShown) return "the folder list is not in front";
                     return EqualsNoCase(g_AppState.FolderFonts.m_folder, FontsFolder())
                                ? std::string()
-                               : Fail("the folder list does not show the font's folder");
+                               : std::string("the folder list does not show the font's folder");
                   }});
   table.push_back({At::GroupList, ID_FONTS_SHOW_INSTALLED, Hidden, {}, {}});  // the group's font is not installed
   for (Row& row : common(At::GroupList, GroupListFont)) table.push_back(std::move(row));
