@@ -71,8 +71,9 @@ TEST_F(GroupsPane, MenuOffersWhatTheSelectedGroupAllows) {
     HTREEITEM item;
     UINT newGroup, rename, remove, clear;
   } cases[] = {
-      {"root", root, 0, kMenuItemDisabled, kMenuItemDisabled, 0},
-      {"plain", Tree().FindChildByFile(root, G(1)), 0, 0, 0, 0},
+      // Clearing the installed marks needs a mark on the group or below it.
+      {"root, a child marked", root, 0, kMenuItemDisabled, kMenuItemDisabled, 0},
+      {"plain", Tree().FindChildByFile(root, G(1)), 0, 0, 0, kMenuItemDisabled},
       {"installed", Tree().FindChildByFile(root, G(2)), kMenuItemDisabled, kMenuItemDisabled, kMenuItemDisabled, 0},
   };
   for (const Case& c : cases) {
@@ -87,6 +88,16 @@ TEST_F(GroupsPane, MenuOffersWhatTheSelectedGroupAllows) {
     EXPECT_EQ(MenuState(menu.Get(), ID_GROUP_CLEAR_INSTALLED), c.clear);
     EXPECT_EQ(MenuState(menu.Get(), ID_FONTS_REFRESH), 0u);
   }
+}
+
+TEST_F(GroupsPane, TheTreeShowsTipsForItsItems) {
+  Make(kRootGroupFile, L"Root", L"", {{G(1), L"A group whose name is longer than the pane is wide"}});
+  Open();
+  const auto style = static_cast<DWORD>(::GetWindowLongPtrW(Tree().m_hWnd, GWL_STYLE));
+  EXPECT_TRUE(style & TVS_INFOTIP);
+  EXPECT_FALSE(style & TVS_NOTOOLTIPS);
+  EXPECT_EQ(style, 0x56800A29u);
+  EXPECT_TRUE(::IsWindow(reinterpret_cast<HWND>(::SendMessageW(Tree().m_hWnd, TVM_GETTOOLTIPS, 0, 0))));
 }
 
 TEST_F(GroupsPane, QuickSearchFindsTheGroupThatHoldsTheFont) {
