@@ -8,6 +8,8 @@
 #define IDS_NO_FILES_TO_COPY       22506
 #define IDS_LOOKING_FOR_FONTS      22537
 #define IDS_COPYING_FILES          22538
+#define IDS_COPIED_UNDER_NEW_NAMES 22552
+#define IDS_FILES_NOT_COPIED       22553
 
 // Backup options dialog (font files copy).
 #define IDD_IMPORT_EXPORT          1073

@@ -38,6 +38,7 @@
 #define IDS_FAMILY_DEFAULT_KEYS         12131
 #define IDS_FAMILY_DEFAULT_FACES        12132
 #define IDS_FAMILY_DEFAULTS_NO_KEY      22196
+#define IDS_FAMILY_DEFAULTS_NOT_WRITTEN 22197
 #define IDS_FAMILY_DEFAULT_NOT_INSTALLED 22549
 // Installing and uninstalling fonts: the command identifiers double as message captions.
 #define IDS_INSTALL_FONTS_CAPTION   21002

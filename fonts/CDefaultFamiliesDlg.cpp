@@ -4,13 +4,15 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "app/AppState.h"
 #include "common/AppMessageBox.h"
 #include "common/DialogStatusBar.h"
 #include "common/ResString.h"
+#include "common/Seams.h"
 #include "common/StringHelpers.h"
 #include "fonts/RegistryDialogLists.h"
-#include "fonts/RegistryValueEnumerator.h"
 #include "fonts/SystemFontKeys.h"
 
 namespace {
@@ -24,10 +26,19 @@ std::vector<std::wstring> NonEmptyFields(UINT id) {
   return fields;
 }
 
-bool WriteText(HKEY key, const wchar_t* name, const std::wstring& text) {
-  return ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+LSTATUS WriteText(HKEY key, const std::wstring& name, DWORD type, const std::wstring& text) {
+  return seams::SetRegValue(key, name.empty() ? nullptr : name.c_str(), type,
+                            reinterpret_cast<const BYTE*>(text.c_str()),
+                            static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
+
+// How the list names a value: the unnamed one by the first field of the family keys.
+std::wstring LabelOf(const std::wstring& valueName) {
+  return valueName.empty() ? FieldAt(LoadResString(IDS_FAMILY_DEFAULT_KEYS), 0) : valueName;
+}
+
+// The value a row is written as: the unnamed value for the row that stands for it.
+std::wstring ValueNameOf(const CDefaultFamiliesDlg::Row& row) { return row.unnamed ? std::wstring() : row.family; }
 
 }  // namespace
 
@@ -73,9 +84,10 @@ BOOL CDefaultFamiliesDlg::OnInitDialog(HWND, LPARAM) {
 
 bool CDefaultFamiliesDlg::FillFromKey() {
   const SystemFontKey key = MakeSystemFontKey(HKEY_LOCAL_MACHINE, kFamilyDefaultsKey);
-  const std::wstring unnamedLabel = FieldAt(LoadResString(IDS_FAMILY_DEFAULT_KEYS), 0);
+  const std::wstring unnamedLabel = LabelOf(std::wstring());
   std::vector<Row> rows;
-  for (const NamedText& value : ReadKeyTexts(key.root, key.path)) {
+  keyValues_ = ReadKeyTexts(key.root, key.path);
+  for (const NamedText& value : keyValues_) {
     const bool unnamed = value.name.empty();
     Row row{unnamed ? unnamedLabel : value.name, value.text, unnamed};
     // The unnamed value's row leads, since the first row is the one written back as it; the
@@ -98,31 +110,67 @@ bool CDefaultFamiliesDlg::FillFromKey() {
   }
   created.Reset();
   ShowRows(BuiltInDefaults());
-  WriteKey();
+  (void)WriteChanges();  // a failure is reported; the dialog shows the defaults all the same
   return true;
 }
 
-void CDefaultFamiliesDlg::WriteKey() const {
+bool CDefaultFamiliesDlg::WriteChanges() {
+  const std::vector<Row> rows = ListedRows();
+  const auto held = [&](const std::wstring& name) {
+    return std::find_if(keyValues_.begin(), keyValues_.end(), [&](const NamedText& v) { return v.name == name; });
+  };
+  std::vector<const Row*> writes;
+  for (const Row& row : rows) {
+    const auto value = held(ValueNameOf(row));
+    if (value == keyValues_.end() || value->text != row.face) writes.push_back(&row);
+  }
+  std::vector<std::wstring> deletes;
+  for (const NamedText& value : keyValues_)
+    if (std::none_of(rows.begin(), rows.end(), [&](const Row& row) { return ValueNameOf(row) == value.name; }))
+      deletes.push_back(value.name);
+  if (writes.empty() && deletes.empty()) return true;
+
   const SystemFontKey key = MakeSystemFontKey(HKEY_LOCAL_MACHINE, kFamilyDefaultsKey);
-  RegistryValueEnumerator values(key.root, key.path.c_str(), KEY_WRITE);
-  if (!values.IsOpen()) return;
-  std::vector<std::wstring> named;
-  while (values.Next()) {
-    if (!values.Name().empty()) named.emplace_back(values.Name());
+  orv::ScopedKey hkey;
+  const LSTATUS opened = ::RegOpenKeyExW(key.root, key.path.c_str(), 0, KEY_SET_VALUE, hkey.Receive());
+  if (opened != ERROR_SUCCESS) {
+    ReportWriteFailure(opened, writes.empty() ? LabelOf(deletes.front()) : writes.front()->family);
+    return false;
   }
-  HKEY hkey = values.Key();
-  if (!named.empty()) {
-    ::RegDeleteValueW(hkey, nullptr);
-    for (const std::wstring& name : named) ::RegDeleteValueW(hkey, name.c_str());
+  // Writes before deletions: a failure never leaves a family without its value.
+  for (const Row* row : writes) {
+    const std::wstring name = ValueNameOf(*row);
+    auto value = held(name);
+    const DWORD type = value != keyValues_.end() && value->type == REG_EXPAND_SZ ? REG_EXPAND_SZ : REG_SZ;
+    if (const LSTATUS status = WriteText(hkey.Get(), name, type, row->face); status != ERROR_SUCCESS) {
+      ReportWriteFailure(status, row->family);
+      return false;
+    }
+    if (value == keyValues_.end()) value = keyValues_.insert(keyValues_.end(), NamedText{name, {}, type});
+    value->text = row->face;
+    value->type = type;
   }
-  for (const Row& row : ListedRows()) WriteText(hkey, row.unnamed ? nullptr : row.family.c_str(), row.face);
+  for (const std::wstring& name : deletes) {
+    const LSTATUS status = seams::DeleteRegValue(hkey.Get(), name.empty() ? nullptr : name.c_str());
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+      ReportWriteFailure(status, LabelOf(name));
+      return false;
+    }
+    keyValues_.erase(held(name));
+  }
+  return true;
+}
+
+void CDefaultFamiliesDlg::ReportWriteFailure(LSTATUS status, const std::wstring& valueLabel) const {
+  AppMessageBox(m_hWnd, MB_OK | MB_ICONERROR, IDS_CAPTION_APP, IDS_FAMILY_DEFAULTS_NOT_WRITTEN,
+                static_cast<DWORD>(status), valueLabel.c_str());
 }
 
 bool CDefaultFamiliesDlg::IsEditing() const { return editor_.m_hWnd && ::IsWindowVisible(editor_.m_hWnd); }
 
 void CDefaultFamiliesDlg::OnOK(UINT, int, HWND) {
   if (IsEditing()) return;
-  WriteKey();
+  if (!WriteChanges()) return;  // told; the user may try again or cancel
   EndDialog(IDOK);
 }
 

@@ -2,8 +2,15 @@
 // (command 175, template 1060): the values of the FamilyDefaults key under HKLM, one row each
 // (family, face name). A preview pane draws the sample text in the selected row's face; the
 // face of a row is edited in place and must be the display name of an installed font; a button
-// puts back the built-in defaults; OK rewrites the whole key, Cancel writes nothing. Editing,
-// the defaults button and writing need an elevated process.
+// puts back the built-in defaults; OK writes what changed, Cancel writes nothing. Editing, the
+// defaults button and writing need an elevated process.
+//
+// OK writes only the rows whose face differs from what the key held when the dialog read it,
+// each in its value's own type (REG_SZ or REG_EXPAND_SZ; a face name is text, so a value of
+// another type that the user edited becomes REG_SZ), and deletes only values the dialog showed
+// that the built-in defaults took out of the list. Every other value keeps its type and bytes.
+// A write that fails is reported and ends the writing, the dialog staying open: the values not
+// yet written keep what they held.
 //
 // The row that stands for the key's unnamed (default) value is marked in its item data and is
 // always the list's first row; only that row is written as the unnamed value, so that a key
@@ -19,6 +26,7 @@
 
 #include "common/CDialogHelp.h"
 #include "common/ResourceIds.h"
+#include "fonts/RegistryDialogLists.h"
 #include "framework/ContainedWindow.h"
 #include "framework/DialogImpl.h"
 #include "framework/MessageCrackers.h"
@@ -98,14 +106,16 @@ private:
   // has ended then).
   bool FillFromKey();
   void ShowRows(const std::vector<Row>& rows);
-  // Writes the listed rows over the key's values; silently nothing when it cannot be opened
-  // for writing.
-  void WriteKey() const;
+  // Writes the rows that changed and deletes the values the list no longer holds; false (after
+  // the message) at the first failure.
+  bool WriteChanges();
+  void ReportWriteFailure(LSTATUS status, const std::wstring& valueLabel) const;
   bool IsEditing() const;
   int SelectedRow() const;
   void SetStatusText(const std::wstring& text) const;
 
   InstalledNameTest isInstalledName_;
+  std::vector<NamedText> keyValues_;  // the key's values as last read or written
   HWND list_ = nullptr;
   HWND statusBar_ = nullptr;
   orv::CContainedWindow preview_{*this, kPreviewMap};

@@ -49,6 +49,6 @@ std::vector<NamedText> ReadKeyTexts(HKEY root, const std::wstring& path) {
   std::vector<NamedText> values;
   RegistryValueEnumerator reader(root, path.c_str());
   if (!reader.IsOpen()) return values;
-  while (reader.Next()) values.push_back({std::wstring(reader.Name()), std::wstring(reader.Text())});
+  while (reader.Next()) values.push_back({std::wstring(reader.Name()), std::wstring(reader.Text()), reader.Type()});
   return values;
 }

@@ -15,12 +15,13 @@ void SetUpTwoColumnList(HWND list, UINT titlesId);
 int InsertTwoTextRow(HWND list, int position, const std::wstring& first, const std::wstring& second,
                      LPARAM data = 0);
 
-// One string value of a key: its name and its text.
+// One value of a key: its name, its type and, for a string value, its text.
 struct NamedText {
   std::wstring name;
   std::wstring text;
+  DWORD type = REG_SZ;
 };
-// The values of a key, in the key's order, through the registry value reader: each value's name
-// and, for string values, its text (up to the first null; other types give an empty text). A
-// key that cannot be opened gives none; the first error ends the list.
+// The values of a key, in the key's order, through the registry value reader: each value's name,
+// type and, for string values, its text (up to the first null; other types give an empty text).
+// A key that cannot be opened gives none; the first error ends the list.
 std::vector<NamedText> ReadKeyTexts(HKEY root, const std::wstring& path);

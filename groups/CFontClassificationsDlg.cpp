@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <iterator>
 
 #include "app/AppState.h"
@@ -16,7 +17,14 @@
 #include "groups/ClassificationBuilder.h"
 
 namespace {
-constexpr int kKindChecks[] = {IDC_CLASSIFY_BY_INITIAL, IDC_CLASSIFY_BY_PANOSE, IDC_CLASSIFY_BY_CLASS};
+using Kind = ClassifyScanWorker::Kind;
+// The kind check boxes, in the order the kinds are built.
+constexpr struct {
+  int id;
+  Kind kind;
+} kKindChecks[] = {{IDC_CLASSIFY_BY_INITIAL, Kind::kByInitial},
+                   {IDC_CLASSIFY_BY_PANOSE, Kind::kByPanose},
+                   {IDC_CLASSIFY_BY_CLASS, Kind::kByFamilyClass}};
 constexpr int kScanOptions[] = {IDC_CLASSIFY_FOLDER, IDC_CLASSIFY_SYSTEM_FONTS, IDC_CLASSIFY_USER_FONTS};
 constexpr wchar_t kWidestCount[] = L" 100000";
 }  // namespace
@@ -88,13 +96,13 @@ void CFontClassificationsDlg::StartScan() {
     seams::Beep(MB_OK);
     if (g_AppState.GroupsTree.IsWindow()) g_AppState.GroupsTree.Reload();
   }
-  bool anyKind = false;
-  for (int id : kKindChecks) anyKind = anyKind || IsChosen(id);
-  if (!anyKind) {
+  ClassifyScanWorker::Options options;
+  for (const auto& check : kKindChecks)
+    if (IsChosen(check.id)) options.kinds.push_back(check.kind);
+  if (options.kinds.empty()) {
     if (::IsDlgButtonChecked(m_hWnd, IDC_CLASSIFY_SYSTEM_SETS) != BST_CHECKED) seams::Beep(MB_OK);
     return;
   }
-  ClassifyScanWorker::Options options;
   options.wantSystem = ::IsDlgButtonChecked(m_hWnd, IDC_CLASSIFY_SYSTEM_FONTS) == BST_CHECKED;
   options.wantUser = ::IsDlgButtonChecked(m_hWnd, IDC_CLASSIFY_USER_FONTS) == BST_CHECKED;
   options.systemFonts = g_AppState.SystemFontsFolder;
@@ -125,7 +133,13 @@ void CFontClassificationsDlg::SetScanControls(bool scanning) {
 LRESULT CFontClassificationsDlg::OnScanProgress(UINT, WPARAM, LPARAM, BOOL&) {
   const ClassifyScanWorker::Progress progress = worker_.TakeProgress();
   SetStatus(kStatusCountPart, FormatWide(L" %d", static_cast<int>(progress.count)));
-  if (!progress.folder.empty()) SetStatus(kStatusTextPart, progress.folder);
+  if (progress.building) {
+    if (!building_) SetDlgItemText(IDC_CLASSIFY_PROGRESS, LoadResString(IDS_CLASSIFY_BUILDING).c_str());
+    building_ = true;
+    if (!progress.buildText.empty()) SetStatus(kStatusTextPart, progress.buildText);
+  } else if (!progress.folder.empty()) {
+    SetStatus(kStatusTextPart, progress.folder);
+  }
   return 0;
 }
 
@@ -140,38 +154,21 @@ void CFontClassificationsDlg::FinishScan() {
   const bool stopped = worker_.m_status != 0;
   FontItemList& collected = worker_.Collected();
   scanning_ = false;
-  if (collected.Empty()) {
-    AppMessageBox(m_hWnd, MB_ICONWARNING, IDS_CAPTION_APP, IDS_CLASSIFY_NO_FONTS);
-  } else if (!stopped) {
-    std::vector<FontItem> fonts;
-    fonts.reserve(collected.Count());
-    for (const FontItemListEntry& entry : collected.Entries()) fonts.push_back(entry.record);
-    BuildGroups(fonts);
+  building_ = false;
+  if (collected.Empty()) AppMessageBox(m_hWnd, MB_ICONWARNING, IDS_CAPTION_APP, IDS_CLASSIFY_NO_FONTS);
+  // Each kind is built once per opening, also when a stop cut its tree short.
+  const std::vector<Kind>& built = worker_.BuiltKinds();
+  for (const auto& check : kKindChecks)
+    if (std::find(built.begin(), built.end(), check.kind) != built.end()) Enable(check.id, false);
+  if (!built.empty()) {
+    seams::Beep(MB_OK);
+    if (g_AppState.GroupsTree.IsWindow()) g_AppState.GroupsTree.Reload();
   }
   collected.RemoveAll();
   SetStatus(kStatusTextPart, LoadResString(stopped ? IDS_SEARCH_STOPPED : IDS_OPERATION_FINISHED));
   SetScanControls(false);
   Enable(IDOK, true);
   SetDlgItemText(IDC_CLASSIFY_PROGRESS, L"");
-}
-
-void CFontClassificationsDlg::BuildGroups(const std::vector<FontItem>& fonts) {
-  SetDlgItemText(IDC_CLASSIFY_PROGRESS, LoadResString(IDS_CLASSIFY_BUILDING).c_str());
-  ClassificationBuilder builder([this](const std::wstring& text) { SetStatus(kStatusTextPart, text); }, nullptr);
-  if (IsChosen(IDC_CLASSIFY_BY_INITIAL)) {
-    builder.BuildByInitial(fonts);
-    Enable(IDC_CLASSIFY_BY_INITIAL, false);
-  }
-  if (IsChosen(IDC_CLASSIFY_BY_PANOSE)) {
-    builder.BuildByPanose(fonts);
-    Enable(IDC_CLASSIFY_BY_PANOSE, false);
-  }
-  if (IsChosen(IDC_CLASSIFY_BY_CLASS)) {
-    builder.BuildByFamilyClass(fonts);
-    Enable(IDC_CLASSIFY_BY_CLASS, false);
-  }
-  seams::Beep(MB_OK);
-  if (g_AppState.GroupsTree.IsWindow()) g_AppState.GroupsTree.Reload();
 }
 
 void CFontClassificationsDlg::OnSystemSetsToggle(UINT, int, HWND) {

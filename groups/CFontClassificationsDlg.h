@@ -2,9 +2,10 @@
 // optionally, the system and per-user Fonts folders) and the kinds of grouping: by OS/2 family
 // class, by PANOSE kind and by the initial of the family name. The folders are walked on a
 // worker thread (ClassifyScanWorker) that collects one record per face; when the walk ends the
-// dialog writes one new group tree per chosen kind below the root group
-// (ClassificationBuilder). The system font sets are built at once, without a scan. Each kind
-// is built at most once per opening: its check box is disabled afterwards.
+// same worker writes one new group tree per chosen kind below the root group
+// (ClassificationBuilder) while the dialog keeps painting, and button 1 stops the walk and the
+// builders alike. The system font sets are built at once, without a scan. Each kind is built at
+// most once per opening: its check box is disabled afterwards.
 //
 // Modal (template 1090), opened by the main window's command 295; created on the opener's
 // stack. Main thread; the worker only posts to it, and the dialog stops and joins the walk
@@ -71,9 +72,9 @@ private:
 
   void CreateStatusBar();
   void CreateFolderCombo();
-  // After the walk: the groups of the chosen kinds, or the warning when nothing was found.
+  // After the worker has ended: the warning when nothing was found; the kinds built are
+  // disabled and the groups tree shows their groups.
   void FinishScan();
-  void BuildGroups(const std::vector<FontItem>& fonts);
   void SetStatus(int part, const std::wstring& text);
   void SetScanControls(bool scanning);
   bool IsChosen(int id) const;
@@ -82,7 +83,8 @@ private:
   ClassifyScanWorker worker_;
   CDriveCombo folderCombo_;
   std::wstring fontCaseFolder_;
-  bool scanning_ = false;
+  bool scanning_ = false;  // the worker walks or builds
+  bool building_ = false;  // the walk is over, the worker builds the groups
   orv::ScopedIcon largeIcon_;  // outlives the window that shows it
   HWND statusBar_ = nullptr;  // a child window: destroyed with the dialog
 };

@@ -31,11 +31,8 @@ void CGroupsRestoreDlg::OnBrowse(UINT, int, HWND) {
 void CGroupsRestoreDlg::OnOK(UINT, int, HWND) {
   std::wstring source;
   GetDlgItemString(m_hWnd, IDC_RESTORE_SOURCE, source);
+  if (RefuseGroupsFolder(source, IDS_GROUPS_RESTORE_CAPTION)) return;
   HWND main = GetAppShell().MainWindow;
-  if (EqualsNoCase(WithoutTrailingBackslash(source), WithoutTrailingBackslash(g_Preferences.GroupsFolder))) {
-    AppMessageBox(main, MB_ICONEXCLAMATION, IDS_GROUPS_RESTORE_CAPTION, IDS_GROUPS_FOLDER_ITSELF);
-    return;
-  }
   FontFileOperation copy;
   copy.m_owner = m_hWnd;
   const bool copied = copy.CopyGroupFiles(source, g_Preferences.GroupsFolder, IDS_GROUPS_RESTORE_CAPTION);

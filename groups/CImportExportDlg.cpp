@@ -3,12 +3,11 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
-#include <vector>
-
 #include "app/AppState.h"
 #include "app/COrvBrowseFolderDialog.h"
 #include "app/Preferences.h"
 #include "common/DialogStatusBar.h"
+#include "common/FolderIdentity.h"
 #include "common/HelpRequest.h"
 #include "common/RegistryValue.h"
 #include "common/ResString.h"
@@ -46,16 +45,10 @@ DWORD ReadBackupOptions() {
 bool IsValidBackupPair(const std::wstring& source, const std::wstring& destination, const std::wstring& systemFonts) {
   if (source.empty() || !::PathIsDirectoryW(source.c_str())) return false;
   if (destination.empty() || !IsFullyQualifiedFolder(destination)) return false;
-  const std::wstring from = WithoutTrailingBackslash(source);
-  const std::wstring to = WithoutTrailingBackslash(destination);
-  // The common prefix in whole path components: as long as the source when the destination is
-  // the source or lies inside it.
-  std::vector<wchar_t> common(std::max<size_t>(MAX_PATH, from.size() + 1), L'\0');
-  const int shared = from.size() < MAX_PATH && to.size() < MAX_PATH
-                         ? ::PathCommonPrefixW(from.c_str(), to.c_str(), common.data())
-                         : (StartsWithNoCase(to, from) ? static_cast<int>(from.size()) : 0);
-  if (static_cast<size_t>(shared) >= from.size()) return false;
-  return systemFonts.empty() || !EqualsNoCase(to, WithoutTrailingBackslash(systemFonts));
+  // Neither the source nor a folder inside it, however either is written ("C:\Fonts\.",
+  // "..", a short name, a link).
+  if (IsSameOrInsideFolder(destination, source)) return false;
+  return systemFonts.empty() || !IsSameFolder(destination, systemFonts);
 }
 
 BOOL CImportExportDlg::OnInitDialog(HWND, LPARAM) {

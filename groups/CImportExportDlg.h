@@ -35,7 +35,8 @@ constexpr DWORD kDefault = kSubfolders;
 DWORD ReadBackupOptions();
 
 // True when `source` names an existing folder and `destination` is a full path that is neither
-// the source, nor inside it, nor the system Fonts folder `systemFonts` (letter case aside).
+// the source, nor inside it, nor the system Fonts folder `systemFonts`, compared as folders:
+// letter case, ".", "..", short names and links aside.
 bool IsValidBackupPair(const std::wstring& source, const std::wstring& destination, const std::wstring& systemFonts);
 
 class CImportExportDlg : public orv::CDialogImpl<CImportExportDlg>, public CDialogHelp<CImportExportDlg> {

@@ -6,6 +6,7 @@
 #include "app/COrvBrowseFolderDialog.h"
 #include "common/HelpRequest.h"
 #include "common/ResString.h"
+#include "common/Seams.h"
 #include "common/StringHelpers.h"
 #include "groups/FontGroup.h"
 #include "groups/GroupFileTree.h"
@@ -13,25 +14,44 @@
 
 namespace {
 constexpr wchar_t kWidestCount[] = L" 100000";  // what part 0 of the status bar must hold
+constexpr wchar_t kType1Separator = L'|';
 
-std::wstring WithTrailingBackslash(std::wstring folder) {
-  if (folder.empty() || folder.back() != L'\\') folder += L'\\';
-  return folder;
+// A folder as the start of the paths inside it: with exactly one trailing backslash.
+std::wstring AsFolderPrefix(const std::wstring& folder) {
+  std::wstring prefix = WithoutTrailingBackslash(folder);
+  if (!prefix.empty() && prefix.back() != L'\\') prefix += L'\\';
+  return prefix;
+}
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// One path: the old prefix (a folder and its separator) at its start becomes the new one.
+std::wstring RelocateOne(const std::wstring& path, const std::wstring& oldPrefix, const std::wstring& newPrefix) {
+  const size_t folderLength = oldPrefix.size() - 1;  // without the separator, which may be a slash
+  if (path.size() <= oldPrefix.size() || !IsSeparator(path[folderLength]) ||
+      !StartsWithNoCase(path, std::wstring_view(oldPrefix).substr(0, folderLength)))
+    return path;
+  return newPrefix + path.substr(oldPrefix.size());
 }
 }  // namespace
 
 std::wstring RelocateFontPath(const std::wstring& path, const std::wstring& oldFolder, const std::wstring& newFolder,
                               bool& changed) {
   changed = false;
-  if (oldFolder.empty()) return path;
+  const std::wstring oldPrefix = AsFolderPrefix(oldFolder);
+  const std::wstring newPrefix = AsFolderPrefix(newFolder);
+  if (oldPrefix.empty() || newPrefix.empty()) return path;
   std::wstring out;
   size_t from = 0;
-  for (size_t at; (at = path.find(oldFolder, from)) != std::wstring::npos; from = at + oldFolder.size()) {
-    out.append(path, from, at - from);
-    out += newFolder;
-    changed = true;
+  for (;;) {
+    const size_t bar = path.find(kType1Separator, from);
+    out += RelocateOne(path.substr(from, bar == std::wstring::npos ? std::wstring::npos : bar - from), oldPrefix,
+                       newPrefix);
+    if (bar == std::wstring::npos) break;
+    out += kType1Separator;
+    from = bar + 1;
   }
-  out.append(path, from, std::wstring::npos);
+  changed = out != path;
   return out;
 }
 
@@ -89,9 +109,10 @@ void CXmlRelocateFontsDlg::OnBrowse(UINT, int id, HWND) {
 void CXmlRelocateFontsDlg::OnOK(UINT, int, HWND) {
   GetDlgItemString(m_hWnd, IDC_RELOCATE_OLD, oldFolder_);
   GetDlgItemString(m_hWnd, IDC_RELOCATE_NEW, newFolder_);
-  if (oldFolder_.empty() || EqualsNoCase(oldFolder_, newFolder_)) {
+  // "C:\F" and "C:\F\" are one folder: nothing to move.
+  if (oldFolder_.empty() || EqualsNoCase(AsFolderPrefix(oldFolder_), AsFolderPrefix(newFolder_))) {
     SetStatus(1, LoadResString(IDS_RELOCATE_NEEDS_FOLDERS));
-    ::MessageBeep(MB_OK);
+    seams::Beep(MB_OK);
     return;
   }
   allGroups_ = ::IsDlgButtonChecked(m_hWnd, IDC_RELOCATE_ALL) == BST_CHECKED;
@@ -99,7 +120,7 @@ void CXmlRelocateFontsDlg::OnOK(UINT, int, HWND) {
   const bool selected = ::IsWindow(tree.m_hWnd) && tree.GetSelectedItem() != nullptr;
   if (!allGroups_ && !selected) {
     SetStatus(1, LoadResString(IDS_RELOCATE_NEEDS_GROUP));
-    ::MessageBeep(MB_OK);
+    seams::Beep(MB_OK);
     return;
   }
   Run(allGroups_ ? std::wstring(kRootGroupFile) : tree.GetItemFile());
@@ -109,14 +130,11 @@ void CXmlRelocateFontsDlg::OnOK(UINT, int, HWND) {
 // (hand-edited nodes may form a cycle). A group is written only when an entry changed.
 void CXmlRelocateFontsDlg::Run(const std::wstring& startFile) {
   EnableControls(false);
-  // "C:\Fonts" is replaced as "C:\Fonts\", so that it never matches inside "C:\FontsOld\".
-  const std::wstring from = WithTrailingBackslash(oldFolder_);
-  const std::wstring to = WithTrailingBackslash(newFolder_);
   changed_ = 0;
   const auto relocate = [&](FontGroup& group) {
     SetStatus(0, FormatWide(L" %d", changed_));
     SetStatus(1, group.FileName);
-    const int changed = RelocateGroupFonts(group, from, to);
+    const int changed = RelocateGroupFonts(group, oldFolder_, newFolder_);
     changed_ += changed;
     if (changed > 0) (void)group.Save();  // a failed write is reported by the store; the run goes on
     return allGroups_;
@@ -129,7 +147,7 @@ void CXmlRelocateFontsDlg::Run(const std::wstring& startFile) {
   }
   SetStatus(0, FormatWide(L" %d", changed_));
   EnableControls(true);
-  ::MessageBeep(MB_OK);
+  seams::Beep(MB_OK);
   SetStatus(1, LoadResString(IDS_OPERATION_FINISHED));
 }
 

@@ -1,6 +1,6 @@
-// CXmlRelocateFontsDlg: rewrites the font paths stored in group files after fonts moved: every
-// occurrence of an old folder becomes a new folder, in the selected group alone or in every
-// group from the root down. Only font paths change; node paths, names and marks stay. Modal
+// CXmlRelocateFontsDlg: rewrites the font paths stored in group files after fonts moved: a font
+// path that lies in an old folder gets a new folder in its place, in the selected group alone or
+// in every group from the root down. Only font paths change; node paths, names and marks stay. Modal
 // (template 1078), opened by the main window's command 194, which reloads the groups tree when
 // it closes. Main thread only.
 #pragma once
@@ -17,9 +17,10 @@
 
 class FontGroup;
 
-// `path` with every occurrence of `oldFolder` replaced by `newFolder`, searched left to right
-// and case-sensitively in the path as it was (inserted text is not searched again). True in
-// `changed` when something was replaced.
+// `path` with `oldFolder` at its start replaced by `newFolder`: only a whole leading folder,
+// ending at a path separator, compared without regard to case; a trailing backslash of either
+// folder makes no difference. Each half of a Type 1 entry ("x.pfm|x.pfb") is its own path.
+// True in `changed` when the path is different afterwards.
 std::wstring RelocateFontPath(const std::wstring& path, const std::wstring& oldFolder, const std::wstring& newFolder,
                               bool& changed);
 

@@ -3,8 +3,10 @@
 // own font files from the font sets listed in the resource library. Each tree hangs below a new
 // kind group, a child of the root; no existing group but the root is changed.
 //
-// Built on the stack by the classification dialog for one run. Runs on the main thread (the
-// group store's thread); the stop flag is read between fonts, so a caller may stop a long run.
+// Built on the stack for one run, on the thread that writes the groups: the classification's
+// worker for the three scan builders, the main thread for the system sets. The stop flag is
+// read between fonts, so another thread may stop a long run; a stopped builder still saves
+// what it built.
 #pragma once
 
 #include <windows.h>

@@ -26,6 +26,12 @@ bool ClassifyScanWorker::StartScan(const Options& options) {
   options_ = options;
   systemMet_ = userMet_ = false;
   collected_.RemoveAll();
+  built_.clear();
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    building_ = false;
+    buildText_.clear();
+  }
   count_ = 0;
   lastProgress_ = 0;
   progressPosted_ = false;
@@ -43,6 +49,8 @@ ClassifyScanWorker::Progress ClassifyScanWorker::TakeProgress() {
   progress.count = count_;
   std::lock_guard<std::mutex> guard(lock_);
   progress.folder = folder_;
+  progress.building = building_;
+  progress.buildText = buildText_;
   return progress;
 }
 
@@ -103,12 +111,44 @@ void ClassifyScanWorker::PostProgress(bool force) {
   ::PostMessageW(notify_, kMsgProgress, 0, 0);
 }
 
-// Completes the records (installed status) while still on the worker thread, then reports.
+// Completes the records (installed status) while still on the worker thread, builds the
+// groups, then reports.
 void ClassifyScanWorker::OnWalkEnd() {
   for (FontItemListEntry& entry : collected_.Entries()) {
     if (m_status != 0) break;
     if (!entry.record.HasFlag(font_flags::kResolved)) EnsureFontItemLoaded(collected_, entry.record);
   }
+  if (m_status == 0 && !collected_.Empty() && !options_.kinds.empty()) BuildGroups();
   PostProgress(true);
   if (notify_) ::PostMessageW(notify_, kMsgDone, 0, 0);
+}
+
+void ClassifyScanWorker::BuildGroups() {
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    building_ = true;
+  }
+  PostProgress(true);
+  std::vector<FontItem> fonts;
+  fonts.reserve(collected_.Count());
+  for (const FontItemListEntry& entry : collected_.Entries()) fonts.push_back(entry.record);
+  ClassificationBuilder builder(
+      [this](const std::wstring& text) {
+        {
+          std::lock_guard<std::mutex> guard(lock_);
+          buildText_ = text;
+        }
+        PostProgress(false);
+      },
+      &m_status);
+  for (Kind kind : options_.kinds) {
+    // A stop ends the builder at work, which saves what it built; the kinds after it are not begun.
+    if (m_status != 0) break;
+    switch (kind) {
+      case Kind::kByInitial: (void)builder.BuildByInitial(fonts); break;
+      case Kind::kByPanose: (void)builder.BuildByPanose(fonts); break;
+      case Kind::kByFamilyClass: (void)builder.BuildByFamilyClass(fonts); break;
+    }
+    built_.push_back(kind);
+  }
 }

@@ -1,12 +1,15 @@
 // The walk of the font classification: a worker thread that walks the chosen folders with the
 // folder walker (the wanted system and per-user Fonts folders first), reads every face of every
-// font file it meets and collects one record per face.
+// font file it meets and collects one record per face; then, when the walk was not stopped, it
+// writes the group trees of the chosen kinds (ClassificationBuilder) on the same thread, so that
+// the dialog keeps painting and its stop button works while they are built.
 //
 // The worker never touches a window. It posts two bare messages to the window it reports to:
-// kMsgProgress when the count or the current folder changed (at most every
+// kMsgProgress when the count, the current folder or the builders' text changed (at most every
 // kProgressIntervalMs, one at a time) and kMsgDone as its last act. The window reads the
 // progress with TakeProgress and, after kMsgDone, joins the thread (WaitForWalk) and only then
-// reads the collected fonts. Stop asks the walk to end at the next file; the owner joins it
+// reads the collected fonts and the kinds built. Stop asks the walk to end at the next file and
+// a builder at the next font, which still saves what it built; the owner joins the thread
 // before it goes away, and the destructor does so in any case.
 #pragma once
 
@@ -16,6 +19,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "lists/CFolderWalkerImpl.h"
 #include "lists/FontItemList.h"
@@ -30,16 +34,22 @@ public:
   static constexpr ULONGLONG kProgressIntervalMs = 100;
   static constexpr wchar_t kFontPatterns[] = L"*.ttf|*.otf|*.ttc|*.pfm";
 
+  // The group trees a scan can end in, built in this order.
+  enum class Kind { kByInitial, kByPanose, kByFamilyClass };
+
   struct Options {
     std::wstring roots;  // the chosen folders, "|"-separated
     std::wstring systemFonts;
     std::wstring userFonts;
     bool wantSystem = false;
     bool wantUser = false;
+    std::vector<Kind> kinds;  // built after a complete walk that collected fonts
   };
   struct Progress {
     uint32_t count = 0;
     std::wstring folder;
+    bool building = false;    // the walk is over, the builders write groups
+    std::wstring buildText;   // the family or group the builders wrote last
   };
 
   explicit ClassifyScanWorker(HWND notify = nullptr) : notify_(notify) {}
@@ -59,6 +69,7 @@ public:
   Progress TakeProgress();
   // Owner's thread, after WaitForWalk only.
   FontItemList& Collected() { return collected_; }
+  const std::vector<Kind>& BuiltKinds() const { return built_; }
 
   // Walker hooks (worker thread).
   void OnFile();
@@ -70,14 +81,18 @@ public:
 private:
   void AddFace(FontFileReader& face);
   void PostProgress(bool force);
+  void BuildGroups();
 
   HWND notify_;
   Options options_;  // the walk's copy
   bool systemMet_ = false;
   bool userMet_ = false;
   FontItemList collected_;  // the worker's until the walk is joined
-  std::mutex lock_;          // guards folder_
+  std::vector<Kind> built_;  // the worker's until the walk is joined
+  std::mutex lock_;          // guards folder_, building_ and buildText_
   std::wstring folder_;
+  bool building_ = false;
+  std::wstring buildText_;
   std::atomic<uint32_t> count_{0};
   std::atomic<bool> progressPosted_{false};
   ULONGLONG lastProgress_ = 0;

@@ -15,6 +15,7 @@
 #include "common/StringHelpers.h"
 #include "fonts/FontFileReader.h"
 #include "framework/Handles.h"
+#include "groups/CopiedFileCheck.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ constexpr int kFamilySubclassLimit = 15;
 // String of the second PANOSE level for family kind k: kPanoseSubkindBase + k (kinds 2 to 6).
 constexpr UINT kPanoseSubkindBase = IDS_PANOSE_SERIF_STYLE - 2;
 constexpr ULONGLONG kLookInterval = 50;  // ms between looks at the input queue during a walk
+constexpr size_t kFilesListed = 12;      // files named in a message; more are cut to "..."
 
 // A folder name made of resource texts: characters a file name cannot hold become "-" (the
 // PANOSE names hold "/", which would otherwise open a folder level of its own).
@@ -94,12 +96,15 @@ bool FontFileOperation::CopyFontFiles() {
     return false;
   }
   mode_ = WalkMode::kCollecting;
+  countedFiles_ = fileCount_;
   fileCount_ = 0;
   Start();
   flags_ |= FOF_MULTIDESTFILES;
-  const bool copied = fileCount_ > 0 && Run();
+  const bool ran = fileCount_ > 0 && Run();
+  if (ran) ReportRenamedFiles();
   if (::IsWindow(g_AppState.FolderTree.m_hWnd)) g_AppState.FolderTree.RefreshFolder(m_destinationRoot);
-  return copied;
+  // Esc during the collection copies what was collected until then: not the whole copy.
+  return ran && fileCount_ >= countedFiles_;
 }
 
 void FontFileOperation::NormalizeRoots() {
@@ -130,6 +135,8 @@ void FontFileOperation::OnFile() {
   if (mode_ == WalkMode::kCounting) {
     sourceLength_ += m_path.size() + m_fileName.size() + 2;
     destinationLength_ += m_destinationRoot.size() + m_path.size() + m_fileName.size() + kTypeFolderRoom;
+    // The group copy hands the shell a pattern: what it should bring is known from this walk.
+    if (groupCopy_) planned_.emplace_back(::JoinPath(m_path, m_fileName), ::JoinPath(m_destinationRoot, m_fileName));
     return;
   }
   AddFile();
@@ -151,10 +158,13 @@ bool FontFileOperation::ShouldAbort() {
 
 void FontFileOperation::AddFile() {
   orv::ScopedWaitCursor wait;
-  sources_ += ::JoinPath(m_path, m_fileName);
+  std::wstring source = ::JoinPath(m_path, m_fileName);
+  std::wstring destination = targets_.Claim(source, DestinationOf(m_path, m_fileName));
+  sources_ += source;
   sources_ += kListSeparator;
-  destinations_ += DestinationOf(m_path, m_fileName);
+  destinations_ += destination;
   destinations_ += kListSeparator;
+  planned_.emplace_back(std::move(source), std::move(destination));
 }
 
 std::wstring FontFileOperation::DestinationOf(const std::wstring& folder, const std::wstring& fileName) const {
@@ -215,6 +225,8 @@ bool FontFileOperation::CopyGroupFiles(const std::wstring& source, const std::ws
   m_recursive = 0;
   m_roots = m_sourceRoot;
   m_patterns = kGroupFilePattern;
+  groupCopy_ = true;
+  planned_.clear();
   if (!CountFiles()) return false;
   // The shell expands the pattern itself; without FOF_NOCONFIRMATION it asks before it replaces
   // a group file.
@@ -246,9 +258,30 @@ bool FontFileOperation::Run() {
   request.pFrom = sources_.c_str();
   request.pTo = destinations_.c_str();
   request.fFlags = flags_;
-  const int result = ::SHFileOperationW(&request);
+  const int result = seams::FileOperation(request);
   if (m_statusBar) ::SendMessageW(m_statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L""));
-  return result == 0 && !request.fAnyOperationsAborted;
+  // An error or a cancel the shell reported itself.
+  if (result != 0 || request.fAnyOperationsAborted) return false;
+  return ConfirmCopies();
+}
+
+// The shell's success also covers files it passed over (a replacement the user declined): a
+// copy succeeded only when every file is there.
+bool FontFileOperation::ConfirmCopies() const {
+  const std::vector<std::wstring> missing = MissingCopies(planned_);
+  if (missing.empty()) return true;
+  AppMessageBox(m_owner, MB_ICONEXCLAMATION, caption_, IDS_FILES_NOT_COPIED, 0,
+                ListForMessage(missing, kFilesListed).c_str());
+  return false;
+}
+
+void FontFileOperation::ReportRenamedFiles() const {
+  const std::vector<CopyTargetNames::Renamed>& renamed = targets_.RenamedFiles();
+  if (renamed.empty()) return;
+  std::vector<std::wstring> lines;
+  for (const CopyTargetNames::Renamed& file : renamed) lines.push_back(file.source + L" \x2192 " + file.target);
+  AppMessageBox(m_owner, MB_ICONINFORMATION, caption_, IDS_COPIED_UNDER_NEW_NAMES, 0,
+                ListForMessage(lines, kFilesListed).c_str());
 }
 
 // Fonts this program loaded privately from a file about to be replaced are unloaded first, so

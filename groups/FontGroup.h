@@ -1,12 +1,13 @@
 // One font group as read from or written to its file in the groups folder. A value object that
 // each operation builds on its own stack for one load-change-save and then drops; it owns its
-// strings and arrays. Main thread only. The callers read and change the public fields directly
+// strings and arrays. One thread at a time writes group files: the main thread, or the
+// classification's worker while its modal dialog holds the program. The callers read and change the public fields directly
 // and write the record back whole with Save; this class is the only code that knows the file
 // format.
 //
 // The store never loses a group file: Save writes a temporary file and moves it over the old
 // one in one step, reports a failed write, and refuses to write over a file that this record
-// found but could not read (Load's state tells a missing file from an unreadable one).
+// found but could not read whole (Load's state tells a missing file from an unreadable one).
 #pragma once
 
 #include <windows.h>
@@ -26,7 +27,7 @@ enum class GroupLoadState {
   kLoaded,      // read (also when the file holds no group data)
   kMissing,     // no such file: saving creates it
   kEmpty,       // the file holds nothing (no bytes, or only blanks): saving may replace it
-  kUnreadable,  // exists but could not be opened, read or understood: never saved over
+  kUnreadable,  // exists but could not be opened, decoded or read whole: never saved over
   kRefused,     // not a group file name of the groups folder, or no usable groups folder
 };
 
@@ -79,8 +80,9 @@ public:
 
   // The file's bytes as Save writes them (UTF-8, CR LF).
   [[nodiscard]] std::string BuildFileBytes(bool skipNodes) const;
-  // Fills the record from a file's text; false when the text holds no complete root element
-  // (a damaged file), then with `blank` telling whether it held anything at all.
+  // Fills the record from a file's text; false, with the record empty, when the text holds no
+  // complete root element or the reader would read it only in part (an empty or unterminated
+  // element): a damaged file. `blank` then tells whether it held anything at all.
   bool ParseFileText(const std::wstring& text, bool& blank);
 
   std::wstring RootTag = kGroupRootTag;

@@ -14,7 +14,11 @@
 namespace {
 
 void ReportFileError(DWORD error, const std::wstring& file) {
-  AppMessageBox(GetAppShell().MainWindow, MB_ICONHAND, IDS_GROUPS_CAPTION, IDS_GROUP_FILE_FAILED, error,
+  // The classification builds groups on its worker thread: a box owned by a window of another
+  // thread would tie the two threads' input together, so the worker's box has no owner.
+  HWND owner = GetAppShell().MainWindow;
+  if (owner && ::GetWindowThreadProcessId(owner, nullptr) != ::GetCurrentThreadId()) owner = nullptr;
+  AppMessageBox(owner, MB_ICONHAND, IDS_GROUPS_CAPTION, IDS_GROUP_FILE_FAILED, error,
                 file.c_str());
 }
 
@@ -70,10 +74,13 @@ bool FontGroup::Load(const std::wstring& file) {
       break;
   }
 
-  const std::wstring text = DecodeGroupFileText(read.bytes);
+  // Text that does not decode as it was written, and a file the reader would read only in part,
+  // are damaged alike: what the record would hold is not what the file holds.
+  std::wstring text;
+  const bool decoded = DecodeGroupFileText(read.bytes, text);
   read.bytes = {};
   bool blank = false;
-  if (!ParseFileText(text, blank)) {
+  if (!decoded || !ParseFileText(text, blank)) {
     if (blank) {
       SetLoadFailure(GroupLoadState::kEmpty);
     } else {

@@ -73,14 +73,34 @@ std::wstring DecodeValue(const std::wstring& raw) {
   return out;
 }
 
-std::wstring ReadValue(const std::wstring& text, const wchar_t* tag) {
-  ptrdiff_t position = 0;
-  return DecodeValue(FontGroup::ReadElement(text, tag, position));
+// True when "<tag>" stands in the text from `from` on without a "</tag>" behind it: the reader
+// would take the element, and everything behind it that it holds, for missing.
+bool HasUnclosedElement(const std::wstring& text, const wchar_t* tag, size_t from) {
+  const std::wstring open = std::wstring(L"<") + tag + L">";
+  const size_t start = text.find(open, from);
+  return start != std::wstring::npos && text.find(std::wstring(L"</") + tag + L">", start + open.size()) == std::wstring::npos;
 }
 
-std::wstring ReadContainer(const std::wstring& text, const wchar_t* tag) {
+// The first element of the tag, cut out whole; `whole` turns false when it has no end.
+std::wstring ReadContainer(const std::wstring& text, const wchar_t* tag, bool& whole) {
   ptrdiff_t position = 0;
-  return FontGroup::ReadElement(text, tag, position);
+  std::wstring content = FontGroup::ReadElement(text, tag, position);
+  if (position < 0 && HasUnclosedElement(text, tag, 0)) whole = false;
+  return content;
+}
+
+std::wstring ReadValue(const std::wstring& text, const wchar_t* tag, bool& whole) {
+  return DecodeValue(ReadContainer(text, tag, whole));
+}
+
+// The next element of a repeated tag from `position` on (-1 after the last). The reader stops
+// at an empty or unterminated element, so one in the text means the entries behind it, and
+// the element itself, are not read: `whole` turns false.
+std::wstring ReadNextEntry(const std::wstring& block, const wchar_t* tag, ptrdiff_t& position, bool& whole) {
+  const size_t from = static_cast<size_t>(position);
+  std::wstring entry = FontGroup::ReadElement(block, tag, position);
+  if (position < 0 && block.find(std::wstring(L"<") + tag + L">", from) != std::wstring::npos) whole = false;
+  return entry;
 }
 
 bool IsBlankChar(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == 0xFEFF; }
@@ -211,47 +231,57 @@ bool FontGroup::ParseFileText(const std::wstring& text, bool& blank) {
     return false;
   }
 
-  const std::wstring document = ReadContainer(text, RootTag.c_str());
+  // A file that the element reader would read only in part is as damaged as a cut-off one: a
+  // save would write back the part and lose the rest.
+  bool whole = true;
+  const std::wstring document = ReadContainer(text, RootTag.c_str(), whole);
   if (document.empty()) return true;
 
-  Name = ReadValue(document, L"Name");
-  Installed = !ReadContainer(document, L"Installed").empty();
-  Parent = ReadValue(document, L"Parent");
+  Name = ReadValue(document, L"Name", whole);
+  Installed = !ReadContainer(document, L"Installed", whole).empty();
+  Parent = ReadValue(document, L"Parent", whole);
 
   // Entries are collected and sorted once: the same order as one sorted insert per entry,
   // without its quadratic cost on a large file in random order.
-  const std::wstring nodes = ReadContainer(document, L"orvelnodes");
+  const std::wstring nodes = ReadContainer(document, L"orvelnodes", whole);
   std::unordered_set<std::wstring> seenNodes;
-  for (ptrdiff_t position = 0;;) {
-    const std::wstring node = ReadElement(nodes, L"node", position);
+  for (ptrdiff_t position = 0; whole;) {
+    const std::wstring node = ReadNextEntry(nodes, L"node", position, whole);
     if (position < 0) break;
     FontGroupEntry entry;
-    entry.Installed = !ReadContainer(node, L"installed").empty();
-    entry.Path = ReadValue(node, L"file");
+    entry.Installed = !ReadContainer(node, L"installed", whole).empty();
+    entry.Path = ReadValue(node, L"file", whole);
     if (entry.Path.empty()) {
-      entry.Path = ReadValue(node, L"link");
+      entry.Path = ReadValue(node, L"link", whole);
       entry.IsLink = true;
     }
     if (entry.Path.empty()) continue;
+    entry.Name = ReadValue(node, L"name", whole);
     if (!seenNodes.insert(FoldCase(entry.Path)).second) continue;
-    entry.Name = ReadValue(node, L"name");
     Nodes.push_back(std::move(entry));
   }
 
-  const std::wstring fonts = ReadContainer(document, L"fonts");
+  const std::wstring fonts = ReadContainer(document, L"fonts", whole);
   std::unordered_set<std::wstring> seenFonts;
-  for (ptrdiff_t position = 0;;) {
-    const std::wstring font = ReadElement(fonts, L"font", position);
+  for (ptrdiff_t position = 0; whole;) {
+    const std::wstring font = ReadNextEntry(fonts, L"font", position, whole);
     if (position < 0) break;
     FontGroupEntry entry;
-    entry.Path = ReadValue(font, L"path");
-    entry.Name = ReadValue(font, L"name");
+    entry.Path = ReadValue(font, L"path", whole);
+    entry.Name = ReadValue(font, L"name", whole);
     if (entry.Name.empty() || entry.Path.empty()) continue;
     // Decoded text holds no U+0000, so it can join the two halves of the key.
     if (!seenFonts.insert(FoldCase(entry.Path) + L'\0' + FoldCase(entry.Name)).second) continue;
     Fonts.push_back(std::move(entry));
   }
 
+  if (!whole) {
+    Name.clear();
+    Parent.clear();
+    Nodes.clear();
+    Fonts.clear();
+    return false;
+  }
   std::stable_sort(Nodes.begin(), Nodes.end(), NameLess);
   std::stable_sort(Fonts.begin(), Fonts.end(), NameLess);
   return true;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <unordered_map>
 #include <unordered_set>
 
 #include "common/ResString.h"
@@ -124,7 +125,32 @@ bool GroupFileChecker::RemoveMissingChild(const GroupCheckRecord& record) {
 }
 
 void GroupFileChecker::RemoveAllMissingChildren() {
-  for (const GroupCheckRecord& record : MissingChildren) (void)RemoveMissingChild(record);
+  // One load and one save per group, however many of its entries are dangling: a group of
+  // thousands of them must not be read and written once per row.
+  struct GroupRepair {
+    std::wstring file;
+    std::unordered_map<std::wstring, size_t> paths;  // folded path: records naming it
+  };
+  std::vector<GroupRepair> repairs;
+  std::unordered_map<std::wstring, size_t> indexOfFile;
+  for (const GroupCheckRecord& record : MissingChildren) {
+    const auto [it, added] = indexOfFile.try_emplace(FoldCase(record.Text2), repairs.size());
+    if (added) repairs.push_back({record.Text2, {}});
+    ++repairs[it->second].paths[FoldCase(record.Text4)];
+  }
+  for (GroupRepair& repair : repairs) {
+    FontGroup group;
+    if (!group.Load(repair.file)) continue;
+    // Each record removes the first node that matches it, as a row's own repair does.
+    const size_t before = group.Nodes.size();
+    std::erase_if(group.Nodes, [&repair](const FontGroupEntry& node) {
+      const auto it = repair.paths.find(FoldCase(node.Path));
+      if (it == repair.paths.end() || it->second == 0) return false;
+      --it->second;
+      return true;
+    });
+    if (group.Nodes.size() != before) (void)group.Save();
+  }
   MissingChildren.clear();
 }
 

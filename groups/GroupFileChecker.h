@@ -41,7 +41,8 @@ public:
   // Removes the dangling child entry of one MissingChildren record from its group's file. The
   // file is written only when it was read and the entry was found; true when it was written.
   static bool RemoveMissingChild(const GroupCheckRecord& record);
-  // RemoveMissingChild for every record, then empties the list.
+  // Removes the dangling child entry of every record, each group's file loaded and saved
+  // once; then empties the list.
   void RemoveAllMissingChildren();
   // Lists every group of BrokenChains in the recovery group "orvelgrp99999.xml" (made, and
   // listed in the root, when needed), each once; then empties the list. False, changing

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "common/ByteReader.h"
 #include "framework/Handles.h"
 
 namespace {
@@ -37,18 +36,6 @@ DWORD WriteAll(HANDLE file, const std::string& bytes) {
     done += chunk;
   }
   return 0;
-}
-
-std::wstring DecodeUtf16(const ByteReader& bytes, bool bigEndian) {
-  std::wstring text;
-  text.reserve(bytes.Size() / 2);
-  for (uint64_t offset = 0;; offset += 2) {
-    uint8_t b0 = 0, b1 = 0;
-    if (!bytes.U8(offset, b0) || !bytes.U8(offset + 1, b1)) break;  // an odd last byte is dropped
-    const wchar_t c = bigEndian ? static_cast<wchar_t>((b0 << 8) | b1) : static_cast<wchar_t>((b1 << 8) | b0);
-    if (c != 0) text += c;
-  }
-  return text;
 }
 
 }  // namespace
@@ -100,25 +87,6 @@ GroupFileBytes ReadGroupFileBytes(const std::wstring& path, ULONGLONG maxBytes) 
   out.bytes.resize(done);
   out.result = done ? GroupFileRead::kRead : GroupFileRead::kEmpty;
   return out;
-}
-
-std::wstring DecodeGroupFileText(const std::string& data) {
-  const ByteReader bytes(data.data(), data.size());
-  uint16_t mark = 0;
-  if (bytes.U16(0, mark)) {
-    if (mark == 0xFFFE) return DecodeUtf16(bytes.From(2), false);
-    if (mark == 0xFEFF) return DecodeUtf16(bytes.From(2), true);
-  }
-  std::string utf8;
-  utf8.reserve(data.size());
-  for (char c : data)
-    if (c != '\0') utf8 += c;
-  if (utf8.empty()) return {};
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  if (n <= 0) return {};
-  std::wstring text(static_cast<size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
-  return text;
 }
 
 DWORD ReplaceGroupFile(const std::wstring& folder, const std::wstring& path, const std::string& bytes) {

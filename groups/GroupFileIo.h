@@ -28,10 +28,14 @@ struct GroupFileBytes {
 
 [[nodiscard]] GroupFileBytes ReadGroupFileBytes(const std::wstring& path, ULONGLONG maxBytes = kGroupFileMaxBytes);
 
-// The text of a group file: UTF-8 (a byte-order mark stays as U+FEFF), or UTF-16 when the file
-// starts with a UTF-16 byte-order mark (a file re-saved by a text editor). Zero bytes or zero
-// characters are dropped rather than ending the text, so that nothing behind them is lost.
-[[nodiscard]] std::wstring DecodeGroupFileText(const std::string& bytes);
+// The text of a group file, up to its first zero byte (UTF-16: zero character). UTF-16 is told
+// by its byte-order mark or, without one, by the zero byte beside the first character; other
+// files are UTF-8 (a byte-order mark stays as U+FEFF). A file that another program saved in a
+// Windows code page is read in the code page its XML declaration names or, when it names none
+// or UTF-8 and the bytes are not UTF-8, in the system code page. False when the bytes do not
+// decode into text that encodes back to the very same bytes: such a file is damaged, and
+// reading it anyway would write changed names and paths at the next save.
+[[nodiscard]] bool DecodeGroupFileText(const std::string& bytes, std::wstring& text);
 
 // Writes `bytes` to a new temporary file in `folder` (a name that never matches "orvel*.xml"),
 // flushes it and moves it over `path` in one step; a read-only file at `path` is refused

@@ -35,10 +35,14 @@ OpenResult OpenForDelete(const std::wstring& file, const std::wstring& parent, V
   if (!visited.Insert(file)) return OpenResult::kSkip;
   FontGroup group;
   if (!group.Load(file)) {
+    if (parent.empty()) return OpenResult::kFail;
     // A child that is named but not there is as good as deleted; only the group the caller
     // named must exist.
-    const bool gone = group.LoadState() == GroupLoadState::kMissing;
-    return gone && !parent.empty() ? OpenResult::kSkip : OpenResult::kFail;
+    if (group.LoadState() == GroupLoadState::kMissing) return OpenResult::kSkip;
+    // The recovery group lists groups that the checks found cut loose, damaged ones among them:
+    // none of them is its child, and a file that cannot be read is never deleted. Below any
+    // other group an unreadable child may be its own, so the deletion stops there.
+    return EqualsNoCase(parent, FormatGroupFileName(kRecoveryGroupNumber)) ? OpenResult::kSkip : OpenResult::kFail;
   }
   if (!parent.empty() && !EqualsNoCase(group.Parent, parent)) return OpenResult::kSkip;
   out.file = file;
@@ -117,8 +121,18 @@ void SetGroupTreeInstalled(const std::wstring& file, bool installed) {
 }
 
 bool IsEscapePending() {
+  // A peek shows only the first waiting key, and a key typed before the Esc would hide it for
+  // the whole walk. So the keys are taken off the queue, looked at, and put back in order.
+  std::vector<MSG> keys;
   MSG msg;
-  return ::PeekMessageW(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) && msg.wParam == VK_ESCAPE;
+  while (::PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE | PM_NOYIELD)) keys.push_back(msg);
+  bool escape = false;
+  for (const MSG& key : keys) {
+    escape = escape || (key.message == WM_KEYDOWN && key.wParam == VK_ESCAPE);
+    if (key.hwnd) ::PostMessageW(key.hwnd, key.message, key.wParam, key.lParam);
+    else ::PostThreadMessageW(::GetCurrentThreadId(), key.message, key.wParam, key.lParam);
+  }
+  return escape;
 }
 
 bool TakeEscapeFromInput() {

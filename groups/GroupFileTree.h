@@ -21,8 +21,9 @@
 // group files of the groups folder are deleted, never the root file, and a child only when its
 // Parent is the group being deleted (a node that points elsewhere is not this group's to
 // delete); link nodes are never followed. A child file that is missing counts as deleted; one
-// that cannot be read stops the deletion, and that child's ancestors stay. True when the
-// group's own file was deleted.
+// that cannot be read stops the deletion, and that child's ancestors stay, except below the
+// recovery group, whose entries are never its children: there it is passed over and kept.
+// True when the group's own file was deleted.
 [[nodiscard]] bool DeleteGroupFileTree(const std::wstring& file);
 
 // Loads `file` and every group below it through its nodes (links included), in node order,
@@ -35,7 +36,8 @@ using GroupVisitor = std::function<bool(FontGroup& group)>;
 // missing or cannot be read are left alone rather than created or written over.
 void SetGroupTreeInstalled(const std::wstring& file, bool installed);
 
-// True when an Esc key-down is waiting in this thread's queue (left there).
+// True when an Esc key-down is waiting anywhere in this thread's key input; the keys stay
+// queued, in their order.
 [[nodiscard]] bool IsEscapePending();
 
 // Takes this thread's pending key and mouse messages off its queue without dispatching them;

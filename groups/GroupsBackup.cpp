@@ -7,7 +7,7 @@
 #include "common/RegistryValue.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
-#include "common/StringHelpers.h"
+#include "common/FolderIdentity.h"
 #include "groups/FontFileOperation.h"
 
 namespace {
@@ -28,12 +28,15 @@ bool ChooseGroupsBackupFolder() {
   if (::IsWindow(g_AppState.FolderTree.m_hWnd)) picker.centreOver = g_AppState.FolderTree.m_hWnd;
   if (picker.DoModal(::GetActiveWindow()) != IDOK || picker.ChosenFolder().empty()) return false;
   const std::wstring folder = picker.ChosenFolder();
-  if (EqualsNoCase(WithoutTrailingBackslash(folder), WithoutTrailingBackslash(g_Preferences.GroupsFolder))) {
-    AppMessageBox(GetAppShell().MainWindow, MB_ICONEXCLAMATION, IDS_GROUPS_BACKUP_CAPTION, IDS_GROUPS_FOLDER_ITSELF);
-    return false;
-  }
+  if (RefuseGroupsFolder(folder, IDS_GROUPS_BACKUP_CAPTION)) return false;
   if (const orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_WRITE))
     WriteRegString(key.Get(), kGroupsBackupPathValue, folder);
   FontFileOperation copy;
   return copy.CopyGroupFiles(g_Preferences.GroupsFolder, folder, IDS_GROUPS_BACKUP_CAPTION);
+}
+
+bool RefuseGroupsFolder(const std::wstring& folder, UINT caption) {
+  if (!IsSameFolder(folder, g_Preferences.GroupsFolder)) return false;
+  AppMessageBox(GetAppShell().MainWindow, MB_ICONEXCLAMATION, caption, IDS_GROUPS_FOLDER_ITSELF);
+  return true;
 }

@@ -45,6 +45,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/FolderIdentity.h"
 #include "common/RegistryValue.h"
 #include "common/Seams.h"
 #include "framework/Handles.h"
@@ -256,22 +257,10 @@ public:
   }
 
   // A folder's identity on its volume, the same through every link that leads to it.
-  struct FolderId {
-    DWORD volume;
-    ULONGLONG index;
-    auto operator<=>(const FolderId&) const = default;
-  };
+  using FolderId = FileIdentity;
 
   // The identity of an existing folder; false when it cannot be read.
-  static bool ReadFolderId(const std::wstring& folder, FolderId& id) {
-    orv::ScopedHandle handle(::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!handle || !::GetFileInformationByHandle(handle.Get(), &info)) return false;
-    id = {info.dwVolumeSerialNumber, (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-    return true;
-  }
+  static bool ReadFolderId(const std::wstring& folder, FolderId& id) { return ReadFileIdentity(folder, id); }
 
 private:
   static constexpr const wchar_t* kExplorerAdvancedKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";

@@ -106,9 +106,7 @@ void CLVFolderFontsLoader::OnFile() {
     return;
   }
   progress_.Step();  // the wait cursor is put back by the abort check, which is where it could change
-  std::wstring key = m_fileName;
-  if (!key.empty()) ::CharLowerBuffW(key.data(), static_cast<DWORD>(key.size()));
-  if (!filesRead_.insert(key).second) return;  // a file is read once per fill
+  if (!filesRead_.insert(FoldCase(m_fileName)).second) return;  // a file is read once per fill
   AddRecordsOf(m_fileName, VariableFontRecords::kEachInstance);
 }
 

@@ -54,7 +54,7 @@ private:
   HWND tree_ = nullptr;
   ULONGLONG lastLook_ = 0;
   PaneProgressBar progress_;
-  std::unordered_set<std::wstring> filesRead_;  // lower-cased names read in this fill
+  std::unordered_set<std::wstring> filesRead_;  // folded names read in this fill
 };
 
 // The steps of a folder fill, in their order; where an observer is set (the benchmarks time the

@@ -13,6 +13,7 @@
 #include "common/RegistryValue.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
+#include "common/Seams.h"
 #include "common/StringHelpers.h"
 #include "fonts/CDefaultFamiliesDlg.h"
 #include "fonts/CListRegistryFontsDlg.h"
@@ -278,4 +279,138 @@ TEST_F(RegistrationDialogs, FamilyDefaultsEditOnlyInstalledFaces) {
     EXPECT_EQ(::SendMessageW(list, LVM_GETEDITCONTROL, 0, 0), 0);
     ClickButton(dialog.m_hWnd, IDCANCEL);
   });
+}
+
+namespace {
+
+// A value exactly as the registry holds it.
+struct RawValue {
+  DWORD type = REG_NONE;
+  std::string data;
+  bool operator==(const RawValue&) const = default;
+};
+
+std::map<std::wstring, RawValue> RawValuesOf(const std::wstring& path) {
+  std::map<std::wstring, RawValue> values;
+  HKEY key = nullptr;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256] = {};
+    DWORD nameLength = 256;
+    char data[1024] = {};
+    DWORD size = sizeof(data);
+    DWORD type = 0;
+    if (::RegEnumValueW(key, i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
+      break;
+    values[name] = {type, std::string(data, size)};
+  }
+  ::RegCloseKey(key);
+  return values;
+}
+
+std::string Utf16Bytes(const std::wstring& text) {
+  return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
+}
+
+// Starts editing a row's face and types `text` into the editor.
+void EditFace(CDefaultFamiliesDlg& dialog, const std::wstring& family, const std::wstring& text) {
+  HWND list = FamilyList(dialog);
+  const std::vector<CDefaultFamiliesDlg::Row> rows = dialog.ListedRows();
+  int row = -1;
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].family == family) row = static_cast<int>(i);
+  ASSERT_GE(row, 0) << Narrow(family);
+  SelectRow(list, row);
+  ::SendMessageW(list, LVM_EDITLABELW, row, 0);
+  ASSERT_NE(dialog.Editor(), nullptr);
+  ::SetWindowTextW(dialog.Editor(), text.c_str());
+  ::SendMessageW(dialog.Editor(), WM_KEYDOWN, VK_RETURN, 0);
+  ASSERT_EQ(GetListViewItemText(list, row, 1), text);
+}
+
+}  // namespace
+
+// OK writes the one value the user edited, in the type it had; every other value keeps its type
+// and its bytes, also those the dialog cannot show as a face name.
+TEST_F(RegistrationDialogs, FamilyDefaultsWriteOnlyTheEditedValueInItsOwnType) {
+  RegistryTestKey key(L"RegFamTypes");
+  const std::wstring path = key.PathOf(HKEY_LOCAL_MACHINE, kFamilyDefaultsKey);
+  key.SetText(HKEY_LOCAL_MACHINE, kFamilyDefaultsKey, L"", L"Verdana");
+  key.SetText(HKEY_LOCAL_MACHINE, kFamilyDefaultsKey, L"Swiss", L"Arial");
+  key.SetText(HKEY_LOCAL_MACHINE, kFamilyDefaultsKey, L"Roman", L"%FaceRoot%Times", REG_EXPAND_SZ);
+  const DWORD number = 0x12345678;
+  key.Set(HKEY_LOCAL_MACHINE, kFamilyDefaultsKey, L"Count", REG_DWORD, &number, sizeof(number));
+  const wchar_t tail[] = L"Courier New\0kept";  // data after the first null
+  key.Set(HKEY_LOCAL_MACHINE, kFamilyDefaultsKey, L"Modern", REG_SZ, tail, sizeof(tail));
+  const std::map<std::wstring, RawValue> before = RawValuesOf(path);
+  ASSERT_EQ(before.size(), 5u);
+
+  EXPECT_EQ(RunFamilyDefaults([](CDefaultFamiliesDlg& dialog) {
+              EditFace(dialog, L"Swiss", L"DejaVu Sans");
+              ClickButton(dialog.m_hWnd, IDOK);
+            }),
+            IDOK);
+  std::map<std::wstring, RawValue> expected = before;
+  expected[L"Swiss"] = {REG_SZ, Utf16Bytes(L"DejaVu Sans")};
+  EXPECT_EQ(RawValuesOf(path), expected);
+
+  EXPECT_EQ(RunFamilyDefaults([](CDefaultFamiliesDlg& dialog) {
+              EditFace(dialog, L"Roman", L"DejaVu Sans");
+              ClickButton(dialog.m_hWnd, IDOK);
+            }),
+            IDOK);
+  expected[L"Roman"] = {REG_EXPAND_SZ, Utf16Bytes(L"DejaVu Sans")};
+  EXPECT_EQ(RawValuesOf(path), expected);
+
+  // OK without an edit writes nothing at all.
+  EXPECT_EQ(RunFamilyDefaults([](CDefaultFamiliesDlg& dialog) { ClickButton(dialog.m_hWnd, IDOK); }), IDOK);
+  EXPECT_EQ(RawValuesOf(path), expected);
+
+  // The built-in defaults, then OK: the key holds the defaults, each family value keeping its
+  // type, a value that already held its default face untouched (bytes after its null and all);
+  // the shown value that the defaults left out goes, a value the dialog never showed (written
+  // meanwhile by someone else) stays.
+  EXPECT_EQ(RunFamilyDefaults([&](CDefaultFamiliesDlg& dialog) {
+              ClickButton(dialog.m_hWnd, IDC_FAMILY_DEFAULTS_RESET);
+              key.SetText(HKEY_LOCAL_MACHINE, kFamilyDefaultsKey, L"Later", L"Arial");
+              ClickButton(dialog.m_hWnd, IDOK);
+            }),
+            IDOK);
+  std::map<std::wstring, RawValue> defaults{{L"Later", {REG_SZ, Utf16Bytes(L"Arial")}}};
+  for (const CDefaultFamiliesDlg::Row& row : CDefaultFamiliesDlg::BuiltInDefaults())
+    defaults[row.unnamed ? L"" : row.family] = {row.family == L"Roman" ? DWORD{REG_EXPAND_SZ} : DWORD{REG_SZ},
+                                                Utf16Bytes(row.face)};
+  ASSERT_EQ(defaults[L"Modern"].data, Utf16Bytes(L"Courier New"));
+  defaults[L"Modern"] = before.at(L"Modern");
+  EXPECT_EQ(RawValuesOf(path), defaults);
+}
+
+// A value that cannot be written is reported; the dialog stays open and nothing else in the key
+// changed.
+TEST_F(RegistrationDialogs, FamilyDefaultsReportAFailedWrite) {
+  RegistryTestKey key(L"RegFamFail");
+  const std::wstring path = key.PathOf(HKEY_LOCAL_MACHINE, kFamilyDefaultsKey);
+  key.SetText(HKEY_LOCAL_MACHINE, kFamilyDefaultsKey, L"", L"Verdana");
+  key.SetText(HKEY_LOCAL_MACHINE, kFamilyDefaultsKey, L"Swiss", L"Arial");
+  key.SetText(HKEY_LOCAL_MACHINE, kFamilyDefaultsKey, L"Roman", L"Times New Roman");
+  const std::map<std::wstring, RawValue> before = RawValuesOf(path);
+  seams::SystemCalls failing;
+  failing.setRegValue = [](HKEY, const wchar_t*, DWORD, const BYTE*, DWORD) -> LSTATUS { return ERROR_ACCESS_DENIED; };
+  failing.deleteRegValue = [](HKEY, const wchar_t*) -> LSTATUS { return ERROR_ACCESS_DENIED; };
+
+  const INT_PTR result = RunFamilyDefaults([&](CDefaultFamiliesDlg& dialog) {
+    EditFace(dialog, L"Swiss", L"DejaVu Sans");
+    seams::SetSystemCalls(&failing);
+    ClickButton(dialog.m_hWnd, IDOK);
+    seams::SetSystemCalls(nullptr);
+    EXPECT_TRUE(::IsWindowVisible(dialog.m_hWnd)) << "the dialog stays open";
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].caption, LoadResString(IDS_CAPTION_APP));
+    EXPECT_EQ(Boxes()[0].text.rfind(LoadResString(IDS_FAMILY_DEFAULTS_NOT_WRITTEN), 0), 0u);
+    EXPECT_NE(Boxes()[0].text.find(L"Swiss"), std::wstring::npos) << "the value is named";
+    ClickButton(dialog.m_hWnd, IDCANCEL);
+  });
+  seams::SetSystemCalls(nullptr);
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_EQ(RawValuesOf(path), before);
 }

@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <vector>
+
+#include <commctrl.h>
 
 #include "app/AppState.h"
 #include "app/Preferences.h"
@@ -247,19 +250,22 @@ std::wstring ItemText(HWND dialog, int id) {
   return text;
 }
 
+// A script's first step: the groups by initial chosen and the scan started.
+bool StartByInitial() {
+  HWND d = ClassifyDialog();
+  if (!d) return false;
+  ::CheckDlgButton(d, IDC_CLASSIFY_BY_INITIAL, BST_CHECKED);
+  ClickButton(d, IDOK);
+  return true;
+}
+
 }  // namespace
 
 TEST_F(ClassificationTest, DialogScansAFolderAndBuildsEachKindOnce) {
   DialogEnv env;
   const std::wstring start = LoadResString(IDS_CLASSIFY_START);
   ModalScript::Run(
-      {[] {
-         HWND d = ClassifyDialog();
-         if (!d) return false;
-         ::CheckDlgButton(d, IDC_CLASSIFY_BY_INITIAL, BST_CHECKED);
-         ClickButton(d, IDOK);
-         return true;
-       },
+      {StartByInitial,
        [&start] {
          HWND d = ClassifyDialog();
          // Scanning until the button shows its start caption again.
@@ -293,6 +299,80 @@ TEST_F(ClassificationTest, DialogClosedDuringTheScanBuildsNothing) {
                      dialog.DoModal(nullptr);
                    });
   EXPECT_EQ(DumpRoot(), L"Root()");
+}
+
+namespace {
+
+// The builders' third save (the root, the kind group, then the first letter group) waits until
+// the test lets it go: the window must still answer while the worker is held there.
+struct HeldBuild {
+  static inline std::atomic<int> saves{0};
+  static inline HANDLE reached = nullptr;
+  static inline HANDLE go = nullptr;
+  static constexpr DWORD kLongestHoldMs = 10000;  // only so that a failing test cannot hang
+
+  HeldBuild() {
+    saves = 0;
+    reached = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    go = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    group_store_seams::SetWriteHook([](HANDLE file, const void* data, DWORD size, DWORD* written) -> BOOL {
+      if (++saves == 3) {
+        ::SetEvent(reached);
+        ::WaitForSingleObject(go, kLongestHoldMs);
+      }
+      return ::WriteFile(file, data, size, written, nullptr);
+    });
+  }
+  ~HeldBuild() {
+    group_store_seams::SetWriteHook(nullptr);
+    ::CloseHandle(reached);
+    ::CloseHandle(go);
+  }
+  static bool Reached() { return ::WaitForSingleObject(reached, 0) == WAIT_OBJECT_0; }
+};
+
+std::wstring StatusText(HWND dialog, int part) {
+  wchar_t text[256]{};
+  HWND bar = ::FindWindowExW(dialog, nullptr, STATUSCLASSNAMEW, nullptr);
+  if (bar) ::SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+}  // namespace
+
+TEST_F(ClassificationTest, DialogPaintsWhileTheGroupsAreBuiltAndStopsThemBetweenFonts) {
+  DialogEnv env;
+  HeldBuild held;
+  ModalScript::Run(
+      {StartByInitial,
+       [] {
+         if (!HeldBuild::Reached()) return false;
+         // The builders are held inside a save, and the dialog still paints and answers.
+         HWND d = ClassifyDialog();
+         ::RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+         RECT dirty{};
+         EXPECT_FALSE(::GetUpdateRect(d, &dirty, FALSE));
+         EXPECT_EQ(ItemText(d, IDOK), LoadResString(IDS_SEARCH_STOP));
+         EXPECT_EQ(ItemText(d, IDC_CLASSIFY_PROGRESS), LoadResString(IDS_CLASSIFY_BUILDING));
+         ClickButton(d, IDOK);
+         ::SetEvent(HeldBuild::go);
+         return true;
+       },
+       [] {
+         HWND d = ClassifyDialog();
+         if (!d || ItemText(d, IDOK) != LoadResString(IDS_CLASSIFY_START)) return false;
+         EXPECT_EQ(StatusText(d, CFontClassificationsDlg::kStatusTextPart), LoadResString(IDS_SEARCH_STOPPED));
+         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(d, IDC_CLASSIFY_BY_INITIAL))) << "a kind is built once";
+         ::PostMessageW(d, WM_COMMAND, IDCANCEL, 0);
+         return true;
+       }},
+      [] {
+        CFontClassificationsDlg dialog;
+        dialog.DoModal(nullptr);
+      });
+  // The stop came while the first letter group was saved: the second font was never reached,
+  // and the kind group was still saved with what was built.
+  EXPECT_EQ(DumpRoot(), L"Root([" + LoadResString(IDS_CLASSIFY_BY_INITIAL) + L"([A(Alpha;)])])");
 }
 
 static int g_beeps = 0;

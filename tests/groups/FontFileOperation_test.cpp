@@ -6,12 +6,15 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app/AppState.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
+#include "common/Seams.h"
 #include "common/StringHelpers.h"
 #include "groups/FontFileOperation.h"
 #include "tests/support/SfntBuilder.h"
@@ -19,6 +22,7 @@
 
 using namespace sfnt_test;
 using testing_support::Boxes;
+using testing_support::Narrow;
 using testing_support::ScratchDir;
 
 namespace {
@@ -46,7 +50,10 @@ std::wstring Field(UINT id, size_t index) { return ResourceStringField(id, index
 class CopyTest : public ::testing::Test {
 protected:
   void SetUp() override { testing_support::ResetRecords(); }
-  void TearDown() override { testing_support::ResetRecords(); }
+  void TearDown() override {
+    seams::SetSystemCalls(nullptr);
+    testing_support::ResetRecords();
+  }
   std::wstring Src(const std::wstring& rel) const { return source_.File(rel); }
   std::wstring Dst(const std::wstring& rel) const { return target_.File(rel); }
 
@@ -215,4 +222,147 @@ TEST_F(CopyTest, OverwriteUnloadsTheFontsLoadedFromReplacedFiles) {
   EXPECT_EQ(cache.Files(), std::vector<std::wstring>{Dst(L"kept.ttf")});
   EXPECT_EQ(ReadFile(Dst(L"a.ttf")), ReadFile(Src(L"a.ttf"))) << "replaced without a question";
   cache.RemoveAll(false);
+}
+
+namespace {
+
+// Every file below `root`: its path relative to `root`, and its bytes.
+std::map<std::wstring, Bytes> FilesBelow(const std::wstring& root, const std::wstring& relative = L"") {
+  std::map<std::wstring, Bytes> files;
+  const std::wstring folder = relative.empty() ? root : root + L"\\" + relative;
+  WIN32_FIND_DATAW fd;
+  HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &fd);
+  if (find == INVALID_HANDLE_VALUE) return files;
+  do {
+    const std::wstring name = fd.cFileName;
+    if (name == L"." || name == L"..") continue;
+    const std::wstring below = relative.empty() ? name : relative + L"\\" + name;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      files.merge(FilesBelow(root, below));
+    else
+      files[below] = ReadFile(root + L"\\" + below);
+  } while (::FindNextFileW(find, &fd));
+  ::FindClose(find);
+  return files;
+}
+
+std::multiset<Bytes> Contents(const std::map<std::wstring, Bytes>& files) {
+  std::multiset<Bytes> contents;
+  for (const auto& [name, bytes] : files) contents.insert(bytes);
+  return contents;
+}
+
+// A shell that answers success for files it left where they were, as it does when the user
+// declines to replace a file: it copies every file of the request but the one named here.
+std::wstring g_declined;
+int CopyAllButDeclined(SHFILEOPSTRUCTW* op) {
+  const std::wstring pattern = op->pFrom;
+  std::wstring folder = pattern;
+  CutLastPathComponent(folder);
+  WIN32_FIND_DATAW fd;
+  HANDLE find = ::FindFirstFileW(pattern.c_str(), &fd);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  do {
+    if (!EqualsNoCase(fd.cFileName, g_declined))
+      ::CopyFileW((folder + L"\\" + fd.cFileName).c_str(), (std::wstring(op->pTo) + L"\\" + fd.cFileName).c_str(), FALSE);
+  } while (::FindNextFileW(find, &fd));
+  ::FindClose(find);
+  return 0;
+}
+
+}  // namespace
+
+// Fonts of one file name from different folders, copied into one folder with "replace without
+// asking": none replaces another. A later one arrives under a name of its own (the two files of
+// a Type 1 font keep one name between them), the same name on every run, and the user is told.
+TEST_F(CopyTest, SameNamedFontsFromDifferentFoldersAllArrive) {
+  Put(Src(L"x\\a.ttf"), FontWith(2, 1, 0x0101));
+  Put(Src(L"y\\a.ttf"), FontWith(2, 2, 0x0102));
+  Put(Src(L"y\\z\\A.TTF"), FontWith(2, 3, 0x0103));
+  Put(Src(L"z\\a (2).ttf"), FontWith(2, 4, 0x0104));
+  for (const wchar_t* folder : {L"x", L"y"}) {
+    Put(Src(folder + std::wstring(L"\\d.pfm")), Bytes("pfm ") + Narrow(folder));
+    Put(Src(folder + std::wstring(L"\\d.pfb")), Bytes("pfb ") + Narrow(folder));
+  }
+  const std::map<std::wstring, Bytes> sources = FilesBelow(source_.Path());
+  struct Layout {
+    bool flat;
+    std::wstring sub;  // where the TrueType files go
+  } layouts[] = {{true, L"flat"}, {false, L"type\\ttf-otf"}};
+  for (const Layout& layout : layouts) {
+    SCOPED_TRACE(Narrow(layout.sub));
+    const std::wstring destination = Dst(layout.flat ? L"flat" : L"type");
+    for (int run = 0; run < 2; ++run) {
+      testing_support::ResetRecords();
+      FontFileOperation op;
+      op.m_owner = nullptr;
+      op.m_flat = layout.flat;
+      op.m_overwrite = true;
+      op.m_recursive = 1;
+      op.m_sourceRoot = source_.Path();
+      op.m_destinationRoot = destination;
+      ASSERT_TRUE(op.CopyFontFiles());
+      const std::map<std::wstring, Bytes> copied = FilesBelow(destination);
+      EXPECT_EQ(Contents(copied), Contents(sources)) << "every font arrived, none twice";
+      // A Type 1 font's files still pair up by name.
+      for (const auto& [name, bytes] : copied) {
+        if (!EndsWithNoCase(name, L".pfm")) continue;
+        const auto outline = copied.find(name.substr(0, name.size() - 4) + L".pfb");
+        ASSERT_NE(outline, copied.end()) << Narrow(name);
+        EXPECT_EQ(outline->second, "pfb" + bytes.substr(3)) << Narrow(name);
+      }
+      ASSERT_EQ(Boxes().size(), 1u);
+      EXPECT_EQ(Boxes()[0].caption, LoadResString(IDS_COPY_FONTS_CAPTION));
+      EXPECT_EQ(Boxes()[0].text.rfind(LoadResString(IDS_COPIED_UNDER_NEW_NAMES), 0), 0u);
+      EXPECT_EQ(Boxes()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+    }
+    EXPECT_TRUE(Exists(destination + L"\\" + (layout.flat ? L"" : L"ttf-otf\\") + L"a.ttf"));
+  }
+}
+
+// What the shell answers is not taken on trust: a copy after which a file is missing in the
+// destination, or still differs there, is told and is no success.
+TEST_F(CopyTest, ACopyThatLeftFilesOutIsNoSuccess) {
+  seams::SystemCalls nothing;
+  nothing.fileOperation = [](SHFILEOPSTRUCTW*) { return 0; };
+  seams::SetSystemCalls(&nothing);
+  Put(Src(L"a.ttf"));
+  FontFileOperation fonts;
+  fonts.m_owner = nullptr;
+  fonts.m_flat = true;
+  fonts.m_sourceRoot = source_.Path();
+  fonts.m_destinationRoot = Dst(L"fonts");
+  EXPECT_FALSE(fonts.CopyFontFiles());
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].caption, LoadResString(IDS_COPY_FONTS_CAPTION));
+  EXPECT_EQ(Boxes()[0].text.rfind(LoadResString(IDS_FILES_NOT_COPIED), 0), 0u);
+  EXPECT_NE(Boxes()[0].text.find(Src(L"a.ttf")), std::wstring::npos) << "the file left out is named";
+
+  // A groups backup into a folder with an older copy of one group, whose replacement the user
+  // declined.
+  testing_support::ResetRecords();
+  Put(Src(L"orvel_Root.xml"), Bytes("<root/>"));
+  Put(Src(L"orvel_1.xml"), Bytes("<new/>"));
+  Put(Dst(L"groups\\orvel_1.xml"), Bytes("<old/>"));
+  seams::SystemCalls declining;
+  declining.fileOperation = &CopyAllButDeclined;
+  g_declined = L"orvel_1.xml";
+  seams::SetSystemCalls(&declining);
+  FontFileOperation groups;
+  groups.m_owner = nullptr;
+  EXPECT_FALSE(groups.CopyGroupFiles(source_.Path(), Dst(L"groups"), IDS_GROUPS_BACKUP_CAPTION));
+  EXPECT_EQ(ReadFile(Dst(L"groups\\orvel_Root.xml")), "<root/>");
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].caption, LoadResString(IDS_GROUPS_BACKUP_CAPTION));
+  EXPECT_NE(Boxes()[0].text.find(Src(L"orvel_1.xml")), std::wstring::npos);
+  EXPECT_EQ(Boxes()[0].text.find(Src(L"orvel_Root.xml")), std::wstring::npos);
+
+  // Everything there: a success without a word.
+  testing_support::ResetRecords();
+  g_declined.clear();
+  FontFileOperation again;
+  again.m_owner = nullptr;
+  EXPECT_TRUE(again.CopyGroupFiles(source_.Path(), Dst(L"groups"), IDS_GROUPS_BACKUP_CAPTION));
+  EXPECT_TRUE(Boxes().empty());
+  seams::SetSystemCalls(nullptr);
 }

@@ -61,9 +61,29 @@ TEST_F(GroupsTest, EmptyAndBlankFilesMayBeReplaced) {
   EXPECT_TRUE(testing_support::Boxes().empty());
 }
 
+namespace {
+
+// kGoodFile with `inserted` put in front of the text `before`.
+std::string GoodFileWith(const std::string& before, const std::string& inserted) {
+  std::string bytes = kGoodFile;
+  bytes.insert(bytes.find(before), inserted);
+  return bytes;
+}
+
+// kGoodFile with the text `what` replaced by `with`.
+std::string GoodFileReplacing(const std::string& what, const std::string& with) {
+  std::string bytes = kGoodFile;
+  bytes.replace(bytes.find(what), what.size(), with);
+  return bytes;
+}
+
+}  // namespace
+
 TEST_F(GroupsTest, DamagedFilesAreReportedAndNeverSavedOver) {
   std::string binary;
   for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7919) & 0xFF);
+  const std::string node = "\t<node>\r\n\t<name>Child</name>\r\n\t<file>orvelgrp00002.xml</file>\r\n\t</node>\r\n";
+  const std::string font = "\t<font>\r\n\t\t<name>B</name>\r\n\t\t<path>C:\\b.ttf</path>\r\n\t</font>\r\n";
   struct Case {
     const char* what;
     std::string bytes;
@@ -73,6 +93,28 @@ TEST_F(GroupsTest, DamagedFilesAreReportedAndNeverSavedOver) {
       {"binary", binary},
       {"another program's XML", "<?xml version=\"1.0\"?><settings><a>1</a></settings>"},
       {"root tag in the wrong case", "<orvelfontgroups><Name>x</Name></orvelfontgroups>"},
+      // Files the element reader would read only in part.
+      {"an empty node before other nodes",
+       GoodFileWith("<fonts>", "<orvelnodes>\r\n\t<node></node>\r\n" + node + "</orvelnodes>\r\n")},
+      {"an empty node after the last one",
+       GoodFileWith("<fonts>", "<orvelnodes>\r\n" + node + "\t<node></node>\r\n</orvelnodes>\r\n")},
+      {"an empty font before other fonts", GoodFileWith("\t<font>", "\t<font></font>\r\n")},
+      {"an empty font after the last one", GoodFileWith("</fonts>", "\t<font></font>\r\n" )},
+      {"an unterminated node", GoodFileWith("<fonts>", "<orvelnodes>\r\n\t<node>\r\n\t<name>x</name>\r\n</orvelnodes>\r\n")},
+      {"an unterminated node section", GoodFileWith("<fonts>", "<orvelnodes>\r\n" + node)},
+      {"an unterminated font", GoodFileWith("</fonts>", "\t<font>\r\n\t\t<name>B</name>\r\n")},
+      {"an unterminated name inside a font", GoodFileReplacing("<name>A</name>", "<name>A")},
+      {"an unterminated Parent", GoodFileReplacing("<Parent></Parent>", "<Parent>orvel_Root.xml")},
+      {"a font behind a zero byte", GoodFileWith("\t<font>", std::string("\0", 1) + font)},
+      {"bytes that are no text under a UTF-8 mark", "\xEF\xBB\xBF" + GoodFileReplacing("Keep me", "Caf\xE9")},
+      {"UTF-16 with a lone surrogate", [] {
+         std::string bytes = "\xFF\xFE";
+         for (wchar_t c : std::wstring(L"<OrvelFontGroups><Name>\xD834</Name></OrvelFontGroups>")) {
+           bytes += static_cast<char>(c & 0xFF);
+           bytes += static_cast<char>(c >> 8);
+         }
+         return bytes;
+       }()},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -86,6 +128,7 @@ TEST_F(GroupsTest, DamagedFilesAreReportedAndNeverSavedOver) {
     EXPECT_EQ(testing_support::Boxes()[0].caption, GroupCaption());
     EXPECT_EQ(testing_support::Boxes()[0].type, static_cast<UINT>(MB_ICONHAND));
     EXPECT_TRUE(BoxMentions(testing_support::Boxes()[0], L"(orvel_Root.xml)"));
+    EXPECT_TRUE(g.Name.empty() && g.Parent.empty()) << "nothing of a damaged file is taken for the group";
     // What the groups tree does at start-up when the root does not load.
     g.Name = L"Orvel Classification";
     EXPECT_FALSE(g.Save());

@@ -193,11 +193,8 @@ TEST_F(GroupsTest, ReaderCases) {
        WrapGroup("<orvelnodes>\r\n" + Node("lnk", "orvelgrp00003.xml", "link") + Node("none", "", "file") +
                  "</orvelnodes>\r\n"),
        false, {L"lnk"}, {}},
-      {"an empty node ends the nodes, the fonts are still read",
-       WrapGroup("<orvelnodes>\r\n" + Node("first", "orvelgrp00001.xml") + "\t<node></node>\r\n" +
-                 Node("behind", "orvelgrp00002.xml") + "</orvelnodes>\r\n<fonts>\r\n" + Font("f", "C:\\f.ttf") +
-                 "</fonts>\r\n"),
-       false, {L"first"}, {L"f"}},
+      {"empty sections and an empty Name",
+       WrapGroup("<Name></Name>\r\n<orvelnodes></orvelnodes>\r\n<fonts></fonts>\r\n"), false, {}, {}},
       {"fonts without name or path are dropped",
        WrapGroup("<fonts>\r\n" + Font("", "C:\\x.ttf") + Font("n", "") + Font("ok", "C:\\ok.ttf") + "</fonts>\r\n"),
        false, {}, {L"ok"}},
@@ -206,10 +203,9 @@ TEST_F(GroupsTest, ReaderCases) {
        "</OrvelFontGroups>",
        false, {}, {L"p"}},
       {"an empty root element is an empty group", "<OrvelFontGroups></OrvelFontGroups>", false, {}, {}},
-      {"a zero byte inside does not cut the file",
-       WrapGroup(std::string("<fonts>\r\n\t<font><name>a\0b</name><path>C:\\a.ttf</path></font>\r\n", 64) +
-                 Font("z", "C:\\z.ttf") + "</fonts>\r\n"),
-       false, {}, {L"ab", L"z"}},
+      {"zero bytes behind the file", WrapGroup("<fonts>\r\n" + Font("z", "C:\\z.ttf") + "</fonts>\r\n") +
+                                         std::string(16, '\0'),
+       false, {}, {L"z"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -233,6 +229,40 @@ TEST_F(GroupsTest, Utf16FileFromAnEditor) {
   ASSERT_TRUE(g.Load(L"orvelgrp00021.xml"));
   EXPECT_EQ(g.Name, L"\x00E9t\x00E9");
   EXPECT_EQ(g.Fonts.size(), 1u);
+}
+
+TEST_F(GroupsTest, FilesOfOtherEditorsKeepTheirCharactersThroughASave) {
+  // "Café" in a font path, saved by editors in other forms; each reads with its "é", and the
+  // next save writes it as UTF-8: the path still names the font's file.
+  const std::string body = "<OrvelFontGroups>\r\n<Name>Caf\xE9</Name>\r\n<fonts>\r\n" +
+                           Font("Caf\xE9", "C:\\Fonts\\Caf\xE9.ttf") + "</fonts>\r\n</OrvelFontGroups>\r\n";
+  std::string utf16;
+  for (unsigned char c : body) {
+    utf16 += static_cast<char>(c);
+    utf16 += '\0';
+  }
+  struct Case {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"Windows-1252 by its declaration", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n" + body},
+      {"the system code page under the program's UTF-8 declaration", kDeclaration + body},
+      {"UTF-16 without a byte-order mark", utf16},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteRaw(L"orvelgrp00022.xml", c.bytes);
+    FontGroup g;
+    ASSERT_TRUE(g.Load(L"orvelgrp00022.xml")) << "system code page " << ::GetACP() << " (a Western one is expected)";
+    EXPECT_EQ(g.Name, L"Caf\x00E9");
+    ASSERT_EQ(g.Fonts.size(), 1u);
+    EXPECT_EQ(g.Fonts[0].Path, L"C:\\Fonts\\Caf\x00E9.ttf");
+    ASSERT_TRUE(g.Save());
+    const std::string saved = ReadRaw(L"orvelgrp00022.xml");
+    EXPECT_NE(saved.find("<path>C:\\Fonts\\Caf\xC3\xA9.ttf</path>"), std::string::npos);
+    EXPECT_EQ(saved.find("\xEF\xBF\xBD"), std::string::npos) << "no replacement character written";
+  }
+  EXPECT_TRUE(testing_support::Boxes().empty());
 }
 
 TEST_F(GroupsTest, SortedInsertKeepsArrivalOrderOfEqualNames) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <functional>
 #include <string>
 #include <vector>
@@ -182,6 +183,50 @@ TEST_F(GroupChecksTest, RemovingMissingChildrenKeepsTheRestAndNeverWritesOverADa
   EXPECT_EQ(ReadRaw(G(3)), damaged);
 }
 
+namespace {
+int g_saves = 0;
+}  // namespace
+
+TEST_F(GroupChecksTest, RepairingMissingChildrenLoadsAndSavesEachGroupOnce) {
+  // A group with 20,000 dangling child entries beside a live one, and a small one with two.
+  constexpr int kDangling = 20000;
+  {
+    FontGroup big;
+    big.FileName = G(1);
+    big.Name = L"Big";
+    big.Parent = kRoot;
+    big.AddNode(L"Alive", G(2), false, false);
+    wchar_t path[32];
+    for (int i = 0; i < kDangling; ++i) {
+      std::swprintf(path, std::size(path), L"gone%05d.xml", i);
+      big.AddNode(L"Gone", path, false, false);
+    }
+    ASSERT_TRUE(big.Save());
+  }
+  MakeGroup(kRoot, L"Root", L"", {G(1), G(3)});
+  MakeGroup(G(2), L"Alive", G(1));
+  MakeGroup(G(3), L"Small", kRoot, {G(7), G(2), G(8)});
+  GroupFileChecker checker;
+  ASSERT_TRUE(checker.Run());
+  ASSERT_EQ(checker.MissingChildren.size(), static_cast<size_t>(kDangling + 2));
+
+  // A save writes its file from the start, in chunks: the first chunk of each is one save.
+  g_saves = 0;
+  group_store_seams::SetWriteHook([](HANDLE file, const void* data, DWORD size, DWORD* written) -> BOOL {
+    LARGE_INTEGER at{};
+    if (::SetFilePointerEx(file, LARGE_INTEGER{}, &at, FILE_CURRENT) && at.QuadPart == 0) ++g_saves;
+    return ::WriteFile(file, data, size, written, nullptr);
+  });
+  checker.RemoveAllMissingChildren();
+  group_store_seams::SetWriteHook(nullptr);
+  EXPECT_EQ(g_saves, 2);
+  EXPECT_TRUE(checker.MissingChildren.empty());
+  EXPECT_EQ(NodePaths(Read(G(1))), std::vector<std::wstring>{G(2)});
+  EXPECT_EQ(NodePaths(Read(G(3))), std::vector<std::wstring>{G(2)});
+  ASSERT_TRUE(checker.Run());
+  EXPECT_TRUE(checker.MissingChildren.empty());
+}
+
 TEST_F(GroupChecksTest, GatheringBrokenChainsListsEachOnceUnderASoundRecoveryGroup) {
   MakeGroup(kRoot, L"Root", L"", {G(1)});
   MakeGroup(G(1), L"One", kRoot);
@@ -300,6 +345,8 @@ TEST_F(GroupChecksTest, EscStopsARunWithABeepAndTheRunEnds) {
   MakeGroup(G(1), L"One", L"");
   MakeGroup(G(2), L"Two", L"");
   GroupFileChecker checker;
+  // Another key typed first does not hide the Esc behind it.
+  ::PostThreadMessageW(::GetCurrentThreadId(), WM_KEYDOWN, VK_SPACE, 0);
   ::PostThreadMessageW(::GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_FALSE(checker.Run());
   EXPECT_TRUE(checker.ScanDone);

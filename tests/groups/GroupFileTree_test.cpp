@@ -151,13 +151,22 @@ TEST_F(GroupsTest, CollectCountsARepeatedFont) {
   EXPECT_EQ(list.rows[2].uses, 1);
 }
 
-TEST_F(GroupsTest, CollectStopsOnEsc) {
+TEST_F(GroupsTest, CollectStopsOnEscBehindOtherKeys) {
   MakeGroup(G(1), L"Top", kRootGroupFile, {}, {L"Arial"});
-  ASSERT_TRUE(::PostThreadMessageW(::GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 0));
+  // A key typed before the Esc, and its character, come first in the queue.
+  const std::vector<std::pair<UINT, WPARAM>> typed = {
+      {WM_KEYDOWN, 'A'}, {WM_CHAR, 'a'}, {WM_KEYUP, 'A'}, {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYUP, VK_ESCAPE}};
+  for (const auto& [message, key] : typed) ASSERT_TRUE(::PostThreadMessageW(::GetCurrentThreadId(), message, key, 0));
   CountingList list;
   EXPECT_FALSE(CollectGroupFonts(list, G(1)));
+  EXPECT_TRUE(IsEscapePending());
+
+  // Every key is left in the queue, in the order it was typed.
+  std::vector<std::pair<UINT, WPARAM>> left;
   MSG msg;
-  EXPECT_TRUE(::PeekMessageW(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) << "Esc is left in the queue";
+  while (::PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) left.emplace_back(msg.message, msg.wParam);
+  EXPECT_EQ(left, typed);
+  EXPECT_FALSE(IsEscapePending());
   EXPECT_TRUE(CollectGroupFonts(list, G(1)));
   EXPECT_EQ(list.rows.size(), 1u);
 }

@@ -66,7 +66,23 @@ TEST(ImportExportDlg, FolderPairs) {
       {L"", dir.File(L"Other"), false},
       {src, L"C:\\WINDOWS\\fonts", false},
       {src, L"C:\\windows\\fonts\\", false},
+      // Other ways of writing the source or a folder inside it.
+      {src, src + L"\\.", false},
+      {src + L"\\.", src + L"\\Backup", false},
+      {src, src + L"\\.\\Backup", false},
+      {src, dir.File(L"x\\..\\Fonts\\Backup"), false},
+      {src, dir.File(L"Fonts/Backup"), false},
+      {src, dir.File(L"Fonts\\..\\Other"), true},
+      {src, L"C:\\windows\\.\\Fonts", false},
+      {src, L"C:\\windows\\system32\\..\\fonts", false},
   };
+  // The short (8.3) name of the source is the source too.
+  wchar_t shortName[MAX_PATH] = {};
+  const DWORD length = ::GetShortPathNameW(src.c_str(), shortName, MAX_PATH);
+  if (length > 0 && length < MAX_PATH && src != shortName) {
+    EXPECT_FALSE(IsValidBackupPair(src, std::wstring(shortName) + L"\\Backup", fonts)) << testing_support::Narrow(shortName);
+    EXPECT_FALSE(IsValidBackupPair(shortName, src + L"\\Backup", fonts)) << testing_support::Narrow(shortName);
+  }
   for (const Case& c : cases)
     EXPECT_EQ(IsValidBackupPair(c.source, c.destination, fonts), c.valid)
         << testing_support::Narrow(c.source) << " -> " << testing_support::Narrow(c.destination);
