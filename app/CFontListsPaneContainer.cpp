@@ -40,10 +40,9 @@ void CFontListsPaneContainer::DrawCaptionContent(HDC dc, const RECT& band) {
                     ListInFront());
 }
 
-LRESULT CFontListsPaneContainer::OnCaptionClick(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
-  (void)ResortFromCaptionClick(m_hWnd, lParam, m_cyCaption, ToolbarLeft(), ListInFront());
-  handled = FALSE;
-  return 0;
+void CFontListsPaneContainer::OnCaptionClick(UINT, POINT at) {
+  (void)ResortFromCaptionClick(m_hWnd, at, m_cyCaption, ToolbarLeft(), ListInFront());
+  DefWindowProc();
 }
 
 void CFontListsPaneContainer::ShowFontList(LPARAM which) {

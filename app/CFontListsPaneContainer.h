@@ -57,7 +57,7 @@ public:
     COMMAND_ID_HANDLER_EX(ID_GROUP_REMOVE_FONTS, OnRemoveFromGroupCommand)
     COMMAND_ID_HANDLER_EX(ID_PANE_PARENT_FOLDER, OnParentCommand)
     COMMAND_ID_HANDLER_EX(ID_PANE_MENU, OnMenuCommand)
-    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnCaptionClick)
+    MSG_WM_MOUSE(WM_LBUTTONDOWN, OnCaptionClick)
     CHAIN_MSG_MAP(CTbPaneContainerImpl<CFontListsPaneContainer>)
   END_MSG_MAP()
 
@@ -70,7 +70,7 @@ private:
   void OnParentCommand(UINT, int, HWND);
   void OnMenuCommand(UINT, int, HWND source);
   // A click on the caption sorts the list in front the other way; the click goes on.
-  LRESULT OnCaptionClick(UINT, WPARAM, LPARAM lParam, BOOL& handled);
+  void OnCaptionClick(UINT keys, POINT at);
   orv::ScopedImageList images_;
   std::wstring folderTitle_;
   std::wstring groupTitle_;

@@ -39,10 +39,9 @@ void CInstalledFontsContainer::DrawCaptionContent(HDC dc, const RECT& band) {
                     g_AppState.InstalledFonts);
 }
 
-LRESULT CInstalledFontsContainer::OnCaptionClick(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
-  (void)ResortFromCaptionClick(m_hWnd, lParam, m_cyCaption, ToolbarLeft(), g_AppState.InstalledFonts);
-  handled = FALSE;
-  return 0;
+void CInstalledFontsContainer::OnCaptionClick(UINT, POINT at) {
+  (void)ResortFromCaptionClick(m_hWnd, at, m_cyCaption, ToolbarLeft(), g_AppState.InstalledFonts);
+  DefWindowProc();
 }
 
 void CInstalledFontsContainer::SetCounts(int shown, int total) {

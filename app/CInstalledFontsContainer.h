@@ -25,7 +25,7 @@ public:
     COMMAND_ID_HANDLER_EX(ID_FONTS_UNINSTALL, OnUninstallCommand)
     COMMAND_ID_HANDLER_EX(ID_FONTS_COPY_TO_FOLDER, OnCopyCommand)
     COMMAND_ID_HANDLER_EX(ID_PANE_MENU, OnMenuCommand)
-    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnCaptionClick)
+    MSG_WM_MOUSE(WM_LBUTTONDOWN, OnCaptionClick)
     CHAIN_MSG_MAP(CTbPaneContainerImpl<CInstalledFontsContainer>)
   END_MSG_MAP()
 
@@ -34,7 +34,7 @@ private:
   void OnCopyCommand(UINT, int, HWND);
   void OnMenuCommand(UINT, int, HWND source);
   // A click on the caption sorts the installed list the other way; the click goes on.
-  LRESULT OnCaptionClick(UINT, WPARAM, LPARAM lParam, BOOL& handled);
+  void OnCaptionClick(UINT keys, POINT at);
 
   orv::ScopedImageList images_;
   int shown_ = 0;

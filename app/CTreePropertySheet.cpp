@@ -118,23 +118,20 @@ LRESULT CTreePropertySheet::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL
 }
 
 // Without a caption the banner is where the window is taken to move it.
-LRESULT CTreePropertySheet::OnBannerButtonDown(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
-  POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+void CTreePropertySheet::OnBannerButtonDown(UINT, POINT at) {
   if (!captionless_ || layoutPending_ || plainSheet_ || !::PtInRect(&bannerRect_, at)) {
-    handled = FALSE;
-    return 0;
+    DefWindowProc();
+    return;
   }
   ::ClientToScreen(m_hWnd, &at);
   dragFrom_ = at;
   dragging_ = true;
   ::SetCapture(m_hWnd);
-  return 0;
 }
 
-LRESULT CTreePropertySheet::OnBannerButtonUp(UINT, WPARAM, LPARAM, BOOL& handled) {
+void CTreePropertySheet::OnBannerButtonUp(UINT, POINT) {
   if (dragging_) ::ReleaseCapture();  // the capture change ends the drag
-  handled = FALSE;
-  return 0;
+  DefWindowProc();
 }
 
 LRESULT CTreePropertySheet::OnCaptureChanged(UINT, WPARAM, LPARAM, BOOL& handled) {

@@ -21,6 +21,7 @@
 
 #include "framework/ContainedWindow.h"
 #include "framework/Handles.h"
+#include "framework/MessageCrackers.h"
 #include "framework/PropertySheetImpl.h"
 
 class CTreePropertySheet : public orv::CPropertySheetImpl<CTreePropertySheet> {
@@ -74,8 +75,8 @@ public:
     MESSAGE_HANDLER(WM_PAINT, OnPaint)
     MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
     MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
-    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnBannerButtonDown)
-    MESSAGE_HANDLER(WM_LBUTTONUP, OnBannerButtonUp)
+    MSG_WM_MOUSE(WM_LBUTTONDOWN, OnBannerButtonDown)
+    MSG_WM_MOUSE(WM_LBUTTONUP, OnBannerButtonUp)
     MESSAGE_HANDLER(WM_CAPTURECHANGED, OnCaptureChanged)
     NOTIFY_HANDLER(kPageTreeId, TVN_SELCHANGEDW, OnTreeSelChanged)
     CHAIN_MSG_MAP(orv::CPropertySheetImpl<CTreePropertySheet>)
@@ -117,8 +118,8 @@ private:
   LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnSysColorChange(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnBannerButtonDown(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnBannerButtonUp(UINT, WPARAM, LPARAM, BOOL&);
+  void OnBannerButtonDown(UINT keys, POINT at);
+  void OnBannerButtonUp(UINT keys, POINT at);
   LRESULT OnCaptureChanged(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnTreeSelChanged(int, NMHDR*, BOOL&);
   LRESULT OnTreeButtonDown(UINT, WPARAM, LPARAM, BOOL&);

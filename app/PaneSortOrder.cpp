@@ -23,8 +23,7 @@ void DrawSortOrderIcon(HDC dc, int left, int top, const COrvelListView& list) {
                      ILD_TRANSPARENT);
 }
 
-bool ResortFromCaptionClick(HWND pane, LPARAM lParam, int captionHeight, int toolbarLeft, COrvelListView& list) {
-  const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+bool ResortFromCaptionClick(HWND pane, POINT at, int captionHeight, int toolbarLeft, COrvelListView& list) {
   if (at.y < 0 || at.y >= captionHeight || at.x < 0 || at.x >= toolbarLeft) return false;
   if (!list.m_hWnd || list.m_busy || g_AppState.Busy) return false;
   RECT band{};

@@ -20,8 +20,8 @@ inline constexpr int kSortDescendingImage = 9;
 // Draws the icon of `list`'s order at `left` and `top` of the caption band.
 void DrawSortOrderIcon(HDC dc, int left, int top, const COrvelListView& list);
 
-// A left click at `lParam` in a pane whose caption is `captionHeight` high and whose toolbar
-// starts at `toolbarLeft`: when it lies on the caption and neither the list nor the program is
-// busy, the caption band is invalidated and the list sorted the other way under a wait cursor.
-// True when the list was sorted.
-bool ResortFromCaptionClick(HWND pane, LPARAM lParam, int captionHeight, int toolbarLeft, COrvelListView& list);
+// A left click at `at` in a pane whose caption is `captionHeight` high and whose toolbar starts
+// at `toolbarLeft`: when it lies on the caption and neither the list nor the program is busy,
+// the caption band is invalidated and the list sorted the other way under a wait cursor. True
+// when the list was sorted.
+bool ResortFromCaptionClick(HWND pane, POINT at, int captionHeight, int toolbarLeft, COrvelListView& list);

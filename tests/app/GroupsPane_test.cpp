@@ -20,14 +20,6 @@ protected:
   bool Hidden(int id) { return ::SendMessageW(Toolbar(), TB_ISBUTTONHIDDEN, id, 0) != 0; }
 };
 
-UINT MenuState(HMENU menu, UINT id) {
-  MENUITEMINFOW info{};
-  info.cbSize = sizeof(info);
-  info.fMask = MIIM_STATE;
-  if (!::GetMenuItemInfoW(menu, id, FALSE, &info)) return 0xFFFF;  // no such item
-  return info.fState & MFS_DISABLED;
-}
-
 }  // namespace
 
 TEST_F(GroupsPane, InstallButtonsFollowTheSelectedGroupAndTheInstaller) {
@@ -82,11 +74,11 @@ TEST_F(GroupsPane, MenuOffersWhatTheSelectedGroupAllows) {
     IconPopupMenu menu(::CreatePopupMenu());
     FillGroupsTreeMenu(menu, Tree());
     EXPECT_EQ(::GetMenuItemCount(menu.Get()), 8);
-    EXPECT_EQ(MenuState(menu.Get(), ID_GROUP_NEW), c.newGroup);
-    EXPECT_EQ(MenuState(menu.Get(), ID_TREE_RENAME), c.rename);
-    EXPECT_EQ(MenuState(menu.Get(), ID_GROUP_DELETE), c.remove);
-    EXPECT_EQ(MenuState(menu.Get(), ID_GROUP_CLEAR_INSTALLED), c.clear);
-    EXPECT_EQ(MenuState(menu.Get(), ID_FONTS_REFRESH), 0u);
+    EXPECT_EQ(MenuItemState(menu.Get(), ID_GROUP_NEW), c.newGroup);
+    EXPECT_EQ(MenuItemState(menu.Get(), ID_TREE_RENAME), c.rename);
+    EXPECT_EQ(MenuItemState(menu.Get(), ID_GROUP_DELETE), c.remove);
+    EXPECT_EQ(MenuItemState(menu.Get(), ID_GROUP_CLEAR_INSTALLED), c.clear);
+    EXPECT_EQ(MenuItemState(menu.Get(), ID_FONTS_REFRESH), 0u);
   }
 }
 

@@ -129,14 +129,6 @@ TEST_F(FontListPanes, ACaptionClickSortsTheListTheOtherWayAndTurnsItsIcon) {
 
 namespace {
 
-UINT StateOf(HMENU menu, UINT id) {
-  MENUITEMINFOW info{};
-  info.cbSize = sizeof(info);
-  info.fMask = MIIM_STATE;
-  if (!::GetMenuItemInfoW(menu, id, FALSE, &info)) return 0xFFFF;  // no such item
-  return info.fState & MFS_DISABLED;
-}
-
 bool HasIcon(HMENU menu, UINT id) {
   MENUITEMINFOW info{};
   info.cbSize = sizeof(info);
@@ -152,7 +144,7 @@ int NextItemAfter(HMENU menu, UINT id) {
   return -1;
 }
 
-constexpr UINT kAbsent = 0xFFFF;
+constexpr UINT kAbsent = kNoMenuItem;
 
 }  // namespace
 
@@ -184,9 +176,9 @@ TEST_F(FontListPanes, TheFolderListMenuOffersWhatTheRowAllows) {
     else first->flags &= ~font_flags::kNamesakeGdiOnly;
     IconPopupMenu menu(::CreatePopupMenu());
     FillFolderListMenu(menu, list);
-    EXPECT_EQ(StateOf(menu.Get(), ID_LIST_EXTRACT_ZIPPED), c.extract);
-    EXPECT_EQ(StateOf(menu.Get(), ID_LIST_UNLOAD_FONT), c.unload);
-    EXPECT_EQ(StateOf(menu.Get(), ID_LIST_DELETE_FILES), c.remove);
+    EXPECT_EQ(MenuItemState(menu.Get(), ID_LIST_EXTRACT_ZIPPED), c.extract);
+    EXPECT_EQ(MenuItemState(menu.Get(), ID_LIST_UNLOAD_FONT), c.unload);
+    EXPECT_EQ(MenuItemState(menu.Get(), ID_LIST_DELETE_FILES), c.remove);
     if (c.unload != kAbsent) EXPECT_EQ(NextItemAfter(menu.Get(), ID_LIST_UNLOAD_FONT), 0) << "a separator follows";
     // The list's common items carry the icons of their commands.
     for (UINT id : {ID_FONTS_SHEET, ID_FONTS_CHARMAP, ID_FONTS_REFRESH, ID_LIST_PRINT}) EXPECT_TRUE(HasIcon(menu.Get(), id)) << id;
