@@ -28,7 +28,23 @@
 #define IDC_REPORT_PREVIEW          397
 #define IDC_DIALOG_HELP             685
 
-// The general page's own part of the print dialog (button 142 opens the report options).
+// The lower part of the print dialog's general page: the system's page range and copies
+// controls (their identifiers are the system's), then our own line and button (142 opens the
+// report options).
+#define IDC_PRINT_RANGE_ALL         1056
+#define IDC_PRINT_RANGE_SELECTION   1057
+#define IDC_PRINT_RANGE_CURRENT     1058
+#define IDC_PRINT_RANGE_PAGES       1059
+#define IDC_PRINT_RANGE_GROUP       1072
+#define IDC_PRINT_RANGE_HINT_LIST   1088
+#define IDC_PRINT_RANGE_HINT_ONE    1089
+#define IDC_PRINT_PAGES             1152
+#define IDC_PRINT_COPIES_GROUP      1073
+#define IDC_PRINT_COPIES_LABEL      1090
+#define IDC_PRINT_COPIES            1153
+#define IDC_PRINT_COPIES_SPIN       9999
+#define IDC_PRINT_COLLATE           1040
+#define IDC_PRINT_COLLATE_ICON      1084
 #define IDC_PRINT_SELECTION_COUNT   1091
 #define IDC_PRINT_REPORT_OPTIONS    142
 
@@ -60,10 +76,10 @@
 #define IDS_SHEET_METRICS_FILE      12085
 #define IDS_SHEET_OUTLINE_FILE      12086
 #define IDS_SHEET_UNIQUE_ID         12087
-#define IDS_SHEET_INSTANCES         14021
+#define IDS_SHEET_INSTANCES         12404   // FormatMessage-style; the Version page's 14021 is printf-style
 #define IDS_SHEET_SIGNED            14023
 #define IDS_SHEET_CFF_OUTLINES      14034
-#define IDS_SHEET_TT_OUTLINES       14035
+#define IDS_SHEET_TT_OUTLINES       12405   // 14035 is the Version page's signed-CFF line
 #define IDS_SHEET_COLLECTION        14036
 #define IDS_SHEET_SAMPLE            14044
 #define IDS_SHEET_OTHER_INSTALLED   22533
@@ -73,6 +89,6 @@
 #define IDS_IMAGE_FORMATS           12169
 #define IDS_HTML_CREDIT             12171
 #define IDS_HTML_TITLE              12250
-#define IDS_FOLDER_ERROR_CAPTION    21020
+#define IDS_FOLDER_ERROR_CAPTION    12406   // 21020 is the folder tree's "New Folder"
 #define IDS_IMAGES_NOT_SAVED        22097
 #define IDS_ASK_REPLACE_PAGE        22507

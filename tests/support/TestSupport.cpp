@@ -51,7 +51,9 @@ void ResetRecords() {
 }
 
 std::wstring BinDir() { return FromUnixPath(EnvOr(L"ORVEL_BIN_DIR", ExeDir())); }
-std::wstring SourceDir() { return FromUnixPath(EnvOr(L"ORVEL_SOURCE_DIR", ExeDir() + L"\\..\\..")); }
+// Without ORVEL_SOURCE_DIR (a test program run by hand, from build/bin or a copy of it) the
+// source tree is the one the program was built from.
+std::wstring SourceDir() { return FromUnixPath(EnvOr(L"ORVEL_SOURCE_DIR", L"" ORVEL_RECORDED_SOURCE_DIR)); }
 
 std::wstring ArtifactsDir() {
   std::wstring dir = FromUnixPath(EnvOr(L"ORVEL_ARTIFACTS", ExeDir() + L"\\artifacts"));
@@ -184,6 +186,24 @@ void PumpMessages(DWORD ms) {
     }
     ::Sleep(5);
   } while (::GetTickCount64() < end);
+}
+
+namespace {
+int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+}  // namespace
+
+bool GdiKnows(const std::wstring& family) {
+  HDC dc = ::GetDC(nullptr);
+  LOGFONTW lf{};
+  lf.lfCharSet = DEFAULT_CHARSET;
+  wcsncpy(lf.lfFaceName, family.c_str(), LF_FACESIZE - 1);
+  bool found = false;
+  ::EnumFontFamiliesExW(dc, &lf, &NoteFace, reinterpret_cast<LPARAM>(&found), 0);
+  ::ReleaseDC(nullptr, dc);
+  return found;
 }
 
 std::string Narrow(const std::wstring& s) {
