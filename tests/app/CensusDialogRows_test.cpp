@@ -32,10 +32,12 @@ const std::wstring kDejaVu = L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\";
 class CensusDialogRows : public ::testing::Test {
 protected:
   void SetUp() override {
-    ResetRecords();
+    // The window's rectangle is written into a Prefs key that exists; nothing else is stored.
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
-    orv::ScopedKey key;
-    ::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Receive(), nullptr);
+    HKEY prefs = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_WRITE, nullptr, &prefs, nullptr),
+              ERROR_SUCCESS);
+    ::RegCloseKey(prefs);
     saved_ = {g_AppState.SystemFontsFolder, g_AppState.UserFontsFolder};
     root_ = LongPath(scratch_.Path());
     g_AppState.SystemFontsFolder = root_ + L"\\sys";
