@@ -82,17 +82,19 @@ std::wstring DialogText(HWND dialog, int id) {
   return text;
 }
 
-// The label the groups tree shows for an item (asked of the tree, which asks its records).
-std::wstring Label(HTREEITEM item) {
-  wchar_t text[256] = {};
+// The label a tree control shows for an item (a callback label is asked of its owner).
+std::wstring ItemLabel(HWND tree, HTREEITEM item) {
+  wchar_t text[MAX_PATH] = {};
   TVITEMW tvi{};
   tvi.mask = TVIF_TEXT;
   tvi.hItem = item;
   tvi.pszText = text;
-  tvi.cchTextMax = 256;
-  ::SendMessageW(g_AppState.GroupsTree.m_hWnd, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
+  tvi.cchTextMax = MAX_PATH;
+  ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
   return text;
 }
+
+std::wstring Label(HTREEITEM item) { return ItemLabel(g_AppState.GroupsTree.m_hWnd, item); }
 
 std::vector<std::wstring> SortedChildLabels(HTREEITEM parent) {
   std::vector<std::wstring> labels;
@@ -292,14 +294,8 @@ TEST_F(GroupFilesEndToEnd, HandEditedFilesSurviveEveryStepAndTheRestoreGivesBack
                       HWND picker = FindDialogWithControl(IDC_BROWSE_TREE);
                       if (!picker) return false;
                       HWND tree = ::GetDlgItem(picker, IDC_BROWSE_TREE);
-                      wchar_t text[MAX_PATH] = {};
-                      TVITEMW tvi{};
-                      tvi.mask = TVIF_TEXT;
-                      tvi.hItem = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-                      tvi.pszText = text;
-                      tvi.cchTextMax = MAX_PATH;
-                      ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
-                      pickedFolder = text;
+                      pickedFolder = ItemLabel(
+                          tree, reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)));
                       ClickButton(picker, IDC_BROWSE_OK);
                       return true;
                     }},
