@@ -20,6 +20,7 @@
 #include "fonts/FontFileCommand.h"
 #include "framework/AppModule.h"
 #include "framework/MessageLoop.h"
+#include "groups/GroupFontInstaller.h"
 #include "lists/CPickerFolderTree.h"
 #include "lists/FontListImages.h"
 
@@ -65,6 +66,7 @@ int Run() {
   }
   LoadPreferences();
   InstallPickerFolderTree();
+  UseFontInstallerForGroups();
   FontFileCommand::SetFolderPrompt(&COrvBrowseFolderDialog::AskForTargetFolder);
 
   orv::CMessageLoop loop;

@@ -87,7 +87,9 @@ bool FontFileReader::ReadType1() {
   }
   flags |= static_cast<uint32_t>(where);
   std::wstring text;
-  if (!ReadType1Header(text) || !FindType1Key(text, L"/FontName /", postScriptName, kShortValueLength)) {
+  // A font without a name could be neither listed nor registered, as an sfnt face without one.
+  if (!ReadType1Header(text) || !FindType1Key(text, L"/FontName /", postScriptName, kShortValueLength) ||
+      postScriptName.empty()) {
     MarkUnreadable();
     return false;
   }

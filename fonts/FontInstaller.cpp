@@ -76,12 +76,10 @@ UINT GetFontDriveType(FontItemList& items) {
   return drive;
 }
 
-bool IsFontListWindow(HWND window) {
-  if (!window || !::IsWindow(window)) return false;
-  if (window == g_AppState.InstalledFonts.m_hWnd || window == g_AppState.FolderFonts.m_hWnd) return true;
-  wchar_t className[64] = {};
-  ::GetClassNameW(window, className, 64);
-  return EqualsNoCase(className, WC_LISTVIEWW);
+// The font list a window is, or null: only the program's own lists have rows to deselect.
+COrvelListView* FontListOfWindow(HWND window) {
+  if (!window || !::IsWindow(window)) return nullptr;
+  return dynamic_cast<COrvelListView*>(orv::CWindowImplRoot::FromHandle(window));
 }
 
 // The name a font is registered under: the Type 1 font's full name; for an sfnt font the
@@ -205,20 +203,23 @@ int FontInstaller::FilterInstallable() {
 }
 
 void FontInstaller::ClearSelectionMarks() {
-  if (!items_ || !IsFontListWindow(owner_)) return;
+  COrvelListView* list = items_ ? FontListOfWindow(owner_) : nullptr;
+  if (!list) return;  // a group command: the groups tree has no rows to deselect
   for (const FontItemListEntry& entry : items_->Entries()) {
     if (entry.marked || entry.row < 0) continue;
     LVITEMW state{};
     state.stateMask = LVIS_SELECTED;
     ::SendMessageW(owner_, LVM_SETITEMSTATE, static_cast<WPARAM>(entry.row), reinterpret_cast<LPARAM>(&state));
   }
-  if (owner_ == g_AppState.InstalledFonts.m_hWnd) {
+  if (list == &g_AppState.InstalledFonts) {
     // The caller switched the list's redraw off for the command: one paint shows the change.
     ::SendMessageW(owner_, WM_SETREDRAW, TRUE, 0);
     ::UpdateWindow(owner_);
     ::SendMessageW(owner_, WM_SETREDRAW, FALSE, 0);
   }
+  // The lists that may show these fonts reload with their new status when next shown.
   g_AppState.FolderFonts.m_refreshPending = true;
+  g_AppState.GroupFonts.m_refreshPending = true;
 }
 
 bool FontInstaller::CopyToFontsFolder() {
@@ -283,6 +284,16 @@ void FontInstaller::InstallLoop() {
     FontItem& item = entry.record;
     if (!item.HasFlag(kResolved)) EnsureFontItemLoaded(*items_, item);
     if (!entry.marked) continue;
+    std::optional<MarkerBefore> marker;
+    if (commandId_ == kInstallGroup) {
+      AddInstalledMarker(entry);
+      marker = std::move(lastMarker_);
+      if (!entry.marked) {
+        // Installed already: not loaded or registered again, but now this group's font too.
+        ++installedCount_;
+        continue;
+      }
+    }
     const std::wstring previous = item.fileRef;
     if (copyFiles_ && !mappings_.empty()) {
       const std::wstring name = FileNameOf(item.fullPath);
@@ -340,8 +351,10 @@ void FontInstaller::InstallLoop() {
       ++installedCount_;
       continue;
     }
-    // Nothing of this font stays: not loaded, no value, and no copy this command made.
+    // Nothing of this font stays: not loaded, no value, no copy this command made, and no
+    // group count for it.
     entry.marked = false;
+    if (marker) PutBackMarker(*marker);
     RemoveCopies({file, pfbFile});
     failed_.push_back(item.FullName());
     if (error) failureError_ = error;

@@ -16,6 +16,7 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -77,6 +78,16 @@ public:
   bool DeleteType1Value(FontItem& item);
   bool DeleteUninstalledFiles();
 
+  // The FontsInstalled markers of group commands (InstalledMarkers.cpp). One group install of
+  // the entry's font, counted as often as the group met it, before anything is loaded: the
+  // value written (0 when the key could not be created: the font is then installed as usual);
+  // clears the entry's mark when the font is installed already and must not be loaded again.
+  DWORD AddInstalledMarker(FontItemListEntry& entry);
+  // One group uninstall of a font that carries 0x10000: the value that remains (0 when none);
+  // clears the entry's mark while another group still counts the font or it was installed
+  // before the groups, else clears the font's 0x10000.
+  DWORD RemoveInstalledMarker(FontItemListEntry& entry);
+
   // The registry key root of an item: the current user for a per-user install or without
   // elevation, the machine otherwise.
   static HKEY RootKeyOf(const FontItem& item);
@@ -86,6 +97,12 @@ public:
   DWORD LastError() const { return lastError_; }
 
 private:
+  // A marker as it was before this command changed it, put back when the font's step fails.
+  struct MarkerBefore {
+    std::wstring name;
+    bool existed = false;
+    DWORD value = 0;
+  };
   // A value removed by this command, kept to write it back when the font cannot be uninstalled.
   struct RemovedValue {
     HKEY root;
@@ -100,6 +117,7 @@ private:
     std::wstring loadPath;  // the file unloaded (for Type 1 "x.pfm|x.pfb")
     int unloads = 0;
     std::vector<RemovedValue> values;
+    std::optional<MarkerBefore> marker;
   };
 
   bool Install();
@@ -107,8 +125,9 @@ private:
   // one, else the installed record's file; empty when none resolves.
   std::wstring InstalledPathOf(const FontItem& item) const;
   bool InFontsFolder(const std::wstring& path) const;
-  // Undoes one entry's uninstall: values written back, the font loaded again.
+  // Undoes one entry's uninstall: values and marker written back, the font loaded again.
   void Reinstate(Undo& undo);
+  void PutBackMarker(const MarkerBefore& marker);
   bool WriteFontsValue(const FontItem& item, const std::wstring& valueName);
   // Deletes those of the files that this command copied into a Fonts folder.
   void RemoveCopies(std::initializer_list<std::wstring> files);
@@ -131,6 +150,8 @@ private:
   std::vector<RemovedValue> lastRemoved_;
   int lastUnloads_ = 0;
   std::vector<Undo> undo_;
+  // What the last AddInstalledMarker or RemoveInstalledMarker changed; empty when it changed nothing.
+  std::optional<MarkerBefore> lastMarker_;
   // Names of the fonts whose step failed, and the system error of the last failure.
   std::vector<std::wstring> failed_;
   DWORD failureError_ = 0;

@@ -139,17 +139,27 @@ bool FontInstaller::UninstallLoop() {
     FontItem& item = entry->record;
     if (!item.HasFlag(kResolved)) EnsureFontItemLoaded(*items_, item);
     if (!entry->marked) continue;
-    Undo undo{entry, {}, 0, {}};
+    Undo undo{entry, {}, 0, {}, {}};
+    if (item.HasFlag(kGroupInstalled)) {
+      RemoveInstalledMarker(*entry);
+      undo.marker = std::move(lastMarker_);
+      if (!entry->marked) continue;  // another group still counts it, or it was installed before
+    }
     if (item.IsType1()) {
       ::SetCurrentDirectoryW(g_AppState.SystemFontsFolder.c_str());
       lastError_ = 0;
       if (!DeleteType1Value(item)) {
-        // No value to remove: nothing of this font is touched, its files stay.
-        entry->marked = false;
         if (lastError_) {
+          // The value is there but stays: the font stays whole, files and group count too.
+          entry->marked = false;
+          if (undo.marker) PutBackMarker(*undo.marker);
           failed_.push_back(item.FullName());
           failureError_ = lastError_;
+        } else if (!(copyFiles_ && InFontsFolder(item.fullPath) && InFontsFolder(item.pfbPath))) {
+          entry->marked = false;
         }
+        // Without a value nothing is unloaded; the files of a font in the Fonts folder still go
+        // to the file step.
         continue;
       }
       undo.values = std::move(lastRemoved_);
@@ -323,5 +333,6 @@ bool FontInstaller::RestoreValues(std::vector<RemovedValue>& values) {
 
 void FontInstaller::Reinstate(Undo& undo) {
   RestoreValues(undo.values);
+  if (undo.marker) PutBackMarker(*undo.marker);
   for (int i = 0; i < undo.unloads; ++i) seams::AddFontResource(undo.loadPath.c_str());
 }

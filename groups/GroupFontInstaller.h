@@ -4,8 +4,9 @@
 // FontsInstalled markers, writes the registry and announces the font change; the tree marks
 // the groups only when the installer reports success.
 //
-// The program sets its installer once at start-up; without one, groups cannot be installed and
-// the install and uninstall commands stay disabled. Main thread only.
+// The program gives the groups tree the font installer at start-up (UseFontInstallerForGroups);
+// without an installer, groups cannot be installed and the install and uninstall commands stay
+// disabled. Main thread only.
 #pragma once
 
 #include <windows.h>
@@ -27,3 +28,6 @@ public:
 // The installer the groups tree uses (null: none); the caller keeps it alive.
 void SetGroupFontInstaller(GroupFontInstaller* installer);
 [[nodiscard]] GroupFontInstaller* GetGroupFontInstaller();
+
+// Gives the groups tree the program's font installer, the one the font lists use.
+void UseFontInstallerForGroups();

@@ -1,17 +1,15 @@
 // The groups pane in the real main window over a scratch groups folder: its buttons follow the
-// selected group and the installer, its menu offers what the group allows, and the quick-search
-// band finds a font through the group tree.
+// selected group, its menu offers what the group allows, and the quick-search band finds a font
+// through the group tree.
 #include "tests/app/GroupsMainFrame.h"
 
 #include "app/PaneMenus.h"
+#include "common/ResString.h"
+#include "fonts/FontInstaller.h"
 
 using namespace testing_support;
 
 namespace {
-
-struct NoOpInstaller : GroupFontInstaller {
-  bool Run(UINT, FontItemList&, HWND) override { return true; }
-};
 
 class GroupsPane : public GroupsMainFrame {
 protected:
@@ -30,34 +28,37 @@ UINT MenuState(HMENU menu, UINT id) {
 
 }  // namespace
 
-TEST_F(GroupsPane, InstallButtonsFollowTheSelectedGroupAndTheInstaller) {
+// With the program's installer, as the program has it from its start, a group that is not
+// installed offers the install button and an installed one the uninstall button. Uninstalling a
+// group none of whose fonts is installed says so and leaves its mark.
+TEST_F(GroupsPane, InstallButtonsFollowTheSelectedGroup) {
   Make(kRootGroupFile, L"Root", L"", {{G(1), L"Plain"}, {G(2), L"Marked"}});
   Make(G(1), L"Plain", kRootGroupFile, {}, {{L"Arial", Font(L"Arial")}});
   Make(G(2), L"Marked", kRootGroupFile, {}, {{L"Arial", Font(L"Arial")}}, true);
+  UseFontInstallerForGroups();
   CMainFrame& f = Open();
   HTREEITEM root = Tree().GetRootItem();
   ASSERT_NE(root, nullptr);
   Tree().SelectItem(Tree().FindChildByFile(root, G(1)));
   f.RunIdleJob();
-  EXPECT_FALSE(Enabled(ID_GROUP_INSTALL)) << "without an installer the group cannot be installed";
+  EXPECT_TRUE(Enabled(ID_GROUP_INSTALL));
   EXPECT_FALSE(Hidden(ID_GROUP_INSTALL));
   EXPECT_TRUE(Hidden(ID_GROUP_UNINSTALL));
 
-  NoOpInstaller installer;
-  SetGroupFontInstaller(&installer);
-  f.RunIdleJob();
-  EXPECT_TRUE(Enabled(ID_GROUP_INSTALL));
   Tree().SelectItem(Tree().FindChildByFile(root, G(2)));
   f.RunIdleJob();
   EXPECT_TRUE(Enabled(ID_GROUP_UNINSTALL));
   EXPECT_FALSE(Hidden(ID_GROUP_UNINSTALL));
   EXPECT_TRUE(Hidden(ID_GROUP_INSTALL));
-  // The pane's button uninstalls the group: its mark goes.
+  ResetRecords();
   ::SendMessageW(f.Panes().m_groupsPane, WM_COMMAND, ID_GROUP_UNINSTALL, reinterpret_cast<LPARAM>(Toolbar()));
-  EXPECT_FALSE(Tree().IsItemInstalled());
+  ASSERT_EQ(Boxes().size(), 1u) << Narrow(Boxes().empty() ? std::wstring() : Boxes()[0].text);
+  EXPECT_NE(Boxes()[0].text.find(LoadResString(IDS_NOTHING_TO_UNINSTALL)), std::wstring::npos);
+  EXPECT_EQ(Boxes()[0].caption, LoadResString(kUninstallGroup));
+  EXPECT_TRUE(Tree().IsItemInstalled());
   FontGroup marked;
   ASSERT_TRUE(marked.Load(G(2)));
-  EXPECT_FALSE(marked.Installed);
+  EXPECT_TRUE(marked.Installed);
 }
 
 TEST_F(GroupsPane, MenuOffersWhatTheSelectedGroupAllows) {

@@ -1,5 +1,6 @@
 // The built OrvelManager.exe started under Wine as a user would start it.
 #include <windows.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <commctrl.h>
@@ -17,6 +18,8 @@
 #include "common/RegistryValue.h"
 #include "common/ResourceIds.h"
 #include "framework/Handles.h"
+#include "groups/FontGroup.h"
+#include "groups/GroupNames.h"
 #include "tests/support/ProcessDriver.h"
 #include "tests/support/TestSupport.h"
 
@@ -431,6 +434,74 @@ TEST_F(ManagerProcess, AboutShowsTheProgramsVersion) {
   EXPECT_TRUE(SaveWindowImage(about, ArtifactsDir() + L"\\app_about_box.bmp"));
   ::PostMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
   EXPECT_TRUE(WaitFor([&] { return !::IsWindow(about); }));
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app.WaitForExit(kWait), 1u);
+}
+
+// The program comes with its font installer for whole groups: an installed group offers the
+// uninstall button of the groups pane as soon as it is selected, any other group the install
+// button. (The buttons show only once the idle pass has looked at the selection.)
+TEST_F(ManagerProcess, GroupInstallIsOfferedFromTheStart) {
+  SetUpReturningUser(scratch_.Path());
+  const std::wstring groups = GetAppDataFolder(L"Font Groups");
+  ASSERT_TRUE(::SHCreateDirectoryExW(nullptr, groups.c_str(), nullptr) == ERROR_SUCCESS ||
+              ::PathIsDirectoryW(groups.c_str()));
+  FontGroup::SetGroupsFolderSource(&groups);
+  FontGroup root;
+  root.FileName = kRootGroupFile;
+  root.Name = L"Root";
+  bool saved = true;
+  for (int n : {1, 2}) {
+    const bool installed = n == 1;
+    FontGroup group;
+    group.FileName = FormatGroupFileName(n);
+    group.Name = installed ? L"In use" : L"Project";
+    group.Parent = kRootGroupFile;
+    group.Installed = installed;
+    group.AddFont(L"DejaVu Sans", L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSans.ttf");
+    root.AddNode(group.Name, group.FileName, installed, false);
+    saved = group.Save() && saved;
+  }
+  saved = root.Save() && saved;
+  FontGroup::SetGroupsFolderSource(nullptr);
+  ASSERT_TRUE(saved);
+
+  ChildProcess app(ManagerExe(), BinDir());
+  HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+  ASSERT_NE(main, nullptr);
+  HWND tree = Descendant(main, IDC_GROUPS_TREE);
+  ASSERT_NE(tree, nullptr);
+  // The pane's own toolbar: the one with the install button.
+  HWND toolbar = nullptr;
+  for (HWND child = ::GetWindow(::GetParent(tree), GW_CHILD); child && !toolbar; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t cls[64] = {};
+    ::GetClassNameW(child, cls, 64);
+    if (std::wcscmp(cls, TOOLBARCLASSNAMEW) == 0 && ::SendMessageW(child, TB_COMMANDTOINDEX, ID_GROUP_INSTALL, 0) >= 0)
+      toolbar = child;
+  }
+  ASSERT_NE(toolbar, nullptr);
+  auto item = [&](UINT which, HTREEITEM from) {
+    return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, which, reinterpret_cast<LPARAM>(from)));
+  };
+  // A selection sent from outside brings no input message: a posted one starts the idle pass.
+  auto shown = [&](int id) {
+    ::PostMessageW(main, WM_NULL, 0, 0);
+    return ::SendMessageW(toolbar, TB_ISBUTTONHIDDEN, id, 0) == 0;
+  };
+  auto enabled = [&](int id) { return ::SendMessageW(toolbar, TB_ISBUTTONENABLED, id, 0) != 0; };
+  HTREEITEM inUse = nullptr, project = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    inUse = item(TVGN_CHILD, item(TVGN_ROOT, nullptr));
+    project = inUse ? item(TVGN_NEXT, inUse) : nullptr;
+    return project != nullptr;
+  })) << "the groups tree does not show both groups";
+
+  ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(inUse));
+  ASSERT_TRUE(WaitFor([&] { return shown(ID_GROUP_UNINSTALL) && !shown(ID_GROUP_INSTALL); }));
+  EXPECT_TRUE(enabled(ID_GROUP_UNINSTALL)) << "the uninstall button of the groups pane is disabled";
+  ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(project));
+  ASSERT_TRUE(WaitFor([&] { return shown(ID_GROUP_INSTALL) && !shown(ID_GROUP_UNINSTALL); }));
+  EXPECT_TRUE(enabled(ID_GROUP_INSTALL)) << "the install button of the groups pane is disabled";
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(app.WaitForExit(kWait), 1u);
 }

@@ -107,6 +107,8 @@ TEST(Type1, HeadersAndFailures) {
     Bytes pfb;
   } cases[] = {
       {"no FontName", BuildPfb(Type1ClearText("/FullName (X) def"))},
+      {"empty FontName", BuildPfb(Type1ClearText("/FontName / def\n/FullName (X) def"))},
+      {"FontName only readonly", BuildPfb(Type1ClearText("/FontName /  readonly def"))},
       {"bad header", BuildPfb("%!Something\ndict begin /FontName /X def eexec")},
       {"no dict begin", BuildPfb("%!FontType1\n/FontName /X def eexec")},
       {"no eexec", BuildPfb("%!FontType1\ndict begin /FontName /X def\n")},

@@ -17,12 +17,14 @@
 #include "common/Seams.h"
 #include "common/StatusProgressBar.h"
 #include "fonts/InstalledFontRecords.h"
+#include "fonts/InstalledMarkers.h"
 #include "fonts/RegistryValueEnumerator.h"
 #include "tests/support/SfntBuilder.h"
 #include "tests/support/TestSupport.h"
 
 using namespace sfnt_test;
 using testing_support::Boxes;
+using testing_support::GdiKnows;
 using testing_support::ScratchDir;
 
 namespace {
@@ -35,23 +37,6 @@ void WriteTagged(const std::wstring& source, const std::wstring& target, const s
 }
 
 std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
-
-int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-  *reinterpret_cast<bool*>(found) = true;
-  return 0;
-}
-
-// Whether GDI enumerates a family of this name.
-bool GdiKnows(const std::wstring& family) {
-  HDC dc = ::GetDC(nullptr);
-  LOGFONTW lf{};
-  lf.lfCharSet = DEFAULT_CHARSET;
-  wcsncpy(lf.lfFaceName, family.c_str(), LF_FACESIZE - 1);
-  bool found = false;
-  ::EnumFontFamiliesExW(dc, &lf, &NoteFace, reinterpret_cast<LPARAM>(&found), 0);
-  ::ReleaseDC(nullptr, dc);
-  return found;
-}
 
 bool ReadValue(HKEY root, const wchar_t* key, const std::wstring& name, std::wstring& data, DWORD* type = nullptr) {
   wchar_t buffer[1024] = {};
@@ -84,7 +69,7 @@ void DeleteValue(HKEY root, const wchar_t* key, const std::wstring& name) {
 // Injected failures: each counter says how many calls of that kind still succeed (-1 always).
 struct Faults {
   static inline int addFonts = -1, setValues = -1, deleteValues = -1, fileOperations = -1;
-  static inline int addCalls = 0;
+  static inline int addCalls = 0, removeCalls = 0;
   static inline bool type1Loads = false;  // Wine's GDI cannot load Type 1: pretend it can
   static bool Take(int& budget) { return budget < 0 || budget-- > 0; }
   static int Add(const wchar_t* path) {
@@ -97,6 +82,7 @@ struct Faults {
     return ::AddFontResourceW(path);
   }
   static BOOL Remove(const wchar_t* path) {
+    ++removeCalls;
     if (type1Loads && wcschr(path, L'|')) return FALSE;
     return ::RemoveFontResourceW(path);
   }
@@ -116,7 +102,7 @@ struct Faults {
   }
   static void Reset() {
     addFonts = setValues = deleteValues = fileOperations = -1;
-    addCalls = 0;
+    addCalls = removeCalls = 0;
     type1Loads = false;
   }
 };
@@ -141,6 +127,9 @@ protected:
     g_AppState.UserIsAdmin = true;
     g_AppState.WindowsRelease = 1903;
     g_Preferences.FontInstallFlags = 0;  // no count question
+    HKEY markers = nullptr;
+    markersExisted_ = ::RegOpenKeyExW(HKEY_CURRENT_USER, kFontsInstalledKey, 0, KEY_READ, &markers) == ERROR_SUCCESS;
+    if (markers) ::RegCloseKey(markers);
   }
   void TearDown() override {
     for (const auto& [root, key, name] : written_) DeleteValue(root, key, name);
@@ -148,6 +137,7 @@ protected:
       while (::RemoveFontResourceW(file.c_str())) {
       }
     SetInstalledFontRecords({});
+    if (!markersExisted_) ::RegDeleteKeyW(HKEY_CURRENT_USER, kFontsInstalledKey);
     seams::SetSystemCalls(nullptr);
     g_AppState.SystemFontsFolder = saved_.first;
     g_AppState.UserFontsFolder = saved_.second;
@@ -197,6 +187,7 @@ protected:
   std::pair<bool, bool> savedFlags_;
   int32_t savedRelease_ = 0;
   std::pair<uint32_t, uint32_t> savedPrefs_;
+  bool markersExisted_ = false;
 };
 
 // A TrueType font installed with copy files goes to the Fonts folder of its scope and is
@@ -500,6 +491,100 @@ TEST_F(FontInstallerTest, InterruptedStepsLeaveEachFontWhole) {
     EXPECT_NE(Boxes()[0].text.find(LoadResString(IDS_UNINSTALL_FAILED)), std::wstring::npos);
     EXPECT_NE(Boxes()[0].text.find(name), std::wstring::npos);
     SetInstalledFontRecords({});
+  }
+}
+
+// The group count of a font (its FontsInstalled marker), or 0xDEAD when it has none.
+DWORD Marker(const std::wstring& name) {
+  DWORD value = 0;
+  DWORD size = sizeof(value);
+  if (::RegGetValueW(HKEY_CURRENT_USER, kFontsInstalledKey, name.c_str(), RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+      ERROR_SUCCESS)
+    return 0xDEAD;
+  return value;
+}
+
+// A group install counts the font in its marker only when the font ends installed, and a group
+// uninstall whose step fails leaves the count as it was: the font stays whole, and so does the
+// number of groups that need it.
+TEST_F(FontInstallerTest, GroupStepsThatFailLeaveTheCountAsItWas) {
+  const std::wstring name = L"OrvGrf Sans";
+  const std::wstring marker = L"2|" + name;
+  const std::wstring file = MakeFont("OrvGrf", L"grf.ttf");
+  Track(HKEY_LOCAL_MACHINE, kFontsKey, name + L" (TrueType)");
+  Track(HKEY_CURRENT_USER, kFontsInstalledKey, marker);
+  TrackLoad(file);
+  auto runGroup = [&](UINT command) {
+    FontItemList items;
+    items.AddGroupFont(name, file);
+    FontInstaller installer(&items, nullptr, false);
+    return command == kInstallGroup ? installer.InstallSelected(command) : installer.UninstallSelected(command);
+  };
+
+  Faults::addFonts = 0;
+  EXPECT_FALSE(runGroup(kInstallGroup));
+  EXPECT_EQ(Marker(marker), 0xDEADu) << "a font that was not installed is not counted";
+  EXPECT_FALSE(GdiKnows(name));
+
+  testing_support::ResetRecords();
+  Faults::Reset();
+  ASSERT_TRUE(runGroup(kInstallGroup));
+  EXPECT_EQ(Marker(marker), 1u);
+  EXPECT_TRUE(GdiKnows(name));
+  FontItem installed = InstalledRecord(name, file, file);
+  SetInstalledFontRecords({&installed});
+
+  Faults::deleteValues = 0;
+  runGroup(kUninstallGroup);
+  EXPECT_EQ(Marker(marker), 1u) << "the value stayed, so the count stays";
+  EXPECT_TRUE(GdiKnows(name));
+  std::wstring data;
+  EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, kFontsKey, name + L" (TrueType)", data));
+
+  Faults::Reset();
+  EXPECT_TRUE(runGroup(kUninstallGroup));
+  EXPECT_EQ(Marker(marker), 0xDEADu);
+  EXPECT_FALSE(GdiKnows(name));
+  EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kFontsKey, name + L" (TrueType)", data));
+  SetInstalledFontRecords({});
+}
+
+// A Type 1 font in the Fonts folder whose Type 1 value is missing: nothing is unloaded, and with
+// the copy option its two files still go, as for any uninstalled font; without the option, or
+// for files outside the Fonts folders, nothing is touched.
+TEST_F(FontInstallerTest, Type1FontWithoutItsValueStillLosesItsFontsFolderFiles) {
+  Faults::type1Loads = true;
+  struct Case {
+    const char* what;
+    bool copy;
+    bool inFontsFolder;
+    bool deleted;
+  };
+  for (const Case& c : {Case{"copy, Fonts folder", true, true, true}, Case{"no copy", false, true, false},
+                        Case{"copy, elsewhere", true, false, false}}) {
+    SCOPED_TRACE(c.what);
+    testing_support::ResetRecords();
+    const std::wstring folder = c.inFontsFolder ? g_AppState.SystemFontsFolder : source_.Path();
+    const std::wstring pfm = folder + L"\\OrvNov.pfm";
+    const std::wstring pfb = folder + L"\\OrvNov.pfb";
+    WriteFile(pfm, MinimalPfm());
+    WriteFile(pfb, BuildPfb(Type1ClearText("/FontName /OrvNov-Regular def")));
+    FontItemList items;
+    items.AddGroupFont(L"", pfm);
+    FontItem installed = items.Entries().front().record;
+    EnsureFontItemLoaded(items, installed);
+    ASSERT_TRUE(installed.IsType1());
+    installed.flags |= font_flags::kInstalled;
+    SetInstalledFontRecords({&installed});
+    Faults::removeCalls = 0;
+    EXPECT_TRUE(Uninstall(items, c.copy));
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(Faults::removeCalls, 0) << "nothing is unloaded without the value";
+    EXPECT_EQ(::PathFileExistsW(pfm.c_str()) == FALSE, c.deleted);
+    EXPECT_EQ(::PathFileExistsW(pfb.c_str()) == FALSE, c.deleted);
+    SetInstalledFontRecords({});
+    ::DeleteFileW(pfm.c_str());
+    ::DeleteFileW(pfb.c_str());
   }
 }
 

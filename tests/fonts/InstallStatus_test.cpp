@@ -8,6 +8,7 @@
 #include "common/ResString.h"
 #include "common/ResourceIdsFonts.h"
 #include "fonts/FontFileWalk.h"
+#include "fonts/FontInstaller.h"
 #include "fonts/FontItem.h"
 #include "common/RegistryValue.h"
 #include "fonts/InstalledFontRecords.h"
@@ -208,6 +209,8 @@ public:
                      static_cast<DWORD>((text.size() + 1) * 2));
     written_.push_back(name);
   }
+  // A value the code under test writes.
+  void Track(const std::wstring& name) { written_.push_back(name); }
 
 private:
   HKEY key_ = nullptr;
@@ -494,59 +497,68 @@ TEST(ResolveInstallStatus, IndexAgreesWithTheFullWalk) {
 }
 
 // Group installs and uninstalls counted in the real registry: 1, 2, 1, then the value goes; a
-// font installed before the first group install is marked 0x10001 and stays installed.
+// font installed before the first group install is marked 0x10001 and stays installed. The
+// entry's mark says whether the installer goes on to load or unload the font.
 TEST(InstalledMarkers, CountGroupInstallsAndKeepFontsInstalledBefore) {
-  MarkerValues cleanup;  // deletes the key afterwards when it did not exist
-  FontItem font = Record(L"Marker Sequence", 0x1);
-  const std::wstring name = L"2|Marker Sequence";
-  auto stored = [&] {
+  MarkerValues values;  // deletes the key afterwards when it did not exist
+  for (const wchar_t* name : {L"2|Marker Sequence", L"2|Marker By Hand", L"2|Marker Gdi"}) values.Track(name);
+  FontInstaller installer(nullptr, nullptr, false);
+  auto entry = [](const std::wstring& name, uint32_t flags, int32_t count = 1) {
+    return FontItemListEntry{Record(name, flags), true, 0, count};
+  };
+  auto stored = [](const std::wstring& name) {
     DWORD value = 0;
     const orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kMarkerKey, KEY_QUERY_VALUE);
     return key && ReadRegDword(key.Get(), name.c_str(), value) ? value : 0xDEADu;
   };
-  bool load = true;
-  EXPECT_EQ(AddInstalledMarker(font, 1, load), 1u);  // not installed: loaded, counted once
-  EXPECT_TRUE(load);
-  font.flags |= 0x400 | 0x10000;                     // now installed by a group
-  load = true;
-  EXPECT_EQ(AddInstalledMarker(font, 1, load), 2u);  // a second group: not loaded again
-  EXPECT_FALSE(load);
-  bool unload = true;
-  EXPECT_EQ(RemoveInstalledMarker(font, 1, unload), 1u);
-  EXPECT_FALSE(unload) << "another group still counts it";
-  EXPECT_EQ(stored(), 1u);
-  EXPECT_TRUE(font.HasFlag(0x10000));
-  unload = true;
-  EXPECT_EQ(RemoveInstalledMarker(font, 1, unload), 0u);
-  EXPECT_TRUE(unload);
-  EXPECT_EQ(stored(), 0xDEADu) << "the value is deleted";
-  EXPECT_FALSE(font.HasFlag(0x10000));
+  FontItemListEntry font = entry(L"Marker Sequence", 0x1);
+  EXPECT_EQ(installer.AddInstalledMarker(font), 1u);  // not installed: loaded, counted once
+  EXPECT_TRUE(font.marked);
+  font.record.flags |= 0x400 | 0x10000;  // now installed by a group
+  EXPECT_EQ(installer.AddInstalledMarker(font), 2u);  // a second group: not loaded again
+  EXPECT_FALSE(font.marked);
+  font.marked = true;
+  EXPECT_EQ(installer.RemoveInstalledMarker(font), 1u);
+  EXPECT_FALSE(font.marked) << "another group still counts it";
+  EXPECT_EQ(stored(L"2|Marker Sequence"), 1u);
+  EXPECT_TRUE(font.record.HasFlag(0x10000));
+  font.marked = true;
+  EXPECT_EQ(installer.RemoveInstalledMarker(font), 0u);
+  EXPECT_TRUE(font.marked);
+  EXPECT_EQ(stored(L"2|Marker Sequence"), 0xDEADu) << "the value is deleted";
+  EXPECT_FALSE(font.record.HasFlag(0x10000));
 
   // Installed by hand before any group: 0x10001, never loaded, never removed by the group.
-  FontItem byHand = Record(L"Marker By Hand", 0x1 | 0x400 | 0x10000);
-  load = true;
-  EXPECT_EQ(AddInstalledMarker(byHand, 1, load), 0x10001u);
-  EXPECT_FALSE(load);
-  unload = true;
-  EXPECT_EQ(RemoveInstalledMarker(byHand, 1, unload), 0x10000u);
-  EXPECT_FALSE(unload) << "the font stays installed";
-  FontItem check = Record(L"Marker By Hand", 0x1);
-  EXPECT_FALSE(check.ReadInstalledMarker()) << "the value is gone even with its high word set";
+  FontItemListEntry byHand = entry(L"Marker By Hand", 0x1 | 0x400 | 0x10000);
+  EXPECT_EQ(installer.AddInstalledMarker(byHand), 0x10001u);
+  EXPECT_FALSE(byHand.marked);
+  byHand.marked = true;
+  EXPECT_EQ(installer.RemoveInstalledMarker(byHand), 0x10000u);
+  EXPECT_FALSE(byHand.marked) << "the font stays installed";
+  EXPECT_EQ(stored(L"2|Marker By Hand"), 0xDEADu) << "the value is gone even with its high word set";
 
-  // A count of several collections of the same font in one group; a GDI-only installed font is
-  // counted, not taken as installed before.
-  FontItem gdi = Record(L"Marker Gdi", 0x11 | 0x400);
-  load = true;
-  EXPECT_EQ(AddInstalledMarker(gdi, 3, load), 3u);
-  EXPECT_TRUE(load);
-  unload = true;
-  EXPECT_EQ(RemoveInstalledMarker(gdi, 3, unload), 0u);
-  // No value at all: the flag goes and the font is uninstalled.
-  FontItem none = Record(L"Marker None", 0x1 | 0x10000);
-  unload = true;
-  EXPECT_EQ(RemoveInstalledMarker(none, 1, unload), 0u);
-  EXPECT_TRUE(unload);
-  EXPECT_FALSE(none.HasFlag(0x10000));
+  // A font collected three times in one group is counted three times; a GDI-only installed font
+  // is counted, not taken as installed before.
+  FontItemListEntry gdi = entry(L"Marker Gdi", 0x11 | 0x400, 3);
+  EXPECT_EQ(installer.AddInstalledMarker(gdi), 3u);
+  EXPECT_TRUE(gdi.marked);
+  EXPECT_EQ(installer.RemoveInstalledMarker(gdi), 0u);
+  EXPECT_TRUE(gdi.marked);
+
+  // A marker whose font was uninstalled elsewhere since: the group loads it again and counts 1.
+  values.Dword(L"2|Marker Stale", 5);
+  FontItemListEntry stale = entry(L"Marker Stale", 0x1);
+  EXPECT_EQ(installer.AddInstalledMarker(stale), 1u);
+  EXPECT_TRUE(stale.marked);
+
+  // No value at all, or one of another type: the flag goes and the font is uninstalled.
+  values.Text(L"2|Marker Text", L"3");
+  for (const wchar_t* name : {L"Marker None", L"Marker Text"}) {
+    FontItemListEntry none = entry(name, 0x1 | 0x400 | 0x10000);
+    EXPECT_EQ(installer.RemoveInstalledMarker(none), 0u);
+    EXPECT_TRUE(none.marked);
+    EXPECT_FALSE(none.record.HasFlag(0x10000));
+  }
 }
 
 // EUDC fonts are TrueType files under their own extensions: the lazy loader reads them as such.

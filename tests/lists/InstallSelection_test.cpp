@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "app/CFontListsPaneContainer.h"
 #include "app/Preferences.h"
+#include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "common/Seams.h"
 #include "fonts/FontInstaller.h"
@@ -128,5 +129,69 @@ TEST(InstallSelection, FolderListDoubleClickInstallsAndUninstalls) {
   g_AppState.UserFontsFolder = saved[1];
   g_AppState.IsElevated = savedElevated;
   g_Preferences.FontInstallFlags = savedFlags;
+  ::SetCurrentDirectoryW(testing_support::BinDir().c_str());
+}
+
+// The rows the installer leaves out are deselected in the font list the command came from, and
+// the folder and group lists reload with the new status; a list-view that is not a font list
+// (nobody's rows) is left as it is, and no list is told to reload for it.
+TEST(InstallSelection, LeftOutRowsAreDeselectedOnlyInFontLists) {
+  testing_support::ResetRecords();
+  ScratchDir source;
+  const uint32_t savedFlags = g_Preferences.FontInstallFlags;
+  const bool savedElevated = g_AppState.IsElevated;
+  g_Preferences.FontInstallFlags = 0;
+  g_AppState.IsElevated = true;
+  const std::string garbage(64, 'x');
+  ASSERT_TRUE(testing_support::WriteFileBytes(source.File(L"broken.ttf"), garbage.data(), garbage.size()));
+  auto selected = [](HWND list, int row) {
+    return (::SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+  };
+  auto select = [](HWND list, int row) {
+    LVITEMW state{};
+    state.stateMask = state.state = LVIS_SELECTED;
+    ::SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+  };
+
+  ListTestHost host;
+  CLVFolderFonts& list = g_AppState.FolderFonts;
+  host.Attach(list);
+  list.m_zipFolder = false;
+  list.m_folder = source.Path();
+  ASSERT_EQ(list.Fill(), 1);
+  select(list.m_hWnd, 0);
+  list.m_refreshPending = false;
+  g_AppState.GroupFonts.m_refreshPending = false;
+  list.InstallSelection(false);
+  ASSERT_EQ(testing_support::Boxes().size(), 1u);
+  EXPECT_NE(testing_support::Boxes()[0].text.find(LoadResString(IDS_NOTHING_TO_INSTALL)), std::wstring::npos);
+  EXPECT_FALSE(selected(list.m_hWnd, 0)) << "the unreadable font was left out";
+  EXPECT_TRUE(list.m_refreshPending);
+  EXPECT_TRUE(g_AppState.GroupFonts.m_refreshPending) << "the group list may show the same fonts";
+
+  HWND plain = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 100, 100, host.Window(), nullptr,
+                                 nullptr, nullptr);
+  ASSERT_NE(plain, nullptr);
+  LVITEMW item{};
+  item.mask = LVIF_TEXT;
+  item.pszText = const_cast<wchar_t*>(L"someone else's row");
+  ::SendMessageW(plain, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  select(plain, 0);
+  list.m_refreshPending = false;
+  g_AppState.GroupFonts.m_refreshPending = false;
+  FontItemList items;
+  items.AddGroupFont(L"Broken", source.File(L"broken.ttf"));
+  items.Entries().front().row = 0;  // the row of the plain list-view
+  FontInstaller installer(&items, plain, false);
+  EXPECT_FALSE(installer.InstallSelected(kInstallFromList));
+  EXPECT_TRUE(selected(plain, 0));
+  EXPECT_FALSE(list.m_refreshPending);
+  EXPECT_FALSE(g_AppState.GroupFonts.m_refreshPending);
+
+  ::DestroyWindow(plain);
+  list.Clear();
+  list.m_folder.clear();
+  g_Preferences.FontInstallFlags = savedFlags;
+  g_AppState.IsElevated = savedElevated;
   ::SetCurrentDirectoryW(testing_support::BinDir().c_str());
 }

@@ -59,6 +59,9 @@ bool SaveWindowImage(HWND window, const std::wstring& path);
 // Pumps this thread's messages for about `ms` milliseconds.
 void PumpMessages(DWORD ms);
 
+// Whether GDI enumerates a font family of this name in this process.
+bool GdiKnows(const std::wstring& family);
+
 std::string Narrow(const std::wstring& s);
 
 }  // namespace testing_support
