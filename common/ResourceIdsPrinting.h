@@ -28,7 +28,23 @@
 #define IDC_REPORT_PREVIEW          397
 #define IDC_DIALOG_HELP             685
 
-// The general page's own part of the print dialog (button 142 opens the report options).
+// The lower part of the print dialog's general page: the system's page range and copies
+// controls (their identifiers are the system's), then our own line and button (142 opens the
+// report options).
+#define IDC_PRINT_RANGE_ALL         1056
+#define IDC_PRINT_RANGE_SELECTION   1057
+#define IDC_PRINT_RANGE_CURRENT     1058
+#define IDC_PRINT_RANGE_PAGES       1059
+#define IDC_PRINT_RANGE_GROUP       1072
+#define IDC_PRINT_RANGE_HINT_LIST   1088
+#define IDC_PRINT_RANGE_HINT_ONE    1089
+#define IDC_PRINT_PAGES             1152
+#define IDC_PRINT_COPIES_GROUP      1073
+#define IDC_PRINT_COPIES_LABEL      1090
+#define IDC_PRINT_COPIES            1153
+#define IDC_PRINT_COPIES_SPIN       9999
+#define IDC_PRINT_COLLATE           1040
+#define IDC_PRINT_COLLATE_ICON      1084
 #define IDC_PRINT_SELECTION_COUNT   1091
 #define IDC_PRINT_REPORT_OPTIONS    142
 

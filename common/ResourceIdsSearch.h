@@ -57,5 +57,6 @@
 #define IDS_GLYPHS_COLUMNS         12230  // four "|"-separated column titles
 #define IDS_SEARCH_SIMILAR_TITLE   12253
 #define IDS_SEARCH_SIMILAR_NOTE    12255
+#define IDS_SEARCH_FILTER_TITLE    12257  // the filter sheet's caption
 #define IDS_SEARCH_NAME_MODES      12262  // "full names|family names"
 #define IDS_SEARCH_READING_DRIVES  12271

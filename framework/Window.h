@@ -117,4 +117,11 @@ inline bool CWindow::CenterWindow(HWND around) const noexcept {
   return SetWindowPos(nullptr, x, y, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A child window's rectangle in its parent's client coordinates (empty when it is no window).
+inline RECT RectInParent(HWND child) noexcept {
+  RECT rc{};
+  if (::GetWindowRect(child, &rc)) ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rc), 2);
+  return rc;
+}
+
 }  // namespace orv

@@ -13,6 +13,7 @@ constexpr int kLabelPoints = 8;
 constexpr int kGapPoints = 12;
 constexpr int kTitlePoints = 24;
 constexpr int kDefaultSampleSize = 16;
+constexpr int kPreviewInset = 4;
 constexpr UINT kSampleFormat = DT_WORDBREAK | DT_NOPREFIX | DT_EXTERNALLEADING;
 constexpr UINT kTitleFormat = DT_CENTER | DT_WORDBREAK | DT_EXTERNALLEADING | DT_NOPREFIX;
 
@@ -155,6 +156,8 @@ void CPrintFontList::DrawListHeader(HDC dc) {
 }
 
 void CPrintFontList::DrawPage(HDC dc) {
+  // A page at the window's corner would touch its edges.
+  if (pageRect_.left == 0) pageRect_.left = pageRect_.top = kPreviewInset;
   if (fonts_.Empty()) {
     COrvelListView& installed = g_AppState.InstalledFonts;
     const int rows = installed.m_hWnd ? std::min(installed.CountRecords(), kPreviewFonts) : 0;

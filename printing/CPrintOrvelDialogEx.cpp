@@ -1,15 +1,46 @@
 #include "printing/CPrintOrvelDialogEx.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "common/AppMessageBox.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "common/StringHelpers.h"
 #include "framework/AppModule.h"
+#include "framework/Window.h"
 #include "lists/COrvelListView.h"
 #include "printing/CPrintFontSet.h"
 
 namespace {
 constexpr int kReportOptionsPageIndex = 1;
+// Room between the page range box and the copies part beside it.
+constexpr int kCopiesSpare = 7;
+constexpr int kCopiesPart[] = {IDC_PRINT_COPIES_GROUP, IDC_PRINT_COPIES, IDC_PRINT_COPIES_SPIN,
+                               IDC_PRINT_COPIES_LABEL, IDC_PRINT_COLLATE, IDC_PRINT_COLLATE_ICON};
+
+// A page range label longer than the template allows for (another language, a larger font)
+// pushes the copies part to the right, and the page grows by as much.
+void FitCopiesBesideRange(HWND dialog) {
+  HWND range = ::GetDlgItem(dialog, IDC_PRINT_RANGE_GROUP);
+  if (!range) return;
+  int left = INT_MAX;
+  for (int id : kCopiesPart)
+    if (HWND control = ::GetDlgItem(dialog, id)) left = std::min(left, static_cast<int>(orv::RectInParent(control).left));
+  if (left == INT_MAX) return;
+  const int shift = orv::RectInParent(range).right + kCopiesSpare - left;
+  if (shift <= 0) return;
+  for (int id : kCopiesPart) {
+    HWND control = ::GetDlgItem(dialog, id);
+    if (!control) continue;
+    const RECT rc = orv::RectInParent(control);
+    ::SetWindowPos(control, nullptr, rc.left + shift, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  RECT page{};
+  ::GetWindowRect(dialog, &page);
+  ::SetWindowPos(dialog, nullptr, 0, 0, page.right - page.left + shift, page.bottom - page.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 }  // namespace
 
@@ -82,6 +113,7 @@ HRESULT CPrintOrvelDialogEx::QueryInterface(REFIID riid, void** object) {
 }
 
 void CPrintOrvelDialogEx::InitGeneralPart(HWND dialog) {
+  FitCopiesBesideRange(dialog);
   HWND count = ::GetDlgItem(dialog, IDC_PRINT_SELECTION_COUNT);
   LOGFONTW font{};
   if (::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(dialog, WM_GETFONT, 0, 0)), sizeof(font), &font)) {

@@ -37,7 +37,7 @@ std::wstring MakeDefaultReportTitle(const COrvelListView* list) {
     case IDC_INSTALLED_FONTS_LIST:
       return LoadResString(IDS_REPORT_INSTALLED);
     case IDC_GROUP_FONTS_LIST:
-      return LoadResString(IDS_REPORT_GROUP);
+      return LoadResString(IDS_REPORT_GROUP) + g_AppState.GroupsTree.GetItemName();
     default:
       return LoadResString(IDS_REPORT_FONTS);
   }

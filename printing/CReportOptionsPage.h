@@ -19,7 +19,8 @@ class CPrintFontList;
 class CPreviewFrame;
 
 // The title a report of `list` gets when the user gives none: by the list's kind, with the
-// folder's last component (folder fonts).
+// folder's last component (folder fonts) or the name of the group selected in the groups tree
+// (group fonts).
 std::wstring MakeDefaultReportTitle(const COrvelListView* list);
 
 class CReportOptionsPage : public orv::CPropertyPageImpl<CReportOptionsPage> {

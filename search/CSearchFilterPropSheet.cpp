@@ -1,6 +1,8 @@
 #include "search/CSearchFilterPropSheet.h"
 
 #include "app/AppState.h"
+#include "common/ResString.h"
+#include "common/ResourceIds.h"
 #include "viewing/LoadUnicodeCharName.h"
 
 CSearchFilterPropSheet::CSearchFilterPropSheet(const SearchFilter& filter)
@@ -10,6 +12,7 @@ CSearchFilterPropSheet::CSearchFilterPropSheet(const SearchFilter& filter)
       m_pageRanges(&filter_, g_AppState.BlockTable),
       m_pageTypes(&filter_) {
   m_psh.dwFlags |= PSH_NOAPPLYNOW | PSH_NOCONTEXTHELP;
+  SetTitle(LoadResString(IDS_SEARCH_FILTER_TITLE).c_str());
   SetTreeWidth(kTreeWidth);
   AddPage(kLevelItem, m_pageGlyphs);
   AddPage(kLevelItem, m_pageRanges);

@@ -91,3 +91,26 @@ TEST(FontListLayout, EveryFontOnceInOrderWithinThePage) {
   }
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
 }
+
+// The preview on the report options page keeps its page off the window's edges: a page that
+// starts at the corner is drawn from 4 pixels in.
+TEST(FontListLayout, PreviewPageAtTheCornerIsInset) {
+  g_Preferences.SampleText = L"Sphinx of black quartz, judge my vow";
+  CPrintFontList preview(100);
+  preview.SetTitle(L"Installed Fonts");
+  preview.Fonts().AddUnique(ReadFont(kDejaVuFolder, kFaces[0]), 0);
+  preview.SetPageRect(RECT{0, 0, 600, 400});
+  HDC dc = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+  preview.DrawPage(dc);
+  HENHMETAFILE metafile = ::CloseEnhMetaFile(dc);
+  const std::vector<DrawnText> texts = MetafileTexts(metafile);
+  ::DeleteEnhMetaFile(metafile);
+  ASSERT_TRUE(ContainsText(texts, ReadFont(kDejaVuFolder, kFaces[0]).displayName));
+  LONG left = LONG_MAX, top = LONG_MAX;
+  for (const DrawnText& t : texts) {
+    left = std::min(left, t.at.x);
+    top = std::min(top, t.at.y);
+  }
+  EXPECT_EQ(left, 4) << "the labels start at the page's left";
+  EXPECT_EQ(top, 4) << "the title starts at the page's top";
+}

@@ -181,6 +181,26 @@ TEST_F(RealPrinter, ListModeInTwoColumnsGivesThePagesTheLayoutPredicts) {
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
 }
 
+// A printed group font list is titled with the group selected in the groups tree.
+TEST_F(RealPrinter, GroupListIsTitledWithTheSelectedGroup) {
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+  testing_support::ScratchDir groups;
+  SelectedGroup selected(groups.Path(), L"Holiday Posters");
+  ASSERT_TRUE(selected.IsSelected());
+  g_Preferences.SampleText = L"Sphinx of black quartz, judge my vow";
+  COrvelListView list;
+  ListHost host(list, IDC_GROUP_FONTS_LIST);
+  FillAndSelect(list, DejaVuFonts(2));
+  {
+    DialogAnswerer answerer({kPrintCaption, kDoneCaption});
+    ::SendMessageW(list.m_hWnd, WM_COMMAND, ID_LIST_PRINT, 0);
+  }
+  const std::wstring pdf = WaitForNewPdf(pdfFolder_, before_, 60000);
+  ASSERT_FALSE(pdf.empty()) << "no PDF from the printer";
+  const std::string text = Text(pdf);
+  EXPECT_NE(text.find("Font Group Holiday Posters"), std::string::npos) << text.substr(0, 400);
+}
+
 TEST_F(RealPrinter, CancelOnPageTwoOfFiveAbortsTheDocument) {
   CancellingJob job;
   for (const FontItem& font : DejaVuFonts(5)) job.AddFont(font, false);

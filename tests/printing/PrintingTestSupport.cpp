@@ -5,6 +5,8 @@
 #include <sstream>
 
 #include "app/AppState.h"
+#include "groups/FontGroup.h"
+#include "groups/GroupNames.h"
 #include "fonts/FontFileReader.h"
 #include "lists/FontListParent.h"
 #include "tests/support/TestSupport.h"
@@ -88,6 +90,36 @@ LRESULT CALLBACK ListHost::Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   if (auto* self = reinterpret_cast<ListHost*>(::GetWindowLongPtrW(window, GWLP_USERDATA)))
     if (HandleFontListParentMessage(self->list_, msg, wp, lp, result)) return result;
   return ::DefWindowProcW(window, msg, wp, lp);
+}
+
+SelectedGroup::SelectedGroup(const std::wstring& folder, const std::wstring& name) : folder_(folder) {
+  FontGroup::SetGroupsFolderSource(&folder_);
+  const std::wstring child = FormatGroupFileName(1);
+  FontGroup root;
+  root.FileName = kRootGroupFile;
+  root.Name = L"Root";
+  root.AddNode(name, child, false, false);
+  FontGroup group;
+  group.FileName = child;
+  group.Name = name;
+  group.Parent = kRootGroupFile;
+  if (!root.Save() || !group.Save()) return;
+  pane_.Create(nullptr, nullptr, nullptr, WS_POPUP);
+  CGroupsTreeView& tree = g_AppState.GroupsTree;
+  if (!tree.CreateTree(pane_, IDC_GROUPS_TREE)) return;
+  pane_.SetClient(tree);
+  tree.Init();
+  tree.Expand(tree.GetRootItem(), TVE_EXPAND);
+  tree.SelectItem(tree.FindChildByFile(tree.GetRootItem(), child));
+}
+
+SelectedGroup::~SelectedGroup() {
+  if (pane_.IsWindow()) pane_.DestroyWindow();
+  FontGroup::SetGroupsFolderSource(nullptr);
+}
+
+bool SelectedGroup::IsSelected() const {
+  return g_AppState.GroupsTree.m_hWnd && g_AppState.GroupsTree.GetItemFile() == FormatGroupFileName(1);
 }
 
 void FillAndSelect(COrvelListView& list, const std::vector<FontItem>& fonts) {

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/CGroupsTVContainer.h"
 #include "fonts/FontItem.h"
 #include "lists/COrvelListView.h"
 
@@ -44,6 +45,22 @@ private:
   static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
   HWND window_ = nullptr;
   COrvelListView& list_;
+};
+
+// A groups folder of its own with the root group and one group under it, shown in the groups
+// tree (in its pane) with that group selected, as the user leaves it before printing the group
+// font list. Undone by the destructor.
+class SelectedGroup {
+public:
+  SelectedGroup(const std::wstring& folder, const std::wstring& name);
+  ~SelectedGroup();
+  SelectedGroup(const SelectedGroup&) = delete;
+  SelectedGroup& operator=(const SelectedGroup&) = delete;
+  bool IsSelected() const;
+
+private:
+  std::wstring folder_;
+  CGroupsTVContainer pane_;
 };
 
 // Adds the fonts to the list, shows them and selects them all.

@@ -10,9 +10,11 @@
 #include <atomic>
 #include <thread>
 
+#include "app/AppState.h"
 #include "app/Preferences.h"
 #include "common/RegistryValue.h"
 #include "printing/CPrintFontList.h"
+#include "tests/printing/PrintingTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -75,4 +77,27 @@ TEST(ReportOptionsPage, ModesPreviewZoomAndStoredOptions) {
   EXPECT_EQ(stored.columns, 4);
   EXPECT_TRUE(stored.showVersion && stored.showFile && stored.singleLineSample && stored.showId && stored.showScripts);
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+}
+
+// The title a report starts with names what the list shows: the folder's last part, the
+// installed fonts, or the group selected in the groups tree.
+TEST(ReportOptionsPage, DefaultTitleNamesWhatTheListShows) {
+  testing_support::ScratchDir groups;
+  printing_tests::SelectedGroup selected(groups.Path(), L"Holiday Posters");
+  ASSERT_TRUE(selected.IsSelected());
+  const std::wstring savedFolder = g_AppState.FolderFonts.m_folder;
+  g_AppState.FolderFonts.m_folder = L"C:\\Type\\Display Faces\\";
+  const struct {
+    int list;
+    const wchar_t* title;
+  } cases[] = {{IDC_FOLDER_FONTS_LIST, L"Fonts in Display Faces"},
+               {IDC_INSTALLED_FONTS_LIST, L"Installed Fonts"},
+               {IDC_GROUP_FONTS_LIST, L"Font Group Holiday Posters"},
+               {IDC_SEARCH_RESULTS, L"Fonts"}};
+  for (const auto& c : cases) {
+    COrvelListView list;
+    printing_tests::ListHost host(list, c.list);
+    EXPECT_EQ(MakeDefaultReportTitle(&list), c.title) << "list " << c.list;
+  }
+  g_AppState.FolderFonts.m_folder = savedFolder;
 }

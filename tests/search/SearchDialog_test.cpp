@@ -23,6 +23,7 @@
 #include "app/CGroupsTVContainer.h"
 #include "groups/GroupNames.h"
 #include "tests/search/SearchTestFonts.h"
+#include "tests/support/ControlLayout.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/TestSupport.h"
 
@@ -395,6 +396,51 @@ TEST_F(SearchDialog, ResultPaneMenuGroupAndFolder) {
   folderList.Clear();
   folderList.m_folder = savedFolder;
   ::DestroyWindow(listWindow);
+}
+
+// The controls a user sees in each mode: the plain search has its name modes and no similarity
+// boxes; the similar-fonts mode has the note and both boxes in place of the name modes, and
+// keeps the filter. No two of them overlap in either mode. A picture of each mode is kept.
+TEST_F(SearchDialog, EachModeShowsItsOwnControlsWithoutOverlap) {
+  CSearchDlg& d = Open();
+  auto shownIds = [&] {
+    std::set<int> ids;
+    for (HWND child : testing_support::VisibleChildren(d.m_hWnd))
+      if (::GetDlgCtrlID(child) != IDC_STATIC && ::GetDlgCtrlID(child) != IDC_SEARCH_STATUS) ids.insert(::GetDlgCtrlID(child));
+    return ids;
+  };
+  auto expectNoOverlap = [&](const char* mode) {
+    const std::vector<HWND> shown = testing_support::VisibleChildren(d.m_hWnd);
+    for (size_t i = 0; i < shown.size(); ++i) {
+      const RECT a = testing_support::ShownRect(shown[i]);
+      EXPECT_TRUE(testing_support::ShowsWholeText(shown[i])) << mode << ": the label of " << ::GetDlgCtrlID(shown[i]) << " is cut";
+      for (size_t j = i + 1; j < shown.size(); ++j) {
+        const RECT b = testing_support::ShownRect(shown[j]);
+        RECT both{};
+        EXPECT_FALSE(::IntersectRect(&both, &a, &b))
+            << mode << ": controls " << ::GetDlgCtrlID(shown[i]) << " and " << ::GetDlgCtrlID(shown[j]) << " overlap";
+      }
+    }
+  };
+  const std::set<int> common{IDC_SEARCH_START,     IDC_SEARCH_CLOSE,      IDC_SEARCH_HELP,
+                             IDC_SEARCH_PATTERN,   IDC_SEARCH_PATTERN_LABEL, IDC_SEARCH_ROOTS,
+                             IDC_SEARCH_FILTER_ON, IDC_SEARCH_FILTER_EDIT, IDC_SEARCH_RESULT_PANE};
+  std::set<int> plain = common;
+  plain.insert(IDC_SEARCH_NAME_MODE);
+  EXPECT_EQ(shownIds(), plain);
+  expectNoOverlap("plain search");
+  testing_support::SaveWindowImage(d.m_hWnd, testing_support::ArtifactsDir() + L"\\search_plain_mode.bmp");
+
+  const uint8_t panose[10] = {2, 11, 6, 4, 2, 2, 2, 2, 2, 4};
+  d.SetReferenceFont(panose, 0x0805, L"Alpha Sans");
+  PumpMessages(50);
+  std::set<int> similar = common;
+  similar.insert({IDC_SEARCH_SIMILAR_NOTE, IDC_SEARCH_PANOSE, IDC_SEARCH_SAME_CLASS});
+  EXPECT_EQ(shownIds(), similar);
+  EXPECT_EQ(::IsDlgButtonChecked(d.m_hWnd, IDC_SEARCH_PANOSE), BST_CHECKED);
+  EXPECT_TRUE(::IsWindowEnabled(d.GetDlgItem(IDC_SEARCH_SAME_CLASS))) << "the reference has a family class";
+  expectNoOverlap("similar fonts");
+  testing_support::SaveWindowImage(d.m_hWnd, testing_support::ArtifactsDir() + L"\\search_similar_mode.bmp");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "app/AppState.h"
 #include "common/Seams.h"
+#include "tests/support/ControlLayout.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/TestSupport.h"
 
@@ -209,6 +210,44 @@ TEST(SearchFilterRanges, ListStopsAtTheFirstUnlistedBlock) {
   UnicodeBlockTable gap;
   gap.LoadFromUtf8("0|0|0000|007F|First\n1|2|0080|00FF|Third\n");
   EXPECT_EQ(CSearchFilterPropPageRanges::ListedBlocks(gap).size(), 1u);
+}
+
+// The sheet as a user sees it: its caption, and on every page each control lies wholly inside
+// the page and shows its whole label, at the dialog units of the fonts Wine gives. A picture
+// of each page is kept.
+TEST_F(SearchFilterSheet, CaptionAndEveryControlInsideItsPage) {
+  CSearchFilterPropSheet sheet(SearchFilter{});
+  std::wstring caption;
+  RunSheet(sheet,
+           {[&] {
+             HWND s = sheet.m_hWnd;
+             if (!s || !sheet.IsLayoutDone()) return false;
+             wchar_t text[128] = {};
+             ::InternalGetWindowText(s, text, 128);
+             caption = text;
+             for (int index = 0; index < 3; ++index) {
+               HWND page = ShowSheetPage(s, index);
+               ::UpdateWindow(s);
+               RECT client{};
+               ::GetClientRect(page, &client);
+               const std::vector<HWND> children = VisibleChildren(page);
+               for (HWND child : children) {
+                 wchar_t name[128] = {};
+                 ::InternalGetWindowText(child, name, 128);
+                 const RECT rc = ShownRect(child);
+                 EXPECT_TRUE(LiesInside(child, client))
+                     << "page " << index << ", control " << ::GetDlgCtrlID(child) << " \"" << Narrow(name)
+                     << "\" at (" << rc.left << "," << rc.top << ")-(" << rc.right << "," << rc.bottom
+                     << ") outside the page's (" << client.right << "x" << client.bottom << ")";
+                 EXPECT_TRUE(ShowsWholeText(child)) << "page " << index << ": \"" << Narrow(name) << "\" is cut";
+               }
+               EXPECT_GT(children.size(), 1u) << "page " << index;
+               SaveWindowImage(s, ArtifactsDir() + L"\\search_filter_page" + std::to_wstring(index) + L".bmp");
+             }
+             return true;
+           }},
+           PSBTN_CANCEL);
+  EXPECT_EQ(caption, L"Search Filter");
 }
 
 }  // namespace
