@@ -147,8 +147,9 @@ void CFontListsPaneContainer::OnParentCommand(UINT, int, HWND) {
 
 void CFontListsPaneContainer::OnMenuCommand(UINT, int, HWND source) {
   COrvelListView& list = ListInFront();
-  // A selection the idle pass has not taken in yet: the menu would act on a stale state.
-  if (!list.m_hWnd || list.m_selectionChanged) return;
+  // The menu reads the list's selection as it is now: a right click that has just selected the
+  // row shows the row's menu at once, before the idle pass has shown the row in the sample pane.
+  if (!list.m_hWnd) return;
   IconPopupMenu menu(::CreatePopupMenu());
   if (folderMode_) FillFolderListMenu(menu, g_AppState.FolderFonts);
   else FillGroupListMenu(menu, g_AppState.GroupFonts);

@@ -45,7 +45,7 @@ void CInstalledFontsContainer::OnCopyCommand(UINT, int, HWND) { g_AppState.Insta
 
 void CInstalledFontsContainer::OnMenuCommand(UINT, int, HWND source) {
   COrvelListView& list = g_AppState.InstalledFonts;
-  if (!list.m_hWnd || list.m_selectionChanged) return;
+  if (!list.m_hWnd) return;  // the selection as it is now, also when a right click just made it
   IconPopupMenu menu(::CreatePopupMenu());
   FillInstalledListMenu(menu, list);
   TrackClientMenu(menu.Get(), source);

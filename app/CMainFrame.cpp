@@ -42,6 +42,8 @@ RECT NormalWindowRect(HWND wnd) {
 
 bool IsSelfOrInside(HWND outer, HWND wnd) { return outer && wnd && (wnd == outer || ::IsChild(outer, wnd)); }
 
+bool KeyHeld(int key) { return ::GetKeyState(key) < 0; }
+
 void DeselectAll(HWND list) {
   if (!list) return;
   LVITEMW item{};
@@ -271,7 +273,20 @@ bool CMainFrame::PreTranslateMessage(MSG* msg) {
       panes_.SetResizing(press);
   }
   if (msg->message == WM_MOUSEWHEEL) return RouteMouseWheel(*msg);
+  if (IsFocusedViewKey(*msg)) return false;
   return m_hAccel && ::TranslateAcceleratorW(m_hWnd, m_hAccel, msg);
+}
+
+// The trees find (Ctrl+F) and refresh (F5) in their own way, and the group list's Ctrl+F finds
+// through the groups: while one of them has the focus, the main window's accelerators for these
+// keys leave them to it.
+bool CMainFrame::IsFocusedViewKey(const MSG& msg) const {
+  if (msg.message != WM_KEYDOWN || !msg.hwnd) return false;
+  const bool ctrl = KeyHeld(VK_CONTROL), shift = KeyHeld(VK_SHIFT);
+  const bool find = msg.wParam == 'F' && ctrl && !shift;
+  const bool refresh = msg.wParam == VK_F5 && !ctrl && !shift;
+  if (msg.hwnd == panes_.m_groupsTree || msg.hwnd == panes_.m_folderTree) return find || refresh;
+  return msg.hwnd == panes_.m_groupList && find;
 }
 
 // The wheel scrolls the window under the cursor, not the one with the focus.
@@ -364,6 +379,7 @@ void CMainFrame::UpdateStates() {
   UpdateSearchStates();
   UISetCheck(ID_VIEW_SAMPLE_IN_LIST, g_Preferences.ShowSampleInList);
   UIEnable(ID_VIEW_SAMPLE_IN_LIST, (g_Preferences.StyleFlags & Preferences::kStyleNamesOnly) == 0);
+  UIEnable(ID_FILE_SAVE_IMAGES, HasFontImagesToSave());
   UIUpdateToolBar();
   UIUpdateStatusBar();
 }

@@ -185,6 +185,7 @@ private:
   LRESULT OnEditSampleTexts(WORD, WORD, HWND, BOOL&);  // CMainFrameSampleCommands.cpp
   LRESULT OnPageSetup(WORD, WORD, HWND, BOOL&);        // CMainFramePrintCommands.cpp
   LRESULT OnSaveFontImages(WORD, WORD, HWND, BOOL&);   // CMainFramePrintCommands.cpp
+  bool HasFontImagesToSave() const;                    // CMainFramePrintCommands.cpp
 
   // The tool frames (CMainFrameToolFrames.cpp).
   void OnFontsCharMap(UINT, int, HWND list);
@@ -199,6 +200,7 @@ private:
   CSearchDlg* OpenSearchDialog();
   CSearchDlg* SearchDialog() const;
   COrvelListView* SearchResultList() const;
+  bool CanSearchSimilarFonts() const;
   void UpdateSearchStates();
   // The census and the finder of folders with fonts (CMainFrameCensusCommands.cpp).
   void OnFontsCensus(UINT, int, HWND);
@@ -262,6 +264,7 @@ private:
   void ShowSelectionInSample();
   void SelectOnly(HWND focusList, std::initializer_list<HWND> deselect) const;
   bool RouteMouseWheel(const MSG& msg) const;
+  bool IsFocusedViewKey(const MSG& msg) const;
 
   MainPanes panes_;
   bool minSizeGuard_ = true;  // WM_GETMINMAXINFO is left alone until WM_CREATE has finished

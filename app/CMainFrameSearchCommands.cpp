@@ -49,9 +49,17 @@ void CMainFrame::OnFontsSearch(UINT code, int id, HWND control) {
   OpenSearchDialog();
 }
 
+// Similar fonts are found by the classification of the sample's font, which only a font that
+// has properties (the sample pane's button 157) carries.
+bool CMainFrame::CanSearchSimilarFonts() const {
+  HWND toolbar = panes_.m_samplePane.m_hWndToolBar;
+  return panes_.m_samplePane.Sample().HasFont() && toolbar &&
+         ::SendMessageW(toolbar, TB_ISBUTTONENABLED, ID_FONTS_PROPERTIES, 0) != 0;
+}
+
 void CMainFrame::OnFontsSimilar(UINT, int, HWND) {
   const CSampleWindow& sample = panes_.m_samplePane.Sample();
-  if (!sample.HasFont()) return;
+  if (!CanSearchSimilarFonts()) return;
   // The sample may change while the dialog opens: the reference is taken first.
   const FontItem reference = sample.Item();
   CSearchDlg* dialog = OpenSearchDialog();
@@ -60,7 +68,7 @@ void CMainFrame::OnFontsSimilar(UINT, int, HWND) {
 }
 
 void CMainFrame::UpdateSearchStates() {
-  UIEnable(ID_FONTS_SIMILAR, panes_.m_samplePane.Sample().HasFont());
+  UIEnable(ID_FONTS_SIMILAR, CanSearchSimilarFonts());
   CSearchDlg* dialog = SearchDialog();
   if (!dialog) return;
   const bool selection = dialog->ResultList().GetFirstSelected() >= 0;

@@ -23,11 +23,13 @@ std::vector<COrvelListView*> CMainFrame::FontLists() const {
   return lists;
 }
 
-// A posted list pointer is used only when it is one of the lists that live here; without one,
-// the list with the keyboard focus, else the first list with a selection.
+// A posted list pointer is used only when it is one of the lists that live here. The menu and
+// the accelerator send none, a toolbar button sends its toolbar: then the list with the keyboard
+// focus (a toolbar button does not take it), else the first list with a selection.
 COrvelListView* CMainFrame::FontListFromCommand(LPARAM argument) const {
   const std::vector<COrvelListView*> lists = FontLists();
-  if (argument) return FontListOfCommand(argument);
+  if (COrvelListView* named = FontListOfCommand(argument)) return named;
+  if (argument && !::IsWindow(reinterpret_cast<HWND>(argument))) return nullptr;
   HWND focus = ::GetFocus();
   for (COrvelListView* list : lists)
     if (list->m_hWnd == focus) return list;

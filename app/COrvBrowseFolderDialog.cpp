@@ -161,8 +161,10 @@ RECT COrvBrowseFolderDialog::TreeRect() const {
   GetClientRect(&client);
   const RECT prompt = ChildRect(m_hWnd, GetDlgItem(IDC_BROWSE_PROMPT));
   RECT rc{prompt.left, prompt.bottom + kPromptGap, client.right - prompt.left, 0};
+  // The dialog itself is not shown yet while it initialises: the legend's own style says whether
+  // it will show.
   HWND legend = GetDlgItem(IDC_BROWSE_LEGEND);
-  if (legend && ::IsWindowVisible(legend))
+  if (legend && (::GetWindowLongPtrW(legend, GWL_STYLE) & WS_VISIBLE))
     rc.bottom = ChildRect(m_hWnd, legend).top - kPromptGap;
   else
     rc.bottom = ChildRect(m_hWnd, GetDlgItem(IDC_BROWSE_OK)).top - kPromptGap;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "app/Preferences.h"
 #include "common/CHelpPropertyPage.h"
 #include "common/ResourceIds.h"
 
@@ -12,8 +13,8 @@ class CPrefPageView : public CHelpPropertyPage<CPrefPageView> {
 public:
   enum { IDD = IDD_PREF_VIEW };
 
-  static constexpr int kMinPointSize = 4;
-  static constexpr int kMaxPointSize = 240;
+  static constexpr int kMinPointSize = kMinFontPointSize;
+  static constexpr int kMaxPointSize = kMaxFontPointSize;
 
   int OnApply();
   // Set by Apply when what the installed list hides changed: it must be filled again.

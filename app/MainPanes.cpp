@@ -33,6 +33,13 @@ HWND CreateFontList(COrvelListView& list, HWND parent, int id) {
 }
 
 int PaneMode(int32_t stored) { return stored >= -1 && stored <= 1 ? stored : orv::SPLIT_PANE_NONE; }
+
+// A bar the user never moved stays in the middle of whatever size the window has next: stored
+// as the middle of this size, it would keep a maximised window's middle in a normal window and
+// leave the second pane no room.
+int32_t StoredPos(const orv::CSplitterWindowBase& splitter) {
+  return splitter.IsDefaultPos() ? -1 : splitter.GetSplitterPos();
+}
 }  // namespace
 
 MainPanes::MainPanes() { LoadWindowLayout(m_layout); }
@@ -136,10 +143,10 @@ void MainPanes::SetResizing(bool resizing) {
 
 void MainPanes::ReadBackLayout(HWND) {
   if (m_hWndReBar) ::GetClientRect(m_hWndReBar, &m_layout.RebarRect);
-  m_layout.MainSplitterPos = m_mainSplitter.GetSplitterPos();
-  m_layout.ListsSplitterPos = m_listsSplitter.GetSplitterPos();
-  m_layout.TreesSplitterPos = m_treesSplitter.GetSplitterPos();
-  m_layout.SampleSplitterPos = m_sampleSplitter.GetSplitterPos();
+  m_layout.MainSplitterPos = StoredPos(m_mainSplitter);
+  m_layout.ListsSplitterPos = StoredPos(m_listsSplitter);
+  m_layout.TreesSplitterPos = StoredPos(m_treesSplitter);
+  m_layout.SampleSplitterPos = StoredPos(m_sampleSplitter);
   m_layout.MainSinglePane = m_mainSplitter.GetSinglePaneMode();
   m_layout.ListsSinglePane = m_listsSplitter.GetSinglePaneMode();
   m_layout.TreesSinglePane = m_treesSplitter.GetSinglePaneMode();

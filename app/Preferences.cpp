@@ -14,6 +14,8 @@ Preferences g_storedOptions;
 
 const COLORREF kDefaultColors[kColorCount - 1] = {0xFF8000, 0x8040B8, 0x40A8FF, 0x4000FF, 0x40B800};
 
+bool IsFontPointSize(int32_t points) { return points >= kMinFontPointSize && points <= kMaxFontPointSize; }
+
 // Colours are plain RGB values: the top byte is never used.
 bool AreValidColors(const COLORREF (&colors)[kColorCount]) {
   for (COLORREF c : colors)
@@ -63,7 +65,9 @@ void LoadPreferences() {
 
   DWORD value = 0;
   if (ReadRegDword(key.Get(), L"TreeViewFlags", value)) p.TreeViewFlags = value;
-  if (ReadRegDword(key.Get(), L"FontPointSize", value)) p.FontPointSize = static_cast<int32_t>(value);
+  // A size the options sheet cannot give would draw invisible samples, empty lists or overflow.
+  if (ReadRegDword(key.Get(), L"FontPointSize", value) && IsFontPointSize(static_cast<int32_t>(value)))
+    p.FontPointSize = static_cast<int32_t>(value);
   if (ReadRegDword(key.Get(), L"StyleFlags", value)) p.StyleFlags = value;
   if (ReadRegDword(key.Get(), L"FontInstallFlags", value)) p.FontInstallFlags = value;
   if (ReadRegDword(key.Get(), L"InstallThreshold", value)) p.InstallThreshold = value;

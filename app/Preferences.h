@@ -12,6 +12,9 @@ inline constexpr wchar_t kPrefsKeyPath[] = L"SOFTWARE\\OrvelManager\\Prefs";
 inline constexpr size_t kPathMax = 260;
 inline constexpr size_t kFavoriteFoldersMax = 1300;
 inline constexpr int kColorCount = 6;
+// The point sizes at which the font lists may draw their samples (the options sheet's range).
+inline constexpr int kMinFontPointSize = 4;
+inline constexpr int kMaxFontPointSize = 240;
 
 // Indexes into Preferences::Colors.
 enum PrefColor { kColorInstalled, kColorOtherVersion, kColorNotInstalled, kColorUnreadable, kColorGroup, kColorBack };

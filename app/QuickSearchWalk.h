@@ -5,16 +5,22 @@
 // Where the walk is is a chain of group files from "orvel_Root.xml" down to the group being
 // visited, joined with "\". The walk knows the groups only through its hooks, so that it runs
 // over the group files (the quick-search band) or over groups held in memory (the tests).
-// Group files are linked by names only: a node that names a group already on the chain is passed
-// over, and a walk that climbs above the root a second time has seen every group it can reach,
-// so the walk ends on cycles and on a start group no node list leads to. Main thread only.
+// Group files are linked by names only, so a group may be reachable along many ways (and along
+// cycles): each group is read and searched at most once per search, a node that names a group
+// already searched or on the chain is passed over, and a walk that climbs above the root a
+// second time has seen every group it can reach. The child lists of the groups on the chain are
+// kept while their children are walked, so a climb reads nothing again. Main thread only.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
+#include <unordered_set>
 #include <vector>
+
+#include "common/StringHelpers.h"
 
 // What the walk reads of a group: the files of its child groups and the names of its fonts, in
 // file order; both empty for a group that cannot be read.
@@ -57,10 +63,24 @@ public:
   bool Stopped() const { return stopped_; }
 
 private:
+  // A group on the chain: its child groups once they are read, and the next one to look at.
+  struct Link {
+    std::wstring file;
+    std::vector<std::wstring> nodes;
+    size_t next = 0;
+    bool read = false;
+  };
+
   // Visits the child `file` of the group at the end of the chain.
   bool Enter(const std::wstring& file);
+  // The walk has climbed above the root: it starts again there once. The step's result.
+  bool WrapToRoot();
   bool MatchGroup(const QuickSearchGroup& group);
   bool OnChain(const std::wstring& file) const;
+  bool Searched(const std::wstring& file) const { return searched_.count(FoldCase(file)) != 0; }
+  // A group of the start chain is read when the walk climbs through it and again when the walk
+  // comes down to it after the wrap: the second time from the copy kept the first time.
+  QuickSearchGroup Load(const std::wstring& file, bool keep);
   bool Escape();
   bool End();
 
@@ -69,6 +89,9 @@ private:
   std::wstring startChain_;
   std::wstring current_;
   std::wstring chain_;
+  std::vector<Link> links_;                   // the chain, root first
+  std::unordered_set<std::wstring> searched_;  // folded file names of the groups searched
+  std::map<std::wstring, QuickSearchGroup> kept_;
   bool found_ = false;
   bool wrapped_ = false;
   bool stopped_ = false;  // Esc ended the walk

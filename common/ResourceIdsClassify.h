@@ -3,6 +3,8 @@
 
 // Strings.
 #define IDS_CLASSIFY_START          12113   // the start caption of button 1, also the status text of a scan
+#define IDS_CLASSIFY_STOP           12126   // the caption of button 1 while a scan runs
+#define IDS_CLASSIFY_STOPPED        12112   // the status text after a stopped scan
 #define IDS_CLASSIFY_READING        12138   // the progress text while the folders are read
 #define IDS_CLASSIFY_BUILDING       12139   // the progress text while the groups are written
 #define IDS_CLASSIFY_BY_INITIAL     12266   // base names of the kind groups

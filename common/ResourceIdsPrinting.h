@@ -76,10 +76,10 @@
 #define IDS_SHEET_METRICS_FILE      12085
 #define IDS_SHEET_OUTLINE_FILE      12086
 #define IDS_SHEET_UNIQUE_ID         12087
-#define IDS_SHEET_INSTANCES         14021
+#define IDS_SHEET_INSTANCES         12404   // FormatMessage-style; the Version page's 14021 is printf-style
 #define IDS_SHEET_SIGNED            14023
 #define IDS_SHEET_CFF_OUTLINES      14034
-#define IDS_SHEET_TT_OUTLINES       14035
+#define IDS_SHEET_TT_OUTLINES       12405   // 14035 is the Version page's signed-CFF line
 #define IDS_SHEET_COLLECTION        14036
 #define IDS_SHEET_SAMPLE            14044
 #define IDS_SHEET_OTHER_INSTALLED   22533
@@ -89,6 +89,6 @@
 #define IDS_IMAGE_FORMATS           12169
 #define IDS_HTML_CREDIT             12171
 #define IDS_HTML_TITLE              12250
-#define IDS_FOLDER_ERROR_CAPTION    21020
+#define IDS_FOLDER_ERROR_CAPTION    12406   // 21020 is the folder tree's "New Folder"
 #define IDS_IMAGES_NOT_SAVED        22097
 #define IDS_ASK_REPLACE_PAGE        22507

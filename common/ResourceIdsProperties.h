@@ -73,7 +73,6 @@
 #define IDS_PROP_NAMED_INSTANCES    14021
 #define IDS_PROP_UNKNOWN            14022
 #define IDS_PROP_SIGNED             14023
-#define IDS_PROP_NO_CODE_PAGES      14025   // an empty Unicode list shows IDS_NO_UNICODE_RANGES
 #define IDS_PROP_NO_FIT             14026
 #define IDS_PROP_WINDOWS_ENCODINGS  14032
 #define IDS_PROP_CUSTOM_ENCODING    14033

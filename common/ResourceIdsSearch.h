@@ -48,12 +48,13 @@
 
 // Strings.
 #define IDS_SEARCH_RESULT_MENU     12058  // "open folder|copy to folder"
-#define IDS_SEARCH_STOPPED         12112
 #define IDS_RANGES_NONE            12122
-#define IDS_SEARCH_EXAMINED_TIP    12124
-#define IDS_SEARCH_FOUND_TIP       12125
-#define IDS_SEARCH_STOP            12126
 #define IDS_SEARCH_START           12127
+// The search's own texts; 12112 and 12124 to 12126 are the census dialog's.
+#define IDS_SEARCH_STOPPED         12400
+#define IDS_SEARCH_EXAMINED_TIP    12401
+#define IDS_SEARCH_FOUND_TIP       12402
+#define IDS_SEARCH_STOP            12403
 #define IDS_GLYPHS_COLUMNS         12230  // four "|"-separated column titles
 #define IDS_SEARCH_SIMILAR_TITLE   12253
 #define IDS_SEARCH_SIMILAR_NOTE    12255

@@ -125,7 +125,7 @@ void CFontClassificationsDlg::StartScan() {
 
 void CFontClassificationsDlg::SetScanControls(bool scanning) {
   scanning_ = scanning;
-  SetDlgItemText(IDOK, LoadResString(scanning ? IDS_SEARCH_STOP : IDS_CLASSIFY_START).c_str());
+  SetDlgItemText(IDOK, LoadResString(scanning ? IDS_CLASSIFY_STOP : IDS_CLASSIFY_START).c_str());
   for (int id : kScanOptions) Enable(id, !scanning);
   if (!scanning && g_AppState.WindowsRelease < kFirstPerUserRelease) Enable(IDC_CLASSIFY_USER_FONTS, false);
 }
@@ -165,7 +165,7 @@ void CFontClassificationsDlg::FinishScan() {
     if (g_AppState.GroupsTree.IsWindow()) g_AppState.GroupsTree.Reload();
   }
   collected.RemoveAll();
-  SetStatus(kStatusTextPart, LoadResString(stopped ? IDS_SEARCH_STOPPED : IDS_OPERATION_FINISHED));
+  SetStatus(kStatusTextPart, LoadResString(stopped ? IDS_CLASSIFY_STOPPED : IDS_OPERATION_FINISHED));
   SetScanControls(false);
   Enable(IDOK, true);
   SetDlgItemText(IDC_CLASSIFY_PROGRESS, L"");

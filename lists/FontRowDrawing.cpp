@@ -13,8 +13,11 @@ namespace {
 constexpr COLORREF kSuffixColor = 0xFF00FF;
 constexpr uint32_t kStyleSeparators = 0x10;
 
+// The preferred size is checked where it is loaded and set; one out of range all the same draws
+// at the nearest size the options offer, so that size times scale never overflows.
 int PixelsForPoints(HDC dc, int points, int numerator = 1, int denominator = 72) {
-  return ::MulDiv(points * numerator, ::GetDeviceCaps(dc, LOGPIXELSY), denominator);
+  const int size = std::clamp(points, kMinFontPointSize, kMaxFontPointSize);
+  return ::MulDiv(size * numerator, ::GetDeviceCaps(dc, LOGPIXELSY), denominator);
 }
 
 int IconSizeFor(int rowHeight, int textHeight) {

@@ -78,7 +78,7 @@ void COrvPropPageCPCharMap::OnInitDialog() {
   SetControlText(m_hWnd, IDC_PROP_ENCODING, EncodingText(platformId, encodingId));
   std::vector<std::wstring> codePages;
   if (os2Version != 0) codePages = CodePageNames(codePageRange[0], codePageRange[1]);
-  FillList(GetDlgItem(IDC_PROP_CODE_PAGES), codePages, IDS_PROP_NO_CODE_PAGES);
+  FillList(GetDlgItem(IDC_PROP_CODE_PAGES), codePages, IDS_NO_UNICODE_RANGES);
   UnicodeBlockTable& table = g_AppState.BlockTable;
   // The main window loads the table as it starts; a sheet opened without it loads it here.
   if (table.Rows().empty()) (void)table.Load();

@@ -60,7 +60,17 @@ bool ShowFileDetails(HWND page, const std::wstring& path, int sizeControl, bool 
 }
 
 void SetControlText(HWND page, int controlId, const std::wstring& text) {
-  ::SetDlgItemTextW(page, controlId, WithCrLf(text).c_str());
+  ::SetDlgItemTextW(page, controlId, ShownText(text).c_str());
+}
+
+std::wstring ShownText(const std::wstring& text) {
+  std::wstring shown = WithCrLf(text);
+  if (shown.size() <= kMaxShownTextLength) return shown;
+  size_t cut = kMaxShownTextLength;
+  if (IS_LOW_SURROGATE(shown[cut]) || (shown[cut] == L'\n' && shown[cut - 1] == L'\r')) --cut;
+  shown.resize(cut);
+  shown += L'\u2026';
+  return shown;
 }
 
 std::wstring WithCrLf(const std::wstring& text) {

@@ -16,10 +16,17 @@ void ArrangeCloseOnlySheet(HWND page);
 // opened.
 bool ShowFileDetails(HWND page, const std::wstring& path, int sizeControl, bool withDetails);
 
-// Sets the text with every line end made CR LF: name strings of fonts often end lines with a
-// bare line feed, which an edit control would not break at.
+// Sets ShownText(text). Name strings of fonts often end lines with a bare line feed, which an
+// edit control would not break at; and a name string may be 32,767 characters long, which an
+// edit control takes many seconds to lay out.
 void SetControlText(HWND page, int controlId, const std::wstring& text);
 std::wstring WithCrLf(const std::wstring& text);
+
+// The most characters of one string a page shows, line ends counted as CR LF.
+constexpr size_t kMaxShownTextLength = 3000;
+// The text with every line end made CR LF; past kMaxShownTextLength characters cut (never inside
+// a CR LF or a surrogate pair) and ended with an ellipsis.
+std::wstring ShownText(const std::wstring& text);
 
 // "C:\a\b.ttf" -> "b.ttf" and "C:\a".
 std::wstring FileNameOf(const std::wstring& path);

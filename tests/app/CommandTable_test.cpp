@@ -287,6 +287,23 @@ TEST_F(CommandTable, FontsFolderButtonsJumpToTheFontsFoldersAndBack) {
   g_AppState.WindowsRelease = savedRelease;
 }
 
+// The items of the popup menu that is open, "+" enabled or "-" disabled followed by the caption;
+// the menu is closed. False while no menu is open.
+bool ReadAndCloseMenu(std::vector<std::wstring>& items) {
+  HWND popup = ::FindWindowW(L"#32768", nullptr);
+  HMENU menu = popup ? reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr;
+  if (!menu) return false;
+  items.clear();
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    wchar_t text[100] = {};
+    ::GetMenuStringW(menu, i, text, 100, MF_BYPOSITION);
+    const bool off = ::GetMenuState(menu, i, MF_BYPOSITION) & (MF_DISABLED | MF_GRAYED);
+    items.push_back((off ? L"-" : L"+") + std::wstring(text));
+  }
+  ::EndMenu();
+  return true;
+}
+
 // A right click on the selected folder asks the pane for the folder menu (at the cursor); what
 // it offers for an empty folder, and its commands reach the tree.
 TEST_F(CommandTable, RightClickOnTheSelectedFolderOpensTheFolderMenu) {
@@ -300,19 +317,8 @@ TEST_F(CommandTable, RightClickOnTheSelectedFolderOpensTheFolderMenu) {
   POINT pt{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
   ::ClientToScreen(tree, &pt);
   ::SetCursorPos(pt.x, pt.y);
-  std::vector<std::wstring> items;  // "+" enabled, "-" disabled, then the caption
-  ModalScript::Run({[&] {
-                      HWND popup = ::FindWindowW(L"#32768", nullptr);
-                      HMENU menu = popup ? reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr;
-                      for (int i = 0; menu && i < ::GetMenuItemCount(menu); ++i) {
-                        wchar_t text[100] = {};
-                        ::GetMenuStringW(menu, i, text, 100, MF_BYPOSITION);
-                        const bool off = ::GetMenuState(menu, i, MF_BYPOSITION) & (MF_DISABLED | MF_GRAYED);
-                        items.push_back((off ? L"-" : L"+") + std::wstring(text));
-                      }
-                      if (menu) ::EndMenu();
-                      return menu != nullptr;
-                    }},
+  std::vector<std::wstring> items;
+  ModalScript::Run({[&] { return ReadAndCloseMenu(items); }},
                    [&] {
                      NMHDR click{tree, static_cast<UINT_PTR>(IDC_FOLDER_TREE), static_cast<UINT>(NM_RCLICK)};
                      ::SendMessageW(pane, WM_NOTIFY, IDC_FOLDER_TREE, reinterpret_cast<LPARAM>(&click));
@@ -325,6 +331,90 @@ TEST_F(CommandTable, RightClickOnTheSelectedFolderOpensTheFolderMenu) {
   ::SendMessageW(tree, WM_COMMAND, ID_FOLDER_OPEN, 0);
   seams::SetShellOpenSink(nullptr);
   EXPECT_TRUE(EqualsNoCase(opened, g_Preferences.FontCaseRoot)) << Narrow(opened);
+}
+
+// DejaVu font files copied into a folder.
+bool CopyDejaVuFonts(const ScratchDir& folder, std::initializer_list<const wchar_t*> names) {
+  for (const wchar_t* name : names)
+    if (!::CopyFileW((L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\" + std::wstring(name)).c_str(),
+                     folder.File(name).c_str(), FALSE))
+      return false;
+  return true;
+}
+
+// A right click on a row that is not selected selects it and opens the list's menu at once, in
+// the font-lists pane and in the installed fonts pane.
+TEST_F(CommandTable, RightClickOnAnUnselectedRowSelectsItAndOpensTheMenu) {
+  ASSERT_TRUE(CopyDejaVuFonts(start_, {L"DejaVuSans.ttf", L"DejaVuSerif.ttf"}));
+  CMainFrame& f = Open();
+  f.RunIdleJob();  // the folder list's fill
+  for (COrvelListView* list : {static_cast<COrvelListView*>(&g_AppState.FolderFonts),
+                               static_cast<COrvelListView*>(&g_AppState.InstalledFonts)}) {
+    SCOPED_TRACE(list == &g_AppState.FolderFonts ? "folder list" : "installed list");
+    int rows = 0;
+    list->GetCounts(&rows, nullptr);
+    ASSERT_GE(rows, 2);
+    list->SelectAll(false);
+    f.RunIdleJob();  // the selection taken in: nothing is selected
+    RECT row{LVIR_BOUNDS};
+    ASSERT_TRUE(::SendMessageW(list->m_hWnd, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row)));
+    const LPARAM at = MAKELPARAM(row.left + 20, (row.top + row.bottom) / 2);
+    POINT screen{row.left + 20, (row.top + row.bottom) / 2};
+    ::ClientToScreen(list->m_hWnd, &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    std::vector<std::wstring> items;
+    ModalScript::Run({[&] { return ReadAndCloseMenu(items); }},
+                     [&] {
+                       ::PostMessageW(list->m_hWnd, WM_RBUTTONUP, 0, at);
+                       ::SendMessageW(list->m_hWnd, WM_RBUTTONDOWN, MK_RBUTTON, at);
+                       PumpMessages(400);
+                     });
+    EXPECT_EQ(list->GetSelectedIndices(), std::vector<int>{1});
+    ASSERT_FALSE(items.empty()) << "no menu after one right click";
+    EXPECT_EQ(items.front().front(), L'+') << "its first item acts on the row just selected";
+  }
+}
+
+// The font the sample pane shows decides: saving font images (285) needs a font file to save,
+// the search for similar fonts (340) a font whose properties can be shown (the sample pane's
+// button 157).
+TEST_F(CommandTable, SaveImagesAndSimilarFontsFollowTheSampleFont) {
+  ASSERT_TRUE(CopyDejaVuFonts(start_, {L"DejaVuSans.ttf"}));
+  CMainFrame& f = Open();
+  f.RunIdleJob();  // the folder list's fill
+  CLVFolderFonts& list = g_AppState.FolderFonts;
+  auto add = [&](const wchar_t* name, uint32_t flags) {
+    FontItem record;
+    record.displayName = name;
+    record.names.English(NameSlot::FullName) = name;
+    record.fileRef = std::wstring(name) + L".fon";
+    record.flags = flags | font_flags::kRead | font_flags::kResolved;
+    list.AddItem(record, false);
+  };
+  add(L"Raster Serif", font_flags::kRaster);
+  add(L"Broken Sans", font_flags::kSfnt | font_flags::kUnreadable);
+  list.Repopulate();
+  const struct {
+    const wchar_t* row;  // null: nothing selected
+    bool save, similar;
+  } cases[] = {{nullptr, false, false},
+               {L"DejaVu Sans", true, true},
+               {L"Raster Serif", true, false},
+               {L"Broken Sans", false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.row ? Narrow(c.row) : "no font");
+    list.SelectAll(false);
+    if (c.row) {
+      const int row = list.FindNextByName(c.row, -1, false);
+      ASSERT_GE(row, 0);
+      LVITEMW select{};
+      select.stateMask = select.state = LVIS_SELECTED | LVIS_FOCUSED;
+      ::SendMessageW(list.m_hWnd, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&select));
+    }
+    f.RunIdleJob();  // the sample pane takes the selection in
+    EXPECT_EQ(f.UIIsEnabled(ID_FILE_SAVE_IMAGES), c.save);
+    EXPECT_EQ(f.UIIsEnabled(ID_FONTS_SIMILAR), c.similar);
+  }
 }
 
 }  // namespace

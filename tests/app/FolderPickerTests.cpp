@@ -296,6 +296,32 @@ TEST_F(FolderPicker, TitlePromptAndSwitchesShapeTheDialog) {
   EXPECT_EQ(dlg.ChosenFolder(), scratch.File(L"Beta"));
 }
 
+// With font folders marked, the legend that explains the bold folders stays readable under the
+// tree, also when the picker is resized.
+TEST_F(FolderPicker, TheTreeEndsAboveTheLegend) {
+  COrvBrowseFolderDialog dlg(scratch.File(L"Alpha"));
+  dlg.prompt = L"Choose the folder to search.";
+  StepPlayer::Run({[&] {
+                    HWND picker = StepPlayer::FindPicker();
+                    if (!picker) return false;
+                    for (const bool maximised : {false, true}) {
+                      SCOPED_TRACE(maximised ? "maximised" : "as opened");
+                      if (maximised) ::ShowWindow(picker, SW_MAXIMIZE);
+                      const RECT treeRc = ClientRectOf(picker, IDC_BROWSE_TREE);
+                      const RECT legend = ClientRectOf(picker, IDC_BROWSE_LEGEND);
+                      EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(picker, IDC_BROWSE_LEGEND)));
+                      EXPECT_EQ(treeRc.bottom, legend.top - 5) << "the tree stops above the legend";
+                      EXPECT_GT(treeRc.bottom - treeRc.top, 100);
+                    }
+                    ::ShowWindow(picker, SW_RESTORE);
+                    ::RedrawWindow(picker, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                    SaveWindowImage(picker, ArtifactsDir() + L"\\folder_picker_legend.bmp");
+                    Click(picker, IDCANCEL);
+                    return true;
+                  }},
+                  [&] { dlg.DoModal(nullptr); });
+}
+
 // How the font file commands ask for their target folder: a picker with the command's title
 // where folders may be made, starting at the given folder.
 TEST_F(FolderPicker, TargetFolderPromptTitlesThePickerAndAllowsNewFolders) {

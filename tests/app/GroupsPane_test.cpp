@@ -129,3 +129,107 @@ TEST_F(GroupsPane, QuickSearchFindsTheGroupThatHoldsTheFont) {
   EXPECT_FALSE(::IsWindowVisible(band));
   EXPECT_EQ(pane.m_cyCaption, caption);
 }
+
+// Hand-edited group files where every group of a rung lists both groups of the next: the
+// groups of the last rung are reached along 2^12 ways. The search through the tree reads each
+// group once, finishes, and finds the font in the group after the ladder.
+TEST_F(GroupsPane, QuickSearchThroughSharedChildrenFinishesAndFindsTheFont) {
+  constexpr int kRungs = 13;
+  auto rung = [](int level, int side) { return G(1 + 2 * level + side); };
+  const std::wstring last = G(100);
+  Make(kRootGroupFile, L"Root", L"", {{rung(0, 0), L"Ladder A"}, {rung(0, 1), L"Ladder B"}, {last, L"Last"}});
+  for (int level = 0; level < kRungs; ++level)
+    for (int side = 0; side < 2; ++side) {
+      const std::wstring parent = level == 0 ? std::wstring(kRootGroupFile) : rung(level - 1, 0);
+      const std::wstring name = L"Rung " + std::to_wstring(level) + (side ? L"b" : L"a");
+      if (level + 1 < kRungs)
+        Make(rung(level, side), name, parent, {{rung(level + 1, 0), L"A"}, {rung(level + 1, 1), L"B"}},
+             {{L"Font " + name, Font(name)}});
+      else
+        Make(rung(level, side), name, parent, {}, {{L"Font " + name, Font(name)}});
+    }
+  Make(last, L"Last", kRootGroupFile, {}, {{L"Sans", Font(L"Sans")}, {L"Target", Font(L"Target")}});
+  CMainFrame& f = Open();
+  CGroupsTVContainer& pane = f.Panes().m_groupsPane;
+  Tree().SelectItem(Tree().GetRootItem());
+  ::SendMessageW(Toolbar(), TB_CHECKBUTTON, ID_GROUPS_QUICK_SEARCH, TRUE);
+  ::SendMessageW(pane, WM_COMMAND, ID_GROUPS_QUICK_SEARCH, reinterpret_cast<LPARAM>(Toolbar()));
+  COrvelSearchWnd& band = pane.QuickSearch();
+  ResetRecords();
+  ::SetWindowTextW(band.Edit(), L"Targ*");
+  ::SendMessageW(band.Edit(), WM_KEYUP, 'T', 0);
+  ::SendMessageW(band.Edit(), WM_KEYDOWN, VK_RETURN, 1);
+  EXPECT_EQ(Tree().GetItemFile(), last);
+  EXPECT_EQ(g_AppState.GroupFonts.m_rememberedRow, L"Target");
+  EXPECT_TRUE(Beeps().empty());
+}
+
+namespace {
+
+// A message taken from the queue as the program's message loop takes it: the main window's
+// filter first, then the window it is for.
+void Deliver(CMainFrame& f, MSG msg) {
+  if (f.PreTranslateMessage(&msg)) return;
+  ::TranslateMessage(&msg);
+  ::DispatchMessageW(&msg);
+}
+
+void PumpThrough(CMainFrame& f) {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) Deliver(f, msg);
+}
+
+// Holds Ctrl down, as the thread's messages see it, while it lives.
+struct CtrlHeld {
+  CtrlHeld() { Set(0x80); }
+  ~CtrlHeld() { Set(0); }
+  static void Set(BYTE state) {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = state;
+    ::SetKeyboardState(keys);
+  }
+};
+
+}  // namespace
+
+// While the groups tree has the focus its own keys reach it: Ctrl+F is the tree's (its quick
+// search), not the search dialog's, and F5 reloads the groups without refreshing every font list.
+TEST_F(GroupsPane, CtrlFAndF5ReachTheFocusedGroupsTree) {
+  Make(kRootGroupFile, L"Root", L"", {{G(1), L"Sans"}});
+  Make(G(1), L"Sans", kRootGroupFile, {}, {{L"Arial", Font(L"Arial")}});
+  CMainFrame& f = Open();
+  HWND tree = f.Panes().m_groupsTree;
+  Tree().SelectItem(Tree().GetRootItem());
+  ::SetFocus(tree);
+  ASSERT_EQ(::GetFocus(), tree);
+  {
+    CtrlHeld ctrl;
+    MSG find{tree, WM_KEYDOWN, 'F', 0x00210001};
+    EXPECT_FALSE(f.PreTranslateMessage(&find)) << "Ctrl+F goes on to the tree";
+    Deliver(f, find);
+    PumpThrough(f);
+    // So is the group list's: it finds through the groups.
+    f.SendMessage(WM_COMMAND, ID_SHOW_FONT_LIST, 2);
+    ::SetFocus(f.Panes().m_groupList);
+    Deliver(f, MSG{f.Panes().m_groupList, WM_KEYDOWN, 'F', 0x00210001});
+    PumpThrough(f);
+  }
+  EXPECT_EQ(f.Tools().Get(ToolWindowId::SearchDlg), nullptr) << "the search dialog stays closed";
+  // Elsewhere Ctrl+F still opens it.
+  {
+    CtrlHeld ctrl;
+    Deliver(f, MSG{f.m_hWnd, WM_KEYDOWN, 'F', 0x00210001});
+  }
+  EXPECT_NE(f.Tools().Get(ToolWindowId::SearchDlg), nullptr);
+
+  // A group made outside the program shows after F5, and only the groups are read again.
+  Make(G(2), L"Serif", kRootGroupFile);
+  Make(kRootGroupFile, L"Root", L"", {{G(1), L"Sans"}, {G(2), L"Serif"}});
+  f.Pending.InstalledRefresh = false;
+  ::SetFocus(tree);
+  Deliver(f, MSG{tree, WM_KEYDOWN, VK_F5, 0x003F0001});
+  PumpThrough(f);
+  EXPECT_NE(Tree().FindChildByFile(Tree().GetRootItem(), G(2)), nullptr) << "the groups were reloaded";
+  EXPECT_FALSE(f.Pending.InstalledRefresh) << "the program's font lists are not refreshed";
+}

@@ -1,12 +1,14 @@
 // The options sheet and the properties command run from the real main window: the pages load
 // the stored values, OK writes exactly what changed and the lists follow it, Cancel writes
 // nothing, the Folders page refuses unusable folders and reports a folder it cannot create;
-// command 157 opens the sheet of a list's row and ignores what is not a list of the window.
+// command 157 opens the sheet of a list's row, from the list, the toolbar and the menu, and
+// ignores what is neither a list of the window nor a window.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -262,16 +264,9 @@ TEST_F(ViewCommands, FoldersPageRefusesUnusableFoldersAndReportsAFailedCreation)
   EXPECT_TRUE(sheet.FolderTreeNeedsRefresh());
 }
 
-TEST_F(ViewCommands, PropertiesOfTheSelectedRowOfAListOfTheWindow) {
-  const std::wstring dejavu = L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSans.ttf";
-  ASSERT_TRUE(::CopyFileW(dejavu.c_str(), scratch_.File(L"DejaVuSans.ttf").c_str(), FALSE));
-  CMainFrame& frame = Frame();
-  CLVFolderFonts& list = g_AppState.FolderFonts;
-  list.m_folder = scratch_.Path();
-  ASSERT_EQ(list.Fill(), 1);
-  LVITEMW select{};
-  select.stateMask = select.state = LVIS_SELECTED | LVIS_FOCUSED;
-  ::SendMessageW(list.m_hWnd, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&select));
+// The title of the property sheet that `open` shows, read and the sheet closed; empty when none
+// came up.
+std::wstring SheetTitleOf(const std::function<void()>& open) {
   std::wstring title;
   ModalScript::Run({[&] {
                      HWND sheet = nullptr;
@@ -282,9 +277,41 @@ TEST_F(ViewCommands, PropertiesOfTheSelectedRowOfAListOfTheWindow) {
                      ::PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
                      return true;
                    }},
-                   [&] { frame.SendMessage(WM_COMMAND, ID_FONTS_PROPERTIES, reinterpret_cast<LPARAM>(&list)); });
-  EXPECT_EQ(title, L"DejaVu Sans");
-  // Anything but a list of the window opens nothing (a sheet would be cancelled and counted).
+                   open);
+  return title;
+}
+
+TEST_F(ViewCommands, PropertiesOfTheSelectedRowFromAListTheToolbarAndTheMenu) {
+  const std::wstring dejavu = L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSans.ttf";
+  ASSERT_TRUE(::CopyFileW(dejavu.c_str(), scratch_.File(L"DejaVuSans.ttf").c_str(), FALSE));
+  CMainFrame& frame = Frame();
+  CLVFolderFonts& list = g_AppState.FolderFonts;
+  list.m_folder = scratch_.Path();
+  ASSERT_EQ(list.Fill(), 1);
+  LVITEMW select{};
+  select.stateMask = select.state = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageW(list.m_hWnd, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&select));
+  ::SetFocus(list.m_hWnd);
+
+  // A list names itself.
+  EXPECT_EQ(SheetTitleOf([&] {
+              frame.SendMessage(WM_COMMAND, ID_FONTS_PROPERTIES, reinterpret_cast<LPARAM>(&list));
+            }),
+            L"DejaVu Sans");
+  // A click on the main toolbar's button: the toolbar names no list, the focused one is meant.
+  HWND toolbar = frame.Panes().m_hWndToolBar;
+  RECT button{};
+  ASSERT_TRUE(::SendMessageW(toolbar, TB_GETRECT, ID_FONTS_PROPERTIES, reinterpret_cast<LPARAM>(&button)));
+  const LPARAM at = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+  EXPECT_EQ(SheetTitleOf([&] {
+              ::SendMessageW(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+              ::SendMessageW(toolbar, WM_LBUTTONUP, 0, at);
+            }),
+            L"DejaVu Sans");
+  // The menu and Alt+Enter send nothing.
+  EXPECT_EQ(SheetTitleOf([&] { frame.SendMessage(WM_COMMAND, ID_FONTS_PROPERTIES, 0); }), L"DejaVu Sans");
+
+  // Anything but a list or a window opens nothing (a sheet would be cancelled and counted).
   static bool opened;
   opened = false;
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 40, [](HWND, UINT, UINT_PTR, DWORD) {

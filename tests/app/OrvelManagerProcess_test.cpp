@@ -227,10 +227,21 @@ std::string Describe(const PaneSizes& sizes) {
   return s;
 }
 
-// The pane sizes once the window fills the work area, the main splitter fills the window and its
-// panes fill the splitter, unchanged over several looks (the window may show before it has its
-// maximised size, and before its panes are laid out).
-PaneSizes SettledMaximisedPanes(HWND main) {
+// Whether the main splitter fills the window's client area and its panes fill the splitter: the
+// folder pane and the sample pane stand side by side across it.
+bool PanesFillTheWindow(HWND main, const PaneSizes& sizes) {
+  RECT client{}, splitter{};
+  ::GetClientRect(main, &client);
+  ::GetWindowRect(::GetDlgItem(main, IDC_MAIN_SPLITTER), &splitter);
+  const int splitterWidth = splitter.right - splitter.left;
+  return splitterWidth == client.right &&
+         sizes[0].cx + sizes[4].cx + 2 * ::GetSystemMetrics(SM_CXEDGE) + 8 >= splitterWidth;
+}
+
+// The pane sizes once the window is in the state asked for (maximised over the work area, or
+// normal), its panes fill it, and they stay unchanged over several looks (the window may show
+// before it has its final size, and before its panes are laid out).
+PaneSizes SettledPanes(HWND main, bool maximised) {
   constexpr int kStableLooks = 3;
   RECT work{};
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -238,34 +249,42 @@ PaneSizes SettledMaximisedPanes(HWND main) {
   int stable = 0;
   for (int i = 0; i < 100 && stable < kStableLooks; ++i) {
     ::Sleep(100);
-    RECT client{}, splitter{};
+    RECT client{};
     ::GetClientRect(main, &client);
-    ::GetWindowRect(::GetDlgItem(main, IDC_MAIN_SPLITTER), &splitter);
     const PaneSizes now = ReadPaneSizes(main);
-    const int splitterWidth = splitter.right - splitter.left;
-    // The folder pane and the sample pane stand side by side across the main splitter.
-    const bool panesFill = now[0].cx + now[4].cx + 2 * ::GetSystemMetrics(SM_CXEDGE) + 8 >= splitterWidth;
-    const bool settled = ::IsZoomed(main) && client.right >= work.right - work.left && splitterWidth == client.right &&
-                         panesFill && Same(now, last);
-    stable = settled ? stable + 1 : 0;
+    const bool state = maximised ? ::IsZoomed(main) && client.right >= work.right - work.left
+                                 : !::IsZoomed(main) && !::IsIconic(main);
+    stable = state && PanesFillTheWindow(main, now) && Same(now, last) ? stable + 1 : 0;
     last = now;
   }
   return last;
 }
 
-// Two sessions that close maximised in a row leave every pane as it was: the next start shows
-// the same pane sizes, and a close while minimised keeps the stored layout.
-TEST_F(ManagerProcess, MaximisedSessionsKeepEveryPaneAndMinimisedCloseKeepsLayout) {
+// What a user needs of a normal window: every pane big enough to use.
+void ExpectUsablePanes(const PaneSizes& sizes) {
+  EXPECT_GE(sizes[0].cy, 100) << "folder pane " << Describe(sizes);
+  EXPECT_GE(sizes[3].cx, 100) << "installed pane " << Describe(sizes);
+  EXPECT_GE(sizes[4].cy, 100) << "sample pane " << Describe(sizes);
+  for (const SIZE& size : sizes) EXPECT_GT(size.cx, 0) << Describe(sizes);
+}
+
+// A user's days: a session maximised and closed, another that starts maximised and closes so,
+// then one restored to its normal size, and one that starts normal. The maximised sessions show
+// the first one's maximised panes, the normal ones its normal panes; a close while minimised
+// keeps the stored layout.
+TEST_F(ManagerProcess, MaximisedSessionsThenNormalOnesKeepEveryPane) {
   SetUpReturningUser(scratch_.Path());
-  PaneSizes first{};
+  PaneSizes normal{}, maximised{};
   {
     ChildProcess app(ManagerExe(), BinDir());
     HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
     ASSERT_NE(main, nullptr);
+    normal = SettledPanes(main, false);
+    ExpectUsablePanes(normal);
     ::SendMessageW(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     ASSERT_TRUE(::IsZoomed(main));
-    first = SettledMaximisedPanes(main);
-    for (const SIZE& size : first) ASSERT_GT(size.cy, 50) << Describe(first);
+    maximised = SettledPanes(main, true);
+    for (const SIZE& size : maximised) ASSERT_GT(size.cy, 50) << Describe(maximised);
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(app.WaitForExit(kWait), 1u);
   }
@@ -274,20 +293,37 @@ TEST_F(ManagerProcess, MaximisedSessionsKeepEveryPaneAndMinimisedCloseKeepsLayou
   EXPECT_EQ(saved.Maximized, 1);
   // The normal rectangle is kept, not the maximised one.
   EXPECT_LT(saved.WindowRect.right - saved.WindowRect.left, ::GetSystemMetrics(SM_CXSCREEN));
-  for (int session = 2; session <= 3; ++session) {
-    SCOPED_TRACE(session);
+  {
+    SCOPED_TRACE("second maximised session");
     ChildProcess app(ManagerExe(), BinDir());
     HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
     ASSERT_NE(main, nullptr);
-    const PaneSizes again = SettledMaximisedPanes(main);
+    const PaneSizes again = SettledPanes(main, true);
     EXPECT_TRUE(::IsZoomed(main));
-    EXPECT_TRUE(Same(again, first)) << "before " << Describe(first) << "after " << Describe(again);
-    if (session == 3) ::SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(Same(again, maximised)) << "before " << Describe(maximised) << "after " << Describe(again);
+    ::SendMessageW(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(app.WaitForExit(kWait), 1u);
-    if (session == 2) {
-      ASSERT_TRUE(ReadLayout(saved));
+  }
+  for (const bool restored : {true, false}) {
+    SCOPED_TRACE(restored ? "restored to normal" : "started normal");
+    ChildProcess app(ManagerExe(), BinDir());
+    HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+    ASSERT_NE(main, nullptr);
+    if (restored) {
+      EXPECT_TRUE(Same(SettledPanes(main, true), maximised));
+      ::SendMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
     }
+    const PaneSizes now = SettledPanes(main, false);
+    ExpectUsablePanes(now);
+    EXPECT_TRUE(Same(now, normal)) << "first " << Describe(normal) << "now " << Describe(now);
+    if (!restored) {
+      ASSERT_TRUE(ReadLayout(saved));
+      EXPECT_EQ(saved.Maximized, 0);
+      ::SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    }
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(app.WaitForExit(kWait), 1u);
   }
   WindowLayout after{};
   ASSERT_TRUE(ReadLayout(after));

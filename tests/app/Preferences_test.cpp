@@ -68,6 +68,20 @@ TEST_F(PrefsRegistry, StoredValuesAndTypeRules) {
   EXPECT_EQ(FontGroup().GroupsFolder, g_Preferences.GroupsFolder);
 }
 
+TEST_F(PrefsRegistry, FontPointSizeOutOfTheOptionsRangeKeepsTheDefault) {
+  orv::ScopedKey key = CreatePrefs();
+  const struct {
+    DWORD stored;
+    int32_t loaded;
+  } cases[] = {{4, 4}, {240, 240}, {18, 18}, {3, 12}, {241, 12}, {0, 12}, {0xFFFFFFFF, 12}, {100000, 12},
+               {0x7FFFFFFF, 12}, {0x80000000, 12}};
+  for (const auto& c : cases) {
+    WriteRegDword(key.Get(), L"FontPointSize", c.stored);
+    LoadPreferences();
+    EXPECT_EQ(g_Preferences.FontPointSize, c.loaded) << c.stored;
+  }
+}
+
 TEST_F(PrefsRegistry, ColorsOfWrongSizeOrNotRgbKeepDefaults) {
   orv::ScopedKey key = CreatePrefs();
   const COLORREF shortColors[3] = {1, 2, 3};

@@ -1,13 +1,16 @@
 // The quick search's walk over group graphs held in memory: depth-first order, the wrap to the
-// root, the stop at the start, Esc, a start that no node list leads to, and cycles of nodes.
+// root, the stop at the start, Esc, a start that no node list leads to, cycles of nodes, and
+// groups reached along many ways or with many children, each read once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "app/QuickSearchWalk.h"
 #include "groups/GroupNames.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -159,4 +162,88 @@ TEST(QuickSearchWalk, EndsOnCyclesOfNodes) {
   ASSERT_TRUE(Ends(find));
   EXPECT_TRUE(find.Found());
   EXPECT_EQ(h.selected.at(0), std::make_pair(std::wstring(L"c"), 0));
+}
+
+namespace {
+
+// Every file the walk read, with the number of reads.
+std::map<std::wstring, int> ReadCounts(const Graph& g) {
+  std::map<std::wstring, int> counts;
+  for (const std::wstring& file : g.loads) ++counts[file];
+  return counts;
+}
+
+int MostReads(const Graph& g) {
+  int most = 0;
+  for (const auto& [file, count] : ReadCounts(g)) most = std::max(most, count);
+  return most;
+}
+
+std::wstring Rung(int level, wchar_t side) { return L"l" + std::to_wstring(level) + side; }
+
+// A ladder of hand-made group files: the root lists the two groups of the first rung and every
+// group of a rung lists both groups of the next, so the last rung is reached along 2^(rungs-1)
+// ways. The font "Target" lies in the last rung's second group.
+Graph Ladder(int rungs) {
+  Graph g;
+  g.groups[R] = {{Rung(0, L'a'), Rung(0, L'b')}, {}};
+  for (int level = 0; level < rungs; ++level)
+    for (wchar_t side : {L'a', L'b'}) {
+      QuickSearchGroup& group = g.groups[Rung(level, side)];
+      if (level + 1 < rungs) group.nodeFiles = {Rung(level + 1, L'a'), Rung(level + 1, L'b')};
+      group.fontNames = {L"Font " + Rung(level, side)};
+    }
+  g.groups[Rung(rungs - 1, L'b')].fontNames.push_back(L"Target");
+  return g;
+}
+
+}  // namespace
+
+TEST(QuickSearchWalk, GroupsReachedAlongManyWaysAreReadOnceEach) {
+  constexpr int kRungs = 22;  // 45 files, 2^21 ways to the last rung
+  Graph g = Ladder(kRungs);
+  // A walk that reads a group again and again is stopped as Esc would stop it, long before it
+  // has followed every way.
+  g.escapeAfter = 20 * static_cast<int>(g.groups.size());
+  QuickSearchWalk walk = g.Walk();
+  walk.Reset(R, R, L"Target");
+  EXPECT_TRUE(walk.Run());
+  EXPECT_FALSE(walk.Stopped());
+  ASSERT_EQ(g.selected.size(), 1u);
+  EXPECT_EQ(g.selected[0], std::make_pair(Rung(kRungs - 1, L'b'), 1));
+  EXPECT_EQ(MostReads(g), 1);
+
+  // From a group halfway down, through the wrap and back: every group read at most once, and
+  // the start's ancestors not again after the wrap.
+  Graph h = Ladder(kRungs);
+  h.escapeAfter = g.escapeAfter;
+  QuickSearchWalk back = h.Walk();
+  std::wstring chain = R;
+  for (int level = 0; level <= 10; ++level) chain += L"\\" + Rung(level, L'a');
+  back.Reset(Rung(10, L'a'), chain, L"Nothing");
+  EXPECT_FALSE(back.Run());
+  EXPECT_FALSE(back.Stopped());
+  EXPECT_TRUE(back.Wrapped());
+  EXPECT_EQ(h.beeps, std::vector<UINT>{0});
+  EXPECT_EQ(MostReads(h), 1);
+  EXPECT_EQ(ReadCounts(h).size(), h.groups.size()) << "every group was searched";
+}
+
+TEST(QuickSearchWalk, AGroupWithManyChildrenIsReadOnce) {
+  Graph g;
+  QuickSearchGroup& root = g.groups[R];
+  for (int i = 0; i < 500; ++i) {
+    root.nodeFiles.push_back(L"c" + std::to_wstring(i));
+    g.groups[root.nodeFiles.back()] = {{}, {L"Font " + std::to_wstring(i)}};
+  }
+  g.groups[L"c499"].fontNames.push_back(L"Last");
+  for (const std::wstring& start : {R, std::wstring(L"c250")}) {
+    SCOPED_TRACE(testing_support::Narrow(start));
+    Graph h = g;
+    QuickSearchWalk walk = h.Walk();
+    walk.Reset(start, start == R ? R : R + L"\\" + start, L"Last");
+    EXPECT_TRUE(walk.Run());
+    EXPECT_EQ(h.selected.at(0), std::make_pair(std::wstring(L"c499"), 1));
+    EXPECT_EQ(ReadCounts(h)[R], 1) << "the parent is kept while its children are walked";
+  }
 }

@@ -352,7 +352,7 @@ TEST_F(ClassificationTest, DialogPaintsWhileTheGroupsAreBuiltAndStopsThemBetween
          ::RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
          RECT dirty{};
          EXPECT_FALSE(::GetUpdateRect(d, &dirty, FALSE));
-         EXPECT_EQ(ItemText(d, IDOK), LoadResString(IDS_SEARCH_STOP));
+         EXPECT_EQ(ItemText(d, IDOK), LoadResString(IDS_CLASSIFY_STOP));
          EXPECT_EQ(ItemText(d, IDC_CLASSIFY_PROGRESS), LoadResString(IDS_CLASSIFY_BUILDING));
          ClickButton(d, IDOK);
          ::SetEvent(HeldBuild::go);
@@ -361,7 +361,7 @@ TEST_F(ClassificationTest, DialogPaintsWhileTheGroupsAreBuiltAndStopsThemBetween
        [] {
          HWND d = ClassifyDialog();
          if (!d || ItemText(d, IDOK) != LoadResString(IDS_CLASSIFY_START)) return false;
-         EXPECT_EQ(StatusText(d, CFontClassificationsDlg::kStatusTextPart), LoadResString(IDS_SEARCH_STOPPED));
+         EXPECT_EQ(StatusText(d, CFontClassificationsDlg::kStatusTextPart), LoadResString(IDS_CLASSIFY_STOPPED));
          EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(d, IDC_CLASSIFY_BY_INITIAL))) << "a kind is built once";
          ::PostMessageW(d, WM_COMMAND, IDCANCEL, 0);
          return true;

@@ -709,6 +709,23 @@ TEST_F(FolderTree, NewFolderMakesNumberedFoldersAndStartsEditingTheirNames) {
   EXPECT_TRUE(tree.FoldersChanged());
 }
 
+// A folder that cannot be made (its parent is gone) is reported with the tree's own caption.
+TEST_F(FolderTree, NewFolderThatCannotBeMadeIsReported) {
+  MakeDir(L"gone");
+  CFolderTreeView& tree = ReadyTree();
+  HTREEITEM item = tree.FindItemByIdList(Sub(L"gone"), true);
+  ASSERT_TRUE(item && tree.SelectItem(item));
+  ASSERT_TRUE(::SetCurrentDirectoryW(scratchPath_.c_str()));
+  ASSERT_TRUE(::RemoveDirectoryW(Sub(L"gone").c_str()));
+  testing_support::ResetRecords();
+  tree.NewFolder();
+  ASSERT_EQ(testing_support::Boxes().size(), 1u);
+  EXPECT_EQ(testing_support::Boxes()[0].caption, L"New Folder");
+  EXPECT_NE(testing_support::Boxes()[0].text.find(Sub(L"gone\\New Folder")), std::wstring::npos)
+      << Narrow(testing_support::Boxes()[0].text);
+  EXPECT_FALSE(Exists(Sub(L"gone")));
+}
+
 // A rename goes through the shell; the folder shown in the list (the current directory) is
 // renamed too, and the list, the target and the current directory follow it.
 TEST_F(FolderTree, RenamingTheListedFolderMovesTheListAndTheCurrentDirectory) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <random>
+#include <utility>
 
 #include "app/AppState.h"
 #include "app/Preferences.h"
@@ -203,6 +204,17 @@ TEST_F(HostedList, RowHeightFromThePointSizeAndTheMessageFont) {
   list.MeasureRows();
   EXPECT_EQ(list.RowHeight(), x + 22);
   EXPECT_EQ(controlFont(), list.RowHeight());
+  // A size the options cannot give is drawn at the nearest one they can: 240 points are 400
+  // pixels, 4 points 7 pixels (raised to 16).
+  const std::pair<int, int> sizes[] = {{241, x + 406}, {100000, x + 406}, {0x7FFFFFFF, x + 406},
+                                       {3, x + 22},   {0, x + 22},      {-1, x + 22}};
+  for (const auto& [points, height] : sizes) {
+    g_Preferences.FontPointSize = points;
+    list.MeasureRows();
+    EXPECT_EQ(list.RowHeight(), height) << points;
+  }
+  g_Preferences.FontPointSize = 8;
+  list.MeasureRows();
   list.SetNamesOnly(true);
   EXPECT_EQ(list.RowHeight(), std::max(20, x));
   // The control took the height from its parent's answer.

@@ -201,9 +201,12 @@ TEST_F(SearchDialog, SearchesTwiceInARowAndStops) {
   again.SetDlgItemText(IDC_SEARCH_PATTERN, L"*");
   again.SendMessage(WM_COMMAND, IDC_SEARCH_START);
   ASSERT_TRUE(again.IsSearching());
-  again.SendMessage(WM_COMMAND, IDC_SEARCH_START);  // the button is "Stop" now
+  wchar_t button[32] = {};
+  ::GetWindowTextW(again.GetDlgItem(IDC_SEARCH_START), button, 32);
+  EXPECT_STREQ(button, L"Stop");
+  again.SendMessage(WM_COMMAND, IDC_SEARCH_START);
   WaitForEnd();
-  EXPECT_EQ(StatusText(again.StatusBar(), CSearchDlg::kFolderPart), LoadResString(IDS_SEARCH_STOPPED));
+  EXPECT_EQ(StatusText(again.StatusBar(), CSearchDlg::kFolderPart), L"Search stopped.");
   int rows = 0;
   again.ResultList().GetCounts(&rows, nullptr);
   EXPECT_LT(rows, 300) << "the walk went on after the stop";

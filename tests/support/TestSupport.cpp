@@ -51,7 +51,9 @@ void ResetRecords() {
 }
 
 std::wstring BinDir() { return FromUnixPath(EnvOr(L"ORVEL_BIN_DIR", ExeDir())); }
-std::wstring SourceDir() { return FromUnixPath(EnvOr(L"ORVEL_SOURCE_DIR", ExeDir() + L"\\..\\..")); }
+// Without ORVEL_SOURCE_DIR (a test program run by hand, from build/bin or a copy of it) the
+// source tree is the one the program was built from.
+std::wstring SourceDir() { return FromUnixPath(EnvOr(L"ORVEL_SOURCE_DIR", L"" ORVEL_RECORDED_SOURCE_DIR)); }
 
 std::wstring ArtifactsDir() {
   std::wstring dir = FromUnixPath(EnvOr(L"ORVEL_ARTIFACTS", ExeDir() + L"\\artifacts"));

@@ -21,8 +21,9 @@ std::vector<UINT>& Beeps();
 void SetBoxAnswer(int answer);
 void ResetRecords();
 
-// The folder with OrvelManager.exe and OrvelRes64.dll; the source tree; the artifacts folder
-// (screenshots and such kept for a person to look at).
+// The folder with OrvelManager.exe and OrvelRes64.dll (ORVEL_BIN_DIR, else the test program's
+// own folder); the source tree (ORVEL_SOURCE_DIR, else the tree the test program was built
+// from); the artifacts folder (screenshots and such kept for a person to look at).
 std::wstring BinDir();
 std::wstring SourceDir();
 std::wstring ArtifactsDir();

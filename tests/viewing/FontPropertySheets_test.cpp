@@ -237,6 +237,10 @@ TEST(FontPropertiesGolden, SheetsShowTheValuesOnTheirPages) {
       EXPECT_EQ(ControlText(sheet, 2, IDC_PROP_COPYRIGHT), WithCrLf(g.at("copyright"))) << c.label;
       EXPECT_EQ(ControlText(sheet, 4, IDC_PROP_REVISION), g.at("revisionText")) << c.label;
       EXPECT_EQ(ControlText(sheet, 4, IDC_PROP_GLYPH_COUNT), g.at("numGlyphs")) << c.label;
+      // A variable font says how many named instances its fvar table lists.
+      const std::wstring features = ControlText(sheet, 4, IDC_PROP_FEATURES);
+      const std::wstring instances = L"Variable font with " + g.at("instanceCount") + L" named instances\r\n";
+      EXPECT_EQ(features.find(instances) != std::wstring::npos, record.IsVariable()) << c.label << ": " << Narrow(features);
       const std::wstring ranges = g.at("rangeNames");
       EXPECT_EQ(ListText(sheet, 5, IDC_PROP_UNICODE_RANGES), ranges.empty() ? LoadResString(IDS_NO_UNICODE_RANGES) : ranges) << c.label;
     });

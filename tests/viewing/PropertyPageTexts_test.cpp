@@ -62,8 +62,14 @@ TEST(PropertyPageTexts, FeatureLines) {
     COrvPropPageVersion page;
     EXPECT_EQ(page.FeaturesText(), L"") << "no metrics taken: no claim about the pitch";
     page.hasDsig = page.hasCff = true;
-    EXPECT_EQ(page.FeaturesText(), LoadResString(IDS_PROP_SIGNED) + L"\r\n" + LoadResString(IDS_PROP_CFF_OUTLINES) +
-                                       L"\r\n" + LoadResString(IDS_PROP_SIGNED_CFF) + L"\r\n");
+    EXPECT_EQ(page.FeaturesText(),
+              L"Digitally signed\r\nPostScript (CFF) outlines\r\nSigned OpenType font with PostScript outlines\r\n");
+    page.hasDsig = page.hasCff = false;
+    page.hasFvar = true;
+    page.instanceCount = 9;
+    EXPECT_EQ(page.FeaturesText(), L"Variable font with 9 named instances\r\n");
+    page.instanceCount = 0;
+    EXPECT_EQ(page.FeaturesText(), L"Variable font with 0 named instances\r\n");
   }
   {
     COrvPropPageVersion page;
