@@ -149,6 +149,15 @@ int CDriveCombo::AppendFolder(const std::wstring& path) {
   return static_cast<int>(SendMessage(CB_GETCOUNT)) - 1;
 }
 
+bool GetComboSelectedText(const CDriveCombo& combo, std::wstring& path) {
+  if (!combo.m_hWnd) return false;
+  const auto selected = static_cast<int>(::SendMessageW(combo.m_hWnd, CB_GETCURSEL, 0, 0));
+  const std::vector<CDriveCombo::Entry>& entries = combo.Entries();
+  if (selected < 0 || selected == combo.BrowseEntryIndex() || selected >= static_cast<int>(entries.size())) return false;
+  path = entries[static_cast<size_t>(selected)].path;
+  return true;
+}
+
 void CDriveCombo::SelectEntry(int index) {
   SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index));
   rememberedSelection_ = index;

@@ -71,3 +71,7 @@ private:
   int browseEntryIndex_ = -1;
   int rememberedSelection_ = 0;
 };
+
+// The path of the combo's selected entry into `path`; nothing selected or the browse entry
+// selected leaves `path` as it was (false).
+bool GetComboSelectedText(const CDriveCombo& combo, std::wstring& path);

@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "app/PaneMenus.h"
+#include "app/PaneSortOrder.h"
 #include "common/LoadImageListFromResource.h"
 
 void CFontListsPaneContainer::AddButtons() {
@@ -30,6 +31,18 @@ COLORREF CFontListsPaneContainer::CaptionColor() const {
   const HWND focus = ::GetFocus();
   const bool focused = m_hWndClient && focus && (focus == m_hWndClient || ::IsChild(m_hWndClient, focus));
   return ::GetSysColor(focused ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
+}
+
+void CFontListsPaneContainer::DrawCaptionContent(HDC dc, const RECT& band) {
+  RECT client{};
+  GetClientRect(&client);
+  DrawSortOrderIcon(dc, client.left + SortOrderIconLeft(client.right - client.left, ToolbarLeft()), band.top,
+                    ListInFront());
+}
+
+void CFontListsPaneContainer::OnCaptionClick(UINT, POINT at) {
+  (void)ResortFromCaptionClick(m_hWnd, at, m_cyCaption, ToolbarLeft(), ListInFront());
+  DefWindowProc();
 }
 
 void CFontListsPaneContainer::ShowFontList(LPARAM which) {

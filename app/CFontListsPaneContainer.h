@@ -19,6 +19,8 @@ public:
 
   void AddButtons();
   COLORREF CaptionColor() const;
+  // The sort order of the list in front, in the middle of the caption.
+  void DrawCaptionContent(HDC dc, const RECT& band);
 
   // The two lists this pane switches between.
   void SetLists(HWND folderList, HWND groupList) {
@@ -55,6 +57,7 @@ public:
     COMMAND_ID_HANDLER_EX(ID_GROUP_REMOVE_FONTS, OnRemoveFromGroupCommand)
     COMMAND_ID_HANDLER_EX(ID_PANE_PARENT_FOLDER, OnParentCommand)
     COMMAND_ID_HANDLER_EX(ID_PANE_MENU, OnMenuCommand)
+    MSG_WM_MOUSE(WM_LBUTTONDOWN, OnCaptionClick)
     CHAIN_MSG_MAP(CTbPaneContainerImpl<CFontListsPaneContainer>)
   END_MSG_MAP()
 
@@ -66,6 +69,8 @@ private:
   void OnRemoveFromGroupCommand(UINT, int, HWND);
   void OnParentCommand(UINT, int, HWND);
   void OnMenuCommand(UINT, int, HWND source);
+  // A click on the caption sorts the list in front the other way; the click goes on.
+  void OnCaptionClick(UINT keys, POINT at);
   orv::ScopedImageList images_;
   std::wstring folderTitle_;
   std::wstring groupTitle_;

@@ -4,6 +4,7 @@
 
 #include "app/AppState.h"
 #include "app/PaneMenus.h"
+#include "app/PaneSortOrder.h"
 #include "common/LoadImageListFromResource.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
@@ -29,6 +30,18 @@ COLORREF CInstalledFontsContainer::CaptionColor() const {
   const HWND focus = ::GetFocus();
   const bool focused = m_hWndClient && focus && (focus == m_hWndClient || ::IsChild(m_hWndClient, focus));
   return ::GetSysColor(focused ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
+}
+
+void CInstalledFontsContainer::DrawCaptionContent(HDC dc, const RECT& band) {
+  RECT client{};
+  GetClientRect(&client);
+  DrawSortOrderIcon(dc, client.left + SortOrderIconLeft(client.right - client.left, ToolbarLeft()), band.top,
+                    g_AppState.InstalledFonts);
+}
+
+void CInstalledFontsContainer::OnCaptionClick(UINT, POINT at) {
+  (void)ResortFromCaptionClick(m_hWnd, at, m_cyCaption, ToolbarLeft(), g_AppState.InstalledFonts);
+  DefWindowProc();
 }
 
 void CInstalledFontsContainer::SetCounts(int shown, int total) {

@@ -15,6 +15,8 @@ public:
   void AddButtons();
   std::wstring CaptionText() const;
   COLORREF CaptionColor() const;
+  // The installed list's sort order, in the middle of the caption.
+  void DrawCaptionContent(HDC dc, const RECT& band);
 
   // Rows the installed list shows and entries it has in all.
   void SetCounts(int shown, int total);
@@ -23,6 +25,7 @@ public:
     COMMAND_ID_HANDLER_EX(ID_FONTS_UNINSTALL, OnUninstallCommand)
     COMMAND_ID_HANDLER_EX(ID_FONTS_COPY_TO_FOLDER, OnCopyCommand)
     COMMAND_ID_HANDLER_EX(ID_PANE_MENU, OnMenuCommand)
+    MSG_WM_MOUSE(WM_LBUTTONDOWN, OnCaptionClick)
     CHAIN_MSG_MAP(CTbPaneContainerImpl<CInstalledFontsContainer>)
   END_MSG_MAP()
 
@@ -30,6 +33,8 @@ private:
   void OnUninstallCommand(UINT, int, HWND);
   void OnCopyCommand(UINT, int, HWND);
   void OnMenuCommand(UINT, int, HWND source);
+  // A click on the caption sorts the installed list the other way; the click goes on.
+  void OnCaptionClick(UINT keys, POINT at);
 
   orv::ScopedImageList images_;
   int shown_ = 0;

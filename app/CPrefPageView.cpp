@@ -66,9 +66,9 @@ int CPrefPageView::OnApply() {
   if (style != prefs.StyleFlags || size != prefs.FontPointSize) prefs.Changed = true;
   prefs.StyleFlags = style;
   prefs.FontPointSize = size;
-  // The lines between rows show at once.
+  // The lines between rows show at once, in every list of the main window.
   if (changedBits & kGridLines)
-    for (HWND list : {g_AppState.FolderFonts.m_hWnd, g_AppState.InstalledFonts.m_hWnd})
+    for (HWND list : {g_AppState.FolderFonts.m_hWnd, g_AppState.InstalledFonts.m_hWnd, g_AppState.GroupFonts.m_hWnd})
       if (list) ::InvalidateRect(list, nullptr, TRUE);
   return PSNRET_NOERROR;
 }

@@ -21,6 +21,11 @@ constexpr uint32_t kStyleBits[] = {font_flags::kBold, font_flags::kItalic, font_
 
 bool IsChecked(HWND toolbar, int command) { return ::SendMessageW(toolbar, TB_ISBUTTONCHECKED, command, 0) != 0; }
 
+// The name the caption shows: the row's display name ("DejaVu Serif Book"), else the full name.
+const std::wstring& CaptionName(const FontItem& item) {
+  return item.displayName.empty() ? item.FullName() : item.displayName;
+}
+
 void Check(HWND toolbar, int command, bool check) {
   ::SendMessageW(toolbar, TB_CHECKBUTTON, command, MAKELPARAM(check ? TRUE : FALSE, 0));
 }
@@ -64,13 +69,13 @@ void CSamplePaneContainer::ShowFont(const FontItem* record, COrvelListView* sour
   if (record) sample_.ShowFont(*record, source);
   else sample_.ClearFont();
   const FontItem& shown = sample_.Item();
-  UpdateTitle(shown.FullName(), sample_.SampleSize(), shown.flags);
+  UpdateTitle(CaptionName(shown), sample_.SampleSize(), shown.flags);
 }
 
 bool CSamplePaneContainer::Refresh(bool full) {
   const bool laidOut = sample_.RecalcLayout(full);
   const FontItem& shown = sample_.Item();
-  UpdateTitle(shown.FullName(), sample_.SampleSize(), shown.flags);
+  UpdateTitle(CaptionName(shown), sample_.SampleSize(), shown.flags);
   return laidOut;
 }
 

@@ -88,6 +88,13 @@ public:
     return m_hWndToolBar && ::SendMessageW(m_hWndToolBar, TB_ISBUTTONENABLED, command, 0) != 0;
   }
 
+  // Where the toolbar starts in the pane (the pane's right edge when it has none).
+  int ToolbarLeft() const {
+    RECT rc{};
+    if (this->m_hWnd) this->GetClientRect(&rc);
+    return m_hWndToolBar ? rc.right - m_cxToolBar - 3 : rc.right;
+  }
+
   void AddToolbarSeparator() {
     TBBUTTON button{0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0};
     ::SendMessageW(m_hWndToolBar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));

@@ -14,6 +14,7 @@ bool CTreePropertySheet::AddPage(int levelFlags, orv::CPropertyPageImplRoot& pag
                                  const std::wstring& bannerText) {
   page.m_psp.dwFlags |= PSP_PREMATURE;
   if (!CPropertySheetImplRoot::AddPage(page)) return false;
+  if (plainSheet_) return true;  // its own tab names the page
   entries_.push_back({levelFlags, &page.m_psp, treeCaption, bannerText, nullptr});
   return true;
 }
@@ -27,6 +28,7 @@ std::wstring CTreePropertySheet::PageCaption(int index) const {
 }
 
 void CTreePropertySheet::OnSheetInitialized() {
+  if (plainSheet_) return;
   HWND tab = GetTabControl();
   if (tab) {
     ::SetWindowLongPtrW(tab, GWL_STYLE, ::GetWindowLongPtrW(tab, GWL_STYLE) & ~static_cast<LONG_PTR>(TCS_MULTILINE));
@@ -96,10 +98,44 @@ LRESULT CTreePropertySheet::OnTreeButtonDown(UINT, WPARAM, LPARAM lParam, BOOL& 
   return 0;
 }
 
-// A tree item's tooltip does not outlive the mouse leaving the tree.
-LRESULT CTreePropertySheet::OnMouseMove(UINT, WPARAM, LPARAM, BOOL& handled) {
+// A tree item's tooltip does not outlive the mouse leaving the tree; a drag by the banner moves
+// the window as far as the cursor went since the last move.
+LRESULT CTreePropertySheet::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
   if (tree_.m_hWnd)
     if (HWND tip = reinterpret_cast<HWND>(tree_.SendMessage(TVM_GETTOOLTIPS))) ::ShowWindow(tip, SW_HIDE);
+  if (dragging_ && (wParam & MK_LBUTTON)) {
+    POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ::ClientToScreen(m_hWnd, &at);
+    RECT window{};
+    GetWindowRect(&window);
+    SetWindowPos(nullptr, window.left + at.x - dragFrom_.x, window.top + at.y - dragFrom_.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    dragFrom_ = at;
+    return 0;
+  }
+  handled = FALSE;
+  return 0;
+}
+
+// Without a caption the banner is where the window is taken to move it.
+void CTreePropertySheet::OnBannerButtonDown(UINT, POINT at) {
+  if (!captionless_ || layoutPending_ || plainSheet_ || !::PtInRect(&bannerRect_, at)) {
+    DefWindowProc();
+    return;
+  }
+  ::ClientToScreen(m_hWnd, &at);
+  dragFrom_ = at;
+  dragging_ = true;
+  ::SetCapture(m_hWnd);
+}
+
+void CTreePropertySheet::OnBannerButtonUp(UINT, POINT) {
+  if (dragging_) ::ReleaseCapture();  // the capture change ends the drag
+  DefWindowProc();
+}
+
+LRESULT CTreePropertySheet::OnCaptureChanged(UINT, WPARAM, LPARAM, BOOL& handled) {
+  dragging_ = false;
   handled = FALSE;
   return 0;
 }

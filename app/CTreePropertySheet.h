@@ -8,7 +8,9 @@
 // to reach the tree items once the tree is built. The sheet rearranges the platform's layout
 // once, right after the platform created it: the tab control is hidden, the pages move right of
 // the tree and below the banner, the buttons drop a little. Pages find the tree as the sheet's
-// control kPageTreeId. Main thread only.
+// control kPageTreeId. Switches set before DoModal make the sheet captionless (it is then dragged
+// by its banner), cut off its button row, or keep it a plain property sheet with its tabs and
+// without tree and banner. Main thread only.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +21,7 @@
 
 #include "framework/ContainedWindow.h"
 #include "framework/Handles.h"
+#include "framework/MessageCrackers.h"
 #include "framework/PropertySheetImpl.h"
 
 class CTreePropertySheet : public orv::CPropertySheetImpl<CTreePropertySheet> {
@@ -47,6 +50,11 @@ public:
   void SetFocusPageOnTreeClick(bool on) { focusPageOnClick_ = on; }
   void SetSheetBannerText(const std::wstring& text) { sheetBanner_ = text; }
   void SetBannerFrame(bool on) { bannerFrame_ = on; }
+  // Before DoModal (and, for the plain sheet, before AddPage): no caption, the banner across the
+  // top moves the window; no button row (its buttons disabled); no tree and no banner at all.
+  void SetCaptionless(bool on) { captionless_ = on; }
+  void SetNoButtons(bool on) { noButtons_ = on; }
+  void SetPlainSheet(bool on) { plainSheet_ = on; }
 
   HWND PageTree() const { return tree_.m_hWnd; }
   // The tree item of the page added index-th; null before the tree exists.
@@ -67,6 +75,9 @@ public:
     MESSAGE_HANDLER(WM_PAINT, OnPaint)
     MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
     MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
+    MSG_WM_MOUSE(WM_LBUTTONDOWN, OnBannerButtonDown)
+    MSG_WM_MOUSE(WM_LBUTTONUP, OnBannerButtonUp)
+    MESSAGE_HANDLER(WM_CAPTURECHANGED, OnCaptureChanged)
     NOTIFY_HANDLER(kPageTreeId, TVN_SELCHANGEDW, OnTreeSelChanged)
     CHAIN_MSG_MAP(orv::CPropertySheetImpl<CTreePropertySheet>)
   ALT_MSG_MAP(kTreeMap)
@@ -107,6 +118,9 @@ private:
   LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnSysColorChange(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL&);
+  void OnBannerButtonDown(UINT keys, POINT at);
+  void OnBannerButtonUp(UINT keys, POINT at);
+  LRESULT OnCaptureChanged(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnTreeSelChanged(int, NMHDR*, BOOL&);
   LRESULT OnTreeButtonDown(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnTabSetCurSel(UINT, WPARAM, LPARAM, BOOL&);
@@ -114,6 +128,8 @@ private:
   // Layout (CTreePropertySheetLayout.cpp).
   void Layout();
   void MoveChildren(int dx, int dy) const;
+  void RemoveCaption();
+  void CutOffButtons();
   void BuildTree();
   void MakeFonts();
   // Painting (CTreePropertySheetPaint.cpp).
@@ -148,6 +164,11 @@ private:
   bool layoutPending_ = true;
   bool gradientStale_ = true;
   bool syncingTree_ = false;
+  bool captionless_ = false;
+  bool noButtons_ = false;
+  bool plainSheet_ = false;
+  bool dragging_ = false;
+  POINT dragFrom_{};  // screen point of the last move while dragging
 
   RECT bannerRect_{};
   RECT pageRect_{};  // the pages' rectangle after the layout, client coordinates

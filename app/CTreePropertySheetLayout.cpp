@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/ClampRectToVirtualScreen.h"
+
 namespace {
 
 constexpr wchar_t kFontFace[] = L"MS Shell Dlg";
@@ -40,11 +42,31 @@ void CTreePropertySheet::MoveChildren(int dx, int dy) const {
   }
 }
 
+void CTreePropertySheet::RemoveCaption() {
+  ModifyStyle(WS_CAPTION | WS_SYSMENU, 0);
+  RECT window{};
+  GetWindowRect(&window);
+  SetWindowPos(nullptr, 0, 0, window.right - window.left, window.bottom - window.top - ::GetSystemMetrics(SM_CYCAPTION),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void CTreePropertySheet::CutOffButtons() {
+  HWND ok = GetDlgItem(IDOK);
+  if (!ok) return;
+  RECT window{}, button{};
+  GetWindowRect(&window);
+  ::GetWindowRect(ok, &button);
+  SetWindowPos(nullptr, 0, 0, window.right - window.left, button.top - window.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void CTreePropertySheet::Layout() {
   layoutPending_ = false;
   HWND tab = GetTabControl();
   if (!tab) return;
   SetRedraw(false);
+  if (captionless_) RemoveCaption();
+  if (noButtons_) CutOffButtons();
 
   RECT client{};
   GetClientRect(&client);
@@ -71,10 +93,17 @@ void CTreePropertySheet::Layout() {
   const int growY = dy + buttonDrop_;
   RECT window{};
   GetWindowRect(&window);
-  SetWindowPos(nullptr, window.left - growX / 2, window.top - growY / 2, window.right - window.left + growX,
-               window.bottom - window.top + growY, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Half of the growth goes left and up; a sheet that starts at the screen's edge (one without
+  // owner does) would lose its tree strip and its banner off the screen.
+  RECT grown{window.left - growX / 2, window.top - growY / 2, window.right + growX - growX / 2,
+             window.bottom + growY - growY / 2};
+  ClampRectToVirtualScreen(grown);
+  SetWindowPos(nullptr, grown.left, grown.top, grown.right - grown.left, grown.bottom - grown.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 
-  const RECT treeRect{leftMargin_, page.top - bannerHeight_, treeRight_, page.bottom + (pageFrame_ ? 1 : 0)};
+  // Without a caption the banner runs across the whole top, and the tree starts with the page.
+  const int treeTop = captionless_ ? page.top - 2 : page.top - bannerHeight_;
+  const RECT treeRect{leftMargin_, treeTop, treeRight_, page.bottom + (pageFrame_ ? 1 : 0)};
   if (tree_.Create(WC_TREEVIEWW, m_hWnd, treeRect,
                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
                        TVS_SHOWSELALWAYS,
@@ -84,7 +113,21 @@ void CTreePropertySheet::Layout() {
     tree_.SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     BuildTree();
   }
-  bannerRect_ = {page.left, topMargin_, page.right, topMargin_ + bannerHeight_};
+  if (noButtons_)
+    for (HWND child : DirectChildren(m_hWnd)) {
+      if (!IsButton(child)) continue;
+      ::EnableWindow(child, FALSE);
+      const auto style = static_cast<DWORD>(::GetWindowLongPtrW(child, GWL_STYLE));
+      if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+        ::SendMessageW(child, BM_SETSTYLE, (style & ~BS_TYPEMASK & 0xFFFF) | BS_PUSHBUTTON, FALSE);
+    }
+  if (captionless_) {
+    RECT window{};
+    GetWindowRect(&window);
+    bannerRect_ = {0, 0, window.right - window.left, bannerHeight_};
+  } else {
+    bannerRect_ = {page.left, topMargin_, page.right, topMargin_ + bannerHeight_};
+  }
   MakeFonts();
 
   SetRedraw(true);

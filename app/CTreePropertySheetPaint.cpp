@@ -83,7 +83,7 @@ void CTreePropertySheet::InvalidateBanner() const {
 }
 
 LRESULT CTreePropertySheet::OnPaint(UINT, WPARAM, LPARAM, BOOL& handled) {
-  if (layoutPending_) {
+  if (layoutPending_ || plainSheet_) {
     handled = FALSE;
     return 0;
   }
@@ -141,7 +141,8 @@ void CTreePropertySheet::PaintBanner(HDC target) {
     if (bannerFont_ && !banner.empty()) {
       orv::ScopedSelectObject font(dc, bannerFont_.Get());
       const SIZE size = TextSize(dc, banner);
-      DrawShadowedText(dc, width + gap_ - size.cx - 12, height - size.cy - 4, banner, bannerShadow_, bannerText_);
+      const int right = width + (captionless_ ? 0 : gap_);
+      DrawShadowedText(dc, right - size.cx - 12, height - size.cy - 4, banner, bannerShadow_, bannerText_);
     }
   }
   ::BitBlt(target, bannerRect_.left, bannerRect_.top, width, height, dc, 0, 0, SRCCOPY);
@@ -150,7 +151,7 @@ void CTreePropertySheet::PaintBanner(HDC target) {
 void CTreePropertySheet::PaintPageFrame(HDC dc) const {
   if (!pageFrame_) return;
   RECT frame = pageRect_;
-  frame.top -= bannerHeight_;
+  if (!captionless_) frame.top -= bannerHeight_;
   ::InflateRect(&frame, 2, 2);
   ::DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT | BF_ADJUST);
 }

@@ -6,6 +6,7 @@
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "groups/CGroupsTreeView.h"
+#include "groups/GroupFileTree.h"
 #include "lists/CLVFolderFonts.h"
 #include "lists/CLVGroupFonts.h"
 
@@ -39,6 +40,26 @@ Selection SelectionOf(const COrvelListView& list) {
   return s;
 }
 
+// The items every font list offers, with the icons of those among the menu's icon commands.
+void AppendCommonItems(const IconPopupMenu& menu, const COrvelListView& list, UINT state) {
+  list.AppendContextMenuItems(menu.Get(), state);
+  menu.ShowItemIcons();
+}
+
+// Whether the selected group or a group below it carries the installed mark: only then has
+// clearing the marks something to do.
+bool HasInstalledMark(const CGroupsTreeView& tree) {
+  if (tree.IsItemInstalled(tree.GetSelectedItem())) return true;
+  const std::wstring file = tree.GetItemFile(tree.GetSelectedItem());
+  if (file.empty()) return false;
+  bool marked = false;
+  (void)WalkGroupTree(file, [&marked](FontGroup& group) {
+    marked = group.Installed;
+    return !marked;
+  });
+  return marked;
+}
+
 }  // namespace
 
 void FillGroupsTreeMenu(IconPopupMenu& menu, const CGroupsTreeView& tree) {
@@ -54,7 +75,7 @@ void FillGroupsTreeMenu(IconPopupMenu& menu, const CGroupsTreeView& tree) {
   AddSeparator(menu);
   menu.InsertItem(ID_GROUPS_CLASSIFY, text[3].c_str(), 0);
   AddSeparator(menu);
-  menu.InsertItem(ID_GROUP_CLEAR_INSTALLED, text[4].c_str(), group ? 0 : kMenuItemDisabled);
+  menu.InsertItem(ID_GROUP_CLEAR_INSTALLED, text[4].c_str(), group && HasInstalledMark(tree) ? 0 : kMenuItemDisabled);
   menu.InsertItem(ID_FONTS_REFRESH, text[5].c_str(), 0);
 }
 
@@ -69,13 +90,18 @@ void FillFolderListMenu(IconPopupMenu& menu, const CLVFolderFonts& list) {
   const UINT base = s.count == 0 || (s.count == 1 && s.first && s.first->IsRaster()) ? kMenuItemDisabled : 0;
   const UINT second = s.count == 0 || (s.count == 1 && s.first && s.first->IsInstalledFile()) ? kMenuItemGreyed : base;
   menu.InsertItem(ID_FONTS_COPY_TO_FOLDER, text[0].c_str(), base);
-  // Field 2 (extracting a zip folder's fonts) and field 4 (unloading a font another program
-  // loaded) name commands that are not part of the program yet; their fields are passed over.
+  if (zip) menu.InsertItem(ID_LIST_EXTRACT_ZIPPED, text[1].c_str(), base);
   menu.InsertItem(ID_LIST_DELETE_FILES, text[2].c_str(), zip ? kMenuItemGreyed : second);
   if (s.first && s.first->IsInstalled())
     menu.InsertItem(ID_FONTS_SHOW_INSTALLED, LoadResString(IDS_SHOW_INSTALLED_MENU).c_str(), 0);
   AddSeparator(menu);
-  list.AppendContextMenuItems(menu.Get(), second);
+  // A font of this name that only GDI knows (loaded by some program, not registered) can be
+  // unloaded from the row that shares its name.
+  if (s.count == 1 && s.first && s.first->HasFlag(font_flags::kNamesakeGdiOnly)) {
+    menu.InsertItem(ID_LIST_UNLOAD_FONT, text[3].c_str(), zip ? kMenuItemGreyed : 0);
+    AddSeparator(menu);
+  }
+  AppendCommonItems(menu, list, second);
 }
 
 void FillGroupListMenu(IconPopupMenu& menu, const CLVGroupFonts& list) {
@@ -87,7 +113,7 @@ void FillGroupListMenu(IconPopupMenu& menu, const CLVGroupFonts& list) {
   if (s.first && s.first->IsInstalled())
     menu.InsertItem(ID_FONTS_SHOW_INSTALLED, LoadResString(IDS_SHOW_INSTALLED_MENU).c_str(), 0);
   if (oneFont) AddSeparator(menu);
-  list.AppendContextMenuItems(menu.Get(), s.count == 0 ? kMenuItemDisabled : 0);
+  AppendCommonItems(menu, list, s.count == 0 ? kMenuItemDisabled : 0);
 }
 
 void FillInstalledListMenu(IconPopupMenu& menu, const COrvelListView& list) {
@@ -98,5 +124,5 @@ void FillInstalledListMenu(IconPopupMenu& menu, const COrvelListView& list) {
   const UINT state = cannot ? kMenuItemDisabled : 0;
   menu.InsertItem(ID_FONTS_COPY_TO_FOLDER, LoadResString(IDS_INSTALLED_LIST_MENU).c_str(), state);
   AddSeparator(menu);
-  list.AppendContextMenuItems(menu.Get(), state);
+  AppendCommonItems(menu, list, state);
 }

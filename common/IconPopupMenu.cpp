@@ -70,12 +70,22 @@ bool IconPopupMenu::InsertItem(UINT commandId, const wchar_t* text, UINT state) 
   item.wID = commandId;
   item.dwTypeData = const_cast<wchar_t*>(text);
   ::InsertMenuItemW(menu_.Get(), commandId, FALSE, &item);
-  if (HBITMAP bitmap = BitmapOf(commandId)) {
-    MENUITEMINFOW image{};
-    image.cbSize = sizeof(image);
-    image.fMask = MIIM_BITMAP;
-    image.hbmpItem = bitmap;
-    ::SetMenuItemInfoW(menu_.Get(), commandId, FALSE, &image);
-  }
+  SetItemBitmap(commandId, false);
   return true;
+}
+
+void IconPopupMenu::ShowItemIcons() const {
+  const int count = ::GetMenuItemCount(menu_.Get());
+  for (int i = 0; i < count; ++i) SetItemBitmap(static_cast<UINT>(i), true);
+}
+
+void IconPopupMenu::SetItemBitmap(UINT item, bool byPosition) const {
+  const UINT command = byPosition ? ::GetMenuItemID(menu_.Get(), static_cast<int>(item)) : item;
+  HBITMAP bitmap = command != static_cast<UINT>(-1) ? BitmapOf(command) : nullptr;
+  if (!bitmap) return;
+  MENUITEMINFOW image{};
+  image.cbSize = sizeof(image);
+  image.fMask = MIIM_BITMAP;
+  image.hbmpItem = bitmap;
+  ::SetMenuItemInfoW(menu_.Get(), item, byPosition ? TRUE : FALSE, &image);
 }

@@ -28,11 +28,16 @@ public:
 
   // Inserts an item before the item with the same identifier, or at the end when there is none.
   bool InsertItem(UINT commandId, const wchar_t* text, UINT state);
+  // Gives every item already in the menu the bitmap of its command, where one was rendered:
+  // for items another part of the program appended (a list's common items).
+  void ShowItemIcons() const;
 
   // The bitmap of a command, or null when the command has none.
   HBITMAP BitmapOf(UINT commandId) const noexcept;
 
 private:
+  void SetItemBitmap(UINT item, bool byPosition) const;
+
   orv::ScopedMenu menu_;
   const int* commandIds_ = nullptr;
   int count_ = 0;

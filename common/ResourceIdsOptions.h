@@ -11,13 +11,16 @@
 #define IDC_PREF_NAMES_ONLY         402
 #define IDC_PREF_POINT_SIZE         403
 #define IDC_PREF_POINT_SIZE_SPIN    404
+#define IDC_PREF_POINT_SIZE_LABEL   409
 #define IDC_PREF_HIDE_RASTER        410
 #define IDC_PREF_HIDE_EUDC          414
 #define IDC_PREF_HIDE_VERTICAL      415
 #define IDC_PREF_GRID_LINES         1142
 
 // Folders page.
+#define IDC_PREF_FONT_CASE_LABEL    432
 #define IDC_PREF_BROWSE_FONT_CASE   434
+#define IDC_PREF_FONT_CASE_NOTE     478
 #define IDC_PREF_FONT_CASE          1126
 
 // Colors page: the colour choices (one radio button per colour), two samples, choose, defaults.

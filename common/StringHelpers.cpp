@@ -4,7 +4,18 @@
 
 #include <shlwapi.h>
 
+#include <commctrl.h>
+
 #include <cwchar>
+
+#include "framework/Window.h"
+
+namespace {
+constexpr size_t kListTextFirstBuffer = 256;
+// A cell longer than this is cut: no list of the program holds one, and a list that kept
+// answering "full" would otherwise grow the buffer without end.
+constexpr size_t kListTextMaxBuffer = 1 << 20;
+}  // namespace
 
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
   if (a.size() != b.size()) return false;
@@ -27,22 +38,34 @@ bool EndsWithNoCase(std::wstring_view s, std::wstring_view suffix) {
   return s.size() >= suffix.size() && EqualsNoCase(s.substr(s.size() - suffix.size()), suffix);
 }
 
+std::wstring GetWindowTextString(HWND window) { return orv::CWindow(window).GetWindowText(); }
+
 int GetDlgItemString(HWND dialog, int controlId, std::wstring& out) {
   HWND control = ::GetDlgItem(dialog, controlId);
-  if (!control) {
-    out.clear();
-    return 0;
+  out = control ? GetWindowTextString(control) : std::wstring();
+  return static_cast<int>(out.size());
+}
+
+std::wstring GetListViewItemText(HWND list, int item, int subItem) {
+  for (size_t size = kListTextFirstBuffer;; size *= 2) {
+    std::wstring buffer(size, L'\0');
+    LVITEMW cell{};
+    cell.iSubItem = subItem;
+    cell.pszText = buffer.data();
+    cell.cchTextMax = static_cast<int>(size);
+    const auto length = static_cast<size_t>(::SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&cell)));
+    if (length + 1 < size || size >= kListTextMaxBuffer) {
+      buffer.resize(std::min(length, size - 1));
+      return buffer;
+    }
   }
-  const int length = ::GetWindowTextLengthW(control);
-  out.assign(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-  const int got = ::GetWindowTextW(control, out.data(), static_cast<int>(out.size()));
-  // The text may have changed between the two calls; keep what was actually copied.
-  if (got >= 0) {
-    out.resize(static_cast<size_t>(got) < out.size() ? static_cast<size_t>(got) : out.size() - 1);
-  } else {
-    out.resize(out.size() - 1);
-  }
-  return got;
+}
+
+int FindNoCase(std::wstring_view text, std::wstring_view part) {
+  // Folding keeps every character in its place, so a position in the folded text is one in
+  // the text.
+  const size_t at = FoldCase(text).find(FoldCase(part));
+  return at == std::wstring::npos ? -1 : static_cast<int>(at);
 }
 
 bool CutLastPathComponent(std::wstring& path) {

@@ -14,9 +14,16 @@
 // The key under which EqualsNoCase-equal strings meet in a hash set.
 [[nodiscard]] std::wstring FoldCase(std::wstring_view s);
 
+// A window's whole text, however long; empty for a missing window.
+[[nodiscard]] std::wstring GetWindowTextString(HWND window);
 // The text of a dialog control: GetWindowTextW's result, the text in `out`. A missing control
 // empties `out` and gives 0.
 int GetDlgItemString(HWND dialog, int controlId, std::wstring& out);
+// The text of a list-view cell (item, subitem), however long: the buffer doubles from 256
+// characters until the text leaves room to spare, since the list cuts what does not fit.
+[[nodiscard]] std::wstring GetListViewItemText(HWND list, int item, int subItem);
+// Where `part` first occurs in `text` without regard to case, or -1 (an empty part is at 0).
+[[nodiscard]] int FindNoCase(std::wstring_view text, std::wstring_view part);
 
 // Drops the last component of a path, the way PathRemoveFileSpecW does ("C:\a\b" -> "C:\a",
 // "C:\a" -> "C:\"). True when something was removed.

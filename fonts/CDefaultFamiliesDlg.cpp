@@ -58,7 +58,7 @@ std::vector<CDefaultFamiliesDlg::Row> CDefaultFamiliesDlg::ListedRows() const {
     item.mask = LVIF_PARAM;
     item.iItem = i;
     ::SendMessageW(list_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    rows.push_back({GetListText(list_, i, 0), GetListText(list_, i, 1), item.lParam == kUnnamedRow});
+    rows.push_back({GetListViewItemText(list_, i, 0), GetListViewItemText(list_, i, 1), item.lParam == kUnnamedRow});
   }
   return rows;
 }

@@ -9,6 +9,7 @@
 #include "app/AppState.h"
 #include "app/Preferences.h"
 #include "common/ResString.h"
+#include "common/StringHelpers.h"
 #include "fonts/RegistryDialogLists.h"
 #include "framework/Beep.h"
 #include "framework/Handles.h"
@@ -53,8 +54,8 @@ LRESULT CDefaultFamiliesDlg::OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL& handl
   ::FillRect(dc, &draw->rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   ::SetBkMode(dc, TRANSPARENT);
-  DrawCell(dc, GetListText(list_, row, 0), SubItemBounds(list_, row, 0));
-  DrawCell(dc, GetListText(list_, row, 1), SubItemBounds(list_, row, 1));
+  DrawCell(dc, GetListViewItemText(list_, row, 0), SubItemBounds(list_, row, 0));
+  DrawCell(dc, GetListViewItemText(list_, row, 1), SubItemBounds(list_, row, 1));
   RECT line = draw->rcItem;
   line.top = line.bottom - kRowLineWidth;
   ::FillRect(dc, &line, ::GetSysColorBrush(COLOR_3DLIGHT));
@@ -74,7 +75,7 @@ LRESULT CDefaultFamiliesDlg::OnPreviewErase(UINT, WPARAM wParam, LPARAM, BOOL&) 
   const int row = SelectedRow();
   previewFace_.clear();
   if (row < 0) return TRUE;
-  previewFace_ = GetListText(list_, row, 1).substr(0, kPreviewFaceMax);
+  previewFace_ = GetListViewItemText(list_, row, 1).substr(0, kPreviewFaceMax);
   LOGFONTW font{};
   font.lfHeight = kPreviewHeight;
   font.lfWeight = FW_NORMAL;
@@ -119,7 +120,7 @@ LRESULT CDefaultFamiliesDlg::OnBeginLabelEdit(int, NMHDR*, BOOL&) {
   if (editor_.m_hWnd) editor_.UnsubclassWindow();
   editor_.SubclassWindow(edit);
   const int row = SelectedRow();
-  if (row >= 0) ::SetWindowTextW(edit, GetListText(list_, row, 1).c_str());
+  if (row >= 0) ::SetWindowTextW(edit, GetListViewItemText(list_, row, 1).c_str());
   return FALSE;
 }
 

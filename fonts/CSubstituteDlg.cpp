@@ -84,7 +84,7 @@ LRESULT CSubstituteDlg::OnListSelection(int, NMHDR* hdr, BOOL&) {
       ::SendMessageW(hdr->hwndFrom, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
   if (row < 0 || !statusBar_) return 0;
   for (int part = 0; part < kStatusParts; ++part) {
-    const std::wstring text = labels_.Explain(GetListText(hdr->hwndFrom, row, part));
+    const std::wstring text = labels_.Explain(GetListViewItemText(hdr->hwndFrom, row, part));
     ::SendMessageW(statusBar_, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text.c_str()));
   }
   return 0;

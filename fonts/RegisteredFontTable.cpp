@@ -15,10 +15,6 @@ constexpr wchar_t kOpenTypeSuffix[] = L"(OpenType)";
 constexpr wchar_t kType1Marker[] = L"T";
 constexpr wchar_t kJoinSeparator = L'|';
 
-bool ContainsNoCase(std::wstring_view text, std::wstring_view part) {
-  return FoldCase(text).find(FoldCase(part)) != std::wstring::npos;
-}
-
 std::wstring WithSuffix(const std::wstring& name, const wchar_t* suffix) { return name + L" " + suffix; }
 
 }  // namespace
@@ -59,7 +55,7 @@ std::wstring RegisteredFontTable::InFontsFolder(const std::wstring& ref) const {
 
 bool RegisteredFontTable::CheckFontsValue(std::wstring_view valueName, std::wstring_view data) {
   const bool ttc = EndsWithNoCase(data, L".ttc");
-  const bool examined = ContainsNoCase(valueName, kTrueTypeSuffix) || ContainsNoCase(valueName, kOpenTypeSuffix) ||
+  const bool examined = FindNoCase(valueName, kTrueTypeSuffix) >= 0 || FindNoCase(valueName, kOpenTypeSuffix) >= 0 ||
                         EndsWithNoCase(data, L".ttf") || EndsWithNoCase(data, L".otf") || ttc;
   if (!examined) return false;  // raster and vector fonts of other kinds
   RegisteredFontEntry row;
@@ -90,7 +86,7 @@ void RegisteredFontTable::CheckSfnt(RegisteredFontEntry& row) {
   row.name = reader_.FullName();
   row.registryName = reader_.BuildRegistryName();
   // Only names are compared: the suffix the value carries is never checked against the outlines.
-  const wchar_t* suffix = ContainsNoCase(row.valueName, kTrueTypeSuffix) ? kTrueTypeSuffix : kOpenTypeSuffix;
+  const wchar_t* suffix = FindNoCase(row.valueName, kTrueTypeSuffix) >= 0 ? kTrueTypeSuffix : kOpenTypeSuffix;
   if (row.valueName == WithSuffix(row.name, suffix) || row.valueName == WithSuffix(row.registryName, suffix)) {
     // the font's own name
   } else if (row.valueName == WithSuffix(reader_.names.English(NameSlot::FullName), suffix) ||

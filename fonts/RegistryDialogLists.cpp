@@ -9,7 +9,6 @@
 namespace {
 constexpr int kTitleMargin = 15;
 constexpr int kColumnCount = 2;
-constexpr size_t kFirstTextBuffer = 256;
 }  // namespace
 
 void SetUpTwoColumnList(HWND list, UINT titlesId) {
@@ -29,22 +28,6 @@ void SetUpTwoColumnList(HWND list, UINT titlesId) {
   for (int column = 0; column < kColumnCount; ++column)
     ::SendMessageW(list, LVM_SETCOLUMNWIDTH, column, client.right / kColumnCount);
   ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-}
-
-std::wstring GetListText(HWND list, int row, int column) {
-  // The buffer doubles until the text leaves room to spare: the list cuts what does not fit.
-  for (size_t size = kFirstTextBuffer;; size *= 2) {
-    std::wstring buffer(size, L'\0');
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer.data();
-    item.cchTextMax = static_cast<int>(size);
-    const auto length = static_cast<size_t>(::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
-    if (length + 1 < size) {
-      buffer.resize(length);
-      return buffer;
-    }
-  }
 }
 
 int InsertTwoTextRow(HWND list, int position, const std::wstring& first, const std::wstring& second, LPARAM data) {

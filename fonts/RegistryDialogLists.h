@@ -11,8 +11,6 @@
 // its title plus a margin, then both to half the list's client width; full-row selection.
 void SetUpTwoColumnList(HWND list, UINT titlesId);
 
-// Row `row`, column `column` of a report list, however long.
-std::wstring GetListText(HWND list, int row, int column);
 // Inserts a row of two texts at `position`; the row's index.
 int InsertTwoTextRow(HWND list, int position, const std::wstring& first, const std::wstring& second,
                      LPARAM data = 0);

@@ -107,13 +107,7 @@ void CFontClassificationsDlg::StartScan() {
   options.wantUser = ::IsDlgButtonChecked(m_hWnd, IDC_CLASSIFY_USER_FONTS) == BST_CHECKED;
   options.systemFonts = g_AppState.SystemFontsFolder;
   options.userFonts = g_AppState.UserFontsFolder;
-  if (folderCombo_.IsWindow()) {
-    const int selected = static_cast<int>(folderCombo_.SendMessage(CB_GETCURSEL));
-    const auto& entries = folderCombo_.Entries();
-    if (selected >= 0 && static_cast<size_t>(selected) < entries.size() &&
-        entries[static_cast<size_t>(selected)].path != CDriveCombo::kBrowsePath)
-      options.roots = entries[static_cast<size_t>(selected)].path;
-  }
+  if (folderCombo_.IsWindow()) (void)GetComboSelectedText(folderCombo_, options.roots);
   SetScanControls(true);
   SetStatus(kStatusCountPart, LoadResString(IDS_CLASSIFY_START));
   SetDlgItemText(IDC_CLASSIFY_PROGRESS, LoadResString(IDS_CLASSIFY_READING).c_str());

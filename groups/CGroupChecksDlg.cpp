@@ -28,16 +28,6 @@ UINT DescriptionOf(int tab) {
   return kTexts[tab];
 }
 
-std::wstring CellText(HWND list, int row, int column) {
-  wchar_t buffer[1024] = {};
-  LVITEMW item{};
-  item.iSubItem = column;
-  item.pszText = buffer;
-  item.cchTextMax = static_cast<int>(std::size(buffer));
-  ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-  return buffer;
-}
-
 void SetCell(HWND list, int row, int column, const std::wstring& text) {
   LVITEMW item{};
   item.mask = LVIF_TEXT;
@@ -220,7 +210,7 @@ std::vector<std::wstring> CGroupChecksDlg::Rows() const {
   const int count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
   for (int row = 0; row < count; ++row) {
     std::wstring text;
-    for (int column = 0; column < columns; ++column) text += (column ? L"|" : L"") + CellText(list, row, column);
+    for (int column = 0; column < columns; ++column) text += (column ? L"|" : L"") + GetListViewItemText(list, row, column);
     rows.push_back(text);
   }
   return rows;

@@ -35,9 +35,10 @@ class CGroupsTreeView : public orv::CWindowImpl<CGroupsTreeView, orv::CTreeViewC
                         public orv::CCustomDraw<CGroupsTreeView> {
 public:
   static constexpr DWORD kTreeStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER |
-                                      TVS_HASBUTTONS | TVS_EDITLABELS | TVS_SHOWSELALWAYS | TVS_NOTOOLTIPS |
-                                      TVS_TRACKSELECT;
+                                      TVS_HASBUTTONS | TVS_EDITLABELS | TVS_SHOWSELALWAYS | TVS_TRACKSELECT |
+                                      TVS_INFOTIP;
   static constexpr DWORD kTreeExStyle = WS_EX_CONTEXTHELP;
+  static_assert(kTreeStyle == 0x56800A29);
   // The installed look: overlay 1 and bold.
   static constexpr UINT kInstalledLookMask = TVIS_OVERLAYMASK | TVIS_BOLD;
   static constexpr UINT kInstalledLook = INDEXTOOVERLAYMASK(1) | TVIS_BOLD;

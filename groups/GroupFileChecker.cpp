@@ -78,8 +78,10 @@ bool GroupFileChecker::Run() {
 bool GroupFileChecker::CheckGroupFile(const std::wstring& file) {
   FontGroup group;
   (void)group.Load(file);
-  ShowStatus(group.Name);
-  const std::wstring name = group.Name;
+  // A file that cannot be read whole has no name to show: its file name tells the user which
+  // one it is, in the rows and in the recovery group that lists it.
+  const std::wstring name = group.LoadState() == GroupLoadState::kUnreadable ? file : group.Name;
+  ShowStatus(name);
 
   for (const FontGroupEntry& node : group.Nodes) {
     if (!FileExists(NodeFilePath(group.GroupsFolder, node.Path)))

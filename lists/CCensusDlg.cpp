@@ -151,13 +151,10 @@ void CCensusDlg::OnStartOrStop(UINT, int, HWND) {
   }
   includeSystemFonts_ = ::IsDlgButtonChecked(m_hWnd, IDC_CENSUS_SYSTEM_FONTS) == BST_CHECKED;
   includeUserFonts_ = ::IsDlgButtonChecked(m_hWnd, IDC_CENSUS_USER_FONTS) == BST_CHECKED;
-  const int selected = static_cast<int>(::SendMessageW(drives_.m_hWnd, CB_GETCURSEL, 0, 0));
   std::wstring roots = m_roots;
   // The roots of the previous census stay when no entry or the browse entry is selected.
-  if (selected >= 0 && selected != drives_.BrowseEntryIndex() &&
-      selected < static_cast<int>(drives_.Entries().size()))
-    roots = drives_.Entries()[static_cast<size_t>(selected)].path;
-  rememberedSelection_ = selected;
+  (void)GetComboSelectedText(drives_, roots);
+  rememberedSelection_ = static_cast<int>(::SendMessageW(drives_.m_hWnd, CB_GETCURSEL, 0, 0));
   StartCensus(roots);
 }
 
@@ -288,6 +285,9 @@ LRESULT CCensusDlg::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 void CCensusDlg::Close() {
+  // A running check stops at its next record and the list closes the window again then: until
+  // then the window shows what the check has found.
+  if (!list_.CanClose()) return;
   // The walk stops at its next file or folder; the window goes once it has ended.
   if (m_thread) {
     m_status = kStatusClosing;

@@ -86,6 +86,9 @@ public:
   bool CheckDone() const { return checkDone_; }
   // Stops a running check and waits for it; what it tested keeps its flags.
   void StopCheck();
+  // Whether the dialog may go now: not while a check runs. The check is then asked to stop, and
+  // once it has, the list sends the dialog WM_CLOSE again.
+  [[nodiscard]] bool CanClose();
 
   // Rows and records.
   int RecordCount() const { return static_cast<int>(records_.size()); }
@@ -181,8 +184,9 @@ private:
   const ToolStatusBar* status_ = nullptr;
   std::wstring previewFile_;
   orv::ScopedFont previewFont_;
-  HFONT tooltipFont_ = nullptr;  // the tooltip's own font, put back after a preview
-  bool tooltipFontKept_ = false;
+  // A copy of the tooltip's own font, put back after a preview: a tooltip may delete the font
+  // it had when it is given another, so the handle it had cannot serve.
+  orv::ScopedFont tooltipFont_;
   bool mouseTracked_ = false;
   bool checkDone_ = false;
   int sortColumn_ = -1;
@@ -190,5 +194,6 @@ private:
   orv::ScopedHandle checkThread_;
   std::unique_ptr<CensusCheckJob> checkJob_;
   std::atomic<bool> stopCheck_{false};
+  bool closeWhenStopped_ = false;
   HWND checkProgress_ = nullptr;
 };

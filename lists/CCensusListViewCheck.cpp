@@ -77,6 +77,7 @@ void CCensusListView::StartCheck() {
   }
   CreateCheckProgress(static_cast<int>(job->records.size()));
   stopCheck_ = false;
+  closeWhenStopped_ = false;
   const uintptr_t thread = ::_beginthreadex(nullptr, 0, &CCensusListView::CheckThreadProc, job.get(), 0, nullptr);
   if (!thread) {
     EndCheck(false, true);
@@ -129,7 +130,18 @@ LRESULT CCensusListView::OnCheckDone(UINT, WPARAM wParam, LPARAM, BOOL&) {
   checkThread_.Reset();
   checkJob_.reset();
   EndCheck(wParam != 0, true);
+  if (closeWhenStopped_) {
+    closeWhenStopped_ = false;
+    ::PostMessageW(::GetParent(m_hWnd), WM_CLOSE, 0, 0);
+  }
   return 0;
+}
+
+bool CCensusListView::CanClose() {
+  if (!IsChecking()) return true;
+  stopCheck_ = true;
+  closeWhenStopped_ = true;
+  return false;
 }
 
 void CCensusListView::StopCheck() {

@@ -42,9 +42,12 @@ LRESULT CCensusListView::OnGetInfoTip(int, NMHDR* hdr, BOOL&) {
     return 0;
   }
   HWND tooltip = ListView_GetToolTips(m_hWnd);
-  if (!tooltipFontKept_ && tooltip) {
-    tooltipFont_ = reinterpret_cast<HFONT>(::SendMessageW(tooltip, WM_GETFONT, 0, 0));
-    tooltipFontKept_ = true;
+  if (!tooltipFont_ && tooltip) {
+    LOGFONTW own{};
+    const auto font = reinterpret_cast<HFONT>(::SendMessageW(tooltip, WM_GETFONT, 0, 0));
+    if (!font || !::GetObjectW(font, sizeof(own), &own))
+      ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(own), &own);
+    tooltipFont_.Reset(::CreateFontIndirectW(&own));
   }
   const std::wstring paths = reader.GetFilePaths();
   if (::AddFontResourceExW(paths.c_str(), FR_PRIVATE, nullptr) == 0) {
@@ -63,9 +66,9 @@ LRESULT CCensusListView::OnGetInfoTip(int, NMHDR* hdr, BOOL&) {
 
 void CCensusListView::ReleasePreviewFont() {
   if (previewFile_.empty()) return;
-  if (m_hWnd && tooltipFontKept_)
+  if (m_hWnd && tooltipFont_)
     if (HWND tooltip = ListView_GetToolTips(m_hWnd))
-      ::SendMessageW(tooltip, WM_SETFONT, reinterpret_cast<WPARAM>(tooltipFont_), TRUE);
+      ::SendMessageW(tooltip, WM_SETFONT, reinterpret_cast<WPARAM>(tooltipFont_.Get()), TRUE);
   previewFont_.Reset();
   ::RemoveFontResourceExW(previewFile_.c_str(), FR_PRIVATE, nullptr);
   previewFile_.clear();
@@ -79,10 +82,7 @@ void CCensusListView::ShowContextMenu() {
   IconPopupMenu menu(::CreatePopupMenu());
   if (!menu.Get()) return;
   (void)menu.RenderIcons(kIcons, 1);
-  MENUINFO info{sizeof(info), MIM_STYLE};
-  ::GetMenuInfo(menu.Get(), &info);
-  info.dwStyle = (info.dwStyle & ~MNS_NOCHECK) | MNS_CHECKORBMP;
-  ::SetMenuInfo(menu.Get(), &info);
+  menu.UseCheckOrBitmapStyle();
   const std::wstring texts = LoadResString(IDS_CENSUS_MENU);
   FontFileReader reader;
   const bool readable = ReadRowFont(row, reader);

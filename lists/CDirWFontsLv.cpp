@@ -1,6 +1,7 @@
 #include "lists/CDirWFontsLv.h"
 
 #include "app/AppState.h"
+#include "common/StringHelpers.h"
 #include "lists/CCensusListView.h"
 
 bool CDirWFontsLv::CreateList(HWND dialog, const RECT& rc, UINT id) {
@@ -29,11 +30,7 @@ void CDirWFontsLv::DeleteAll() { ListView_DeleteAllItems(m_hWnd); }
 
 int CDirWFontsLv::Count() const { return m_hWnd ? ListView_GetItemCount(m_hWnd) : 0; }
 
-std::wstring CDirWFontsLv::FolderAt(int index) const {
-  wchar_t text[MAX_PATH] = {};
-  ListView_GetItemText(m_hWnd, index, 0, text, MAX_PATH);
-  return text;
-}
+std::wstring CDirWFontsLv::FolderAt(int index) const { return GetListViewItemText(m_hWnd, index, 0); }
 
 void CDirWFontsLv::OpenFolder(int index) {
   if (index < 0 || index >= Count()) return;

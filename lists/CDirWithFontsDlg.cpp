@@ -82,10 +82,8 @@ void CDirWithFontsDlg::OnStartOrStop(UINT, int, HWND) {
     m_status = kStatusUserStop;
     return;
   }
-  const int selected = static_cast<int>(::SendMessageW(drives_.m_hWnd, CB_GETCURSEL, 0, 0));
   std::wstring roots = m_roots;
-  if (selected >= 0 && selected != drives_.BrowseEntryIndex() && selected < static_cast<int>(drives_.Entries().size()))
-    roots = drives_.Entries()[static_cast<size_t>(selected)].path;
+  (void)GetComboSelectedText(drives_, roots);
   StartWalk(roots);
 }
 

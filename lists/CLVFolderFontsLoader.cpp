@@ -56,61 +56,7 @@ CLVFolderFontsLoader::CLVFolderFontsLoader(CLVFolderFonts& owner, const std::wst
   m_aborted = false;
 }
 
-CLVFolderFontsLoader::~CLVFolderFontsLoader() { DestroyProgressBar(); }
-
-// ---------------------------------------------------------------------------------------------
-// Progress bar over the top of the folder tree's pane
-
-void CLVFolderFontsLoader::CreateProgressBar(int range) {
-  HWND parent = tree_ ? ::GetParent(tree_) : nullptr;
-  if (!parent) return;
-  RECT rect{};
-  ::GetClientRect(parent, &rect);
-  const int height = g_AppState.FontListsCaptionHeight;
-  if (height != 4 && height > 0) rect.bottom = height - 4;
-  rect.right = rect.left + (rect.right - rect.left) / 2;
-  ::InflateRect(&rect, -12, -6);
-  if (rect.bottom <= rect.top) rect.bottom = rect.top + 8;
-  progress_ = ::CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, rect.left, rect.top,
-                                rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, nullptr, nullptr);
-  if (!progress_) return;
-  progressRange_ = range;
-  progressPos_ = 0;
-  progressFilled_ = 0;
-  RECT client{};
-  ::GetClientRect(progress_, &client);
-  progressWidth_ = std::max<int>(client.right - client.left, 1);
-  ::SendMessageW(progress_, PBM_SETRANGE32, 0, range);
-  ::SendMessageW(progress_, PBM_SETSTEP, 1, 0);
-  ::SendMessageW(progress_, PBM_SETPOS, 0, 0);
-}
-
-void CLVFolderFontsLoader::StepProgressBar() {
-  if (!progress_ || progressPos_ >= progressRange_) return;
-  ++progressPos_;
-  // The bar redraws itself at every move; it is moved only when its filled part grows by a
-  // pixel and at most about thirty times a second, not once per file of a folder of thousands.
-  const int filled = ::MulDiv(progressPos_, progressWidth_, progressRange_);
-  const bool last = progressPos_ >= progressRange_;
-  if (filled == progressFilled_ && !last) return;
-  const ULONGLONG now = ::GetTickCount64();
-  if (!last && progressMoved_ != 0 && now - progressMoved_ < kBarInterval) return;
-  progressMoved_ = now;
-  progressFilled_ = filled;
-  ::SendMessageW(progress_, PBM_SETPOS, progressPos_, 0);
-}
-
-void CLVFolderFontsLoader::DestroyProgressBar() {
-  if (!progress_) return;
-  HWND parent = ::GetParent(progress_);
-  RECT rect{};
-  ::GetWindowRect(progress_, &rect);
-  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-  ::DestroyWindow(progress_);
-  progress_ = nullptr;
-  ::InvalidateRect(parent, &rect, TRUE);
-  ::UpdateWindow(parent);
-}
+CLVFolderFontsLoader::~CLVFolderFontsLoader() = default;
 
 // ---------------------------------------------------------------------------------------------
 // Folder
@@ -135,7 +81,7 @@ int CLVFolderFontsLoader::LoadFolder() {
   }
   ReportStep(FolderFillStep::kCounted);
   SetMainStatusText(FormatResString(IDS_FOLDER_FONT_COUNT, m_count));
-  if (m_count > 0) CreateProgressBar(m_count);
+  if (m_count > 0) progress_.Create(tree_, m_count);
 
   m_counting = false;
   filesRead_.clear();
@@ -149,7 +95,7 @@ int CLVFolderFontsLoader::LoadFolder() {
     ReportStep(FolderFillStep::kListShown);
   }
   SetMainStatusText(std::wstring());
-  DestroyProgressBar();
+  progress_.Destroy();
   if (m_owner->m_hWnd) ::InvalidateRect(m_owner->m_hWnd, nullptr, TRUE);
   return aborted ? 0 : 1;
 }
@@ -159,10 +105,8 @@ void CLVFolderFontsLoader::OnFile() {
     ++m_count;
     return;
   }
-  StepProgressBar();  // the wait cursor is put back by the abort check, which is where it could change
-  std::wstring key = m_fileName;
-  if (!key.empty()) ::CharLowerBuffW(key.data(), static_cast<DWORD>(key.size()));
-  if (!filesRead_.insert(key).second) return;  // a file is read once per fill
+  progress_.Step();  // the wait cursor is put back by the abort check, which is where it could change
+  if (!filesRead_.insert(FoldCase(m_fileName)).second) return;  // a file is read once per fill
   AddRecordsOf(m_fileName, VariableFontRecords::kEachInstance);
 }
 
@@ -216,16 +160,16 @@ int CLVFolderFontsLoader::LoadZipFolder() {
   if (m_count <= 0 || names.empty()) return 0;
   const std::wstring temp = GetTempFontsFolder();
   if (temp.empty()) return 0;
-  CreateProgressBar(m_count);
+  progress_.Create(tree_, m_count);
   SetMainStatusText(FormatResString(IDS_ZIP_FONT_COUNT, m_count));
   WaitCursor();
-  StepProgressBar();
+  progress_.Step();
   if (access.extract) {
     if (!access.extract(m_folder, temp, names, this, &ZipShouldAbort, &ZipOnFile)) m_aborted = true;
   } else {
     (void)Extract(m_folder, temp, names);
   }
-  DestroyProgressBar();
+  progress_.Destroy();
   if (m_aborted) {
     SetMainStatusText(std::wstring());
     RemoveTemporaryFonts();
@@ -240,7 +184,7 @@ int CLVFolderFontsLoader::LoadZipFolder() {
 
 void CLVFolderFontsLoader::OnZipFile(const std::wstring& folder, const std::wstring& name) {
   WaitCursor();
-  StepProgressBar();
+  progress_.Step();
   m_folder = folder;
   AddRecordsOf(name, VariableFontRecords::kWholeFont);  // a variable font from a zip gives one row
 }

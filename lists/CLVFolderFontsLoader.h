@@ -13,6 +13,7 @@
 #include "fonts/FontFileWalk.h"
 #include "lists/CFolderWalkerImpl.h"
 #include "lists/CZipperImpl.h"
+#include "lists/PaneProgressBar.h"
 
 class CLVFolderFonts;
 
@@ -44,25 +45,16 @@ public:
   std::wstring m_folder;
 
 private:
-  void CreateProgressBar(int range);
-  void StepProgressBar();
-  void DestroyProgressBar();
   // Adds a row for each record of the file: each face of a collection (told by the file's tag,
   // not its name), each named instance of a variable font or the font once.
   void AddRecordsOf(const std::wstring& name, VariableFontRecords variable);
 
   static constexpr ULONGLONG kLookInterval = 8;  // ms between two looks at the input queue
-  static constexpr ULONGLONG kBarInterval = 33;  // ms between two moves of the progress bar
 
   HWND tree_ = nullptr;
   ULONGLONG lastLook_ = 0;
-  HWND progress_ = nullptr;
-  int progressPos_ = 0;
-  int progressRange_ = 0;
-  int progressWidth_ = 1;   // the bar's client width in pixels
-  int progressFilled_ = 0;  // the filled width at the last move
-  ULONGLONG progressMoved_ = 0;
-  std::unordered_set<std::wstring> filesRead_;  // lower-cased names read in this fill
+  PaneProgressBar progress_;
+  std::unordered_set<std::wstring> filesRead_;  // folded names read in this fill
 };
 
 // The steps of a folder fill, in their order; where an observer is set (the benchmarks time the

@@ -14,6 +14,7 @@
 #include "groups/FontGroup.h"
 #include "groups/GroupFileTree.h"
 #include "groups/GroupNames.h"
+#include "lists/PaneProgressBar.h"
 
 namespace {
 
@@ -70,6 +71,8 @@ int CLVGroupFonts::Fill() {
   m_groupInstalled = group.Installed;
   m_groupChanged = false;
   SetMainStatusText(FormatResString(IDS_FOLDER_FONT_COUNT, static_cast<int>(group.Fonts.size())));
+  PaneProgressBar progress;
+  progress.Create(g_AppState.GroupsTree.m_hWnd, static_cast<int>(group.Fonts.size()));
 
   lastAbortLook_ = 0;
   bool complete = true;
@@ -86,6 +89,7 @@ int CLVGroupFonts::Fill() {
   // Rows come from the names the file stores; nothing is read here. The detail reader and the
   // painting read each font once, the face or instance of its stored name.
   for (size_t i = 0; complete && i < group.Fonts.size(); ++i) {
+    progress.Step();
     if (AbortRequested()) {
       complete = false;
       break;
@@ -108,6 +112,7 @@ int CLVGroupFonts::Fill() {
   if (m_hWnd) ::UpdateWindow(m_hWnd);
   m_refreshPending = false;
   m_busy = false;
+  progress.Destroy();
   SetMainStatusText(std::wstring());
   if (!complete) return 0;
   if (loaded) filledFile_ = file;

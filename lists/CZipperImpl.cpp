@@ -2,11 +2,6 @@
 
 namespace zip_detail {
 
-std::wstring LowerCase(std::wstring text) {
-  if (!text.empty()) ::CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
-  return text;
-}
-
 bool WaitForCompleteFile(const std::wstring& path) {
   LONGLONG lastSize = -1;
   for (int attempt = 0; attempt < 50; ++attempt) {

@@ -12,6 +12,7 @@
 
 #include <string>
 
+#include "common/StringHelpers.h"
 #include "framework/Handles.h"
 
 namespace zip_detail {
@@ -19,7 +20,6 @@ namespace zip_detail {
 // Waits (up to about five seconds) until the file exists, opens for reading without sharing
 // violations and keeps its size between two looks.
 bool WaitForCompleteFile(const std::wstring& path);
-std::wstring LowerCase(std::wstring text);
 
 class ScopedVariant {
 public:
@@ -44,7 +44,7 @@ public:
     std::wstring wanted = names;
     for (wchar_t& ch : wanted)
       if (ch == L'\t') ch = L'|';
-    wanted = zip_detail::LowerCase(L"|" + wanted + L"|");
+    wanted = L"|" + wanted + L"|";
 
     orv::ComPtr<IShellDispatch> shell;
     HRESULT hr = ::CoCreateInstance(CLSID_Shell, nullptr, CLSCTX_INPROC_SERVER, IID_IShellDispatch,
@@ -86,8 +86,7 @@ public:
       ::SysFreeString(path);
       ::PathStripPathW(name.data());
       name.resize(wcslen(name.c_str()));
-      name = zip_detail::LowerCase(name);
-      if (wanted.find(L"|" + name + L"|") == std::wstring::npos) continue;
+      if (FindNoCase(wanted, L"|" + name + L"|") < 0) continue;
       if (static_cast<T*>(this)->ShouldAbort()) {
         m_aborted = true;
         break;

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "common/StringHelpers.h"
 #include "framework/Handles.h"
 #include "lists/ShellIdList.h"
 
@@ -31,9 +32,7 @@ std::wstring LowerCaseExtension(const std::wstring& name) {
 
 bool ExtensionListed(const std::wstring& extension, const wchar_t* extensions) {
   if (extension.size() < 2 || !extensions) return false;
-  std::wstring listed = extensions;
-  ::CharLowerBuffW(listed.data(), static_cast<DWORD>(listed.size()));
-  return listed.find(L"|" + extension + L"|") != std::wstring::npos;
+  return FindNoCase(extensions, L"|" + extension + L"|") >= 0;
 }
 
 int ListFontFilesInFolder(IShellFolder* folder, HWND owner, bool includeHidden, std::wstring* names,

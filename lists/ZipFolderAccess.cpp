@@ -5,6 +5,7 @@
 
 #include "lists/CLVFolderFonts.h"
 #include "lists/CZipperImpl.h"
+#include "lists/FolderFontFiles.h"
 
 namespace {
 
@@ -24,7 +25,6 @@ int ListZipFontFilesThroughShell(const std::wstring& zip, const std::wstring& ex
   orv::ComPtr<FolderItems> items;
   long count = 0;
   if (FAILED(folder->Items(items.Receive())) || !items || FAILED(items->get_Count(&count))) return 0;
-  const std::wstring wanted = zip_detail::LowerCase(extensions);
   int found = 0;
   for (long i = 0; i < count; ++i) {
     ScopedVariant index;
@@ -36,8 +36,7 @@ int ListZipFontFilesThroughShell(const std::wstring& zip, const std::wstring& ex
     if (FAILED(item->get_Path(&path)) || !path) continue;
     std::wstring name = path;
     ::SysFreeString(path);
-    const std::wstring ext = zip_detail::LowerCase(::PathFindExtensionW(name.c_str()));
-    if (ext.empty() || wanted.find(L"|" + ext + L"|") == std::wstring::npos) continue;
+    if (!ExtensionListed(::PathFindExtensionW(name.c_str()), extensions.c_str())) continue;
     if (!names.empty()) names += L"\t";
     names += ::PathFindFileNameW(name.c_str());
     ++found;

@@ -21,14 +21,6 @@ const int kToolbarIcons[] = {ID_FONTS_INSTALL, ID_FONTS_UNINSTALL, ID_FONTS_PROP
 // The menu items that carry their command's icon.
 const int kMenuIcons[] = {ID_FONTS_COPY_TO_FOLDER, ID_FONTS_SHEET, ID_FONTS_CHARMAP, ID_LIST_PRINT};
 
-void SetMenuStyleCheckOrBitmap(HMENU menu) {
-  MENUINFO info{sizeof(info)};
-  info.fMask = MIM_STYLE;
-  ::GetMenuInfo(menu, &info);
-  info.dwStyle = (info.dwStyle | MNS_CHECKORBMP) & ~MNS_NOCHECK;
-  ::SetMenuInfo(menu, &info);
-}
-
 }  // namespace
 
 void CLvSearchContainer::SetList(CLVSearchFonts* list) {
@@ -73,7 +65,7 @@ void CLvSearchContainer::ShowContextMenu(bool atCursor) {
   IconPopupMenu menu(::CreatePopupMenu());
   if (!menu.Get()) return;
   (void)menu.RenderIcons(kMenuIcons, static_cast<int>(std::size(kMenuIcons)));
-  SetMenuStyleCheckOrBitmap(menu.Get());
+  menu.UseCheckOrBitmapStyle();
   const bool selection = list_->GetFirstSelected() >= 0;
   const UINT state = selection ? MFS_ENABLED : MFS_DISABLED;
   const std::wstring captions = LoadResString(IDS_SEARCH_RESULT_MENU);
@@ -82,17 +74,8 @@ void CLvSearchContainer::ShowContextMenu(bool atCursor) {
   list_->AppendContextMenuItems(menu.Get(), selection ? 0 : MF_GRAYED);
   ::DeleteMenu(menu.Get(), ID_FONTS_REFRESH, MF_BYCOMMAND);
   const int count = ::GetMenuItemCount(menu.Get());
-  for (int i = 0; i < count; ++i) {
-    const UINT id = ::GetMenuItemID(menu.Get(), i);
-    if (!selection) ::EnableMenuItem(menu.Get(), i, MF_BYPOSITION | MF_GRAYED);
-    if (HBITMAP bitmap = id != ID_FONTS_COPY_TO_FOLDER ? menu.BitmapOf(id) : nullptr) {
-      MENUITEMINFOW image{};
-      image.cbSize = sizeof(image);
-      image.fMask = MIIM_BITMAP;
-      image.hbmpItem = bitmap;
-      ::SetMenuItemInfoW(menu.Get(), i, TRUE, &image);
-    }
-  }
+  for (int i = 0; !selection && i < count; ++i) ::EnableMenuItem(menu.Get(), i, MF_BYPOSITION | MF_GRAYED);
+  menu.ShowItemIcons();
   POINT pt{};
   UINT flags = TPM_RIGHTBUTTON;
   if (atCursor) {

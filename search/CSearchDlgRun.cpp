@@ -32,11 +32,7 @@ int TextWidth(HDC dc, const std::wstring& text) {
 void CSearchDlg::StartSearch() {
   if (searching_ || !m_hWnd) return;
   SetDlgItemText(IDC_SEARCH_START, LoadResString(IDS_SEARCH_STOP).c_str());
-  if (driveListFilled_) {
-    const int selected = static_cast<int>(driveList_.SendMessage(CB_GETCURSEL));
-    const auto& entries = driveList_.Entries();
-    if (selected >= 0 && static_cast<size_t>(selected) < entries.size()) roots_ = entries[selected].path;
-  }
+  if (driveListFilled_) (void)GetComboSelectedText(driveList_, roots_);
   SyncFilterBox();
   searching_ = true;
   EnableSearchControls(false);

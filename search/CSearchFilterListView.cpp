@@ -100,13 +100,7 @@ wchar_t CSearchFilterListView::CodeOf(int row) const {
 }
 
 std::wstring CSearchFilterListView::CellText(int row, int column) const {
-  wchar_t text[128]{};
-  LVITEMW cell{};
-  cell.iSubItem = column;
-  cell.pszText = text;
-  cell.cchTextMax = static_cast<int>(std::size(text));
-  ::SendMessageW(m_hWnd, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&cell));
-  return text;
+  return GetListViewItemText(m_hWnd, row, column);
 }
 
 std::wstring CSearchFilterListView::CollectCharacters() const {

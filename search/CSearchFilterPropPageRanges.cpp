@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "common/ResString.h"
+#include "common/StringHelpers.h"
 
 namespace {
 
@@ -28,15 +29,6 @@ LPARAM RowData(HWND list, int row) {
   item.mask = LVIF_PARAM;
   item.iItem = row;
   return ::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? item.lParam : -1;
-}
-
-std::wstring RowText(HWND list, int row) {
-  wchar_t text[256]{};
-  LVITEMW item{};
-  item.pszText = text;
-  item.cchTextMax = static_cast<int>(std::size(text));
-  ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-  return text;
 }
 
 }  // namespace
@@ -118,7 +110,7 @@ void CSearchFilterPropPageRanges::UpdateSummary() {
     for (int row = 0; row < rows; ++row) {
       if (!IsRowChecked(list, row)) continue;
       if (!summary.empty()) summary += L"; ";
-      summary += RowText(list, row);
+      summary += GetListViewItemText(list, row, 0);
     }
   }
   hasContent_ = !summary.empty();

@@ -1,6 +1,7 @@
 // The tree property sheet run for real: the tree built from the pages (tab texts, branches),
 // page switching by mouse, keyboard and the sheet itself with the focus rule, a page that
-// refuses to be left, and the banner's painted texts read back from the screen.
+// refuses to be left, the banner's painted texts read back from the screen, and the sheet
+// without caption (dragged by its banner), without buttons, or plain with its tabs.
 #include "app/CTreePropertySheet.h"
 
 #include <gtest/gtest.h>
@@ -207,3 +208,136 @@ TEST(TreePropertySheet, BannerShowsTheTitleAndTheSheetWideText) {
 }
 
 }  // namespace
+
+namespace {
+
+// The sheet's face colour around the page tree, read from the screen after the layout.
+int CountPixels(HWND sheet, const RECT& area, COLORREF color) {
+  orv::ScopedGetDC dc(sheet);
+  int count = 0;
+  for (int x = area.left; x < area.right; ++x)
+    for (int y = area.top; y < area.bottom; ++y)
+      if (::GetPixel(dc.Get(), x, y) == color) ++count;
+  return count;
+}
+
+}  // namespace
+
+TEST(TreePropertySheet, CaptionlessButtonlessAndPlainSheets) {
+  struct Case {
+    const char* what;
+    bool captionless;
+    bool noButtons;
+    bool plain;
+    bool owned;
+  };
+  // A sheet without owner starts at the screen's edge: the widening must not push it off.
+  const Case cases[] = {
+      {"standard", false, false, false, false},
+      {"captionless", true, false, false, true},
+      {"no buttons", false, true, false, true},
+      {"plain", false, false, true, true},
+  };
+  // An owner in the middle of the screen keeps the whole sheet on it.
+  HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 400, 250, 600, 400, nullptr, nullptr,
+                                 nullptr, nullptr);
+  ASSERT_TRUE(owner);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CTestPage a(L"First"), b(L"Second");
+    CTestSheet sheet;
+    sheet.SetCaptionless(c.captionless);
+    sheet.SetNoButtons(c.noButtons);
+    sheet.SetPlainSheet(c.plain);
+    sheet.AddPage(CTreePropertySheet::kLevelItem, a);
+    sheet.AddPage(CTreePropertySheet::kLevelItem, b);
+    HWND s = nullptr;
+    ModalScript::Run(
+        {[&] {
+           s = TopDialogOfThread();
+           if (!s || !::IsWindowVisible(s)) return false;
+           return c.plain ? PageWindow(s) != nullptr : LaidOut(s) && sheet.IsLayoutDone();
+         },
+         [&] {
+           ::UpdateWindow(s);
+           const std::string name = c.what;
+           SaveWindowImage(s, ArtifactsDir() + L"\\tree_sheet_" + std::wstring(name.begin(), name.end()) + L".bmp");
+           RECT window{};
+           ::GetWindowRect(s, &window);
+           EXPECT_GE(window.left, ::GetSystemMetrics(SM_XVIRTUALSCREEN)) << "the sheet lies on the screen";
+           EXPECT_GE(window.top, ::GetSystemMetrics(SM_YVIRTUALSCREEN));
+           HWND tab = reinterpret_cast<HWND>(::SendMessageW(s, PSM_GETTABCONTROL, 0, 0));
+           const auto style = static_cast<DWORD>(::GetWindowLongPtrW(s, GWL_STYLE));
+           EXPECT_EQ((style & WS_CAPTION) == WS_CAPTION, !c.captionless);
+           if (c.plain) {
+             // An ordinary sheet: its tabs choose the pages, no tree, nothing painted over it.
+             EXPECT_EQ(Tree(s), nullptr);
+             EXPECT_TRUE(::IsWindowVisible(tab));
+             ::SendMessageW(s, PSM_SETCURSEL, 1, 0);
+             EXPECT_EQ(CurrentSheetPage(s), 1);
+             EXPECT_EQ(::SendMessageW(tab, TCM_GETCURSEL, 0, 0), 1);
+           } else {
+             EXPECT_FALSE(::IsWindowVisible(tab));
+             // The strip left of the tree is the sheet's face, not what the tab control left there.
+             RECT tree{};
+             ::GetWindowRect(Tree(s), &tree);
+             ::MapWindowPoints(nullptr, s, reinterpret_cast<POINT*>(&tree), 2);
+             const RECT strip{0, tree.top, tree.left, tree.bottom};
+             const int face = CountPixels(s, strip, ::GetSysColor(COLOR_BTNFACE));
+             EXPECT_EQ(face, (strip.right - strip.left) * (strip.bottom - strip.top));
+           }
+           HWND ok = ::GetDlgItem(s, IDOK);
+           if (c.noButtons) {
+             // The button row is cut off: out of the client area, disabled, none the default.
+             RECT client{}, button{};
+             ::GetClientRect(s, &client);
+             ::GetWindowRect(ok, &button);
+             ::MapWindowPoints(nullptr, s, reinterpret_cast<POINT*>(&button), 2);
+             EXPECT_GE(button.top, client.bottom);
+             EXPECT_FALSE(::IsWindowEnabled(ok));
+             EXPECT_NE(::GetWindowLongPtrW(ok, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+           } else {
+             EXPECT_TRUE(::IsWindowEnabled(ok));
+           }
+           if (c.captionless) {
+             // The banner runs across the top, and dragging it moves the window.
+             EXPECT_EQ(sheet.BannerRect().left, 0);
+             EXPECT_EQ(sheet.BannerRect().top, 0);
+             RECT before{};
+             ::GetWindowRect(s, &before);
+             EXPECT_EQ(sheet.BannerRect().right, before.right - before.left);
+             ::SendMessageW(s, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 10));
+             EXPECT_EQ(::GetCapture(), s);
+             ::SendMessageW(s, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(230, 30));
+             // The window followed by (30, 20); in its new place the cursor goes 5 pixels further right.
+             ::SendMessageW(s, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(205, 10));
+             ::SendMessageW(s, WM_LBUTTONUP, 0, MAKELPARAM(205, 10));
+             RECT after{};
+             ::GetWindowRect(s, &after);
+             EXPECT_EQ(after.left - before.left, 35);
+             EXPECT_EQ(after.top - before.top, 20);
+             EXPECT_NE(::GetCapture(), s);
+             ::SendMessageW(s, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(250, 50));
+             RECT still{};
+             ::GetWindowRect(s, &still);
+             EXPECT_EQ(still.left, after.left) << "the drag ended with the release";
+           } else if (!c.plain) {
+             // With a caption a click in the banner moves nothing.
+             RECT before{};
+             ::GetWindowRect(s, &before);
+             const RECT& banner = sheet.BannerRect();
+             ::SendMessageW(s, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(banner.left + 20, banner.top + 5));
+             ::SendMessageW(s, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(banner.left + 60, banner.top + 25));
+             ::SendMessageW(s, WM_LBUTTONUP, 0, 0);
+             RECT after{};
+             ::GetWindowRect(s, &after);
+             EXPECT_EQ(after.left, before.left);
+           }
+           ::PostMessageW(s, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+           return true;
+         }},
+        [&] { sheet.DoModal(c.owned ? owner : nullptr); });
+    EXPECT_EQ(sheet.initialized, c.plain ? 0 : 1);
+  }
+  ::DestroyWindow(owner);
+}

@@ -596,6 +596,21 @@ TEST_F(DriveCombo, OwnerFoldersThenAllDrivesEachDriveAndTheBrowseEntry) {
   EXPECT_EQ(combo.RememberedSelection(), 3);
   EXPECT_EQ(combo.SendMessage(CB_GETCURSEL), 3);
   EXPECT_EQ(CScratchFolderTree::made, 0) << "no picker opened";
+
+  // What the walks take as their roots: the selected entry's path; the browse entry or no
+  // selection leave the previous roots.
+  const struct {
+    int selected;
+    std::wstring path;
+  } roots[] = {{1, g_Preferences.FavoriteFolders}, {2, entries[2].path}, {combo.BrowseEntryIndex(), L"before"},
+               {-1, L"before"}};
+  for (const auto& r : roots) {
+    SCOPED_TRACE(r.selected);
+    combo.SendMessage(CB_SETCURSEL, static_cast<WPARAM>(r.selected));
+    std::wstring path = L"before";
+    EXPECT_EQ(GetComboSelectedText(combo, path), r.path != L"before");
+    EXPECT_EQ(path, r.path);
+  }
 }
 
 TEST_F(DriveCombo, AddFolderRefusesAnEmptyPathOrCaption) {

@@ -3,11 +3,11 @@
 // installed list. The folders lie on two of Wine's drives (the temporary folder on C:, a folder
 // under /tmp on Z:), so that a drop within a drive moves and one across drives copies.
 #include "tests/app/GroupsMainFrame.h"
+#include "tests/app/FontDragDriver.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,18 +20,11 @@
 #include "tests/support/SfntBuilder.h"
 
 using namespace testing_support;
+using namespace font_drag_driver;
 
 namespace {
 
 const std::wstring kDejaVu = L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSans.ttf";
-
-// An item's rectangle in the tree's client area: its label only, or its whole row.
-RECT ItemRect(HWND tree, HTREEITEM item, bool labelOnly) {
-  RECT rect{};
-  std::memcpy(&rect, &item, sizeof(item));
-  ::SendMessageW(tree, TVM_GETITEMRECT, labelOnly, reinterpret_cast<LPARAM>(&rect));
-  return rect;
-}
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -69,11 +62,7 @@ protected:
   // The main window with the folder list showing Src (its one font selected).
   void OpenOnSource() {
     Open();
-    for (int i = 0; i < 4 && Folders().IsInitPending(); ++i) frame_->RunIdleJob();
-    ASSERT_TRUE(Folders().SelectItem(FolderItem(root_ + L"\\Src")));
-    FolderList().m_refreshPending = true;
-    for (int i = 0; i < 6; ++i)
-      if (frame_->RunIdleJob() == IdleJob::FolderListFill) break;
+    ASSERT_TRUE(ShowFolderFonts(*frame_, root_ + L"\\Src"));
     ASSERT_EQ(FolderList().CountRecords(), 1);
     FolderList().SelectAll(true);
   }
@@ -86,47 +75,6 @@ protected:
       if (frame_->RunIdleJob() == IdleJob::GroupListFill) break;
     ASSERT_EQ(GroupList().CountRecords(), fonts);
     GroupList().SelectAll(true);
-  }
-  static HTREEITEM FolderItem(const std::wstring& path) {
-    HTREEITEM item = Folders().FindItemByIdList(path, true);
-    if (item) Folders().EnsureVisible(item);
-    return item;
-  }
-  static HTREEITEM GroupItem(const std::wstring& file) {
-    HTREEITEM item = Tree().FindItemByFile(file);
-    if (item) Tree().EnsureVisible(item);
-    return item;
-  }
-  // The middle of an item's label, in screen coordinates.
-  static POINT OnItem(HWND tree, HTREEITEM item) {
-    const RECT rect = ItemRect(tree, item, true);
-    POINT p{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    ::ClientToScreen(tree, &p);
-    return p;
-  }
-  static POINT InWindow(HWND window, int x, int y) {
-    POINT p{x, y};
-    ::ClientToScreen(window, &p);
-    return p;
-  }
-
-  // LVN_BEGINDRAG as the list-view control sends it to its pane, which reflects it to the list.
-  static FontDragSession* BeginDrag(COrvelListView& list) {
-    NMLISTVIEW nm{};
-    nm.hdr.hwndFrom = list.m_hWnd;
-    nm.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(list.m_hWnd));
-    nm.hdr.code = LVN_BEGINDRAG;
-    nm.iItem = 0;
-    ::SendMessageW(::GetParent(list.m_hWnd), WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
-    return list.CurrentDrag();
-  }
-  static void MoveTo(COrvelListView& list, POINT screen, WPARAM keys = 0) {
-    ::ScreenToClient(list.m_hWnd, &screen);
-    ::SendMessageW(list.m_hWnd, WM_MOUSEMOVE, keys, MAKELPARAM(screen.x, screen.y));
-  }
-  static void Release(COrvelListView& list) {
-    POINT p{};
-    ::SendMessageW(list.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
   }
   // The action a drag from `list` shows at `screen` with `keys`; the drag is cancelled after.
   static int ActionAt(COrvelListView& list, POINT screen, WPARAM keys, bool* notAllowedCursor = nullptr) {
@@ -157,10 +105,10 @@ TEST_F(FontDrag, TheActionFollowsTargetSourceKeysAndDrive) {
   OpenOnSource();
   // Each place is found when it is used: bringing a folder into view scrolls the tree.
   const HWND folders = Folders().m_hWnd;
-  const auto dest = [&] { return OnItem(folders, FolderItem(root_ + L"\\Dest")); };
-  const auto other = [&] { return OnItem(folders, FolderItem(other_)); };
-  const auto source = [&] { return OnItem(folders, FolderItem(root_ + L"\\Src")); };
-  const auto group = [] { return OnItem(Tree().m_hWnd, GroupItem(G(2))); };
+  const auto dest = [&] { return OnItem(folders, ItemOfFolder(root_ + L"\\Dest")); };
+  const auto other = [&] { return OnItem(folders, ItemOfFolder(other_)); };
+  const auto source = [&] { return OnItem(folders, ItemOfFolder(root_ + L"\\Src")); };
+  const auto group = [] { return OnItem(Tree().m_hWnd, ItemOfGroup(G(2))); };
   const auto installedList = [] {
     RECT client{};
     ::GetClientRect(g_AppState.InstalledFonts.m_hWnd, &client);
@@ -230,7 +178,7 @@ TEST_F(FontDrag, TheActionFollowsTargetSourceKeysAndDrive) {
       for (int y = 1; y < h - 1 && !captionDrawn; ++y) captionDrawn = ::GetPixel(dc.Get(), x, y) == CDragActionWnd::kTextColor;
     EXPECT_TRUE(captionDrawn);
   }
-  EXPECT_EQ(drag->Highlighted(), FolderItem(root_ + L"\\Dest"));
+  EXPECT_EQ(drag->Highlighted(), ItemOfFolder(root_ + L"\\Dest"));
   EXPECT_TRUE(Folders().GetItemState(drag->Highlighted(), TVIS_DROPHILITED) & TVIS_DROPHILITED);
   const HTREEITEM lit = drag->Highlighted();
   ::SendMessageW(FolderList().m_hWnd, WM_KEYDOWN, VK_ESCAPE, 1);
@@ -285,11 +233,11 @@ TEST_F(FontDrag, DropsMoveWithinADriveAndCopyAcrossDrives) {
 
   // Refused drops change nothing: onto the source folder, with Ctrl and Shift.
   ASSERT_TRUE(BeginDrag(FolderList()));
-  MoveTo(FolderList(), OnItem(Folders().m_hWnd, FolderItem(root_ + L"\\Src")));
+  MoveTo(FolderList(), OnItem(Folders().m_hWnd, ItemOfFolder(root_ + L"\\Src")));
   Release(FolderList());
   EXPECT_EQ(FolderList().CurrentDrag(), nullptr);
   ASSERT_TRUE(BeginDrag(FolderList()));
-  MoveTo(FolderList(), OnItem(Folders().m_hWnd, FolderItem(root_ + L"\\Dest")), MK_CONTROL | MK_SHIFT);
+  MoveTo(FolderList(), OnItem(Folders().m_hWnd, ItemOfFolder(root_ + L"\\Dest")), MK_CONTROL | MK_SHIFT);
   Release(FolderList());
   EXPECT_TRUE(Exists(font));
   EXPECT_FALSE(Exists(root_ + L"\\Dest\\DejaVuSans.ttf"));
@@ -297,7 +245,7 @@ TEST_F(FontDrag, DropsMoveWithinADriveAndCopyAcrossDrives) {
 
   // Across drives: a copy.
   ASSERT_TRUE(BeginDrag(FolderList()));
-  MoveTo(FolderList(), OnItem(Folders().m_hWnd, FolderItem(other_)));
+  MoveTo(FolderList(), OnItem(Folders().m_hWnd, ItemOfFolder(other_)));
   Release(FolderList());
   EXPECT_EQ(FolderList().CurrentDrag(), nullptr);
   EXPECT_EQ(ReadFileBytes(other_ + L"\\DejaVuSans.ttf"), bytes);
@@ -306,7 +254,7 @@ TEST_F(FontDrag, DropsMoveWithinADriveAndCopyAcrossDrives) {
 
   // Within the drive: a move.
   ASSERT_TRUE(BeginDrag(FolderList()));
-  MoveTo(FolderList(), OnItem(Folders().m_hWnd, FolderItem(root_ + L"\\Dest")));
+  MoveTo(FolderList(), OnItem(Folders().m_hWnd, ItemOfFolder(root_ + L"\\Dest")));
   Release(FolderList());
   EXPECT_EQ(ReadFileBytes(root_ + L"\\Dest\\DejaVuSans.ttf"), bytes);
   EXPECT_FALSE(Exists(font)) << "a move takes the file out of the source folder";
@@ -317,14 +265,11 @@ TEST_F(FontDrag, DropsMoveWithinADriveAndCopyAcrossDrives) {
   seams::SystemCalls failing;
   failing.fileOperation = [](SHFILEOPSTRUCTW*) { return 0x75; };  // the user cancelled
   seams::SetSystemCalls(&failing);
-  ASSERT_TRUE(Folders().SelectItem(FolderItem(root_ + L"\\Dest")));
-  FolderList().m_refreshPending = true;
-  for (int i = 0; i < 6; ++i)
-    if (frame_->RunIdleJob() == IdleJob::FolderListFill) break;
+  ASSERT_TRUE(ShowFolderFonts(*frame_, root_ + L"\\Dest"));
   ASSERT_EQ(FolderList().CountRecords(), 1);
   FolderList().SelectAll(true);
   ASSERT_TRUE(BeginDrag(FolderList()));
-  MoveTo(FolderList(), OnItem(Folders().m_hWnd, FolderItem(root_ + L"\\Dest\\Inner")));
+  MoveTo(FolderList(), OnItem(Folders().m_hWnd, ItemOfFolder(root_ + L"\\Dest\\Inner")));
   Release(FolderList());
   seams::SetSystemCalls(nullptr);
   ASSERT_EQ(Boxes().size(), 1u);
@@ -338,7 +283,7 @@ TEST_F(FontDrag, DropsOnTheGroupsTreeAddCopyAndMove) {
   OpenOnSource();
   // Folder list onto a group: the font is added by its name and path.
   ASSERT_TRUE(BeginDrag(FolderList()));
-  MoveTo(FolderList(), OnItem(Tree().m_hWnd, GroupItem(G(2))));
+  MoveTo(FolderList(), OnItem(Tree().m_hWnd, ItemOfGroup(G(2))));
   Release(FolderList());
   EXPECT_EQ(GroupFontNames(G(2)), std::vector<std::wstring>{L"DejaVu Sans Book"});
   FontGroup target;
@@ -350,7 +295,7 @@ TEST_F(FontDrag, DropsOnTheGroupsTreeAddCopyAndMove) {
   // Group rows: copied without keys, moved with Shift.
   ShowGroupList();
   ASSERT_TRUE(BeginDrag(GroupList()));
-  MoveTo(GroupList(), OnItem(Tree().m_hWnd, GroupItem(G(2))));
+  MoveTo(GroupList(), OnItem(Tree().m_hWnd, ItemOfGroup(G(2))));
   Release(GroupList());
   EXPECT_EQ(GroupFontNames(G(2)), (std::vector<std::wstring>{L"Alpha", L"Beta", L"DejaVu Sans Book"}));
   EXPECT_EQ(GroupFontNames(G(1)), (std::vector<std::wstring>{L"Alpha", L"Beta"}));
@@ -358,7 +303,7 @@ TEST_F(FontDrag, DropsOnTheGroupsTreeAddCopyAndMove) {
   Make(G(2), L"Target", kRootGroupFile);
   ShowGroupList();
   ASSERT_TRUE(BeginDrag(GroupList()));
-  MoveTo(GroupList(), OnItem(Tree().m_hWnd, GroupItem(G(2))), MK_SHIFT);
+  MoveTo(GroupList(), OnItem(Tree().m_hWnd, ItemOfGroup(G(2))), MK_SHIFT);
   Release(GroupList());
   EXPECT_EQ(GroupFontNames(G(2)), (std::vector<std::wstring>{L"Alpha", L"Beta"}));
   EXPECT_TRUE(GroupFontNames(G(1)).empty()) << "a move takes the rows out of their group";
@@ -368,7 +313,7 @@ TEST_F(FontDrag, DropsOnTheGroupsTreeAddCopyAndMove) {
   ShowGroupList(1);
   const std::string before = Bytes(G(1));
   ASSERT_TRUE(BeginDrag(GroupList()));
-  MoveTo(GroupList(), OnItem(Folders().m_hWnd, FolderItem(root_ + L"\\Dest")), MK_CONTROL);
+  MoveTo(GroupList(), OnItem(Folders().m_hWnd, ItemOfFolder(root_ + L"\\Dest")), MK_CONTROL);
   EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_NO));
   Release(GroupList());
   EXPECT_EQ(Bytes(G(1)), before);
@@ -379,7 +324,7 @@ TEST_F(FontDrag, DropsOnTheGroupsTreeAddCopyAndMove) {
 TEST_F(FontDrag, TheTimerExpandsAtRestAndCancelsWhenTheFocusLeaves) {
   OpenOnSource();
   const HWND folders = Folders().m_hWnd;
-  const HTREEITEM dest = FolderItem(root_ + L"\\Dest");
+  const HTREEITEM dest = ItemOfFolder(root_ + L"\\Dest");
   ASSERT_TRUE(dest);
   Folders().Expand(dest, TVE_COLLAPSE);
   ASSERT_FALSE(Folders().GetItemState(dest, TVIS_EXPANDED) & TVIS_EXPANDED);

@@ -3,6 +3,7 @@
 // and moves of fonts and groups between groups.
 #include "tests/app/GroupsMainFrame.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "lists/CLVGroupFonts.h"
@@ -266,4 +267,73 @@ TEST_F(GroupFontList, ToolbarOffersOnlyWhatCanActOnTheSelection) {
     EXPECT_EQ(enabled(ID_GROUP_LIST_INSTALL), c.selected);
     EXPECT_EQ(enabled(ID_GROUP_LIST_UNINSTALL), c.selected);
   }
+}
+
+namespace {
+
+// What the progress bars of this thread went through: made over which window, their range and
+// positions, and whether they were gone again; a picture of the groups pane at the middle step.
+struct ProgressRecord {
+  HWND bar = nullptr;
+  HWND parent = nullptr;
+  int range = 0;
+  std::vector<int> positions;
+  HWND picturePane = nullptr;
+  bool pictureTaken = false;
+};
+ProgressRecord g_progress;
+
+bool IsProgressBar(HWND wnd) {
+  wchar_t cls[40] = {};
+  ::GetClassNameW(wnd, cls, 40);
+  return std::wstring(cls) == PROGRESS_CLASSW;
+}
+
+LRESULT CALLBACK RecordProgress(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION) {
+    const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (IsProgressBar(sent->hwnd)) {
+      if (sent->message == PBM_SETRANGE32) {
+        g_progress.bar = sent->hwnd;
+        g_progress.parent = ::GetParent(sent->hwnd);
+        g_progress.range = static_cast<int>(sent->lParam);
+      } else if (sent->message == PBM_SETPOS && sent->hwnd == g_progress.bar) {
+        g_progress.positions.push_back(static_cast<int>(sent->wParam));
+        if (!g_progress.pictureTaken && sent->wParam * 2 >= static_cast<WPARAM>(g_progress.range) && sent->wParam > 0) {
+          g_progress.pictureTaken = true;
+          SaveWindowImage(g_progress.picturePane, ArtifactsDir() + L"\\app_group_list_progress.bmp");
+        }
+      }
+    }
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(GroupFontList, FillShowsItsProgressOverTheGroupsPane) {
+  constexpr int kFonts = 400;
+  FontGroup group;
+  group.FileName = G(1);
+  group.Name = L"Many";
+  group.Parent = kRootGroupFile;
+  for (int i = 0; i < kFonts; ++i) group.AddFont(L"Font " + std::to_wstring(i), Font(L"F" + std::to_wstring(i)));
+  ASSERT_TRUE(group.Save());
+  Make(kRootGroupFile, L"Root", L"", {{G(1), L"Many"}});
+  Open();
+  g_progress = {};
+  g_progress.picturePane = frame_->Panes().m_groupsPane;
+  HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, RecordProgress, nullptr, ::GetCurrentThreadId());
+  ASSERT_TRUE(hook);
+  const int shown = Show(G(1));
+  ::UnhookWindowsHookEx(hook);
+  EXPECT_EQ(shown, kFonts);
+  ASSERT_NE(g_progress.bar, nullptr) << "no progress bar during the fill";
+  EXPECT_EQ(g_progress.parent, frame_->Panes().m_groupsPane.m_hWnd) << "laid over the groups tree's pane";
+  EXPECT_EQ(g_progress.range, kFonts);
+  ASSERT_FALSE(g_progress.positions.empty());
+  EXPECT_EQ(g_progress.positions.back(), kFonts) << "it reaches its end with the last font";
+  EXPECT_TRUE(std::is_sorted(g_progress.positions.begin(), g_progress.positions.end()));
+  EXPECT_TRUE(g_progress.pictureTaken);
+  EXPECT_FALSE(::IsWindow(g_progress.bar)) << "gone once the list is filled";
 }

@@ -21,6 +21,16 @@
 
 inline std::wstring G(int n) { return FormatGroupFileName(n); }
 
+// The disabled bits of a pane menu's item, or 0xFFFF when the menu has no such item.
+inline constexpr UINT kNoMenuItem = 0xFFFF;
+inline UINT MenuItemState(HMENU menu, UINT id) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_STATE;
+  if (!::GetMenuItemInfoW(menu, id, FALSE, &info)) return kNoMenuItem;
+  return info.fState & MFS_DISABLED;
+}
+
 class GroupsMainFrame : public ::testing::Test {
 protected:
   void SetUp() override {

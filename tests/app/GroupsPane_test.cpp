@@ -18,14 +18,6 @@ protected:
   bool Hidden(int id) { return ::SendMessageW(Toolbar(), TB_ISBUTTONHIDDEN, id, 0) != 0; }
 };
 
-UINT MenuState(HMENU menu, UINT id) {
-  MENUITEMINFOW info{};
-  info.cbSize = sizeof(info);
-  info.fMask = MIIM_STATE;
-  if (!::GetMenuItemInfoW(menu, id, FALSE, &info)) return 0xFFFF;  // no such item
-  return info.fState & MFS_DISABLED;
-}
-
 }  // namespace
 
 // With the program's installer, as the program has it from its start, a group that is not
@@ -72,8 +64,9 @@ TEST_F(GroupsPane, MenuOffersWhatTheSelectedGroupAllows) {
     HTREEITEM item;
     UINT newGroup, rename, remove, clear;
   } cases[] = {
-      {"root", root, 0, kMenuItemDisabled, kMenuItemDisabled, 0},
-      {"plain", Tree().FindChildByFile(root, G(1)), 0, 0, 0, 0},
+      // Clearing the installed marks needs a mark on the group or below it.
+      {"root, a child marked", root, 0, kMenuItemDisabled, kMenuItemDisabled, 0},
+      {"plain", Tree().FindChildByFile(root, G(1)), 0, 0, 0, kMenuItemDisabled},
       {"installed", Tree().FindChildByFile(root, G(2)), kMenuItemDisabled, kMenuItemDisabled, kMenuItemDisabled, 0},
   };
   for (const Case& c : cases) {
@@ -82,12 +75,22 @@ TEST_F(GroupsPane, MenuOffersWhatTheSelectedGroupAllows) {
     IconPopupMenu menu(::CreatePopupMenu());
     FillGroupsTreeMenu(menu, Tree());
     EXPECT_EQ(::GetMenuItemCount(menu.Get()), 8);
-    EXPECT_EQ(MenuState(menu.Get(), ID_GROUP_NEW), c.newGroup);
-    EXPECT_EQ(MenuState(menu.Get(), ID_TREE_RENAME), c.rename);
-    EXPECT_EQ(MenuState(menu.Get(), ID_GROUP_DELETE), c.remove);
-    EXPECT_EQ(MenuState(menu.Get(), ID_GROUP_CLEAR_INSTALLED), c.clear);
-    EXPECT_EQ(MenuState(menu.Get(), ID_FONTS_REFRESH), 0u);
+    EXPECT_EQ(MenuItemState(menu.Get(), ID_GROUP_NEW), c.newGroup);
+    EXPECT_EQ(MenuItemState(menu.Get(), ID_TREE_RENAME), c.rename);
+    EXPECT_EQ(MenuItemState(menu.Get(), ID_GROUP_DELETE), c.remove);
+    EXPECT_EQ(MenuItemState(menu.Get(), ID_GROUP_CLEAR_INSTALLED), c.clear);
+    EXPECT_EQ(MenuItemState(menu.Get(), ID_FONTS_REFRESH), 0u);
   }
+}
+
+TEST_F(GroupsPane, TheTreeShowsTipsForItsItems) {
+  Make(kRootGroupFile, L"Root", L"", {{G(1), L"A group whose name is longer than the pane is wide"}});
+  Open();
+  const auto style = static_cast<DWORD>(::GetWindowLongPtrW(Tree().m_hWnd, GWL_STYLE));
+  EXPECT_TRUE(style & TVS_INFOTIP);
+  EXPECT_FALSE(style & TVS_NOTOOLTIPS);
+  EXPECT_EQ(style, 0x56800A29u);
+  EXPECT_TRUE(::IsWindow(reinterpret_cast<HWND>(::SendMessageW(Tree().m_hWnd, TVM_GETTOOLTIPS, 0, 0))));
 }
 
 TEST_F(GroupsPane, QuickSearchFindsTheGroupThatHoldsTheFont) {

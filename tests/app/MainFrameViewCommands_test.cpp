@@ -172,6 +172,59 @@ TEST_F(ViewCommands, OkWritesExactlyTheChangedValuesAndTheListsFollow) {
   EXPECT_EQ(list.GetItemTextColor(font_flags::kUnreadable, IDC_FOLDER_FONTS_LIST), defaults.Colors[kColorUnreadable]);
 }
 
+TEST_F(ViewCommands, EachControlMarksItsPageChangedAndAppliedGridLinesRepaintEveryList) {
+  Frame();
+  constexpr int kApplyButton = 0x3021;
+  RunOptions({[&] { return SheetUp(sheet_); },
+              [&] {
+                const struct {
+                  int page;
+                  int id;
+                  WORD code;
+                } controls[] = {
+                    {0, IDC_PREF_NAMES_ONLY, BN_CLICKED},       {0, IDC_PREF_GRID_LINES, BN_CLICKED},
+                    {0, IDC_PREF_POINT_SIZE_LABEL, STN_CLICKED}, {0, IDC_PREF_HIDE_RASTER, BN_CLICKED},
+                    {0, IDC_PREF_HIDE_EUDC, BN_CLICKED},        {0, IDC_PREF_HIDE_VERTICAL, BN_CLICKED},
+                    {0, IDC_PREF_POINT_SIZE, EN_CHANGE},        {3, IDC_PREF_FONT_CASE_LABEL, STN_CLICKED},
+                    {3, IDC_PREF_FONT_CASE_NOTE, STN_CLICKED},  {3, IDC_PREF_FONT_CASE, EN_CHANGE},
+                };
+                HWND apply = ::GetDlgItem(sheet_, kApplyButton);
+                for (const auto& c : controls) {
+                  SCOPED_TRACE(c.id);
+                  HWND page = Page(sheet_, c.page);
+                  HWND control = ::GetDlgItem(page, c.id);
+                  EXPECT_TRUE(control) << "the page has the control";
+                  for (const int shown : {0, 3})
+                    ::SendMessageW(sheet_, PSM_UNCHANGED, reinterpret_cast<WPARAM>(Page(sheet_, shown)), 0);
+                  page = Page(sheet_, c.page);
+                  EXPECT_FALSE(::IsWindowEnabled(apply));
+                  ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(c.id, c.code), reinterpret_cast<LPARAM>(control));
+                  EXPECT_TRUE(::IsWindowEnabled(apply));
+                }
+                // Lines between the rows, applied without closing the sheet: every list shown
+                // redraws, the group list and the folder list in turn in front.
+                HWND view = Page(sheet_, 0);
+                for (const int front : {2, 1}) {
+                  frame_->SendMessage(WM_COMMAND, ID_SHOW_FONT_LIST, front);
+                  HWND lists[] = {front == 1 ? g_AppState.FolderFonts.m_hWnd : g_AppState.GroupFonts.m_hWnd,
+                                  g_AppState.InstalledFonts.m_hWnd};
+                  for (HWND list : lists) ::ValidateRect(list, nullptr);
+                  const bool lines = front == 1;
+                  ::CheckDlgButton(view, IDC_PREF_GRID_LINES, lines ? BST_CHECKED : BST_UNCHECKED);
+                  ClickButton(view, IDC_PREF_GRID_LINES);
+                  ::SendMessageW(sheet_, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+                  EXPECT_EQ((g_Preferences.StyleFlags & 0x10) != 0, lines);
+                  for (HWND list : lists) {
+                    RECT dirty{};
+                    EXPECT_TRUE(::IsWindowVisible(list));
+                    EXPECT_TRUE(::GetUpdateRect(list, &dirty, FALSE)) << ::GetDlgCtrlID(list);
+                  }
+                }
+                ::PostMessageW(sheet_, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+                return true;
+              }});
+}
+
 TEST_F(ViewCommands, PageRulesOfInstallViewAndColors) {
   g_Preferences.StyleFlags |= 0xFF00;
   CPreferences sheet;

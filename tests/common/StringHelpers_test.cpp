@@ -1,6 +1,8 @@
-// The dialog text reader and the path cutter, over tables of edge cases run by the real
-// shell functions.
+// The window, dialog and list-view text readers, the search without case and the path cutter,
+// over tables of edge cases run by the real controls and shell functions.
 #include "common/StringHelpers.h"
+
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -68,7 +70,64 @@ TEST(GetDlgItemString, Table) {
   std::wstring out = L"stale";
   EXPECT_EQ(GetDlgItemString(parent, 999, out), 0);
   EXPECT_TRUE(out.empty());
+  ::SetWindowTextW(edit, longText.c_str());
+  EXPECT_TRUE(GetWindowTextString(edit) == longText);
+  EXPECT_TRUE(GetWindowTextString(nullptr).empty());
   ::DestroyWindow(parent);
+}
+
+// Cells of a real report list, around the first buffer size and far beyond it.
+TEST(GetListViewItemText, Table) {
+  HWND list = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT, 0, 0, 300, 200, nullptr, nullptr,
+                                nullptr, nullptr);
+  ASSERT_TRUE(list);
+  for (int column = 0; column < 2; ++column) {
+    LVCOLUMNW c{};
+    c.mask = LVCF_WIDTH;
+    c.cx = 100;
+    ::SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&c));
+  }
+  const std::wstring texts[] = {L"", L"a", std::wstring(254, L'x'), std::wstring(255, L'y'), std::wstring(256, L'z'),
+                                std::wstring(600, L'v') + L"\u00e9", std::wstring(5000, L'w')};
+  for (int row = 0; row < static_cast<int>(std::size(texts)); ++row) {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.pszText = const_cast<wchar_t*>(L"first");
+    ::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    item.iSubItem = 1;
+    item.pszText = const_cast<wchar_t*>(texts[row].c_str());
+    ::SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+  }
+  for (int row = 0; row < static_cast<int>(std::size(texts)); ++row) {
+    SCOPED_TRACE(texts[row].size());
+    EXPECT_TRUE(GetListViewItemText(list, row, 1) == texts[row]);
+    EXPECT_TRUE(GetListViewItemText(list, row, 0) == L"first");
+  }
+  EXPECT_TRUE(GetListViewItemText(list, 99, 0).empty()) << "no such row";
+  ::DestroyWindow(list);
+}
+
+TEST(FindNoCase, Table) {
+  const struct {
+    const wchar_t* text;
+    const wchar_t* part;
+    int at;
+  } table[] = {
+      {L"Arial (TrueType)", L"(truetype)", 6},
+      {L"|.ttf|.otf|.TTC|", L"|.ttc|", 10},
+      {L"abc", L"", 0},
+      {L"", L"a", -1},
+      {L"abc", L"abcd", -1},
+      {L"\u00c9cole \u00e9cole", L"\u00c9COLE", 0},
+      {L"x\u00e9cole", L"\u00c9COLE", 1},
+      {L"stra\u00dfe", L"SS", -1},  // folding keeps the length: no expansion of the sharp s
+      {L"C:\\Fonts|D:\\More|", L"d:\\more|", 9},
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(testing_support::Narrow(row.text));
+    EXPECT_EQ(FindNoCase(row.text, row.part), row.at);
+  }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "common/Seams.h"
+#include "common/StringHelpers.h"
 #include "fonts/CDefaultFamiliesDlg.h"
 #include "fonts/CListRegistryFontsDlg.h"
 #include "fonts/CSubstituteDlg.h"
@@ -83,13 +84,13 @@ TEST_F(RegistrationDialogs, RegisteredFontsListExplainsSortsAndSavesItsPlace) {
   ASSERT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 3);
   const auto rowOf = [&](const std::wstring& valueName) {
     for (int row = 0; row < 3; ++row)
-      if (GetListText(list, row, 2) == valueName) return row;
+      if (GetListViewItemText(list, row, 2) == valueName) return row;
     return -1;
   };
   // Shown in key order, numbered from 1; the name column comes from the file.
-  EXPECT_EQ(GetListText(list, 0, 0), L"1");
-  EXPECT_EQ(GetListText(list, rowOf(reader.FullName() + L" (TrueType)"), 1), reader.FullName());
-  EXPECT_EQ(GetListText(list, rowOf(L"Zz Gone (TrueType)"), 3), L"gone.ttf");
+  EXPECT_EQ(GetListViewItemText(list, 0, 0), L"1");
+  EXPECT_EQ(GetListViewItemText(list, rowOf(reader.FullName() + L" (TrueType)"), 1), reader.FullName());
+  EXPECT_EQ(GetListViewItemText(list, rowOf(L"Zz Gone (TrueType)"), 3), L"gone.ttf");
 
   // The most telling result is explained: missing file, then wrong name, then the duplicate.
   const std::pair<std::wstring, UINT> explained[] = {{L"Zz Gone (TrueType)", IDS_REGISTRY_FONT_UNREADABLE},
@@ -107,7 +108,7 @@ TEST_F(RegistrationDialogs, RegisteredFontsListExplainsSortsAndSavesItsPlace) {
     click.iSubItem = CRegListView::kColumnValueName;
     ::SendMessageW(dialog->m_hWnd, WM_NOTIFY, IDC_REGISTRY_FONTS_LIST, reinterpret_cast<LPARAM>(&click));
     EXPECT_EQ(dialog->List().SortAscending(), ascending);
-    EXPECT_EQ(GetListText(list, 0, 2), ascending ? L"Aa Wrong (TrueType)" : L"Zz Gone (TrueType)");
+    EXPECT_EQ(GetListViewItemText(list, 0, 2), ascending ? L"Aa Wrong (TrueType)" : L"Zz Gone (TrueType)");
   }
   PumpMessages(100);
   SaveWindowImage(dialog->m_hWnd, ArtifactsDir() + L"\\registered_fonts.bmp");
@@ -156,8 +157,8 @@ TEST_F(RegistrationDialogs, SubstitutesListEveryValueAndExplainTheSelectedRow) {
         HWND list = dialog.GetDlgItem(IDC_SUBSTITUTES_LIST);
         EXPECT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 3);
         // Each value went in at the top: the key's first value is the last row.
-        EXPECT_EQ(GetListText(list, 2, 0), L"Arial,204");
-        EXPECT_EQ(GetListText(list, 0, 1), L"");
+        EXPECT_EQ(GetListViewItemText(list, 2, 0), L"Arial,204");
+        EXPECT_EQ(GetListViewItemText(list, 0, 1), L"");
         SelectRow(list, 2);
         EXPECT_EQ(StatusText(dialog.StatusBar(), 0), cyrillic);
         EXPECT_EQ(StatusText(dialog.StatusBar(), 1), L"");
@@ -248,19 +249,19 @@ TEST_F(RegistrationDialogs, FamilyDefaultsEditOnlyInstalledFaces) {
     ASSERT_NE(editor, nullptr);
     wchar_t shown[64] = {};
     ::GetWindowTextW(editor, shown, 64);
-    EXPECT_EQ(std::wstring(shown), GetListText(list, row, 1));  // the face is edited, not the family
+    EXPECT_EQ(std::wstring(shown), GetListViewItemText(list, row, 1));  // the face is edited, not the family
     ::SetWindowTextW(editor, text.c_str());
     ::SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);
   };
   RunFamilyDefaults([&](CDefaultFamiliesDlg& dialog) {
     HWND list = FamilyList(dialog);
     edit(dialog, 1, L"Nowhere Sans");
-    EXPECT_EQ(GetListText(list, 1, 1), L"Arial");
+    EXPECT_EQ(GetListViewItemText(list, 1, 1), L"Arial");
     EXPECT_EQ(StatusText(dialog.StatusBar(), 0), LoadResString(IDS_FAMILY_DEFAULT_NOT_INSTALLED));
     EXPECT_EQ(Beeps().size(), 1u);
     edit(dialog, 1, L"DejaVu Sans");
-    EXPECT_EQ(GetListText(list, 1, 0), L"Swiss");
-    EXPECT_EQ(GetListText(list, 1, 1), L"DejaVu Sans");
+    EXPECT_EQ(GetListViewItemText(list, 1, 0), L"Swiss");
+    EXPECT_EQ(GetListViewItemText(list, 1, 1), L"DejaVu Sans");
     // The preview asks for the selected row's face, cut to what a LOGFONT holds.
     ::RedrawWindow(dialog.GetDlgItem(IDC_FAMILY_DEFAULTS_PREVIEW), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     EXPECT_EQ(dialog.PreviewFace(), L"DejaVu Sans");
@@ -324,7 +325,7 @@ void EditFace(CDefaultFamiliesDlg& dialog, const std::wstring& family, const std
   ASSERT_NE(dialog.Editor(), nullptr);
   ::SetWindowTextW(dialog.Editor(), text.c_str());
   ::SendMessageW(dialog.Editor(), WM_KEYDOWN, VK_RETURN, 0);
-  ASSERT_EQ(GetListText(list, row, 1), text);
+  ASSERT_EQ(GetListViewItemText(list, row, 1), text);
 }
 
 }  // namespace

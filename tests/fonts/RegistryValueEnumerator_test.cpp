@@ -13,6 +13,43 @@ namespace {
 
 constexpr wchar_t kTestRoot[] = L"Software\\OrvelTest";
 
+constexpr wchar_t kType1Installer[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Type 1 Installer";
+
+// The user's Type 1 installer key moved aside for one test and put back afterwards, so that the
+// test sees it missing whatever an earlier test or program of the prefix installed.
+class Type1KeyAside {
+public:
+  Type1KeyAside() {
+    HKEY from = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kType1Installer, 0, KEY_READ, &from) != ERROR_SUCCESS) return;
+    kept_ = Copy(from, kKept) && ::RegDeleteTreeW(HKEY_CURRENT_USER, kType1Installer) == ERROR_SUCCESS;
+    ::RegCloseKey(from);
+  }
+  ~Type1KeyAside() {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kType1Installer);
+    HKEY from = nullptr;
+    if (kept_ && ::RegOpenKeyExW(HKEY_CURRENT_USER, kKept, 0, KEY_READ, &from) == ERROR_SUCCESS) {
+      (void)Copy(from, kType1Installer);
+      ::RegCloseKey(from);
+    }
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kKept);
+  }
+
+private:
+  static constexpr wchar_t kKept[] = L"Software\\OrvelTestType1Aside";
+  static bool Copy(HKEY from, const wchar_t* to) {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, to);
+    HKEY target = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, to, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target, nullptr) !=
+        ERROR_SUCCESS)
+      return false;
+    const bool copied = ::RegCopyTreeW(from, nullptr, target) == ERROR_SUCCESS;
+    ::RegCloseKey(target);
+    return copied;
+  }
+  bool kept_ = false;
+};
+
 // A fresh key under HKCU\Software\OrvelTest, deleted with everything below it afterwards.
 class ScratchKey {
 public:
@@ -225,6 +262,7 @@ TEST(RegistryValueEnumerator, ViewFlagsOfTheAccess) {
 }
 
 TEST(RegistryValueEnumerator, MissingKeysYieldNothingAndAreNotCreated) {
+  const Type1KeyAside aside;
   ScratchKey key;
   const std::wstring missing = key.Path() + L"\\Missing";
   RegistryValueEnumerator e(HKEY_CURRENT_USER, missing.c_str());
@@ -243,10 +281,10 @@ TEST(RegistryValueEnumerator, MissingKeysYieldNothingAndAreNotCreated) {
 }
 
 TEST(RegistryValueEnumerator, MissingType1KeyIsCreated) {
-  constexpr wchar_t kInstaller[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Type 1 Installer";
+  const Type1KeyAside aside;
   HKEY probe = nullptr;
-  ASSERT_NE(::RegOpenKeyExW(HKEY_CURRENT_USER, kInstaller, 0, KEY_READ, &probe), ERROR_SUCCESS)
-      << "the prefix already has a Type 1 key under HKCU";
+  ASSERT_NE(::RegOpenKeyExW(HKEY_CURRENT_USER, kType1Installer, 0, KEY_READ, &probe), ERROR_SUCCESS)
+      << "the user's Type 1 key could not be moved aside";
   {
     RegistryValueEnumerator e(HKEY_CURRENT_USER, kType1FontsKey);
     EXPECT_TRUE(e.IsOpen());
@@ -265,7 +303,6 @@ TEST(RegistryValueEnumerator, MissingType1KeyIsCreated) {
     EXPECT_EQ(e.ViewFlags(), 0u);
     EXPECT_EQ(e.MaxNameLength(), 1u);
   }
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, kInstaller);
 }
 
 TEST(RegistryValueEnumerator, ReadsTheSystemFontList) {

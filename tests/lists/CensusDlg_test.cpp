@@ -1,6 +1,7 @@
 // The census dialog and the finder of folders with fonts under Wine, driven by their own
 // messages: a golden census of a small folder tree (records, analysis, filters, counts), damaged
-// and odd files, the report files, closing during a walk, and the finder's list.
+// and odd files, the report files, a stopped walk, closing during a walk and during the font
+// check, and the finder's list.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include "app/AppState.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
+#include "common/StringHelpers.h"
 #include "lists/CCensusDlg.h"
 #include "lists/CDirWithFontsDlg.h"
 #include "tests/support/SfntBuilder.h"
@@ -271,23 +273,51 @@ TEST_F(CensusDlgTest, ClosingDuringAWalkEndsTheWalkAndTheWindow) {
   EXPECT_FALSE(dlg.IsWalkRunning());
 }
 
+// So many small fonts in so many folders that a walk of them, or a check of them, runs for a
+// second or more.
+constexpr int kManyFonts = 1000;
+void MakeManyFonts(const std::wstring& root) {
+  const Bytes font = ReadFile(testing_support::SourceDir() + L"\\tests\\fonts\\data\\OrvelVarNoStat.ttf");
+  ASSERT_FALSE(font.empty()) << "missing test font OrvelVarNoStat.ttf";
+  for (int i = 0; i < kManyFonts; ++i)
+    Put(root + L"\\d" + std::to_wstring(i / 50) + L"\\f" + std::to_wstring(i) + L".ttf", font);
+}
+
 TEST_F(CensusDlgTest, StoppedCensusKeepsItsRowsAndLeavesTheFiltersClosed) {
-  MakeCensusTree(root_);
+  MakeManyFonts(root_ + L"\\many");
   CCensusDlg dlg;
   ASSERT_TRUE(dlg.CreateModeless());
-  dlg.StartCensus(root_);
+  dlg.StartCensus(root_ + L"\\many");
+  ASSERT_TRUE(PumpUntil([&] { return dlg.List().RecordCount() > 0; }));
+  ASSERT_TRUE(dlg.IsWalkRunning()) << "the walk must still run when the stop comes";
   dlg.SendMessage(WM_COMMAND, IDOK);  // the button stops the walk
   ASSERT_TRUE(PumpUntil([&] { return !dlg.IsWalkRunning() && !dlg.List().IsBusy(); }));
-  const std::wstring outcome = dlg.StatusBar().GetText(3);
-  // The walk may have ended on its own before the stop reached it.
-  if (outcome == LoadResString(IDS_CENSUS_STOPPED)) {
-    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDOK)));
-    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_CENSUS_FILTER)));
-    EXPECT_EQ(dlg.StatusBar().GetText(0), ToolStatusBar::FormatCount(dlg.List().RecordCount()));
-  } else {
-    EXPECT_EQ(outcome, LoadResString(IDS_OPERATION_FINISHED));
-  }
+  EXPECT_EQ(dlg.StatusBar().GetText(3), LoadResString(IDS_CENSUS_STOPPED));
+  const int records = dlg.List().RecordCount();
+  EXPECT_GT(records, 0) << "the rows found before the stop stay";
+  EXPECT_LT(records, kManyFonts) << "the walk ended at the stop, not at the last file";
+  EXPECT_EQ(dlg.List().RowCount(), records);
+  EXPECT_EQ(dlg.StatusBar().GetText(0), ToolStatusBar::FormatCount(records));
+  EXPECT_EQ(dlg.StatusBar().GetText(1), ToolStatusBar::FormatCount(records));
+  // A stopped census can be run again at once; its rows are not analysed, so no filter.
+  EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDOK)));
+  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_CENSUS_FILTER)));
+  EXPECT_EQ(GetWindowTextString(::GetDlgItem(dlg.m_hWnd, IDOK)), LoadResString(IDS_CENSUS_START));
   dlg.SendMessage(WM_CLOSE);
+}
+
+TEST_F(CensusDlgTest, ClosingDuringTheFontCheckKeepsTheWindowUntilTheCheckHasStopped) {
+  MakeManyFonts(root_ + L"\\many");
+  CCensusDlg dlg;
+  RunCensus(dlg, root_ + L"\\many");
+  ASSERT_EQ(dlg.List().RecordCount(), kManyFonts);
+  SelectFilter(dlg, CCensusDlg::kShowUnusable);
+  ASSERT_TRUE(dlg.List().IsChecking());
+  dlg.SendMessage(WM_CLOSE);
+  EXPECT_TRUE(::IsWindow(dlg.m_hWnd)) << "the window stays while the check stops";
+  ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dlg.m_hWnd); })) << "and goes once it has stopped";
+  EXPECT_FALSE(dlg.List().IsChecking());
+  EXPECT_FALSE(dlg.List().CheckDone()) << "the check was stopped, not run to its end";
 }
 
 TEST_F(CensusDlgTest, FinderListsEachFolderWithFontsOnceInOrder) {
