@@ -377,6 +377,7 @@ void CMainFrame::UpdateStates() {
   UpdateGroupsPaneButtons();
   panes_.m_fontListsPane.UpdateToolbarState();
   UpdateSearchStates();
+  UpdateFontCommandStates();
   UISetCheck(ID_VIEW_SAMPLE_IN_LIST, g_Preferences.ShowSampleInList);
   UIEnable(ID_VIEW_SAMPLE_IN_LIST, (g_Preferences.StyleFlags & Preferences::kStyleNamesOnly) == 0);
   UIEnable(ID_FILE_SAVE_IMAGES, HasFontImagesToSave());

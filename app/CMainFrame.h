@@ -262,6 +262,7 @@ private:
   void ShowGroupList();
   // The sample pane follows the selection of the lists (CMainFrameSampleCommands.cpp).
   void ShowSelectionInSample();
+  void UpdateFontCommandStates();
   void SelectOnly(HWND focusList, std::initializer_list<HWND> deselect) const;
   bool RouteMouseWheel(const MSG& msg) const;
   bool IsFocusedViewKey(const MSG& msg) const;

@@ -1,5 +1,6 @@
 // The main frame's side of the sample pane: the pane shows the selected row of the font lists,
-// and command 290 runs the sample editor.
+// the font commands of the menu and the main toolbar follow the pane's own, and command 290 runs
+// the sample editor.
 #include "app/CMainFrame.h"
 
 #include "app/AppState.h"
@@ -25,6 +26,14 @@ void CMainFrame::ShowSelectionInSample() {
     return;
   }
   panes_.m_samplePane.ShowFont(nullptr, nullptr);
+}
+
+// The font sheet, the character map and the properties of the menu, the accelerator and the main
+// toolbar act on the font the sample pane shows (the selected row of a list): they are offered
+// when the pane offers its own buttons for that font.
+void CMainFrame::UpdateFontCommandStates() {
+  for (int command : {ID_FONTS_SHEET, ID_FONTS_CHARMAP, ID_FONTS_PROPERTIES})
+    UIEnable(command, panes_.m_samplePane.IsButtonEnabled(command));
 }
 
 LRESULT CMainFrame::OnEditSampleTexts(WORD, WORD, HWND, BOOL&) {

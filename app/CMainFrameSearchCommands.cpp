@@ -52,9 +52,7 @@ void CMainFrame::OnFontsSearch(UINT code, int id, HWND control) {
 // Similar fonts are found by the classification of the sample's font, which only a font that
 // has properties (the sample pane's button 157) carries.
 bool CMainFrame::CanSearchSimilarFonts() const {
-  HWND toolbar = panes_.m_samplePane.m_hWndToolBar;
-  return panes_.m_samplePane.Sample().HasFont() && toolbar &&
-         ::SendMessageW(toolbar, TB_ISBUTTONENABLED, ID_FONTS_PROPERTIES, 0) != 0;
+  return panes_.m_samplePane.Sample().HasFont() && panes_.m_samplePane.IsButtonEnabled(ID_FONTS_PROPERTIES);
 }
 
 void CMainFrame::OnFontsSimilar(UINT, int, HWND) {

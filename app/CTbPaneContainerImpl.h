@@ -84,6 +84,9 @@ public:
   void ShowButton(int command, bool show) const {
     if (m_hWndToolBar) ::SendMessageW(m_hWndToolBar, TB_HIDEBUTTON, command, MAKELPARAM(show ? FALSE : TRUE, 0));
   }
+  [[nodiscard]] bool IsButtonEnabled(int command) const {
+    return m_hWndToolBar && ::SendMessageW(m_hWndToolBar, TB_ISBUTTONENABLED, command, 0) != 0;
+  }
 
   // Where the toolbar starts in the pane (the pane's right edge when it has none).
   int ToolbarLeft() const {

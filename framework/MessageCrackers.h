@@ -96,7 +96,6 @@
 
 #define COMMAND_ID_HANDLER_EX(id, func)                                                       \
   if (uMsg == WM_COMMAND && (id) == LOWORD(wParam)) {                                         \
-    if (::orv::CommandProbe::Intercept()) return (lResult = 0, TRUE);                         \
     func(static_cast<UINT>(HIWORD(wParam)), static_cast<int>(LOWORD(wParam)), reinterpret_cast<HWND>(lParam)); \
     lResult = 0;                                                                              \
     return TRUE;                                                                              \
@@ -104,7 +103,6 @@
 
 #define COMMAND_HANDLER_EX(id, code, func)                                                     \
   if (uMsg == WM_COMMAND && (id) == LOWORD(wParam) && (code) == HIWORD(wParam)) {              \
-    if (::orv::CommandProbe::Intercept()) return (lResult = 0, TRUE);                         \
     func(static_cast<UINT>(HIWORD(wParam)), static_cast<int>(LOWORD(wParam)), reinterpret_cast<HWND>(lParam)); \
     lResult = 0;                                                                               \
     return TRUE;                                                                               \
@@ -112,7 +110,6 @@
 
 #define COMMAND_RANGE_HANDLER_EX(first, last, func)                                             \
   if (uMsg == WM_COMMAND && LOWORD(wParam) >= (first) && LOWORD(wParam) <= (last)) {              \
-    if (::orv::CommandProbe::Intercept()) return (lResult = 0, TRUE);                            \
     func(static_cast<UINT>(HIWORD(wParam)), static_cast<int>(LOWORD(wParam)), reinterpret_cast<HWND>(lParam)); \
     lResult = 0;                                                                                  \
     return TRUE;                                                                                  \

@@ -10,14 +10,11 @@
 //   END_MSG_MAP()
 //
 // A handler runs with `handled` set to TRUE; clearing it lets the search go on as if the
-// handler had not matched. The map returns TRUE when some handler took the message. While a
-// CommandProbe is active, a command handler that matches only reports the match.
+// handler had not matched. The map returns TRUE when some handler took the message.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
-
-#include "framework/CommandProbe.h"
 
 namespace orv {
 
@@ -76,16 +73,6 @@ protected:
     if (bHandled) return TRUE;     \
   }
 
-// A command handler's call, or the probe's record of the match.
-#define ORV_RUN_COMMAND_HANDLER_(call)          \
-  {                                             \
-    if (::orv::CommandProbe::Intercept()) {     \
-      lResult = 0;                              \
-      return TRUE;                              \
-    }                                           \
-    ORV_RUN_HANDLER_(call)                      \
-  }
-
 #define MESSAGE_HANDLER(msg, func) \
   if (uMsg == (msg)) ORV_RUN_HANDLER_(func(uMsg, wParam, lParam, bHandled))
 
@@ -94,19 +81,19 @@ protected:
 
 #define COMMAND_HANDLER(id, code, func)                                        \
   if (uMsg == WM_COMMAND && (id) == LOWORD(wParam) && (code) == HIWORD(wParam)) \
-  ORV_RUN_COMMAND_HANDLER_(func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled))
+  ORV_RUN_HANDLER_(func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled))
 
 #define COMMAND_ID_HANDLER(id, func)                 \
   if (uMsg == WM_COMMAND && (id) == LOWORD(wParam)) \
-  ORV_RUN_COMMAND_HANDLER_(func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled))
+  ORV_RUN_HANDLER_(func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled))
 
 #define COMMAND_CODE_HANDLER(code, func)               \
   if (uMsg == WM_COMMAND && (code) == HIWORD(wParam)) \
-  ORV_RUN_COMMAND_HANDLER_(func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled))
+  ORV_RUN_HANDLER_(func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled))
 
 #define COMMAND_RANGE_HANDLER(idFirst, idLast, func)                                \
   if (uMsg == WM_COMMAND && LOWORD(wParam) >= (idFirst) && LOWORD(wParam) <= (idLast)) \
-  ORV_RUN_COMMAND_HANDLER_(func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled))
+  ORV_RUN_HANDLER_(func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled))
 
 #define ORV_NMHDR_ reinterpret_cast<LPNMHDR>(lParam)
 

@@ -41,6 +41,18 @@ public:
   bool Expand(HTREEITEM item, UINT code) const {
     return ::SendMessageW(this->m_hWnd, TVM_EXPAND, code, reinterpret_cast<LPARAM>(item)) != 0;
   }
+  // Collapses a branch and deletes the items under it. When the first visible row lies under the
+  // branch, the branch's own item becomes the first visible row beforehand: Wine's tree view lays
+  // the rows out again from the first visible item after it has deleted it.
+  bool CollapseReset(HTREEITEM item) const {
+    const HTREEITEM first = GetFirstVisibleItem();
+    for (HTREEITEM up = first ? GetParentItem(first) : nullptr; up; up = GetParentItem(up)) {
+      if (up != item) continue;
+      SelectItem(item, TVGN_FIRSTVISIBLE);
+      break;
+    }
+    return Expand(item, TVE_COLLAPSE | TVE_COLLAPSERESET);
+  }
   bool SelectItem(HTREEITEM item, UINT code = TVGN_CARET) const {
     return ::SendMessageW(this->m_hWnd, TVM_SELECTITEM, code, reinterpret_cast<LPARAM>(item)) != 0;
   }

@@ -189,7 +189,7 @@ LRESULT CGroupsTreeView::OnItemExpanding(int, NMHDR* hdr, BOOL&) {
   if (nm->action & TVE_COLLAPSE) {
     // A collapsed branch keeps no items: the next expansion reads the group files again. The
     // control sends no notification for this second collapse (the item was expanded once).
-    Expand(item, TVE_COLLAPSE | TVE_COLLAPSERESET);
+    CollapseReset(item);
     g_AppState.GroupFonts.m_refreshPending = true;
     return TRUE;  // collapsed already
   }

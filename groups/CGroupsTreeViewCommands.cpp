@@ -40,7 +40,7 @@ void CGroupsTreeView::NewGroup() {
   if (!file.empty()) {
     // Read the branch again, so that the new group stands in its sorted place with the look
     // its file gives it.
-    Expand(item, TVE_COLLAPSE | TVE_COLLAPSERESET);
+    CollapseReset(item);
     Expand(item, TVE_EXPAND);
     child = FindChildByFile(item, file);
     if (child) SelectItem(child);
@@ -133,7 +133,7 @@ bool CGroupsTreeView::DeleteGroup(HTREEITEM item) {
     return false;
   }
   SetRedraw(false);
-  Expand(item, TVE_COLLAPSE | TVE_COLLAPSERESET);
+  CollapseReset(item);
   DeleteItem(item);
   FontGroup parent;
   if (parent.Load(parentFile)) {

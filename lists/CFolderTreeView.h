@@ -210,7 +210,6 @@ private:
   static int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM sortParam);
   void ApplyMarks(FolderItemData& record, bool bold, bool attributesKnown, ULONG attributes);
   HTREEITEM TopLevelAncestor(HTREEITEM item) const;
-  void CollapseReset(HTREEITEM item) const { Expand(item, TVE_COLLAPSE | TVE_COLLAPSERESET); }
   void DeleteAllRecords();
 
   // Pre-fill threads.

@@ -158,7 +158,7 @@ bool CFolderTreeView::SelectFolder() {
       target_.clear();
     }
   } else {
-    if (!(GetItemState(selected, TVIS_EXPANDED) & TVIS_EXPANDED)) Expand(selected, TVE_COLLAPSE | TVE_COLLAPSERESET);
+    if (!(GetItemState(selected, TVIS_EXPANDED) & TVIS_EXPANDED)) CollapseReset(selected);
     target_.clear();
   }
   // Only the main tree drives the folder fonts list; a picker's clicks leave it alone.

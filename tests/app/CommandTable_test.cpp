@@ -1,6 +1,6 @@
-// The main window's command table driven through the real window: every command it offers is
-// disabled or reaches a handler; the view toggles, help, the window brought onto the screen, the
-// refresh, the folder pane's buttons and menu, and the restart with administrator rights.
+// The main window's command table driven through the real window: the view toggles, help, the
+// window brought onto the screen, the refresh, the folder pane's buttons and menu, and the
+// restart with administrator rights. Every command it offers is swept in CommandSweep_test.cpp.
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
@@ -20,7 +20,6 @@
 #include "common/Seams.h"
 #include "common/StringHelpers.h"
 #include "fonts/RegisteredFontTable.h"
-#include "framework/CommandProbe.h"
 #include "tests/fonts/RegistryTestKey.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/TestSupport.h"
@@ -28,13 +27,6 @@
 using namespace testing_support;
 
 namespace {
-
-// Whether a command sent to `target` meets a handler on its way; no handler runs.
-bool ReachesHandler(HWND target, UINT id, LPARAM lParam = 0) {
-  orv::CommandProbe probe;
-  ::SendMessageW(target, WM_COMMAND, MAKEWPARAM(id, 0), lParam);
-  return probe.Matched();
-}
 
 std::vector<std::pair<UINT, DWORD_PTR>> g_help;
 std::vector<std::wstring> g_starts;  // verb, file, show, current directory, whether the mutex was free
@@ -96,53 +88,6 @@ protected:
   std::wstring cwd_;
   ScratchDir start_;  // the folder the tree starts in; it outlives the window, which makes it current
 };
-
-TEST_F(CommandTable, EveryOfferedCommandIsDisabledOrReachesAHandler) {
-  CMainFrame& f = Open();
-  MainPanes& p = f.Panes();
-  HWND paneBar = p.m_folderPane.m_hWndToolBar;
-  // The probe tells the two apart without running anything.
-  EXPECT_TRUE(ReachesHandler(f, ID_APP_EXIT));
-  EXPECT_FALSE(ReachesHandler(f, 0x7FFF));
-  EXPECT_TRUE(ReachesHandler(p.m_folderPane, ID_PANE_FAVORITES, reinterpret_cast<LPARAM>(paneBar)));
-  PumpMessages(50);
-  ASSERT_TRUE(f.IsWindow()) << "the exit command ran";
-  EXPECT_FALSE(p.m_folderPane.FavoritesShown());
-
-  std::string failures;
-  int offered = 0;
-  auto check = [&](const char* where, UINT id, bool enabled, HWND target, HWND from) {
-    ++offered;
-    if (enabled && !ReachesHandler(target, id, reinterpret_cast<LPARAM>(from)))
-      failures += where + std::to_string(id) + "; ";
-  };
-  HMENU menu = f.CommandBar().GetMenu();
-  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
-    HMENU popup = ::GetSubMenu(menu, i);
-    f.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), i);  // as the popup opens
-    for (int j = 0; j < ::GetMenuItemCount(popup); ++j) {
-      const UINT id = ::GetMenuItemID(popup, j);
-      if (id != 0 && id != static_cast<UINT>(-1))
-        check("menu ", id, !(::GetMenuState(popup, j, MF_BYPOSITION) & (MF_DISABLED | MF_GRAYED)), f, nullptr);
-    }
-  }
-  ACCEL accels[64];
-  for (int i = 0, n = ::CopyAcceleratorTableW(f.m_hAccel, accels, 64); i < n; ++i)
-    check("accelerator ", accels[i].cmd, f.UIIsEnabled(accels[i].cmd), f, nullptr);
-  // The main toolbar's commands reach the frame through the rebar, a pane's through the pane.
-  for (HWND toolbar : {p.m_hWndToolBar, paneBar}) {
-    for (int i = 0; i < ::SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0); ++i) {
-      TBBUTTON b{};
-      ::SendMessageW(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
-      if (!(b.fsStyle & BTNS_SEP))
-        check("toolbar ", b.idCommand, (b.fsState & TBSTATE_ENABLED) && !(b.fsState & TBSTATE_HIDDEN),
-              toolbar == paneBar ? p.m_folderPane.m_hWnd : f.m_hWnd, toolbar);
-    }
-  }
-  EXPECT_GE(offered, 50);
-  EXPECT_EQ(failures, "") << "enabled without a handler";
-  EXPECT_FALSE(f.UIIsSwallowedAccelerator(MAKEWPARAM(ID_FONTS_SEARCH, 1), 0)) << "Ctrl+F opens the search";
-}
 
 // What the View commands change, and their check marks, which must follow.
 struct View {
