@@ -61,7 +61,9 @@ TEST_F(AppMessageBoxTest, ShowsCaptionAndTypeAndRestartQuestionPostsCommand700) 
     MSG msg{};
     const bool posted = ::PeekMessageW(&msg, main, WM_COMMAND, WM_COMMAND, PM_REMOVE) != FALSE;
     EXPECT_EQ(posted, answer == IDYES);
-    if (posted) EXPECT_EQ(LOWORD(msg.wParam), ID_RESTART_ELEVATED);
+    if (posted) {
+      EXPECT_EQ(LOWORD(msg.wParam), ID_RESTART_ELEVATED);
+    }
   }
   g_AppState.MainWindow = savedMain;
   ::DestroyWindow(main);

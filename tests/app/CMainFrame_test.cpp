@@ -151,7 +151,9 @@ TEST_F(MainFrame, WindowTreeOfBarsSplittersAndPanes) {
     ASSERT_TRUE(::IsWindow(n.wnd));
     EXPECT_EQ(ClassOf(n.wnd), n.cls);
     EXPECT_EQ(::GetParent(n.wnd), n.parent);
-    if (n.id >= 0) EXPECT_EQ(::GetDlgCtrlID(n.wnd), n.id);
+    if (n.id >= 0) {
+      EXPECT_EQ(::GetDlgCtrlID(n.wnd), n.id);
+    }
   }
   EXPECT_EQ(f.m_hWndClient, p.m_mainSplitter.m_hWnd);
   for (HWND w : {p.m_mainSplitter.m_hWnd, p.m_folderPane.m_hWnd, p.m_samplePane.m_hWnd})

@@ -179,7 +179,9 @@ TEST_F(FontListPanes, TheFolderListMenuOffersWhatTheRowAllows) {
     EXPECT_EQ(MenuItemState(menu.Get(), ID_LIST_EXTRACT_ZIPPED), c.extract);
     EXPECT_EQ(MenuItemState(menu.Get(), ID_LIST_UNLOAD_FONT), c.unload);
     EXPECT_EQ(MenuItemState(menu.Get(), ID_LIST_DELETE_FILES), c.remove);
-    if (c.unload != kAbsent) EXPECT_EQ(NextItemAfter(menu.Get(), ID_LIST_UNLOAD_FONT), 0) << "a separator follows";
+    if (c.unload != kAbsent) {
+      EXPECT_EQ(NextItemAfter(menu.Get(), ID_LIST_UNLOAD_FONT), 0) << "a separator follows";
+    }
     // The list's common items carry the icons of their commands.
     for (UINT id : {ID_FONTS_SHEET, ID_FONTS_CHARMAP, ID_FONTS_REFRESH, ID_LIST_PRINT}) EXPECT_TRUE(HasIcon(menu.Get(), id)) << id;
     EXPECT_TRUE(HasIcon(menu.Get(), ID_FONTS_COPY_TO_FOLDER));

@@ -164,7 +164,7 @@ TEST_F(SamplePane, SizeStaysInItsRangeAndStylesCannotTakeAFacesOwn) {
   EXPECT_EQ(Pane().CaptionText(), L"[17 points] DejaVu Sans Bold");
   DWORD stored = 0;
   EXPECT_TRUE(ReadRegDword(prefs_.Get(), L"SampleFontSize", stored) && stored == 17);
-  for (const auto [from, delta, to] : {std::tuple{72, -1, 72}, std::tuple{71, -1, 72}, std::tuple{4, 1, 4}}) {
+  for (const auto& [from, delta, to] : {std::tuple{72, -1, 72}, std::tuple{71, -1, 72}, std::tuple{4, 1, 4}}) {
     Pane().Sample().SetSampleSize(from);
     step.iDelta = delta;
     Pane().SendMessage(WM_NOTIFY, IDC_SAMPLE_SIZE_UPDOWN, reinterpret_cast<LPARAM>(&step));

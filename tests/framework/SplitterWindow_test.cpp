@@ -93,9 +93,15 @@ TEST(Splitter, PositionsAndSinglePaneModes) {
     EXPECT_EQ(f.splitter.GetSinglePaneMode(), c.mode);
     EXPECT_EQ(f.Shown(0), c.shown0) << c.pos << "/" << c.mode;
     EXPECT_EQ(f.Shown(1), c.shown1) << c.pos << "/" << c.mode;
-    if (c.width0 >= 0) EXPECT_EQ(Width(ChildRect(f.panes[0])), c.width0) << c.pos << "/" << c.mode;
-    if (c.left1 >= 0) EXPECT_EQ(ChildRect(f.panes[1]).left, c.left1) << c.pos << "/" << c.mode;
-    if (c.width1 >= 0) EXPECT_EQ(Width(ChildRect(f.panes[1])), c.width1) << c.pos << "/" << c.mode;
+    if (c.width0 >= 0) {
+      EXPECT_EQ(Width(ChildRect(f.panes[0])), c.width0) << c.pos << "/" << c.mode;
+    }
+    if (c.left1 >= 0) {
+      EXPECT_EQ(ChildRect(f.panes[1]).left, c.left1) << c.pos << "/" << c.mode;
+    }
+    if (c.width1 >= 0) {
+      EXPECT_EQ(Width(ChildRect(f.panes[1])), c.width1) << c.pos << "/" << c.mode;
+    }
   }
   EXPECT_FALSE(f.splitter.SetSinglePaneMode(2));
   EXPECT_EQ(f.splitter.GetSinglePaneMode(), -1);

@@ -95,7 +95,9 @@ TEST_F(HostedList, ReaderRunsWhileRowsAreAddedSortedRemovedClearedAndRepainted) 
     std::multiset<std::wstring> actual;
     for (const auto& row : list.Rows()) {
       actual.insert(row->record->fileRef);
-      if (row->record->HasFlag(font_flags::kRead)) ASSERT_EQ(row->record->displayName, names.at(row->record->fileRef));
+      if (row->record->HasFlag(font_flags::kRead)) {
+        ASSERT_EQ(row->record->displayName, names.at(row->record->fileRef));
+      }
     }
     ASSERT_EQ(actual, model);
   };

@@ -221,7 +221,9 @@ TEST_F(CharMapGrid, HitTestsWheelAndZoom) {
   RECT client{};
   grid.GetClientRect(&client);
   moveTo(grid, 16 * grid.CellSize() + 1, cell);
-  if (16 * grid.CellSize() + 1 < client.right) EXPECT_EQ(grid.HoverChar(), 0u) << "right of the sixteenth column";
+  if (16 * grid.CellSize() + 1 < client.right) {
+    EXPECT_EQ(grid.HoverChar(), 0u) << "right of the sixteenth column";
+  }
 
   // A wheel delta beyond 800 scrolls as 800 does.
   auto wheel = [&](short delta) {

@@ -283,7 +283,9 @@ TEST_F(FontSheetFrame, OpensAtItsSavedRectangleClampedToTheScreen) {
     RECT inside{};
     ::IntersectRect(&inside, &rc, &screen);
     EXPECT_TRUE(::EqualRect(&inside, &rc));
-    if (c.expectDefault) EXPECT_TRUE(::EqualRect(&rc, &CFontSheetFrame::kDefaultRect));
+    if (c.expectDefault) {
+      EXPECT_TRUE(::EqualRect(&rc, &CFontSheetFrame::kDefaultRect));
+    }
     // Alt+Home brings it to the top-left corner.
     frame_->MoveWindow(RECT{300, 200, 900, 700});
     MSG altHome{frame_->m_hWnd, WM_SYSKEYDOWN, VK_HOME, 0x20000000, 0, {}};
@@ -327,7 +329,9 @@ TEST_F(FontSheetFrame, FontsWhoseFilesCannotBeReadOpenTheirSheetsWithoutACrash) 
     CFontSheetChildFrame* child = Add(font);
     ASSERT_TRUE(child);
     child->View().UpdateWindow();
-    if (font.fileRef == L"gone.ttf") EXPECT_EQ(child->View().Details().fileSize, 0u);
+    if (font.fileRef == L"gone.ttf") {
+      EXPECT_EQ(child->View().Details().fileSize, 0u);
+    }
   }
   EXPECT_EQ(frame_->TabCount(), static_cast<int>(fonts.size()));
   frame_->SendMessage(WM_COMMAND, ID_SHEET_PAGE_MODE);

@@ -70,7 +70,9 @@ TEST(SampleNaming, BuiltinStringsSplitAtTheFirstTab) {
     std::wstring title, text;
     const bool split = SplitBuiltinSample(resource, title, text);
     EXPECT_EQ(split, expected != nullptr) << Narrow(resource);
-    if (split) EXPECT_EQ(title + L"|" + text, expected);
+    if (split) {
+      EXPECT_EQ(title + L"|" + text, expected);
+    }
   }
   // The six built-ins of the resource library all have the form.
   SampleList builtins;
