@@ -51,14 +51,7 @@ SIZE FitImage(const Gdiplus::Bitmap& image, const RECT& box) {
   return {w * scale / 1000, h * scale / 1000};
 }
 
-RECT ChildRectInClient(HWND dialog, int id) {
-  RECT rc{};
-  if (HWND child = ::GetDlgItem(dialog, id)) {
-    ::GetWindowRect(child, &rc);
-    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rc), 2);
-  }
-  return rc;
-}
+RECT ChildRectInClient(HWND dialog, int id) { return orv::RectInParent(::GetDlgItem(dialog, id)); }
 
 std::wstring ModulePath() {
   wchar_t path[MAX_PATH] = {};

@@ -124,4 +124,14 @@ inline RECT RectInParent(HWND child) noexcept {
   return rc;
 }
 
+// Takes a dialog's placeholder control away and gives the place it held in the dialog's client
+// coordinates, for the window that is created there instead (empty when there is no such control).
+inline RECT TakePlaceholder(HWND dialog, int id) noexcept {
+  HWND placeholder = ::GetDlgItem(dialog, id);
+  if (!placeholder) return RECT{};
+  const RECT rc = RectInParent(placeholder);
+  ::DestroyWindow(placeholder);
+  return rc;
+}
+
 }  // namespace orv

@@ -70,11 +70,7 @@ void CFontClassificationsDlg::CreateStatusBar() {
 // The drive combo takes the place of its placeholder: the font case folder and the favourite
 // folders first, then the drives.
 void CFontClassificationsDlg::CreateFolderCombo() {
-  HWND placeholder = GetDlgItem(IDC_CLASSIFY_FOLDER);
-  RECT rc{};
-  ::GetWindowRect(placeholder, &rc);
-  ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
-  ::DestroyWindow(placeholder);
+  RECT rc = orv::TakePlaceholder(m_hWnd, IDC_CLASSIFY_FOLDER);
   rc.bottom = rc.top + kFolderComboDropHeight;
   if (!folderCombo_.CreateControl(m_hWnd, rc, IDC_CLASSIFY_FOLDER)) return;
   folderCombo_.AddFolder(fontCaseFolder_);

@@ -17,17 +17,6 @@ const orv::DlgResizeRule kResizeRules[] = {
     {IDC_CENSUS_LIST, orv::DLSZ_SIZE_X | orv::DLSZ_SIZE_Y},
 };
 
-// The rectangle of a template control in the dialog's client coordinates; the control goes.
-RECT TakePlaceholder(HWND dialog, int id) {
-  RECT rc{};
-  HWND placeholder = ::GetDlgItem(dialog, id);
-  if (!placeholder) return rc;
-  ::GetWindowRect(placeholder, &rc);
-  ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rc), 2);
-  ::DestroyWindow(placeholder);
-  return rc;
-}
-
 }  // namespace
 
 CDirWithFontsDlg::CDirWithFontsDlg() {
@@ -56,10 +45,10 @@ BOOL CDirWithFontsDlg::OnInitDialog(HWND, LPARAM) {
     ::GetWindowRect(tree, &rc);
     ::SetWindowPos(m_hWnd, nullptr, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  RECT combo = TakePlaceholder(m_hWnd, IDC_CENSUS_DRIVES);
+  RECT combo = orv::TakePlaceholder(m_hWnd, IDC_CENSUS_DRIVES);
   combo.bottom = combo.top + kDropDownHeight;
   if (drives_.CreateControl(m_hWnd, combo, IDC_CENSUS_DRIVES)) drives_.Populate();
-  const RECT list = TakePlaceholder(m_hWnd, IDC_CENSUS_LIST);
+  const RECT list = orv::TakePlaceholder(m_hWnd, IDC_CENSUS_LIST);
   (void)list_.CreateList(m_hWnd, list, IDC_CENSUS_LIST);
   ::SetDlgItemTextW(m_hWnd, IDOK, LoadResString(IDS_CENSUS_START).c_str());
   DlgResizeInit(m_hWnd, kResizeRules, std::size(kResizeRules));

@@ -124,11 +124,7 @@ void CSearchDlg::CreateStatusBar() {
 }
 
 void CSearchDlg::CreateResultPane() {
-  HWND placeholder = GetDlgItem(IDC_SEARCH_RESULTS);
-  RECT rc{};
-  ::GetWindowRect(placeholder, &rc);
-  ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
-  ::DestroyWindow(placeholder);
+  RECT rc = orv::TakePlaceholder(m_hWnd, IDC_SEARCH_RESULTS);
   if (!pane_.Create(m_hWnd, &rc, nullptr, 0, 0, IDC_SEARCH_RESULT_PANE)) return;
   HWND list = ::CreateWindowExW(kFontListExStyle, WC_LISTVIEWW, nullptr, kFontListStyle, 0, 0, 0, 0, pane_.m_hWnd,
                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(IDC_SEARCH_RESULTS)),

@@ -79,12 +79,7 @@ BOOL CCharMapView::OnInitDialog(HWND, LPARAM) {
 }
 
 void CCharMapView::CreateGridInPlaceholder() {
-  RECT rc{};
-  if (HWND placeholder = GetDlgItem(IDC_CHARMAP_GRID)) {
-    ::GetWindowRect(placeholder, &rc);
-    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
-    ::DestroyWindow(placeholder);
-  }
+  const RECT rc = orv::TakePlaceholder(m_hWnd, IDC_CHARMAP_GRID);
   grid_.CreateGrid(m_hWnd, rc, IDC_CHARMAP_GRID);
 }
 

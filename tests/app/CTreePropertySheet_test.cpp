@@ -45,16 +45,6 @@ public:
 HWND Tree(HWND sheet) { return ::GetDlgItem(sheet, CTreePropertySheet::kPageTreeId); }
 HWND PageWindow(HWND sheet) { return reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
 
-std::wstring ItemText(HWND tree, HTREEITEM item) {
-  wchar_t text[64] = {};
-  TVITEMW tv{};
-  tv.mask = TVIF_TEXT;
-  tv.hItem = item;
-  tv.pszText = text;
-  tv.cchTextMax = 64;
-  ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
-  return text;
-}
 
 HTREEITEM Next(HWND tree, HTREEITEM item, UINT how) {
   return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
@@ -91,12 +81,12 @@ TEST(TreePropertySheet, TreeOfPageTitlesWithBranches) {
                       HWND tree = Tree(s);
                       EXPECT_FALSE(::IsWindowVisible(reinterpret_cast<HWND>(::SendMessageW(s, PSM_GETTABCONTROL, 0, 0))));
                       HTREEITEM first = Next(tree, nullptr, TVGN_ROOT);
-                      EXPECT_EQ(ItemText(tree, first), L"First");
+                      EXPECT_EQ(TreeItemText(tree, first), L"First");
                       HTREEITEM child = Next(tree, first, TVGN_CHILD);
-                      EXPECT_EQ(ItemText(tree, child), L"Own caption");
-                      EXPECT_EQ(ItemText(tree, Next(tree, child, TVGN_NEXT)), L"Third");
+                      EXPECT_EQ(TreeItemText(tree, child), L"Own caption");
+                      EXPECT_EQ(TreeItemText(tree, Next(tree, child, TVGN_NEXT)), L"Third");
                       HTREEITEM fourth = Next(tree, first, TVGN_NEXT);
-                      EXPECT_EQ(ItemText(tree, fourth), L"Fourth") << "the branch closed after Third";
+                      EXPECT_EQ(TreeItemText(tree, fourth), L"Fourth") << "the branch closed after Third";
                       EXPECT_EQ(sheet.PageCaption(0), L"First") << "the banner takes the tab text too";
                       EXPECT_EQ(Next(tree, nullptr, TVGN_CARET), first);
                       // The tree is left of the page and the banner above it.

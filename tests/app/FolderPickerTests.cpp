@@ -80,16 +80,7 @@ public:
       if (items[i] == item) return paths[i];
     return {};
   }
-  std::wstring TextOf(HTREEITEM item) const {
-    wchar_t text[MAX_PATH] = {};
-    TVITEMW tv{};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = item;
-    tv.pszText = text;
-    tv.cchTextMax = MAX_PATH;
-    SendMessage(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
-    return text;
-  }
+  std::wstring TextOf(HTREEITEM item) const { return TreeItemText(m_hWnd, item); }
   void Select(const std::wstring& path) {
     SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(ItemOf(path)));
   }

@@ -82,19 +82,8 @@ std::wstring DialogText(HWND dialog, int id) {
   return text;
 }
 
-// The label a tree control shows for an item (a callback label is asked of its owner).
-std::wstring ItemLabel(HWND tree, HTREEITEM item) {
-  wchar_t text[MAX_PATH] = {};
-  TVITEMW tvi{};
-  tvi.mask = TVIF_TEXT;
-  tvi.hItem = item;
-  tvi.pszText = text;
-  tvi.cchTextMax = MAX_PATH;
-  ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
-  return text;
-}
 
-std::wstring Label(HTREEITEM item) { return ItemLabel(g_AppState.GroupsTree.m_hWnd, item); }
+std::wstring Label(HTREEITEM item) { return TreeItemText(g_AppState.GroupsTree.m_hWnd, item); }
 
 std::vector<std::wstring> SortedChildLabels(HTREEITEM parent) {
   std::vector<std::wstring> labels;
@@ -294,7 +283,7 @@ TEST_F(GroupFilesEndToEnd, HandEditedFilesSurviveEveryStepAndTheRestoreGivesBack
                       HWND picker = FindDialogWithControl(IDC_BROWSE_TREE);
                       if (!picker) return false;
                       HWND tree = ::GetDlgItem(picker, IDC_BROWSE_TREE);
-                      pickedFolder = ItemLabel(
+                      pickedFolder = TreeItemText(
                           tree, reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)));
                       ClickButton(picker, IDC_BROWSE_OK);
                       return true;

@@ -40,16 +40,7 @@ protected:
     return texts;
   }
   // The item's text as the control shows it (asked of the tree through its pane).
-  static std::wstring Text(HTREEITEM item) {
-    wchar_t buffer[256]{};
-    TVITEMW tvi{};
-    tvi.mask = TVIF_TEXT;
-    tvi.hItem = item;
-    tvi.pszText = buffer;
-    tvi.cchTextMax = 256;
-    ::SendMessageW(Tree().m_hWnd, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
-    return buffer;
-  }
+  static std::wstring Text(HTREEITEM item) { return testing_support::TreeItemText(Tree().m_hWnd, item); }
   static bool HasButton(HTREEITEM item) {
     TVITEMW tvi{};
     tvi.mask = TVIF_CHILDREN;

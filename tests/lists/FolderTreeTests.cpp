@@ -73,16 +73,6 @@ std::wstring CurrentDirectory() {
 
 void Touch(const std::wstring& path) { ASSERT_TRUE(WriteFileBytes(path, "x", 1)); }
 
-std::wstring ItemText(HWND tree, HTREEITEM item) {
-  wchar_t text[MAX_PATH] = {};
-  TVITEMW tvi{};
-  tvi.mask = TVIF_TEXT;
-  tvi.hItem = item;
-  tvi.pszText = text;
-  tvi.cchTextMax = MAX_PATH;
-  ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
-  return text;
-}
 
 int ChildCount(HWND tree, HTREEITEM item) {
   TVITEMW tvi{};
@@ -95,13 +85,13 @@ int ChildCount(HWND tree, HTREEITEM item) {
 std::vector<std::wstring> ChildTexts(CFolderTreeView& tree, HTREEITEM item) {
   std::vector<std::wstring> texts;
   for (HTREEITEM child = tree.GetChildItem(item); child; child = tree.GetNextSiblingItem(child))
-    texts.push_back(ItemText(tree, child));
+    texts.push_back(TreeItemText(tree, child));
   return texts;
 }
 
 HTREEITEM ChildNamed(CFolderTreeView& tree, HTREEITEM item, const std::wstring& name) {
   for (HTREEITEM child = tree.GetChildItem(item); child; child = tree.GetNextSiblingItem(child))
-    if (EqualsNoCase(ItemText(tree, child), name)) return child;
+    if (EqualsNoCase(TreeItemText(tree, child), name)) return child;
   return nullptr;
 }
 
@@ -739,7 +729,7 @@ TEST_F(FolderTree, RenamingTheListedFolderMovesTheListAndTheCurrentDirectory) {
   list().m_refreshPending = false;
   Rename(tree, item, L"renamed");
   EXPECT_TRUE(Exists(Sub(L"renamed\\a.ttf")) && !Exists(Sub(L"old")));
-  EXPECT_EQ(ItemText(tree, item), L"renamed");
+  EXPECT_EQ(TreeItemText(tree, item), L"renamed");
   EXPECT_TRUE(EqualsNoCase(list().m_folder, Sub(L"renamed"))) << Narrow(list().m_folder);
   EXPECT_TRUE(list().m_refreshPending);
   EXPECT_TRUE(EqualsNoCase(tree.TargetFolder(), Sub(L"renamed")));
@@ -748,7 +738,7 @@ TEST_F(FolderTree, RenamingTheListedFolderMovesTheListAndTheCurrentDirectory) {
   ResetRecords();
   Rename(tree, item, L"taken");
   EXPECT_TRUE(Exists(Sub(L"renamed\\a.ttf")));
-  EXPECT_EQ(ItemText(tree, item), L"renamed");
+  EXPECT_EQ(TreeItemText(tree, item), L"renamed");
   EXPECT_EQ(Beeps().size(), 1u);
 }
 

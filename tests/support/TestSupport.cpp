@@ -1,5 +1,6 @@
 #include "tests/support/TestSupport.h"
 
+#include <commctrl.h>
 #include <shlwapi.h>
 
 #include "framework/Handles.h"
@@ -174,6 +175,17 @@ bool SaveWindowImage(HWND window, const std::wstring& path) {
   const bool saved = SaveDCArea(screen.Get(), rc.left, rc.top, w, h, path);
   ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   return saved;
+}
+
+std::wstring TreeItemText(HWND tree, HTREEITEM item) {
+  wchar_t text[MAX_PATH] = {};
+  TVITEMW tvi{};
+  tvi.mask = TVIF_TEXT;
+  tvi.hItem = item;
+  tvi.pszText = text;
+  tvi.cchTextMax = MAX_PATH;
+  ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
+  return text;
 }
 
 void PumpMessages(DWORD ms) {

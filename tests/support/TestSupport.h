@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,9 @@ bool SaveWindowImage(HWND window, const std::wstring& path);
 
 // Pumps this thread's messages for about `ms` milliseconds.
 void PumpMessages(DWORD ms);
+
+// The label a tree control shows for an item (a callback label is asked of the tree's owner).
+std::wstring TreeItemText(HWND tree, HTREEITEM item);
 
 // Whether GDI enumerates a font family of this name in this process.
 bool GdiKnows(const std::wstring& family);
