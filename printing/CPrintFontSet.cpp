@@ -132,7 +132,9 @@ void CPrintFontSet::LoadDefaultPrinterDevMode() {
 void CPrintFontSet::InitPageSetupFromDefaultPrinter() {
   PageSetupData& setup = g_AppState.PageSetup;
   PAGESETUPDLGW dialog{sizeof(dialog)};
-  dialog.Flags = PSD_RETURNDEFAULT | PSD_DISABLEPRINTER;
+  // Silently: without a printer the system would otherwise put up its own warning box before
+  // the sheet opens; the beep below is all the user is told.
+  dialog.Flags = PSD_RETURNDEFAULT | PSD_DISABLEPRINTER | PSD_NOWARNING;
   dialog.rtMargin = setup.margins;
   const bool ok = ::PageSetupDlgW(&dialog);
   orv::ScopedGlobal devMode(dialog.hDevMode), devNames(dialog.hDevNames);

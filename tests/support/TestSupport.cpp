@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <shlwapi.h>
+#include <winspool.h>
 
 #include "framework/Handles.h"
 
@@ -186,6 +187,12 @@ std::wstring TreeItemText(HWND tree, HTREEITEM item) {
   tvi.cchTextMax = MAX_PATH;
   ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
   return text;
+}
+
+bool HasDefaultPrinter() {
+  DWORD size = 0;
+  ::GetDefaultPrinterW(nullptr, &size);
+  return size > 0;
 }
 
 void PumpMessages(DWORD ms) {

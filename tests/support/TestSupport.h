@@ -64,6 +64,9 @@ void PumpMessages(DWORD ms);
 // The label a tree control shows for an item (a callback label is asked of the tree's owner).
 std::wstring TreeItemText(HWND tree, HTREEITEM item);
 
+// Whether the spooler names a default printer (./orvel test makes a CUPS-PDF one when it can).
+bool HasDefaultPrinter();
+
 // Whether GDI enumerates a font family of this name in this process.
 bool GdiKnows(const std::wstring& family);
 
