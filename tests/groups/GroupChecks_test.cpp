@@ -40,6 +40,7 @@ public:
   using GroupsTest::MakeGroup;
   using GroupsTest::PathOf;
   using GroupsTest::WriteRaw;
+  using GroupsTest::ReadRaw;
 
   // A group whose fonts are given by full path.
   void MakeFontGroup(const std::wstring& file, const std::wstring& name, const std::vector<std::wstring>& paths) {
@@ -133,6 +134,16 @@ TEST_F(GroupChecksTest, BrokenTreesGiveTheirRows) {
        },
        // The empty file has nothing to show; the damaged one shows its file name.
        {}, {L"||" + G(4) + L"|" + G(4), L"|||" + G(3)}, {}},
+      {"a damaged file that its parent lists: the tree cannot show it, the checks do",
+       [](GroupChecksTest& s) {
+         s.MakeGroup(kRoot, L"Root", L"", {G(5)});
+         s.MakeGroup(G(5), L"Holey", kRoot);
+         std::string text = s.ReadRaw(G(5));
+         ASSERT_NE(text.find("</OrvelFontGroups>"), std::string::npos);
+         text.insert(text.find("</OrvelFontGroups>"), "<orvelnodes>\r\n\t<node></node>\r\n</orvelnodes>\r\n");
+         s.WriteRaw(G(5), text);
+       },
+       {}, {L"||" + G(5) + L"|" + G(5)}, {}},
       {"missing fonts: five gone give one row, a Type 1 pair without its .pfb counts",
        [](GroupChecksTest& s) {
          s.WriteRaw(L"a.ttf", "x");
