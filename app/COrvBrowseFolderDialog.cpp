@@ -36,13 +36,6 @@ constexpr LayoutRule kLayoutRules[kSlotCount] = {
     {true, true, false, false},   // Cancel
 };
 
-RECT ChildRect(HWND dialog, HWND child) {
-  RECT rc{};
-  ::GetWindowRect(child, &rc);
-  ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rc), 2);
-  return rc;
-}
-
 std::wstring DocumentsFolder() {
   wchar_t path[MAX_PATH] = {};
   if (!::SHGetSpecialFolderPathW(nullptr, path, CSIDL_PERSONAL, FALSE)) return {};
@@ -151,7 +144,7 @@ void COrvBrowseFolderDialog::FitPrompt() {
     ::DrawTextW(dc.Get(), prompt.c_str(), static_cast<int>(prompt.size()), &rc,
                 DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
   }
-  const RECT placed = ChildRect(m_hWnd, ctl);
+  const RECT placed = orv::RectInParent(ctl);
   ::SetWindowPos(ctl, nullptr, 0, 0, placed.right - placed.left, rc.bottom - rc.top + kPromptGap,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -159,15 +152,15 @@ void COrvBrowseFolderDialog::FitPrompt() {
 RECT COrvBrowseFolderDialog::TreeRect() const {
   RECT client{};
   GetClientRect(&client);
-  const RECT prompt = ChildRect(m_hWnd, GetDlgItem(IDC_BROWSE_PROMPT));
+  const RECT prompt = orv::RectInParent(GetDlgItem(IDC_BROWSE_PROMPT));
   RECT rc{prompt.left, prompt.bottom + kPromptGap, client.right - prompt.left, 0};
   // The dialog itself is not shown yet while it initialises: the legend's own style says whether
   // it will show.
   HWND legend = GetDlgItem(IDC_BROWSE_LEGEND);
   if (legend && (::GetWindowLongPtrW(legend, GWL_STYLE) & WS_VISIBLE))
-    rc.bottom = ChildRect(m_hWnd, legend).top - kPromptGap;
+    rc.bottom = orv::RectInParent(legend).top - kPromptGap;
   else
-    rc.bottom = ChildRect(m_hWnd, GetDlgItem(IDC_BROWSE_OK)).top - kPromptGap;
+    rc.bottom = orv::RectInParent(GetDlgItem(IDC_BROWSE_OK)).top - kPromptGap;
   if (rc.bottom < rc.top) rc.bottom = rc.top;
   return rc;
 }
@@ -195,7 +188,7 @@ void COrvBrowseFolderDialog::SetUpResizing() {
                                orv::g_Module.GetModuleInstance(), nullptr);
   baseClient_ = {client.right, client.bottom};
   for (int i = 0; i < kSlotCount; ++i)
-    if (HWND ctl = GetDlgItem(kLayoutIds[i])) baseRects_[i] = ChildRect(m_hWnd, ctl);
+    if (HWND ctl = GetDlgItem(kLayoutIds[i])) baseRects_[i] = orv::RectInParent(ctl);
   RECT window{};
   GetWindowRect(&window);
   minTrackSize_ = {window.right - window.left, window.bottom - window.top};

@@ -11,13 +11,6 @@ namespace {
 
 constexpr wchar_t kFontFace[] = L"MS Shell Dlg";
 
-RECT ChildRect(HWND parent, HWND child) {
-  RECT rc{};
-  ::GetWindowRect(child, &rc);
-  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
-  return rc;
-}
-
 bool IsButton(HWND wnd) {
   wchar_t cls[16] = {};
   ::GetClassNameW(wnd, cls, 16);
@@ -35,7 +28,7 @@ std::vector<HWND> DirectChildren(HWND parent) {
 
 void CTreePropertySheet::MoveChildren(int dx, int dy) const {
   for (HWND child : DirectChildren(m_hWnd)) {
-    RECT rc = ChildRect(m_hWnd, child);
+    RECT rc = orv::RectInParent(child);
     const int drop = IsButton(child) ? buttonDrop_ : 0;
     ::SetWindowPos(child, nullptr, rc.left + dx, rc.top + dy + drop, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -70,10 +63,10 @@ void CTreePropertySheet::Layout() {
 
   RECT client{};
   GetClientRect(&client);
-  const RECT tabRect = ChildRect(m_hWnd, tab);
+  const RECT tabRect = orv::RectInParent(tab);
   RECT page = tabRect;
   if (HWND current = GetActivePage())
-    page = ChildRect(m_hWnd, current);
+    page = orv::RectInParent(current);
   else
     ::SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
 
@@ -88,7 +81,7 @@ void CTreePropertySheet::Layout() {
 
   int right = static_cast<int>(page.right);
   for (HWND child : DirectChildren(m_hWnd))
-    if (child != tab && ::IsWindowVisible(child)) right = std::max(right, static_cast<int>(ChildRect(m_hWnd, child).right));
+    if (child != tab && ::IsWindowVisible(child)) right = std::max(right, static_cast<int>(orv::RectInParent(child).right));
   const int growX = right + rightMargin_ - client.right;
   const int growY = dy + buttonDrop_;
   RECT window{};

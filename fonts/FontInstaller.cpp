@@ -295,6 +295,10 @@ void FontInstaller::InstallLoop() {
       }
     }
     const std::wstring previous = item.fileRef;
+    // A face the lists drew is loaded privately; some GDIs (Wine's) then take the system-wide
+    // load of the same face as done without loading it, and the uninstall later finds nothing
+    // to unload. The private load goes first; a list that still draws the font loads it again.
+    g_AppState.FontCache.RemoveFile(item.GetFilePaths());
     if (copyFiles_ && !mappings_.empty()) {
       const std::wstring name = FileNameOf(item.fullPath);
       const std::wstring pfbName = FileNameOf(item.pfbPath);

@@ -188,8 +188,11 @@ bool FontInstaller::UninstallLoop() {
     }
     undo.unloads += RemoveFontResourceRepeatedly(target);
     if (undo.unloads == 0) {
-      // Nothing was unloaded: the font keeps its value and its file.
+      // Nothing was unloaded: the font stays whole, its value, its file and its group count,
+      // and the user is told that it is still installed.
       entry->marked = false;
+      if (undo.marker) PutBackMarker(*undo.marker);
+      failed_.push_back(item.FullName());
       continue;
     }
     if (!DeleteFontsValue(item, target)) {

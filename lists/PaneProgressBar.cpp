@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/AppState.h"
+#include "framework/Window.h"
 
 void PaneProgressBar::Create(HWND tree, int range) {
   Destroy();
@@ -48,9 +49,7 @@ void PaneProgressBar::Step() {
 void PaneProgressBar::Destroy() {
   if (!bar_) return;
   HWND parent = ::GetParent(bar_);
-  RECT rect{};
-  ::GetWindowRect(bar_, &rect);
-  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+  const RECT rect = orv::RectInParent(bar_);
   ::DestroyWindow(bar_);
   bar_ = nullptr;
   ::InvalidateRect(parent, &rect, TRUE);

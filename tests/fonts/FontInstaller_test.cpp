@@ -238,6 +238,38 @@ TEST_F(FontInstallerTest, CopyInstallAndUninstallForMachineAndUser) {
   }
 }
 
+// A font the lists drew before it was installed (loaded privately to draw it) is installed for
+// real and can be uninstalled again: in place and as a copy, its value goes and GDI forgets it.
+TEST_F(FontInstallerTest, FontDrawnBeforeItsInstallIsUninstalledLater) {
+  for (bool copy : {false, true}) {
+    SCOPED_TRACE(copy ? "copy" : "in place");
+    const std::string tag = copy ? "OrvDrC" : "OrvDrP";
+    const std::wstring name = Wide(tag) + L" Sans";
+    const std::wstring valueName = name + L" (TrueType)";
+    const std::wstring sourceFile = MakeFont(tag, Wide(tag) + L".ttf");
+    const std::wstring installedFile = copy ? g_AppState.SystemFontsFolder + L"\\" + Wide(tag) + L".ttf" : sourceFile;
+    Track(HKEY_LOCAL_MACHINE, kFontsKey, valueName);
+    TrackLoad(installedFile);
+    ASSERT_TRUE(g_AppState.FontCache.Add(sourceFile));
+
+    FontItemList items;
+    items.AddGroupFont(name, sourceFile);
+    ASSERT_TRUE(Install(items, copy));
+    EXPECT_TRUE(Boxes().empty());
+    FontItem installed = InstalledRecord(name, sourceFile, installedFile);
+    SetInstalledFontRecords({&installed});
+
+    FontItemList again;
+    again.AddGroupFont(name, sourceFile);
+    ASSERT_TRUE(Uninstall(again, copy));
+    std::wstring data;
+    EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kFontsKey, valueName, data)) << "still registered: " << testing_support::Narrow(data);
+    g_AppState.FontCache.RemoveFile(sourceFile);
+    EXPECT_FALSE(GdiKnows(name));
+    SetInstalledFontRecords({});
+  }
+}
+
 // Without elevation before release 1809 nothing can be installed: message 22501 (with the offer
 // to restart with administrator rights) and nothing copied, loaded or written.
 TEST_F(FontInstallerTest, NoPerUserInstallBeforeRelease1809) {
@@ -546,6 +578,42 @@ TEST_F(FontInstallerTest, GroupStepsThatFailLeaveTheCountAsItWas) {
   EXPECT_EQ(Marker(marker), 0xDEADu);
   EXPECT_FALSE(GdiKnows(name));
   EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kFontsKey, name + L" (TrueType)", data));
+  SetInstalledFontRecords({});
+}
+
+// A registered font that no unload takes away (the system loaded it in a way this process cannot
+// undo) stays installed: the uninstall says so by name, and a group keeps counting it.
+TEST_F(FontInstallerTest, FontNothingCanUnloadIsReportedAndStaysCounted) {
+  const std::wstring name = L"OrvStk Sans";
+  const std::wstring marker = L"2|" + name;
+  const std::wstring file = MakeFont("OrvStk", L"stk.ttf");
+  Track(HKEY_LOCAL_MACHINE, kFontsKey, name + L" (TrueType)");
+  Track(HKEY_CURRENT_USER, kFontsInstalledKey, marker);
+  TrackLoad(file);
+  FontItemList group;
+  group.AddGroupFont(name, file);
+  ASSERT_TRUE(FontInstaller(&group, nullptr, false).InstallSelected(kInstallGroup));
+  ASSERT_EQ(Marker(marker), 1u);
+  FontItem installed = InstalledRecord(name, file, file);
+  SetInstalledFontRecords({&installed});
+  while (::RemoveFontResourceW(file.c_str())) {
+  }
+
+  for (UINT command : {kUninstallGroup, kUninstallFromList}) {
+    SCOPED_TRACE(command);
+    testing_support::ResetRecords();
+    FontItemList items;
+    items.AddGroupFont(name, file);
+    FontInstaller(&items, nullptr, false).UninstallSelected(command);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_NE(Boxes()[0].text.find(LoadResString(command == kUninstallGroup ? IDS_UNINSTALL_FAILED
+                                                                             : IDS_NOTHING_TO_UNINSTALL)),
+              std::wstring::npos);
+    if (command == kUninstallGroup) EXPECT_NE(Boxes()[0].text.find(name), std::wstring::npos);
+    std::wstring data;
+    EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, kFontsKey, name + L" (TrueType)", data));
+    EXPECT_EQ(Marker(marker), 1u) << "still installed, so still counted";
+  }
   SetInstalledFontRecords({});
 }
 
