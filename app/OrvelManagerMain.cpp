@@ -49,6 +49,8 @@ void ShowProbeFailure(UINT formatId, DWORD error) {
 }
 
 int Run() {
+  // The first start's font case dialog already offers the folder picker.
+  InstallPickerFolderTree();
   {
     auto check = std::make_unique<StartupCheckRecord>();
     if (!StartupCheck(*check)) {
@@ -65,7 +67,6 @@ int Run() {
     }
   }
   LoadPreferences();
-  InstallPickerFolderTree();
   UseFontInstallerForGroups();
   FontFileCommand::SetFolderPrompt(&COrvBrowseFolderDialog::AskForTargetFolder);
 

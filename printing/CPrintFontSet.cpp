@@ -197,6 +197,13 @@ bool CPrintFontSet::SetupFromPrintDialog(const PrintDialogResult& result) {
   return true;
 }
 
+bool PrintDialogFailed(HRESULT hr, const PRINTDLGEXW& dialog, DWORD errorBefore) {
+  if (FAILED(hr)) return true;
+  if (dialog.dwResultAction != PD_RESULT_CANCEL) return false;
+  const DWORD error = ::CommDlgExtendedError();
+  return error != 0 && error != errorBefore;
+}
+
 bool CPrintFontSet::RunPrintDialog(HWND owner, PrintDialogResult& result) {
   PRINTDLGEXW dialog{};
   dialog.lStructSize = sizeof(dialog);
@@ -206,11 +213,12 @@ bool CPrintFontSet::RunPrintDialog(HWND owner, PrintDialogResult& result) {
   dialog.hDevMode = devModeIn.Release();
   dialog.Flags = kSheetsDialogFlags;
   dialog.nStartPage = START_PAGE_GENERAL;
+  const DWORD errorBefore = ::CommDlgExtendedError();
   const HRESULT hr = ::PrintDlgExW(&dialog);
   result.devMode.Reset(dialog.hDevMode);
   result.devNames.Reset(dialog.hDevNames);
   result.dc = dialog.hDC;
-  if (FAILED(hr) || (dialog.dwResultAction == PD_RESULT_CANCEL && ::CommDlgExtendedError() != 0)) {
+  if (PrintDialogFailed(hr, dialog, errorBefore)) {
     AppMessageBox(dialog.hwndOwner, MB_ICONHAND, IDS_CAPTION_APP, IDS_PRINT_FAILED,
                   FAILED(hr) ? static_cast<DWORD>(hr) : ::CommDlgExtendedError());
     return false;

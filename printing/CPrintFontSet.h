@@ -59,6 +59,11 @@ struct PrintDialogResult {
 // The device name a print dialog's DEVNAMES holds.
 std::wstring PrinterNameFromDevNames(HGLOBAL devNames);
 
+// Whether a run of the extended print dialog failed. A run that succeeds does not clear the
+// system's extended error (Wine keeps the one of an earlier failed run), so a cancel counts as a
+// failure only when the error is not the one read before the run (`errorBefore`).
+bool PrintDialogFailed(HRESULT hr, const PRINTDLGEXW& dialog, DWORD errorBefore);
+
 class CPrintFontSet : private orv::IPrintJobInfo {
 public:
   // A mark of the entry AddFont adds as the current one (the font sheet frame's current tab).

@@ -74,8 +74,11 @@ bool CPrintOrvelDialogEx::Run(HWND owner, HGLOBAL devMode, bool withOptions, PRI
   } else {
     dialog.Flags &= ~(PD_ENABLEPRINTTEMPLATEHANDLE | PD_USELARGETEMPLATE);
   }
+  // The run with our part is the first: any error it leaves makes the plain run follow. The plain
+  // run may find that error still set after a cancel.
+  const DWORD errorBefore = withOptions ? 0 : ::CommDlgExtendedError();
   const HRESULT hr = ::PrintDlgExW(&dialog);
-  return SUCCEEDED(hr) && !(dialog.dwResultAction == PD_RESULT_CANCEL && ::CommDlgExtendedError() != 0);
+  return !PrintDialogFailed(hr, dialog, errorBefore);
 }
 
 bool CPrintOrvelDialogEx::DoModal(HWND owner, orv::ScopedGlobal devMode, PrintDialogResult& result) {

@@ -111,6 +111,38 @@ TEST_F(ManagerProcess, FirstStartAsksForFontCaseThenCloseExits1) {
   EXPECT_TRUE(ReadLayout(layout));
 }
 
+// The first start's dialog offers a folder picker before anything else runs: it shows the
+// folder tree above its legend, as it does later from the options.
+TEST_F(ManagerProcess, FirstStartFolderPickerShowsTheFolderTree) {
+  ChildProcess app(ManagerExe(), BinDir());
+  ASSERT_TRUE(app.Started());
+  HWND dlg = app.WaitForDialogWithControl(IDC_FONT_CASE_FOLDER, kWait);
+  ASSERT_NE(dlg, nullptr) << "dialog 1077 did not appear";
+  ::PostMessageW(dlg, WM_COMMAND, IDC_FONT_CASE_BROWSE, 0);
+  HWND picker = app.WaitForDialogWithControl(IDC_BROWSE_LEGEND, kWait);
+  ASSERT_NE(picker, nullptr) << "the folder picker did not open";
+  HWND tree = ::GetDlgItem(picker, IDC_BROWSE_TREE);
+  EXPECT_NE(tree, nullptr) << "the picker shows no folder tree";
+  if (tree) {
+    wchar_t className[64] = {};
+    ::GetClassNameW(tree, className, 64);
+    EXPECT_STREQ(className, WC_TREEVIEWW);
+    EXPECT_TRUE(::IsWindowVisible(tree));
+    EXPECT_GT(::SendMessageW(tree, TVM_GETCOUNT, 0, 0), 0);
+    RECT treeRect{}, legendRect{};
+    ::GetWindowRect(tree, &treeRect);
+    ::GetWindowRect(::GetDlgItem(picker, IDC_BROWSE_LEGEND), &legendRect);
+    EXPECT_GT(treeRect.bottom - treeRect.top, 100);
+    EXPECT_LE(treeRect.bottom, legendRect.top) << "the tree covers the legend";
+  }
+  ::PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+  AcceptFontCaseDialog(app, scratch_.Path());
+  HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+  ASSERT_NE(main, nullptr);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app.WaitForExit(kWait), 1u);
+}
+
 TEST_F(ManagerProcess, ExistingDataFolderDoesNotStopAFirstStart) {
   // No settings yet, but the data folder is left from an earlier installation.
   ASSERT_TRUE(::CreateDirectoryW(GetAppDataFolder().c_str(), nullptr));
