@@ -5,6 +5,7 @@
 #include "framework/ToolbarResource.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace orv {
 
@@ -238,11 +239,27 @@ LRESULT CFrameWindowImplBase::OnFrameEraseBackground(UINT, WPARAM, LPARAM, BOOL&
 }
 
 LRESULT CFrameWindowImplBase::OnFrameSetFocus(UINT, WPARAM, LPARAM, BOOL& handled) {
+  const HWND last = std::exchange(focusWhenInactive_, nullptr);
+  if (last && ::IsChild(m_hWnd, last) && ::IsWindowVisible(last) && ::IsWindowEnabled(last)) {
+    ::SetFocus(last);
+    return 0;
+  }
   if (HasVisibleStyle(m_hWndClient)) {
     ::SetFocus(m_hWndClient);
     return 0;
   }
   handled = FALSE;
+  return 0;
+}
+
+// The system gives a reactivated frame the focus itself, which would hand it to the client's
+// first pane: the child that had it is remembered as the frame goes inactive.
+LRESULT CFrameWindowImplBase::OnFrameActivate(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
+  handled = FALSE;
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    const HWND focus = ::GetFocus();
+    focusWhenInactive_ = focus && ::IsChild(m_hWnd, focus) ? focus : nullptr;
+  }
   return 0;
 }
 

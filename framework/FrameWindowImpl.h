@@ -93,6 +93,7 @@ protected:
   LRESULT OnFrameSize(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnFrameEraseBackground(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnFrameSetFocus(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnFrameActivate(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnFrameMenuSelect(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnReBarAutoSize(int, NMHDR*, BOOL&);
   LRESULT OnReBarChevronPushed(int, NMHDR*, BOOL&);
@@ -105,6 +106,9 @@ private:
   ScopedIcon smallIcon_;
   std::wstring tooltip_;  // text handed to the last tooltip request
   bool menuHelpShown_ = false;
+  // The child that had the focus when the frame was last deactivated (a dialog opened, another
+  // window clicked): it gets the focus back when the frame does.
+  HWND focusWhenInactive_ = nullptr;
 };
 
 template <typename T, typename TBase = CFrameWindowImplBase>
@@ -124,6 +128,7 @@ public:
     MESSAGE_HANDLER(WM_SIZE, this->OnFrameSize)
     MESSAGE_HANDLER(WM_ERASEBKGND, this->OnFrameEraseBackground)
     MESSAGE_HANDLER(WM_SETFOCUS, this->OnFrameSetFocus)
+    MESSAGE_HANDLER(WM_ACTIVATE, this->OnFrameActivate)
     MESSAGE_HANDLER(WM_MENUSELECT, this->OnFrameMenuSelect)
     NOTIFY_CODE_HANDLER(RBN_AUTOSIZE, this->OnReBarAutoSize)
     NOTIFY_CODE_HANDLER(RBN_CHEVRONPUSHED, this->OnReBarChevronPushed)

@@ -308,3 +308,28 @@ TEST_F(FrameTest, ChevronOfACommandBarOffersItsClippedMenus) {
   EXPECT_TRUE(::IsMenu(view));
   EXPECT_EQ(::GetMenuItemCount(view), 1);
 }
+
+// A frame made active again (a dialog closed, another window left) gives the focus back to the
+// child that had it, not to the first pane of its client.
+TEST_F(FrameTest, TheFocusedChildHasTheFocusAgainWhenTheFrameIsActiveAgain) {
+  auto edit = [this](int top) {
+    return ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, top, 100, 20, frame.m_hWnd,
+                             nullptr, nullptr, nullptr);
+  };
+  const HWND first = edit(100), second = edit(130);
+  ASSERT_TRUE(first && second);
+  frame.ShowWindow(SW_SHOW);
+  ::SetActiveWindow(frame.m_hWnd);
+  ::SetFocus(second);
+  ASSERT_EQ(::GetFocus(), second);
+  const HWND other = ::CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 100, 200, 100, nullptr,
+                                       nullptr, nullptr, nullptr);
+  ASSERT_TRUE(other);
+  ::SetActiveWindow(other);
+  testing_support::PumpMessages(30);
+  EXPECT_EQ(::GetFocus(), other);
+  ::SetActiveWindow(frame.m_hWnd);
+  testing_support::PumpMessages(30);
+  EXPECT_EQ(::GetFocus(), second);
+  ::DestroyWindow(other);
+}
