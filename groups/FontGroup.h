@@ -80,9 +80,11 @@ public:
 
   // The file's bytes as Save writes them (UTF-8, CR LF).
   [[nodiscard]] std::string BuildFileBytes(bool skipNodes) const;
-  // Fills the record from a file's text; false, with the record empty, when the text holds no
-  // complete root element or the reader would read it only in part (an empty or unterminated
-  // element): a damaged file. `blank` then tells whether it held anything at all.
+  // Fills the record from a file's text; false, with the record empty, when the text is not
+  // read whole: no complete root element, an empty or unterminated element, an entry opening
+  // that was not read as an entry of its own (attributes, a second block, an entry without its
+  // end), or an entry dropped for an empty name or path. Duplicates dropped on purpose are
+  // read. Such a file is damaged; `blank` then tells whether it held anything at all.
   bool ParseFileText(const std::wstring& text, bool& blank);
 
   std::wstring RootTag = kGroupRootTag;

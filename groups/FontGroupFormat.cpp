@@ -103,6 +103,20 @@ std::wstring ReadNextEntry(const std::wstring& block, const wchar_t* tag, ptrdif
   return entry;
 }
 
+bool EndsTagName(wchar_t c) { return c == L'>' || c == L'/' || c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
+
+// The opening tags of `tag` in the text, with or without attributes ("<font>", "<font id=\"2\">",
+// "<font/>"), not counting those of longer names ("<fonts>") or closing tags.
+size_t CountOpenings(const std::wstring& text, const wchar_t* tag) {
+  const std::wstring open = std::wstring(L"<") + tag;
+  size_t count = 0;
+  for (size_t at = text.find(open); at != std::wstring::npos; at = text.find(open, at + open.size())) {
+    const size_t behind = at + open.size();
+    if (behind < text.size() && EndsTagName(text[behind])) ++count;
+  }
+  return count;
+}
+
 bool IsBlankChar(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == 0xFEFF; }
 
 // A text with nothing in it but blanks and perhaps the declaration: replacing it loses nothing.
@@ -235,7 +249,6 @@ bool FontGroup::ParseFileText(const std::wstring& text, bool& blank) {
   // save would write back the part and lose the rest.
   bool whole = true;
   const std::wstring document = ReadContainer(text, RootTag.c_str(), whole);
-  if (document.empty()) return true;
 
   Name = ReadValue(document, L"Name", whole);
   Installed = !ReadContainer(document, L"Installed", whole).empty();
@@ -245,9 +258,11 @@ bool FontGroup::ParseFileText(const std::wstring& text, bool& blank) {
   // without its quadratic cost on a large file in random order.
   const std::wstring nodes = ReadContainer(document, L"orvelnodes", whole);
   std::unordered_set<std::wstring> seenNodes;
+  size_t nodesRead = 0;
   for (ptrdiff_t position = 0; whole;) {
     const std::wstring node = ReadNextEntry(nodes, L"node", position, whole);
     if (position < 0) break;
+    ++nodesRead;
     FontGroupEntry entry;
     entry.Installed = !ReadContainer(node, L"installed", whole).empty();
     entry.Path = ReadValue(node, L"file", whole);
@@ -255,7 +270,11 @@ bool FontGroup::ParseFileText(const std::wstring& text, bool& blank) {
       entry.Path = ReadValue(node, L"link", whole);
       entry.IsLink = true;
     }
-    if (entry.Path.empty()) continue;
+    // A node without a target is dropped: what the file holds of it would be lost.
+    if (entry.Path.empty()) {
+      whole = false;
+      break;
+    }
     entry.Name = ReadValue(node, L"name", whole);
     if (!seenNodes.insert(FoldCase(entry.Path)).second) continue;
     Nodes.push_back(std::move(entry));
@@ -263,17 +282,31 @@ bool FontGroup::ParseFileText(const std::wstring& text, bool& blank) {
 
   const std::wstring fonts = ReadContainer(document, L"fonts", whole);
   std::unordered_set<std::wstring> seenFonts;
+  size_t fontsRead = 0;
   for (ptrdiff_t position = 0; whole;) {
     const std::wstring font = ReadNextEntry(fonts, L"font", position, whole);
     if (position < 0) break;
+    ++fontsRead;
     FontGroupEntry entry;
     entry.Path = ReadValue(font, L"path", whole);
     entry.Name = ReadValue(font, L"name", whole);
-    if (entry.Name.empty() || entry.Path.empty()) continue;
+    // A font without a name or a path is dropped: the half it has would be lost.
+    if (entry.Name.empty() || entry.Path.empty()) {
+      whole = false;
+      break;
+    }
     // Decoded text holds no U+0000, so it can join the two halves of the key.
     if (!seenFonts.insert(FoldCase(entry.Path) + L'\0' + FoldCase(entry.Name)).second) continue;
     Fonts.push_back(std::move(entry));
   }
+
+  // Every entry of the text must have gone into the record; a duplicate dropped on purpose
+  // counts as read. An opening that the reader never took as an entry of its own (one with
+  // attributes, one in a second block or outside the blocks, one swallowed by an entry whose
+  // end is missing) would be gone at the next save.
+  if (CountOpenings(text, L"orvelnodes") > 1 || CountOpenings(text, L"fonts") > 1 ||
+      CountOpenings(text, L"node") != nodesRead || CountOpenings(text, L"font") != fontsRead)
+    whole = false;
 
   if (!whole) {
     Name.clear();

@@ -91,6 +91,42 @@ bool DecodeCodePage(UINT codePage, std::string_view bytes, std::wstring& text) {
   return !usedDefault && std::string_view(back) == bytes;
 }
 
+// The bytes and the shortest and longest second byte of a UTF-8 sequence with this lead byte;
+// 0 for a byte that leads none (ASCII, a continuation byte, or one no sequence may start with).
+struct Utf8Lead {
+  uint64_t length;
+  uint8_t secondMin;
+  uint8_t secondMax;
+};
+constexpr Utf8Lead kNoUtf8Lead{0, 0, 0};
+
+Utf8Lead Utf8LeadOf(uint8_t lead) {
+  if (lead >= 0xC2 && lead <= 0xDF) return {2, 0x80, 0xBF};
+  if (lead == 0xE0) return {3, 0xA0, 0xBF};                    // no overlong forms
+  if (lead == 0xED) return {3, 0x80, 0x9F};                    // no surrogates
+  if (lead >= 0xE1 && lead <= 0xEF) return {3, 0x80, 0xBF};
+  if (lead == 0xF0) return {4, 0x90, 0xBF};
+  if (lead >= 0xF1 && lead <= 0xF3) return {4, 0x80, 0xBF};
+  if (lead == 0xF4) return {4, 0x80, 0x8F};                    // nothing above U+10FFFF
+  return kNoUtf8Lead;
+}
+
+// True when the bytes hold at least one well-formed UTF-8 sequence of two bytes or more: an
+// editor wrote UTF-8 there, and reading the file in a code page would turn those characters
+// into others (and the next save would write the wrong ones as UTF-8).
+bool HoldsUtf8MultiByteSequence(const ByteReader& bytes) {
+  for (uint64_t offset = 0; offset < bytes.Size(); ++offset) {
+    uint8_t b = 0;
+    if (!bytes.U8(offset, b)) return false;
+    const Utf8Lead lead = Utf8LeadOf(b);
+    if (lead.length == 0) continue;
+    bool valid = bytes.U8(offset + 1, b) && b >= lead.secondMin && b <= lead.secondMax;
+    for (uint64_t k = 2; valid && k < lead.length; ++k) valid = bytes.U8(offset + k, b) && b >= 0x80 && b <= 0xBF;
+    if (valid) return true;
+  }
+  return false;
+}
+
 bool IsXmlBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // The encoding the XML declaration at the start of the text names ("" when none).
@@ -168,7 +204,10 @@ bool DecodeGroupFileText(const std::string& data, std::wstring& text) {
   if (codePage != CP_UTF8) return DecodeCodePage(codePage, narrow, text);
   if (DecodeCodePage(CP_UTF8, narrow, text)) return true;
   // The program's own declaration says UTF-8, but an editor may have saved the file in the
-  // system's code page without changing it; a file with a UTF-8 mark is UTF-8 or nothing.
+  // system's code page without changing it. That reading is unambiguous only for bytes that
+  // hold no UTF-8 at all: a file with a UTF-8 mark, or with UTF-8 characters beside a broken
+  // byte, is UTF-8 that is damaged, not a file of the code page.
   if (narrow.substr(0, kUtf8Mark.size()) == kUtf8Mark) return false;
+  if (HoldsUtf8MultiByteSequence(ByteReader(narrow.data(), narrow.size()))) return false;
   return DecodeCodePage(::GetACP(), narrow, text);
 }

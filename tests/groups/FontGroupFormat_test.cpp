@@ -189,15 +189,10 @@ TEST_F(GroupsTest, ReaderCases) {
        WrapGroup("<orvelnodes>\r\n" + Node("one", "orvelgrp00001.xml") + Node("two", "ORVELGRP00001.XML") +
                  "</orvelnodes>\r\n"),
        false, {L"one"}, {}},
-      {"link node and a node with neither file nor link",
-       WrapGroup("<orvelnodes>\r\n" + Node("lnk", "orvelgrp00003.xml", "link") + Node("none", "", "file") +
-                 "</orvelnodes>\r\n"),
+      {"link node", WrapGroup("<orvelnodes>\r\n" + Node("lnk", "orvelgrp00003.xml", "link") + "</orvelnodes>\r\n"),
        false, {L"lnk"}, {}},
       {"empty sections and an empty Name",
        WrapGroup("<Name></Name>\r\n<orvelnodes></orvelnodes>\r\n<fonts></fonts>\r\n"), false, {}, {}},
-      {"fonts without name or path are dropped",
-       WrapGroup("<fonts>\r\n" + Font("", "C:\\x.ttf") + Font("n", "") + Font("ok", "C:\\ok.ttf") + "</fonts>\r\n"),
-       false, {}, {L"ok"}},
       {"any indentation and line ends",
        "<OrvelFontGroups><Name>G</Name><fonts><font><path>C:\\p.ttf</path><name>p</name></font></fonts>"
        "</OrvelFontGroups>",
@@ -218,6 +213,42 @@ TEST_F(GroupsTest, ReaderCases) {
     EXPECT_EQ(Names(g.Fonts), c.fontNames);
   }
   EXPECT_TRUE(testing_support::Boxes().empty());
+}
+
+TEST_F(GroupsTest, HandEditedFilesAreReadWholeOrNeverSavedOver) {
+  const std::string b = Font("b", "C:\\b.ttf"), open = "<Installed>true</Installed><fonts>", end = "</fonts>";
+  const std::string utf8 = WrapGroup(open + Font("Caf\xC3\xA9 Sans", "C:\\c.ttf") +
+                                     Font("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E Gothic", "C:\\j.ttf") + end);
+  std::string broken = utf8;
+  broken[broken.find("\xC3\xA9") + 1] = '\xE9';
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::vector<std::wstring> fonts;  // read back after a save; none: damaged, never saved over
+  } cases[] = {
+      {"clean", utf8, {L"Caf\x00E9 Sans", L"\x65E5\x672C\x8A9E Gothic"}},
+      {"duplicate dropped on purpose", WrapGroup(open + b + Font("B", "c:\\B.TTF") + end), {L"b"}},
+      {"legacy ANSI", WrapGroup(open + Font("Caf\xE9", "C:\\Caf\xE9.ttf") + end), {L"Caf\x00E9"}},
+      {"X unclosed font", WrapGroup(open + "<font><name>a</name><path>C:\\a.ttf</path>" + b + end), {}},
+      {"Y attribute", WrapGroup(open + "<font id=\"2\"><name>a</name><path>C:\\a.ttf</path></font>" + b + end), {}},
+      {"Y empty name", WrapGroup(open + Font("", "C:\\a.ttf") + b + end), {}},
+      {"Z two fonts blocks", WrapGroup(open + b + end + "<fonts>" + Font("c", "C:\\c.ttf") + end), {}},
+      {"M one broken byte", broken, {}},
+      {"D empty font element", WrapGroup(open + "<font></font>" + b + end), {}},
+      {"node without target", WrapGroup("<orvelnodes>" + Node("n", "") + "</orvelnodes>"), {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteRaw(L"orvelgrp00030.xml", c.bytes);
+    FontGroup g, back;
+    (void)g.Load(L"orvelgrp00030.xml");
+    EXPECT_EQ(g.LoadState(), c.fonts.empty() ? GroupLoadState::kUnreadable : GroupLoadState::kLoaded);
+    g.Installed = false;  // what "Clear installed marks" changes
+    EXPECT_EQ(g.Save(), !c.fonts.empty());
+    EXPECT_EQ(ReadRaw(L"orvelgrp00030.xml") == c.bytes, c.fonts.empty()) << "a damaged file keeps its bytes";
+    EXPECT_EQ(back.Load(L"orvelgrp00030.xml") ? Names(back.Fonts) : std::vector<std::wstring>{}, c.fonts);
+    EXPECT_TRUE(c.fonts.empty() || !back.Installed) << "the change is saved";
+  }
 }
 
 TEST_F(GroupsTest, Utf16FileFromAnEditor) {

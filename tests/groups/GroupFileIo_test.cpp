@@ -54,6 +54,7 @@ TEST(GroupFileText, DecodingKeepsEveryCharacterOrRefuses) {
        L"<?xml version=\"1.0\" encoding=\"x-mystery\"?><a/>"},
       {"an encoding nobody knows, with other bytes", "<?xml version=\"1.0\" encoding=\"x-mystery\"?>\xE9", false, L""},
       {"a UTF-8 mark over bytes that are no UTF-8", "\xEF\xBB\xBF" "bad \xFF\xC3 end", false, L""},
+      {"no declaration, UTF-8 beside a broken byte", "<a>\xE6\x97\xA5 \xFF</a>", false, L""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
