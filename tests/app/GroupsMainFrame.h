@@ -15,6 +15,7 @@
 #include "app/CMainFrame.h"
 #include "app/Preferences.h"
 #include "groups/FontGroup.h"
+#include "groups/GroupFileNotices.h"
 #include "groups/GroupFontInstaller.h"
 #include "groups/GroupNames.h"
 #include "tests/support/TestSupport.h"
@@ -37,6 +38,7 @@ protected:
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
     folder_ = groups_.Path();
     FontGroup::SetGroupsFolderSource(&folder_);
+    ForgetToldGroupFiles();
     testing_support::ResetRecords();
   }
   void TearDown() override {
