@@ -100,6 +100,7 @@ void CGroupsTreeView::Init() {
 }
 
 void CGroupsTreeView::Reload() {
+  GroupFileNoticeBatch notices;  // its box once the tree draws again
   g_AppState.GroupFonts.m_refreshPending = true;
   SetRedraw(false);
   DeleteAllRecords();

@@ -53,8 +53,10 @@ void ShowBox(DWORD error, const std::wstring& files) {
   AppMessageBox(BoxOwner(), MB_ICONHAND, IDS_GROUPS_CAPTION, IDS_GROUP_FILE_FAILED, error, files.c_str());
 }
 
-// One box per error, the files in the order they were found.
+// One box per error, the files in the order of their names (the order of their numbers).
 void ShowPending(std::vector<Pending> pending) {
+  std::stable_sort(pending.begin(), pending.end(),
+                   [](const Pending& a, const Pending& b) { return FoldCase(a.file) < FoldCase(b.file); });
   std::vector<DWORD> errors;
   for (const Pending& p : pending)
     if (std::find(errors.begin(), errors.end(), p.error) == errors.end()) errors.push_back(p.error);

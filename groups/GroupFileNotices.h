@@ -1,4 +1,5 @@
-// Telling the user about group files that exist but cannot be read (damaged, too large, locked).
+// Telling the user about group files that exist but cannot be read (damaged, too large, locked),
+// and about failed writes.
 // Every walk over the groups loads the same files again and again (the tree, its rebuilds, the
 // group font list, the checks, the relocation, the quick search), so the store tells each such
 // file once: a file is told again only after it has changed (its creation time, write time or
