@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "groups/GroupNames.h"
+#include "groups/GroupFileNotices.h"
 
 namespace {
 constexpr wchar_t kChainSeparator = L'\\';
@@ -147,6 +148,7 @@ bool QuickSearchWalk::Step() {
 }
 
 bool QuickSearchWalk::Run() {
+  GroupFileNoticeBatch notices;  // one box for the damaged files this step finds
   while (Step()) {
   }
   return found_;

@@ -8,6 +8,7 @@
 #include "common/HelpRequest.h"
 #include "common/ResString.h"
 #include "common/StringHelpers.h"
+#include "groups/GroupFileNotices.h"
 
 namespace {
 
@@ -87,6 +88,7 @@ BOOL CGroupChecksDlg::OnInitDialog(HWND, LPARAM) {
 }
 
 void CGroupChecksDlg::RunChecks() {
+  GroupFileNoticeBatch notices;  // one box for the damaged files this step finds
   ClearView();
   HCURSOR old = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
   (void)checker_.Run();
@@ -175,6 +177,7 @@ void CGroupChecksDlg::FixRow(int row) {
   std::vector<GroupCheckRecord>& records = ListOf(tab_);
   if (row < 0 || static_cast<size_t>(row) >= records.size()) return;
   const GroupCheckRecord record = records[row];
+  GroupFileNoticeBatch notices;
   if (tab_ == kMissingFonts) {
     if (!record.Text4.empty() && g_AppState.GroupsTree.m_hWnd)
       (void)g_AppState.GroupsTree.SelectGroupByFile(record.Text4, -1);
@@ -189,6 +192,7 @@ void CGroupChecksDlg::FixRow(int row) {
 }
 
 void CGroupChecksDlg::Repair() {
+  GroupFileNoticeBatch notices;
   if (tab_ == kBrokenChains) {
     if (checker_.BrokenChains.empty()) return;
     if (!checker_.GatherBrokenChains()) return;  // the store has said why; the rows stay

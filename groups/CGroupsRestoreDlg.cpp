@@ -8,6 +8,7 @@
 #include "common/ResString.h"
 #include "common/StringHelpers.h"
 #include "groups/FontFileOperation.h"
+#include "groups/GroupFileNotices.h"
 #include "groups/GroupFileTree.h"
 #include "groups/GroupNames.h"
 #include "groups/GroupsBackup.h"
@@ -32,6 +33,7 @@ void CGroupsRestoreDlg::OnOK(UINT, int, HWND) {
   std::wstring source;
   GetDlgItemString(m_hWnd, IDC_RESTORE_SOURCE, source);
   if (RefuseGroupsFolder(source, IDS_GROUPS_RESTORE_CAPTION)) return;
+  GroupFileNoticeBatch notices;  // one box for the damaged files this step finds
   HWND main = GetAppShell().MainWindow;
   FontFileOperation copy;
   copy.m_owner = m_hWnd;

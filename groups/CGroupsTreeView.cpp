@@ -15,6 +15,7 @@
 #include "framework/AppModule.h"
 #include "groups/FontGroup.h"
 #include "groups/GroupFileTree.h"
+#include "groups/GroupFileNotices.h"
 #include "groups/GroupNames.h"
 #include "lists/CLVFolderFonts.h"
 #include "lists/CLVGroupFonts.h"
@@ -71,6 +72,7 @@ void CGroupsTreeView::SetRedraw(bool redraw) const {
 void CGroupsTreeView::Init() {
   initPending_ = false;
   if (!m_hWnd) return;
+  GroupFileNoticeBatch notices;  // one box for the damaged files this step finds
   ::SetWindowTheme(m_hWnd, L"explorer", nullptr);
   if (!images_) {
     images_.Reset(::ImageList_LoadImageW(orv::g_Module.GetResourceInstance(), MAKEINTRESOURCEW(IDB_GROUP_TREE),
@@ -98,6 +100,7 @@ void CGroupsTreeView::Init() {
 }
 
 void CGroupsTreeView::Reload() {
+  GroupFileNoticeBatch notices;  // its box once the tree draws again
   g_AppState.GroupFonts.m_refreshPending = true;
   SetRedraw(false);
   DeleteAllRecords();
@@ -158,6 +161,7 @@ void CGroupsTreeView::InsertChildren(HTREEITEM item) {
   const GroupTreeItemData* record = GetItemRecord(item);
   if (!record || record->NodeCount == 0) return;
   orv::ScopedWaitCursor wait;
+  GroupFileNoticeBatch notices;
   SetRedraw(false);
   FontGroup group;
   (void)group.Load(record->File);
@@ -309,6 +313,7 @@ void CGroupsTreeView::SetItemInstalled(HTREEITEM item, bool installed) {
 void CGroupsTreeView::RefreshItem(HTREEITEM item, bool force) {
   const GroupTreeItemData* record = GetItemRecord(item);
   if (!item || !record) return;
+  GroupFileNoticeBatch notices;
   FontGroup group;
   const bool loaded = group.Load(record->File);
   SetItemCounts(item, loaded ? static_cast<int64_t>(group.Nodes.size()) : 0,
@@ -333,6 +338,7 @@ void CGroupsTreeView::RefreshItem(HTREEITEM item, bool force) {
 }
 
 HTREEITEM CGroupsTreeView::SelectGroupByFile(const std::wstring& file, int fontIndex) {
+  GroupFileNoticeBatch notices;
   HTREEITEM item = FindItemByFile(file);
   SetRedraw(false);
   if (!item) {

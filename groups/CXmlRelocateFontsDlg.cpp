@@ -9,6 +9,7 @@
 #include "common/Seams.h"
 #include "common/StringHelpers.h"
 #include "groups/FontGroup.h"
+#include "groups/GroupFileNotices.h"
 #include "groups/GroupFileTree.h"
 #include "groups/GroupNames.h"
 
@@ -129,6 +130,7 @@ void CXmlRelocateFontsDlg::OnOK(UINT, int, HWND) {
 // One run over the start group, and in all-groups mode every group below it, each file once
 // (hand-edited nodes may form a cycle). A group is written only when an entry changed.
 void CXmlRelocateFontsDlg::Run(const std::wstring& startFile) {
+  GroupFileNoticeBatch notices;  // one box for the damaged files this step finds
   EnableControls(false);
   changed_ = 0;
   const auto relocate = [&](FontGroup& group) {

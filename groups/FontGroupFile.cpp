@@ -4,25 +4,11 @@
 
 #include <algorithm>
 
-#include "common/AppMessageBox.h"
-#include "common/AppShell.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "groups/GroupFileIo.h"
+#include "groups/GroupFileNotices.h"
 #include "groups/GroupNames.h"
-
-namespace {
-
-void ReportFileError(DWORD error, const std::wstring& file) {
-  // The classification builds groups on its worker thread: a box owned by a window of another
-  // thread would tie the two threads' input together, so the worker's box has no owner.
-  HWND owner = GetAppShell().MainWindow;
-  if (owner && ::GetWindowThreadProcessId(owner, nullptr) != ::GetCurrentThreadId()) owner = nullptr;
-  AppMessageBox(owner, MB_ICONHAND, IDS_GROUPS_CAPTION, IDS_GROUP_FILE_FAILED, error,
-                file.c_str());
-}
-
-}  // namespace
 
 void FontGroup::SetLoadFailure(GroupLoadState state) {
   loadState_ = state;
@@ -63,11 +49,11 @@ bool FontGroup::Load(const std::wstring& file) {
       SetLoadFailure(GroupLoadState::kEmpty);
       return false;
     case GroupFileRead::kTooLarge:
-      ReportFileError(read.error, file);
+      ReportUnreadableGroupFile(path, file, read.error);
       SetLoadFailure(GroupLoadState::kUnreadable);
       return false;
     case GroupFileRead::kFailed:
-      if (read.openFailed) ReportFileError(read.error, file);
+      if (read.openFailed) ReportUnreadableGroupFile(path, file, read.error);
       SetLoadFailure(GroupLoadState::kUnreadable);
       return false;
     case GroupFileRead::kRead:
@@ -84,7 +70,7 @@ bool FontGroup::Load(const std::wstring& file) {
     if (blank) {
       SetLoadFailure(GroupLoadState::kEmpty);
     } else {
-      ReportFileError(ERROR_FILE_CORRUPT, file);
+      ReportUnreadableGroupFile(path, file, ERROR_FILE_CORRUPT);
       SetLoadFailure(GroupLoadState::kUnreadable);
     }
     return false;
@@ -96,20 +82,20 @@ bool FontGroup::Load(const std::wstring& file) {
 
 bool FontGroup::Save(bool skipNodes) {
   if (!IsUsableGroupsFolder(GroupsFolder)) {
-    ReportFileError(ERROR_PATH_NOT_FOUND, FileName);
+    ReportGroupFileWriteError(ERROR_PATH_NOT_FOUND, FileName);
     return false;
   }
   if (FileName.empty()) {
     std::wstring name = NewFileName();
     if (name.empty()) {
-      ReportFileError(ERROR_CANNOT_MAKE, std::wstring());
+      ReportGroupFileWriteError(ERROR_CANNOT_MAKE, std::wstring());
       return false;
     }
     FileName = std::move(name);
   }
   const std::wstring path = GroupFilePath(GroupsFolder, FileName);
   if (path.empty()) {
-    ReportFileError(ERROR_INVALID_NAME, FileName);
+    ReportGroupFileWriteError(ERROR_INVALID_NAME, FileName);
     return false;
   }
   // Load has told the user about this file already; writing over it would lose what it holds.
@@ -119,7 +105,7 @@ bool FontGroup::Save(bool skipNodes) {
 
   const DWORD error = ReplaceGroupFile(GroupsFolder, path, BuildFileBytes(skipNodes));
   if (error) {
-    ReportFileError(error, FileName);
+    ReportGroupFileWriteError(error, FileName);
     return false;
   }
   return true;

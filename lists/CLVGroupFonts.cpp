@@ -12,6 +12,7 @@
 #include "common/ResourceIds.h"
 #include "common/Seams.h"
 #include "groups/FontGroup.h"
+#include "groups/GroupFileNotices.h"
 #include "groups/GroupFileTree.h"
 #include "groups/GroupNames.h"
 #include "lists/PaneProgressBar.h"
@@ -65,6 +66,7 @@ int CLVGroupFonts::Fill() {
   }
   m_busy = true;
   orv::ScopedWaitCursor wait;
+  GroupFileNoticeBatch notices;  // the damaged subgroups of the list in one box
   FontGroup group;
   const bool loaded = group.Load(file);
   if (m_hWnd) ::SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);

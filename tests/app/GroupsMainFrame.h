@@ -14,7 +14,9 @@
 #include "app/AppState.h"
 #include "app/CMainFrame.h"
 #include "app/Preferences.h"
+#include "common/ResourceIds.h"
 #include "groups/FontGroup.h"
+#include "groups/GroupFileNotices.h"
 #include "groups/GroupFontInstaller.h"
 #include "groups/GroupNames.h"
 #include "tests/support/TestSupport.h"
@@ -31,12 +33,22 @@ inline UINT MenuItemState(HMENU menu, UINT id) {
   return info.fState & MFS_DISABLED;
 }
 
+// A tab of the group checks chosen as a click does it: the tab control selects it and tells the
+// window.
+inline void ChooseTab(HWND checks, int tab) {
+  HWND tabs = ::GetDlgItem(checks, IDC_GROUP_CHECKS_TABS);
+  ::SendMessageW(tabs, TCM_SETCURSEL, tab, 0);
+  NMHDR hdr{tabs, static_cast<UINT_PTR>(IDC_GROUP_CHECKS_TABS), static_cast<UINT>(TCN_SELCHANGE)};
+  ::SendMessageW(checks, WM_NOTIFY, IDC_GROUP_CHECKS_TABS, reinterpret_cast<LPARAM>(&hdr));
+}
+
 class GroupsMainFrame : public ::testing::Test {
 protected:
   void SetUp() override {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
     folder_ = groups_.Path();
     FontGroup::SetGroupsFolderSource(&folder_);
+    ForgetToldGroupFiles();
     testing_support::ResetRecords();
   }
   void TearDown() override {

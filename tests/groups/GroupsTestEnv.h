@@ -13,6 +13,7 @@
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "groups/FontGroup.h"
+#include "groups/GroupFileNotices.h"
 #include "groups/GroupFileIo.h"
 #include "tests/support/TestSupport.h"
 
@@ -21,6 +22,7 @@ protected:
   void SetUp() override {
     groupsFolder_ = dir_.Path();
     FontGroup::SetGroupsFolderSource(&groupsFolder_);
+    ForgetToldGroupFiles();
     testing_support::ResetRecords();
   }
   void TearDown() override {
