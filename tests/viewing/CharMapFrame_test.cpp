@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,16 @@ std::vector<uint32_t> ExpectedDejaVuCodePoints() {
   while (std::getline(in, line))
     if (!line.empty()) points.push_back(static_cast<uint32_t>(std::stoul(line, nullptr, 16)));
   return points;
+}
+
+// The window's rectangle lies inside the client area of `outer`.
+bool InsideClientOf(HWND outer, HWND inner) {
+  RECT client{}, rc{}, both{};
+  ::GetClientRect(outer, &client);
+  ::MapWindowPoints(outer, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  ::GetWindowRect(inner, &rc);
+  ::IntersectRect(&both, &rc, &client);
+  return ::IsWindowVisible(inner) && ::EqualRect(&both, &rc);
 }
 
 class CharMapFrame : public ::testing::Test {
@@ -233,6 +244,86 @@ TEST_F(CharMapFrame, OpensAtItsSavedRectangleClampedToTheScreen) {
     frame_->DestroyWindow();
     frame_.reset();
   }
+}
+
+TEST_F(CharMapFrame, OpensBigEnoughForTheWholeGridComposeBoxAndCopy) {
+  orv::ScopedKey key;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Receive(),
+                              nullptr),
+            ERROR_SUCCESS);
+  const RECT screen = charmap_testing::VirtualScreen();
+  const RECT roomy{40, 30, 940, 900};
+  struct Case {
+    const char* label;
+    std::optional<RECT> stored;
+  } const cases[] = {{"nothing stored", std::nullopt},
+                     {"stored too small in the corner", RECT{screen.right - 300, screen.bottom - 250, screen.right, screen.bottom}},
+                     {"stored roomy", roomy}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    ::RegDeleteValueW(key.Get(), CCharMapFrame::kRectValue);
+    if (c.stored) ASSERT_TRUE(WriteRegBinary(key.Get(), CCharMapFrame::kRectValue, &*c.stored, sizeof(RECT)));
+    frame_ = OpenFrame(CTabbedToolFrame::ReadSavedRect(CCharMapFrame::kRectValue, CCharMapFrame::kDefaultRect));
+    ASSERT_TRUE(frame_);
+    CCharMapChildFrame* child = Add(L"DejaVuSans.ttf");
+    ASSERT_TRUE(child);
+    CCharMapView& view = child->View();
+    CCharMapGrid& grid = view.Grid();
+    grid.EnsureLayout();
+    RECT gridClient{};
+    grid.GetClientRect(&gridClient);
+    EXPECT_GE(gridClient.right, CCharMapGrid::kColumns * grid.CellSize());
+    EXPECT_GT(grid.CellSize(), 0);
+    // The grid with its scroll bar, the compose box and Copy are all in sight.
+    for (HWND part : {grid.m_hWnd, view.ComposeBox(), view.GetDlgItem(IDC_CHARMAP_COPY)}) {
+      EXPECT_TRUE(InsideClientOf(view, part)) << ::GetDlgCtrlID(part);
+      EXPECT_TRUE(InsideClientOf(frame_->m_hWndMDIClient, part)) << ::GetDlgCtrlID(part);
+    }
+    RECT rc{}, onScreen{};
+    frame_->GetWindowRect(&rc);
+    ::IntersectRect(&onScreen, &rc, &screen);
+    EXPECT_TRUE(::EqualRect(&onScreen, &rc)) << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom;
+    if (c.stored && ::EqualRect(&*c.stored, &roomy)) EXPECT_TRUE(::EqualRect(&rc, &roomy)) << "a roomy stored rectangle stays";
+    if (!c.stored) EXPECT_TRUE(SaveWindowImage(frame_->m_hWnd, ArtifactsDir() + L"\\charmap_first_open.bmp"));
+    frame_->DestroyWindow();
+    PumpMessages(20);
+    frame_.reset();
+  }
+}
+
+TEST_F(CharMapFrame, AViewNarrowerThanItsLayoutScrollsSideways) {
+  frame_ = OpenFrame(RECT{30, 30, 830, 830});
+  ASSERT_TRUE(frame_);
+  CCharMapChildFrame* child = Add(L"DejaVuSans.ttf");
+  ASSERT_TRUE(child);
+  CCharMapView& view = child->View();
+  HWND copy = view.GetDlgItem(IDC_CHARMAP_COPY);
+  const SIZE layout = view.MinClientSize();
+  RECT viewRect{};
+  view.GetWindowRect(&viewRect);
+  ::MapWindowPoints(nullptr, child->m_hWnd, reinterpret_cast<POINT*>(&viewRect), 2);
+  view.MoveWindow(RECT{viewRect.left, viewRect.top, viewRect.left + layout.cx - 120, viewRect.bottom});
+  PumpMessages(20);
+  SCROLLINFO info{sizeof(info), SIF_ALL};
+  ASSERT_TRUE(::GetScrollInfo(view, SB_HORZ, &info));
+  RECT client{};
+  view.GetClientRect(&client);
+  EXPECT_EQ(info.nMax + 1, layout.cx);
+  EXPECT_EQ(static_cast<int>(info.nPage), client.right);
+  EXPECT_FALSE(InsideClientOf(view, copy)) << "cut on the right";
+  view.SendMessage(WM_HSCROLL, SB_RIGHT);
+  PumpMessages(20);
+  EXPECT_TRUE(InsideClientOf(view, copy)) << "scrolled into sight";
+  // A new size keeps the scrolled position; back at the left the grid is where it started.
+  view.MoveWindow(RECT{viewRect.left, viewRect.top, viewRect.left + layout.cx - 100, viewRect.bottom});
+  PumpMessages(20);
+  EXPECT_TRUE(InsideClientOf(view, copy));
+  view.SendMessage(WM_HSCROLL, SB_LEFT);
+  RECT grid{};
+  view.Grid().GetWindowRect(&grid);
+  ::MapWindowPoints(nullptr, view, reinterpret_cast<POINT*>(&grid), 2);
+  EXPECT_GT(grid.left, 0);
+  EXPECT_FALSE(InsideClientOf(view, copy));
 }
 
 }  // namespace
