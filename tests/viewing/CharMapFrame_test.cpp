@@ -246,84 +246,37 @@ TEST_F(CharMapFrame, OpensAtItsSavedRectangleClampedToTheScreen) {
   }
 }
 
-TEST_F(CharMapFrame, OpensBigEnoughForTheWholeGridComposeBoxAndCopy) {
-  orv::ScopedKey key;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Receive(),
-                              nullptr),
-            ERROR_SUCCESS);
-  const RECT screen = charmap_testing::VirtualScreen();
-  const RECT roomy{40, 30, 940, 900};
-  struct Case {
-    const char* label;
-    std::optional<RECT> stored;
-  } const cases[] = {{"nothing stored", std::nullopt},
-                     {"stored too small in the corner", RECT{screen.right - 300, screen.bottom - 250, screen.right, screen.bottom}},
-                     {"stored roomy", roomy}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.label);
-    ::RegDeleteValueW(key.Get(), CCharMapFrame::kRectValue);
-    if (c.stored) ASSERT_TRUE(WriteRegBinary(key.Get(), CCharMapFrame::kRectValue, &*c.stored, sizeof(RECT)));
+TEST_F(CharMapFrame, OpensBigEnoughForGridComposeBoxAndCopyAndScrollsWhenNarrower) {
+  const RECT screen = VirtualScreen(), roomy{40, 30, 940, 900};
+  const RECT corner{screen.right - 300, screen.bottom - 250, screen.right, screen.bottom};
+  // Nothing stored, a small rectangle stored in the screen's corner, a roomy one (kept as it is).
+  for (const std::optional<RECT>& stored : {std::optional<RECT>(), std::optional<RECT>(corner), std::optional<RECT>(roomy)}) {
+    if (frame_) frame_->DestroyWindow();
+    PumpMessages(20);
+    frame_.reset();  // stores its rectangle: replaced below
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kPrefsKeyPath);
+    orv::ScopedKey key;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Receive(), nullptr);
+    if (stored) ASSERT_TRUE(WriteRegBinary(key.Get(), CCharMapFrame::kRectValue, &*stored, sizeof(RECT)));
     frame_ = OpenFrame(CTabbedToolFrame::ReadSavedRect(CCharMapFrame::kRectValue, CCharMapFrame::kDefaultRect));
-    ASSERT_TRUE(frame_);
     CCharMapChildFrame* child = Add(L"DejaVuSans.ttf");
     ASSERT_TRUE(child);
     CCharMapView& view = child->View();
-    CCharMapGrid& grid = view.Grid();
-    grid.EnsureLayout();
-    RECT gridClient{};
-    grid.GetClientRect(&gridClient);
-    EXPECT_GE(gridClient.right, CCharMapGrid::kColumns * grid.CellSize());
-    EXPECT_GT(grid.CellSize(), 0);
-    // The grid with its scroll bar, the compose box and Copy are all in sight.
-    for (HWND part : {grid.m_hWnd, view.ComposeBox(), view.GetDlgItem(IDC_CHARMAP_COPY)}) {
-      EXPECT_TRUE(InsideClientOf(view, part)) << ::GetDlgCtrlID(part);
-      EXPECT_TRUE(InsideClientOf(frame_->m_hWndMDIClient, part)) << ::GetDlgCtrlID(part);
-    }
+    HWND copy = view.GetDlgItem(IDC_CHARMAP_COPY);
+    for (HWND part : {view.Grid().m_hWnd, view.ComposeBox(), copy})
+      EXPECT_TRUE(InsideClientOf(frame_->m_hWndMDIClient, part)) << ::GetDlgCtrlID(part) << " " << stored.has_value();
     RECT rc{}, onScreen{};
     frame_->GetWindowRect(&rc);
-    ::IntersectRect(&onScreen, &rc, &screen);
-    EXPECT_TRUE(::EqualRect(&onScreen, &rc)) << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom;
-    if (c.stored && ::EqualRect(&*c.stored, &roomy)) EXPECT_TRUE(::EqualRect(&rc, &roomy)) << "a roomy stored rectangle stays";
-    if (!c.stored) EXPECT_TRUE(SaveWindowImage(frame_->m_hWnd, ArtifactsDir() + L"\\charmap_first_open.bmp"));
-    frame_->DestroyWindow();
-    PumpMessages(20);
-    frame_.reset();
+    EXPECT_TRUE(::IntersectRect(&onScreen, &rc, &screen) && ::EqualRect(&onScreen, &rc));
+    if (stored && ::EqualRect(&*stored, &roomy)) EXPECT_TRUE(::EqualRect(&rc, &roomy));
+    if (stored) continue;
+    EXPECT_TRUE(SaveWindowImage(frame_->m_hWnd, ArtifactsDir() + L"\\charmap_first_open.bmp"));
+    // Narrower than its layout, the view scrolls sideways to Copy.
+    view.SetWindowPos(nullptr, 0, 0, view.MinClientSize().cx - 120, view.MinClientSize().cy, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_FALSE(InsideClientOf(view, copy));
+    view.SendMessage(WM_HSCROLL, SB_RIGHT);
+    EXPECT_TRUE(InsideClientOf(view, copy));
   }
-}
-
-TEST_F(CharMapFrame, AViewNarrowerThanItsLayoutScrollsSideways) {
-  frame_ = OpenFrame(RECT{30, 30, 830, 830});
-  ASSERT_TRUE(frame_);
-  CCharMapChildFrame* child = Add(L"DejaVuSans.ttf");
-  ASSERT_TRUE(child);
-  CCharMapView& view = child->View();
-  HWND copy = view.GetDlgItem(IDC_CHARMAP_COPY);
-  const SIZE layout = view.MinClientSize();
-  RECT viewRect{};
-  view.GetWindowRect(&viewRect);
-  ::MapWindowPoints(nullptr, child->m_hWnd, reinterpret_cast<POINT*>(&viewRect), 2);
-  view.MoveWindow(RECT{viewRect.left, viewRect.top, viewRect.left + layout.cx - 120, viewRect.bottom});
-  PumpMessages(20);
-  SCROLLINFO info{sizeof(info), SIF_ALL};
-  ASSERT_TRUE(::GetScrollInfo(view, SB_HORZ, &info));
-  RECT client{};
-  view.GetClientRect(&client);
-  EXPECT_EQ(info.nMax + 1, layout.cx);
-  EXPECT_EQ(static_cast<int>(info.nPage), client.right);
-  EXPECT_FALSE(InsideClientOf(view, copy)) << "cut on the right";
-  view.SendMessage(WM_HSCROLL, SB_RIGHT);
-  PumpMessages(20);
-  EXPECT_TRUE(InsideClientOf(view, copy)) << "scrolled into sight";
-  // A new size keeps the scrolled position; back at the left the grid is where it started.
-  view.MoveWindow(RECT{viewRect.left, viewRect.top, viewRect.left + layout.cx - 100, viewRect.bottom});
-  PumpMessages(20);
-  EXPECT_TRUE(InsideClientOf(view, copy));
-  view.SendMessage(WM_HSCROLL, SB_LEFT);
-  RECT grid{};
-  view.Grid().GetWindowRect(&grid);
-  ::MapWindowPoints(nullptr, view, reinterpret_cast<POINT*>(&grid), 2);
-  EXPECT_GT(grid.left, 0);
-  EXPECT_FALSE(InsideClientOf(view, copy));
 }
 
 }  // namespace
