@@ -347,11 +347,9 @@ TEST_F(GroupFontList, CaptionFollowsARenameOfTheGroupShown) {
   ASSERT_EQ(pane.GetCaption(), L"Old name [1]");
   // The user renames it in the tree: F2, a new name, Enter.
   HTREEITEM item = Tree().FindItemByFile(G(1));
-  HWND edit = reinterpret_cast<HWND>(Tree().SendMessage(TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(item)));
-  ASSERT_NE(edit, nullptr);
-  ::SetWindowTextW(edit, L"New name");
+  ::SetWindowTextW(reinterpret_cast<HWND>(Tree().SendMessage(TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(item))), L"New name");
   Tree().SendMessage(TVM_ENDEDITLABELNOW, FALSE);
-  for (int i = 0; i < 6 && frame_->RunIdleJob() != IdleJob::None; ++i) {
+  for (int i = 0; i < 8 && frame_->RunIdleJob() != IdleJob::None; ++i) {
   }
   EXPECT_EQ(Tree().GetItemName(item), L"New name");
   EXPECT_EQ(pane.GetCaption(), L"New name [1]");
