@@ -350,7 +350,8 @@ IdleJob CMainFrame::RunIdleJob() {
     ShowFolderListCaption();
     return IdleJob::FolderCaption;
   }
-  if (Pending.GroupListRefresh || Pending.GroupCaption || g_AppState.GroupFonts.m_refreshPending) {
+  if (Pending.GroupListRefresh || Pending.GroupCaption || g_AppState.GroupFonts.m_refreshPending ||
+      g_AppState.GroupFonts.m_captionPending) {
     ShowGroupList();
     return IdleJob::GroupListFill;
   }

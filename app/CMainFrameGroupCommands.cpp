@@ -24,6 +24,7 @@ void CMainFrame::ShowGroupList() {
   const bool refresh = list.m_refreshPending || Pending.GroupListRefresh;
   Pending.GroupListRefresh = false;
   Pending.GroupCaption = false;
+  list.m_captionPending = false;
   if (list.m_hWnd) list.SelectAll(false);
   HTREEITEM item = tree.m_hWnd ? tree.GetSelectedItem() : nullptr;
   int count = 0;

@@ -92,6 +92,7 @@ bool CGroupsTreeView::RenameGroup(HTREEITEM item, const std::wstring& newName) {
     }
   }
   record->Name = newName;
+  if (item == GetSelectedItem()) g_AppState.GroupFonts.m_captionPending = true;  // the list's caption names it
   if (HTREEITEM parentItem = GetParentItem(item)) {
     TVSORTCB sort{parentItem,
                   [](LPARAM a, LPARAM b, LPARAM) -> int {

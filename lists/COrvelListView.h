@@ -181,8 +181,8 @@ public:
   int32_t m_rowHeight = 0;
   bool m_selectionChanged = false;
   bool m_refreshPending = false;
-  // The count in the pane caption is out of date (rows went without a refill); the main
-  // window's idle pass renews it.
+  // The pane caption is out of date (rows went without a refill, or the group shown was
+  // renamed); the main window's idle pass renews it.
   bool m_captionPending = false;
   bool m_busy = false;
   bool m_namesOnly = false;

@@ -47,25 +47,47 @@ LRESULT CCharMapFrame::OnSize(UINT, WPARAM, LPARAM, BOOL& handled) {
   return 0;
 }
 
+SIZE CCharMapFrame::MinFrameSize() const {
+  SIZE min{kMinWidthWithoutTab, kMinHeightWithoutTab};
+  CCharMapChildFrame* child = GetCharMapChild(-1);
+  if (!child || !m_hWndMDIClient) return min;
+  // The view's smallest size, its child frame around it, and everything of this frame that is
+  // not the MDI client's inside (tab row, status bar, borders, caption, menu).
+  const SIZE view = child->View().MinClientSize();
+  RECT childRect{0, 0, view.cx, view.cy};
+  ::AdjustWindowRectEx(&childRect, orv::kMDIChildStyle, FALSE, WS_EX_MDICHILD);
+  RECT frame{}, client{};
+  GetWindowRect(&frame);
+  ::GetClientRect(m_hWndMDIClient, &client);
+  min.cx = (childRect.right - childRect.left) + (frame.right - frame.left) - client.right + 2 * ::GetSystemMetrics(SM_CXEDGE);
+  min.cy = (childRect.bottom - childRect.top) + (frame.bottom - frame.top) - client.bottom + 2 * ::GetSystemMetrics(SM_CYEDGE);
+  return min;
+}
+
 void CCharMapFrame::OnGetMinMaxInfo(MINMAXINFO* info) {
   DefWindowProc();
-  LONG minX = kMinWidthWithoutTab, minY = kMinHeightWithoutTab;
-  if (CCharMapChildFrame* child = GetCharMapChild(-1); child && m_hWndMDIClient) {
-    // The view's smallest size, its child frame around it, and everything of this frame that
-    // is not the MDI client's inside (tab row, status bar, borders, caption, menu).
-    const SIZE view = child->View().MinClientSize();
-    RECT childRect{0, 0, view.cx, view.cy};
-    ::AdjustWindowRectEx(&childRect, orv::kMDIChildStyle, FALSE, WS_EX_MDICHILD);
-    RECT frame{}, client{};
-    GetWindowRect(&frame);
-    ::GetClientRect(m_hWndMDIClient, &client);
-    minX = (childRect.right - childRect.left) + (frame.right - frame.left) - client.right +
-           2 * ::GetSystemMetrics(SM_CXEDGE);
-    minY = (childRect.bottom - childRect.top) + (frame.bottom - frame.top) - client.bottom +
-           2 * ::GetSystemMetrics(SM_CYEDGE);
+  const SIZE min = MinFrameSize();
+  info->ptMinTrackSize.x = std::max(info->ptMinTrackSize.x, min.cx);
+  info->ptMinTrackSize.y = std::max(info->ptMinTrackSize.y, min.cy);
+}
+
+void CCharMapFrame::GrowToShowView() {
+  if (IsZoomed() || IsIconic()) return;
+  const SIZE min = MinFrameSize();
+  RECT rc{};
+  GetWindowRect(&rc);
+  if (rc.right - rc.left >= min.cx && rc.bottom - rc.top >= min.cy) return;  // the user's size wins
+  rc.right = std::max(rc.right, rc.left + min.cx);
+  rc.bottom = std::max(rc.bottom, rc.top + min.cy);
+  // Grown to the right and down as far as the monitor's work area allows, then moved back.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (::GetMonitorInfoW(::MonitorFromRect(&rc, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    const RECT& work = monitor.rcWork;
+    if (rc.right > work.right) ::OffsetRect(&rc, std::max(work.right - rc.right, work.left - rc.left), 0);
+    if (rc.bottom > work.bottom) ::OffsetRect(&rc, 0, std::max(work.bottom - rc.bottom, work.top - rc.top));
   }
-  info->ptMinTrackSize.x = std::max(info->ptMinTrackSize.x, minX);
-  info->ptMinTrackSize.y = std::max(info->ptMinTrackSize.y, minY);
+  SetWindowPos(nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 CCharMapChildFrame* CCharMapFrame::AddFontTab(const FontItem& font, bool installed) {
@@ -78,6 +100,8 @@ CCharMapChildFrame* CCharMapFrame::AddFontTab(const FontItem& font, bool install
     return nullptr;
   }
   ShowNewTab(*child, font, *tab);
+  // A frame opened at a stored or default size too small for the view grows to show all of it.
+  if (tab->first) GrowToShowView();
   return child;
 }
 

@@ -58,4 +58,8 @@ private:
   void OnGetMinMaxInfo(MINMAXINFO* info);
 
   void CreateStatusBar();
+  // The smallest frame that shows the current tab's whole view (without a tab: a fixed size).
+  SIZE MinFrameSize() const;
+  // Makes the frame at least MinFrameSize, kept on its monitor's work area.
+  void GrowToShowView();
 };

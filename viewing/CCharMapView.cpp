@@ -3,6 +3,8 @@
 #include <richedit.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "app/AppState.h"
 #include "common/ResString.h"
 #include "viewing/LoadUnicodeCharName.h"
@@ -22,6 +24,8 @@ const orv::DlgResizeRule kResizeRules[] = {
     {IDC_CHARMAP_COMPOSE, orv::DLSZ_MOVE_Y | orv::DLSZ_SIZE_X},
     {IDC_CHARMAP_COPY, orv::DLSZ_MOVE_X | orv::DLSZ_MOVE_Y},
 };
+
+constexpr int kScrollLine = 16;
 
 bool HasRangeBit(const FontItem& font, uint32_t bit) { return (font.unicodeRange[bit / 32] >> (bit % 32)) & 1; }
 
@@ -170,4 +174,55 @@ void CCharMapView::OnDestroy() {
   if (composeEdit_) ::SendMessageW(composeEdit_, WM_SETFONT, 0, FALSE);
   composeFont_.Reset();
   composeEdit_ = nullptr;
+}
+
+LRESULT CCharMapView::OnSize(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+  if (wParam == SIZE_MINIMIZED) return 0;
+  const int width = LOWORD(lParam);
+  // The controls are laid out at scroll position 0, then moved by the kept position.
+  DlgResizeUpdateLayout(width, HIWORD(lParam));
+  if (MinClientSize().cx <= 0) return 0;  // before WM_INITDIALOG
+  const int pos = std::clamp(scrollX_, 0, std::max(0, static_cast<int>(MinClientSize().cx) - width));
+  scrollX_ = 0;
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_RANGE | SIF_PAGE;
+  info.nMax = MinClientSize().cx - 1;
+  info.nPage = static_cast<UINT>(width);
+  ::SetScrollInfo(m_hWnd, SB_HORZ, &info, TRUE);
+  ScrollSideways(pos);
+  return 0;
+}
+
+LRESULT CCharMapView::OnHScroll(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+  if (lParam) {  // a scroll bar control of its own
+    handled = FALSE;
+    return 0;
+  }
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL;
+  ::GetScrollInfo(m_hWnd, SB_HORZ, &info);
+  int pos = scrollX_;
+  switch (LOWORD(wParam)) {
+    case SB_LINELEFT: pos -= kScrollLine; break;
+    case SB_LINERIGHT: pos += kScrollLine; break;
+    case SB_PAGELEFT: pos -= static_cast<int>(info.nPage); break;
+    case SB_PAGERIGHT: pos += static_cast<int>(info.nPage); break;
+    case SB_LEFT: pos = 0; break;
+    case SB_RIGHT: pos = info.nMax; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = info.nTrackPos; break;
+    default: return 0;
+  }
+  ScrollSideways(std::clamp(pos, 0, std::max(0, info.nMax + 1 - static_cast<int>(info.nPage))));
+  return 0;
+}
+
+void CCharMapView::ScrollSideways(int pos) {
+  if (pos == scrollX_) return;
+  ::ScrollWindowEx(m_hWnd, scrollX_ - pos, 0, nullptr, nullptr, nullptr, nullptr,
+                   SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+  scrollX_ = pos;
+  ::SetScrollPos(m_hWnd, SB_HORZ, pos, TRUE);
 }

@@ -1,7 +1,7 @@
 // CCharMapView: the content of one character map tab, a resizable child dialog (template
 // IDD_CHARMAP_VIEW) with the character grid, the count of characters, the block of the
 // character under the mouse, a compose box (rich edit) with its Copy button, and a button that
-// starts the system's Character Map.
+// starts the system's Character Map. Narrower than the template, it scrolls horizontally.
 //
 // Made by its MDI child frame (CCharMapChildFrame) with a copy of the font, whether that font
 // is installed, and the frame's status bar, which the grid writes to. It holds the getuname
@@ -47,6 +47,8 @@ public:
     COMMAND_ID_HANDLER_EX(IDC_CHARMAP_COPY, OnCopy)
     COMMAND_HANDLER_EX(IDC_CHARMAP_COMPOSE, EN_CHANGE, OnComposeChange)
     MSG_WM_DESTROY(OnDestroy)
+    MESSAGE_HANDLER(WM_SIZE, OnSize)
+    MESSAGE_HANDLER(WM_HSCROLL, OnHScroll)
     CHAIN_MSG_MAP(orv::CDialogResize)
   END_MSG_MAP()
 
@@ -57,6 +59,10 @@ private:
   void OnCopy(UINT, int, HWND);
   void OnComposeChange(UINT, int, HWND);
   void OnDestroy();
+  // Narrower than its smallest layout (a frame on a small screen), the view scrolls sideways.
+  LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnHScroll(UINT, WPARAM, LPARAM, BOOL&);
+  void ScrollSideways(int pos);
 
   void CreateGridInPlaceholder();
   LOGFONTW TakeLogFont();
@@ -71,4 +77,5 @@ private:
   orv::ScopedFont composeFont_;
   orv::ScopedModule richEditModule_;
   orv::ScopedModule nameModule_;
+  int scrollX_ = 0;  // how far the controls are moved left
 };

@@ -1,9 +1,12 @@
 #include "viewing/COrvPropPageCPCharMap.h"
 
+#include <algorithm>
+
 #include "app/AppState.h"
 #include "common/ResString.h"
 #include "common/ResourceIdsFonts.h"
 #include "common/StringHelpers.h"
+#include "framework/Handles.h"
 #include "viewing/PropertyPageHelpers.h"
 #include "viewing/UnicodeBlockTable.h"
 
@@ -20,13 +23,27 @@ const wchar_t* const kUnicodeEncodings[] = {L" 1.0", L" 1.1", L" 10646", L" 2.0 
                                             L" Variations Sequences", L" UCS-4"};
 const wchar_t* const kIsoEncodings[] = {L"ASCII (7 bits)", L"10646", L"8859-1"};
 
-// The lines, or the text for none.
-void FillList(HWND list, const std::vector<std::wstring>& lines, UINT noneText) {
-  for (const std::wstring& line : lines) ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-  if (::SendMessageW(list, LB_GETCOUNT, 0, 0) == 0) {
-    const std::wstring none = LoadResString(noneText);
-    ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(none.c_str()));
+constexpr int kTextMargin = 6;  // the list box's own space around an item's text
+
+// A list too narrow for its longest line scrolls sideways to it (its scroll bar shows only then).
+void FitScrollToLines(HWND list, const std::vector<std::wstring>& lines) {
+  orv::ScopedGetDC dc(list);
+  if (!dc) return;
+  orv::ScopedSelectObject font(dc.Get(), reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+  int widest = 0;
+  for (const std::wstring& line : lines) {
+    SIZE size{};
+    if (::GetTextExtentPoint32W(dc.Get(), line.c_str(), static_cast<int>(line.size()), &size))
+      widest = std::max(widest, static_cast<int>(size.cx));
   }
+  ::SendMessageW(list, LB_SETHORIZONTALEXTENT, widest + kTextMargin, 0);
+}
+
+// The lines, or the text for none.
+void FillList(HWND list, std::vector<std::wstring> lines, UINT noneText) {
+  if (lines.empty()) lines.push_back(LoadResString(noneText));
+  for (const std::wstring& line : lines) ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  FitScrollToLines(list, lines);
 }
 
 }  // namespace

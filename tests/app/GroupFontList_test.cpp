@@ -337,3 +337,22 @@ TEST_F(GroupFontList, FillShowsItsProgressOverTheGroupsPane) {
   EXPECT_TRUE(g_progress.pictureTaken);
   EXPECT_FALSE(::IsWindow(g_progress.bar)) << "gone once the list is filled";
 }
+
+TEST_F(GroupFontList, CaptionFollowsARenameOfTheGroupShown) {
+  Make(kRootGroupFile, L"Root", L"", {{G(1), L"Old name"}});
+  Make(G(1), L"Old name", kRootGroupFile, {}, {{L"DejaVu Sans Book", kDejaVu}});
+  Open();
+  EXPECT_EQ(Show(G(1)), 1);
+  CFontListsPaneContainer& pane = frame_->Panes().m_fontListsPane;
+  ASSERT_EQ(pane.GetCaption(), L"Old name [1]");
+  // The user renames it in the tree: F2, a new name, Enter.
+  HTREEITEM item = Tree().FindItemByFile(G(1));
+  ::SetWindowTextW(reinterpret_cast<HWND>(Tree().SendMessage(TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(item))), L"New name");
+  Tree().SendMessage(TVM_ENDEDITLABELNOW, FALSE);
+  for (int i = 0; i < 8 && frame_->RunIdleJob() != IdleJob::None; ++i) {
+  }
+  EXPECT_EQ(Tree().GetItemName(item), L"New name");
+  EXPECT_EQ(pane.GetCaption(), L"New name [1]");
+  PumpMessages(100);
+  EXPECT_TRUE(SaveWindowImage(frame_->m_hWnd, ArtifactsDir() + L"\\app_group_caption_renamed.bmp"));
+}

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,16 @@ std::vector<uint32_t> ExpectedDejaVuCodePoints() {
   while (std::getline(in, line))
     if (!line.empty()) points.push_back(static_cast<uint32_t>(std::stoul(line, nullptr, 16)));
   return points;
+}
+
+// The window's rectangle lies inside the client area of `outer`.
+bool InsideClientOf(HWND outer, HWND inner) {
+  RECT client{}, rc{}, both{};
+  ::GetClientRect(outer, &client);
+  ::MapWindowPoints(outer, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  ::GetWindowRect(inner, &rc);
+  ::IntersectRect(&both, &rc, &client);
+  return ::IsWindowVisible(inner) && ::EqualRect(&both, &rc);
 }
 
 class CharMapFrame : public ::testing::Test {
@@ -232,6 +243,39 @@ TEST_F(CharMapFrame, OpensAtItsSavedRectangleClampedToTheScreen) {
     EXPECT_EQ(rc.top, 0);
     frame_->DestroyWindow();
     frame_.reset();
+  }
+}
+
+TEST_F(CharMapFrame, OpensBigEnoughForGridComposeBoxAndCopyAndScrollsWhenNarrower) {
+  const RECT screen = VirtualScreen(), roomy{40, 30, 940, 900};
+  const RECT corner{screen.right - 300, screen.bottom - 250, screen.right, screen.bottom};
+  // Nothing stored, a small rectangle stored in the screen's corner, a roomy one (kept as it is).
+  for (const std::optional<RECT>& stored : {std::optional<RECT>(), std::optional<RECT>(corner), std::optional<RECT>(roomy)}) {
+    if (frame_) frame_->DestroyWindow();
+    PumpMessages(20);
+    frame_.reset();  // stores its rectangle: replaced below
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kPrefsKeyPath);
+    orv::ScopedKey key;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Receive(), nullptr);
+    if (stored) ASSERT_TRUE(WriteRegBinary(key.Get(), CCharMapFrame::kRectValue, &*stored, sizeof(RECT)));
+    frame_ = OpenFrame(CTabbedToolFrame::ReadSavedRect(CCharMapFrame::kRectValue, CCharMapFrame::kDefaultRect));
+    CCharMapChildFrame* child = Add(L"DejaVuSans.ttf");
+    ASSERT_TRUE(child);
+    CCharMapView& view = child->View();
+    HWND copy = view.GetDlgItem(IDC_CHARMAP_COPY);
+    for (HWND part : {view.Grid().m_hWnd, view.ComposeBox(), copy})
+      EXPECT_TRUE(InsideClientOf(frame_->m_hWndMDIClient, part)) << ::GetDlgCtrlID(part) << " " << stored.has_value();
+    RECT rc{}, onScreen{};
+    frame_->GetWindowRect(&rc);
+    EXPECT_TRUE(::IntersectRect(&onScreen, &rc, &screen) && ::EqualRect(&onScreen, &rc));
+    if (stored && ::EqualRect(&*stored, &roomy)) EXPECT_TRUE(::EqualRect(&rc, &roomy));
+    if (stored) continue;
+    EXPECT_TRUE(SaveWindowImage(frame_->m_hWnd, ArtifactsDir() + L"\\charmap_first_open.bmp"));
+    // Narrower than its layout, the view scrolls sideways to Copy.
+    view.SetWindowPos(nullptr, 0, 0, view.MinClientSize().cx - 120, view.MinClientSize().cy, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_FALSE(InsideClientOf(view, copy));
+    view.SendMessage(WM_HSCROLL, SB_RIGHT);
+    EXPECT_TRUE(InsideClientOf(view, copy));
   }
 }
 
