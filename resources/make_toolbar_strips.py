@@ -454,11 +454,12 @@ def font_sheet():
     page(ic, 4, 0, 15, 12, fold=0)
     page(ic, 0, 3, 11, 15, fold=0)
     ic.sprite(LETTER_A, 2, 5, {"X": INK})
-    ic.sprite([".XX.",
-               "...X",
-               ".XXX",
+    ic.sprite(["X...",
+               "X...",
+               "XXX.",
                "X..X",
-               ".XXX"], 7, 6, {"X": (170, 30, 30)})
+               "X..X",
+               "XXX."], 7, 4, {"X": (170, 30, 30)})
     ic.flat(rect(2, 12, 9, 12), LINES)
     return ic
 
@@ -765,7 +766,8 @@ def montage(path, strips, scale=8):
                 tiles.append(tile)
             row = os.path.join(tmp, f"{r}.png")
             subprocess.run(["convert", *tiles, "+append", "-background", "white", "-gravity", "northwest",
-                            "-splice", "0x22", "-pointsize", "16", "-annotate", "+6+2", title, row], check=True)
+                            *(["-splice", "0x22", "-pointsize", "16", "-annotate", "+6+2", title] if title else []),
+                            row], check=True)
             rows.append(row)
         subprocess.run(["convert", *rows, "-background", "white", "-append", path], check=True)
 
@@ -777,6 +779,7 @@ if __name__ == "__main__":
     write_bmp("resources/toolbar_main.bmp", [fn() for _, _, fn in MAIN], alpha=False)
     write_bmp("resources/toolbar_favorites.bmp", [fn() for _, _, fn in FAVOURITES], alpha=False)
     if len(sys.argv) == 3 and sys.argv[1] == "--montage":
-        montage(sys.argv[2], [(title, entries[i:i + 8], i) for title, entries in strips
-                              for i in range(0, len(entries), 8)])
+        per_row = {len(entries): 8 if len(entries) > 9 else len(entries) for _, entries in strips}
+        montage(sys.argv[2], [(title if i == 0 else "", entries[i:i + per_row[len(entries)]], i)
+                              for title, entries in strips for i in range(0, len(entries), per_row[len(entries)])])
     sys.exit(0)
