@@ -117,10 +117,6 @@ def art(rows, x=0, y=0):
     return out
 
 
-def moved(mask, dx, dy):
-    return {(x + dx, y + dy) for x, y in mask if 0 <= x + dx < SIZE and 0 <= y + dy < SIZE}
-
-
 # ---- the canvas ----
 
 class Icon:
@@ -283,7 +279,7 @@ def trash(ic, x0, y0, x1, y1):
         ic.flat({(rx, y) for y in range(y0 + 5, y1 - 1)}, GREY_EDGE)
 
 
-def arrow_up_left(ic):
+def arrow_up(ic):
     """The bent green arrow of "up one level": from the lower right, up, then head pointing up."""
     ic.fill(rect(9, 9, 14, 11) | rect(9, 5, 11, 11) | poly((6.5, 6), (10.5, 1.5), (14.5, 6)), GREEN, GREEN_EDGE)
 
@@ -493,15 +489,17 @@ def save_images():
 
 def properties():
     ic = Icon()
-    # a property sheet: the front tab joined to the page, a second tab behind, fields below
-    ic.fill(rect(7, 0, 12, 3), (214, 216, 222), GREY_EDGE, light=0.2)
-    ic.fill(rect(0, 3, 15, 15) | rect(1, 0, 7, 3), (240, 240, 236), GREY_EDGE, light=0.3)
-    ic.flat(rect(2, 3, 6, 3), (240, 240, 236))
-    for y in (6, 10):
-        ic.flat(rect(2, y + 1, 4, y + 1), DARK)
-        ic.fill(rect(6, y, 13, y + 2), PAGE, GREY_EDGE, light=0.0)
-        ic.flat(rect(7, y + 1, 9, y + 1), INK)
-    ic.flat(rect(2, 14, 13, 14) & set(), DARK)
+    # a property sheet: the front tab joined to the page, a second tab behind; on the page a
+    # ticked box and two labelled fields
+    ic.fill(rect(8, 0, 13, 3), (214, 216, 222), GREY_EDGE, light=0.2)
+    ic.fill(rect(0, 3, 15, 15) | rect(1, 0, 8, 3), (240, 240, 236), GREY_EDGE, light=0.3)
+    ic.flat(rect(2, 3, 7, 3), (240, 240, 236))
+    ic.fill(rect(2, 5, 7, 10), PAGE, GREY_EDGE, light=0.0)
+    ic.flat({(6, 7), (3, 8), (5, 8), (4, 9)}, GREEN_EDGE)
+    ic.flat(rect(9, 7, 13, 7), LINES)
+    ic.flat(rect(2, 13, 4, 13), DARK)
+    ic.fill(rect(6, 12, 13, 14), PAGE, BLUE_EDGE, light=0.0)
+    ic.flat(rect(7, 13, 9, 13), INK)
     return ic
 
 
@@ -611,7 +609,7 @@ def pane_menu():
 def up_one_level():
     ic = Icon()
     folder(ic, 0, 4, 12, 15)
-    arrow_up_left(ic)
+    arrow_up(ic)
     return ic
 
 
@@ -639,13 +637,13 @@ def group_list_uninstall():
 
 
 def restart_elevated():
+    """The administrator's shield, quartered blue and gold."""
     ic = Icon()
-    shield = poly((8, 0), (15, 2), (15, 8), (8, 16), (1, 8), (1, 2))
+    shield = poly((1, 1), (8, 0), (15, 1), (15, 8), (13, 12), (8, 16), (3, 12), (1, 8))
+    inside = {(x, y) for (x, y) in shield if all(n in shield for n in ((x - 1, y), (x + 1, y), (x, y - 1), (x, y + 1)))}
     ic.fill(shield, BLUE, BLUE_EDGE)
-    q = shield - {(x, y) for (x, y) in shield if (x < 8) == (y < 8)}
-    ic.fill({(x, y) for (x, y) in q if x not in (0, 15)} & shield, GOLD, GOLD_EDGE, light=0.3)
-    ic.flat({(x, y) for (x, y) in shield if x == 7 or y == 7} - {p for p in shield if any(
-        n not in shield for n in ((p[0] - 1, p[1]), (p[0] + 1, p[1]), (p[0], p[1] - 1), (p[0], p[1] + 1)))}, BLUE_EDGE)
+    ic.fill({(x, y) for (x, y) in inside if (x < 8) != (y < 8)}, GOLD, False, light=0.4, rim=False)
+    ic.flat({(x, y) for (x, y) in inside if x in (7, 8) or y in (7, 8)}, BLUE_EDGE)
     return ic
 
 
