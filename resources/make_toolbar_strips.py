@@ -98,15 +98,6 @@ def seg(x0, y0, x1, y1, r):
     return cells(near)
 
 
-def arc(cx, cy, r0, r1, a0, a1):
-    """A ring between radii r0 and r1 from angle a0 to a1 (degrees, counter-clockwise, 0 = east)."""
-    def on(px, py):
-        d = math.hypot(px - cx, py - cy)
-        a = math.degrees(math.atan2(cy - py, px - cx)) % 360
-        return r0 <= d <= r1 and (a0 <= a <= a1 if a0 <= a1 else (a >= a0 or a <= a1))
-    return cells(on)
-
-
 def art(rows, x=0, y=0):
     """Masks by character of a small picture written as text ('.' is empty)."""
     out = {}
@@ -149,13 +140,6 @@ class Icon:
                 c = lighter(c, 0.25)
             self.px[(x, y)] = c
         return self
-
-    def stroke(self, mask, colour, edge, light=0.45):
-        """A thin shape in its colour, outlined on the outside (its own pixels keep the colour)."""
-        around = {(x + dx, y + dy) for x, y in mask for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1))
-                  if 0 <= x + dx < SIZE and 0 <= y + dy < SIZE} - mask
-        self.flat(around, edge)
-        return self.fill(mask, colour, False, light=light, rim=False)
 
     def bevel(self, mask, colour, edge):
         """A stroke lit from the top left: pixels facing the light lighter, those facing away in `edge`."""
