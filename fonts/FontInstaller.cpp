@@ -34,6 +34,12 @@ void AnnounceFontChange() {
   if (g_AppState.MainWindow) ::SendMessageW(g_AppState.MainWindow, WM_COMMAND, ID_FONT_CHANGE, 0);
 }
 
+std::wstring NameForUser(const FontItem& item) {
+  if (!item.FullName().empty()) return item.FullName();
+  if (!item.displayName.empty()) return item.displayName;
+  return FileNameOf(item.fullPath.empty() ? item.fileRef : item.fullPath);
+}
+
 }  // namespace installer_detail
 
 using namespace installer_detail;
@@ -159,7 +165,9 @@ bool FontInstaller::Install() {
   ClearSelectionMarks();
   bool result = false;
   if (n <= 0) {
-    AppMessageBox(owner_, MB_ICONWARNING, commandId_, IDS_NOTHING_TO_INSTALL, 0, nullptr,
+    // The fonts whose files are gone are named here; there is nothing else to report.
+    const std::wstring names = TakeFailedNames();
+    AppMessageBox(owner_, MB_ICONWARNING, commandId_, IDS_NOTHING_TO_INSTALL, 0, names.empty() ? nullptr : names.c_str(),
                   g_AppState.UserIsAdmin && !g_AppState.IsElevated);
   } else if (ConfirmCount(n) == IDOK) {
     bool copied = true;
@@ -194,9 +202,16 @@ int FontInstaller::FilterInstallable() {
     FontItem& record = selected[i]->record;
     if (!record.HasFlag(kResolved)) EnsureFontItemLoaded(*items_, record);
     if (!selected[i]->marked) continue;
-    bool drop = record.HasFlag(kNotInstallable) || !::PathFileExistsW(record.fullPath.c_str()) ||
-                record.FullName() == kMarlett || (commandId_ == kInstallFromList && record.IsInstalled());
+    // A font whose file is gone (or is no font) is skipped, and the user is told which.
+    const bool gone = !record.HasFlag(kNotInstallable & ~kUnreadable) &&
+                      (record.HasFlag(kUnreadable) || !::PathFileExistsW(record.fullPath.c_str()));
+    bool drop = gone || record.HasFlag(kNotInstallable) || record.FullName() == kMarlett ||
+                (commandId_ == kInstallFromList && record.IsInstalled());
     for (size_t j = 0; j < i && !drop; ++j) drop = EqualsNoCase(selected[j]->record.FullName(), record.FullName());
+    if (gone) {
+      failed_.push_back(NameForUser(record));
+      if (!failureError_) failureError_ = ERROR_FILE_NOT_FOUND;
+    }
     if (drop) selected[i]->marked = false;
   }
   return CollectSelected(selected);
@@ -409,13 +424,19 @@ void FontInstaller::SetStatusText(UINT stringId) const {
   ::SendMessageW(g_AppState.StatusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void FontInstaller::ReportFailures(UINT textId) {
-  if (failed_.empty()) return;
+std::wstring FontInstaller::TakeFailedNames() {
   std::wstring names;
   for (const std::wstring& name : failed_) names += (names.empty() ? L"" : L", ") + name;
-  AppMessageBox(owner_, MB_ICONERROR, commandId_, textId, failureError_, names.c_str());
   failed_.clear();
+  return names;
+}
+
+void FontInstaller::ReportFailures(UINT textId) {
+  const DWORD error = failureError_;
   failureError_ = 0;
+  if (failed_.empty()) return;
+  const std::wstring names = TakeFailedNames();
+  AppMessageBox(owner_, MB_ICONERROR, commandId_, textId, error, names.c_str());
 }
 
 void FontInstaller::UnloadLoadedFontFile(FontItem& item) {

@@ -10,6 +10,7 @@
 #include "common/ResourceIds.h"
 #include "common/Seams.h"
 #include "fonts/FontFileCommand.h"
+#include "fonts/FontFileReader.h"
 #include "fonts/FontInstaller.h"
 #include "fonts/FontInstallerShared.h"
 #include "fonts/InstalledFontRecords.h"
@@ -81,7 +82,8 @@ bool FontInstaller::Uninstall() {
       progress_.Destroy();
       SetStatusText(IDS_FONTS_DONE);
       AnnounceFontChange();
-      result = true;
+      // A group stays installed while a font of it does: it can be uninstalled again later.
+      result = commandId_ != kUninstallGroup || failed_.empty();
     }
   }
   SetStatusText(0);
@@ -107,6 +109,9 @@ int FontInstaller::FilterUninstallable() {
     } else if (keep) {
       keep = !record.HasFlag(kProtected | kGdiOnly);
       for (size_t j = 0; j < i && keep; ++j) keep = !EqualsNoCase(selected[j]->record.FullName(), record.FullName());
+      // A group counts a collection under the one face it met first: the other faces, which
+      // carry no marker, would take the group's font away with the file.
+      if (keep && commandId_ == kUninstallFromList) keep = !FileCountedByGroup(record);
     }
     if (!keep) selected[i]->marked = false;
   }
@@ -120,6 +125,23 @@ std::wstring FontInstaller::InstalledPathOf(const FontItem& item) const {
   const std::wstring& file = record->fullPath.empty() ? record->fileRef : record->fullPath;
   if (file.empty()) return {};
   return InFolderUnlessFull(g_AppState.SystemFontsFolder, file);
+}
+
+bool FontInstaller::FileCountedByGroup(const FontItem& item) const {
+  if (!item.IsCollectionFace()) return false;
+  const std::wstring file = InstalledPathOf(item);
+  if (file.empty()) return false;
+  FontFileReader reader;
+  reader.flags = kCollectionFace | kSfnt;
+  reader.fileRef = file;
+  reader.fullPath = file;
+  bool counted = false;
+  for (bool read = reader.ReadFirstCollectionFace(); read && !counted; read = reader.ReadNextCollectionFace()) {
+    reader.flags &= ~kGroupInstalled;
+    counted = reader.ReadInstalledMarker() && reader.HasFlag(kGroupInstalled);
+  }
+  reader.CloseFile();
+  return counted;
 }
 
 bool FontInstaller::InFontsFolder(const std::wstring& path) const {

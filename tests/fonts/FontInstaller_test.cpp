@@ -656,6 +656,84 @@ TEST_F(FontInstallerTest, Type1FontWithoutItsValueStillLosesItsFontsFolderFiles)
   }
 }
 
+// Group installs and uninstalls end with nothing left behind and nothing stuck: a collection a
+// group installed cannot be uninstalled from the list through a face without a marker; files
+// that share a font name are counted once and all taken back; a file that is gone is named.
+TEST_F(FontInstallerTest, GroupCountsLeaveNothingBehind) {
+  const std::wstring ttc = source_.File(L"duo.ttc");
+  WriteFile(ttc, BuildCollection({ReadFile(kDejaVu + L"DejaVuSans.ttf"), ReadFile(kDejaVu + L"DejaVuSans-Bold.ttf")}));
+  WriteTagged(ttc, ttc, "OrvDuo");
+  std::vector<std::wstring> same;
+  for (int i = 0; i < 3; ++i) {
+    same.push_back(MakeFont("OrvSam", L"same" + std::to_wstring(i) + L".ttf"));
+    Bytes bytes = ReadFile(same.back());
+    // A version of its own for each file ("Version 2.37" ends in another digit).
+    const std::string digit("\0" "7", 2);
+    const size_t at = bytes.find(std::string("\0" "2\0" ".\0" "3", 6));
+    if (i > 0 && at != std::string::npos) bytes[at + 7] = static_cast<char>('7' - i);
+    WriteFile(same.back(), bytes);
+  }
+  struct Case {
+    const char* what;
+    std::vector<std::pair<std::wstring, std::wstring>> fonts;  // the group's entries
+    std::wstring valueName, installedFile, marker;
+    std::vector<std::wstring> skipped;  // named by the install
+    std::wstring listFace;              // refused by a list uninstall
+  };
+  const Case cases[] = {
+      {"collection", {{L"OrvDuo Sans", ttc}, {L"OrvDuo Sans Bold", ttc}}, L"OrvDuo Sans & OrvDuo Sans Bold (TrueType)",
+       ttc, L"2|OrvDuo Sans", {}, L"OrvDuo Sans Bold"},
+      {"one name, three files, one gone",
+       {{L"OrvSam Sans", same[0]}, {L"OrvSam Sans", same[1]}, {L"OrvGon Sans", source_.File(L"gone.ttf")},
+        {L"OrvSam Sans", same[2]}},
+       L"OrvSam Sans (TrueType)", same[0], L"2|OrvSam Sans", {L"OrvGon Sans"}, L""},
+  };
+  for (const Case& c : {cases[1], cases[0]}) {
+    SCOPED_TRACE(c.what);
+    testing_support::ResetRecords();
+    Track(HKEY_LOCAL_MACHINE, kFontsKey, c.valueName);
+    Track(HKEY_CURRENT_USER, kFontsInstalledKey, c.marker);
+    for (const auto& font : c.fonts) TrackLoad(font.second);
+    auto run = [&](UINT command) {
+      FontItemList items;
+      for (const auto& [name, path] : c.fonts) items.AddGroupFont(name, path);
+      FontInstaller installer(&items, nullptr, false);
+      return command == kInstallGroup ? installer.InstallSelected(command) : installer.UninstallSelected(command);
+    };
+    EXPECT_TRUE(run(kInstallGroup));
+    std::wstring data;
+    EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, kFontsKey, c.valueName, data));
+    EXPECT_EQ(data, c.installedFile);
+    EXPECT_EQ(Marker(c.marker), 1u);
+    ASSERT_EQ(Boxes().size(), c.skipped.empty() ? 0u : 1u);
+    for (const std::wstring& name : c.skipped) EXPECT_NE(Boxes()[0].text.find(name), std::wstring::npos);
+
+    // The installed list after the font change: one record per face of the registered file.
+    std::vector<FontItem> records;
+    for (const auto& [name, path] : c.fonts)
+      if (path == c.installedFile) records.push_back(InstalledRecord(name, path, path));
+    std::vector<const FontItem*> published;
+    for (const FontItem& record : records) published.push_back(&record);
+    SetInstalledFontRecords(published);
+    if (!c.listFace.empty()) {
+      testing_support::ResetRecords();
+      FontItemList face;
+      face.AddGroupFont(c.listFace, c.installedFile);
+      EXPECT_FALSE(FontInstaller(&face, nullptr, false).UninstallSelected(kUninstallFromList));
+      ASSERT_EQ(Boxes().size(), 1u);
+      EXPECT_NE(Boxes()[0].text.find(LoadResString(IDS_NOTHING_TO_UNINSTALL)), std::wstring::npos);
+      EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, kFontsKey, c.valueName, data)) << "the group's font went";
+      EXPECT_EQ(Marker(c.marker), 1u);
+    }
+    testing_support::ResetRecords();
+    EXPECT_TRUE(run(kUninstallGroup));
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kFontsKey, c.valueName, data)) << testing_support::Narrow(data);
+    EXPECT_EQ(Marker(c.marker), 0xDEADu);
+    SetInstalledFontRecords({});
+  }
+}
+
 // Each step of the progress bar drops one pending input message at most; what was posted to the
 // program (commands, timers, quit) survives the install.
 TEST(StatusProgressBar, StepKeepsPostedMessages) {
