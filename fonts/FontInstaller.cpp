@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <unordered_map>
+
 #include "app/AppState.h"
 #include "app/Preferences.h"
 #include "common/AppMessageBox.h"
@@ -14,6 +16,7 @@
 #include "fonts/FontFileCommand.h"
 #include "fonts/FontFileReader.h"
 #include "fonts/FontInstallerShared.h"
+#include "fonts/InstalledFontRecords.h"
 #include "fonts/RegistryValueEnumerator.h"
 
 using namespace font_flags;
@@ -32,6 +35,31 @@ void ReplaceAll(std::wstring& text, const std::wstring& from, const std::wstring
 
 void AnnounceFontChange() {
   if (g_AppState.MainWindow) ::SendMessageW(g_AppState.MainWindow, WM_COMMAND, ID_FONT_CHANGE, 0);
+}
+
+const FontItem* InstalledRecordOf(const FontItem& item) {
+  const InstalledFontIndex& index = InstalledFonts();
+  const std::vector<const FontItem*>& records = index.Records();
+  const uint32_t type = item.flags & kTypeMask;
+  const auto trueType = [](uint32_t flags) { return (flags & 5) == kTrueTypeOutlines; };
+  const auto first = [&](const std::vector<size_t>& positions, auto&& fits) -> const FontItem* {
+    for (const size_t at : positions) {
+      const FontItem* record = at < records.size() ? records[at] : nullptr;
+      if (record && !record->IsGdiOnly() && fits(*record)) return record;
+    }
+    return nullptr;
+  };
+  const std::wstring& name = item.FullName();
+  if (!name.empty()) {
+    const std::vector<size_t>& byName = index.ByFullName(name);
+    if (const FontItem* record = first(byName, [&](const FontItem& r) { return (r.flags & kTypeMask) == type; }))
+      return record;
+    if (trueType(item.flags))
+      if (const FontItem* record = first(byName, [&](const FontItem& r) { return trueType(r.flags); })) return record;
+  }
+  const std::wstring& english = item.names.English(NameSlot::FullName);
+  if (english.empty()) return nullptr;
+  return first(index.ByEnglishFullName(english), [&](const FontItem& r) { return (r.flags & kTypeMask) == type; });
 }
 
 std::wstring NameForUser(const FontItem& item) {
@@ -293,6 +321,11 @@ bool FontInstaller::ApplyNameMappings(HANDLE mappings) {
 void FontInstaller::InstallLoop() {
   std::vector<FontItemListEntry*> selected;
   CollectSelected(selected);
+  // The files of every entry by font name, left out or not: the private loads of a font's
+  // namesakes go before it is loaded (below).
+  std::unordered_map<std::wstring, std::vector<std::wstring>> filesByName;
+  for (const FontItemListEntry& entry : items_->Entries())
+    if (entry.record.HasFlag(kResolved)) filesByName[FoldCase(entry.record.FullName())].push_back(entry.record.GetFilePaths());
   for (size_t i = 0; i < selected.size(); ++i) {
     progress_.Step();
     FontItemListEntry& entry = *selected[i];
@@ -310,10 +343,13 @@ void FontInstaller::InstallLoop() {
       }
     }
     const std::wstring previous = item.fileRef;
-    // A face the lists drew is loaded privately; some GDIs (Wine's) then take the system-wide
-    // load of the same face as done without loading it, and the uninstall later finds nothing
-    // to unload. The private load goes first; a list that still draws the font loads it again.
+    // A face the lists drew is loaded privately; some GDIs (Wine's) keep one face per name and
+    // then take the system-wide load as done without loading it, and the uninstall later finds
+    // nothing to unload. The private loads of the font and of its namesakes (other files of the
+    // same name) go first; a list that still draws one of them loads it again.
     g_AppState.FontCache.RemoveFile(item.GetFilePaths());
+    if (const auto namesakes = filesByName.find(FoldCase(item.FullName())); namesakes != filesByName.end())
+      for (const std::wstring& file : namesakes->second) g_AppState.FontCache.RemoveFile(file);
     if (copyFiles_ && !mappings_.empty()) {
       const std::wstring name = FileNameOf(item.fullPath);
       const std::wstring pfbName = FileNameOf(item.pfbPath);

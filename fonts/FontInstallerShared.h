@@ -16,6 +16,10 @@ std::wstring FileNameOf(const std::wstring& path);
 void ReplaceAll(std::wstring& text, const std::wstring& from, const std::wstring& to);
 // Sends the font-change command to the main window.
 void AnnounceFontChange();
+// The registered record of the installed list that the item is installed through (never one
+// known to GDI only): same full name and type first, then a TrueType namesake of a TrueType
+// font, then the same English full name; null when none.
+const FontItem* InstalledRecordOf(const FontItem& item);
 // The name the user knows a font by: its full name, else the name a list or group gave it, else
 // its file name.
 std::wstring NameForUser(const FontItem& item);

@@ -32,28 +32,6 @@ std::wstring InFolderUnlessFull(const std::wstring& folder, const std::wstring& 
   return IsBareFileName(ref) ? JoinPath(folder, ref) : ref;
 }
 
-// The installed record the item is installed through: same full name and type first, then a
-// TrueType namesake of a TrueType font, then the same English full name.
-const FontItem* InstalledRecordOf(const FontItem& item) {
-  const std::vector<const FontItem*>& records = InstalledFontRecords();
-  const std::wstring& name = item.FullName();
-  const std::wstring& english = item.names.English(NameSlot::FullName);
-  const uint32_t type = item.flags & kTypeMask;
-  const auto trueType = [](uint32_t flags) { return (flags & 5) == kTrueTypeOutlines; };
-  for (int pass = 0; pass < 3; ++pass) {
-    for (const FontItem* record : records) {
-      if (!record || record->IsGdiOnly()) continue;
-      const bool sameName = !name.empty() && EqualsNoCase(record->FullName(), name);
-      if ((pass == 0 && sameName && (record->flags & kTypeMask) == type) ||
-          (pass == 1 && sameName && trueType(item.flags) && trueType(record->flags)) ||
-          (pass == 2 && !english.empty() && record->names.English(NameSlot::FullName) == english &&
-           (record->flags & kTypeMask) == type))
-        return record;
-    }
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 bool FontInstaller::UninstallSelected(UINT commandId) {
