@@ -20,7 +20,8 @@ DWORD FontInstaller::AddInstalledMarker(FontItemListEntry& entry) {
   const FontItem& item = entry.record;
   // A namesake only GDI knows (loaded by some program, or by this one to draw it) is no
   // install: the group installs the font for real.
-  const bool installed = item.IsInstalled() && installer_detail::InstalledRecordOf(item) != nullptr;
+  const bool installed =
+      item.IsInstalled() && !(item.HasFlag(kNamesakeGdiOnly) && !installer_detail::InstalledRecordOf(item));
   HKEY raw = nullptr;
   if (::RegCreateKeyExW(HKEY_CURRENT_USER, kFontsInstalledKey, 0, nullptr, 0, kMarkerAccess, nullptr, &raw,
                         nullptr) != ERROR_SUCCESS)
