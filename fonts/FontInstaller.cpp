@@ -195,7 +195,8 @@ bool FontInstaller::Install() {
   if (n <= 0) {
     // The fonts whose files are gone are named here; there is nothing else to report.
     const std::wstring names = TakeFailedNames();
-    AppMessageBox(owner_, MB_ICONWARNING, commandId_, IDS_NOTHING_TO_INSTALL, 0, names.empty() ? nullptr : names.c_str(),
+    AppMessageBox(owner_, MB_ICONWARNING, commandId_, IDS_NOTHING_TO_INSTALL, 0,
+                  names.empty() ? nullptr : names.c_str(),
                   g_AppState.UserIsAdmin && !g_AppState.IsElevated);
   } else if (ConfirmCount(n) == IDOK) {
     bool copied = true;
@@ -325,7 +326,8 @@ void FontInstaller::InstallLoop() {
   // namesakes go before it is loaded (below).
   std::unordered_map<std::wstring, std::vector<std::wstring>> filesByName;
   for (const FontItemListEntry& entry : items_->Entries())
-    if (entry.record.HasFlag(kResolved)) filesByName[FoldCase(entry.record.FullName())].push_back(entry.record.GetFilePaths());
+    if (entry.record.HasFlag(kResolved))
+      filesByName[FoldCase(entry.record.FullName())].push_back(entry.record.GetFilePaths());
   for (size_t i = 0; i < selected.size(); ++i) {
     progress_.Step();
     FontItemListEntry& entry = *selected[i];
