@@ -609,7 +609,9 @@ TEST_F(FontInstallerTest, FontNothingCanUnloadIsReportedAndStaysCounted) {
     EXPECT_NE(Boxes()[0].text.find(LoadResString(command == kUninstallGroup ? IDS_UNINSTALL_FAILED
                                                                              : IDS_NOTHING_TO_UNINSTALL)),
               std::wstring::npos);
-    if (command == kUninstallGroup) EXPECT_NE(Boxes()[0].text.find(name), std::wstring::npos);
+    if (command == kUninstallGroup) {
+      EXPECT_NE(Boxes()[0].text.find(name), std::wstring::npos);
+    }
     std::wstring data;
     EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, kFontsKey, name + L" (TrueType)", data));
     EXPECT_EQ(Marker(marker), 1u) << "still installed, so still counted";
@@ -656,98 +658,76 @@ TEST_F(FontInstallerTest, Type1FontWithoutItsValueStillLosesItsFontsFolderFiles)
   }
 }
 
-// Group installs and uninstalls leave nothing behind and nothing stuck, also when the lists drew
-// the group's fonts first (loaded privately, so GDI alone knows them): a collection a group
-// installed is not uninstalled from the list through its face without a marker; files that
-// share a font name are installed once and all taken back; a file that is gone is named.
-TEST_F(FontInstallerTest, GroupCountsLeaveNothingBehind) {
+// A group of a collection, three files of one font name and a file that is gone: drawn by the
+// lists first (loaded privately, so GDI alone knows them), installed (the gone file is named),
+// not uninstalled through the collection's face without a marker, and taken back whole.
+TEST_F(FontInstallerTest, GroupInstallAndUninstallLeaveNothingBehind) {
   const std::wstring ttc = source_.File(L"duo.ttc");
   WriteFile(ttc, BuildCollection({ReadFile(kDejaVu + L"DejaVuSans.ttf"), ReadFile(kDejaVu + L"DejaVuSans-Bold.ttf")}));
   WriteTagged(ttc, ttc, "OrvDuo");
-  std::vector<std::wstring> same;
+  using Fonts = std::vector<std::pair<std::wstring, std::wstring>>;
+  Fonts group{{L"OrvDuo Sans", ttc}, {L"OrvDuo Sans Bold", ttc}, {L"OrvGon Sans", source_.File(L"gone.ttf")}};
   for (uint32_t i = 0; i < 3; ++i) {
-    // Each a later revision than the one before (the head table's fontRevision).
-    same.push_back(MakeFont("OrvSam", L"same" + std::to_wstring(i) + L".ttf"));
-    Bytes bytes = ReadFile(same.back());
+    // Each a later revision (the head table's fontRevision) than the one before.
+    const std::wstring file = MakeFont("OrvSam", L"same" + std::to_wstring(i) + L".ttf");
+    Bytes bytes = ReadFile(file);
     for (const TableEntry& table : ReadDirectory(bytes))
-      if (table.tag == "head") SetU32(bytes, table.offset + 4, 0x00010000 + i);
-    WriteFile(same.back(), bytes);
+      if (table.tag == "head") SetU32(bytes, table.offset + 4, 0x10000 + i);
+    WriteFile(file, bytes);
+    group.emplace_back(L"OrvSam Sans", file);
   }
-  struct Case {
-    const char* what;
-    std::vector<std::pair<std::wstring, std::wstring>> fonts;  // the group's entries
-    std::wstring valueName, installedFile, marker;
-    std::wstring skipped;   // named by the install
-    std::wstring listFace;  // refused by a list uninstall
-  };
-  const Case cases[] = {
-      {"collection", {{L"OrvDuo Sans", ttc}, {L"OrvDuo Sans Bold", ttc}}, L"OrvDuo Sans & OrvDuo Sans Bold (TrueType)",
-       ttc, L"2|OrvDuo Sans", L"", L"OrvDuo Sans Bold"},
-      {"one name, three files, one gone",
-       {{L"OrvSam Sans", same[0]}, {L"OrvSam Sans", same[1]}, {L"OrvGon Sans", source_.File(L"gone.ttf")},
-        {L"OrvSam Sans", same[2]}},
-       L"OrvSam Sans (TrueType)", same[0], L"2|OrvSam Sans", L"OrvGon Sans", L""},
-  };
-  auto publish = [](const std::vector<FontItem>& records) {
+  const std::wstring values[] = {L"OrvDuo Sans & OrvDuo Sans Bold (TrueType)", L"OrvSam Sans (TrueType)"};
+  const std::wstring markers[] = {L"2|OrvDuo Sans", L"2|OrvSam Sans"};
+  for (int i = 0; i < 2; ++i) {
+    Track(HKEY_LOCAL_MACHINE, kFontsKey, values[i]);
+    Track(HKEY_CURRENT_USER, kFontsInstalledKey, markers[i]);
+  }
+  std::vector<FontItem> records;  // the installed list
+  auto publish = [&] {
     std::vector<const FontItem*> published;
     for (const FontItem& record : records) published.push_back(&record);
     SetInstalledFontRecords(published);
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    testing_support::ResetRecords();
-    Track(HKEY_LOCAL_MACHINE, kFontsKey, c.valueName);
-    Track(HKEY_CURRENT_USER, kFontsInstalledKey, c.marker);
-    std::vector<FontItem> records;
-    for (const auto& [name, path] : c.fonts) {
-      TrackLoad(path);
-      if (!::PathFileExistsW(path.c_str())) continue;
-      ASSERT_TRUE(g_AppState.FontCache.Add(path));
-      FontItem gdi;
-      gdi.flags = font_flags::kRead | font_flags::kResolved | font_flags::kGdiOnly | font_flags::kSfnt;
-      gdi.names.English(NameSlot::FullName) = gdi.displayName = name;
-      records.push_back(gdi);
-    }
-    publish(records);
-    auto run = [&](UINT command) {
-      FontItemList items;
-      for (const auto& [name, path] : c.fonts) items.AddGroupFont(name, path);
-      FontInstaller installer(&items, nullptr, false);
-      return command == kInstallGroup ? installer.InstallSelected(command) : installer.UninstallSelected(command);
-    };
-    EXPECT_TRUE(run(kInstallGroup));
-    std::wstring data;
-    EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, kFontsKey, c.valueName, data));
-    EXPECT_EQ(data, c.installedFile);
-    EXPECT_EQ(Marker(c.marker), 1u);
-    ASSERT_EQ(Boxes().size(), c.skipped.empty() ? 0u : 1u);
-    if (!c.skipped.empty()) EXPECT_NE(Boxes()[0].text.find(L"(" + c.skipped + L")"), std::wstring::npos);
-
-    // The installed list after the font change: one record per face of the registered file.
-    SetInstalledFontRecords({});
-    records.clear();
-    for (const auto& [name, path] : c.fonts)
-      if (path == c.installedFile) records.push_back(InstalledRecord(name, path, path));
-    publish(records);
-    if (!c.listFace.empty()) {
-      testing_support::ResetRecords();
-      FontItemList face;
-      face.AddGroupFont(c.listFace, c.installedFile);
-      EXPECT_FALSE(FontInstaller(&face, nullptr, false).UninstallSelected(kUninstallFromList));
-      ASSERT_EQ(Boxes().size(), 1u);
-      EXPECT_NE(Boxes()[0].text.find(LoadResString(IDS_NOTHING_TO_UNINSTALL)), std::wstring::npos);
-      EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, kFontsKey, c.valueName, data)) << "the group's font went";
-      EXPECT_EQ(Marker(c.marker), 1u);
-    }
-    testing_support::ResetRecords();
-    EXPECT_TRUE(run(kUninstallGroup));
-    EXPECT_TRUE(Boxes().empty());
-    EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kFontsKey, c.valueName, data)) << testing_support::Narrow(data);
-    EXPECT_EQ(Marker(c.marker), 0xDEADu);
-    EXPECT_FALSE(GdiKnows(c.fonts.front().first));
-    g_AppState.FontCache.RemoveAll(false);
-    SetInstalledFontRecords({});
+  for (const auto& [name, path] : group) {
+    TrackLoad(path);
+    if (!::PathFileExistsW(path.c_str()) || !g_AppState.FontCache.Add(path)) continue;
+    FontItem& gdi = records.emplace_back();
+    gdi.flags = font_flags::kRead | font_flags::kResolved | font_flags::kGdiOnly | font_flags::kSfnt;
+    gdi.names.English(NameSlot::FullName) = gdi.displayName = name;
   }
+  publish();
+  auto run = [&](UINT command, const Fonts& fonts) {
+    testing_support::ResetRecords();
+    FontItemList items;
+    for (const auto& [name, path] : fonts) items.AddGroupFont(name, path);
+    FontInstaller installer(&items, nullptr, false);
+    return command == kInstallGroup ? installer.InstallSelected(command) : installer.UninstallSelected(command);
+  };
+  std::wstring data;
+  EXPECT_TRUE(run(kInstallGroup, group));
+  EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, kFontsKey, values[0], data) && data == ttc);
+  EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, kFontsKey, values[1], data) && data == group[3].second);
+  EXPECT_TRUE(Marker(markers[0]) == 1u && Marker(markers[1]) == 1u);
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_NE(Boxes()[0].text.find(L"(OrvGon Sans)"), std::wstring::npos);
+
+  SetInstalledFontRecords({});
+  records.clear();  // after the font change: the registered faces
+  for (size_t i : {0, 1, 3}) records.push_back(InstalledRecord(group[i].first, group[i].second, group[i].second));
+  publish();
+  EXPECT_FALSE(run(kUninstallFromList, {group[1]}));
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_NE(Boxes()[0].text.find(LoadResString(IDS_NOTHING_TO_UNINSTALL)), std::wstring::npos);
+  EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, kFontsKey, values[0], data)) << "the group's collection went";
+
+  EXPECT_TRUE(run(kUninstallGroup, group));
+  EXPECT_TRUE(Boxes().empty());
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kFontsKey, values[i], data)) << testing_support::Narrow(values[i]);
+    EXPECT_EQ(Marker(markers[i]), 0xDEADu);
+  }
+  g_AppState.FontCache.RemoveAll(false);
+  SetInstalledFontRecords({});
 }
 
 // Each step of the progress bar drops one pending input message at most; what was posted to the
