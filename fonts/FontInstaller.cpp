@@ -63,9 +63,11 @@ const FontItem* InstalledRecordOf(const FontItem& item) {
 }
 
 std::wstring NameForUser(const FontItem& item) {
-  if (!item.FullName().empty()) return item.FullName();
-  if (!item.displayName.empty()) return item.displayName;
-  return FileNameOf(item.fullPath.empty() ? item.fileRef : item.fullPath);
+  const std::wstring file = FileNameOf(item.fullPath.empty() ? item.fileRef : item.fullPath);
+  if (!item.HasFlag(kUnreadable)) return item.FullName().empty() ? file : item.FullName();
+  // A font that could not be read keeps the name a list or group showed it under, if any.
+  const bool named = !item.displayName.empty() && item.displayName != LoadResString(IDS_UNREADABLE_FONT);
+  return named ? item.displayName : file;
 }
 
 }  // namespace installer_detail
@@ -232,14 +234,14 @@ int FontInstaller::FilterInstallable() {
     if (!record.HasFlag(kResolved)) EnsureFontItemLoaded(*items_, record);
     if (!selected[i]->marked) continue;
     // A font whose file is gone (or is no font) is skipped, and the user is told which.
-    const bool gone = !record.HasFlag(kNotInstallable & ~kUnreadable) &&
-                      (record.HasFlag(kUnreadable) || !::PathFileExistsW(record.fullPath.c_str()));
+    const bool missing = !::PathFileExistsW(record.fullPath.c_str());
+    const bool gone = !record.HasFlag(kNotInstallable & ~kUnreadable) && (record.HasFlag(kUnreadable) || missing);
     bool drop = gone || record.HasFlag(kNotInstallable) || record.FullName() == kMarlett ||
                 (commandId_ == kInstallFromList && record.IsInstalled());
     for (size_t j = 0; j < i && !drop; ++j) drop = EqualsNoCase(selected[j]->record.FullName(), record.FullName());
     if (gone) {
       failed_.push_back(NameForUser(record));
-      if (!failureError_) failureError_ = ERROR_FILE_NOT_FOUND;
+      if (missing && !failureError_) failureError_ = ERROR_FILE_NOT_FOUND;
     }
     if (drop) selected[i]->marked = false;
   }

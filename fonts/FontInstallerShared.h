@@ -20,8 +20,8 @@ void AnnounceFontChange();
 // known to GDI only): same full name and type first, then a TrueType namesake of a TrueType
 // font, then the same English full name; null when none.
 const FontItem* InstalledRecordOf(const FontItem& item);
-// The name the user knows a font by: its full name, else the name a list or group gave it, else
-// its file name.
+// The name the user knows a font by: its full name; for a font that could not be read the name
+// a list or group showed it under; else its file name.
 std::wstring NameForUser(const FontItem& item);
 
 }  // namespace installer_detail

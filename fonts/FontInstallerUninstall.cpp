@@ -114,9 +114,12 @@ bool FontInstaller::FileCountedByGroup(const FontItem& item) const {
   reader.fileRef = file;
   reader.fullPath = file;
   bool counted = false;
-  for (bool read = reader.ReadFirstCollectionFace(); read && !counted; read = reader.ReadNextCollectionFace()) {
+  for (bool read = reader.ReadFirstCollectionFace(); read; read = reader.ReadNextCollectionFace()) {
     reader.flags &= ~kGroupInstalled;
-    counted = reader.ReadInstalledMarker() && reader.HasFlag(kGroupInstalled);
+    if (reader.ReadInstalledMarker() && reader.HasFlag(kGroupInstalled)) {
+      counted = true;
+      break;
+    }
   }
   reader.CloseFile();
   return counted;
