@@ -194,6 +194,7 @@ bool FontInstaller::Install() {
   const int n = FilterInstallable();
   ClearSelectionMarks();
   bool result = false;
+  bool ran = false;
   if (n <= 0) {
     // The fonts whose files are gone are named here; there is nothing else to report.
     const std::wstring names = TakeFailedNames();
@@ -211,6 +212,7 @@ bool FontInstaller::Install() {
       progress_.Create(CollectSelected(selected));
       SetStatusText(IDS_INSTALLING_FONTS);
       InstallLoop();
+      ran = true;
       SetStatusText(IDS_FONTS_DONE);
       AnnounceFontChange();
       result = installedCount_ > 0;
@@ -218,6 +220,8 @@ bool FontInstaller::Install() {
   }
   SetStatusText(0);
   progress_.Destroy();
+  // Cancelled, or the copy failed: nothing was installed, so the fonts left out are no news.
+  if (!ran) failed_.clear();
   ReportFailures(IDS_INSTALL_FAILED);
   return result;
 }
