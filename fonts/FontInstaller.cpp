@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <unordered_map>
+
 #include "app/AppState.h"
 #include "app/Preferences.h"
 #include "common/AppMessageBox.h"
@@ -14,6 +16,7 @@
 #include "fonts/FontFileCommand.h"
 #include "fonts/FontFileReader.h"
 #include "fonts/FontInstallerShared.h"
+#include "fonts/InstalledFontRecords.h"
 #include "fonts/RegistryValueEnumerator.h"
 
 using namespace font_flags;
@@ -32,6 +35,39 @@ void ReplaceAll(std::wstring& text, const std::wstring& from, const std::wstring
 
 void AnnounceFontChange() {
   if (g_AppState.MainWindow) ::SendMessageW(g_AppState.MainWindow, WM_COMMAND, ID_FONT_CHANGE, 0);
+}
+
+const FontItem* InstalledRecordOf(const FontItem& item) {
+  const InstalledFontIndex& index = InstalledFonts();
+  const std::vector<const FontItem*>& records = index.Records();
+  const uint32_t type = item.flags & kTypeMask;
+  const auto trueType = [](uint32_t flags) { return (flags & 5) == kTrueTypeOutlines; };
+  const auto first = [&](const std::vector<size_t>& positions, auto&& fits) -> const FontItem* {
+    for (const size_t at : positions) {
+      const FontItem* record = at < records.size() ? records[at] : nullptr;
+      if (record && !record->IsGdiOnly() && fits(*record)) return record;
+    }
+    return nullptr;
+  };
+  const std::wstring& name = item.FullName();
+  if (!name.empty()) {
+    const std::vector<size_t>& byName = index.ByFullName(name);
+    if (const FontItem* record = first(byName, [&](const FontItem& r) { return (r.flags & kTypeMask) == type; }))
+      return record;
+    if (trueType(item.flags))
+      if (const FontItem* record = first(byName, [&](const FontItem& r) { return trueType(r.flags); })) return record;
+  }
+  const std::wstring& english = item.names.English(NameSlot::FullName);
+  if (english.empty()) return nullptr;
+  return first(index.ByEnglishFullName(english), [&](const FontItem& r) { return (r.flags & kTypeMask) == type; });
+}
+
+std::wstring NameForUser(const FontItem& item) {
+  const std::wstring file = FileNameOf(item.fullPath.empty() ? item.fileRef : item.fullPath);
+  if (!item.HasFlag(kUnreadable)) return item.FullName().empty() ? file : item.FullName();
+  // A font that could not be read keeps the name a list or group showed it under, if any.
+  const bool named = !item.displayName.empty() && item.displayName != LoadResString(IDS_UNREADABLE_FONT);
+  return named ? item.displayName : file;
 }
 
 }  // namespace installer_detail
@@ -158,8 +194,12 @@ bool FontInstaller::Install() {
   const int n = FilterInstallable();
   ClearSelectionMarks();
   bool result = false;
+  bool ran = false;
   if (n <= 0) {
-    AppMessageBox(owner_, MB_ICONWARNING, commandId_, IDS_NOTHING_TO_INSTALL, 0, nullptr,
+    // The fonts whose files are gone are named here; there is nothing else to report.
+    const std::wstring names = TakeFailedNames();
+    AppMessageBox(owner_, MB_ICONWARNING, commandId_, IDS_NOTHING_TO_INSTALL, 0,
+                  names.empty() ? nullptr : names.c_str(),
                   g_AppState.UserIsAdmin && !g_AppState.IsElevated);
   } else if (ConfirmCount(n) == IDOK) {
     bool copied = true;
@@ -172,6 +212,7 @@ bool FontInstaller::Install() {
       progress_.Create(CollectSelected(selected));
       SetStatusText(IDS_INSTALLING_FONTS);
       InstallLoop();
+      ran = true;
       SetStatusText(IDS_FONTS_DONE);
       AnnounceFontChange();
       result = installedCount_ > 0;
@@ -179,6 +220,8 @@ bool FontInstaller::Install() {
   }
   SetStatusText(0);
   progress_.Destroy();
+  // Cancelled, or the copy failed: nothing was installed, so the fonts left out are no news.
+  if (!ran) failed_.clear();
   ReportFailures(IDS_INSTALL_FAILED);
   return result;
 }
@@ -194,9 +237,16 @@ int FontInstaller::FilterInstallable() {
     FontItem& record = selected[i]->record;
     if (!record.HasFlag(kResolved)) EnsureFontItemLoaded(*items_, record);
     if (!selected[i]->marked) continue;
-    bool drop = record.HasFlag(kNotInstallable) || !::PathFileExistsW(record.fullPath.c_str()) ||
-                record.FullName() == kMarlett || (commandId_ == kInstallFromList && record.IsInstalled());
+    // A font whose file is gone (or is no font) is skipped, and the user is told which.
+    const bool missing = !::PathFileExistsW(record.fullPath.c_str());
+    const bool gone = !record.HasFlag(kNotInstallable & ~kUnreadable) && (record.HasFlag(kUnreadable) || missing);
+    bool drop = gone || record.HasFlag(kNotInstallable) || record.FullName() == kMarlett ||
+                (commandId_ == kInstallFromList && record.IsInstalled());
     for (size_t j = 0; j < i && !drop; ++j) drop = EqualsNoCase(selected[j]->record.FullName(), record.FullName());
+    if (gone) {
+      failed_.push_back(NameForUser(record));
+      if (missing && !failureError_) failureError_ = ERROR_FILE_NOT_FOUND;
+    }
     if (drop) selected[i]->marked = false;
   }
   return CollectSelected(selected);
@@ -278,6 +328,12 @@ bool FontInstaller::ApplyNameMappings(HANDLE mappings) {
 void FontInstaller::InstallLoop() {
   std::vector<FontItemListEntry*> selected;
   CollectSelected(selected);
+  // The files of every entry by font name, left out or not: the private loads of a font's
+  // namesakes go before it is loaded (below).
+  std::unordered_map<std::wstring, std::vector<std::wstring>> filesByName;
+  for (const FontItemListEntry& entry : items_->Entries())
+    if (entry.record.HasFlag(kResolved))
+      filesByName[FoldCase(entry.record.FullName())].push_back(entry.record.GetFilePaths());
   for (size_t i = 0; i < selected.size(); ++i) {
     progress_.Step();
     FontItemListEntry& entry = *selected[i];
@@ -295,10 +351,13 @@ void FontInstaller::InstallLoop() {
       }
     }
     const std::wstring previous = item.fileRef;
-    // A face the lists drew is loaded privately; some GDIs (Wine's) then take the system-wide
-    // load of the same face as done without loading it, and the uninstall later finds nothing
-    // to unload. The private load goes first; a list that still draws the font loads it again.
+    // A face the lists drew is loaded privately; some GDIs (Wine's) keep one face per name and
+    // then take the system-wide load as done without loading it, and the uninstall later finds
+    // nothing to unload. The private loads of the font and of its namesakes (other files of the
+    // same name) go first; a list that still draws one of them loads it again.
     g_AppState.FontCache.RemoveFile(item.GetFilePaths());
+    if (const auto namesakes = filesByName.find(FoldCase(item.FullName())); namesakes != filesByName.end())
+      for (const std::wstring& file : namesakes->second) g_AppState.FontCache.RemoveFile(file);
     if (copyFiles_ && !mappings_.empty()) {
       const std::wstring name = FileNameOf(item.fullPath);
       const std::wstring pfbName = FileNameOf(item.pfbPath);
@@ -409,13 +468,19 @@ void FontInstaller::SetStatusText(UINT stringId) const {
   ::SendMessageW(g_AppState.StatusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void FontInstaller::ReportFailures(UINT textId) {
-  if (failed_.empty()) return;
+std::wstring FontInstaller::TakeFailedNames() {
   std::wstring names;
   for (const std::wstring& name : failed_) names += (names.empty() ? L"" : L", ") + name;
-  AppMessageBox(owner_, MB_ICONERROR, commandId_, textId, failureError_, names.c_str());
   failed_.clear();
+  return names;
+}
+
+void FontInstaller::ReportFailures(UINT textId) {
+  const DWORD error = failureError_;
   failureError_ = 0;
+  if (failed_.empty()) return;
+  const std::wstring names = TakeFailedNames();
+  AppMessageBox(owner_, MB_ICONERROR, commandId_, textId, error, names.c_str());
 }
 
 void FontInstaller::UnloadLoadedFontFile(FontItem& item) {

@@ -42,9 +42,12 @@ public:
   FontInstaller(const FontInstaller&) = delete;
   FontInstaller& operator=(const FontInstaller&) = delete;
 
-  // Install (21002 from a list, 21004 for a group); true when fonts were installed.
+  // Install (21002 from a list, 21004 for a group); true when fonts were installed (for a group:
+  // when any of its fonts is now installed and counted for it). Fonts whose files are gone are
+  // named to the user with those that failed.
   bool InstallSelected(UINT commandId);
-  // Uninstall (21003, 21005); true when the uninstall ran.
+  // Uninstall (21003, 21005); true when the uninstall ran (for a group: and no font of it stays
+  // installed and counted because its uninstall failed).
   bool UninstallSelected(UINT commandId);
 
   // The marked entries, in list order.
@@ -125,12 +128,17 @@ private:
   // one, else the installed record's file; empty when none resolves.
   std::wstring InstalledPathOf(const FontItem& item) const;
   bool InFontsFolder(const std::wstring& path) const;
+  // True when a face of the collection file the item is installed through carries a group's
+  // FontsInstalled marker.
+  bool FileCountedByGroup(const FontItem& item) const;
   // Undoes one entry's uninstall: values and marker written back, the font loaded again.
   void Reinstate(Undo& undo);
   void PutBackMarker(const MarkerBefore& marker);
   bool WriteFontsValue(const FontItem& item, const std::wstring& valueName);
   // Deletes those of the files that this command copied into a Fonts folder.
   void RemoveCopies(std::initializer_list<std::wstring> files);
+  // The names of the fonts that failed or were skipped, joined by ", "; forgets them.
+  std::wstring TakeFailedNames();
   void ReportFailures(UINT textId);
   bool RestoreValues(std::vector<RemovedValue>& values);
 

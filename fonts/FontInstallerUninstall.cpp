@@ -10,6 +10,7 @@
 #include "common/ResourceIds.h"
 #include "common/Seams.h"
 #include "fonts/FontFileCommand.h"
+#include "fonts/FontFileReader.h"
 #include "fonts/FontInstaller.h"
 #include "fonts/FontInstallerShared.h"
 #include "fonts/InstalledFontRecords.h"
@@ -29,28 +30,6 @@ bool ShiftDown() { return (::GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
 
 std::wstring InFolderUnlessFull(const std::wstring& folder, const std::wstring& ref) {
   return IsBareFileName(ref) ? JoinPath(folder, ref) : ref;
-}
-
-// The installed record the item is installed through: same full name and type first, then a
-// TrueType namesake of a TrueType font, then the same English full name.
-const FontItem* InstalledRecordOf(const FontItem& item) {
-  const std::vector<const FontItem*>& records = InstalledFontRecords();
-  const std::wstring& name = item.FullName();
-  const std::wstring& english = item.names.English(NameSlot::FullName);
-  const uint32_t type = item.flags & kTypeMask;
-  const auto trueType = [](uint32_t flags) { return (flags & 5) == kTrueTypeOutlines; };
-  for (int pass = 0; pass < 3; ++pass) {
-    for (const FontItem* record : records) {
-      if (!record || record->IsGdiOnly()) continue;
-      const bool sameName = !name.empty() && EqualsNoCase(record->FullName(), name);
-      if ((pass == 0 && sameName && (record->flags & kTypeMask) == type) ||
-          (pass == 1 && sameName && trueType(item.flags) && trueType(record->flags)) ||
-          (pass == 2 && !english.empty() && record->names.English(NameSlot::FullName) == english &&
-           (record->flags & kTypeMask) == type))
-        return record;
-    }
-  }
-  return nullptr;
 }
 
 }  // namespace
@@ -81,7 +60,8 @@ bool FontInstaller::Uninstall() {
       progress_.Destroy();
       SetStatusText(IDS_FONTS_DONE);
       AnnounceFontChange();
-      result = true;
+      // A group stays installed while a font of it does: it can be uninstalled again later.
+      result = commandId_ != kUninstallGroup || failed_.empty();
     }
   }
   SetStatusText(0);
@@ -107,6 +87,9 @@ int FontInstaller::FilterUninstallable() {
     } else if (keep) {
       keep = !record.HasFlag(kProtected | kGdiOnly);
       for (size_t j = 0; j < i && keep; ++j) keep = !EqualsNoCase(selected[j]->record.FullName(), record.FullName());
+      // A group counts a collection under the one face it met first: the other faces, which
+      // carry no marker, would take the group's font away with the file.
+      if (keep && commandId_ == kUninstallFromList) keep = !FileCountedByGroup(record);
     }
     if (!keep) selected[i]->marked = false;
   }
@@ -120,6 +103,26 @@ std::wstring FontInstaller::InstalledPathOf(const FontItem& item) const {
   const std::wstring& file = record->fullPath.empty() ? record->fileRef : record->fullPath;
   if (file.empty()) return {};
   return InFolderUnlessFull(g_AppState.SystemFontsFolder, file);
+}
+
+bool FontInstaller::FileCountedByGroup(const FontItem& item) const {
+  if (!item.IsCollectionFace()) return false;
+  const std::wstring file = InstalledPathOf(item);
+  if (file.empty()) return false;
+  FontFileReader reader;
+  reader.flags = kCollectionFace | kSfnt;
+  reader.fileRef = file;
+  reader.fullPath = file;
+  bool counted = false;
+  for (bool read = reader.ReadFirstCollectionFace(); read; read = reader.ReadNextCollectionFace()) {
+    reader.flags &= ~kGroupInstalled;
+    if (reader.ReadInstalledMarker() && reader.HasFlag(kGroupInstalled)) {
+      counted = true;
+      break;
+    }
+  }
+  reader.CloseFile();
+  return counted;
 }
 
 bool FontInstaller::InFontsFolder(const std::wstring& path) const {

@@ -3,6 +3,7 @@
 
 #include "common/RegistryValue.h"
 #include "fonts/FontInstaller.h"
+#include "fonts/FontInstallerShared.h"
 
 using namespace font_flags;
 
@@ -17,7 +18,10 @@ DWORD CountOf(int32_t count) { return count > 0 ? static_cast<DWORD>(count) : 1;
 DWORD FontInstaller::AddInstalledMarker(FontItemListEntry& entry) {
   lastMarker_.reset();
   const FontItem& item = entry.record;
-  const bool installed = item.IsInstalled();
+  // A namesake only GDI knows (loaded by some program, or by this one to draw it) is no
+  // install: the group installs the font for real.
+  const bool installed =
+      item.IsInstalled() && !(item.HasFlag(kNamesakeGdiOnly) && !installer_detail::InstalledRecordOf(item));
   HKEY raw = nullptr;
   if (::RegCreateKeyExW(HKEY_CURRENT_USER, kFontsInstalledKey, 0, nullptr, 0, kMarkerAccess, nullptr, &raw,
                         nullptr) != ERROR_SUCCESS)

@@ -21,7 +21,9 @@ class GroupFontInstaller {
 public:
   virtual ~GroupFontInstaller() = default;
   // Runs `command` (kGroupInstallCommand or kGroupUninstallCommand) over `fonts`, without the
-  // copy option, with `owner` as the owner of its windows; true when it reports success.
+  // copy option, with `owner` as the owner of its windows; true when the group's mark is to
+  // change: after an install when a font of it is installed and counted for it, after an
+  // uninstall when none of its fonts stays counted (a font that failed keeps the group installed).
   virtual bool Run(UINT command, FontItemList& fonts, HWND owner) = 0;
 };
 
