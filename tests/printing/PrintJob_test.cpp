@@ -10,6 +10,7 @@
 #include "common/RegistryValue.h"
 #include "common/ResourceIds.h"
 #include "printing/CPrintFontList.h"
+#include "printing/ReportOptions.h"
 #include "tests/printing/PrintingTestSupport.h"
 #include "tests/support/TestSupport.h"
 #include "viewing/CFontSheetFrame.h"
@@ -82,7 +83,69 @@ protected:
   }
 };
 
+// A copy of DejaVu Serif whose family, full and PostScript names are 30,000 characters long,
+// made by the fixture script in `folder`; its file name.
+std::wstring MakeLongNameFont(const std::wstring& folder) {
+  const std::wstring out = folder + L"\\LongNameSerif.ttf";
+  RunHostCommand("/usr/bin/python3 '" + UnixPath(SourceDir() + L"\\tests\\printing\\data\\make_long_name_font.py") +
+                 "' /usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf '" + UnixPath(out) + "' 30000");
+  return L"LongNameSerif.ttf";
+}
+
 }  // namespace
+
+// A font whose PostScript name no printer takes is left out, as a list and as sheets, and the
+// user is told which; the font after it is printed with its footer.
+TEST_F(RealPrinter, FontWithOverlongPostScriptNameIsLeftOutAndNamed) {
+  ScratchDir folder;
+  const std::wstring file = MakeLongNameFont(folder.Path());
+  const FontItem longName = ReadFont(folder.Path(), file);
+  ASSERT_EQ(longName.postScriptName.size(), 30000u) << "the fixture font (python3-fonttools)";
+  const FontItem serif = ReadFont(kDejaVuFolder, L"DejaVuSerif.ttf");
+  g_Preferences.SampleText = L"Sphinx of black quartz, judge my vow";
+  for (const bool sheets : {false, true}) {
+    SCOPED_TRACE(sheets ? "sheets" : "list");
+    ResetRecords();
+    before_ = PdfFiles(pdfFolder_);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+    orv::ScopedKey prefs;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, prefs.Receive(), nullptr);
+    WriteReportOptions(ReportOptions::FromFlags(0x100));  // list mode, one column
+    {
+      DialogAnswerer answerer({kPrintCaption, kDoneCaption});
+      if (sheets) {
+        CPrintFontSet job;
+        job.AddFont(longName, true);
+        job.AddFont(serif, false);
+        job.PrintFontSheets(owner_);
+      } else {
+        COrvelListView list;
+        ListHost host(list, IDC_FOLDER_FONTS_LIST);
+        FillAndSelect(list, {longName, serif});
+        ::SendMessageW(list.m_hWnd, WM_COMMAND, ID_LIST_PRINT, 0);
+      }
+    }
+    EXPECT_EQ(Boxes().size(), 1u) << "one message names the font left out";
+    const std::wstring told = Boxes().empty() ? L"" : Boxes()[0].text;
+    EXPECT_NE(told.find(L"PostScript names"), std::wstring::npos);
+    EXPECT_NE(told.find(L"(" + file + L")"), std::wstring::npos) << Narrow(told);
+    const std::wstring pdf = WaitForNewPdf(pdfFolder_, before_, 60000);
+    ASSERT_FALSE(pdf.empty()) << "no PDF from the printer";
+    const std::string text = Text(pdf);
+    const std::string artifact = UnixPath(ArtifactsDir()) + (sheets ? "/print-long-name-sheets" : "/print-long-name-list");
+    RunHostCommand("pdftotext -layout '" + UnixPath(pdf) + "' '" + artifact + ".txt'; pdftoppm -r 50 -png '" +
+                   UnixPath(pdf) + "' '" + artifact + "'");
+    EXPECT_NE(text.find("DejaVu Serif"), std::string::npos) << text;
+    EXPECT_EQ(text.find("LongName"), std::string::npos) << "the font left out";
+    const int pages = Pages(pdf);
+    EXPECT_EQ(pages, 1);
+    size_t footers = 0;
+    for (size_t at = text.find("Orvel Font Manager"); at != std::string::npos; at = text.find("Orvel Font Manager", at + 1))
+      ++footers;
+    EXPECT_EQ(static_cast<int>(footers), pages) << "a footer on every page";
+  }
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+}
 
 TEST_F(RealPrinter, SetModePrintsOneSheetPerFont) {
   CPrintFontSet job;
