@@ -83,13 +83,26 @@ protected:
   }
 };
 
-// A copy of DejaVu Serif whose family, full and PostScript names are 30,000 characters long,
-// made by the fixture script in `folder`; its file name.
-std::wstring MakeLongNameFont(const std::wstring& folder) {
+// A copy of DejaVu Serif whose family, full and PostScript names are 30,000 characters long
+// (or with the PostScript name given), made by the fixture script in `folder`; its file name.
+std::wstring MakeLongNameFont(const std::wstring& folder, const std::string& postScriptName = "") {
   const std::wstring out = folder + L"\\LongNameSerif.ttf";
   RunHostCommand("/usr/bin/python3 '" + UnixPath(SourceDir() + L"\\tests\\printing\\data\\make_long_name_font.py") +
-                 "' /usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf '" + UnixPath(out) + "' 30000");
+                 "' /usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf '" + UnixPath(out) + "' 30000 " + postScriptName);
   return L"LongNameSerif.ttf";
+}
+
+// Keeps the PDF's text and page images in the artifacts folder.
+void KeepPdf(const std::wstring& pdf, const std::string& name) {
+  const std::string artifact = UnixPath(ArtifactsDir()) + "/" + name;
+  RunHostCommand("pdftotext -layout '" + UnixPath(pdf) + "' '" + artifact + ".txt'; pdftoppm -r 50 -png '" +
+                 UnixPath(pdf) + "' '" + artifact + "'");
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
 }
 
 }  // namespace
@@ -132,18 +145,42 @@ TEST_F(RealPrinter, FontWithOverlongPostScriptNameIsLeftOutAndNamed) {
     const std::wstring pdf = WaitForNewPdf(pdfFolder_, before_, 60000);
     ASSERT_FALSE(pdf.empty()) << "no PDF from the printer";
     const std::string text = Text(pdf);
-    const std::string artifact = UnixPath(ArtifactsDir()) + (sheets ? "/print-long-name-sheets" : "/print-long-name-list");
-    RunHostCommand("pdftotext -layout '" + UnixPath(pdf) + "' '" + artifact + ".txt'; pdftoppm -r 50 -png '" +
-                   UnixPath(pdf) + "' '" + artifact + "'");
+    KeepPdf(pdf, sheets ? "print-long-name-sheets" : "print-long-name-list");
     EXPECT_NE(text.find("DejaVu Serif"), std::string::npos) << text;
     EXPECT_EQ(text.find("LongName"), std::string::npos) << "the font left out";
     const int pages = Pages(pdf);
     EXPECT_EQ(pages, 1);
-    size_t footers = 0;
-    for (size_t at = text.find("Orvel Font Manager"); at != std::string::npos; at = text.find("Orvel Font Manager", at + 1))
-      ++footers;
-    EXPECT_EQ(static_cast<int>(footers), pages) << "a footer on every page";
+    EXPECT_EQ(static_cast<int>(Count(text, "Orvel Font Manager")), pages) << "a footer on every page";
   }
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+}
+
+// A 30,000-character family name with a short PostScript name prints: in a narrow column its
+// label ends with an ellipsis, and the next font follows.
+TEST_F(RealPrinter, LabelTallerThanItsColumnPrintsWithAnEllipsis) {
+  ScratchDir folder;
+  const FontItem longFamily = ReadFont(folder.Path(), MakeLongNameFont(folder.Path(), "AaShortName"));
+  ASSERT_EQ(longFamily.postScriptName, L"AaShortName") << "the fixture font (python3-fonttools)";
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+  orv::ScopedKey prefs;
+  ::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, prefs.Receive(), nullptr);
+  WriteReportOptions(ReportOptions::FromFlags(0x600));  // list mode, six columns
+  g_Preferences.SampleText = L"Sphinx of black quartz, judge my vow";
+  {
+    COrvelListView list;
+    ListHost host(list, IDC_FOLDER_FONTS_LIST);
+    FillAndSelect(list, {longFamily, ReadFont(kDejaVuFolder, L"DejaVuSerif.ttf")});
+    DialogAnswerer answerer({kPrintCaption, kDoneCaption});
+    ::SendMessageW(list.m_hWnd, WM_COMMAND, ID_LIST_PRINT, 0);
+  }
+  EXPECT_TRUE(Boxes().empty());
+  const std::wstring pdf = WaitForNewPdf(pdfFolder_, before_, 60000);
+  ASSERT_FALSE(pdf.empty()) << "no PDF from the printer";
+  KeepPdf(pdf, "print-long-label");
+  const std::string text = Text(pdf);
+  EXPECT_EQ(Count(text, "\xE2\x80\xA6"), 1u) << "one label ends with an ellipsis";
+  EXPECT_NE(text.find("DejaVu Serif"), std::string::npos);
+  EXPECT_EQ(static_cast<int>(Count(text, "Orvel Font Manager")), Pages(pdf)) << "a footer on every page";
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
 }
 

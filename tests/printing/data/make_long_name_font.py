@@ -6,7 +6,8 @@ name starts with "Aa", so that a sorted font list has it before the DejaVu fonts
 
     make_long_name_font.py SOURCE.ttf OUT.ttf LENGTH [POSTSCRIPT_NAME]
 
-With POSTSCRIPT_NAME, name ID 6 is that name instead.
+With POSTSCRIPT_NAME, name ID 6 is that name instead, and the long name has spaces between
+its words.
 """
 import sys
 
@@ -17,7 +18,8 @@ def main():
     source, out, length = sys.argv[1], sys.argv[2], int(sys.argv[3])
     font = TTFont(source)
     name = font['name']
-    long_name = ('AaLongName' + 'Orvel' * length)[:length]
+    word = 'Orvel ' if len(sys.argv) > 4 else 'Orvel'
+    long_name = ('AaLongName' + word * length)[:length]
     name.names = [r for r in name.names if r.platformID == 3 and r.nameID not in (13, 14, 16, 17, 21, 22)]
     for record in name.names:
         if record.nameID in (1, 4, 6):
