@@ -232,8 +232,8 @@ bool CPrintFontSet::RunPrintDialog(HWND owner, PrintDialogResult& result) {
 
 void CPrintFontSet::AddFont(const FontItem& font, bool current) { fonts_.AddUnique(font, current ? kCurrentMark : 0); }
 
-// The fonts left out for their names are named before the job starts, so that "sent to the
-// printer" afterwards means every font that the user sees named nowhere else.
+// The fonts left out for their names are named before the job starts: the user knows which of
+// the chosen fonts the printout lacks.
 void CPrintFontSet::KeepPrintableFonts(FontItemList& list) const {
   const std::vector<std::wstring> left = LeaveOutUnprintableFonts(list);
   if (left.empty()) return;

@@ -114,28 +114,3 @@ TEST(FontListLayout, PreviewPageAtTheCornerIsInset) {
   EXPECT_EQ(left, 4) << "the labels start at the page's left";
   EXPECT_EQ(top, 4) << "the title starts at the page's top";
 }
-
-// A label taller than its column shows the whole lines that fit and ends with an ellipsis; the
-// next font goes on the next page.
-TEST(FontListLayout, LabelTallerThanItsColumnEndsWithAnEllipsis) {
-  g_Preferences.SampleText = L"Sphinx of black quartz, judge my vow";
-  orv::ScopedKey prefs;
-  ::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, prefs.Receive(), nullptr);
-  WriteReportOptions(ReportOptions::FromFlags(0x104));  // one column, file lines
-  CPrintFontList list(100);
-  FontItem tall = ReadFont(kDejaVuFolder, kFaces[0]);
-  for (int i = 0; i < 400; ++i) tall.fileRef += L"folder" + std::to_wstring(i) + L" ";
-  list.Fonts().AddUnique(tall, 0);
-  list.Fonts().AddUnique(ReadFont(kDejaVuFolder, kFaces[1]), 1);
-  const RECT page{0, 0, 400, 300};
-  const Layout layout = LayOut(list, page);
-  ASSERT_EQ(layout.pages, 2);
-  const std::vector<DrawnText>& first = layout.texts[0];
-  ASSERT_GE(first.size(), 3u);
-  const DrawnText& last = first.back();
-  EXPECT_EQ(last.text.back(), L'\u2026') << testing_support::Narrow(last.text);
-  const LONG pitch = last.at.y - first[first.size() - 2].at.y;
-  EXPECT_LE(last.at.y + pitch, page.bottom) << "no line cut at the bottom";
-  EXPECT_TRUE(ContainsText(layout.texts[1], ReadFont(kDejaVuFolder, kFaces[1]).displayName));
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
-}

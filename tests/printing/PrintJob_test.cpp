@@ -10,7 +10,6 @@
 #include "common/RegistryValue.h"
 #include "common/ResourceIds.h"
 #include "printing/CPrintFontList.h"
-#include "printing/ReportOptions.h"
 #include "tests/printing/PrintingTestSupport.h"
 #include "tests/support/TestSupport.h"
 #include "viewing/CFontSheetFrame.h"
@@ -83,104 +82,54 @@ protected:
   }
 };
 
-// A copy of DejaVu Serif whose family, full and PostScript names are 30,000 characters long
-// (or with the PostScript name given), made by the fixture script in `folder`; its file name.
-std::wstring MakeLongNameFont(const std::wstring& folder, const std::string& postScriptName = "") {
-  const std::wstring out = folder + L"\\LongNameSerif.ttf";
-  RunHostCommand("/usr/bin/python3 '" + UnixPath(SourceDir() + L"\\tests\\printing\\data\\make_long_name_font.py") +
-                 "' /usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf '" + UnixPath(out) + "' 30000 " + postScriptName);
-  return L"LongNameSerif.ttf";
-}
-
-// Keeps the PDF's text and page images in the artifacts folder.
-void KeepPdf(const std::wstring& pdf, const std::string& name) {
-  const std::string artifact = UnixPath(ArtifactsDir()) + "/" + name;
-  RunHostCommand("pdftotext -layout '" + UnixPath(pdf) + "' '" + artifact + ".txt'; pdftoppm -r 50 -png '" +
-                 UnixPath(pdf) + "' '" + artifact + "'");
-}
-
-size_t Count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
-}
-
 }  // namespace
 
-// A font whose PostScript name no printer takes is left out, as a list and as sheets, and the
-// user is told which; the font after it is printed with its footer.
-TEST_F(RealPrinter, FontWithOverlongPostScriptNameIsLeftOutAndNamed) {
+// A font whose PostScript name no printer takes is left out and named, as a list and as sheets;
+// the fonts after it print, with a footer on every page. In a narrow column of the list a label
+// taller than the column ends with an ellipsis.
+TEST_F(RealPrinter, UnprintableFontIsLeftOutAndNamed) {
   ScratchDir folder;
-  const std::wstring file = MakeLongNameFont(folder.Path());
-  const FontItem longName = ReadFont(folder.Path(), file);
-  ASSERT_EQ(longName.postScriptName.size(), 30000u) << "the fixture font (python3-fonttools)";
-  const FontItem serif = ReadFont(kDejaVuFolder, L"DejaVuSerif.ttf");
+  RunHostCommand("/usr/bin/python3 '" + UnixPath(SourceDir() + L"\\tests\\printing\\data\\make_long_name_fonts.py") +
+                 "' '" + UnixPath(folder.Path()) + "'");
+  const FontItem longName = ReadFont(folder.Path(), L"LongName.ttf");
+  ASSERT_EQ(longName.postScriptName.size(), 30000u) << "the fixture fonts (python3-fonttools)";
+  const FontItem longFamily = ReadFont(folder.Path(), L"LongFamily.ttf"), serif = ReadFont(kDejaVuFolder, L"DejaVuSerif.ttf");
   g_Preferences.SampleText = L"Sphinx of black quartz, judge my vow";
   for (const bool sheets : {false, true}) {
     SCOPED_TRACE(sheets ? "sheets" : "list");
     ResetRecords();
     before_ = PdfFiles(pdfFolder_);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
     orv::ScopedKey prefs;
     ::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, prefs.Receive(), nullptr);
-    WriteReportOptions(ReportOptions::FromFlags(0x100));  // list mode, one column
+    WriteRegDword(prefs.Get(), L"PrintFlags", 0x600);  // list mode, six columns
     {
       DialogAnswerer answerer({kPrintCaption, kDoneCaption});
+      COrvelListView list;
+      ListHost host(list, IDC_FOLDER_FONTS_LIST);
+      CPrintFontSet job;
       if (sheets) {
-        CPrintFontSet job;
         job.AddFont(longName, true);
         job.AddFont(serif, false);
         job.PrintFontSheets(owner_);
       } else {
-        COrvelListView list;
-        ListHost host(list, IDC_FOLDER_FONTS_LIST);
-        FillAndSelect(list, {longName, serif});
+        FillAndSelect(list, {longName, longFamily, serif});
         ::SendMessageW(list.m_hWnd, WM_COMMAND, ID_LIST_PRINT, 0);
       }
     }
-    EXPECT_EQ(Boxes().size(), 1u) << "one message names the font left out";
-    const std::wstring told = Boxes().empty() ? L"" : Boxes()[0].text;
-    EXPECT_NE(told.find(L"PostScript names"), std::wstring::npos);
-    EXPECT_NE(told.find(L"(" + file + L")"), std::wstring::npos) << Narrow(told);
+    ASSERT_EQ(Boxes().size(), 1u) << "one message names the font left out";
+    EXPECT_NE(Boxes()[0].text.find(L"PostScript names"), std::wstring::npos);
+    EXPECT_NE(Boxes()[0].text.find(L"(LongName.ttf)"), std::wstring::npos) << Narrow(Boxes()[0].text);
     const std::wstring pdf = WaitForNewPdf(pdfFolder_, before_, 60000);
     ASSERT_FALSE(pdf.empty()) << "no PDF from the printer";
-    const std::string text = Text(pdf);
-    KeepPdf(pdf, sheets ? "print-long-name-sheets" : "print-long-name-list");
-    EXPECT_NE(text.find("DejaVu Serif"), std::string::npos) << text;
-    EXPECT_EQ(text.find("LongName"), std::string::npos) << "the font left out";
-    const int pages = Pages(pdf);
-    EXPECT_EQ(pages, 1);
-    EXPECT_EQ(static_cast<int>(Count(text, "Orvel Font Manager")), pages) << "a footer on every page";
+    const std::string text = Text(pdf), artifact = UnixPath(ArtifactsDir()) + "/print-long-names-" + (sheets ? "sheets" : "list");
+    RunHostCommand("pdftotext -layout '" + UnixPath(pdf) + "' '" + artifact + ".txt'; pdftoppm -r 50 -png '" + UnixPath(pdf) + "' '" + artifact + "'");
+    EXPECT_NE(text.find("DejaVu Serif"), std::string::npos) << text.substr(0, 400);
+    EXPECT_EQ(text.find("OrvelOrvel"), std::string::npos) << "the font left out";
+    EXPECT_EQ(text.find("\xE2\x80\xA6") != std::string::npos, !sheets) << "the long label's ellipsis";
+    EXPECT_EQ(Pages(pdf), 1);
+    EXPECT_EQ(text.find("Orvel Font Manager"), text.rfind("Orvel Font Manager")) << "the footer, once";
+    EXPECT_NE(text.find("Orvel Font Manager"), std::string::npos);
   }
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
-}
-
-// A 30,000-character family name with a short PostScript name prints: in a narrow column its
-// label ends with an ellipsis, and the next font follows.
-TEST_F(RealPrinter, LabelTallerThanItsColumnPrintsWithAnEllipsis) {
-  ScratchDir folder;
-  const FontItem longFamily = ReadFont(folder.Path(), MakeLongNameFont(folder.Path(), "AaShortName"));
-  ASSERT_EQ(longFamily.postScriptName, L"AaShortName") << "the fixture font (python3-fonttools)";
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
-  orv::ScopedKey prefs;
-  ::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, prefs.Receive(), nullptr);
-  WriteReportOptions(ReportOptions::FromFlags(0x600));  // list mode, six columns
-  g_Preferences.SampleText = L"Sphinx of black quartz, judge my vow";
-  {
-    COrvelListView list;
-    ListHost host(list, IDC_FOLDER_FONTS_LIST);
-    FillAndSelect(list, {longFamily, ReadFont(kDejaVuFolder, L"DejaVuSerif.ttf")});
-    DialogAnswerer answerer({kPrintCaption, kDoneCaption});
-    ::SendMessageW(list.m_hWnd, WM_COMMAND, ID_LIST_PRINT, 0);
-  }
-  EXPECT_TRUE(Boxes().empty());
-  const std::wstring pdf = WaitForNewPdf(pdfFolder_, before_, 60000);
-  ASSERT_FALSE(pdf.empty()) << "no PDF from the printer";
-  KeepPdf(pdf, "print-long-label");
-  const std::string text = Text(pdf);
-  EXPECT_EQ(Count(text, "\xE2\x80\xA6"), 1u) << "one label ends with an ellipsis";
-  EXPECT_NE(text.find("DejaVu Serif"), std::string::npos);
-  EXPECT_EQ(static_cast<int>(Count(text, "Orvel Font Manager")), Pages(pdf)) << "a footer on every page";
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
 }
 
