@@ -67,6 +67,7 @@
 #define IDS_REPORT_FONTS            12065
 #define IDS_PAGE_NUMBER             12066
 #define IDS_PRINT_FAILED            22096
+#define IDS_FONTS_NOT_PRINTABLE     22098
 
 // Strings of the font sheet.
 #define IDS_SHEET_FAMILY            12080

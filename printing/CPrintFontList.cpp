@@ -1,6 +1,7 @@
 #include "printing/CPrintFontList.h"
 
 #include <algorithm>
+#include <cwctype>
 #include <iterator>
 
 #include "app/AppState.h"
@@ -15,6 +16,7 @@ constexpr int kTitlePoints = 24;
 constexpr int kDefaultSampleSize = 16;
 constexpr int kPreviewInset = 4;
 constexpr UINT kSampleFormat = DT_WORDBREAK | DT_NOPREFIX | DT_EXTERNALLEADING;
+constexpr wchar_t kEllipsis[] = L"\u2026";
 constexpr UINT kTitleFormat = DT_CENTER | DT_WORDBREAK | DT_EXTERNALLEADING | DT_NOPREFIX;
 
 int ReadSampleFontSize() {
@@ -104,7 +106,7 @@ bool CPrintFontList::LayoutFontListPage(HDC dc) {
     const bool emptyColumn = drawRect_.top == headerBottom;
     if (sampleHeight + labelHeight + drawRect_.top < page.bottom || emptyColumn) {
       DrawFontLabel(dc, false);
-      if (sampleFont) {
+      if (sampleFont && drawRect_.top < drawRect_.bottom) {
         orv::ScopedSelectObject select(dc, sampleFont.Get());
         drawRect_.top += ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &drawRect_, format);
       }
@@ -138,10 +140,35 @@ int CPrintFontList::DrawFontLabel(HDC dc, bool measure) {
     if (options_.showId && !work_.uniqueId.empty()) text += L"\r\nID:  " + work_.uniqueId;
   }
   RECT area = drawRect_;
-  const int height = ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
-                                 kSampleFormat | (measure ? DT_CALCRECT : 0));
-  if (!measure) drawRect_.top += height;
+  const int height = ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, kSampleFormat | DT_CALCRECT);
+  if (measure) return height;
+  const int room = std::max(0, static_cast<int>(drawRect_.bottom - drawRect_.top));
+  // A label cut short fills its column: no sample is drawn under it.
+  const bool cut = height > room;
+  if (cut) text = FitWithEllipsis(dc, text, room);
+  area = drawRect_;
+  const int drawn = ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, kSampleFormat);
+  drawRect_.top = cut ? drawRect_.bottom : drawRect_.top + drawn;
   return height;
+}
+
+// The longest start of `text` that, with an ellipsis after it, wraps into `height`: a label
+// taller than its column ends with whole lines and "…" rather than a line cut through.
+std::wstring CPrintFontList::FitWithEllipsis(HDC dc, const std::wstring& text, int height) {
+  auto measured = [&](size_t length) {
+    std::wstring part = text.substr(0, length);
+    while (!part.empty() && iswspace(part.back())) part.pop_back();
+    part += kEllipsis;
+    RECT area = drawRect_;
+    const int h = ::DrawTextW(dc, part.c_str(), static_cast<int>(part.size()), &area, kSampleFormat | DT_CALCRECT);
+    return std::make_pair(h, part);
+  };
+  size_t fits = 0, tooLong = text.size();
+  while (tooLong - fits > 1) {
+    const size_t middle = fits + (tooLong - fits) / 2;
+    (measured(middle).first <= height ? fits : tooLong) = middle;
+  }
+  return fits == 0 ? std::wstring() : measured(fits).second;
 }
 
 void CPrintFontList::DrawListHeader(HDC dc) {

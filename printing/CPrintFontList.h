@@ -45,7 +45,10 @@ public:
   void DrawPage(HDC dc) override;
 
 private:
+  // The label block of `work_`; its height, drawn or not. Drawn, a block taller than the room
+  // left in the column ends with an ellipsis there.
   int DrawFontLabel(HDC dc, bool measure);
+  std::wstring FitWithEllipsis(HDC dc, const std::wstring& text, int height);
   void DrawListHeader(HDC dc);
   LOGFONTW ArialAt(HDC dc, int points) const;
 

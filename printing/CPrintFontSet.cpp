@@ -11,6 +11,7 @@
 #include "printing/CPrintAbortDlg.h"
 #include "printing/CPrintFontList.h"
 #include "printing/CPrintOrvelDialogEx.h"
+#include "printing/PrintFilter.h"
 #include "viewing/CFontSheetView.h"
 
 namespace {
@@ -231,9 +232,13 @@ bool CPrintFontSet::RunPrintDialog(HWND owner, PrintDialogResult& result) {
 
 void CPrintFontSet::AddFont(const FontItem& font, bool current) { fonts_.AddUnique(font, current ? kCurrentMark : 0); }
 
-// Unreadable and end-user-defined-character fonts make no page.
+// The fonts left out for their names are named before the job starts: the user knows which of
+// the chosen fonts the printout lacks.
 void CPrintFontSet::KeepPrintableFonts(FontItemList& list) const {
-  list.Entries().remove_if([](const FontItemListEntry& e) { return e.record.IsUnreadable() || e.record.IsEudc(); });
+  const std::vector<std::wstring> left = LeaveOutUnprintableFonts(list);
+  if (left.empty()) return;
+  AppMessageBox(g_AppState.MainWindow, MB_ICONWARNING, IDS_CAPTION_APP, IDS_FONTS_NOT_PRINTABLE, 0,
+                LeftOutFontsText(left).c_str());
 }
 
 void CPrintFontSet::PrintFontSheets(HWND owner) {

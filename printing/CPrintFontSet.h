@@ -3,7 +3,8 @@
 // turns the page setup into a printable rectangle on the chosen printer, drives the pages
 // through the framework's page loop with a footer on every page and a modeless abort dialog,
 // and prints in one of two modes: one font sheet per page (CFontSheetView) or many fonts per
-// page in columns (CPrintFontList).
+// page in columns (CPrintFontList). Fonts that cannot be printed are left out (PrintFilter.h),
+// and the user is told which.
 //
 // Built on the stack or the heap by the main frame (page setup), the font lists (command 142)
 // and the font sheet frame (its own 142); main thread only. Private fonts stay loaded while a

@@ -84,6 +84,55 @@ protected:
 
 }  // namespace
 
+// A font whose PostScript name no printer takes is left out and named, as a list and as sheets;
+// the fonts after it print, with a footer on every page. In a narrow column of the list a label
+// taller than the column ends with an ellipsis.
+TEST_F(RealPrinter, UnprintableFontIsLeftOutAndNamed) {
+  ScratchDir folder;
+  RunHostCommand("/usr/bin/python3 '" + UnixPath(SourceDir() + L"\\tests\\printing\\data\\make_long_name_fonts.py") +
+                 "' '" + UnixPath(folder.Path()) + "'");
+  const FontItem longName = ReadFont(folder.Path(), L"LongName.ttf");
+  ASSERT_EQ(longName.postScriptName.size(), 30000u) << "the fixture fonts (python3-fonttools)";
+  const FontItem longFamily = ReadFont(folder.Path(), L"LongFamily.ttf"), serif = ReadFont(kDejaVuFolder, L"DejaVuSerif.ttf");
+  g_Preferences.SampleText = L"Sphinx of black quartz, judge my vow";
+  for (const bool sheets : {false, true}) {
+    SCOPED_TRACE(sheets ? "sheets" : "list");
+    ResetRecords();
+    before_ = PdfFiles(pdfFolder_);
+    orv::ScopedKey prefs;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, prefs.Receive(), nullptr);
+    WriteRegDword(prefs.Get(), L"PrintFlags", 0x600);  // list mode, six columns
+    {
+      DialogAnswerer answerer({kPrintCaption, kDoneCaption});
+      COrvelListView list;
+      ListHost host(list, IDC_FOLDER_FONTS_LIST);
+      CPrintFontSet job;
+      if (sheets) {
+        job.AddFont(longName, true);
+        job.AddFont(serif, false);
+        job.PrintFontSheets(owner_);
+      } else {
+        FillAndSelect(list, {longName, longFamily, serif});
+        ::SendMessageW(list.m_hWnd, WM_COMMAND, ID_LIST_PRINT, 0);
+      }
+    }
+    ASSERT_EQ(Boxes().size(), 1u) << "one message names the font left out";
+    EXPECT_NE(Boxes()[0].text.find(L"PostScript names"), std::wstring::npos);
+    EXPECT_NE(Boxes()[0].text.find(L"(LongName.ttf)"), std::wstring::npos) << Narrow(Boxes()[0].text);
+    const std::wstring pdf = WaitForNewPdf(pdfFolder_, before_, 60000);
+    ASSERT_FALSE(pdf.empty()) << "no PDF from the printer";
+    const std::string text = Text(pdf), artifact = UnixPath(ArtifactsDir()) + "/print-long-names-" + (sheets ? "sheets" : "list");
+    RunHostCommand("pdftotext -layout '" + UnixPath(pdf) + "' '" + artifact + ".txt'; pdftoppm -r 50 -png '" + UnixPath(pdf) + "' '" + artifact + "'");
+    EXPECT_NE(text.find("DejaVu Serif"), std::string::npos) << text.substr(0, 400);
+    EXPECT_EQ(text.find("OrvelOrvel"), std::string::npos) << "the font left out";
+    EXPECT_EQ(text.find("\xE2\x80\xA6") != std::string::npos, !sheets) << "the long label's ellipsis";
+    EXPECT_EQ(Pages(pdf), 1);
+    EXPECT_EQ(text.find("Orvel Font Manager"), text.rfind("Orvel Font Manager")) << "the footer, once";
+    EXPECT_NE(text.find("Orvel Font Manager"), std::string::npos);
+  }
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+}
+
 TEST_F(RealPrinter, SetModePrintsOneSheetPerFont) {
   CPrintFontSet job;
   const std::vector<FontItem> fonts = DejaVuFonts(3);
