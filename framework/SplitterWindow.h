@@ -54,7 +54,10 @@ public:
 
   void SetSplitterBarWidth(int width);
   int GetSplitterBarWidth() const { return bar_; }
-  void SetMinPaneSize(int size) { minPane_ = size > 0 ? size : 0; }
+  // The least room each pane keeps when the bar is set, dragged or the splitter resized; a
+  // splitter too small for both shares its room in the middle.
+  void SetMinPaneSize(int size) { SetMinPaneSizes(size, size); }
+  void SetMinPaneSizes(int first, int second);
 
   // The cursor over the bar (not owned: a shared or resource cursor).
   void SetSplitterCursor(HCURSOR cursor) { cursor_ = cursor; }
@@ -96,7 +99,7 @@ private:
   int pos_ = -1;
   int singlePane_ = SPLIT_PANE_NONE;
   int bar_ = kDefaultSplitterBar;
-  int minPane_ = 0;
+  int minPane_[2] = {0, 0};
   DWORD exStyle_ = 0;
   HCURSOR cursor_ = nullptr;
   int activePane_ = SPLIT_PANE_NONE;
