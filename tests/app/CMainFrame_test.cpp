@@ -273,6 +273,26 @@ TEST_F(MainFrame, NeverSmallerThanTheMinimum) {
   EXPECT_EQ(info.ptMinTrackSize.y, 500);
 }
 
+// A stored one-pixel window with every bar far beyond it opens at the least size, with room for
+// every pane, and is stored so.
+TEST_F(MainFrame, ATinyStoredLayoutGivesEveryPaneRoom) {
+  WindowLayout tiny = TestLayout();
+  tiny.WindowRect = {10, 10, 11, 11};
+  tiny.MainSplitterPos = tiny.ListsSplitterPos = tiny.TreesSplitterPos = tiny.SampleSplitterPos = 99999;
+  StoreLayout(tiny);
+  MainPanes& p = Open().Panes();
+  RECT rc{};
+  for (HWND pane : {frame_->m_hWnd, p.m_folderPane.m_hWnd, p.m_groupsPane.m_hWnd, p.m_fontListsPane.m_hWnd,
+                    p.m_installedPane.m_hWnd, p.m_samplePane.m_hWnd}) {
+    ::GetWindowRect(pane, &rc);
+    const int least = pane == frame_->m_hWnd ? 300 : 40;
+    EXPECT_TRUE(rc.right - rc.left >= least && rc.bottom - rc.top >= least) << rc.right - rc.left << "x" << rc.bottom - rc.top;
+  }
+  frame_->SendMessage(WM_CLOSE);
+  ASSERT_TRUE(ReadLayout(tiny));
+  EXPECT_TRUE(tiny.WindowRect.right - tiny.WindowRect.left >= 350 && tiny.MainSplitterPos < 350);
+}
+
 TEST_F(MainFrame, FontCacheTakesItsLimitFromThePreferencesAsItIs) {
   const int32_t saved = g_Preferences.FontCacheSize;
   for (const int32_t size : {-1, 10}) {

@@ -362,30 +362,6 @@ TEST_F(ManagerProcess, MaximisedSessionsThenNormalOnesKeepEveryPane) {
   EXPECT_EQ(std::memcmp(&saved, &after, sizeof(saved)), 0) << "a minimised close must keep the stored layout";
 }
 
-// A stored layout that is valid but useless (a one-pixel window, every bar far beyond it) starts
-// a window of the minimum size in which every pane has room, and that is what is stored again.
-TEST_F(ManagerProcess, ATinyStoredLayoutStartsAWindowWithRoomForEveryPane) {
-  SetUpReturningUser(scratch_.Path());
-  WindowLayout tiny = DefaultWindowLayout(800, 600);
-  tiny.WindowRect = {10, 10, 11, 11};
-  tiny.MainSplitterPos = tiny.ListsSplitterPos = tiny.TreesSplitterPos = tiny.SampleSplitterPos = 99999;
-  ASSERT_TRUE(WriteRegBinary(OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_SET_VALUE).Get(), L"WinLayout", &tiny,
-                             sizeof(tiny)));
-  for (int start = 0; start < 2; ++start) {
-    ChildProcess app(ManagerExe(), BinDir());
-    HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
-    ASSERT_NE(main, nullptr);
-    const PaneSizes panes = SettledPanes(main, false);
-    RECT rc{};
-    ::GetWindowRect(main, &rc);
-    EXPECT_TRUE(rc.right - rc.left >= 350 && rc.bottom - rc.top >= 300) << rc.right - rc.left << "x" << rc.bottom - rc.top;
-    for (const SIZE& size : panes) EXPECT_TRUE(size.cx >= 40 && size.cy >= 40) << Describe(panes);
-    SaveWindowImage(main, ArtifactsDir() + L"\\app_tiny_layout_start" + std::to_wstring(start) + L".bmp");
-    ::PostMessageW(main, WM_CLOSE, 0, 0);
-    ASSERT_EQ(app.WaitForExit(kWait), 1u);
-  }
-}
-
 // A library named OrvelRes64.dll in the current folder that has code as well as the resources:
 // the program runs with its resources, and its code never runs.
 TEST_F(ManagerProcess, ResourceLibraryCodeNeverRuns) {
