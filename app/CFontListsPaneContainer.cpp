@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <vector>
 
@@ -31,6 +32,12 @@ COLORREF CFontListsPaneContainer::CaptionColor() const {
   const HWND focus = ::GetFocus();
   const bool focused = m_hWndClient && focus && (focus == m_hWndClient || ::IsChild(m_hWndClient, focus));
   return ::GetSysColor(focused ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
+}
+
+int CFontListsPaneContainer::CaptionTextEnd() const {
+  RECT client{};
+  GetClientRect(&client);
+  return client.left + SortOrderIconLeft(client.right - client.left, ToolbarLeft()) - kSortOrderIconGap;
 }
 
 void CFontListsPaneContainer::DrawCaptionContent(HDC dc, const RECT& band) {
@@ -73,7 +80,10 @@ void CFontListsPaneContainer::SetCaptionWithCount(const std::wstring& title, int
   orv::ScopedCreatedDC memory(::CreateCompatibleDC(nullptr));
   HDC dc = memory.Get();
   orv::ScopedSelectObject font(dc, GetTitleFont());
-  int room = rc.right - rc.left - (folderMode_ ? folderModeWidth_ : groupModeWidth_) - 8;
+  // The text ends at the toolbar of that list's mode, or before the sort-order icon.
+  const int toolbar = folderMode_ ? folderModeWidth_ : groupModeWidth_;
+  const int iconLeft = SortOrderIconLeft(rc.right - rc.left, rc.right - toolbar - 3);
+  int room = std::min<int>(rc.right - rc.left - toolbar - 8, iconLeft - kSortOrderIconGap - 4);
   wchar_t suffix[32]{};
   if (count != kNoCount) {
     std::swprintf(suffix, std::size(suffix), L" [%d] ", count);

@@ -21,6 +21,8 @@ public:
   COLORREF CaptionColor() const;
   // The sort order of the list in front, in the middle of the caption.
   void DrawCaptionContent(HDC dc, const RECT& band);
+  // The caption text ends before that icon.
+  int CaptionTextEnd() const;
 
   // The two lists this pane switches between.
   void SetLists(HWND folderList, HWND groupList) {

@@ -32,6 +32,12 @@ COLORREF CInstalledFontsContainer::CaptionColor() const {
   return ::GetSysColor(focused ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
 }
 
+int CInstalledFontsContainer::CaptionTextEnd() const {
+  RECT client{};
+  GetClientRect(&client);
+  return client.left + SortOrderIconLeft(client.right - client.left, ToolbarLeft()) - kSortOrderIconGap;
+}
+
 void CInstalledFontsContainer::DrawCaptionContent(HDC dc, const RECT& band) {
   RECT client{};
   GetClientRect(&client);

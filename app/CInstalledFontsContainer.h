@@ -17,6 +17,8 @@ public:
   COLORREF CaptionColor() const;
   // The installed list's sort order, in the middle of the caption.
   void DrawCaptionContent(HDC dc, const RECT& band);
+  // The caption text ends before that icon.
+  int CaptionTextEnd() const;
 
   // Rows the installed list shows and entries it has in all.
   void SetCounts(int shown, int total);

@@ -53,8 +53,8 @@ class CMainFrame : public orv::CFrameWindowImpl<CMainFrame>,
 public:
   DECLARE_WND_CLASS_EX(kSingleInstanceName, CS_DBLCLKS, COLOR_WINDOW)
 
-  static constexpr int kMinTrackWidth = 350;
-  static constexpr int kMinTrackHeight = 300;
+  static constexpr int kMinTrackWidth = kMinWindowWidth;
+  static constexpr int kMinTrackHeight = kMinWindowHeight;
 
   CMainFrame();
 

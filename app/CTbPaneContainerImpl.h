@@ -12,6 +12,8 @@
 //   UINT CaptionFlags() const               draw flags besides the single-line ones
 //   int CaptionLeft() const                 where the band starts (the sample pane's up-down)
 //   int TextBottom() const                  bottom of the text rectangle (0: the band's bottom)
+//   int CaptionTextEnd() const              where the text must end, shortened with an ellipsis
+//                                           (0: at the toolbar)
 //   void DrawCaptionContent(HDC, const RECT& band)  draws over the band after its text
 #pragma once
 
@@ -159,6 +161,7 @@ public:
   UINT CaptionFlags() const { return 0; }
   int CaptionLeft() const { return 0; }
   int TextBottom() const { return 0; }
+  int CaptionTextEnd() const { return 0; }
   bool FlatCaption() const { return true; }
   void DrawCaptionContent(HDC, const RECT&) {}
 
@@ -240,9 +243,13 @@ private:
     text.right = band.right - 4;
     if (m_hWndToolBar) text.right -= m_cxToolBar + 4;
     if (const int bottom = Self()->TextBottom()) text.bottom = bottom;
+    UINT flags = DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | Self()->CaptionFlags();
+    if (const int end = Self()->CaptionTextEnd(); end > 0 && end < text.right) {
+      text.right = end > text.left ? end : text.left;
+      if (!(flags & DT_PATH_ELLIPSIS)) flags |= DT_END_ELLIPSIS;
+    }
     std::wstring caption = Self()->CaptionText();
-    ::DrawTextW(dc, caption.data(), static_cast<int>(caption.size()), &text,
-                DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | Self()->CaptionFlags());
+    ::DrawTextW(dc, caption.data(), static_cast<int>(caption.size()), &text, flags);
     ::SelectObject(dc, oldFont);
     Self()->DrawCaptionContent(dc, band);
 

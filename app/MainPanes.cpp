@@ -13,6 +13,7 @@ namespace {
 constexpr DWORD kChildStyle = kPaneStyle;
 constexpr int kSampleRange = MAKELONG(CSamplePaneContainer::kMinSampleSize, CSamplePaneContainer::kMaxSampleSize);
 static_assert(kSampleRange == 0x00480004);
+static_assert(kSplitterBarWidth == orv::kDefaultSplitterBar);
 
 void UseCursor(orv::CSplitterWindowBase& splitter, const orv::ScopedCursor& cursor) {
   // Without the resource the splitter keeps the system's sizing cursor.
@@ -53,6 +54,13 @@ HWND MainPanes::CreateClientArea(HWND frame, HWND rebar, HWND statusBar) {
   m_listsSplitter.Create(m_sampleSplitter, nullptr, nullptr, kChildStyle);
   m_treesSplitter.SetSplitterExtendedStyle(orv::SPLIT_BOTTOMALIGNED);
   m_sampleSplitter.SetSplitterExtendedStyle(orv::SPLIT_BOTTOMALIGNED);
+  // However the bars were stored or are dragged, every pane keeps some room; right of the main
+  // bar the font lists stand beside the installed fonts.
+  m_mainSplitter.SetMinPaneSizes(kMinPaneExtent, kMinListsWidth);
+  for (orv::CSplitterWindowBase* splitter : {static_cast<orv::CSplitterWindowBase*>(&m_treesSplitter),
+                                             static_cast<orv::CSplitterWindowBase*>(&m_sampleSplitter),
+                                             static_cast<orv::CSplitterWindowBase*>(&m_listsSplitter)})
+    splitter->SetMinPaneSize(kMinPaneExtent);
   m_verticalBarCursor = orv::g_Module.LoadResourceCursor(IDCUR_VERTICAL_BAR);
   m_horizontalBarCursor = orv::g_Module.LoadResourceCursor(IDCUR_HORIZONTAL_BAR);
   UseCursor(m_mainSplitter, m_verticalBarCursor);

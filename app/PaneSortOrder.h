@@ -11,6 +11,8 @@ class COrvelListView;
 // Images of the lists' shared 16-pixel image list.
 inline constexpr int kSortAscendingImage = 8;
 inline constexpr int kSortDescendingImage = 9;
+// Room kept between the caption text and the icon.
+inline constexpr int kSortOrderIconGap = 4;
 
 // Where the icon goes in a pane of client width `width` whose toolbar starts at `toolbarLeft`:
 // the middle of the text area, or of the room left of the toolbar when the toolbar reaches past

@@ -11,6 +11,14 @@ constexpr int kMaxWindowExtent = 100000;
 
 bool IsPaneMode(int32_t mode) { return mode >= -1 && mode <= 1; }
 bool IsFlagByte(uint8_t b) { return b <= 1; }
+
+// A stored bar position within a splitter `extent` pixels long whose second side needs `tail`
+// pixels; -1 (the splitter's default) stays.
+int32_t FitPosition(int32_t pos, int extent, int tail) {
+  if (pos < 0) return pos;
+  const int last = std::max(kMinPaneExtent, extent - kSplitterBarWidth - tail);
+  return std::clamp<int32_t>(pos, kMinPaneExtent, last);
+}
 }  // namespace
 
 WindowLayout DefaultWindowLayout(int screenWidth, int screenHeight) {
@@ -41,6 +49,23 @@ bool IsPlausibleWindowLayout(const WindowLayout& l) {
   return IsFlagByte(l.Maximized) && IsFlagByte(l.StatusBarShown) && IsFlagByte(l.ToolbarShown);
 }
 
+void FitWindowLayout(WindowLayout& layout, const RECT& area) {
+  RECT& rc = layout.WindowRect;
+  rc.right = std::max<LONG>(rc.right, rc.left + kMinWindowWidth);
+  rc.bottom = std::max<LONG>(rc.bottom, rc.top + kMinWindowHeight);
+  ClampRectToArea(rc, area.left, area.top, area.right - area.left, area.bottom - area.top);
+  const RECT& room = layout.Maximized ? area : rc;
+  const int width = room.right - room.left, height = room.bottom - room.top;
+  layout.MainSplitterPos = FitPosition(layout.MainSplitterPos, width, kMinListsWidth);
+  layout.ListsSplitterPos = FitPosition(layout.ListsSplitterPos, width, kMinPaneExtent);
+  layout.TreesSplitterPos = FitPosition(layout.TreesSplitterPos, height, kMinPaneExtent);
+  layout.SampleSplitterPos = FitPosition(layout.SampleSplitterPos, height, kMinPaneExtent);
+  const RECT& bar = layout.RebarRect;
+  if (bar.right - bar.left > width || bar.bottom - bar.top > height / 2 || bar.right < bar.left ||
+      bar.bottom < bar.top)
+    layout.RebarRect = {};
+}
+
 void LoadWindowLayout(WindowLayout& layout) {
   layout = DefaultWindowLayout(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
   orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_READ);
@@ -48,7 +73,9 @@ void LoadWindowLayout(WindowLayout& layout) {
     WindowLayout stored{};
     if (ReadRegBinaryExact(key.Get(), L"WinLayout", &stored, sizeof(stored)) && IsPlausibleWindowLayout(stored)) {
       layout = stored;
-      ClampRectToVirtualScreen(layout.WindowRect);
+      const int vx = ::GetSystemMetrics(SM_XVIRTUALSCREEN), vy = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+      FitWindowLayout(layout, {vx, vy, vx + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                               vy + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)});
     }
     std::wstring favorites;
     if (ReadRegString(key.Get(), L"FavoriteFolders", kFavoriteFoldersMax, favorites))

@@ -34,6 +34,15 @@ static_assert(offsetof(WindowLayout, Maximized) == 48);
 static_assert(offsetof(WindowLayout, ToolbarShown) == 50);
 static_assert(offsetof(WindowLayout, RebarRect) == 52);
 
+// The main window is never smaller than this, and each of its five panes keeps at least
+// kMinPaneExtent pixels both ways; a splitter bar is kSplitterBarWidth wide.
+inline constexpr int kMinWindowWidth = 350;
+inline constexpr int kMinWindowHeight = 300;
+inline constexpr int kMinPaneExtent = 40;
+inline constexpr int kSplitterBarWidth = 4;
+// The main splitter's right side holds the font lists beside the installed fonts.
+inline constexpr int kMinListsWidth = 2 * kMinPaneExtent + kSplitterBarWidth;
+
 // The layout of a first start on a screen of this size.
 WindowLayout DefaultWindowLayout(int screenWidth, int screenHeight);
 
@@ -41,8 +50,14 @@ WindowLayout DefaultWindowLayout(int screenWidth, int screenHeight);
 // boolean bytes.
 bool IsPlausibleWindowLayout(const WindowLayout& layout);
 
-// Reads "WinLayout" (when it is valid) and "FavoriteFolders" into the records; the layout
-// starts from the defaults of the current screen.
+// Makes a stored layout usable on `area` (the virtual screen): the window rectangle raised to
+// the minimum size and moved onto the area, each splitter position limited so that the panes on
+// both sides keep their room in a window of that size (of the area's size when it was saved
+// maximised), and a saved rebar rectangle larger than the window forgotten.
+void FitWindowLayout(WindowLayout& layout, const RECT& area);
+
+// Reads "WinLayout" (when it is valid, then fitted to the virtual screen) and "FavoriteFolders"
+// into the records; the layout starts from the defaults of the current screen.
 void LoadWindowLayout(WindowLayout& layout);
 
 // Writes "FavoriteFolders" and, unless the window is minimised (layout == null), "WinLayout".

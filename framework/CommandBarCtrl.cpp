@@ -31,6 +31,17 @@ void RegisterBarClasses() {
 
 bool KeyIsDown(int vk) { return (::GetKeyState(vk) & 0x8000) != 0; }
 
+// A popup whose items may carry images draws a check mark or the image in one column: without
+// the style the text of every item moves right by the widest image, while the popup is only
+// measured wider for the items that have one, and the longest items lose their end.
+void UseCheckOrImageColumn(HMENU popup) {
+  MENUINFO info{sizeof(info)};
+  info.fMask = MIM_STYLE;
+  if (!::GetMenuInfo(popup, &info) || (info.dwStyle & MNS_CHECKORBMP)) return;
+  info.dwStyle |= MNS_CHECKORBMP;
+  ::SetMenuInfo(popup, &info);
+}
+
 }  // namespace
 
 CCommandBarCtrl::CCommandBarCtrl() { RegisterBarClasses(); }
@@ -438,6 +449,7 @@ bool CCommandBarCtrl::OnMenuMessage(const MSG& msg) {
 LRESULT CCommandBarCtrl::OnInitMenuPopup(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&) {
   HMENU popup = reinterpret_cast<HMENU>(wParam);
   if (images_ && !HIWORD(lParam)) {
+    UseCheckOrImageColumn(popup);
     const int count = ::GetMenuItemCount(popup);
     for (int i = 0; i < count; ++i) {
       MENUITEMINFOW mii{sizeof(mii)};

@@ -13,15 +13,19 @@ int CSplitterWindowBase::Extent() const {
 }
 
 int CSplitterWindowBase::Clamp(int pos) const {
-  const int room = Extent() - bar_ - minPane_;
-  if (room < minPane_) return std::max(0, (Extent() - bar_) / 2);
-  return std::clamp(pos, minPane_, room);
+  const int room = Extent() - bar_ - minPane_[1];
+  if (room < minPane_[0]) return std::max(0, (Extent() - bar_) / 2);
+  return std::clamp(pos, minPane_[0], room);
+}
+
+void CSplitterWindowBase::SetMinPaneSizes(int first, int second) {
+  minPane_[0] = std::max(0, first);
+  minPane_[1] = std::max(0, second);
 }
 
 int CSplitterWindowBase::EffectivePos() const {
   if (Extent() <= bar_) return pos_ < 0 ? 0 : pos_;
-  if (pos_ < 0) return (Extent() - bar_) / 2;
-  return Clamp(pos_);
+  return Clamp(pos_ < 0 ? (Extent() - bar_) / 2 : pos_);
 }
 
 int CSplitterWindowBase::GetSplitterPos() const {
@@ -82,6 +86,9 @@ void CSplitterWindowBase::SetSplitterRect(const RECT* rc, bool update) {
   else if (m_hWnd) ::GetClientRect(m_hWnd, &next);
   const int oldExtent = Extent();
   const bool hadSize = sized_ && oldExtent > bar_;
+  // Where the bar was in the old size: a stored position beyond the panes' room counts as the
+  // position the bar was shown at.
+  const int oldPos = hadSize && pos_ >= 0 ? EffectivePos() : pos_;
   rect_ = next;
   const int newExtent = Extent();
   if (newExtent > bar_) {
@@ -89,9 +96,9 @@ void CSplitterWindowBase::SetSplitterRect(const RECT* rc, bool update) {
     if (hadSize && pos_ >= 0 && newExtent != oldExtent) {
       if (exStyle_ & SPLIT_PROPORTIONAL) {
         const int oldRoom = oldExtent - bar_;
-        pos_ = static_cast<int>(static_cast<long long>(std::min(pos_, oldRoom)) * (newExtent - bar_) / oldRoom);
+        pos_ = static_cast<int>(static_cast<long long>(std::min(oldPos, oldRoom)) * (newExtent - bar_) / oldRoom);
       } else if (exStyle_ & SPLIT_RIGHTALIGNED) {
-        pos_ = std::max(0, std::min(pos_, oldExtent - bar_) + (newExtent - oldExtent));
+        pos_ = std::max(0, oldPos + (newExtent - oldExtent));
       }
     }
     sized_ = true;

@@ -5,7 +5,7 @@
 // the middle, which follows the window's size until a position is set or the bar is dragged. A
 // stored position is kept as given while the splitter has no size yet and is only limited to
 // the window when it is laid out, so a saved layout survives being applied before the first
-// resize. Single-pane modes: SPLIT_PANE_NONE (-1) both panes, SPLIT_PANE_LEFT/TOP (0) the first
+// resize; it is limited so that each pane keeps its minimum size (SetMinPaneSizes). Single-pane modes: SPLIT_PANE_NONE (-1) both panes, SPLIT_PANE_LEFT/TOP (0) the first
 // alone, SPLIT_PANE_RIGHT/BOTTOM (1) the second alone. With SPLIT_BOTTOMALIGNED (SPLIT_RIGHTALIGNED)
 // the second pane keeps its size when the splitter is resized, with SPLIT_PROPORTIONAL both keep
 // their share. Commands and notifications of the panes go on to the splitter's parent.
@@ -54,7 +54,10 @@ public:
 
   void SetSplitterBarWidth(int width);
   int GetSplitterBarWidth() const { return bar_; }
-  void SetMinPaneSize(int size) { minPane_ = size > 0 ? size : 0; }
+  // The least room each pane keeps when the bar is set, dragged or the splitter resized; a
+  // splitter too small for both shares its room in the middle.
+  void SetMinPaneSize(int size) { SetMinPaneSizes(size, size); }
+  void SetMinPaneSizes(int first, int second);
 
   // The cursor over the bar (not owned: a shared or resource cursor).
   void SetSplitterCursor(HCURSOR cursor) { cursor_ = cursor; }
@@ -96,7 +99,7 @@ private:
   int pos_ = -1;
   int singlePane_ = SPLIT_PANE_NONE;
   int bar_ = kDefaultSplitterBar;
-  int minPane_ = 0;
+  int minPane_[2] = {0, 0};
   DWORD exStyle_ = 0;
   HCURSOR cursor_ = nullptr;
   int activePane_ = SPLIT_PANE_NONE;

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
+#include <cwchar>
 #include <memory>
 #include <string>
 
@@ -184,6 +186,59 @@ TEST_F(MainFrame, WindowTreeOfBarsSplittersAndPanes) {
   EXPECT_TRUE(testing_support::SaveWindowImage(f.m_hWnd, ArtifactsDir() + L"\\app_main_window.bmp"));
 }
 
+// Every item of every menu is drawn whole: the ink of each label without an image (those were
+// always measured with theirs) is as wide as the label in the menu font, less a glyph's bearing.
+TEST_F(MainFrame, EveryItemOfEveryMenuIsDrawnInFull) {
+  CMainFrame& f = Open();
+  static HMENU s_menu;
+  static int s_index, s_ticks;
+  static std::string s_cut;
+  for (int i = 0; i < ::GetMenuItemCount(f.CommandBar().GetMenu()); ++i) {
+    s_menu = ::GetSubMenu(f.CommandBar().GetMenu(), i);
+    s_index = i;
+    s_ticks = 0;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+      HWND wnd = ::FindWindowW(L"#32768", nullptr);
+      if ((!wnd || !::IsWindowVisible(wnd)) && ++s_ticks < 200) return;  // ten seconds at most
+      ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      NONCLIENTMETRICSW metrics{sizeof(metrics)};
+      ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+      orv::ScopedFont font(::CreateFontIndirectW(&metrics.lfMenuFont));
+      orv::ScopedGetDC dc(wnd);
+      orv::ScopedSelectObject select(dc.Get(), font.Get());
+      for (int item = 0; item < ::GetMenuItemCount(s_menu); ++item) {
+        wchar_t text[128]{};
+        MENUITEMINFOW mii{sizeof(mii), MIIM_STRING | MIIM_BITMAP | MIIM_FTYPE};
+        mii.dwTypeData = text;
+        mii.cch = 128;
+        RECT rc{}, need{};
+        if (!::GetMenuItemInfoW(s_menu, item, TRUE, &mii) || (mii.fType & MFT_SEPARATOR) || mii.hbmpItem ||
+            std::wcschr(text, L'\t') || !::GetMenuItemRect(nullptr, s_menu, item, &rc))
+          continue;
+        ::MapWindowPoints(nullptr, wnd, reinterpret_cast<POINT*>(&rc), 2);
+        ::DrawTextW(dc.Get(), text, -1, &need, DT_CALCRECT | DT_SINGLELINE);
+        const COLORREF paper = ::GetPixel(dc.Get(), rc.right - 2, rc.top + 1);
+        int first = -1, last = -1;
+        for (int x = rc.left; x < rc.right; ++x)
+          for (int y = rc.top; y < rc.bottom; ++y) {
+            const COLORREF c = ::GetPixel(dc.Get(), x, y);
+            if (std::abs(GetRValue(c) - GetRValue(paper)) + std::abs(GetGValue(c) - GetGValue(paper)) +
+                    std::abs(GetBValue(c) - GetBValue(paper)) > 96)
+              last = (first < 0 ? first = x : x);
+          }
+        if (last - first + 1 < need.right - 2) s_cut += Narrow(text) + "; ";
+      }
+      SaveWindowImage(wnd, ArtifactsDir() + L"\\app_menu_" + std::to_wstring(s_index) + L".bmp");
+      ::EndMenu();
+    });
+    f.CommandBar().OpenPopup(i, false);
+    ::KillTimer(nullptr, timer);
+    MENUINFO info{sizeof(info), MIM_STYLE};
+    EXPECT_TRUE(s_ticks < 200 && ::GetMenuInfo(s_menu, &info) && (info.dwStyle & MNS_CHECKORBMP)) << i;
+  }
+  EXPECT_EQ(s_cut, "") << "cut";
+}
+
 // The panes are built with the Unicode block table loaded, so that the writing systems of a
 // font have their names; a second window does not load it twice.
 TEST_F(MainFrame, ClientAreaLoadsTheUnicodeBlockTable) {
@@ -216,6 +271,26 @@ TEST_F(MainFrame, NeverSmallerThanTheMinimum) {
   f.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
   EXPECT_EQ(info.ptMinTrackSize.x, 400);
   EXPECT_EQ(info.ptMinTrackSize.y, 500);
+}
+
+// A stored one-pixel window with every bar far beyond it opens at the least size, with room for
+// every pane, and is stored so.
+TEST_F(MainFrame, ATinyStoredLayoutGivesEveryPaneRoom) {
+  WindowLayout tiny = TestLayout();
+  tiny.WindowRect = {10, 10, 11, 11};
+  tiny.MainSplitterPos = tiny.ListsSplitterPos = tiny.TreesSplitterPos = tiny.SampleSplitterPos = 99999;
+  StoreLayout(tiny);
+  MainPanes& p = Open().Panes();
+  RECT rc{};
+  for (HWND pane : {frame_->m_hWnd, p.m_folderPane.m_hWnd, p.m_groupsPane.m_hWnd, p.m_fontListsPane.m_hWnd,
+                    p.m_installedPane.m_hWnd, p.m_samplePane.m_hWnd}) {
+    ::GetWindowRect(pane, &rc);
+    const int least = pane == frame_->m_hWnd ? 300 : 40;
+    EXPECT_TRUE(rc.right - rc.left >= least && rc.bottom - rc.top >= least) << rc.right - rc.left << "x" << rc.bottom - rc.top;
+  }
+  frame_->SendMessage(WM_CLOSE);
+  ASSERT_TRUE(ReadLayout(tiny));
+  EXPECT_TRUE(tiny.WindowRect.right - tiny.WindowRect.left >= 350 && tiny.MainSplitterPos < 350);
 }
 
 TEST_F(MainFrame, FontCacheTakesItsLimitFromThePreferencesAsItIs) {

@@ -90,6 +90,11 @@ TEST_F(FontListPanes, ACaptionClickSortsTheListTheOtherWayAndTurnsItsIcon) {
        g_AppState.InstalledFonts},
   };
   const COLORREF face = ::GetSysColor(COLOR_3DFACE);
+  // Captions longer than the room left of the icon end before it: the folder list's title is
+  // shortened so that its count still shows, the installed one is cut as it is drawn.
+  p.m_fontListsPane.SetCaptionWithCount(std::wstring(80, L'W'), 3);
+  EXPECT_TRUE(p.m_fontListsPane.GetCaption().ends_with(L"... [3]")) << Narrow(p.m_fontListsPane.GetCaption());
+  p.m_installedPane.SetCounts(123456789, 987654321);
   for (const Pane& pane : panes) {
     SCOPED_TRACE(pane.what);
     ASSERT_GE(Names(pane.list).size(), 3u);
@@ -100,6 +105,11 @@ TEST_F(FontListPanes, ACaptionClickSortsTheListTheOtherWayAndTurnsItsIcon) {
     ::UpdateWindow(pane.pane);
     const std::vector<COLORREF> upIcon = IconPixels(pane.pane, iconLeft, 2);
     EXPECT_GT(CountNot(upIcon, face), 10) << "the order icon is drawn in the caption";
+    const std::vector<COLORREF> beside = IconPixels(pane.pane, iconLeft - kSortOrderIconGap, 6);
+    std::vector<COLORREF> gap;
+    for (size_t i = 0; i < beside.size(); ++i)
+      if (i % 16 < kSortOrderIconGap) gap.push_back(beside[i]);
+    EXPECT_EQ(CountNot(gap, face), 0) << "the caption text runs into the order icon";
 
     // On the toolbar's side of the caption, and below it, a click sorts nothing.
     for (const POINT at : {POINT{pane.toolbarLeft + 2, 5}, POINT{10, pane.captionHeight + 5}}) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 
 #include "app/WindowLayout.h"
@@ -206,6 +207,37 @@ TEST_F(PrefsRegistry, WindowLayoutRoundTripAndRejectsBadValues) {
   EXPECT_EQ(layout.WindowRect.left, ::GetSystemMetrics(SM_XVIRTUALSCREEN));
   EXPECT_EQ(layout.WindowRect.top, ::GetSystemMetrics(SM_YVIRTUALSCREEN));
   EXPECT_EQ(layout.WindowRect.right - layout.WindowRect.left, 600);
+}
+
+// A stored layout fitted to a 1600 x 1000 screen: at least 350 x 300 and on the screen, each bar
+// leaving 40 pixels on both sides (84 right of the main bar), a rebar wider than the window gone.
+TEST(WindowLayoutFit, WindowOnScreenAndBarsWithinIt) {
+  const struct {
+    RECT window;
+    uint8_t maximized;
+    int32_t pos;  // all four bars
+    RECT fitted;
+    int32_t main, lists, trees, sample;
+  } cases[] = {
+      {{10, 10, 11, 11}, 0, 99999, {10, 10, 360, 310}, 262, 306, 256, 256},
+      {{100, 80, 700, 500}, 0, 222, {100, 80, 700, 500}, 222, 222, 222, 222},
+      {{0, 0, 800, 600}, 0, 5, {0, 0, 800, 600}, 40, 40, 40, 40},
+      {{1500, 900, 1600, 950}, 0, -1, {1250, 700, 1600, 1000}, -1, -1, -1, -1},
+      {{-100, -100, 5000, 5000}, 0, 4000, {0, 0, 1600, 1000}, 1512, 1556, 956, 956},
+      {{10, 10, 11, 11}, 1, 900, {10, 10, 360, 310}, 900, 900, 900, 900},  // maximised: the screen's room
+  };
+  for (const auto& c : cases) {
+    WindowLayout l = DefaultWindowLayout(1600, 1000);
+    l.WindowRect = c.window;
+    l.Maximized = c.maximized;
+    l.MainSplitterPos = l.ListsSplitterPos = l.TreesSplitterPos = l.SampleSplitterPos = c.pos;
+    l.RebarRect = {0, 0, 1000, 50};
+    FitWindowLayout(l, {0, 0, 1600, 1000});
+    EXPECT_TRUE(::EqualRect(&l.WindowRect, &c.fitted)) << c.window.left << " " << c.pos;
+    EXPECT_EQ((std::array{l.MainSplitterPos, l.ListsSplitterPos, l.TreesSplitterPos, l.SampleSplitterPos}),
+              (std::array{c.main, c.lists, c.trees, c.sample}));
+    EXPECT_EQ(l.RebarRect.right, c.window.right - c.window.left < 1000 && !c.maximized ? 0 : 1000);
+  }
 }
 
 TEST(ClampRect, OneAndTwoScreens) {

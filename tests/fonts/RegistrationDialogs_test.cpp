@@ -117,13 +117,15 @@ TEST_F(RegistrationDialogs, RegisteredFontsListExplainsSortsAndSavesItsPlace) {
   ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                               created.Receive(), nullptr),
             ERROR_SUCCESS);
-  // Closing saves the window's place, which the next dialog starts from.
-  ::SetWindowPos(dialog->m_hWnd, nullptr, 40, 50, 1000, 600, SWP_NOZORDER);
+  // Closing saves the window's place, which the next dialog starts from: a place inside whatever
+  // screen the test has.
+  const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN) + 40, width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN) / 2;
+  ::SetWindowPos(dialog->m_hWnd, nullptr, left, ::GetSystemMetrics(SM_YVIRTUALSCREEN) + 50, width, 400, SWP_NOZORDER);
   ::SendMessageW(dialog->m_hWnd, WM_COMMAND, IDCANCEL, 0);
   EXPECT_FALSE(::IsWindow(dialog->m_hWnd));
   CListRegistryFontsDlg reopened;
-  EXPECT_EQ(reopened.SavedRect().left, 40);
-  EXPECT_EQ(reopened.SavedRect().right, 1040);
+  EXPECT_EQ(reopened.SavedRect().left, left);
+  EXPECT_EQ(reopened.SavedRect().right, left + width);
   ::RegDeleteValueW(created.Get(), CListRegistryFontsDlg::kRectValue);
 }
 
