@@ -148,6 +148,9 @@ void CFolderTreeView::DeleteFolder(uint32_t requestedSerial) {
     ::DeleteFileW(file.c_str());
   }
   LeaveFolder(path);
+  // A listing worker of the branches around it may still hold the folder open, and the removal
+  // would fail: it ends within a folder's listing.
+  ReapPrefillThreads(true);
   if (!::RemoveDirectoryW(path.c_str())) {
     const DWORD error = ::GetLastError();
     AppMessageBox(m_hWnd, MB_ICONERROR, IDS_DELETE_FOLDER_CAPTION, IDS_FOLDER_NOT_DELETED, error, path.c_str());
