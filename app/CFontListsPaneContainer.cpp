@@ -35,9 +35,7 @@ COLORREF CFontListsPaneContainer::CaptionColor() const {
 }
 
 int CFontListsPaneContainer::CaptionTextEnd() const {
-  RECT client{};
-  GetClientRect(&client);
-  return client.left + SortOrderIconLeft(client.right - client.left, ToolbarLeft()) - kSortOrderIconGap;
+  return SortOrderCaptionEnd(m_hWnd, ToolbarLeft());
 }
 
 void CFontListsPaneContainer::DrawCaptionContent(HDC dc, const RECT& band) {

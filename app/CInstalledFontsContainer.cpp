@@ -33,9 +33,7 @@ COLORREF CInstalledFontsContainer::CaptionColor() const {
 }
 
 int CInstalledFontsContainer::CaptionTextEnd() const {
-  RECT client{};
-  GetClientRect(&client);
-  return client.left + SortOrderIconLeft(client.right - client.left, ToolbarLeft()) - kSortOrderIconGap;
+  return SortOrderCaptionEnd(m_hWnd, ToolbarLeft());
 }
 
 void CInstalledFontsContainer::DrawCaptionContent(HDC dc, const RECT& band) {

@@ -13,7 +13,6 @@ namespace {
 constexpr DWORD kChildStyle = kPaneStyle;
 constexpr int kSampleRange = MAKELONG(CSamplePaneContainer::kMinSampleSize, CSamplePaneContainer::kMaxSampleSize);
 static_assert(kSampleRange == 0x00480004);
-static_assert(kSplitterBarWidth == orv::kDefaultSplitterBar);
 
 void UseCursor(orv::CSplitterWindowBase& splitter, const orv::ScopedCursor& cursor) {
   // Without the resource the splitter keeps the system's sizing cursor.

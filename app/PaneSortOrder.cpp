@@ -17,6 +17,12 @@ int SortOrderIconLeft(int width, int toolbarLeft) {
   return room / 2 - kIconSize / 2;
 }
 
+int SortOrderCaptionEnd(HWND pane, int toolbarLeft) {
+  RECT client{};
+  ::GetClientRect(pane, &client);
+  return client.left + SortOrderIconLeft(client.right - client.left, toolbarLeft) - kSortOrderIconGap;
+}
+
 void DrawSortOrderIcon(HDC dc, int left, int top, const COrvelListView& list) {
   if (HIMAGELIST images = FontListImages::Get().small)
     ::ImageList_Draw(images, list.m_sortAscending ? kSortAscendingImage : kSortDescendingImage, dc, left, top,

@@ -19,6 +19,9 @@ inline constexpr int kSortOrderIconGap = 4;
 // the middle.
 [[nodiscard]] int SortOrderIconLeft(int width, int toolbarLeft);
 
+// Where the caption text of `pane` (client coordinates) ends, a gap before the icon.
+[[nodiscard]] int SortOrderCaptionEnd(HWND pane, int toolbarLeft);
+
 // Draws the icon of `list`'s order at `left` and `top` of the caption band.
 void DrawSortOrderIcon(HDC dc, int left, int top, const COrvelListView& list);
 

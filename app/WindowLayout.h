@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "framework/SplitterWindow.h"
+
 #pragma pack(push, 4)
 struct WindowLayout {
   RECT WindowRect;            // normal (not maximised) position, screen coordinates
@@ -39,7 +41,7 @@ static_assert(offsetof(WindowLayout, RebarRect) == 52);
 inline constexpr int kMinWindowWidth = 350;
 inline constexpr int kMinWindowHeight = 300;
 inline constexpr int kMinPaneExtent = 40;
-inline constexpr int kSplitterBarWidth = 4;
+inline constexpr int kSplitterBarWidth = orv::kDefaultSplitterBar;
 // The main splitter's right side holds the font lists beside the installed fonts.
 inline constexpr int kMinListsWidth = 2 * kMinPaneExtent + kSplitterBarWidth;
 
