@@ -130,7 +130,6 @@ void CXmlRelocateFontsDlg::OnOK(UINT, int, HWND) {
 // One run over the start group, and in all-groups mode every group below it, each file once
 // (hand-edited nodes may form a cycle). A group is written only when an entry changed.
 void CXmlRelocateFontsDlg::Run(const std::wstring& startFile) {
-  GroupFileNoticeBatch notices;  // one box for the damaged files this step finds
   EnableControls(false);
   changed_ = 0;
   const auto relocate = [&](FontGroup& group) {

@@ -80,7 +80,14 @@ bool GroupFileChecker::CheckGroupFile(const std::wstring& file) {
   (void)group.Load(file);
   // A file that cannot be read whole has no name to show: its file name tells the user which
   // one it is, in the rows and in the recovery group that lists it.
-  const std::wstring name = group.LoadState() == GroupLoadState::kUnreadable ? file : group.Name;
+  // It is examined as a group without content, so that it is listed among the broken chains.
+  const bool damaged = group.IsDamagedOrUnreadable();
+  if (damaged) {
+    group.Nodes.clear();
+    group.Fonts.clear();
+    group.Parent.clear();
+  }
+  const std::wstring name = damaged ? file : group.Name;
   ShowStatus(name);
 
   for (const FontGroupEntry& node : group.Nodes) {
