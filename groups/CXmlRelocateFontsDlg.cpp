@@ -135,9 +135,10 @@ void CXmlRelocateFontsDlg::Run(const std::wstring& startFile) {
   const auto relocate = [&](FontGroup& group) {
     SetStatus(0, FormatWide(L" %d", changed_));
     SetStatus(1, group.FileName);
+    // Counted when written: a failed write, or a refused change to a damaged group, is reported
+    // by the store, and the run goes on.
     const int changed = RelocateGroupFonts(group, oldFolder_, newFolder_);
-    changed_ += changed;
-    if (changed > 0) (void)group.Save();  // a failed write is reported by the store; the run goes on
+    if (changed > 0 && group.Save()) changed_ += changed;
     return allGroups_;
   };
   if (allGroups_) {
