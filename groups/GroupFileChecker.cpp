@@ -12,6 +12,7 @@
 #include "common/StringHelpers.h"
 #include "groups/FontGroup.h"
 #include "groups/GroupFileTree.h"
+#include "groups/GroupFileNotices.h"
 #include "groups/GroupNames.h"
 
 namespace {
@@ -171,8 +172,10 @@ bool GroupFileChecker::GatherBrokenChains() {
   // alone, and so is everything else.
   FontGroup root;
   if (!root.Load(kRootGroupFile) && root.LoadState() != GroupLoadState::kMissing &&
-      root.LoadState() != GroupLoadState::kEmpty)
+      root.LoadState() != GroupLoadState::kEmpty) {
+    if (root.IsDamagedOrUnreadable()) ReportRefusedGroupChange(kRootGroupFile);
     return false;
+  }
   bool listed = false;
   for (const FontGroupEntry& node : root.Nodes) listed = listed || EqualsNoCase(node.Path, recoveryFile);
 
@@ -180,7 +183,10 @@ bool GroupFileChecker::GatherBrokenChains() {
   // root as its Parent, so that it is itself a sound group.
   FontGroup recovery;
   if (!recovery.Load(recoveryFile)) {
-    if (recovery.LoadState() != GroupLoadState::kMissing && recovery.LoadState() != GroupLoadState::kEmpty) return false;
+    if (recovery.LoadState() != GroupLoadState::kMissing && recovery.LoadState() != GroupLoadState::kEmpty) {
+      if (recovery.IsDamagedOrUnreadable()) ReportRefusedGroupChange(recoveryFile);
+      return false;
+    }
     recovery.Clear();
     recovery.FileName = recoveryFile;
   }

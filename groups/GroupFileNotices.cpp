@@ -87,6 +87,10 @@ std::wstring DescribeDamagedGroupFile(const std::wstring& file) {
 }
 
 bool FlushGroupFileNotices() {
+  // A main window on its way out shows nothing more: a box owned by a window being destroyed
+  // would outlive it in a message loop that nobody ends.
+  HWND main = GetAppShell().MainWindow;
+  if (main && !::IsWindow(main)) return false;
   std::vector<Pending> pending;
   {
     // Taken out first: what the box's own message loop finds waits for the next pass.
