@@ -52,8 +52,6 @@ public:
   bool IsDamagedOrUnreadable() const {
     return loadState_ == GroupLoadState::kDamaged || loadState_ == GroupLoadState::kUnreadable;
   }
-  // The line of a damaged file where its markup stops being XML (0: none, or not known).
-  int DamagedLine() const { return damagedLine_; }
 
   // Writes the whole record to its file (a new "orvelgrp%05d.xml" name first when it has
   // none); with skipNodes the node section is left out. False, after a message, when the file
@@ -109,7 +107,6 @@ private:
   void RememberUnwritable();
 
   GroupLoadState loadState_ = GroupLoadState::kNotLoaded;
-  int damagedLine_ = 0;
   // Files this record found but could not read; Save never replaces them.
   std::vector<std::wstring> unreadableFiles_;
 };

@@ -18,7 +18,6 @@ void FontGroup::RememberUnwritable() {
 
 void FontGroup::SetLoadFailure(GroupLoadState state) {
   loadState_ = state;
-  damagedLine_ = 0;
   Name.clear();
   Parent.clear();
   Nodes.clear();
@@ -76,7 +75,6 @@ bool FontGroup::Load(const std::wstring& file) {
       SetLoadFailure(GroupLoadState::kEmpty);
       return false;
     }
-    if (!decoded) damagedLine_ = 0;
     ReportUnreadableGroupFile(path, file, ERROR_FILE_CORRUPT);
     loadState_ = GroupLoadState::kDamaged;
     RememberUnwritable();

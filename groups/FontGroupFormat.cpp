@@ -279,7 +279,6 @@ bool FontGroup::ParseFileText(const std::wstring& text, bool& blank) {
   Parent.clear();
   Nodes.clear();
   Fonts.clear();
-  damagedLine_ = 0;
 
   const XmlDocument document = ReadXmlDocument(text);
   GroupElementMapper mapper(*this);
@@ -290,7 +289,6 @@ bool FontGroup::ParseFileText(const std::wstring& text, bool& blank) {
   std::stable_sort(Nodes.begin(), Nodes.end(), NameLess);
   std::stable_sort(Fonts.begin(), Fonts.end(), NameLess);
   if (document.WellFormed && mapper.whole) return true;
-  damagedLine_ = document.WellFormed ? 0 : document.ErrorLine;
   blank = !document.HasRoot && IsBlankText(text);
   return false;
 }

@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr size_t kMaxDepth = 64;
+
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r'; }
 
 bool IsNameStart(wchar_t c) {
@@ -72,7 +74,6 @@ public:
       doc.Root = std::move(*root_);
       doc.HasRoot = true;
     }
-    if (!doc.WellFormed) doc.ErrorLine = LineAt(pos_);
     return doc;
   }
 
@@ -81,12 +82,6 @@ private:
   bool LookingAt(std::wstring_view s) const { return std::wstring_view(text_).substr(pos_, s.size()) == s; }
   void SkipBlanks() {
     while (!AtEnd() && IsBlank(text_[pos_])) ++pos_;
-  }
-  int LineAt(size_t at) const {
-    int line = 1;
-    for (size_t i = 0; i < at && i < text_.size(); ++i)
-      if (text_[i] == L'\n') ++line;
-    return line;
   }
 
   // Every character of [from, to) is one XML allows, surrogates in pairs.
@@ -293,6 +288,9 @@ private:
         stack_.back().Children.push_back(std::move(element));
       }
     } else {
+      // Group files nest four deep; a deeper file is no group file, and its elements would be
+      // freed by a recursion as deep as the nesting.
+      if (stack_.size() >= kMaxDepth) return Fail(start);
       stack_.push_back(std::move(element));
     }
     return true;

@@ -5,7 +5,8 @@
 // is not well-formed XML, keeping the elements read up to there.
 //
 // A document type declaration with an internal subset could declare entities and default
-// attributes that change what a reader yields; it counts as not well-formed here.
+// attributes that change what a reader yields, and elements nested deeper than any group file
+// nests them are no group file: both count as not well-formed here.
 #pragma once
 
 #include <cstddef>
@@ -27,7 +28,6 @@ struct XmlDocument {
   bool HasRoot = false;
   XmlElement Root;
   bool WellFormed = false;
-  int ErrorLine = 0;  // 1-based line of the first fault; 0 when well-formed
 };
 
 // Reads `text` (a leading U+FEFF is skipped). Never throws on bad input.

@@ -46,6 +46,8 @@ std::vector<Case> Cases() {
     if (c != '\r') lf += c;
     cr += c == '\n' ? '\r' : c;
   }
+  std::string deep;
+  for (int i = 0; i < 20000; ++i) deep += "<x>";
   std::string cr2;
   for (size_t i = 0; i < cr.size(); ++i)
     if (!(cr[i] == '\r' && i + 1 < cr.size() && cr[i + 1] == '\r')) cr2 += cr[i];
@@ -102,6 +104,7 @@ std::vector<Case> Cases() {
        {kAB[0], kAB[1], {L"c\xFFFD\xFFFD\xFFFD\xFFFD", L"C:\\c.ttf"}}},
       {"UTF-16 declared, eight-bit bytes", Group(Fonts(ab), "<?xml version=\"1.0\" encoding=\"UTF-16\"?>"), false, kAB},
       {"a control character reference", Group(Fonts(ab + F("c&#1;", "C:\\c.ttf"))), false, kAB},
+      {"nested beyond any group file", Group(Fonts(ab) + deep), false, kAB},
       {"an internal subset", kDecl + "<!DOCTYPE x [<!ENTITY e \"v\">]><OrvelFontGroups>" + Fonts(ab) + "</OrvelFontGroups>",
        false, {}, L""},
   };
