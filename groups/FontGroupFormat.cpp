@@ -79,8 +79,9 @@ bool IsBlankText(const std::wstring& text) {
 
 // Maps the elements a reader found onto the group's fields. Whatever the format has no place
 // for, and would so be gone after the next save, marks the file as not read whole: an element
-// of another name (or case) that holds anything, an attribute, text between the elements, a
-// field given twice, an entry with half its data.
+// of another name (or case) that holds anything, text between the elements, a field given
+// twice, an entry with half its data. Attributes of the format's own elements (a namespace, an
+// id a script added) hold nothing the group has, so they are read past, as XML allows.
 class GroupElementMapper {
 public:
   explicit GroupElementMapper(FontGroup& group) : group_(group) {}
@@ -88,7 +89,7 @@ public:
   bool whole = true;
 
   void Root(const XmlElement& root) {
-    if (root.HasAttributes || root.HasNonBlankText()) whole = false;
+    if (root.HasNonBlankText()) whole = false;
     bool seenName = false, seenParent = false, seenInstalled = false, seenNote = false, seenNodes = false,
          seenFonts = false;
     for (const XmlElement& e : root.Children) {
@@ -125,12 +126,12 @@ private:
   }
 
   void Block(const XmlElement& e, bool& seen) {
-    if (seen || e.HasAttributes || e.HasNonBlankText()) whole = false;
+    if (seen || e.HasNonBlankText()) whole = false;
     seen = true;
   }
 
   std::wstring Value(const XmlElement& e, bool& seen) {
-    if (seen || e.HasAttributes || !e.Children.empty()) whole = false;
+    if (seen || !e.Children.empty()) whole = false;
     seen = true;
     return e.Text;
   }
@@ -143,7 +144,7 @@ private:
   };
 
   void Fields(const XmlElement& entry, EntryFields& fields) {
-    if (entry.HasAttributes || entry.HasNonBlankText()) whole = false;
+    if (entry.HasNonBlankText()) whole = false;
     for (const XmlElement& e : entry.Children) {
       bool known = false;
       for (size_t i = 0; i < 4 && fields.names[i]; ++i) {

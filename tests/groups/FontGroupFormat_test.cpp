@@ -231,7 +231,7 @@ TEST_F(GroupsTest, HandEditedFilesAreReadWholeOrNeverSavedOver) {
       {"duplicate dropped on purpose", WrapGroup(open + b + Font("B", "c:\\B.TTF") + end), {L"b"}},
       {"legacy ANSI", WrapGroup(open + Font("Caf\xE9", "C:\\Caf\xE9.ttf") + end), {L"Caf\x00E9"}},
       {"X unclosed font", WrapGroup(open + "<font><name>a</name><path>C:\\a.ttf</path>" + b + end), {}},
-      {"Y attribute", WrapGroup(open + "<font id=\"2\"><name>a</name><path>C:\\a.ttf</path></font>" + b + end), {}},
+      {"attribute read past", WrapGroup(open + "<font id=\"2\"><name>a</name><path>C:\\a.ttf</path></font>" + b + end), {L"a", L"b"}},
       {"Y empty name", WrapGroup(open + Font("", "C:\\a.ttf") + b + end), {}},
       {"Z two fonts blocks", WrapGroup(open + b + end + "<fonts>" + Font("c", "C:\\c.ttf") + end), {}},
       {"M one broken byte", broken, {}},

@@ -72,6 +72,10 @@ std::vector<Case> Cases() {
        kDecl + "<!DOCTYPE OrvelFontGroups>\r\n<?editor saved?>\r\n<OrvelFontGroups><Name>G</Name>" + Fonts(ab) +
            "</OrvelFontGroups>\r\n<!-- end -->\r\n",
        true, kAB},
+      {"attributes on the format's own elements",
+       kDecl + "<OrvelFontGroups xmlns:x=\"urn:x\"><Name>G</Name><fonts x:n=\"2\"><font id='1'><name>a</name>"
+               "<path>C:\\a.ttf</path></font>" + F("b", "C:\\b.ttf") + "</fonts></OrvelFontGroups>",
+       true, kAB},
       {"LF line ends", lf, true, kAB},
       {"CR line ends", cr2, true, kAB},
       {"byte-order mark", "\xEF\xBB\xBF" + Group(Fonts(ab)), true, kAB},
@@ -86,8 +90,6 @@ std::vector<Case> Cases() {
       {"an entry element in upper case", Group(Fonts(ab + "<FONT><name>c</name><path>C:\\c.ttf</path></FONT>")), false, kAB},
       {"a node in other case", Group("<orvelnodes><Node><name>n</name><file>orvelgrp00002.xml</file></Node></orvelnodes>" +
                                      Fonts(ab)),
-       false, kAB},
-      {"an attribute", Group(Fonts("<font id=\"1\"><name>a</name><path>C:\\a.ttf</path></font>" + F("b", "C:\\b.ttf"))),
        false, kAB},
       {"a second fonts block", Group(Fonts(F("a", "C:\\a.ttf")) + Fonts(F("b", "C:\\b.ttf"))), false, kAB},
       {"Name twice", kDecl + "<OrvelFontGroups><Name>G</Name><Name>H</Name>" + Fonts(ab) + "</OrvelFontGroups>", false,
