@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "app/Preferences.h"
+#include "groups/GroupFileNotices.h"
 #include "lists/CLVFolderFontsLoader.h"
 #include "lists/FontListParent.h"
 #include "lists/TempFontsFolder.h"
@@ -306,6 +307,14 @@ bool CMainFrame::RouteMouseWheel(const MSG& msg) const {
 
 bool CMainFrame::OnIdle() {
   const IdleJob job = RunIdleJob();
+  // What the user's action and the work it left found of damaged group files: one box, once
+  // all of that is done.
+  if (job == IdleJob::None || job == IdleJob::StateUpdate) {
+    if (FlushGroupFileNotices()) {
+      PostMessage(WM_NULL);
+      return true;
+    }
+  }
   if (job == IdleJob::None) return false;
   // One job per pass; the message loop only calls again after a message, so make sure one comes
   // while work is left (a headless display sends none on its own).

@@ -148,7 +148,6 @@ bool QuickSearchWalk::Step() {
 }
 
 bool QuickSearchWalk::Run() {
-  GroupFileNoticeBatch notices;  // one box for the damaged files this step finds
   while (Step()) {
   }
   return found_;

@@ -88,7 +88,6 @@ BOOL CGroupChecksDlg::OnInitDialog(HWND, LPARAM) {
 }
 
 void CGroupChecksDlg::RunChecks() {
-  GroupFileNoticeBatch notices;  // one box for the damaged files this step finds
   ClearView();
   HCURSOR old = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
   (void)checker_.Run();
@@ -177,7 +176,6 @@ void CGroupChecksDlg::FixRow(int row) {
   std::vector<GroupCheckRecord>& records = ListOf(tab_);
   if (row < 0 || static_cast<size_t>(row) >= records.size()) return;
   const GroupCheckRecord record = records[row];
-  GroupFileNoticeBatch notices;
   if (tab_ == kMissingFonts) {
     if (!record.Text4.empty() && g_AppState.GroupsTree.m_hWnd)
       (void)g_AppState.GroupsTree.SelectGroupByFile(record.Text4, -1);
@@ -192,7 +190,6 @@ void CGroupChecksDlg::FixRow(int row) {
 }
 
 void CGroupChecksDlg::Repair() {
-  GroupFileNoticeBatch notices;
   if (tab_ == kBrokenChains) {
     if (checker_.BrokenChains.empty()) return;
     if (!checker_.GatherBrokenChains()) return;  // the store has said why; the rows stay

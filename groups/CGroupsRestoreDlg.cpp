@@ -33,7 +33,6 @@ void CGroupsRestoreDlg::OnOK(UINT, int, HWND) {
   std::wstring source;
   GetDlgItemString(m_hWnd, IDC_RESTORE_SOURCE, source);
   if (RefuseGroupsFolder(source, IDS_GROUPS_RESTORE_CAPTION)) return;
-  GroupFileNoticeBatch notices;  // one box for the damaged files this step finds
   HWND main = GetAppShell().MainWindow;
   FontFileOperation copy;
   copy.m_owner = m_hWnd;

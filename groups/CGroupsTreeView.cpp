@@ -72,7 +72,6 @@ void CGroupsTreeView::SetRedraw(bool redraw) const {
 void CGroupsTreeView::Init() {
   initPending_ = false;
   if (!m_hWnd) return;
-  GroupFileNoticeBatch notices;  // one box for the damaged files this step finds
   ::SetWindowTheme(m_hWnd, L"explorer", nullptr);
   if (!images_) {
     images_.Reset(::ImageList_LoadImageW(orv::g_Module.GetResourceInstance(), MAKEINTRESOURCEW(IDB_GROUP_TREE),
@@ -88,8 +87,9 @@ void CGroupsTreeView::Init() {
     if (state == GroupLoadState::kMissing || state == GroupLoadState::kEmpty) {
       root.Name = kRootGroupName;
       (void)root.Save();
-    } else {
-      // The store has told the user; the file stays as it is and the tree shows the root alone.
+    } else if (root.Name.empty()) {
+      // The store has told the user; the file stays as it is, and the tree shows what was read
+      // of it (a damaged root keeps its children).
       root.Name = kRootGroupName;
     }
   }
@@ -100,7 +100,6 @@ void CGroupsTreeView::Init() {
 }
 
 void CGroupsTreeView::Reload() {
-  GroupFileNoticeBatch notices;  // its box once the tree draws again
   g_AppState.GroupFonts.m_refreshPending = true;
   SetRedraw(false);
   DeleteAllRecords();
@@ -117,6 +116,7 @@ HTREEITEM CGroupsTreeView::InsertGroupItem(HTREEITEM parent, HTREEITEM after, co
   record->Name = group.Name;
   record->Parent = parentFile;
   record->File = file;
+  record->Damaged = group.IsDamagedOrUnreadable();
   TVINSERTSTRUCTW insert{};
   insert.hParent = parent;
   insert.hInsertAfter = after;
@@ -152,7 +152,9 @@ bool CGroupsTreeView::InsertChildItem(HTREEITEM parent, const std::wstring& file
   const GroupTreeItemData* parentRecord = GetItemRecord(parent);
   if (!parentRecord) return false;
   FontGroup child;
-  if (!child.Load(file)) return false;  // a child whose file is missing or unreadable has no item
+  // A child whose file is missing or cannot be read at all has no item; a damaged one shows what
+  // was read of it.
+  if (!child.Load(file) && !child.HoldsFileContent()) return false;
   return InsertGroupItem(parent, SortedPlace(parent, child.Name), child, file, parentRecord->File, child.Installed) !=
          nullptr;
 }
@@ -161,7 +163,6 @@ void CGroupsTreeView::InsertChildren(HTREEITEM item) {
   const GroupTreeItemData* record = GetItemRecord(item);
   if (!record || record->NodeCount == 0) return;
   orv::ScopedWaitCursor wait;
-  GroupFileNoticeBatch notices;
   SetRedraw(false);
   FontGroup group;
   (void)group.Load(record->File);
@@ -173,7 +174,7 @@ void CGroupsTreeView::InsertChildren(HTREEITEM item) {
   children.reserve(group.Nodes.size());
   for (const FontGroupEntry& node : group.Nodes) {
     Child child;
-    if (!child.group.Load(node.Path)) continue;
+    if (!child.group.Load(node.Path) && !child.group.HoldsFileContent()) continue;
     child.file = node.Path;
     children.push_back(std::move(child));
   }
@@ -313,9 +314,10 @@ void CGroupsTreeView::SetItemInstalled(HTREEITEM item, bool installed) {
 void CGroupsTreeView::RefreshItem(HTREEITEM item, bool force) {
   const GroupTreeItemData* record = GetItemRecord(item);
   if (!item || !record) return;
-  GroupFileNoticeBatch notices;
   FontGroup group;
-  const bool loaded = group.Load(record->File);
+  (void)group.Load(record->File);
+  const bool loaded = group.HoldsFileContent();
+  if (GroupTreeItemData* own = GetItemRecord(item)) own->Damaged = group.LoadState() == GroupLoadState::kDamaged;
   SetItemCounts(item, loaded ? static_cast<int64_t>(group.Nodes.size()) : 0,
                 loaded ? static_cast<int64_t>(group.Fonts.size()) : 0);
   const bool expanded = (GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
@@ -338,7 +340,6 @@ void CGroupsTreeView::RefreshItem(HTREEITEM item, bool force) {
 }
 
 HTREEITEM CGroupsTreeView::SelectGroupByFile(const std::wstring& file, int fontIndex) {
-  GroupFileNoticeBatch notices;
   HTREEITEM item = FindItemByFile(file);
   SetRedraw(false);
   if (!item) {
@@ -435,7 +436,12 @@ LRESULT CGroupsTreeView::OnBeginDrag(int, NMHDR* hdr, BOOL&) {
 LRESULT CGroupsTreeView::OnBeginLabelEdit(int, NMHDR* hdr, BOOL&) {
   const auto* info = reinterpret_cast<const NMTVDISPINFOW*>(hdr);
   HTREEITEM item = info->item.hItem ? info->item.hItem : GetSelectedItem();
-  return !GetItemRecord(item) || IsItemInstalled(item) ? TRUE : FALSE;
+  const GroupTreeItemData* record = GetItemRecord(item);
+  if (record && record->Damaged) {
+    ReportRefusedGroupChange(record->File);
+    return TRUE;
+  }
+  return !record || IsItemInstalled(item) ? TRUE : FALSE;
 }
 
 LRESULT CGroupsTreeView::OnEndLabelEdit(int, NMHDR* hdr, BOOL&) {
@@ -449,7 +455,10 @@ LRESULT CGroupsTreeView::OnEndLabelEdit(int, NMHDR* hdr, BOOL&) {
 
 DWORD CGroupsTreeView::OnItemPrePaint(int, NMCUSTOMDRAW* cd) {
   auto item = reinterpret_cast<HTREEITEM>(cd->dwItemSpec);
-  if (cd->lItemlParam && (GetItemState(item) & 1))
+  const auto* record = reinterpret_cast<const GroupTreeItemData*>(cd->lItemlParam);
+  if (record && record->Damaged)
+    reinterpret_cast<NMTVCUSTOMDRAW*>(cd)->clrText = ::GetSysColor(COLOR_GRAYTEXT);
+  else if (record && (GetItemState(item) & 1))
     reinterpret_cast<NMTVCUSTOMDRAW*>(cd)->clrText = g_Preferences.Colors[kColorInstalled];
   return CDRF_DODEFAULT;
 }

@@ -12,6 +12,7 @@
 #include "common/Seams.h"
 #include "fonts/EnsureFontItemLoaded.h"
 #include "groups/FontGroup.h"
+#include "groups/GroupFileNotices.h"
 #include "groups/GroupFileTree.h"
 #include "groups/GroupFontInstaller.h"
 #include "groups/GroupNames.h"
@@ -73,7 +74,7 @@ bool CGroupsTreeView::RenameGroup(HTREEITEM item, const std::wstring& newName) {
     return false;
   }
   FontGroup own;
-  if (!own.Load(record->File)) {
+  if (!LoadGroupForChange(own, record->File)) {
     seams::Beep(MB_ICONEXCLAMATION);
     return false;
   }
@@ -117,8 +118,12 @@ bool CGroupsTreeView::DeleteGroup(HTREEITEM item) {
 
   FontGroup group;
   const bool loaded = group.Load(file);
-  if (!loaded && group.LoadState() != GroupLoadState::kMissing) {
-    // Reported by the store; a group that cannot be read is neither deleted nor cut loose.
+  FontGroup parentProbe;
+  const bool parentDamaged = !parentProbe.Load(parentFile) && parentProbe.IsDamagedOrUnreadable();
+  if ((!loaded && group.LoadState() != GroupLoadState::kMissing) || parentDamaged) {
+    // A group that cannot be read whole is neither deleted nor cut loose, and one whose parent
+    // cannot be written would stay listed there without its file.
+    ReportRefusedGroupChange(parentDamaged ? parentFile : file);
     seams::Beep(MB_ICONEXCLAMATION);
     return false;
   }

@@ -130,15 +130,15 @@ void CXmlRelocateFontsDlg::OnOK(UINT, int, HWND) {
 // One run over the start group, and in all-groups mode every group below it, each file once
 // (hand-edited nodes may form a cycle). A group is written only when an entry changed.
 void CXmlRelocateFontsDlg::Run(const std::wstring& startFile) {
-  GroupFileNoticeBatch notices;  // one box for the damaged files this step finds
   EnableControls(false);
   changed_ = 0;
   const auto relocate = [&](FontGroup& group) {
     SetStatus(0, FormatWide(L" %d", changed_));
     SetStatus(1, group.FileName);
+    // Counted when written: a failed write, or a refused change to a damaged group, is reported
+    // by the store, and the run goes on.
     const int changed = RelocateGroupFonts(group, oldFolder_, newFolder_);
-    changed_ += changed;
-    if (changed > 0) (void)group.Save();  // a failed write is reported by the store; the run goes on
+    if (changed > 0 && group.Save()) changed_ += changed;
     return allGroups_;
   };
   if (allGroups_) {

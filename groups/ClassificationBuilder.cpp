@@ -10,6 +10,8 @@
 #include "common/StringHelpers.h"
 #include "fonts/FontFileReader.h"
 #include "groups/FontGroup.h"
+#include "groups/GroupFileNotices.h"
+#include "groups/GroupFileTree.h"
 #include "groups/GroupNames.h"
 
 namespace {
@@ -121,7 +123,10 @@ std::wstring ClassificationBuilder::StartKindGroup(UINT baseStringId, std::wstri
   FontGroup root;
   kindName = root.MakeUniqueName(baseStringId, kRootGroupFile);
   const GroupLoadState state = root.LoadState();
-  if (state == GroupLoadState::kUnreadable || state == GroupLoadState::kRefused) return {};
+  if (state == GroupLoadState::kUnreadable || state == GroupLoadState::kDamaged || state == GroupLoadState::kRefused) {
+    if (state != GroupLoadState::kRefused) ReportRefusedGroupChange(kRootGroupFile);
+    return {};
+  }
   root.FileName = kRootGroupFile;
   const std::wstring file = NextGroupFile(kRootGroupFile);
   if (file.empty()) return {};
@@ -288,7 +293,7 @@ bool ClassificationBuilder::BuildSystemSetGroup(const std::wstring& name, const 
   }
   if (group.Fonts.empty() || !group.Save(true)) return false;
   FontGroup parent;
-  if (!parent.Load(parentFile)) return false;
+  if (!LoadGroupForChange(parent, parentFile)) return false;
   AddNodeOnce(parent, name, group.FileName);
   return parent.Save();
 }

@@ -80,8 +80,8 @@ bool FolderGroupImport::ImportFolder(const std::wstring& folder, const std::wstr
   if (ReadFolderId(folder, id)) imported_.insert(id);
 
   FontGroup group;
-  // A group that does not load (it may be damaged meanwhile) is left as it is.
-  if (!group.Load(groupFile)) return true;
+  // A group that does not load (it may be damaged meanwhile) is left as it is, and the user told.
+  if (!LoadGroupForChange(group, groupFile)) return true;
   AddSubfolders(folder, group);
   if (Stopped()) {
     (void)group.Save();  // the child groups made so far stay reachable

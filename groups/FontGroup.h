@@ -27,7 +27,9 @@ enum class GroupLoadState {
   kLoaded,      // read (also when the file holds no group data)
   kMissing,     // no such file: saving creates it
   kEmpty,       // the file holds nothing (no bytes, or only blanks): saving may replace it
-  kUnreadable,  // exists but could not be opened, decoded or read whole: never saved over
+  kUnreadable,  // exists but could not be opened or read: never saved over
+  kDamaged,     // read in part (not well-formed, not of the format, or not in its encoding):
+                // the record holds what was read, for showing; never saved over
   kRefused,     // not a group file name of the groups folder, or no usable groups folder
 };
 
@@ -44,6 +46,12 @@ public:
   [[nodiscard]] bool Load(const std::wstring& file);
   [[nodiscard]] bool Load(UINT fileStringId);
   GroupLoadState LoadState() const { return loadState_; }
+  // True when the record holds the file's content: read whole, or damaged and read in part.
+  bool HoldsFileContent() const { return loadState_ == GroupLoadState::kLoaded || loadState_ == GroupLoadState::kDamaged; }
+  // Damaged or unreadable: the file exists, and no change to it is written.
+  bool IsDamagedOrUnreadable() const {
+    return loadState_ == GroupLoadState::kDamaged || loadState_ == GroupLoadState::kUnreadable;
+  }
 
   // Writes the whole record to its file (a new "orvelgrp%05d.xml" name first when it has
   // none); with skipNodes the node section is left out. False, after a message, when the file
@@ -71,20 +79,18 @@ public:
   [[nodiscard]] std::wstring MakeUniqueName(const std::wstring& base, const std::wstring& parentFile = {});
   [[nodiscard]] std::wstring MakeUniqueName(UINT baseStringId, const std::wstring& parentFile = {});
 
-  // The element reader and writer of the file format, used by Load and Save. ReadElement finds "<tag>" from `position` on, returns the text up to "</tag>" and
-  // moves `position` behind it; -1 and an empty result when there is no non-empty element.
-  static std::wstring ReadElement(const std::wstring& text, const wchar_t* tag, ptrdiff_t& position);
+  // The element writer of the file format, used by Save.
   // WriteElement gives "<tag>", the cleaned and escaped value, "</tag>" and CR LF.
   static std::wstring WriteElement(const std::wstring& value, const wchar_t* tag);
   static std::wstring WriteElement(UINT valueStringId, const wchar_t* tag);
 
   // The file's bytes as Save writes them (UTF-8, CR LF).
   [[nodiscard]] std::string BuildFileBytes(bool skipNodes) const;
-  // Fills the record from a file's text; false, with the record empty, when the text is not
-  // read whole: no complete root element, an empty or unterminated element, an entry opening
-  // that was not read as an entry of its own (attributes, a second block, an entry without its
-  // end), or an entry dropped for an empty name or path. Duplicates dropped on purpose are
-  // read. Such a file is damaged; `blank` then tells whether it held anything at all.
+  // Fills the record from a file's text as far as it can be read; false when the text is not
+  // read whole: not well-formed XML, or holding anything the format has no place for (an
+  // element of another name or case that holds data, attributes, a field given twice, a second
+  // block, an entry with half its data). Duplicates dropped on purpose are read. Such a file is
+  // damaged; `blank` then tells whether it held anything at all.
   bool ParseFileText(const std::wstring& text, bool& blank);
 
   std::wstring RootTag = kGroupRootTag;
@@ -98,6 +104,7 @@ public:
 
 private:
   void SetLoadFailure(GroupLoadState state);
+  void RememberUnwritable();
 
   GroupLoadState loadState_ = GroupLoadState::kNotLoaded;
   // Files this record found but could not read; Save never replaces them.

@@ -10,17 +10,19 @@
 #include "groups/GroupFileNotices.h"
 #include "groups/GroupNames.h"
 
+void FontGroup::RememberUnwritable() {
+  const bool known = std::any_of(unreadableFiles_.begin(), unreadableFiles_.end(),
+                                 [this](const std::wstring& f) { return EqualsNoCase(f, FileName); });
+  if (!known) unreadableFiles_.push_back(FileName);
+}
+
 void FontGroup::SetLoadFailure(GroupLoadState state) {
   loadState_ = state;
   Name.clear();
   Parent.clear();
   Nodes.clear();
   Fonts.clear();
-  if (state == GroupLoadState::kUnreadable) {
-    const bool known = std::any_of(unreadableFiles_.begin(), unreadableFiles_.end(),
-                                   [this](const std::wstring& f) { return EqualsNoCase(f, FileName); });
-    if (!known) unreadableFiles_.push_back(FileName);
-  }
+  if (state == GroupLoadState::kUnreadable) RememberUnwritable();
 }
 
 bool FontGroup::Load(UINT fileStringId) { return Load(LoadResString(fileStringId)); }
@@ -60,19 +62,22 @@ bool FontGroup::Load(const std::wstring& file) {
       break;
   }
 
-  // Text that does not decode as it was written, and a file the reader would read only in part,
-  // are damaged alike: what the record would hold is not what the file holds.
+  // Text that does not decode as it was written, and a file the reader reads only in part, are
+  // damaged alike: what the record holds is not what the file holds. The record keeps what was
+  // read, so that the group can be shown, and the file is never saved over.
   std::wstring text;
   const bool decoded = DecodeGroupFileText(read.bytes, text);
   read.bytes = {};
   bool blank = false;
-  if (!decoded || !ParseFileText(text, blank)) {
-    if (blank) {
+  const bool whole = ParseFileText(text, blank);
+  if (!decoded || !whole) {
+    if (decoded && blank) {
       SetLoadFailure(GroupLoadState::kEmpty);
-    } else {
-      ReportUnreadableGroupFile(path, file, ERROR_FILE_CORRUPT);
-      SetLoadFailure(GroupLoadState::kUnreadable);
+      return false;
     }
+    ReportUnreadableGroupFile(path, file, ERROR_FILE_CORRUPT);
+    loadState_ = GroupLoadState::kDamaged;
+    RememberUnwritable();
     return false;
   }
   loadState_ = GroupLoadState::kLoaded;
@@ -98,10 +103,13 @@ bool FontGroup::Save(bool skipNodes) {
     ReportGroupFileWriteError(ERROR_INVALID_NAME, FileName);
     return false;
   }
-  // Load has told the user about this file already; writing over it would lose what it holds.
+  // Writing over a file this record could not read whole would lose what it holds: the change
+  // is refused, and the user told why.
   if (std::any_of(unreadableFiles_.begin(), unreadableFiles_.end(),
-                  [this](const std::wstring& f) { return EqualsNoCase(f, FileName); }))
+                  [this](const std::wstring& f) { return EqualsNoCase(f, FileName); })) {
+    ReportRefusedGroupChange(FileName);
     return false;
+  }
 
   const DWORD error = ReplaceGroupFile(GroupsFolder, path, BuildFileBytes(skipNodes));
   if (error) {

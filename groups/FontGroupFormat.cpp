@@ -1,6 +1,7 @@
-// The group file format: building a file's text and reading one back. There is no XML parser
-// on purpose: elements are found by plain substring search, so that every file that earlier
-// versions wrote (or that a person edited) reads as it always did.
+// The group file format: building a file's text and reading one back. A file is read as the XML
+// it is, and counts as read whole only when what an XML reader finds in it is exactly what went
+// into the record: every other file is damaged, shown as far as it was read and never saved
+// over.
 #include "common/StringHelpers.h"
 #include "groups/FontGroup.h"
 
@@ -10,6 +11,7 @@
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "groups/GroupNames.h"
+#include "groups/GroupXmlReader.h"
 
 namespace {
 
@@ -21,15 +23,18 @@ constexpr wchar_t kReplacementChar = 0xFFFD;
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// What a file can carry: U+0000 would end the text for every reader and is dropped; a lone
-// surrogate has no UTF-8 form and becomes U+FFFD (the converter would do so anyway, but not
-// the same way on every system). Everything else, control characters included, is kept.
+// What a file can carry: characters that XML does not allow (U+0000 and the other control
+// characters but tab, line feed and carriage return; U+FFFE, U+FFFF) would make the file
+// unreadable to every XML reader and are dropped; a lone surrogate has no UTF-8 form and
+// becomes U+FFFD.
+bool IsWritableChar(wchar_t c) { return c == L'\t' || c == L'\n' || c == L'\r' || (c >= 0x20 && c != 0xFFFE && c != 0xFFFF); }
+
 std::wstring CleanValue(const std::wstring& value) {
   std::wstring out;
   out.reserve(value.size());
   for (size_t i = 0; i < value.size(); ++i) {
     const wchar_t c = value[i];
-    if (c == 0) continue;
+    if (!IsWritableChar(c)) continue;
     if (IsHighSurrogate(c)) {
       if (i + 1 < value.size() && IsLowSurrogate(value[i + 1])) {
         out += c;
@@ -46,75 +51,15 @@ std::wstring CleanValue(const std::wstring& value) {
   return out;
 }
 
-// One pass over the cut-out value, so that "&amp;lt;" reads back as "&lt;".
-std::wstring DecodeValue(const std::wstring& raw) {
-  static constexpr struct {
-    std::wstring_view entity;
-    wchar_t c;
-  } kEntities[] = {{L"&lt;", L'<'}, {L"&gt;", L'>'}, {L"&quot;", L'"'}, {L"&#39;", L'\''}, {L"&amp;", L'&'}};
-  std::wstring out;
-  out.reserve(raw.size());
-  const std::wstring_view text(raw);
-  for (size_t i = 0; i < text.size();) {
-    if (text[i] == L'&') {
-      bool replaced = false;
-      for (const auto& e : kEntities) {
-        if (text.substr(i, e.entity.size()) == e.entity) {
-          out += e.c;
-          i += e.entity.size();
-          replaced = true;
-          break;
-        }
-      }
-      if (replaced) continue;
-    }
-    out += text[i++];
+// A reader hands a carriage return in the text over as a line feed; written as a character
+// reference it reads back as itself.
+void AppendValue(std::wstring& out, const std::wstring& value) {
+  std::wstring escaped;
+  AppendMarkupEscaped(escaped, CleanValue(value));
+  for (wchar_t c : escaped) {
+    if (c == L'\r') out += L"&#13;";
+    else out += c;
   }
-  return out;
-}
-
-// True when "<tag>" stands in the text from `from` on without a "</tag>" behind it: the reader
-// would take the element, and everything behind it that it holds, for missing.
-bool HasUnclosedElement(const std::wstring& text, const wchar_t* tag, size_t from) {
-  const std::wstring open = std::wstring(L"<") + tag + L">";
-  const size_t start = text.find(open, from);
-  return start != std::wstring::npos && text.find(std::wstring(L"</") + tag + L">", start + open.size()) == std::wstring::npos;
-}
-
-// The first element of the tag, cut out whole; `whole` turns false when it has no end.
-std::wstring ReadContainer(const std::wstring& text, const wchar_t* tag, bool& whole) {
-  ptrdiff_t position = 0;
-  std::wstring content = FontGroup::ReadElement(text, tag, position);
-  if (position < 0 && HasUnclosedElement(text, tag, 0)) whole = false;
-  return content;
-}
-
-std::wstring ReadValue(const std::wstring& text, const wchar_t* tag, bool& whole) {
-  return DecodeValue(ReadContainer(text, tag, whole));
-}
-
-// The next element of a repeated tag from `position` on (-1 after the last). The reader stops
-// at an empty or unterminated element, so one in the text means the entries behind it, and
-// the element itself, are not read: `whole` turns false.
-std::wstring ReadNextEntry(const std::wstring& block, const wchar_t* tag, ptrdiff_t& position, bool& whole) {
-  const size_t from = static_cast<size_t>(position);
-  std::wstring entry = FontGroup::ReadElement(block, tag, position);
-  if (position < 0 && block.find(std::wstring(L"<") + tag + L">", from) != std::wstring::npos) whole = false;
-  return entry;
-}
-
-bool EndsTagName(wchar_t c) { return c == L'>' || c == L'/' || c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
-
-// The opening tags of `tag` in the text, with or without attributes ("<font>", "<font id=\"2\">",
-// "<font/>"), not counting those of longer names ("<fonts>") or closing tags.
-size_t CountOpenings(const std::wstring& text, const wchar_t* tag) {
-  const std::wstring open = std::wstring(L"<") + tag;
-  size_t count = 0;
-  for (size_t at = text.find(open); at != std::wstring::npos; at = text.find(open, at + open.size())) {
-    const size_t behind = at + open.size();
-    if (behind < text.size() && EndsTagName(text[behind])) ++count;
-  }
-  return count;
 }
 
 bool IsBlankChar(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == 0xFEFF; }
@@ -132,6 +77,129 @@ bool IsBlankText(const std::wstring& text) {
   return i == text.size();
 }
 
+// Maps the elements a reader found onto the group's fields. Whatever the format has no place
+// for, and would so be gone after the next save, marks the file as not read whole: an element
+// of another name (or case) that holds anything, text between the elements, a field given
+// twice, an entry with half its data. Attributes of the format's own elements (a namespace, an
+// id a script added) hold nothing the group has, so they are read past, as XML allows.
+class GroupElementMapper {
+public:
+  explicit GroupElementMapper(FontGroup& group) : group_(group) {}
+
+  bool whole = true;
+
+  void Root(const XmlElement& root) {
+    if (root.HasNonBlankText()) whole = false;
+    bool seenName = false, seenParent = false, seenInstalled = false, seenNote = false, seenNodes = false,
+         seenFonts = false;
+    for (const XmlElement& e : root.Children) {
+      // A block cut off by a fault shows the entries read before it; a value cut off is none.
+      const bool block = e.Name == L"orvelnodes" || e.Name == L"fonts";
+      if (!e.Closed && !block) continue;
+      if (e.Name == L"Name") {
+        group_.Name = Value(e, seenName);
+      } else if (e.Name == L"Parent") {
+        group_.Parent = Value(e, seenParent);
+      } else if (e.Name == L"Installed") {
+        group_.Installed = !Value(e, seenInstalled).empty();
+      } else if (e.Name == L"Note") {
+        (void)Value(e, seenNote);  // the program's own note, written anew on saving
+      } else if (e.Name == L"orvelnodes") {
+        Block(e, seenNodes);
+        for (const XmlElement& node : e.Children)
+          if (node.Name == L"node") Node(node);
+          else Unknown(node);
+      } else if (e.Name == L"fonts") {
+        Block(e, seenFonts);
+        for (const XmlElement& font : e.Children)
+          if (font.Name == L"font") Font(font);
+          else Unknown(font);
+      } else {
+        Unknown(e);
+      }
+    }
+  }
+
+private:
+  void Unknown(const XmlElement& e) {
+    if (e.HasAttributes || e.HasNonBlankText() || !e.Children.empty()) whole = false;
+  }
+
+  void Block(const XmlElement& e, bool& seen) {
+    if (seen || e.HasNonBlankText()) whole = false;
+    seen = true;
+  }
+
+  std::wstring Value(const XmlElement& e, bool& seen) {
+    if (seen || !e.Children.empty()) whole = false;
+    seen = true;
+    return e.Text;
+  }
+
+  // The fields of one entry by their names; anything else in it marks the file.
+  struct EntryFields {
+    const wchar_t* names[4];
+    std::wstring values[4];
+    bool seen[4] = {};
+  };
+
+  void Fields(const XmlElement& entry, EntryFields& fields) {
+    if (entry.HasNonBlankText()) whole = false;
+    for (const XmlElement& e : entry.Children) {
+      bool known = false;
+      for (size_t i = 0; i < 4 && fields.names[i]; ++i) {
+        if (e.Name != fields.names[i]) continue;
+        fields.values[i] = Value(e, fields.seen[i]);
+        known = true;
+        break;
+      }
+      if (!known) Unknown(e);
+    }
+  }
+
+  void Node(const XmlElement& node) {
+    if (!node.Closed) return;
+    EntryFields f{{L"name", L"file", L"link", L"installed"}};
+    Fields(node, f);
+    FontGroupEntry entry;
+    entry.Name = f.values[0];
+    entry.Installed = !f.values[3].empty();
+    entry.Path = f.values[1];
+    if (entry.Path.empty()) {
+      entry.Path = f.values[2];
+      entry.IsLink = true;
+    } else if (!f.values[2].empty()) {
+      whole = false;  // a node is a child group or a link, not both
+    }
+    if (entry.Path.empty()) {
+      whole = false;
+      return;
+    }
+    if (!seenNodes_.insert(FoldCase(entry.Path)).second) return;
+    group_.Nodes.push_back(std::move(entry));
+  }
+
+  void Font(const XmlElement& font) {
+    if (!font.Closed) return;
+    EntryFields f{{L"name", L"path", nullptr, nullptr}};
+    Fields(font, f);
+    FontGroupEntry entry;
+    entry.Name = f.values[0];
+    entry.Path = f.values[1];
+    if (entry.Name.empty() || entry.Path.empty()) {
+      whole = false;
+      return;
+    }
+    // Decoded text may hold no U+0000 (no XML character), so it can join the two halves.
+    if (!seenFonts_.insert(FoldCase(entry.Path) + L'\0' + FoldCase(entry.Name)).second) return;
+    group_.Fonts.push_back(std::move(entry));
+  }
+
+  FontGroup& group_;
+  std::unordered_set<std::wstring> seenNodes_;
+  std::unordered_set<std::wstring> seenFonts_;
+};
+
 bool NameLess(const FontGroupEntry& a, const FontGroupEntry& b) { return a.Name < b.Name; }
 
 std::string ToUtf8(const std::wstring& text) {
@@ -146,35 +214,13 @@ std::string ToUtf8(const std::wstring& text) {
 
 }  // namespace
 
-std::wstring FontGroup::ReadElement(const std::wstring& text, const wchar_t* tag, ptrdiff_t& position) {
-  if (position < 0 || static_cast<size_t>(position) > text.size()) {
-    position = -1;
-    return {};
-  }
-  const std::wstring open = std::wstring(L"<") + tag + L">";
-  const size_t start = text.find(open, static_cast<size_t>(position));
-  if (start == std::wstring::npos) {
-    position = -1;
-    return {};
-  }
-  const size_t valueStart = start + open.size();
-  const std::wstring close = std::wstring(L"</") + tag + L">";
-  const size_t end = text.find(close, valueStart);
-  if (end == std::wstring::npos || end == valueStart) {
-    position = -1;
-    return {};
-  }
-  position = static_cast<ptrdiff_t>(end + close.size());
-  return text.substr(valueStart, end - valueStart);
-}
-
 std::wstring FontGroup::WriteElement(const std::wstring& value, const wchar_t* tag) {
   std::wstring out;
   out.reserve(value.size() + 32);
   out += L'<';
   out += tag;
   out += L'>';
-  AppendMarkupEscaped(out, CleanValue(value));
+  AppendValue(out, value);
   out += L"</";
   out += tag;
   out += L'>';
@@ -235,87 +281,15 @@ bool FontGroup::ParseFileText(const std::wstring& text, bool& blank) {
   Nodes.clear();
   Fonts.clear();
 
-  // A root element without its end is a cut-off file: what follows the cut is unknown, so the
-  // file counts as damaged rather than as an empty group that the next save would write over.
-  const std::wstring open = L"<" + RootTag + L">";
-  const std::wstring close = L"</" + RootTag + L">";
-  const size_t start = text.find(open);
-  if (start == std::wstring::npos || text.find(close, start + open.size()) == std::wstring::npos) {
-    blank = IsBlankText(text);
-    return false;
-  }
-
-  // A file that the element reader would read only in part is as damaged as a cut-off one: a
-  // save would write back the part and lose the rest.
-  bool whole = true;
-  const std::wstring document = ReadContainer(text, RootTag.c_str(), whole);
-
-  Name = ReadValue(document, L"Name", whole);
-  Installed = !ReadContainer(document, L"Installed", whole).empty();
-  Parent = ReadValue(document, L"Parent", whole);
-
-  // Entries are collected and sorted once: the same order as one sorted insert per entry,
+  const XmlDocument document = ReadXmlDocument(text);
+  GroupElementMapper mapper(*this);
+  if (document.HasRoot && document.Root.Name == RootTag) mapper.Root(document.Root);
+  else mapper.whole = false;
+  // Entries are collected and sorted once: the order one sorted insert per entry gives,
   // without its quadratic cost on a large file in random order.
-  const std::wstring nodes = ReadContainer(document, L"orvelnodes", whole);
-  std::unordered_set<std::wstring> seenNodes;
-  size_t nodesRead = 0;
-  for (ptrdiff_t position = 0; whole;) {
-    const std::wstring node = ReadNextEntry(nodes, L"node", position, whole);
-    if (position < 0) break;
-    ++nodesRead;
-    FontGroupEntry entry;
-    entry.Installed = !ReadContainer(node, L"installed", whole).empty();
-    entry.Path = ReadValue(node, L"file", whole);
-    if (entry.Path.empty()) {
-      entry.Path = ReadValue(node, L"link", whole);
-      entry.IsLink = true;
-    }
-    // A node without a target is dropped: what the file holds of it would be lost.
-    if (entry.Path.empty()) {
-      whole = false;
-      break;
-    }
-    entry.Name = ReadValue(node, L"name", whole);
-    if (!seenNodes.insert(FoldCase(entry.Path)).second) continue;
-    Nodes.push_back(std::move(entry));
-  }
-
-  const std::wstring fonts = ReadContainer(document, L"fonts", whole);
-  std::unordered_set<std::wstring> seenFonts;
-  size_t fontsRead = 0;
-  for (ptrdiff_t position = 0; whole;) {
-    const std::wstring font = ReadNextEntry(fonts, L"font", position, whole);
-    if (position < 0) break;
-    ++fontsRead;
-    FontGroupEntry entry;
-    entry.Path = ReadValue(font, L"path", whole);
-    entry.Name = ReadValue(font, L"name", whole);
-    // A font without a name or a path is dropped: the half it has would be lost.
-    if (entry.Name.empty() || entry.Path.empty()) {
-      whole = false;
-      break;
-    }
-    // Decoded text holds no U+0000, so it can join the two halves of the key.
-    if (!seenFonts.insert(FoldCase(entry.Path) + L'\0' + FoldCase(entry.Name)).second) continue;
-    Fonts.push_back(std::move(entry));
-  }
-
-  // Every entry of the text must have gone into the record; a duplicate dropped on purpose
-  // counts as read. An opening that the reader never took as an entry of its own (one with
-  // attributes, one in a second block or outside the blocks, one swallowed by an entry whose
-  // end is missing) would be gone at the next save.
-  if (CountOpenings(text, L"orvelnodes") > 1 || CountOpenings(text, L"fonts") > 1 ||
-      CountOpenings(text, L"node") != nodesRead || CountOpenings(text, L"font") != fontsRead)
-    whole = false;
-
-  if (!whole) {
-    Name.clear();
-    Parent.clear();
-    Nodes.clear();
-    Fonts.clear();
-    return false;
-  }
   std::stable_sort(Nodes.begin(), Nodes.end(), NameLess);
   std::stable_sort(Fonts.begin(), Fonts.end(), NameLess);
-  return true;
+  if (document.WellFormed && mapper.whole) return true;
+  blank = !document.HasRoot && IsBlankText(text);
+  return false;
 }

@@ -12,6 +12,7 @@
 #include "common/StringHelpers.h"
 #include "groups/FontGroup.h"
 #include "groups/GroupFileTree.h"
+#include "groups/GroupFileNotices.h"
 #include "groups/GroupNames.h"
 
 namespace {
@@ -80,7 +81,14 @@ bool GroupFileChecker::CheckGroupFile(const std::wstring& file) {
   (void)group.Load(file);
   // A file that cannot be read whole has no name to show: its file name tells the user which
   // one it is, in the rows and in the recovery group that lists it.
-  const std::wstring name = group.LoadState() == GroupLoadState::kUnreadable ? file : group.Name;
+  // It is examined as a group without content, so that it is listed among the broken chains.
+  const bool damaged = group.IsDamagedOrUnreadable();
+  if (damaged) {
+    group.Nodes.clear();
+    group.Fonts.clear();
+    group.Parent.clear();
+  }
+  const std::wstring name = damaged ? file : group.Name;
   ShowStatus(name);
 
   for (const FontGroupEntry& node : group.Nodes) {
@@ -164,8 +172,10 @@ bool GroupFileChecker::GatherBrokenChains() {
   // alone, and so is everything else.
   FontGroup root;
   if (!root.Load(kRootGroupFile) && root.LoadState() != GroupLoadState::kMissing &&
-      root.LoadState() != GroupLoadState::kEmpty)
+      root.LoadState() != GroupLoadState::kEmpty) {
+    if (root.IsDamagedOrUnreadable()) ReportRefusedGroupChange(kRootGroupFile);
     return false;
+  }
   bool listed = false;
   for (const FontGroupEntry& node : root.Nodes) listed = listed || EqualsNoCase(node.Path, recoveryFile);
 
@@ -173,7 +183,10 @@ bool GroupFileChecker::GatherBrokenChains() {
   // root as its Parent, so that it is itself a sound group.
   FontGroup recovery;
   if (!recovery.Load(recoveryFile)) {
-    if (recovery.LoadState() != GroupLoadState::kMissing && recovery.LoadState() != GroupLoadState::kEmpty) return false;
+    if (recovery.LoadState() != GroupLoadState::kMissing && recovery.LoadState() != GroupLoadState::kEmpty) {
+      if (recovery.IsDamagedOrUnreadable()) ReportRefusedGroupChange(recoveryFile);
+      return false;
+    }
     recovery.Clear();
     recovery.FileName = recoveryFile;
   }

@@ -32,10 +32,11 @@ struct GroupFileBytes {
 // by its byte-order mark or, without one, by the zero byte beside the first character; other
 // files are UTF-8 (a byte-order mark stays as U+FEFF). A file that another program saved in a
 // Windows code page is read in the code page its XML declaration names or, when it names none
-// or UTF-8 and the bytes are not UTF-8 and hold no UTF-8 sequence of two bytes or more, in the
-// system code page. False when the bytes do not
-// decode into text that encodes back to the very same bytes: such a file is damaged, and
-// reading it anyway would write changed names and paths at the next save.
+// or UTF-8 and the bytes are not UTF-8 and hold nothing shaped like UTF-8 (a lead byte with a
+// continuation byte), in the system code page. False when the bytes do not decode into text
+// that encodes back to the very same bytes, or are not in the encoding the declaration names:
+// such a file is damaged, and `text` then holds a reading of it for showing only (broken
+// sequences as U+FFFD).
 [[nodiscard]] bool DecodeGroupFileText(const std::string& bytes, std::wstring& text);
 
 // Writes `bytes` to a new temporary file in `folder` (a name that never matches "orvel*.xml"),

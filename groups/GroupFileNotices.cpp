@@ -9,6 +9,7 @@
 
 #include "common/AppMessageBox.h"
 #include "common/AppShell.h"
+#include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "common/StringHelpers.h"
 
@@ -17,20 +18,19 @@ namespace {
 // A box names at most this many files; the group checks list them all.
 constexpr size_t kListedFilesMax = 40;
 constexpr wchar_t kMoreFiles[] = L"\x2026";
+constexpr wchar_t kReasonSeparator[] = L": ";
 
 // One state of one file: told once.
 using FileState = std::tuple<std::wstring, ULONGLONG, ULONGLONG, ULONGLONG, DWORD>;
-
-std::mutex g_toldLock;
-std::set<FileState> g_told;
 
 struct Pending {
   DWORD error;
   std::wstring file;
 };
 
-thread_local int t_batchDepth = 0;
-thread_local std::vector<Pending> t_pending;
+std::mutex g_lock;
+std::set<FileState> g_told;
+std::vector<Pending> g_pending;
 
 ULONGLONG Join(const FILETIME& time) { return (ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime; }
 
@@ -41,68 +41,89 @@ FileState StateOf(const std::wstring& path, DWORD error) {
   return {FoldCase(path), Join(data.ftCreationTime), Join(data.ftLastWriteTime), size, error};
 }
 
-// The main window owns the box on its own thread only: a box owned by a window of another
-// thread would tie the two threads' input together.
-HWND BoxOwner() {
-  HWND owner = GetAppShell().MainWindow;
-  if (owner && ::GetWindowThreadProcessId(owner, nullptr) != ::GetCurrentThreadId()) owner = nullptr;
-  return owner;
+// Queues one notice; a report from another thread wakes the main window's idle pass.
+void Queue(DWORD error, const std::wstring& file) {
+  {
+    std::lock_guard<std::mutex> lock(g_lock);
+    for (const Pending& p : g_pending)
+      if (p.error == error && EqualsNoCase(p.file, file)) return;
+    g_pending.push_back({error, file});
+  }
+  HWND main = GetAppShell().MainWindow;
+  if (main && ::GetWindowThreadProcessId(main, nullptr) != ::GetCurrentThreadId()) ::PostMessageW(main, WM_NULL, 0, 0);
+}
+
+std::wstring ErrorText(DWORD error) {
+  wchar_t* buffer = nullptr;
+  const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = n && buffer ? std::wstring(buffer, n) : std::wstring();
+  if (buffer) ::LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
+    text.pop_back();
+  return text;
 }
 
 void ShowBox(DWORD error, const std::wstring& files) {
-  AppMessageBox(BoxOwner(), MB_ICONHAND, IDS_GROUPS_CAPTION, IDS_GROUP_FILE_FAILED, error, files.c_str());
-}
-
-// One box per error, the files in the order of their names (the order of their numbers).
-void ShowPending(std::vector<Pending> pending) {
-  std::stable_sort(pending.begin(), pending.end(),
-                   [](const Pending& a, const Pending& b) { return FoldCase(a.file) < FoldCase(b.file); });
-  std::vector<DWORD> errors;
-  for (const Pending& p : pending)
-    if (std::find(errors.begin(), errors.end(), p.error) == errors.end()) errors.push_back(p.error);
-  for (DWORD error : errors) {
-    std::wstring files;
-    size_t listed = 0;
-    for (const Pending& p : pending) {
-      if (p.error != error) continue;
-      if (listed == kListedFilesMax) {
-        files += L'\n';
-        files += kMoreFiles;
-        break;
-      }
-      if (listed++) files += L'\n';
-      files += p.file;
-    }
-    ShowBox(error, files);
-  }
+  AppMessageBox(GetAppShell().MainWindow, MB_ICONHAND, IDS_GROUPS_CAPTION, IDS_GROUP_FILE_FAILED, error, files.c_str());
 }
 
 }  // namespace
 
-GroupFileNoticeBatch::GroupFileNoticeBatch() { ++t_batchDepth; }
-
-GroupFileNoticeBatch::~GroupFileNoticeBatch() {
-  if (--t_batchDepth != 0 || t_pending.empty()) return;
-  // Taken out first: what the boxes' own message loops find starts a batch of its own.
-  ShowPending(std::exchange(t_pending, {}));
-}
-
 void ReportUnreadableGroupFile(const std::wstring& path, const std::wstring& file, DWORD error) {
   {
-    // Marked as told before any box shows: the box's message loop may load the file again.
-    std::lock_guard<std::mutex> lock(g_toldLock);
+    std::lock_guard<std::mutex> lock(g_lock);
     if (!g_told.insert(StateOf(path, error)).second) return;
   }
-  if (t_batchDepth > 0) {
-    t_pending.push_back({error, file});
-    return;
-  }
-  ShowBox(error, file);
+  Queue(error, file);
 }
+
+void ReportRefusedGroupChange(const std::wstring& file) { Queue(ERROR_FILE_CORRUPT, file); }
 
 void ReportGroupFileWriteError(DWORD error, const std::wstring& file) { ShowBox(error, file); }
 
+std::wstring DescribeDamagedGroupFile(const std::wstring& file) {
+  return file + kReasonSeparator + LoadResString(IDS_GROUP_FILE_FAILED) + L' ' + ErrorText(ERROR_FILE_CORRUPT);
+}
+
+bool FlushGroupFileNotices() {
+  // A main window on its way out shows nothing more: a box owned by a window being destroyed
+  // would outlive it in a message loop that nobody ends.
+  HWND main = GetAppShell().MainWindow;
+  if (main && !::IsWindow(main)) return false;
+  std::vector<Pending> pending;
+  {
+    // Taken out first: what the box's own message loop finds waits for the next pass.
+    std::lock_guard<std::mutex> lock(g_lock);
+    pending = std::exchange(g_pending, {});
+  }
+  if (pending.empty()) return false;
+  std::stable_sort(pending.begin(), pending.end(),
+                   [](const Pending& a, const Pending& b) { return FoldCase(a.file) < FoldCase(b.file); });
+  // One box: with one error for all the box gives its text; with several each file says its own.
+  const bool oneError = std::all_of(pending.begin(), pending.end(), [&](const Pending& p) { return p.error == pending[0].error; });
+  std::wstring files;
+  for (size_t i = 0; i < pending.size(); ++i) {
+    if (i == kListedFilesMax) {
+      files += L'\n';
+      files += kMoreFiles;
+      break;
+    }
+    if (i) files += L'\n';
+    files += pending[i].file;
+    if (!oneError) files += kReasonSeparator + ErrorText(pending[i].error);
+  }
+  ShowBox(oneError ? pending[0].error : 0, files);
+  return true;
+}
+
+bool HasPendingGroupFileNotices() {
+  std::lock_guard<std::mutex> lock(g_lock);
+  return !g_pending.empty();
+}
+
 void ForgetToldGroupFiles() {
-  std::lock_guard<std::mutex> lock(g_toldLock);
+  std::lock_guard<std::mutex> lock(g_lock);
   g_told.clear();
+  g_pending.clear();
 }

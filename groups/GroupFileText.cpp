@@ -91,38 +91,16 @@ bool DecodeCodePage(UINT codePage, std::string_view bytes, std::wstring& text) {
   return !usedDefault && std::string_view(back) == bytes;
 }
 
-// The bytes and the shortest and longest second byte of a UTF-8 sequence with this lead byte;
-// 0 for a byte that leads none (ASCII, a continuation byte, or one no sequence may start with).
-struct Utf8Lead {
-  uint64_t length;
-  uint8_t secondMin;
-  uint8_t secondMax;
-};
-constexpr Utf8Lead kNoUtf8Lead{0, 0, 0};
-
-Utf8Lead Utf8LeadOf(uint8_t lead) {
-  if (lead >= 0xC2 && lead <= 0xDF) return {2, 0x80, 0xBF};
-  if (lead == 0xE0) return {3, 0xA0, 0xBF};                    // no overlong forms
-  if (lead == 0xED) return {3, 0x80, 0x9F};                    // no surrogates
-  if (lead >= 0xE1 && lead <= 0xEF) return {3, 0x80, 0xBF};
-  if (lead == 0xF0) return {4, 0x90, 0xBF};
-  if (lead >= 0xF1 && lead <= 0xF3) return {4, 0x80, 0xBF};
-  if (lead == 0xF4) return {4, 0x80, 0x8F};                    // nothing above U+10FFFF
-  return kNoUtf8Lead;
-}
-
-// True when the bytes hold at least one well-formed UTF-8 sequence of two bytes or more: an
-// editor wrote UTF-8 there, and reading the file in a code page would turn those characters
-// into others (and the next save would write the wrong ones as UTF-8).
-bool HoldsUtf8MultiByteSequence(const ByteReader& bytes) {
-  for (uint64_t offset = 0; offset < bytes.Size(); ++offset) {
-    uint8_t b = 0;
-    if (!bytes.U8(offset, b)) return false;
-    const Utf8Lead lead = Utf8LeadOf(b);
-    if (lead.length == 0) continue;
-    bool valid = bytes.U8(offset + 1, b) && b >= lead.secondMin && b <= lead.secondMax;
-    for (uint64_t k = 2; valid && k < lead.length; ++k) valid = bytes.U8(offset + k, b) && b >= 0x80 && b <= 0xBF;
-    if (valid) return true;
+// True when the bytes hold a byte that leads a UTF-8 sequence (0xC0 to 0xF7) followed by a
+// continuation byte (0x80 to 0xBF): an editor wrote UTF-8 there, valid or not. Reading such a
+// file in a code page would turn its characters into others, and the next save would write
+// the wrong ones as UTF-8; broken UTF-8 (overlong forms, encoded surrogates, cut sequences)
+// is a damaged file, not one of the code page.
+bool HoldsUtf8ShapedSequence(std::string_view bytes) {
+  for (size_t i = 0; i + 1 < bytes.size(); ++i) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    const auto next = static_cast<unsigned char>(bytes[i + 1]);
+    if (lead >= 0xC0 && lead <= 0xF7 && next >= 0x80 && next <= 0xBF) return true;
   }
   return false;
 }
@@ -171,6 +149,21 @@ UINT NumberedCodePage(std::wstring_view name) {
   return 0;
 }
 
+// The names of the two-byte encoding: an eight-bit file that claims it is in another encoding
+// than its own, and a UTF-16 file that names any other is too.
+bool IsUtf16Name(const std::wstring& name) {
+  for (const wchar_t* known : {L"utf-16", L"utf16", L"utf-16le", L"utf-16be", L"ucs-2", L"iso-10646-ucs-2", L"unicode"})
+    if (EqualsNoCase(name, known)) return true;
+  return false;
+}
+
+// The declared encoding of a UTF-16 text ("" when none).
+std::wstring DeclaredEncodingOfText(const std::wstring& text) {
+  std::string narrow;
+  for (wchar_t c : text.substr(0, 200)) narrow += c < 0x80 ? static_cast<char>(c) : '?';
+  return DeclaredEncoding(narrow);
+}
+
 // The code page an encoding name stands for; 0 for a name this reader does not know.
 UINT CodePageOfEncoding(const std::wstring& name) {
   for (const auto& known : kNamedCodePages)
@@ -178,18 +171,23 @@ UINT CodePageOfEncoding(const std::wstring& name) {
   return NumberedCodePage(name);
 }
 
-}  // namespace
 
-bool DecodeGroupFileText(const std::string& data, std::wstring& text) {
+bool DecodeUtf16File(const ByteReader& bytes, bool bigEndian, std::wstring& text) {
+  if (!DecodeUtf16(bytes, bigEndian, text)) return false;
+  const std::wstring declared = DeclaredEncodingOfText(text);
+  return declared.empty() || IsUtf16Name(declared);
+}
+
+bool DecodeExactly(const std::string& data, std::wstring& text) {
   text.clear();
   const ByteReader bytes(data.data(), data.size());
   uint8_t b0 = 0, b1 = 0;
   if (bytes.U8(0, b0) && bytes.U8(1, b1)) {
-    if (b0 == 0xFF && b1 == 0xFE) return DecodeUtf16(bytes.From(2), false, text);
-    if (b0 == 0xFE && b1 == 0xFF) return DecodeUtf16(bytes.From(2), true, text);
+    if (b0 == 0xFF && b1 == 0xFE) return DecodeUtf16File(bytes.From(2), false, text);
+    if (b0 == 0xFE && b1 == 0xFF) return DecodeUtf16File(bytes.From(2), true, text);
     // A group file begins with "<" or a blank, whose UTF-16 form holds a zero byte.
-    if (b0 != 0 && b1 == 0) return DecodeUtf16(bytes, false, text);
-    if (b0 == 0 && b1 != 0) return DecodeUtf16(bytes, true, text);
+    if (b0 != 0 && b1 == 0) return DecodeUtf16File(bytes, false, text);
+    if (b0 == 0 && b1 != 0) return DecodeUtf16File(bytes, true, text);
   }
 
   const std::string_view all(data);
@@ -198,6 +196,7 @@ bool DecodeGroupFileText(const std::string& data, std::wstring& text) {
   if (zero != std::string_view::npos && all.find_first_not_of('\0', zero) != std::string_view::npos) return false;
 
   const std::wstring declared = DeclaredEncoding(narrow);
+  if (IsUtf16Name(declared)) return false;  // eight-bit bytes are no UTF-16
   const UINT codePage = declared.empty() ? CP_UTF8 : CodePageOfEncoding(declared);
   // A name this reader does not know: only plain ASCII reads the same in every code page.
   if (codePage == 0) return DecodeCodePage(kUsAscii, narrow, text);
@@ -205,9 +204,47 @@ bool DecodeGroupFileText(const std::string& data, std::wstring& text) {
   if (DecodeCodePage(CP_UTF8, narrow, text)) return true;
   // The program's own declaration says UTF-8, but an editor may have saved the file in the
   // system's code page without changing it. That reading is unambiguous only for bytes that
-  // hold no UTF-8 at all: a file with a UTF-8 mark, or with UTF-8 characters beside a broken
-  // byte, is UTF-8 that is damaged, not a file of the code page.
+  // hold nothing shaped like UTF-8: a file with a UTF-8 mark, or with a UTF-8 sequence (valid
+  // or broken), is UTF-8 that is damaged, not a file of the code page.
   if (narrow.substr(0, kUtf8Mark.size()) == kUtf8Mark) return false;
-  if (HoldsUtf8MultiByteSequence(ByteReader(narrow.data(), narrow.size()))) return false;
+  if (HoldsUtf8ShapedSequence(narrow)) return false;
   return DecodeCodePage(::GetACP(), narrow, text);
+}
+
+// The text of bytes that do not decode exactly, for showing only: UTF-16 by the same signs,
+// else UTF-8, broken sequences and lone surrogates as U+FFFD.
+std::wstring DecodeForShowing(const std::string& data) {
+  std::wstring text;
+  const ByteReader bytes(data.data(), data.size());
+  uint8_t b0 = 0, b1 = 0;
+  if (bytes.U8(0, b0) && bytes.U8(1, b1) && (b0 == 0 || b1 == 0 || (b0 == 0xFF && b1 == 0xFE) || (b0 == 0xFE && b1 == 0xFF))) {
+    const bool bigEndian = b0 == 0xFE || (b0 == 0 && b1 != 0);
+    const uint64_t start = (b0 == 0xFF || b0 == 0xFE) ? 2 : 0;
+    for (uint64_t offset = start;; offset += 2) {
+      uint16_t unit = 0;
+      if (!(bigEndian ? bytes.U16(offset, unit) : bytes.U16LE(offset, unit)) || unit == 0) break;
+      text += static_cast<wchar_t>(unit);
+    }
+    for (size_t i = 0; i < text.size(); ++i) {
+      if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) ++i;
+      else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) text[i] = 0xFFFD;
+    }
+    return text;
+  }
+  const std::string_view narrow = std::string_view(data).substr(0, std::string_view(data).find('\0'));
+  if (narrow.empty() || narrow.size() > static_cast<size_t>(INT_MAX)) return text;
+  const int size = static_cast<int>(narrow.size());
+  const int n = ::MultiByteToWideChar(CP_UTF8, 0, narrow.data(), size, nullptr, 0);
+  if (n <= 0) return text;
+  text.resize(static_cast<size_t>(n));
+  ::MultiByteToWideChar(CP_UTF8, 0, narrow.data(), size, text.data(), n);
+  return text;
+}
+
+}  // namespace
+
+bool DecodeGroupFileText(const std::string& data, std::wstring& text) {
+  if (DecodeExactly(data, text)) return true;
+  text = DecodeForShowing(data);
+  return false;
 }

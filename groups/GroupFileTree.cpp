@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/Seams.h"
+#include "groups/GroupFileNotices.h"
 #include "groups/GroupNames.h"
 
 namespace {
@@ -104,8 +105,10 @@ bool WalkGroupTree(const std::wstring& file, const GroupVisitor& visit) {
     const std::wstring current = std::move(stack.back());
     stack.pop_back();
     if (!visited.Insert(current)) continue;
+    // A damaged group is walked as far as it was read: its subgroups are reached, and a visit
+    // that saves it is refused by the store.
     FontGroup group;
-    if (!group.Load(current)) continue;
+    if (!group.Load(current) && !group.HoldsFileContent()) continue;
     if (!visit(group)) return false;
     for (auto node = group.Nodes.rbegin(); node != group.Nodes.rend(); ++node) stack.push_back(node->Path);
   }
@@ -148,6 +151,7 @@ bool TakeEscapeFromInput() {
 bool LoadGroupForChange(FontGroup& group, const std::wstring& file) {
   if (group.Load(file)) return true;
   const GroupLoadState state = group.LoadState();
+  if (group.IsDamagedOrUnreadable()) ReportRefusedGroupChange(file);
   return IsRootGroupFile(file) && (state == GroupLoadState::kMissing || state == GroupLoadState::kEmpty);
 }
 
@@ -158,6 +162,7 @@ bool CreateChildGroupFile(const std::wstring& parentFile, std::wstring& name, bo
   const GroupLoadState parentState = child.LoadState();
   if (parentState != GroupLoadState::kLoaded && !(IsRootGroupFile(parentFile) && (parentState == GroupLoadState::kMissing ||
                                                                                   parentState == GroupLoadState::kEmpty))) {
+    if (child.IsDamagedOrUnreadable()) ReportRefusedGroupChange(parentFile);
     seams::Beep(MB_ICONEXCLAMATION);
     return false;
   }

@@ -27,8 +27,8 @@
 [[nodiscard]] bool DeleteGroupFileTree(const std::wstring& file);
 
 // Loads `file` and every group below it through its nodes (links included), in node order,
-// each file once, and hands each loaded group to `visit`; groups that do not load are passed
-// over. False as soon as `visit` returns false.
+// each file once, and hands each loaded group to `visit` (a damaged one as far as it was read;
+// saving it is refused); groups that cannot be read at all are passed over. False as soon as `visit` returns false.
 using GroupVisitor = std::function<bool(FontGroup& group)>;
 [[nodiscard]] bool WalkGroupTree(const std::wstring& file, const GroupVisitor& visit);
 
@@ -46,7 +46,8 @@ void SetGroupTreeInstalled(const std::wstring& file, bool installed);
 [[nodiscard]] bool TakeEscapeFromInput();
 
 // Loads a group that is about to be changed and saved: true when it loaded, or when it is the
-// root file and that is missing or empty (saving then makes it).
+// root file and that is missing or empty (saving then makes it). A damaged or unreadable file
+// gives false, and the refused change is told.
 [[nodiscard]] bool LoadGroupForChange(FontGroup& group, const std::wstring& file);
 
 // Makes a new group file for a child of the group in `parentFile` and links it into the parent

@@ -11,4 +11,5 @@ struct GroupTreeItemData {
   std::wstring Name;      // the item's text
   std::wstring Parent;    // the parent group's file
   std::wstring File;      // the group's own file, relative to the groups folder
+  bool Damaged = false;   // the file was read in part: shown greyed, never changed
 };

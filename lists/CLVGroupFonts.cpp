@@ -57,6 +57,7 @@ int CLVGroupFonts::Fill() {
   Clear();
   entries_.clear();
   filledFile_.clear();
+  filledDamaged_ = false;
   m_textColor = g_Preferences.Colors[kColorInstalled];
   m_shellIconsForSubgroups = false;
   const std::wstring file = g_AppState.GroupsTree.GetItemFile();
@@ -66,7 +67,6 @@ int CLVGroupFonts::Fill() {
   }
   m_busy = true;
   orv::ScopedWaitCursor wait;
-  GroupFileNoticeBatch notices;  // the damaged subgroups of the list in one box
   FontGroup group;
   const bool loaded = group.Load(file);
   if (m_hWnd) ::SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
@@ -115,7 +115,9 @@ int CLVGroupFonts::Fill() {
   m_refreshPending = false;
   m_busy = false;
   progress.Destroy();
-  SetMainStatusText(std::wstring());
+  // A damaged group is shown as far as it was read; the status bar says why it is not changed.
+  filledDamaged_ = group.IsDamagedOrUnreadable();
+  SetMainStatusText(filledDamaged_ ? DescribeDamagedGroupFile(file) : std::wstring());
   if (!complete) return 0;
   if (loaded) filledFile_ = file;
   StartDetailReader();
@@ -189,7 +191,11 @@ void CLVGroupFonts::RemoveSelectionFromGroup() {
   // Only rows of a group that was read whole stand for the group: anything else would write
   // the group over with less than it holds.
   const std::wstring file = g_AppState.GroupsTree.GetItemFile();
-  if (GetFirstSelected() < 0 || file.empty() || file != filledFile_) return;
+  if (GetFirstSelected() < 0 || file.empty()) return;
+  if (file != filledFile_) {
+    if (filledDamaged_) ReportRefusedGroupChange(file);
+    return;
+  }
   ExtendSelectionToSameFile();
   SavePosition(true);
   std::vector<FontListRow*> selected;

@@ -73,6 +73,7 @@ private:
   // The group file the rows were filled from, when the fill completed and the group loaded;
   // empty otherwise. Only such a fill is ever written back.
   std::wstring filledFile_;
+  bool filledDamaged_ = false;  // the list shows a group read in part
   std::unordered_map<const FontListRow*, FontGroupEntry> entries_;
   ULONGLONG lastAbortLook_ = 0;
 };

@@ -87,9 +87,9 @@ bool CLVGroupFonts::PasteToGroup(const std::wstring& targetFile) {
     }
   }
   FontGroup target;
-  if (!target.Load(targetFile)) return false;
+  if (!LoadGroupForChange(target, targetFile)) return false;
   FontGroup source;
-  if (move && !source.Load(sourceFile)) return false;
+  if (move && !LoadGroupForChange(source, sourceFile)) return false;
 
   std::unordered_set<std::wstring> held;
   for (const FontGroupEntry& font : target.Fonts) held.insert(GroupFontKey(font.Path, font.Name));

@@ -122,13 +122,13 @@ TEST_F(GroupsTest, DamagedFilesAreReportedAndNeverSavedOver) {
     WriteRaw(L"orvel_Root.xml", c.bytes);
     FontGroup g;
     EXPECT_FALSE(g.Load(L"orvel_Root.xml"));
-    EXPECT_EQ(g.LoadState(), GroupLoadState::kUnreadable);
-    EXPECT_TRUE(g.Fonts.empty() && g.Nodes.empty());
+    EXPECT_EQ(g.LoadState(), GroupLoadState::kDamaged);
+    EXPECT_TRUE(testing_support::Boxes().empty()) << "the main thread shows the notice once the action is done";
+    EXPECT_TRUE(FlushGroupFileNotices());
     ASSERT_EQ(testing_support::Boxes().size(), 1u);
     EXPECT_EQ(testing_support::Boxes()[0].caption, GroupCaption());
     EXPECT_EQ(testing_support::Boxes()[0].type, static_cast<UINT>(MB_ICONHAND));
     EXPECT_TRUE(BoxMentions(testing_support::Boxes()[0], L"(orvel_Root.xml)"));
-    EXPECT_TRUE(g.Name.empty() && g.Parent.empty()) << "nothing of a damaged file is taken for the group";
     // What the groups tree does at start-up when the root does not load.
     g.Name = L"Orvel Classification";
     EXPECT_FALSE(g.Save());
@@ -146,6 +146,7 @@ TEST_F(GroupsTest, LockedFileIsReportedAndNotSavedOver) {
   FontGroup g;
   EXPECT_FALSE(g.Load(L"orvelgrp00001.xml"));
   EXPECT_EQ(g.LoadState(), GroupLoadState::kUnreadable);
+  EXPECT_TRUE(FlushGroupFileNotices());
   ASSERT_EQ(testing_support::Boxes().size(), 1u);
   EXPECT_FALSE(g.Save());
   ::CloseHandle(lock);
@@ -284,6 +285,7 @@ TEST_F(GroupsTest, HugeFileIsBoundedAndKept) {
   EXPECT_FALSE(g.Load(L"orvelgrp00001.xml"));
   EXPECT_EQ(g.LoadState(), GroupLoadState::kUnreadable);
   EXPECT_LT(::GetTickCount64() - start, 2000u);
+  EXPECT_TRUE(FlushGroupFileNotices());
   ASSERT_EQ(testing_support::Boxes().size(), 1u);
   EXPECT_FALSE(g.Save());
   WIN32_FILE_ATTRIBUTE_DATA data;

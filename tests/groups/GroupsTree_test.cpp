@@ -80,36 +80,60 @@ TEST_F(GroupsTreeTest, ShowsTheGroupsSortedAndReadsEachBranchWhenItOpens) {
   EXPECT_EQ(ChildTexts(alpha), (std::vector<std::wstring>{L"Added", L"Grand"}));
 }
 
-TEST_F(GroupsTreeTest, DamagedFilesAreReportedAndKeptByteForByte) {
-  const std::string damaged = "<OrvelFontGroups><Name>half a fi";
-  WriteRaw(kRootGroupFile, damaged);
+TEST_F(GroupsTreeTest, DamagedFilesAreShownAsReadAndKeptByteForByte) {
+  // A root with an element the format has no place for, a child cut off in its fonts, and a
+  // sound group below the damaged one.
+  const std::string root = "<OrvelFontGroups><Name>Hand Root</Name><Extra>x</Extra><orvelnodes>"
+                           "<node><name>a</name><file>orvelgrp00001.xml</file></node>"
+                           "<node><name>b</name><file>orvelgrp00002.xml</file></node></orvelnodes></OrvelFontGroups>";
+  const std::string child = "<OrvelFontGroups><Name>Cut</Name><Parent>orvel_Root.xml</Parent><orvelnodes><node>"
+                            "<name>g</name><file>orvelgrp00003.xml</file></node></orvelnodes><fonts><font><name>F</name>"
+                            "<path>C:\\f.ttf</path></font><font><name>Hal";
+  WriteRaw(kRootGroupFile, root);
+  MakeGroup(G(1), L"Sound", kRootGroupFile);
+  WriteRaw(G(2), child);
+  MakeGroup(G(3), L"Grand", G(2));
+  {
+    FontGroup g;
+    ASSERT_TRUE(g.Load(G(3)));
+    g.Installed = true;
+    ASSERT_TRUE(g.Save());
+  }
   Tree().Init();
-  EXPECT_EQ(testing_support::Boxes().size(), 1u);
-  EXPECT_EQ(ChildTexts(nullptr), std::vector<std::wstring>{L"Orvel Classification"});
-  Tree().SelectItem(Tree().GetRootItem());
-  Tree().NewGroup();
-  Tree().SendMessage(WM_COMMAND, ID_FONTS_REFRESH);
-  EXPECT_EQ(ReadRaw(kRootGroupFile), damaged);
-  EXPECT_EQ(FolderFiles(), std::vector<std::wstring>{kRootGroupFile}) << "no group made that nothing links to";
+  EXPECT_TRUE(testing_support::Boxes().empty()) << "shown once the action is done";
+  EXPECT_TRUE(FlushGroupFileNotices());
+  ASSERT_EQ(testing_support::Boxes().size(), 1u) << "one box at start";
+  const std::wstring& told = testing_support::Boxes()[0].text;
+  EXPECT_TRUE(told.find(L"orvel_Root.xml") != std::wstring::npos && told.find(G(2)) != std::wstring::npos) << testing_support::Narrow(told);
 
-  // A damaged group below a good one: no item, and neither deleting its parent nor clearing
-  // the installed marks above it writes it.
-  MakeGroup(kRootGroupFile, L"Root", L"", {G(1)});
-  MakeGroup(G(1), L"Parent", kRootGroupFile, {G(2)});
-  WriteRaw(G(2), damaged);
-  testing_support::ResetRecords();
-  Tree().Reload();
-  HTREEITEM parent = Tree().FindChildByFile(Tree().GetRootItem(), G(1));
-  Tree().Expand(parent, TVE_EXPAND);
-  EXPECT_EQ(Tree().GetChildItem(parent), nullptr);
-  EXPECT_EQ(testing_support::Boxes().size(), 1u);
-  Tree().SelectItem(parent);
+  HTREEITEM top = Tree().GetRootItem();
+  EXPECT_EQ(Text(top), L"Hand Root");
+  EXPECT_EQ(ChildTexts(top), (std::vector<std::wstring>{L"Cut", L"Sound"})) << "a damaged root keeps its children";
+  HTREEITEM cut = Tree().FindChildByFile(top, G(2));
+  ASSERT_TRUE(cut);
+  EXPECT_TRUE(Tree().GetItemRecord(cut)->Damaged);
+  EXPECT_TRUE(Tree().GetItemRecord(top)->Damaged);
+  EXPECT_FALSE(Tree().GetItemRecord(Tree().FindChildByFile(top, G(1)))->Damaged);
+  EXPECT_EQ(Tree().GetItemRecord(cut)->FontCount, 1) << "the fonts read before the cut";
+  Tree().Expand(cut, TVE_EXPAND);
+  EXPECT_EQ(ChildTexts(cut), std::vector<std::wstring>{L"Grand"}) << "a damaged group can be opened";
+
+  // Every change to a damaged file is refused, told once per action, and writes nothing.
+  Tree().SelectItem(cut);
+  EXPECT_EQ(::SendMessageW(Tree().m_hWnd, TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(cut)), 0) << "no rename";
+  Tree().NewGroup();
+  EXPECT_TRUE(FlushGroupFileNotices());
+  EXPECT_FALSE(FlushGroupFileNotices());
+  Tree().SelectItem(top);
   Tree().ClearInstalledMarks();
+  EXPECT_TRUE(FlushGroupFileNotices());
+  EXPECT_FALSE(Group(G(3)).Installed) << "the sound group below the damaged one is reached";
   testing_support::SetBoxAnswer(IDYES);
-  EXPECT_FALSE(Tree().DeleteGroup(parent));
-  EXPECT_EQ(ReadRaw(G(2)), damaged);
-  EXPECT_TRUE(Exists(G(1))) << "the group above the damaged one stays, and still links to it";
-  EXPECT_EQ(Group(G(1)).Nodes.size(), 1u);
+  EXPECT_FALSE(Tree().DeleteGroup(cut));
+  EXPECT_FALSE(Tree().DeleteGroup(Tree().FindChildByFile(top, G(1)))) << "its damaged parent would keep listing it";
+  EXPECT_EQ(ReadRaw(kRootGroupFile), root);
+  EXPECT_EQ(ReadRaw(G(2)), child);
+  EXPECT_EQ(FolderFiles(), (std::vector<std::wstring>{kRootGroupFile, G(1), G(2), G(3)})) << "no group made or deleted";
 }
 
 TEST_F(GroupsTreeTest, NewGroupsGetUniqueNamesAndTheInstalledFlagOfTheirParent) {
