@@ -45,10 +45,11 @@ public:
   void DrawPage(HDC dc) override;
 
 private:
-  // The label block of `work_`; its height, drawn or not. Drawn, a block taller than the room
-  // left in the column ends with an ellipsis there.
+  // The label block of `work_`, in lines inside the column; its height, drawn or not. Drawn,
+  // a block taller than the room left in the column ends with an ellipsis at the column's end.
   int DrawFontLabel(HDC dc, bool measure);
-  std::wstring FitWithEllipsis(HDC dc, const std::wstring& text, int height);
+  std::wstring LabelText() const;
+  int MeasureLines(HDC dc, const std::wstring& text, size_t maxLines) const;
   void DrawListHeader(HDC dc);
   LOGFONTW ArialAt(HDC dc, int points) const;
 
@@ -57,6 +58,7 @@ private:
   ReportOptions options_;
   int gap_ = 0;
   int sampleFontSize_ = 16;
+  int columnTop_ = 0;
   int nextIndex_ = 0;
   int endIndex_ = 0;
   FontItem work_;
