@@ -12,6 +12,7 @@
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "common/StringHelpers.h"
+#include "framework/Handles.h"
 #include "lists/CCensusDlg.h"
 #include "lists/CDirWithFontsDlg.h"
 #include "tests/support/SfntBuilder.h"
@@ -74,6 +75,28 @@ std::vector<std::wstring> Rows(CCensusListView& list, const std::wstring& root) 
   return rows;
 }
 
+// The dark pixels a control shows: its text's ink.
+int TextInk(HWND control) {
+  ::RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+  RECT rc{};
+  ::GetClientRect(control, &rc);
+  orv::ScopedGetDC dc(control);
+  orv::ScopedCreatedDC memory(::CreateCompatibleDC(dc.Get()));
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), rc.right, -rc.bottom, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  orv::ScopedBitmap bitmap(::CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap || !bits) return -1;
+  orv::ScopedSelectObject select(memory.Get(), bitmap.Get());
+  ::BitBlt(memory.Get(), 0, 0, rc.right, rc.bottom, dc.Get(), 0, 0, SRCCOPY);
+  ::GdiFlush();
+  int ink = 0;
+  const auto* pixel = static_cast<const uint8_t*>(bits);
+  for (LONG i = 0; i < rc.right * rc.bottom; ++i, pixel += 4)
+    if (pixel[0] < 128 && pixel[1] < 128 && pixel[2] < 128) ++ink;
+  return ink;
+}
+
 void SelectFilter(CCensusDlg& dlg, int item) {
   HWND filter = ::GetDlgItem(dlg.m_hWnd, IDC_CENSUS_FILTER);
   ::SendMessageW(filter, CB_SETCURSEL, item, 0);
@@ -115,7 +138,12 @@ protected:
 TEST_F(CensusDlgTest, GoldenCensusOfAFolderTree) {
   MakeCensusTree(root_);
   CCensusDlg dlg;
-  RunCensus(dlg, root_);
+  ASSERT_TRUE(dlg.CreateModeless());
+  // As the user leaves it: the folder box has the focus when the census starts.
+  ::SetForegroundWindow(dlg.m_hWnd);
+  ::SetFocus(::GetDlgItem(dlg.m_hWnd, IDC_CENSUS_DRIVES));
+  dlg.StartCensus(root_);
+  ASSERT_TRUE(PumpUntil([&] { return !dlg.IsWalkRunning() && !dlg.List().IsBusy(); }));
   const std::vector<std::wstring> golden = {
       L"DejaVu Sans|DejaVuSans.ttf|Version 2.37|\\sys|41",
       L"DejaVu Sans|DejaVuSans.ttf|Version 2.37|\\a|2",
@@ -140,6 +168,17 @@ TEST_F(CensusDlgTest, GoldenCensusOfAFolderTree) {
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDOK)));
   EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_CENSUS_FILTER)));
   EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_CENSUS_SAVE)));
+  // The folder box shows its entry again once the walk has let it go.
+  HWND drives = ::GetDlgItem(dlg.m_hWnd, IDC_CENSUS_DRIVES);
+  const int selected = static_cast<int>(::SendMessageW(drives, CB_GETCURSEL, 0, 0));
+  ASSERT_GE(selected, 0);
+  wchar_t entry[MAX_PATH] = {};
+  COMBOBOXEXITEMW item{CBEIF_TEXT, selected, entry, MAX_PATH};
+  ::SendMessageW(drives, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  EXPECT_NE(entry[0], 0);
+  HWND edit = reinterpret_cast<HWND>(::SendMessageW(drives, CBEM_GETEDITCONTROL, 0, 0));
+  EXPECT_EQ(GetWindowTextString(edit), entry);
+  EXPECT_GT(TextInk(edit), 0) << "the entry's text is drawn";
 
   struct FilterCase {
     int item;
