@@ -129,11 +129,4 @@ TEST_F(WrappedTextTest, NeverSplitsASurrogatePair) {
   EXPECT_EQ(joined, text);
 }
 
-TEST_F(WrappedTextTest, DrawnLinesAreAsHighAsMeasured) {
-  const WrappedText wrapped = WrapText(dc_.Get(), L"one two three four five six", 60, 100);
-  const RECT area{0, 0, 60, 1000};
-  EXPECT_EQ(DrawTextLines(dc_.Get(), wrapped.lines, area, DT_CENTER),
-            static_cast<int>(wrapped.lines.size()) * TextLineHeight(dc_.Get()));
-}
-
 }  // namespace
