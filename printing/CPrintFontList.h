@@ -38,8 +38,8 @@ public:
   int NextIndex() const { return nextIndex_; }
 
   // Draws one page from the next font on; true when fonts remain for another page. A font too
-  // big for an empty column is placed there all the same (cut at the page's bottom), so that
-  // no font stalls the layout.
+  // big for an empty column is placed there all the same (ended with an ellipsis at the page's
+  // bottom), so that no font stalls the layout.
   bool LayoutFontListPage(HDC dc);
   // The preview: the first page of the first installed fonts.
   void DrawPage(HDC dc) override;
