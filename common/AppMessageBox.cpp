@@ -1,5 +1,7 @@
 #include "common/AppMessageBox.h"
 
+#include <cwchar>
+
 #include "common/AppShell.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
@@ -24,9 +26,11 @@ std::wstring BuildAppMessageText(UINT textId, DWORD systemError, const wchar_t* 
     text += L'\n';
   }
   if (detail) {
-    text += L"\n(";
+    // A list (lines of fonts and their files) stands as it is; one detail is a remark.
+    const bool list = wcschr(detail, L'\n') != nullptr;
+    text += list ? L"\n" : L"\n(";
     text += detail;
-    text += L')';
+    if (!list) text += L')';
   }
   if (askRestart) {
     text += L"\n\n";

@@ -8,7 +8,8 @@
 #include <string>
 
 // Builds the text the box shows: text string + "\n", system error text + "\n",
-// "\n(" detail ")", and "\n\n" + the restart question.
+// "\n(" detail ")" (a detail that holds a line break, a list, as "\n" detail), and "\n\n" + the
+// restart question.
 std::wstring BuildAppMessageText(UINT textId, DWORD systemError, const wchar_t* detail, bool askRestart);
 
 void AppMessageBox(HWND owner, UINT type, UINT captionId, UINT textId, DWORD systemError = 0,

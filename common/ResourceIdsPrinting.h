@@ -68,6 +68,7 @@
 #define IDS_PAGE_NUMBER             12066
 #define IDS_PRINT_FAILED            22096
 #define IDS_FONTS_NOT_PRINTABLE     22098
+#define IDS_NOTHING_PRINTED_NAMES   22099
 
 // Strings of the font sheet.
 #define IDS_SHEET_FAMILY            12080

@@ -191,8 +191,11 @@ void CCensusDlg::StartCensus(const std::wstring& chosenRoots) {
 }
 
 void CCensusDlg::EnableChoice(bool enable) {
+  // The folder box loses the text of its entry while it is disabled: the entry is shown again.
+  if (!enable) lockedSelection_ = static_cast<int>(::SendMessageW(drives_.m_hWnd, CB_GETCURSEL, 0, 0));
   for (int id : {IDC_CENSUS_SYSTEM_FONTS, IDC_CENSUS_USER_FONTS, IDC_CENSUS_DRIVES, IDCANCEL})
     ::EnableWindow(::GetDlgItem(m_hWnd, id), enable);
+  if (enable && lockedSelection_ != CB_ERR) ::SendMessageW(drives_.m_hWnd, CB_SETCURSEL, lockedSelection_, 0);
   if (static_cast<DWORD>(g_AppState.WindowsRelease) < kMinReleaseWithUserFonts)
     ::EnableWindow(::GetDlgItem(m_hWnd, IDC_CENSUS_USER_FONTS), FALSE);
   if (!enable) ::EnableWindow(::GetDlgItem(m_hWnd, IDC_CENSUS_SAVE), FALSE);

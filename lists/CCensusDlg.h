@@ -146,6 +146,8 @@ private:
   bool userFontsVisited_ = false;
   std::wstring fontCaseFolder_;
   int rememberedSelection_ = -1;
+  // The folder box's selection while a walk locks it.
+  int lockedSelection_ = CB_ERR;
   bool filterAdded_ = false;
   // What the walk thread hands over, under lock_.
   std::mutex lock_;

@@ -1,13 +1,13 @@
 #include "printing/CPrintFontList.h"
 
 #include <algorithm>
-#include <cwctype>
 #include <iterator>
 
 #include "app/AppState.h"
 #include "app/Preferences.h"
 #include "common/RegistryValue.h"
 #include "framework/Handles.h"
+#include "viewing/WrappedText.h"
 
 namespace {
 constexpr int kLabelPoints = 8;
@@ -15,9 +15,9 @@ constexpr int kGapPoints = 12;
 constexpr int kTitlePoints = 24;
 constexpr int kDefaultSampleSize = 16;
 constexpr int kPreviewInset = 4;
-constexpr UINT kSampleFormat = DT_WORDBREAK | DT_NOPREFIX | DT_EXTERNALLEADING;
-constexpr wchar_t kEllipsis[] = L"\u2026";
-constexpr UINT kTitleFormat = DT_CENTER | DT_WORDBREAK | DT_EXTERNALLEADING | DT_NOPREFIX;
+// A title of a group with a very long name keeps to this many lines.
+constexpr size_t kTitleLines = 3;
+constexpr size_t kAnyLines = static_cast<size_t>(-1);
 
 int ReadSampleFontSize() {
   DWORD size = kDefaultSampleSize;
@@ -70,6 +70,7 @@ bool CPrintFontList::LayoutFontListPage(HDC dc) {
   ::SetTextColor(dc, RGB(0, 0, 0));
   DrawListHeader(dc);
   const int headerBottom = drawRect_.top;
+  columnTop_ = headerBottom;
   const int pitch = ColumnPitch(page.left, page.right, columns, gutter);
   int column = 0;
   auto placeColumn = [&] {
@@ -95,20 +96,21 @@ bool CPrintFontList::LayoutFontListPage(HDC dc) {
       g_AppState.FontCache.Add(work_.GetFilePaths(), nullptr);
     const int labelHeight = DrawFontLabel(dc, true);
     orv::ScopedFont sampleFont(work_.CreateDisplayFont(-PointsToPixels(dc, sampleFontSize_)));
-    const UINT format = kSampleFormat | (options_.singleLineSample ? DT_SINGLELINE : 0);
     const std::wstring& text = g_Preferences.SampleText;
+    const size_t sampleLines = options_.singleLineSample ? 1 : kAnyLines;
     int sampleHeight = 0;
-    {
+    if (sampleFont) {
       orv::ScopedSelectObject select(dc, sampleFont.Get());
-      RECT measure = drawRect_;
-      if (sampleFont) sampleHeight = ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measure, format | DT_CALCRECT);
+      sampleHeight = MeasureLines(dc, text, sampleLines);
     }
     const bool emptyColumn = drawRect_.top == headerBottom;
     if (sampleHeight + labelHeight + drawRect_.top < page.bottom || emptyColumn) {
-      DrawFontLabel(dc, false);
-      if (sampleFont && drawRect_.top < drawRect_.bottom) {
+      // A label cut short fills its column: no sample is drawn under it.
+      if (DrawFontLabel(dc, false) == labelHeight && sampleFont) {
         orv::ScopedSelectObject select(dc, sampleFont.Get());
-        drawRect_.top += ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &drawRect_, format);
+        (void)DrawWrapped(dc, text, sampleLines);
+      } else if (drawRect_.top < drawRect_.bottom) {
+        drawRect_.top = drawRect_.bottom;
       }
       ++i;
       ++entry;
@@ -122,10 +124,7 @@ bool CPrintFontList::LayoutFontListPage(HDC dc) {
   return false;
 }
 
-int CPrintFontList::DrawFontLabel(HDC dc, bool measure) {
-  const LOGFONTW label = ArialAt(dc, kLabelPoints);
-  orv::ScopedFont font(::CreateFontIndirectW(&label));
-  orv::ScopedSelectObject select(dc, font.Get());
+std::wstring CPrintFontList::LabelText() const {
   std::wstring text = L"\r\n" + work_.displayName;
   const std::wstring& full = work_.FullName();
   if (!full.empty() && full != work_.displayName) text += L" [" + full + L"]";
@@ -139,36 +138,27 @@ int CPrintFontList::DrawFontLabel(HDC dc, bool measure) {
     if (options_.showVersion && !work_.version.empty()) text += L"\r\nV.:  " + work_.version;
     if (options_.showId && !work_.uniqueId.empty()) text += L"\r\nID:  " + work_.uniqueId;
   }
-  RECT area = drawRect_;
-  const int height = ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, kSampleFormat | DT_CALCRECT);
-  if (measure) return height;
-  const int room = std::max(0, static_cast<int>(drawRect_.bottom - drawRect_.top));
-  // A label cut short fills its column: no sample is drawn under it.
-  const bool cut = height > room;
-  if (cut) text = FitWithEllipsis(dc, text, room);
-  area = drawRect_;
-  const int drawn = ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, kSampleFormat);
-  drawRect_.top = cut ? drawRect_.bottom : drawRect_.top + drawn;
-  return height;
+  return text;
 }
 
-// The longest start of `text` that, with an ellipsis after it, wraps into `height`: a label
-// taller than its column ends with whole lines and "…" rather than a line cut through.
-std::wstring CPrintFontList::FitWithEllipsis(HDC dc, const std::wstring& text, int height) {
-  auto measured = [&](size_t length) {
-    std::wstring part = text.substr(0, length);
-    while (!part.empty() && iswspace(part.back())) part.pop_back();
-    part += kEllipsis;
-    RECT area = drawRect_;
-    const int h = ::DrawTextW(dc, part.c_str(), static_cast<int>(part.size()), &area, kSampleFormat | DT_CALCRECT);
-    return std::make_pair(h, part);
-  };
-  size_t fits = 0, tooLong = text.size();
-  while (tooLong - fits > 1) {
-    const size_t middle = fits + (tooLong - fits) / 2;
-    (measured(middle).first <= height ? fits : tooLong) = middle;
-  }
-  return fits == 0 ? std::wstring() : measured(fits).second;
+// The height of `text` in the column from its top, in the DC's font: the whole of it, or, for a
+// text taller than an empty column, a little more than the column.
+int CPrintFontList::MeasureLines(HDC dc, const std::wstring& text, size_t maxLines) const {
+  const int lineHeight = std::max(1, TextLineHeight(dc));
+  const size_t columnLines = static_cast<size_t>(std::max(0, static_cast<int>(pageRect_.bottom - columnTop_))) / lineHeight;
+  const WrappedText wrapped = WrapText(dc, text, drawRect_.right - drawRect_.left, std::min(maxLines, columnLines + 1));
+  return static_cast<int>(wrapped.lines.size()) * lineHeight;
+}
+
+int CPrintFontList::DrawFontLabel(HDC dc, bool measure) {
+  const LOGFONTW label = ArialAt(dc, kLabelPoints);
+  orv::ScopedFont font(::CreateFontIndirectW(&label));
+  orv::ScopedSelectObject select(dc, font.Get());
+  const std::wstring text = LabelText();
+  if (measure) return MeasureLines(dc, text, kAnyLines);
+  const int top = drawRect_.top;
+  (void)DrawWrapped(dc, text, kAnyLines);
+  return drawRect_.top - top;
 }
 
 void CPrintFontList::DrawListHeader(HDC dc) {
@@ -176,7 +166,7 @@ void CPrintFontList::DrawListHeader(HDC dc) {
     const LOGFONTW heading = ArialAt(dc, kTitlePoints);
     orv::ScopedFont font(::CreateFontIndirectW(&heading));
     orv::ScopedSelectObject select(dc, font.Get());
-    drawRect_.top += ::DrawTextW(dc, title_.c_str(), static_cast<int>(title_.size()), &drawRect_, kTitleFormat);
+    (void)DrawWrapped(dc, title_, kTitleLines, DT_CENTER);
   }
   drawRect_.top += gap_;
   DrawRule(dc);

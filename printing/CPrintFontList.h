@@ -38,17 +38,18 @@ public:
   int NextIndex() const { return nextIndex_; }
 
   // Draws one page from the next font on; true when fonts remain for another page. A font too
-  // big for an empty column is placed there all the same (cut at the page's bottom), so that
-  // no font stalls the layout.
+  // big for an empty column is placed there all the same (ended with an ellipsis at the page's
+  // bottom), so that no font stalls the layout.
   bool LayoutFontListPage(HDC dc);
   // The preview: the first page of the first installed fonts.
   void DrawPage(HDC dc) override;
 
 private:
-  // The label block of `work_`; its height, drawn or not. Drawn, a block taller than the room
-  // left in the column ends with an ellipsis there.
+  // The label block of `work_`, in lines inside the column; its height, drawn or not. Drawn,
+  // a block taller than the room left in the column ends with an ellipsis at the column's end.
   int DrawFontLabel(HDC dc, bool measure);
-  std::wstring FitWithEllipsis(HDC dc, const std::wstring& text, int height);
+  std::wstring LabelText() const;
+  int MeasureLines(HDC dc, const std::wstring& text, size_t maxLines) const;
   void DrawListHeader(HDC dc);
   LOGFONTW ArialAt(HDC dc, int points) const;
 
@@ -57,6 +58,7 @@ private:
   ReportOptions options_;
   int gap_ = 0;
   int sampleFontSize_ = 16;
+  int columnTop_ = 0;
   int nextIndex_ = 0;
   int endIndex_ = 0;
   FontItem work_;

@@ -233,12 +233,12 @@ bool CPrintFontSet::RunPrintDialog(HWND owner, PrintDialogResult& result) {
 void CPrintFontSet::AddFont(const FontItem& font, bool current) { fonts_.AddUnique(font, current ? kCurrentMark : 0); }
 
 // The fonts left out for their names are named before the job starts: the user knows which of
-// the chosen fonts the printout lacks.
+// the chosen fonts the printout lacks, or that nothing is printed when none is left.
 void CPrintFontSet::KeepPrintableFonts(FontItemList& list) const {
   const std::vector<std::wstring> left = LeaveOutUnprintableFonts(list);
   if (left.empty()) return;
-  AppMessageBox(g_AppState.MainWindow, MB_ICONWARNING, IDS_CAPTION_APP, IDS_FONTS_NOT_PRINTABLE, 0,
-                LeftOutFontsText(left).c_str());
+  AppMessageBox(g_AppState.MainWindow, MB_ICONWARNING, IDS_CAPTION_APP,
+                list.Empty() ? IDS_NOTHING_PRINTED_NAMES : IDS_FONTS_NOT_PRINTABLE, 0, LeftOutFontsText(left).c_str());
 }
 
 void CPrintFontSet::PrintFontSheets(HWND owner) {

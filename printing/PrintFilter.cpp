@@ -40,7 +40,7 @@ std::vector<std::wstring> LeaveOutUnprintableFonts(FontItemList& list) {
 
 std::wstring LeftOutFontsText(const std::vector<std::wstring>& left) {
   std::wstring text;
-  for (size_t i = 0; i < left.size() && i < kShownFonts; ++i) text += (i ? L"\n" : L"") + left[i];
-  if (left.size() > kShownFonts) text += L"\n" + std::wstring(kEllipsis);
+  for (size_t i = 0; i < left.size() && i < kShownFonts; ++i) text += left[i] + L"\n";
+  if (left.size() > kShownFonts) text += std::wstring(kEllipsis) + L"\n";
   return text;
 }

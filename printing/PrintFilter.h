@@ -22,5 +22,6 @@ bool HasPrintableName(const FontItem& font);
 // fonts left out for their names are shown to the user (name and file, each name cut short).
 std::vector<std::wstring> LeaveOutUnprintableFonts(FontItemList& list);
 
-// The fonts `left` names, one a line, as the message about them lists them.
+// The fonts `left` names, one a line (each line ended, so that the message shows a list even
+// of one), as the message about them lists them.
 std::wstring LeftOutFontsText(const std::vector<std::wstring>& left);

@@ -53,7 +53,8 @@ public:
 
 private:
   COLORREF EntryTextColor() const;
-  int DrawLine(HDC dc, const std::wstring& text, UINT extraFormat = 0);
+  // At most `maxLines` lines of `text`, ending with an ellipsis when cut (CPreviewFrame::DrawWrapped).
+  void DrawLine(HDC dc, const std::wstring& text, size_t maxLines);
   void SetSheetFont(int points, int weight = FW_NORMAL);
   void DrawEntryHeader(HDC dc);
   void DrawEntryInfo(HDC dc);

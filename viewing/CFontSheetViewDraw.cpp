@@ -10,10 +10,18 @@
 #include "framework/Handles.h"
 #include "viewing/CSampleWindow.h"
 #include "viewing/ValueFormatters.h"
+#include "viewing/WrappedText.h"
 
 namespace {
 
-constexpr UINT kTextFormat = DT_WORDBREAK | DT_EXTERNALLEADING | DT_NOPREFIX;
+// A heading or a detail line of a font with a name of thousands of letters keeps to its band
+// and ends there with an ellipsis; the rest of the page stays the sheet's. The heading's band is
+// a quarter of a bounded page (a name of some hundred letters shows whole), or this many lines
+// of an unbounded one; a detail line's band is this many lines.
+constexpr size_t kHeadingLines = 3;
+constexpr int kHeadingBandParts = 4;
+constexpr size_t kInfoLines = 4;
+constexpr size_t kAnyLines = static_cast<size_t>(-1);
 constexpr int kHeaderPoints = 24;
 constexpr int kInfoPoints = 12;
 constexpr int kNoticePoints = 10;
@@ -50,11 +58,7 @@ COLORREF CFontSheetView::EntryTextColor() const {
   return ::GetSysColor(COLOR_WINDOWTEXT);
 }
 
-int CFontSheetView::DrawLine(HDC dc, const std::wstring& text, UINT extraFormat) {
-  const int height = ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &drawRect_, kTextFormat | extraFormat);
-  drawRect_.top += height;
-  return height;
-}
+void CFontSheetView::DrawLine(HDC dc, const std::wstring& text, size_t maxLines) { (void)DrawWrapped(dc, text, maxLines); }
 
 void CFontSheetView::SetSheetFont(int points, int weight) {
   logFont_.lfHeight = -PointsToPixels(currentDc_, points);
@@ -97,19 +101,24 @@ void CFontSheetView::DrawEntryHeader(HDC dc) {
   std::wstring text = font_.displayName;
   const std::wstring& full = font_.FullName();
   if (!full.empty() && full != text) text += L" [" + full + L"]";
-  text += L" " + TypeTag(font_);
+  // A name cut short keeps the font's type after its ellipsis.
+  const std::wstring tag = L" " + TypeTag(font_);
   SetSheetFont(kHeaderPoints);
   {
     orv::ScopedFont font(::CreateFontIndirectW(&logFont_));
     orv::ScopedSelectObject select(dc, font.Get());
-    DrawLine(dc, text);
+    size_t lines = kHeadingLines;
+    if (!unboundedPage_)
+      lines = std::max<size_t>(1, static_cast<size_t>((pageRect_.bottom - pageRect_.top) / kHeadingBandParts) /
+                                      std::max(1, TextLineHeight(dc)));
+    (void)DrawWrapped(dc, text + tag, lines, DT_LEFT, tag);
   }
   if (font_.HasFlag(font_flags::kOtherType | font_flags::kOtherVersion)) {
     drawRect_.top += halfLine_;
     SetSheetFont(kInfoPoints, FW_BOLD);
     orv::ScopedFont font(::CreateFontIndirectW(&logFont_));
     orv::ScopedSelectObject select(dc, font.Get());
-    DrawLine(dc, LoadResString(IDS_SHEET_OTHER_INSTALLED));
+    DrawLine(dc, LoadResString(IDS_SHEET_OTHER_INSTALLED), kInfoLines);
     logFont_.lfWeight = FW_NORMAL;
   }
   drawRect_.top += halfLine_;
@@ -122,21 +131,21 @@ void CFontSheetView::DrawEntryInfo(HDC dc) {
   orv::ScopedFont font(::CreateFontIndirectW(&logFont_));
   orv::ScopedSelectObject select(dc, font.Get());
   const bool sfnt = font_.HasFlag(font_flags::kSfnt);
-  DrawLine(dc, LoadResString(IDS_SHEET_FAMILY) + details_.familyText);
+  DrawLine(dc, LoadResString(IDS_SHEET_FAMILY) + details_.familyText, kInfoLines);
   if (sfnt) {
     std::wstring file = LoadResString(IDS_SHEET_FILE) + font_.fileRef;
     if (font_.IsCollectionFace()) file += L"  (" + LoadResString(IDS_SHEET_COLLECTION) + L")";
-    DrawLine(dc, file);
-    DrawLine(dc, LoadResString(IDS_SHEET_FILE_SIZE) + FormatByteSize(details_.fileSize));
+    DrawLine(dc, file, kInfoLines);
+    DrawLine(dc, LoadResString(IDS_SHEET_FILE_SIZE) + FormatByteSize(details_.fileSize), kInfoLines);
   } else {
-    DrawLine(dc, LoadResString(IDS_SHEET_METRICS_FILE) + font_.fullPath);
-    DrawLine(dc, LoadResString(IDS_SHEET_OUTLINE_FILE) + font_.pfbPath);
+    DrawLine(dc, LoadResString(IDS_SHEET_METRICS_FILE) + font_.fullPath, kInfoLines);
+    DrawLine(dc, LoadResString(IDS_SHEET_OUTLINE_FILE) + font_.pfbPath, kInfoLines);
   }
-  if (!font_.version.empty()) DrawLine(dc, LoadResString(IDS_SHEET_VERSION) + font_.version);
-  if (!font_.uniqueId.empty()) DrawLine(dc, LoadResString(IDS_SHEET_UNIQUE_ID) + font_.uniqueId);
+  if (!font_.version.empty()) DrawLine(dc, LoadResString(IDS_SHEET_VERSION) + font_.version, kInfoLines);
+  if (!font_.uniqueId.empty()) DrawLine(dc, LoadResString(IDS_SHEET_UNIQUE_ID) + font_.uniqueId, kInfoLines);
   std::wstring scripts;
   font_.GetScriptNames(scripts, L"; ", -1);
-  if (!scripts.empty()) DrawLine(dc, L"Scripts: " + scripts);
+  if (!scripts.empty()) DrawLine(dc, L"Scripts: " + scripts, kAnyLines);
   drawRect_.top += halfLine_;
   if (details_.hasDsig || details_.hasCff) {
     std::wstring outlines = LoadResString(details_.hasCff ? IDS_SHEET_CFF_OUTLINES : IDS_SHEET_TT_OUTLINES);
@@ -152,14 +161,14 @@ void CFontSheetView::DrawEntryInfo(HDC dc) {
         ::LocalFree(text);
       }
     }
-    DrawLine(dc, outlines);
+    DrawLine(dc, outlines, kInfoLines);
     drawRect_.top += halfLine_;
   }
   if (!details_.noticeText.empty()) {
     SetSheetFont(kNoticePoints);
     orv::ScopedFont notice(::CreateFontIndirectW(&logFont_));
     orv::ScopedSelectObject selectNotice(dc, notice.Get());
-    DrawLine(dc, details_.noticeText);
+    DrawLine(dc, details_.noticeText, kAnyLines);
     drawRect_.top += halfLine_;
   }
 }
@@ -172,7 +181,7 @@ void CFontSheetView::DrawEntrySample(HDC dc) {
     orv::ScopedSelectObject select(dc, font.Get());
     std::wstring text = SheetSampleText();
     ReplaceMissingGlyphs(dc, text);
-    if (font) DrawLine(dc, text);
+    if (font) DrawLine(dc, text, kAnyLines);
   }
   drawRect_.top += 2 * halfLine_;
   DrawRule(dc);

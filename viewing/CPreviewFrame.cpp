@@ -1,6 +1,9 @@
 #include "viewing/CPreviewFrame.h"
 
+#include <algorithm>
+
 #include "app/AppState.h"
+#include "viewing/WrappedText.h"
 
 namespace {
 constexpr int kZoomStep = 50;
@@ -66,6 +69,19 @@ void CPreviewFrame::DrawRule(HDC dc) {
   ::MoveToEx(dc, drawRect_.left, drawRect_.top, nullptr);
   ::LineTo(dc, drawRect_.right, drawRect_.top);
   drawRect_.top += w;
+}
+
+size_t CPreviewFrame::LinesLeft(HDC dc) const {
+  const int lineHeight = std::max(1, TextLineHeight(dc));
+  return static_cast<size_t>(std::max(0, static_cast<int>(drawRect_.bottom - drawRect_.top)) / lineHeight);
+}
+
+bool CPreviewFrame::DrawWrapped(HDC dc, const std::wstring& text, size_t maxLines, UINT align,
+                                const std::wstring& cutTail) {
+  const WrappedText wrapped =
+      WrapText(dc, text, drawRect_.right - drawRect_.left, std::min(maxLines, LinesLeft(dc)), cutTail);
+  drawRect_.top += DrawTextLines(dc, wrapped.lines, drawRect_, align);
+  return !wrapped.cut;
 }
 
 LRESULT CPreviewFrame::OnEraseBackground(UINT, WPARAM wParam, LPARAM, BOOL&) {

@@ -10,6 +10,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <string>
+
 #include "framework/ScrollWindowImpl.h"
 
 struct PageSetupData;
@@ -59,6 +62,14 @@ protected:
   void ExtendScrollToPage();
   // A black rule half a point wide (at the zoom) across drawRect at its top, which moves below it.
   void DrawRule(HDC dc);
+  // Draws `text` in the DC's font at drawRect's top, in lines inside drawRect's width: at most
+  // `maxLines` of them, and only lines that end above drawRect's bottom, so a text is never cut
+  // through a line. A text cut short ends with "…" (and `cutTail`). The top moves below the
+  // lines. True when the text was drawn whole.
+  bool DrawWrapped(HDC dc, const std::wstring& text, size_t maxLines, UINT align = DT_LEFT,
+                   const std::wstring& cutTail = {});
+  // How many lines of the DC's font drawRect has room for.
+  size_t LinesLeft(HDC dc) const;
 
   int zoom_;
   bool unboundedPage_ = true;

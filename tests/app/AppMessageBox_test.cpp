@@ -27,6 +27,9 @@ TEST_F(AppMessageBoxTest, TextPieces) {
   EXPECT_EQ(BuildAppMessageText(IDS_STARTUP_FAILED, 0, nullptr, false), startup + L"\n");
   // Detail only: "\n(" detail ")".
   EXPECT_EQ(BuildAppMessageText(0, 0, L"error 5", false), L"\n(error 5)");
+  // A list, a line each (fonts and their files), stands as it is, also a list of one.
+  EXPECT_EQ(BuildAppMessageText(0, 0, L"A (a.ttf)\nB (b.ttf)\n", false), L"\nA (a.ttf)\nB (b.ttf)\n");
+  EXPECT_EQ(BuildAppMessageText(IDS_STARTUP_FAILED, 0, L"A (a.ttf)\n", false), startup + L"\n\nA (a.ttf)\n");
   // The restart question alone starts with two line breaks.
   EXPECT_EQ(BuildAppMessageText(0, 0, nullptr, true), L"\n\n" + restart);
   // An unknown string id contributes only its line break.

@@ -140,6 +140,16 @@ TEST_F(CensusDlgTest, GoldenCensusOfAFolderTree) {
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDOK)));
   EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_CENSUS_FILTER)));
   EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_CENSUS_SAVE)));
+  // The folder box shows its entry again once the walk has let it go.
+  HWND drives = ::GetDlgItem(dlg.m_hWnd, IDC_CENSUS_DRIVES);
+  const int selected = static_cast<int>(::SendMessageW(drives, CB_GETCURSEL, 0, 0));
+  ASSERT_GE(selected, 0);
+  wchar_t entry[MAX_PATH] = {};
+  COMBOBOXEXITEMW item{CBEIF_TEXT, selected, entry, MAX_PATH};
+  ::SendMessageW(drives, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  EXPECT_NE(entry[0], 0);
+  HWND edit = reinterpret_cast<HWND>(::SendMessageW(drives, CBEM_GETEDITCONTROL, 0, 0));
+  EXPECT_EQ(GetWindowTextString(edit), entry);
 
   struct FilterCase {
     int item;

@@ -3,6 +3,8 @@
 // TrueType fonts here: Wine's PostScript driver cannot print privately loaded CFF fonts.
 #include "printing/CPrintFontSet.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "app/AppState.h"
@@ -82,18 +84,77 @@ protected:
   }
 };
 
-}  // namespace
-
-// A font whose PostScript name no printer takes is left out and named, as a list and as sheets;
-// the fonts after it print, with a footer on every page. In a narrow column of the list a label
-// taller than the column ends with an ellipsis.
-TEST_F(RealPrinter, UnprintableFontIsLeftOutAndNamed) {
-  ScratchDir folder;
+// The fonts of make_long_name_fonts.py in `folder`.
+void MakeLongNameFonts(const ScratchDir& folder) {
   RunHostCommand("/usr/bin/python3 '" + UnixPath(SourceDir() + L"\\tests\\printing\\data\\make_long_name_fonts.py") +
                  "' '" + UnixPath(folder.Path()) + "'");
+}
+
+// The words of a page that the footer ("Orvel Font Manager") begins, and the top of the footer.
+double FooterTop(const PdfPage& page) {
+  const auto& w = page.words;
+  for (size_t i = 0; i + 2 < w.size(); ++i)
+    if (w[i].text == "Orvel" && w[i + 1].text == "Font" && w[i + 2].text == "Manager") return w[i].top;
+  return -1;
+}
+
+// The words at and below `first` that lie in its column (left edges from its left up to
+// `width` further) above the footer, top to bottom, joined without spaces.
+std::string ColumnText(const PdfPage& page, const PdfWord& first, double width) {
+  const double footer = FooterTop(page);
+  std::vector<PdfWord> column;
+  for (const PdfWord& w : page.words)
+    if (w.left > first.left - 1 && w.left < first.left + width && w.top > first.top - 1 && w.top < footer - 1)
+      column.push_back(w);
+  std::stable_sort(column.begin(), column.end(), [](const PdfWord& a, const PdfWord& b) {
+    return a.top + 1 < b.top || (a.top < b.top + 1 && a.left < b.left);
+  });
+  std::string text;
+  for (const PdfWord& w : column) text += w.text;
+  return text;
+}
+
+std::string WithoutSpaces(std::wstring text) {
+  text.erase(std::remove(text.begin(), text.end(), L' '), text.end());
+  return Narrow(text);
+}
+
+const std::string kEllipsisUtf8 = "\xE2\x80\xA6";
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// No word of a page covers another, and none reaches into the footer or past the paper.
+void ExpectNothingDrawnOver(const PdfPage& page) {
+  const double footer = FooterTop(page);
+  ASSERT_GT(footer, 0) << "the footer";
+  for (size_t i = 0; i < page.words.size(); ++i) {
+    const PdfWord& a = page.words[i];
+    EXPECT_LE(a.right, page.width) << a.text.substr(0, 40);
+    if (a.top < footer - 1) EXPECT_LE(a.bottom, footer + 0.5) << "into the footer: " << a.text.substr(0, 40);
+    for (size_t j = i + 1; j < page.words.size(); ++j)
+      EXPECT_FALSE(Overlap(a, page.words[j])) << a.text.substr(0, 40) << " / " << page.words[j].text.substr(0, 40);
+  }
+}
+
+}  // namespace
+
+// Fonts with very long names printed to a PDF, as a list in six narrow columns and as sheets.
+// The font whose PostScript name no printer takes is left out and named in a list. A name of
+// 30,000 letters without a space wraps inside its column and ends there with "…" (on its sheet,
+// the heading ends with "…" and the font's type within its band), a name of 200 characters
+// prints whole, no word covers another or the footer, and every other font prints.
+TEST_F(RealPrinter, LongNamesEndWithAnEllipsisInsideTheirColumnsAndBands) {
+  ScratchDir folder;
+  MakeLongNameFonts(folder);
   const FontItem longName = ReadFont(folder.Path(), L"LongName.ttf");
   ASSERT_EQ(longName.postScriptName.size(), 30000u) << "the fixture fonts (python3-fonttools)";
-  const FontItem longFamily = ReadFont(folder.Path(), L"LongFamily.ttf"), serif = ReadFont(kDejaVuFolder, L"DejaVuSerif.ttf");
+  const FontItem longFamily = ReadFont(folder.Path(), L"LongFamily.ttf"), midName = ReadFont(folder.Path(), L"MidName.ttf");
+  const FontItem serif = ReadFont(kDejaVuFolder, L"DejaVuSerif.ttf");
+  ASSERT_EQ(longFamily.displayName.size(), 30000u);
+  ASSERT_EQ(midName.displayName.size(), 200u);
+  const std::string mid = WithoutSpaces(midName.displayName);
   g_Preferences.SampleText = L"Sphinx of black quartz, judge my vow";
   for (const bool sheets : {false, true}) {
     SCOPED_TRACE(sheets ? "sheets" : "list");
@@ -108,29 +169,113 @@ TEST_F(RealPrinter, UnprintableFontIsLeftOutAndNamed) {
       ListHost host(list, IDC_FOLDER_FONTS_LIST);
       CPrintFontSet job;
       if (sheets) {
-        job.AddFont(longName, true);
-        job.AddFont(serif, false);
+        for (const FontItem* font : {&longName, &longFamily, &midName, &serif}) job.AddFont(*font, font == &longName);
         job.PrintFontSheets(owner_);
       } else {
-        FillAndSelect(list, {longName, longFamily, serif});
+        FillAndSelect(list, {longName, longFamily, midName, serif});
         ::SendMessageW(list.m_hWnd, WM_COMMAND, ID_LIST_PRINT, 0);
       }
     }
     ASSERT_EQ(Boxes().size(), 1u) << "one message names the font left out";
-    EXPECT_NE(Boxes()[0].text.find(L"PostScript names"), std::wstring::npos);
-    EXPECT_NE(Boxes()[0].text.find(L"(LongName.ttf)"), std::wstring::npos) << Narrow(Boxes()[0].text);
+    const std::wstring& box = Boxes()[0].text;
+    EXPECT_NE(box.find(L"PostScript names"), std::wstring::npos) << Narrow(box);
+    EXPECT_EQ(box.find(L"Nothing was printed"), std::wstring::npos);
+    EXPECT_NE(box.find(L"\n\nAaLongName"), std::wstring::npos) << "a list after a blank line, not in parentheses";
+    EXPECT_NE(box.find(L"(LongName.ttf)\n"), std::wstring::npos) << Narrow(box);
+
     const std::wstring pdf = WaitForNewPdf(pdfFolder_, before_, 60000);
     ASSERT_FALSE(pdf.empty()) << "no PDF from the printer";
-    const std::string text = Text(pdf), artifact = UnixPath(ArtifactsDir()) + "/print-long-names-" + (sheets ? "sheets" : "list");
-    RunHostCommand("pdftotext -layout '" + UnixPath(pdf) + "' '" + artifact + ".txt'; pdftoppm -r 50 -png '" + UnixPath(pdf) + "' '" + artifact + "'");
-    EXPECT_NE(text.find("DejaVu Serif"), std::string::npos) << text.substr(0, 400);
-    EXPECT_EQ(text.find("OrvelOrvel"), std::string::npos) << "the font left out";
-    EXPECT_EQ(text.find("\xE2\x80\xA6") != std::string::npos, !sheets) << "the long label's ellipsis";
-    EXPECT_EQ(Pages(pdf), 1);
-    EXPECT_EQ(text.find("Orvel Font Manager"), text.rfind("Orvel Font Manager")) << "the footer, once";
-    EXPECT_NE(text.find("Orvel Font Manager"), std::string::npos);
+    const std::string artifact = UnixPath(ArtifactsDir()) + "/print-long-names-" + (sheets ? "sheets" : "list");
+    RunHostCommand("pdftoppm -r 72 -png '" + UnixPath(pdf) + "' '" + artifact + "'");
+    const std::vector<PdfPage> pages = PdfWords(pdf);
+    ASSERT_EQ(pages.size(), sheets ? 3u : 1u);
+    for (const PdfPage& page : pages) ExpectNothingDrawnOver(page);
+    const std::string text = Text(pdf);
+    EXPECT_EQ(text.find("AaLongName"), std::string::npos) << "the font left out";
+    EXPECT_NE(text.find("DejaVu Serif"), std::string::npos) << "the font after the long names";
+
+    const std::vector<PdfWord>& words = pages[0].words;
+    auto starting = [&](const std::string& start) {
+      return std::find_if(words.begin(), words.end(), [&](const PdfWord& w) { return w.text.rfind(start, 0) == 0; });
+    };
+    const auto longWord = starting("AaLongFamily");
+    ASSERT_NE(longWord, words.end());
+    if (!sheets) {
+      // Column 1 holds the 30,000 letters down to its end, column 2 the 200 characters whole.
+      const auto midWord = starting("AbMid");
+      ASSERT_NE(midWord, words.end());
+      const double pitch = midWord->left - longWord->left;
+      EXPECT_GT(pitch, 0) << "the 200-character name starts the next column";
+      const std::string column = ColumnText(pages[0], *longWord, pitch / 2);
+      EXPECT_TRUE(EndsWith(column, kEllipsisUtf8)) << column.substr(column.size() - std::min<size_t>(column.size(), 80));
+      EXPECT_EQ(column.rfind("AaLongFamily", 0), 0u);
+      EXPECT_EQ(column.find("Sphinx"), std::string::npos) << "no sample under a label that fills its column";
+      for (const PdfWord& w : words)
+        if (w.left > longWord->left - 1 && w.left < longWord->left + pitch / 2) EXPECT_LT(w.right, midWord->left) << w.text;
+      // Every letter of the name in order: no letter lost between two lines.
+      EXPECT_EQ(ColumnText(pages[0], *midWord, pitch / 2).rfind(mid, 0), 0u) << ColumnText(pages[0], *midWord, pitch / 2);
+    } else {
+      // The heading's band: its last line ends with "…" and the type, and the family line below it
+      // ends with "…" as well.
+      std::vector<size_t> cuts;
+      for (size_t i = 0; i < words.size(); ++i)
+        if (EndsWith(words[i].text, kEllipsisUtf8)) cuts.push_back(i);
+      ASSERT_EQ(cuts.size(), 2u) << "the heading and the family line";
+      ASSERT_LT(cuts[0] + 1, words.size());
+      EXPECT_EQ(words[cuts[0] + 1].text, "(TrueType)");
+      EXPECT_NEAR(words[cuts[0] + 1].top, words[cuts[0]].top, 2.0) << "on the heading's last line";
+      EXPECT_LT(words[cuts[0]].bottom - longWord->top, pages[0].height / 4) << "a quarter of the page at most";
+      EXPECT_NE(text.find("Sphinx"), std::string::npos) << "the sample lines follow the heading";
+      // The 200 characters: the heading whole or ended within its band (as the heading's face
+      // is wide or narrow on this machine), the family line below it whole.
+      std::string heading, family;
+      bool inFamily = false;
+      for (const PdfWord& w : pages[1].words) {
+        if (w.text == "File:") break;
+        if (inFamily) family += w.text;
+        if (w.text == "Family:") inFamily = true;
+        if (!inFamily && w.text != "(TrueType)") heading += w.text;
+      }
+      EXPECT_TRUE(heading == mid || (EndsWith(heading, kEllipsisUtf8) &&
+                                     mid.rfind(heading.substr(0, heading.size() - kEllipsisUtf8.size()), 0) == 0))
+          << heading;
+      EXPECT_EQ(family, mid) << "the family line whole";
+    }
   }
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+}
+
+// When every chosen font is left out, the message says that nothing was printed, and nothing is.
+TEST_F(RealPrinter, NothingIsPrintedAndSaidSoWhenEveryFontIsLeftOut) {
+  ScratchDir folder;
+  MakeLongNameFonts(folder);
+  const FontItem longName = ReadFont(folder.Path(), L"LongName.ttf");
+  ASSERT_EQ(longName.postScriptName.size(), 30000u) << "the fixture fonts (python3-fonttools)";
+  for (const bool sheets : {false, true}) {
+    SCOPED_TRACE(sheets ? "sheets" : "list");
+    ResetRecords();
+    before_ = PdfFiles(pdfFolder_);
+    std::vector<std::wstring> seen;
+    {
+      DialogAnswerer answerer({kPrintCaption, kDoneCaption});
+      COrvelListView list;
+      ListHost host(list, IDC_FOLDER_FONTS_LIST);
+      CPrintFontSet job;
+      if (sheets) {
+        job.AddFont(longName, true);
+        job.PrintFontSheets(owner_);
+      } else {
+        FillAndSelect(list, {longName});
+        ::SendMessageW(list.m_hWnd, WM_COMMAND, ID_LIST_PRINT, 0);
+      }
+      seen = answerer.Seen();
+    }
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text.rfind(L"Nothing was printed", 0), 0u) << Narrow(Boxes()[0].text);
+    EXPECT_NE(Boxes()[0].text.find(L"\n\nAaLongName"), std::wstring::npos) << "the font named";
+    EXPECT_EQ(std::find(seen.begin(), seen.end(), kDoneCaption), seen.end()) << "no note of a document sent";
+    EXPECT_TRUE(WaitForNewPdf(pdfFolder_, before_, 3000).empty()) << "no document";
+  }
 }
 
 TEST_F(RealPrinter, SetModePrintsOneSheetPerFont) {

@@ -1,6 +1,7 @@
 #include "tests/printing/PrintingTestSupport.h"
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -266,6 +267,51 @@ std::string RunHostCommand(const std::string& commandLine) {
   std::string out = testing_support::ReadFileBytes(winDone);
   ::DeleteFileW(winDone.c_str());
   return out;
+}
+
+namespace {
+
+double Attribute(const std::string& tag, const char* name) {
+  const size_t at = tag.find(std::string(" ") + name + "=\"");
+  return at == std::string::npos ? 0 : std::atof(tag.c_str() + at + std::strlen(name) + 3);
+}
+
+std::string Unescape(std::string text) {
+  const std::pair<const char*, const char*> entities[] = {{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}};
+  for (const auto& [from, to] : entities)
+    for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += std::strlen(to))
+      text.replace(at, std::strlen(from), to);
+  return text;
+}
+
+}  // namespace
+
+std::vector<PdfPage> PdfWords(const std::wstring& pdf) {
+  const std::string html = RunHostCommand("pdftotext -bbox '" + UnixPath(pdf) + "' -");
+  std::vector<PdfPage> pages;
+  for (size_t at = 0; (at = html.find('<', at)) != std::string::npos;) {
+    const size_t end = html.find('>', at);
+    if (end == std::string::npos) break;
+    const std::string tag = html.substr(at, end - at + 1);
+    if (tag.rfind("<page ", 0) == 0) {
+      pages.push_back({Attribute(tag, "width"), Attribute(tag, "height"), {}});
+    } else if (tag.rfind("<word ", 0) == 0 && !pages.empty()) {
+      const size_t close = html.find("</word>", end);
+      if (close == std::string::npos) break;
+      pages.back().words.push_back({Attribute(tag, "xMin"), Attribute(tag, "yMin"), Attribute(tag, "xMax"),
+                                    Attribute(tag, "yMax"), Unescape(html.substr(end + 1, close - end - 1))});
+    }
+    at = end + 1;
+  }
+  return pages;
+}
+
+bool Overlap(const PdfWord& a, const PdfWord& b) {
+  const double w = std::min(a.right, b.right) - std::max(a.left, b.left);
+  const double h = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+  if (w <= 0 || h <= 0) return false;
+  const double smaller = std::min((a.right - a.left) * (a.bottom - a.top), (b.right - b.left) * (b.bottom - b.top));
+  return w * h > smaller / 3;
 }
 
 }  // namespace printing_tests

@@ -98,4 +98,19 @@ std::string UnixPath(const std::wstring& path);
 // Runs a host command (through Wine's start /unix) and returns its output: pdfinfo, pdftotext.
 std::string RunHostCommand(const std::string& commandLine);
 
+// One word of a PDF page as poppler reads it: its box in points from the page's top left and
+// its UTF-8 text.
+struct PdfWord {
+  double left, top, right, bottom;
+  std::string text;
+};
+struct PdfPage {
+  double width = 0, height = 0;
+  std::vector<PdfWord> words;
+};
+// The words of every page of the PDF (pdftotext -bbox), in the order they were drawn.
+std::vector<PdfPage> PdfWords(const std::wstring& pdf);
+// Whether two words cover each other: their boxes share more than a third of the smaller one.
+bool Overlap(const PdfWord& a, const PdfWord& b);
+
 }  // namespace printing_tests

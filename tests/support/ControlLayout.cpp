@@ -48,13 +48,23 @@ bool ShowsWholeText(HWND control) {
   orv::ScopedSelectObject font(dc.Get(), reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
   RECT need = client;
   if (isStatic) {
-    ::DrawTextW(dc.Get(), text, -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+    // A label that ends its text with an ellipsis by its style shows what it can, by design.
+    if (style & SS_ELLIPSISMASK) return true;
+    const UINT prefix = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+    ::DrawTextW(dc.Get(), text, -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | prefix);
     return need.bottom <= client.bottom && need.right <= client.right;
   }
-  ::DrawTextW(dc.Get(), text, -1, &need, DT_CALCRECT | DT_SINGLELINE);
   const LONG type = style & BS_TYPEMASK;
   const bool push = type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
-  const int mark = push ? 0 : ::GetSystemMetrics(SM_CXMENUCHECK) + ::GetSystemMetrics(SM_CXEDGE) * 2;
+  // A push button draws its text inside its edges; a box or a radio button beside its mark.
+  const int edges = ::GetSystemMetrics(SM_CXEDGE) * 2;
+  const int mark = push ? edges : ::GetSystemMetrics(SM_CXMENUCHECK) + edges;
+  if (style & BS_MULTILINE) {
+    need.right = client.right - mark;
+    ::DrawTextW(dc.Get(), text, -1, &need, DT_CALCRECT | DT_WORDBREAK);
+    return need.right - need.left + mark <= client.right && need.bottom <= client.bottom;
+  }
+  ::DrawTextW(dc.Get(), text, -1, &need, DT_CALCRECT | DT_SINGLELINE);
   return need.right - need.left + mark <= client.right;
 }
 

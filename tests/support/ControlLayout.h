@@ -20,7 +20,8 @@ RECT ShownRect(HWND child);
 bool LiesInside(HWND child, const RECT& area);
 
 // Whether a text label shows its whole text: a static's text wrapped in its width fits its
-// height; a button's one line fits its width (a check box or radio button less its mark).
+// height; a button's one line fits its width inside its edges (a check box or radio button
+// less its mark; a button of several lines in its height too).
 // Controls of other kinds, and empty labels, pass.
 bool ShowsWholeText(HWND control);
 
