@@ -4,8 +4,8 @@
 // F10 then arrows and Enter, or Alt+mnemonic) tracks its popup under the button. While a popup
 // is open, Left and Right move to the neighbouring menus and the mouse moving over another
 // button switches to that one. Popup items whose command has an image in the loaded toolbar
-// strip show it, in the column of the check marks. The menu's messages (WM_COMMAND, WM_INITMENUPOPUP, WM_MENUSELECT, owner-draw)
-// go on to the frame that created the bar, so its update-UI and command map see them as if the
+// strip show it in a picture column of its own (ArrangeMenuPictures). The menu's messages
+// (WM_COMMAND, WM_INITMENUPOPUP, WM_MENUSELECT, owner-draw) go on to the frame that created the bar, so its update-UI and command map see them as if the
 // menu were its own.
 //
 // Owns the attached menu (until DetachMenu), the image list and the item bitmaps. Registers

@@ -102,8 +102,9 @@ HWND CFrameWindowImplBase::CreateToolBarCtrl(HWND parent, const ToolbarResource&
   ::SendMessageW(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   ::SendMessageW(tb, TB_SETBITMAPSIZE, 0, MAKELPARAM(data.ImageWidth, data.ImageHeight));
   if (images) {
-    ::SendMessageW(tb, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Get()));
+    ScopedImageList disabled = SetToolbarImages(tb, images.Get());
     imageLists_.push_back(std::move(images));
+    if (disabled) imageLists_.push_back(std::move(disabled));
   }
   if (!buttons.empty())
     ::SendMessageW(tb, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));

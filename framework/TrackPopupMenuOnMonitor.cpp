@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/MenuPictures.h"
+
 namespace orv {
 
 POINT ClampPointToMonitor(POINT pt) {
@@ -14,6 +16,7 @@ POINT ClampPointToMonitor(POINT pt) {
 
 BOOL TrackPopupMenuOnMonitor(HMENU menu, UINT flags, POINT pt, HWND owner, const RECT* exclude) {
   if (!menu) return FALSE;
+  ArrangeMenuPictures(menu);
   const POINT at = ClampPointToMonitor(pt);
   TPMPARAMS params{sizeof(params), {}};
   if (exclude) params.rcExclude = *exclude;

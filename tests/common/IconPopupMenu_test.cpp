@@ -64,7 +64,7 @@ TEST(IconPopupMenu, ItemsCarryTheIconsOfTheirCommands) {
     BITMAP info{};
     ASSERT_TRUE(::GetObjectW(bitmap, sizeof(info), &info));
     EXPECT_EQ(info.bmWidth, 16);
-    EXPECT_EQ(info.bmHeight, 15);
+    EXPECT_EQ(info.bmHeight, 16);
     EXPECT_EQ(BitmapPixel(bitmap, 8, 7), TestStripLibrary::Colour(table[i].stripImage));
   }
   EXPECT_TRUE(ItemState(m, 2) & MFS_DISABLED);
