@@ -11,8 +11,16 @@ namespace orv {
 namespace {
 
 // Wine copies an item's picture as it is, without its transparency: each picture is laid on the
-// menu colour first and made opaque, which Windows draws the same way.
-ScopedBitmap OnMenuColour(ImagePixels image) {
+// menu colour first and made opaque, which Windows draws the same way. A few columns of menu
+// colour on its right keep the text off the picture.
+ScopedBitmap OnMenuColour(const ImagePixels& picture) {
+  ImagePixels image;
+  image.Width = picture.Width + kMenuPictureGap;
+  image.Height = picture.Height;
+  image.Pixels.assign(static_cast<size_t>(image.Width) * static_cast<size_t>(image.Height), 0);
+  for (int y = 0; y < picture.Height; ++y)
+    for (int x = 0; x < picture.Width; ++x)
+      image.Pixels[static_cast<size_t>(y) * image.Width + x] = picture.Pixels[static_cast<size_t>(y) * picture.Width + x];
   const COLORREF menu = ::GetSysColor(COLOR_MENU);
   const uint32_t paper[3] = {GetBValue(menu), GetGValue(menu), GetRValue(menu)};
   for (uint32_t& p : image.Pixels) {
@@ -32,7 +40,7 @@ ScopedBitmap OnMenuColour(ImagePixels image) {
 ScopedBitmap MakeMenuPicture(HIMAGELIST images, int index) {
   ImagePixels image = ReadImagePixels(images, index);
   if (image.Empty()) return {};
-  return OnMenuColour(std::move(image));
+  return OnMenuColour(image);
 }
 
 HBITMAP BlankMenuPicture() {
@@ -40,7 +48,7 @@ HBITMAP BlankMenuPicture() {
     ImagePixels empty;
     empty.Width = empty.Height = kMenuPictureSize;
     empty.Pixels.assign(static_cast<size_t>(kMenuPictureSize) * kMenuPictureSize, 0);
-    return OnMenuColour(std::move(empty));
+    return OnMenuColour(empty);
   }();
   return blank.Get();
 }

@@ -19,6 +19,7 @@
 namespace orv {
 
 constexpr int kMenuPictureSize = 16;
+constexpr int kMenuPictureGap = 3;  // columns between a picture and its text
 
 // Image `index` of `images` as an item picture, laid on the menu colour. Null when the list has
 // no such image.
