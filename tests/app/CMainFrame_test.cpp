@@ -3,10 +3,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cwchar>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +19,7 @@
 #include "common/RegistryValue.h"
 #include "framework/AppModule.h"
 #include "common/ResString.h"
+#include "framework/ImageListPixels.h"
 #include "tests/support/MenuDrawing.h"
 #include "tests/support/TestSupport.h"
 
@@ -223,6 +226,44 @@ TEST_F(MainFrame, EveryMenuShowsWholeLabelsWithPicturesBesideThem) {
         ArtifactsDir() + L"\\app_pane_menu_" + pane.name + L".bmp");
     EXPECT_EQ(found, "") << Narrow(pane.name);
   }
+}
+
+// Every toolbar of the main window (the main one and the panes') has a greyed copy of its
+// pictures for its disabled buttons, picture for picture.
+TEST_F(MainFrame, EveryToolbarHasGreyedPicturesForDisabledButtons) {
+  CMainFrame& f = Open();
+  std::vector<HWND> toolbars;
+  ::EnumChildWindows(
+      f.m_hWnd,
+      [](HWND wnd, LPARAM list) {
+        if (ClassOf(wnd) == TOOLBARCLASSNAMEW) reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&toolbars));
+  int withImages = 0;
+  for (HWND toolbar : toolbars) {
+    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(::SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0));
+    if (!images) continue;
+    ++withImages;
+    SCOPED_TRACE(::GetDlgCtrlID(::GetParent(toolbar)));
+    HIMAGELIST disabled = reinterpret_cast<HIMAGELIST>(::SendMessageW(toolbar, TB_GETDISABLEDIMAGELIST, 0, 0));
+    ASSERT_NE(disabled, nullptr);
+    ASSERT_EQ(::ImageList_GetImageCount(disabled), ::ImageList_GetImageCount(images));
+    for (int i = 0; i < ::ImageList_GetImageCount(images); ++i) {
+      const orv::ImagePixels picture = orv::ReadImagePixels(images, i), grey = orv::ReadImagePixels(disabled, i);
+      int opaque = 0, coloured = 0;
+      for (size_t p = 0; p < grey.Pixels.size(); ++p) {
+        const uint32_t g = grey.Pixels[p];
+        if ((g >> 24) == 0) continue;
+        ++opaque;
+        if (((g >> 16) & 0xFF) != (g & 0xFF) || ((g >> 8) & 0xFF) != (g & 0xFF)) ++coloured;
+      }
+      const bool pictureHasInk = std::any_of(picture.Pixels.begin(), picture.Pixels.end(), [](uint32_t v) { return v >> 24; });
+      EXPECT_EQ(opaque > 0, pictureHasInk) << "image " << i;
+      EXPECT_EQ(coloured, 0) << "image " << i;
+    }
+  }
+  EXPECT_GE(withImages, 5) << "the main toolbar and the panes' toolbars";
 }
 
 // The panes are built with the Unicode block table loaded, so that the writing systems of a
