@@ -7,20 +7,6 @@ namespace orv {
 
 namespace {
 
-ScopedBitmap CreateTopDownDib(int width, int height, uint32_t** bits) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* raw = nullptr;
-  ScopedBitmap dib(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &raw, nullptr, 0));
-  *bits = dib ? static_cast<uint32_t*>(raw) : nullptr;
-  return dib;
-}
-
 // The image drawn on a background of one grey value, as 0x00RRGGBB pixels.
 bool DrawOn(HIMAGELIST images, int index, int width, int height, BYTE background, std::vector<uint32_t>& out) {
   uint32_t* bits = nullptr;
@@ -41,6 +27,21 @@ bool DrawOn(HIMAGELIST images, int index, int width, int height, BYTE background
 uint32_t Channel(uint32_t pixel, int shift) { return (pixel >> shift) & 0xFF; }
 
 }  // namespace
+
+ScopedBitmap CreateTopDownDib(int width, int height, uint32_t** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* raw = nullptr;
+  ScopedBitmap dib(width > 0 && height > 0 ? ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &raw, nullptr, 0)
+                                           : nullptr);
+  if (bits) *bits = dib ? static_cast<uint32_t*>(raw) : nullptr;
+  return dib;
+}
 
 ImagePixels ReadImagePixels(HIMAGELIST images, int index) {
   ImagePixels result;

@@ -26,6 +26,10 @@ struct ImagePixels {
   [[nodiscard]] bool Empty() const { return Pixels.empty(); }
 };
 
+// A 32-bit top-down DIB section of that size and its pixels (0xAARRGGBB, row by row); null for
+// an empty size.
+[[nodiscard]] ScopedBitmap CreateTopDownDib(int width, int height, uint32_t** bits);
+
 // Image `index` of `images`; empty when the list has no such image or a bitmap cannot be made.
 [[nodiscard]] ImagePixels ReadImagePixels(HIMAGELIST images, int index);
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/Handles.h"
+#include "framework/ImageListPixels.h"
 #include "tests/support/TestSupport.h"
 
 namespace testing_support {
@@ -30,10 +31,8 @@ std::vector<uint32_t> Capture(HWND wnd, int& width, int& height) {
   height = rc.bottom;
   std::vector<uint32_t> pixels;
   if (width <= 0 || height <= 0) return pixels;
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-  void* bits = nullptr;
-  orv::ScopedBitmap dib(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  uint32_t* bits = nullptr;
+  orv::ScopedBitmap dib = orv::CreateTopDownDib(width, height, &bits);
   orv::ScopedCreatedDC mem(::CreateCompatibleDC(nullptr));
   orv::ScopedGetDC screen(wnd);
   if (!dib || !mem) return pixels;
@@ -42,8 +41,7 @@ std::vector<uint32_t> Capture(HWND wnd, int& width, int& height) {
     ::BitBlt(mem.Get(), 0, 0, width, height, screen.Get(), 0, 0, SRCCOPY);
     ::GdiFlush();
   }
-  const uint32_t* p = static_cast<const uint32_t*>(bits);
-  pixels.assign(p, p + static_cast<size_t>(width) * height);
+  pixels.assign(bits, bits + static_cast<size_t>(width) * height);
   return pixels;
 }
 
@@ -58,10 +56,8 @@ InkMask RenderLabel(const std::wstring& label, HFONT font, bool underline) {
   ::DrawTextW(dc.Get(), label.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE);
   mask.width = need.right + 8;
   mask.height = need.bottom + 2;
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), mask.width, -mask.height, 1, 32, BI_RGB};
-  void* bits = nullptr;
-  orv::ScopedBitmap dib(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  uint32_t* bits = nullptr;
+  orv::ScopedBitmap dib = orv::CreateTopDownDib(mask.width, mask.height, &bits);
   if (!dib) return {};
   {
     orv::ScopedSelectObject select(dc.Get(), dib.Get());
@@ -73,7 +69,7 @@ InkMask RenderLabel(const std::wstring& label, HFONT font, bool underline) {
     ::DrawTextW(dc.Get(), label.c_str(), -1, &at, DT_SINGLELINE | DT_LEFT | DT_TOP | (underline ? 0 : DT_HIDEPREFIX));
     ::GdiFlush();
   }
-  const uint32_t* p = static_cast<const uint32_t*>(bits);
+  const uint32_t* p = bits;
   mask.ink.resize(static_cast<size_t>(mask.width) * mask.height);
   mask.solid.resize(mask.ink.size());
   for (size_t i = 0; i < mask.ink.size(); ++i) {
