@@ -437,7 +437,7 @@ LRESULT CCommandBarCtrl::OnInitMenuPopup(UINT msg, WPARAM wParam, LPARAM lParam,
       mii.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE | MIIM_BITMAP;
       if (!::GetMenuItemInfoW(popup, static_cast<UINT>(i), TRUE, &mii) || mii.hSubMenu || (mii.fType & MFT_SEPARATOR))
         continue;
-      if (mii.hbmpItem && mii.hbmpItem != BlankMenuPicture()) continue;
+      if (mii.hbmpItem) continue;  // a picture of its own, or arranged before
       if (HBITMAP bmp = ItemBitmap(mii.wID)) {
         MENUITEMINFOW set{sizeof(set)};
         set.fMask = MIIM_BITMAP;
@@ -454,6 +454,12 @@ LRESULT CCommandBarCtrl::OnMenuSelect(UINT msg, WPARAM wParam, LPARAM lParam, BO
   selectedMenu_ = reinterpret_cast<HMENU>(lParam);
   selectedFlags_ = HIWORD(wParam) == 0xFFFF ? 0 : HIWORD(wParam);
   return frame_ ? ::SendMessageW(frame_, msg, wParam, lParam) : 0;
+}
+
+LRESULT CCommandBarCtrl::OnMenuPicture(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+  LRESULT result = 0;
+  if (HandleMenuPictureMessage(msg, wParam, lParam, result)) return result;
+  return OnForward(msg, wParam, lParam, handled);
 }
 
 LRESULT CCommandBarCtrl::OnForward(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {

@@ -1,7 +1,5 @@
 #include "framework/MenuPictures.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <vector>
 
 #include "framework/ImageListPixels.h"
@@ -10,10 +8,25 @@ namespace orv {
 
 namespace {
 
-// Wine copies an item's picture as it is, without its transparency: each picture is laid on the
-// menu colour first and made opaque, which Windows draws the same way. A few columns of menu
-// colour on its right keep the text off the picture.
-ScopedBitmap OnMenuColour(const ImagePixels& picture) {
+// A disabled item's picture shows at this opacity (of 255).
+constexpr BYTE kDisabledPictureOpacity = 0x70;
+
+bool IsRealBitmap(HBITMAP bitmap) {
+  // The magic HBMMENU_ values are small numbers (and -1), not bitmaps.
+  return bitmap && bitmap != HBMMENU_CALLBACK && ::GetObjectType(bitmap) == OBJ_BITMAP;
+}
+
+SIZE PictureSize(HBITMAP picture) {
+  BITMAP bm{};
+  if (picture && ::GetObjectW(picture, sizeof(bm), &bm)) return {bm.bmWidth, bm.bmHeight};
+  return {kMenuPictureSize + kMenuPictureGap, kMenuPictureSize};
+}
+
+}  // namespace
+
+ScopedBitmap MakeMenuPicture(HIMAGELIST images, int index) {
+  const ImagePixels picture = ReadImagePixels(images, index);
+  if (picture.Empty()) return {};
   ImagePixels image;
   image.Width = picture.Width + kMenuPictureGap;
   image.Height = picture.Height;
@@ -21,50 +34,29 @@ ScopedBitmap OnMenuColour(const ImagePixels& picture) {
   for (int y = 0; y < picture.Height; ++y)
     for (int x = 0; x < picture.Width; ++x)
       image.Pixels[static_cast<size_t>(y) * image.Width + x] = picture.Pixels[static_cast<size_t>(y) * picture.Width + x];
-  const COLORREF menu = ::GetSysColor(COLOR_MENU);
-  const uint32_t paper[3] = {GetBValue(menu), GetGValue(menu), GetRValue(menu)};
-  for (uint32_t& p : image.Pixels) {
-    const uint32_t alpha = p >> 24;
-    uint32_t opaque = 0xFF000000;
-    for (int c = 0; c < 3; ++c) {
-      const uint32_t value = ((p >> (8 * c)) & 0xFF) + (paper[c] * (0xFF - alpha) + 0x7F) / 0xFF;
-      opaque |= std::min<uint32_t>(value, 0xFF) << (8 * c);
-    }
-    p = opaque;
-  }
   return MakePremultipliedBitmap(image);
 }
 
-}  // namespace
-
-ScopedBitmap MakeMenuPicture(HIMAGELIST images, int index) {
-  ImagePixels image = ReadImagePixels(images, index);
-  if (image.Empty()) return {};
-  return OnMenuColour(image);
-}
-
-HBITMAP BlankMenuPicture() {
-  static const ScopedBitmap blank = [] {
-    ImagePixels empty;
-    empty.Width = empty.Height = kMenuPictureSize;
-    empty.Pixels.assign(static_cast<size_t>(kMenuPictureSize) * kMenuPictureSize, 0);
-    return OnMenuColour(empty);
-  }();
-  return blank.Get();
+HBITMAP MenuItemPicture(HMENU menu, UINT item, bool byPosition) {
+  MENUITEMINFOW mii{sizeof(mii)};
+  mii.fMask = MIIM_BITMAP | MIIM_DATA;
+  if (!menu || !::GetMenuItemInfoW(menu, item, byPosition ? TRUE : FALSE, &mii)) return nullptr;
+  if (mii.hbmpItem == HBMMENU_CALLBACK) return reinterpret_cast<HBITMAP>(mii.dwItemData);
+  return IsRealBitmap(mii.hbmpItem) ? mii.hbmpItem : nullptr;
 }
 
 bool ArrangeMenuPictures(HMENU popup) {
   const int count = popup ? ::GetMenuItemCount(popup) : 0;
-  std::vector<UINT> bare;  // text items without a picture, by position
+  std::vector<UINT> items;  // text items, by position
   bool pictures = false;
   for (int i = 0; i < count; ++i) {
     MENUITEMINFOW mii{sizeof(mii)};
-    mii.fMask = MIIM_FTYPE | MIIM_BITMAP;
+    mii.fMask = MIIM_FTYPE;
     if (!::GetMenuItemInfoW(popup, static_cast<UINT>(i), TRUE, &mii) ||
         (mii.fType & (MFT_SEPARATOR | MFT_OWNERDRAW | MFT_BITMAP)))
       continue;
-    if (!mii.hbmpItem) bare.push_back(static_cast<UINT>(i));
-    else if (mii.hbmpItem != BlankMenuPicture()) pictures = true;
+    items.push_back(static_cast<UINT>(i));
+    if (MenuItemPicture(popup, static_cast<UINT>(i), true)) pictures = true;
   }
   if (!pictures) return false;
   MENUINFO info{sizeof(info)};
@@ -73,12 +65,50 @@ bool ArrangeMenuPictures(HMENU popup) {
     info.dwStyle &= ~(MNS_CHECKORBMP | MNS_NOCHECK);
     ::SetMenuInfo(popup, &info);
   }
-  for (UINT position : bare) {
+  for (UINT position : items) {
     MENUITEMINFOW set{sizeof(set)};
-    set.fMask = MIIM_BITMAP;
-    set.hbmpItem = BlankMenuPicture();
+    set.fMask = MIIM_BITMAP | MIIM_DATA;
+    set.hbmpItem = HBMMENU_CALLBACK;
+    set.dwItemData = reinterpret_cast<ULONG_PTR>(MenuItemPicture(popup, position, true));
     ::SetMenuItemInfoW(popup, position, TRUE, &set);
   }
+  return true;
+}
+
+bool HandleMenuPictureMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (wParam != 0 || !lParam) return false;  // menus send with no control identifier
+  if (message == WM_MEASUREITEM) {
+    auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    if (measure->CtlType != ODT_MENU) return false;
+    HBITMAP picture = reinterpret_cast<HBITMAP>(measure->itemData);
+    if (picture && !IsRealBitmap(picture)) return false;
+    const SIZE size = PictureSize(picture);
+    measure->itemWidth = static_cast<UINT>(size.cx);
+    measure->itemHeight = static_cast<UINT>(size.cy);
+    result = TRUE;
+    return true;
+  }
+  if (message != WM_DRAWITEM) return false;
+  const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+  if (draw->CtlType != ODT_MENU) return false;
+  // Only the pictures of arranged items; a menu's own owner-drawn items are not ours.
+  HMENU menu = reinterpret_cast<HMENU>(draw->hwndItem);
+  MENUITEMINFOW mii{sizeof(mii)};
+  mii.fMask = MIIM_BITMAP | MIIM_FTYPE;
+  if (!::IsMenu(menu) || !::GetMenuItemInfoW(menu, draw->itemID, FALSE, &mii) || mii.hbmpItem != HBMMENU_CALLBACK ||
+      (mii.fType & MFT_OWNERDRAW))
+    return false;
+  result = TRUE;
+  HBITMAP picture = reinterpret_cast<HBITMAP>(draw->itemData);
+  if (!IsRealBitmap(picture)) return true;  // an item without a picture: its column stays empty
+  const SIZE size = PictureSize(picture);
+  ScopedCreatedDC dc(::CreateCompatibleDC(draw->hDC));
+  if (!dc) return true;
+  ScopedSelectObject select(dc.Get(), picture);
+  const int top = draw->rcItem.top + ((draw->rcItem.bottom - draw->rcItem.top) - size.cy) / 2;
+  const bool disabled = (draw->itemState & (ODS_DISABLED | ODS_GRAYED)) != 0;
+  const BLENDFUNCTION blend{AC_SRC_OVER, 0, disabled ? kDisabledPictureOpacity : BYTE{0xFF}, AC_SRC_ALPHA};
+  ::GdiAlphaBlend(draw->hDC, draw->rcItem.left, top, size.cx, size.cy, dc.Get(), 0, 0, size.cx, size.cy, blend);
   return true;
 }
 

@@ -164,10 +164,53 @@ TEST(MenuAndToolbarPictures, APopupShowsItsPicturesBesideWholeLabels) {
   MENUINFO after{sizeof(after), MIM_STYLE};
   ASSERT_TRUE(::GetMenuInfo(menu.Get(), &after));
   EXPECT_FALSE(after.dwStyle & (MNS_CHECKORBMP | MNS_NOCHECK));
-  MENUITEMINFOW mii{sizeof(mii)};
-  mii.fMask = MIIM_BITMAP;
-  ASSERT_TRUE(::GetMenuItemInfoW(menu.Get(), 2, FALSE, &mii));
-  EXPECT_EQ(mii.hbmpItem, orv::BlankMenuPicture());
+  EXPECT_EQ(orv::MenuItemPicture(menu.Get(), 2, false), nullptr);
+  EXPECT_EQ(orv::MenuItemPicture(menu.Get(), 1, false), picture.Get());
+  EXPECT_FALSE(orv::ArrangeMenuPictures(nullptr));
+
+  // The highlighted item without a picture shows the highlight across its picture column, and
+  // the highlighted item with one shows the highlight around the picture (no square of another
+  // colour, no inverted picture).
+  static HMENU s_menu;
+  static std::string s_seen;
+  s_menu = menu.Get();
+  s_seen = "not shown";
+  static int s_step;
+  s_step = 0;
+  // Steps, one a tick: down to item 0, down to item 1 (checked, no picture), look at it, up to
+  // item 0 ("&Index", a picture), wait, look at it, close.
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+    HWND wnd = testing_support::FindShownMenuWindow();
+    if (!wnd) return;
+    const int step = s_step++;
+    if (step == 0 || step == 1 || step == 3) {
+      ::PostMessageW(wnd, WM_KEYDOWN, step == 3 ? VK_UP : VK_DOWN, 0);
+      return;
+    }
+    if (step == 4) return;
+    const int item = step == 2 ? 1 : 0;
+    RECT rc{};
+    ::GetMenuItemRect(nullptr, s_menu, item, &rc);
+    ::MapWindowPoints(nullptr, wnd, reinterpret_cast<POINT*>(&rc), 2);
+    ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    orv::ScopedGetDC dc(wnd);
+    const COLORREF highlight = ::GetPixel(dc.Get(), rc.right - 3, rc.top + 1);
+    // The check column, then the picture column. The rows just inside the
+    // picture's top and bottom are its transparent frame; on the item without a picture the
+    // middle row after the check mark is empty too.
+    const int mid = (rc.top + rc.bottom) / 2, afterCheck = rc.left + 4 + ::GetSystemMetrics(SM_CXMENUCHECK);
+    int other = 0;
+    for (int x = rc.left + 1; x < afterCheck + orv::kMenuPictureSize; ++x) {
+      for (int y : {mid - 7, mid + 6}) other += ::GetPixel(dc.Get(), x, y) != highlight;
+      if (item == 1 && x >= afterCheck) other += ::GetPixel(dc.Get(), x, mid) != highlight;
+    }
+    if (step == 2) s_seen = other ? "item without a picture: " + std::to_string(other) + " pixels; " : "";
+    else if (other) s_seen += "item with a picture: " + std::to_string(other) + " pixels";
+    if (step == 5) ::EndMenu();
+  });
+  orv::TrackPopupMenuOnMonitor(menu.Get(), TPM_LEFTBUTTON, POINT{60, 60}, owner);
+  ::KillTimer(nullptr, timer);
+  EXPECT_EQ(s_seen, "");
   ::DestroyWindow(owner);
 }
 
