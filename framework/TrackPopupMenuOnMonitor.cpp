@@ -30,10 +30,10 @@ POINT ClampPointToMonitor(POINT pt) {
 
 BOOL TrackPopupMenuOnMonitor(HMENU menu, UINT flags, POINT pt, HWND owner, const RECT* exclude) {
   if (!menu) return FALSE;
-  // The owner draws the pictures while the menu is open (TPM_RETURNCMD or not, it is the
-  // window the menu sends WM_MEASUREITEM and WM_DRAWITEM to).
-  const bool subclassed = ArrangeMenuPictures(menu) && owner &&
-                          ::SetWindowSubclass(owner, &MenuPictureOwnerProc, kMenuPictureSubclass, 0);
+  ArrangeMenuPictures(menu);
+  // The owner draws the pictures while the menu is open, those of submenus arranged before too
+  // (TPM_RETURNCMD or not, it is the window the menu sends WM_MEASUREITEM and WM_DRAWITEM to).
+  const bool subclassed = owner && ::SetWindowSubclass(owner, &MenuPictureOwnerProc, kMenuPictureSubclass, 0);
   const POINT at = ClampPointToMonitor(pt);
   TPMPARAMS params{sizeof(params), {}};
   if (exclude) params.rcExclude = *exclude;
