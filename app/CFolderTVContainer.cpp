@@ -2,13 +2,18 @@
 
 #include <shellapi.h>
 
+#include <iterator>
+#include <string>
+
 #include "app/AppState.h"
 #include "common/IconPopupMenu.h"
 #include "common/LoadImageListFromResource.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "common/StringHelpers.h"
+#include "framework/ImageListPixels.h"
 #include "framework/TrackPopupMenuOnMonitor.h"
+#include "framework/ToolbarResource.h"
 
 namespace {
 constexpr int kLastReleaseWithoutUserFonts = 1808;
@@ -24,6 +29,43 @@ void PutShellIcon(HIMAGELIST list, int index, const std::wstring& folder, UINT o
   orv::ScopedIcon icon(info.hIcon);
   if (icon) ::ImageList_ReplaceIcon(list, index, icon.Get());
 }
+
+// A small figure of a person, drawn over the bottom-right corner of the per-user Fonts folder's
+// pictures when the shell gives both Fonts folders the same icon ('#' body, 'o' white outline).
+constexpr const char* kUserMark[] = {
+    "..ooo..",
+    ".o###o.",
+    ".o###o.",
+    ".o###o.",
+    "..ooo..",
+    ".o###o.",
+    "o#####o",
+    "o#####o",
+};
+constexpr uint32_t kUserMarkBody = 0xFF1F4E9C;
+constexpr uint32_t kUserMarkOutline = 0xFFFFFFFF;
+
+void PutUserMark(HIMAGELIST list, int index) {
+  orv::ImagePixels image = orv::ReadImagePixels(list, index);
+  const int rows = static_cast<int>(std::size(kUserMark));
+  const int columns = static_cast<int>(std::char_traits<char>::length(kUserMark[0]));
+  if (image.Empty() || image.Width < columns || image.Height < rows) return;
+  for (int y = 0; y < rows; ++y)
+    for (int x = 0; x < columns; ++x) {
+      const char c = kUserMark[y][x];
+      if (c == '.') continue;
+      const size_t at = static_cast<size_t>(image.Height - rows + y) * static_cast<size_t>(image.Width) +
+                        static_cast<size_t>(image.Width - columns + x);
+      image.Pixels[at] = c == '#' ? kUserMarkBody : kUserMarkOutline;
+    }
+  orv::ScopedBitmap bitmap = orv::MakeStraightAlphaBitmap(image);
+  if (bitmap) ::ImageList_Replace(list, index, bitmap.Get(), nullptr);
+}
+
+bool SamePicture(HIMAGELIST list, int a, int b) {
+  const orv::ImagePixels first = orv::ReadImagePixels(list, a);
+  return !first.Empty() && first.Pixels == orv::ReadImagePixels(list, b).Pixels;
+}
 }  // namespace
 
 bool CFolderTVContainer::HasUserFontsButton() const {
@@ -38,7 +80,11 @@ void CFolderTVContainer::AddButtons() {
     PutShellIcon(images_.Get(), 1, g_AppState.SystemFontsFolder, 0);
     PutShellIcon(images_.Get(), 2, g_AppState.UserFontsFolder, SHGFI_OPENICON);
     PutShellIcon(images_.Get(), 3, g_AppState.UserFontsFolder, 0);
-    ::SendMessageW(m_hWndToolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.Get()));
+    if (SamePicture(images_.Get(), kSystemFontsClosed, kUserFontsClosed)) {
+      PutUserMark(images_.Get(), kUserFontsOpen);
+      PutUserMark(images_.Get(), kUserFontsClosed);
+    }
+    disabledImages_ = orv::SetToolbarImages(m_hWndToolBar, images_.Get());
   }
   AddToolbarButton(5, ID_PANE_FAVORITES, BTNS_CHECK, TBSTATE_ENABLED);
   AddToolbarButton(1, ID_PANE_SYSTEM_FONTS_DIR, BTNS_CHECK, TBSTATE_ENABLED);
@@ -132,11 +178,6 @@ void CFolderTVContainer::OnPaneMenu(UINT, int, HWND from) {
   IconPopupMenu menu(::CreatePopupMenu());
   if (!menu.Get()) return;
   (void)menu.RenderIcons(kFolderMenuIcons, static_cast<int>(std::size(kFolderMenuIcons)));
-  MENUINFO info{sizeof(info)};
-  info.fMask = MIM_STYLE;
-  ::GetMenuInfo(menu.Get(), &info);
-  info.dwStyle = (info.dwStyle | MNS_CHECKORBMP) & ~MNS_NOCHECK;
-  ::SetMenuInfo(menu.Get(), &info);
   // Each field of the caption string belongs to one item, whether the item is shown or not.
   auto add = [&](size_t field, UINT command, bool shown, bool disabled) {
     if (shown) menu.InsertItem(command, FieldAt(captions, field).c_str(), disabled ? MFS_DISABLED : MFS_ENABLED);

@@ -53,6 +53,7 @@ private:
   void SetFontsFolderButton(int command, const std::wstring& folder, int openImage, int closedImage);
 
   orv::ScopedImageList images_;
+  orv::ScopedImageList disabledImages_;  // greyed copy for disabled buttons
   COrvelFavWnd favorites_;
   int captionNoBand_ = 0;
   std::wstring returnFolder_;  // where a released Fonts-folder button goes back to

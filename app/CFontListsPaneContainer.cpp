@@ -10,12 +10,13 @@
 #include "app/PaneMenus.h"
 #include "app/PaneSortOrder.h"
 #include "common/LoadImageListFromResource.h"
+#include "framework/ToolbarResource.h"
 
 void CFontListsPaneContainer::AddButtons() {
   const int ids[] = {ID_FONTS_SHOW_INSTALLED, ID_FONTS_INSTALL,  ID_FONTS_UNINSTALL,     ID_GROUP_REMOVE_FONTS,
                      ID_PANE_MENU,            ID_PANE_PARENT_FOLDER, ID_GROUP_LIST_INSTALL, ID_GROUP_LIST_UNINSTALL};
   if (LoadImageListFromResource(images_, 8, ids))
-    ::SendMessageW(m_hWndToolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.Get()));
+    disabledImages_ = orv::SetToolbarImages(m_hWndToolBar, images_.Get());
   AddToolbarButton(1, ID_FONTS_INSTALL, BTNS_BUTTON, 0);
   AddToolbarButton(2, ID_FONTS_UNINSTALL, BTNS_BUTTON, 0);
   AddToolbarButton(6, ID_GROUP_LIST_INSTALL, BTNS_BUTTON, 0);

@@ -74,6 +74,7 @@ private:
   // A click on the caption sorts the list in front the other way; the click goes on.
   void OnCaptionClick(UINT keys, POINT at);
   orv::ScopedImageList images_;
+  orv::ScopedImageList disabledImages_;  // greyed copy for disabled buttons
   std::wstring folderTitle_;
   std::wstring groupTitle_;
   int groupModeWidth_ = 0;

@@ -3,11 +3,12 @@
 #include "app/AppState.h"
 #include "app/PaneMenus.h"
 #include "common/LoadImageListFromResource.h"
+#include "framework/ToolbarResource.h"
 
 void CGroupsTVContainer::AddButtons() {
   const int ids[] = {ID_GROUP_INSTALL, ID_GROUP_UNINSTALL, ID_GROUPS_QUICK_SEARCH, ID_PANE_MENU};
   if (LoadImageListFromResource(images_, 4, ids))
-    ::SendMessageW(m_hWndToolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.Get()));
+    disabledImages_ = orv::SetToolbarImages(m_hWndToolBar, images_.Get());
   AddToolbarButton(2, ID_GROUPS_QUICK_SEARCH, BTNS_CHECK, TBSTATE_ENABLED);
   AddToolbarButton(0, ID_GROUP_INSTALL, BTNS_BUTTON, TBSTATE_ENABLED);
   AddToolbarButton(1, ID_GROUP_UNINSTALL, BTNS_BUTTON, TBSTATE_ENABLED | TBSTATE_HIDDEN);

@@ -47,6 +47,7 @@ private:
   void LayOutBand(bool show);
 
   orv::ScopedImageList images_;
+  orv::ScopedImageList disabledImages_;  // greyed copy for disabled buttons
   COrvelSearchWnd search_;
   int captionNoBand_ = 0;
 };

@@ -8,11 +8,12 @@
 #include "common/LoadImageListFromResource.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
+#include "framework/ToolbarResource.h"
 
 void CInstalledFontsContainer::AddButtons() {
   const int ids[] = {ID_FONTS_UNINSTALL, ID_PANE_MENU};
   if (LoadImageListFromResource(images_, 2, ids))
-    ::SendMessageW(m_hWndToolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.Get()));
+    disabledImages_ = orv::SetToolbarImages(m_hWndToolBar, images_.Get());
   AddToolbarButton(0, ID_FONTS_UNINSTALL, BTNS_BUTTON, 0);
   AddToolbarButton(1, ID_PANE_MENU, BTNS_BUTTON, TBSTATE_ENABLED, 0, m_cxImage / 2);
 }

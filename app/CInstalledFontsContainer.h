@@ -39,6 +39,7 @@ private:
   void OnCaptionClick(UINT keys, POINT at);
 
   orv::ScopedImageList images_;
+  orv::ScopedImageList disabledImages_;  // greyed copy for disabled buttons
   int shown_ = 0;
   int total_ = 0;
 };

@@ -6,6 +6,7 @@
 #include "common/Seams.h"
 #include "framework/AppModule.h"
 #include "framework/TrackPopupMenuOnMonitor.h"
+#include "framework/ToolbarResource.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ HWND COrvelFavWnd::Create(HWND pane) {
   ::SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonSize, kButtonSize));
   images_.Reset(::ImageList_LoadImageW(orv::g_Module.GetResourceInstance(), MAKEINTRESOURCEW(IDR_FAVORITES_TOOLBAR),
                                        kImageSize, 0, CLR_DEFAULT, IMAGE_BITMAP, LR_CREATEDIBSECTION));
-  if (images_) ::SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.Get()));
+  disabledImages_ = orv::SetToolbarImages(toolbar_, images_.Get());
   static wchar_t empty[] = L"";
   const TBBUTTON buttons[] = {
       {I_IMAGENONE, ID_FAV_CURRENT, TBSTATE_ENABLED, BTNS_SHOWTEXT | BTNS_NOPREFIX | BTNS_DROPDOWN, {}, 0,

@@ -50,6 +50,7 @@ private:
 
   HWND toolbar_ = nullptr;
   orv::ScopedImageList images_;
+  orv::ScopedImageList disabledImages_;  // greyed copy for disabled buttons
   std::wstring current_;  // the text of the favourite button
 };
 

@@ -9,6 +9,7 @@
 #include "common/RegistryValue.h"
 #include "framework/AppModule.h"
 #include "lists/COrvelListView.h"
+#include "framework/ToolbarResource.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ void CSamplePaneContainer::AddButtons() {
                                                               MAKEINTRESOURCEW(IDB_SAMPLE_TOOLBAR), IMAGE_BITMAP, 0,
                                                               0, LR_CREATEDIBSECTION)));
     if (strip) ::ImageList_Add(images_.Get(), strip.Get(), nullptr);
-    ::SendMessageW(m_hWndToolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.Get()));
+    disabledImages_ = orv::SetToolbarImages(m_hWndToolBar, images_.Get());
   }
   ::SendMessageW(m_hWndToolBar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
   AddToolbarButton(kImageEudc, ID_SAMPLE_EUDC_EDITOR, BTNS_BUTTON, TBSTATE_ENABLED | TBSTATE_HIDDEN);

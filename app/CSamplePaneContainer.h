@@ -93,6 +93,7 @@ private:
 
   CSampleWindow sample_;
   orv::ScopedImageList images_;
+  orv::ScopedImageList disabledImages_;  // greyed copy for disabled buttons
   uint32_t flags_ = 0;  // the flags of the font shown
   HWND upDown_ = nullptr;
 };

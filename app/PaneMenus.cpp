@@ -23,7 +23,6 @@ std::vector<std::wstring> Captions(UINT id, size_t count) {
 void AddSeparator(const IconPopupMenu& menu) { ::AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr); }
 
 void Prepare(IconPopupMenu& menu, const int* icons, int count) {
-  menu.UseCheckOrBitmapStyle();
   (void)menu.RenderIcons(icons, count);  // a menu without icons still works
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "framework/AppModule.h"
+#include "framework/ImageListPixels.h"
 
 namespace {
 
@@ -160,18 +161,11 @@ void CBmpButton::MakeDisabledImage() {
   orv::ScopedCreatedDC resultDC(::CreateCompatibleDC(buttonDC.Get()));
   if (!sourceDC || !resultDC) return;
 
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* sourceBits = nullptr;
-  void* resultBits = nullptr;
-  orv::ScopedBitmap source(::CreateDIBSection(buttonDC.Get(), &bi, DIB_RGB_COLORS, &sourceBits, nullptr, 0));
+  uint32_t* sourceBits = nullptr;
+  uint32_t* resultBits = nullptr;
+  orv::ScopedBitmap source = orv::CreateTopDownDib(w, h, &sourceBits);
   // A DIB rather than a device bitmap, so that the alpha the blend leaves can be put right.
-  orv::ScopedBitmap result(::CreateDIBSection(buttonDC.Get(), &bi, DIB_RGB_COLORS, &resultBits, nullptr, 0));
+  orv::ScopedBitmap result = orv::CreateTopDownDib(w, h, &resultBits);
   if (!source || !result) return;
   {
     orv::ScopedSelectObject selectSource(sourceDC.Get(), source.Get());
@@ -186,7 +180,7 @@ void CBmpButton::MakeDisabledImage() {
   // The blend scales the icon's alpha by the constant as well, which would let the button's
   // background show through the faded image a second time. Where the icon had alpha, give
   // the result the icon's own alpha back; the colour is already the faded one.
-  auto* pixels = static_cast<DWORD*>(resultBits);
+  uint32_t* pixels = resultBits;
   const size_t count = static_cast<size_t>(w) * static_cast<size_t>(h);
   for (size_t i = 0; i < count; ++i) {
     const DWORD alpha = pixels[i] >> 24;

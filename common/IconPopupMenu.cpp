@@ -3,27 +3,12 @@
 #include <commctrl.h>
 
 #include "common/LoadImageListFromResource.h"
-
-namespace {
-
-constexpr int kMenuBitmapWidth = 16;
-constexpr int kMenuBitmapHeight = 15;
-
-}  // namespace
+#include "framework/MenuPictures.h"
 
 IconPopupMenu::~IconPopupMenu() {
   // The menu refers to the bitmaps: destroy it first.
   menu_.Reset();
   bitmaps_.clear();
-}
-
-void IconPopupMenu::UseCheckOrBitmapStyle() const {
-  MENUINFO info{};
-  info.cbSize = sizeof(info);
-  info.fMask = MIM_STYLE;
-  if (!::GetMenuInfo(menu_.Get(), &info)) return;
-  info.dwStyle = (info.dwStyle & ~MNS_NOCHECK) | MNS_CHECKORBMP;
-  ::SetMenuInfo(menu_.Get(), &info);
 }
 
 bool IconPopupMenu::RenderIcons(const int* commandIds, int count) {
@@ -35,21 +20,10 @@ bool IconPopupMenu::RenderIcons(const int* commandIds, int count) {
   const int built = ::ImageList_GetImageCount(icons.Get());
   if (built <= 0) return false;
 
-  orv::ScopedGetDC screen(nullptr);
-  orv::ScopedCreatedDC dc(::CreateCompatibleDC(screen.Get()));
-  if (!dc) return false;
-  const RECT all{0, 0, kMenuBitmapWidth, kMenuBitmapHeight};
   bitmaps_.reserve(static_cast<size_t>(built));
   for (int i = 0; i < built; ++i) {
     orv::ScopedBitmap bitmap;
-    if (CommandIconIndex(commandIds[i]) >= 0) {
-      bitmap.Reset(::CreateCompatibleBitmap(screen.Get(), kMenuBitmapWidth, kMenuBitmapHeight));
-      if (bitmap) {
-        orv::ScopedSelectObject select(dc.Get(), bitmap.Get());
-        ::FillRect(dc.Get(), &all, ::GetSysColorBrush(COLOR_MENU));
-        ::ImageList_Draw(icons.Get(), i, dc.Get(), 0, 0, ILD_TRANSPARENT);
-      }
-    }
+    if (CommandIconIndex(commandIds[i]) >= 0) bitmap = orv::MakeMenuPicture(icons.Get(), i);
     bitmaps_.push_back(std::move(bitmap));
   }
   return true;

@@ -3,7 +3,8 @@
 // The owner creates the menu (CreatePopupMenu) and hands it over; this object destroys it
 // together with the item bitmaps. RenderIcons makes one bitmap per command identifier of the
 // caller's list (the list itself stays the caller's and must outlive this object); InsertItem
-// then adds items, and those whose identifier is in the list show its bitmap. UI thread only.
+// then adds items, and those whose identifier is in the list show its bitmap. The menu is shown
+// with TrackPopupMenuOnMonitor, which puts the bitmaps in a column of their own. UI thread only.
 #pragma once
 
 #include <windows.h>
@@ -19,9 +20,6 @@ public:
   IconPopupMenu& operator=(const IconPopupMenu&) = delete;
 
   HMENU Get() const noexcept { return menu_.Get(); }
-
-  // Items show their bitmap in the check-mark column (MNS_CHECKORBMP, never MNS_NOCHECK).
-  void UseCheckOrBitmapStyle() const;
 
   // Builds the item bitmaps of `count` identifiers. False when no icon could be built.
   [[nodiscard]] bool RenderIcons(const int* commandIds, int count);

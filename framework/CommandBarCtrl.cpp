@@ -7,6 +7,7 @@
 
 #include "framework/AppModule.h"
 #include "framework/Beep.h"
+#include "framework/MenuPictures.h"
 #include "framework/ToolbarResource.h"
 
 namespace orv {
@@ -14,8 +15,6 @@ namespace orv {
 namespace {
 
 constexpr UINT kFirstButtonId = 0xFE00;  // button ids never reach the frame: clicks open popups
-constexpr int kItemImageWidth = 16;
-constexpr int kItemImageHeight = 15;
 constexpr int kMaxMenuText = 256;
 
 // The command bar whose popup is tracked on this thread (the menu hook has no context pointer).
@@ -30,17 +29,6 @@ void RegisterBarClasses() {
 }
 
 bool KeyIsDown(int vk) { return (::GetKeyState(vk) & 0x8000) != 0; }
-
-// A popup whose items may carry images draws a check mark or the image in one column: without
-// the style the text of every item moves right by the widest image, while the popup is only
-// measured wider for the items that have one, and the longest items lose their end.
-void UseCheckOrImageColumn(HMENU popup) {
-  MENUINFO info{sizeof(info)};
-  info.fMask = MIM_STYLE;
-  if (!::GetMenuInfo(popup, &info) || (info.dwStyle & MNS_CHECKORBMP)) return;
-  info.dwStyle |= MNS_CHECKORBMP;
-  ::SetMenuInfo(popup, &info);
-}
 
 }  // namespace
 
@@ -172,16 +160,8 @@ HBITMAP CCommandBarCtrl::ItemBitmap(UINT command) {
   if (found != itemBitmaps_.end()) return found->second.Get();
   const int image = ImageOf(command);
   if (image < 0) return nullptr;
-  ScopedGetDC screen(nullptr);
-  ScopedCreatedDC dc(::CreateCompatibleDC(screen.Get()));
-  ScopedBitmap bitmap(::CreateCompatibleBitmap(screen.Get(), kItemImageWidth, kItemImageHeight));
-  if (!dc || !bitmap) return nullptr;
-  {
-    ScopedSelectObject select(dc.Get(), bitmap.Get());
-    RECT rc{0, 0, kItemImageWidth, kItemImageHeight};
-    ::FillRect(dc.Get(), &rc, ::GetSysColorBrush(COLOR_MENU));
-    ::ImageList_Draw(images_.Get(), image, dc.Get(), 0, 0, ILD_TRANSPARENT);
-  }
+  ScopedBitmap bitmap = MakeMenuPicture(images_.Get(), image);
+  if (!bitmap) return nullptr;
   HBITMAP result = bitmap.Get();
   itemBitmaps_.emplace(command, std::move(bitmap));
   return result;
@@ -447,16 +427,17 @@ bool CCommandBarCtrl::OnMenuMessage(const MSG& msg) {
 }
 
 LRESULT CCommandBarCtrl::OnInitMenuPopup(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&) {
+  // The frame sets the items' states (and may add items) first; then every item gets its picture.
+  const LRESULT result = frame_ ? ::SendMessageW(frame_, msg, wParam, lParam) : 0;
   HMENU popup = reinterpret_cast<HMENU>(wParam);
   if (images_ && !HIWORD(lParam)) {
-    UseCheckOrImageColumn(popup);
     const int count = ::GetMenuItemCount(popup);
     for (int i = 0; i < count; ++i) {
       MENUITEMINFOW mii{sizeof(mii)};
       mii.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE | MIIM_BITMAP;
       if (!::GetMenuItemInfoW(popup, static_cast<UINT>(i), TRUE, &mii) || mii.hSubMenu || (mii.fType & MFT_SEPARATOR))
         continue;
-      if (mii.hbmpItem) continue;
+      if (mii.hbmpItem) continue;  // a picture of its own, or arranged before
       if (HBITMAP bmp = ItemBitmap(mii.wID)) {
         MENUITEMINFOW set{sizeof(set)};
         set.fMask = MIIM_BITMAP;
@@ -464,14 +445,21 @@ LRESULT CCommandBarCtrl::OnInitMenuPopup(UINT msg, WPARAM wParam, LPARAM lParam,
         ::SetMenuItemInfoW(popup, static_cast<UINT>(i), TRUE, &set);
       }
     }
+    ArrangeMenuPictures(popup);
   }
-  return frame_ ? ::SendMessageW(frame_, msg, wParam, lParam) : 0;
+  return result;
 }
 
 LRESULT CCommandBarCtrl::OnMenuSelect(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&) {
   selectedMenu_ = reinterpret_cast<HMENU>(lParam);
   selectedFlags_ = HIWORD(wParam) == 0xFFFF ? 0 : HIWORD(wParam);
   return frame_ ? ::SendMessageW(frame_, msg, wParam, lParam) : 0;
+}
+
+LRESULT CCommandBarCtrl::OnMenuPicture(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+  LRESULT result = 0;
+  if (HandleMenuPictureMessage(msg, wParam, lParam, result)) return result;
+  return OnForward(msg, wParam, lParam, handled);
 }
 
 LRESULT CCommandBarCtrl::OnForward(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {

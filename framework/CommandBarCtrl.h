@@ -4,8 +4,8 @@
 // F10 then arrows and Enter, or Alt+mnemonic) tracks its popup under the button. While a popup
 // is open, Left and Right move to the neighbouring menus and the mouse moving over another
 // button switches to that one. Popup items whose command has an image in the loaded toolbar
-// strip show it, in the column of the check marks. The menu's messages (WM_COMMAND, WM_INITMENUPOPUP, WM_MENUSELECT, owner-draw)
-// go on to the frame that created the bar, so its update-UI and command map see them as if the
+// strip show it in a picture column of its own (ArrangeMenuPictures; the bar draws them). The menu's messages
+// (WM_COMMAND, WM_INITMENUPOPUP, WM_MENUSELECT, owner-draw) go on to the frame that created the bar, so its update-UI and command map see them as if the
 // menu were its own.
 //
 // Owns the attached menu (until DetachMenu), the image list and the item bitmaps. Registers
@@ -69,8 +69,8 @@ public:
     MESSAGE_HANDLER(WM_INITMENUPOPUP, OnInitMenuPopup)
     MESSAGE_HANDLER(WM_MENUSELECT, OnMenuSelect)
     MESSAGE_HANDLER(WM_COMMAND, OnForward)
-    MESSAGE_HANDLER(WM_DRAWITEM, OnForward)
-    MESSAGE_HANDLER(WM_MEASUREITEM, OnForward)
+    MESSAGE_HANDLER(WM_DRAWITEM, OnMenuPicture)
+    MESSAGE_HANDLER(WM_MEASUREITEM, OnMenuPicture)
     MESSAGE_HANDLER(WM_MENUCHAR, OnForward)
     MESSAGE_HANDLER(WM_UNINITMENUPOPUP, OnForward)
     MESSAGE_HANDLER(WM_ENTERMENULOOP, OnForward)
@@ -84,6 +84,8 @@ private:
   LRESULT OnInitMenuPopup(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnMenuSelect(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnForward(UINT, WPARAM, LPARAM, BOOL&);
+  // The pictures of the popup items are drawn here; other owner-draw messages go on.
+  LRESULT OnMenuPicture(UINT, WPARAM, LPARAM, BOOL&);
 
   static LRESULT CALLBACK MenuFilterHook(int code, WPARAM wParam, LPARAM lParam);
   bool OnMenuMessage(const MSG& msg);

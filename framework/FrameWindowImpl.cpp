@@ -3,6 +3,7 @@
 #include "framework/AppModule.h"
 #include "framework/CommandBarCtrl.h"
 #include "framework/ToolbarResource.h"
+#include "framework/TrackPopupMenuOnMonitor.h"
 
 #include <algorithm>
 #include <utility>
@@ -102,8 +103,9 @@ HWND CFrameWindowImplBase::CreateToolBarCtrl(HWND parent, const ToolbarResource&
   ::SendMessageW(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   ::SendMessageW(tb, TB_SETBITMAPSIZE, 0, MAKELPARAM(data.ImageWidth, data.ImageHeight));
   if (images) {
-    ::SendMessageW(tb, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Get()));
+    ScopedImageList disabled = SetToolbarImages(tb, images.Get());
     imageLists_.push_back(std::move(images));
+    if (disabled) imageLists_.push_back(std::move(disabled));
   }
   if (!buttons.empty())
     ::SendMessageW(tb, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
@@ -358,11 +360,10 @@ LRESULT CFrameWindowImplBase::OnReBarChevronPushed(int, NMHDR* hdr, BOOL& handle
   if (!menu || ::GetMenuItemCount(menu.Get()) == 0) return 0;
   RECT rc = chevron->rc;
   ::MapWindowPoints(hdr->hwndFrom, nullptr, reinterpret_cast<POINT*>(&rc), 2);
-  TPMPARAMS params{sizeof(params), rc};
-  // Notifications on: the frame's update-UI sets the states of borrowed popups as they open.
-  const UINT cmd = static_cast<UINT>(::TrackPopupMenuEx(menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL |
-                                                                         TPM_RETURNCMD,
-                                                        rc.left, rc.bottom, m_hWnd, &params));
+  // Notifications on: the frame's update-UI sets the states of borrowed popups as they open, and
+  // the pictures of their items are drawn for the frame while the menu is open.
+  const UINT cmd = static_cast<UINT>(TrackPopupMenuOnMonitor(
+      menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RETURNCMD, POINT{rc.left, rc.bottom}, m_hWnd, &rc));
   ReleaseBorrowedPopups(menu.Get());
   if (cmd) ::PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(cmd, 0), reinterpret_cast<LPARAM>(tb));
   return 0;

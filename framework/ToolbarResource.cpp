@@ -2,9 +2,35 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "framework/ByteReader.h"
+#include "framework/ImageListPixels.h"
 
 namespace orv {
+
+namespace {
+
+// A disabled picture: each pixel's brightness, moved half way towards white, a quarter more
+// transparent than it was.
+constexpr uint32_t kDisabledWhiteShare = 128;  // of 256
+constexpr uint32_t kDisabledOpacity = 192;     // of 256
+
+void GreyOut(ImagePixels& image) {
+  for (uint32_t& p : image.Pixels) {
+    const uint32_t alpha = p >> 24;
+    if (!alpha) continue;
+    const uint32_t r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+    // Straight brightness of the premultiplied colour.
+    const uint32_t luma = std::min(0xFFu, ((r * 77 + g * 150 + b * 29) / 256 * 0xFF + alpha / 2) / alpha);
+    const uint32_t grey = luma + (0xFF - luma) * kDisabledWhiteShare / 256;
+    const uint32_t newAlpha = alpha * kDisabledOpacity / 256;
+    const uint32_t premultiplied = (grey * newAlpha + 0x7F) / 0xFF;
+    p = (newAlpha << 24) | (premultiplied << 16) | (premultiplied << 8) | premultiplied;
+  }
+}
+
+}  // namespace
 
 size_t ToolbarResource::ImageCount() const {
   size_t n = 0;
@@ -83,6 +109,35 @@ ScopedImageList ImageListFromStrip(HBITMAP strip, int imageWidth, int imageHeigh
     if (::ImageList_AddMasked(list.Get(), strip, mask) < 0) return {};
   }
   return list;
+}
+
+ScopedImageList MakeDisabledImageList(HIMAGELIST images) {
+  int width = 0, height = 0;
+  if (!images || !::ImageList_GetIconSize(images, &width, &height)) return {};
+  const int count = ::ImageList_GetImageCount(images);
+  ScopedImageList disabled(::ImageList_Create(width, height, ILC_COLOR32, count, 4));
+  if (!disabled) return {};
+  for (int i = 0; i < count; ++i) {
+    ImagePixels image = ReadImagePixels(images, i);
+    if (image.Empty()) {
+      // Keeps the later images at their indexes.
+      image.Width = width;
+      image.Height = height;
+      image.Pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    }
+    GreyOut(image);
+    ScopedBitmap bitmap = MakeStraightAlphaBitmap(image);
+    if (!bitmap || ::ImageList_Add(disabled.Get(), bitmap.Get(), nullptr) < 0) return {};
+  }
+  return disabled;
+}
+
+ScopedImageList SetToolbarImages(HWND toolbar, HIMAGELIST images) {
+  if (!toolbar || !images) return {};
+  ScopedImageList disabled = MakeDisabledImageList(images);
+  ::SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+  if (disabled) ::SendMessageW(toolbar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabled.Get()));
+  return disabled;
 }
 
 }  // namespace orv

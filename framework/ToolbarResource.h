@@ -42,4 +42,14 @@ struct ToolbarResource {
 // The same from a strip bitmap already loaded (not taken over).
 [[nodiscard]] ScopedImageList ImageListFromStrip(HBITMAP strip, int imageWidth, int imageHeight);
 
+// A greyed, lighter copy of every image of `images` (32-bit, transparent where they are), the
+// look of a disabled button. Empty when `images` is.
+[[nodiscard]] ScopedImageList MakeDisabledImageList(HIMAGELIST images);
+
+// Gives `toolbar` `images` for its buttons and a greyed copy of them for its disabled buttons,
+// which would otherwise be drawn as flat grey squares from images that have no mask. Returns
+// the copy: a toolbar does not own its image lists, so the caller keeps it as long as the
+// toolbar (and `images` too).
+[[nodiscard]] ScopedImageList SetToolbarImages(HWND toolbar, HIMAGELIST images);
+
 }  // namespace orv

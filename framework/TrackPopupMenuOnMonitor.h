@@ -1,6 +1,8 @@
 // The program's popup-menu routine: opens a popup at a point that is first brought onto the
 // monitor nearest to it (a point from a saved position or a window half off screen would
-// otherwise open the menu where nobody sees it). Returns what TrackPopupMenuEx returns.
+// otherwise open the menu where nobody sees it), with its item pictures in a column of their own
+// (ArrangeMenuPictures), drawn for the owner while the menu is open. Returns what
+// TrackPopupMenuEx returns.
 #pragma once
 
 #include <windows.h>

@@ -82,7 +82,6 @@ void CCensusListView::ShowContextMenu() {
   IconPopupMenu menu(::CreatePopupMenu());
   if (!menu.Get()) return;
   (void)menu.RenderIcons(kIcons, 1);
-  menu.UseCheckOrBitmapStyle();
   const std::wstring texts = LoadResString(IDS_CENSUS_MENU);
   FontFileReader reader;
   const bool readable = ReadRowFont(row, reader);

@@ -14,6 +14,7 @@
 #include "lists/FontListImages.h"
 #include "lists/FontListParent.h"
 #include "search/CLVSearchFonts.h"
+#include "framework/ToolbarResource.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ void CLvSearchContainer::SetList(CLVSearchFonts* list) {
 
 void CLvSearchContainer::AddButtons() {
   if (LoadImageListFromResource(images_, static_cast<int>(std::size(kToolbarIcons)), kToolbarIcons))
-    ::SendMessageW(m_hWndToolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.Get()));
+    disabledImages_ = orv::SetToolbarImages(m_hWndToolBar, images_.Get());
   AddToolbarButton(0, ID_FONTS_INSTALL, BTNS_BUTTON, 0);
   AddToolbarButton(1, ID_FONTS_UNINSTALL, BTNS_BUTTON, 0);
   AddToolbarButton(2, ID_FONTS_PROPERTIES, BTNS_BUTTON, 0);
@@ -65,7 +66,6 @@ void CLvSearchContainer::ShowContextMenu(bool atCursor) {
   IconPopupMenu menu(::CreatePopupMenu());
   if (!menu.Get()) return;
   (void)menu.RenderIcons(kMenuIcons, static_cast<int>(std::size(kMenuIcons)));
-  menu.UseCheckOrBitmapStyle();
   const bool selection = list_->GetFirstSelected() >= 0;
   const UINT state = selection ? MFS_ENABLED : MFS_DISABLED;
   const std::wstring captions = LoadResString(IDS_SEARCH_RESULT_MENU);

@@ -51,5 +51,6 @@ private:
 
   CLVSearchFonts* list_ = nullptr;
   orv::ScopedImageList images_;
+  orv::ScopedImageList disabledImages_;  // greyed copy for disabled buttons
   std::wstring tooltip_;
 };

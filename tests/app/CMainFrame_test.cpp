@@ -3,10 +3,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cwchar>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +19,8 @@
 #include "common/RegistryValue.h"
 #include "framework/AppModule.h"
 #include "common/ResString.h"
+#include "framework/ImageListPixels.h"
+#include "tests/support/MenuDrawing.h"
 #include "tests/support/TestSupport.h"
 
 using namespace testing_support;
@@ -186,57 +190,80 @@ TEST_F(MainFrame, WindowTreeOfBarsSplittersAndPanes) {
   EXPECT_TRUE(testing_support::SaveWindowImage(f.m_hWnd, ArtifactsDir() + L"\\app_main_window.bmp"));
 }
 
-// Every item of every menu is drawn whole: the ink of each label without an image (those were
-// always measured with theirs) is as wide as the label in the menu font, less a glyph's bearing.
-TEST_F(MainFrame, EveryItemOfEveryMenuIsDrawnInFull) {
+// Every item of every menu of the main window and of its panes is drawn whole in the menu font,
+// and no picture or check mark lies over its text.
+TEST_F(MainFrame, EveryMenuShowsWholeLabelsWithPicturesBesideThem) {
   CMainFrame& f = Open();
-  static HMENU s_menu;
-  static int s_index, s_ticks;
-  static std::string s_cut;
-  for (int i = 0; i < ::GetMenuItemCount(f.CommandBar().GetMenu()); ++i) {
-    s_menu = ::GetSubMenu(f.CommandBar().GetMenu(), i);
-    s_index = i;
-    s_ticks = 0;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-      HWND wnd = ::FindWindowW(L"#32768", nullptr);
-      if ((!wnd || !::IsWindowVisible(wnd)) && ++s_ticks < 200) return;  // ten seconds at most
-      ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-      NONCLIENTMETRICSW metrics{sizeof(metrics)};
-      ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-      orv::ScopedFont font(::CreateFontIndirectW(&metrics.lfMenuFont));
-      orv::ScopedGetDC dc(wnd);
-      orv::ScopedSelectObject select(dc.Get(), font.Get());
-      for (int item = 0; item < ::GetMenuItemCount(s_menu); ++item) {
-        wchar_t text[128]{};
-        MENUITEMINFOW mii{sizeof(mii), MIIM_STRING | MIIM_BITMAP | MIIM_FTYPE};
-        mii.dwTypeData = text;
-        mii.cch = 128;
-        RECT rc{}, need{};
-        if (!::GetMenuItemInfoW(s_menu, item, TRUE, &mii) || (mii.fType & MFT_SEPARATOR) || mii.hbmpItem ||
-            std::wcschr(text, L'\t') || !::GetMenuItemRect(nullptr, s_menu, item, &rc))
-          continue;
-        ::MapWindowPoints(nullptr, wnd, reinterpret_cast<POINT*>(&rc), 2);
-        ::DrawTextW(dc.Get(), text, -1, &need, DT_CALCRECT | DT_SINGLELINE);
-        const COLORREF paper = ::GetPixel(dc.Get(), rc.right - 2, rc.top + 1);
-        int first = -1, last = -1;
-        for (int x = rc.left; x < rc.right; ++x)
-          for (int y = rc.top; y < rc.bottom; ++y) {
-            const COLORREF c = ::GetPixel(dc.Get(), x, y);
-            if (std::abs(GetRValue(c) - GetRValue(paper)) + std::abs(GetGValue(c) - GetGValue(paper)) +
-                    std::abs(GetBValue(c) - GetBValue(paper)) > 96)
-              last = (first < 0 ? first = x : x);
-          }
-        if (last - first + 1 < need.right - 2) s_cut += Narrow(text) + "; ";
-      }
-      SaveWindowImage(wnd, ArtifactsDir() + L"\\app_menu_" + std::to_wstring(s_index) + L".bmp");
-      ::EndMenu();
-    });
-    f.CommandBar().OpenPopup(i, false);
-    ::KillTimer(nullptr, timer);
-    MENUINFO info{sizeof(info), MIM_STYLE};
-    EXPECT_TRUE(s_ticks < 200 && ::GetMenuInfo(s_menu, &info) && (info.dwStyle & MNS_CHECKORBMP)) << i;
+  struct Opener {
+    CMainFrame* frame;
+    int index;
+    HWND pane;
+  };
+  const int menus = ::GetMenuItemCount(f.CommandBar().GetMenu());
+  ASSERT_GT(menus, 0);
+  for (int i = 0; i < menus; ++i) {
+    Opener o{&f, i, nullptr};
+    const std::string found = CheckMenuWhileShown(
+        [](void* c) {
+          auto* o = static_cast<Opener*>(c);
+          o->frame->CommandBar().OpenPopup(o->index, false);
+        },
+        &o, ArtifactsDir() + L"\\app_menu_" + std::to_wstring(i) + L".bmp");
+    EXPECT_EQ(found, "") << "menu " << i;
   }
-  EXPECT_EQ(s_cut, "") << "cut";
+  MainPanes& p = f.Panes();
+  const struct {
+    HWND pane;
+    const wchar_t* name;
+  } panes[] = {{p.m_folderPane, L"folders"},
+               {p.m_groupsPane, L"groups"},
+               {p.m_fontListsPane, L"font_lists"},
+               {p.m_installedPane, L"installed"}};
+  for (const auto& pane : panes) {
+    Opener o{&f, 0, pane.pane};
+    const std::string found = CheckMenuWhileShown(
+        [](void* c) { ::SendMessageW(static_cast<Opener*>(c)->pane, WM_COMMAND, ID_PANE_MENU, 0); }, &o,
+        ArtifactsDir() + L"\\app_pane_menu_" + pane.name + L".bmp");
+    EXPECT_EQ(found, "") << Narrow(pane.name);
+  }
+}
+
+// Every toolbar of the main window (the main one and the panes') has a greyed copy of its
+// pictures for its disabled buttons, picture for picture.
+TEST_F(MainFrame, EveryToolbarHasGreyedPicturesForDisabledButtons) {
+  CMainFrame& f = Open();
+  std::vector<HWND> toolbars;
+  ::EnumChildWindows(
+      f.m_hWnd,
+      [](HWND wnd, LPARAM list) {
+        if (ClassOf(wnd) == TOOLBARCLASSNAMEW) reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&toolbars));
+  int withImages = 0;
+  for (HWND toolbar : toolbars) {
+    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(::SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0));
+    if (!images) continue;
+    ++withImages;
+    SCOPED_TRACE(::GetDlgCtrlID(::GetParent(toolbar)));
+    HIMAGELIST disabled = reinterpret_cast<HIMAGELIST>(::SendMessageW(toolbar, TB_GETDISABLEDIMAGELIST, 0, 0));
+    ASSERT_NE(disabled, nullptr);
+    ASSERT_EQ(::ImageList_GetImageCount(disabled), ::ImageList_GetImageCount(images));
+    for (int i = 0; i < ::ImageList_GetImageCount(images); ++i) {
+      const orv::ImagePixels picture = orv::ReadImagePixels(images, i), grey = orv::ReadImagePixels(disabled, i);
+      int opaque = 0, coloured = 0;
+      for (size_t p = 0; p < grey.Pixels.size(); ++p) {
+        const uint32_t g = grey.Pixels[p];
+        if ((g >> 24) == 0) continue;
+        ++opaque;
+        if (((g >> 16) & 0xFF) != (g & 0xFF) || ((g >> 8) & 0xFF) != (g & 0xFF)) ++coloured;
+      }
+      const bool pictureHasInk = std::any_of(picture.Pixels.begin(), picture.Pixels.end(), [](uint32_t v) { return v >> 24; });
+      EXPECT_EQ(opaque > 0, pictureHasInk) << "image " << i;
+      EXPECT_EQ(coloured, 0) << "image " << i;
+    }
+  }
+  EXPECT_GE(withImages, 5) << "the main toolbar and the panes' toolbars";
 }
 
 // The panes are built with the Unicode block table loaded, so that the writing systems of a

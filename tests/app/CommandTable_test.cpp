@@ -22,6 +22,7 @@
 #include "fonts/RegisteredFontTable.h"
 #include "tests/fonts/RegistryTestKey.h"
 #include "tests/support/ModalScript.h"
+#include "framework/ImageListPixels.h"
 #include "tests/support/TestSupport.h"
 
 using namespace testing_support;
@@ -228,6 +229,14 @@ TEST_F(CommandTable, FontsFolderButtonsJumpToTheFontsFoldersAndBack) {
       seen[2 * b + 1] = static_cast<int>(::SendMessageW(toolbar, TB_GETBITMAP, button, 0));
     }
     EXPECT_TRUE(std::equal(seen, seen + 4, states[i])) << i;
+  }
+  // The two Fonts folders' pictures can be told apart, open and closed, whatever icons the shell
+  // gives them.
+  HIMAGELIST images = reinterpret_cast<HIMAGELIST>(::SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0));
+  for (const auto& [system, user] : {std::pair{0, 2}, std::pair{1, 3}}) {
+    const orv::ImagePixels a = orv::ReadImagePixels(images, system), b = orv::ReadImagePixels(images, user);
+    ASSERT_FALSE(a.Empty() || b.Empty());
+    EXPECT_NE(a.Pixels, b.Pixels) << system << " and " << user;
   }
   g_AppState.WindowsRelease = savedRelease;
 }

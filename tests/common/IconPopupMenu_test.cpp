@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/AppModule.h"
+#include "framework/MenuPictures.h"
 #include "tests/common/CommandIconStrip.h"
 
 namespace {
@@ -63,8 +64,8 @@ TEST(IconPopupMenu, ItemsCarryTheIconsOfTheirCommands) {
     ASSERT_NE(bitmap, nullptr);
     BITMAP info{};
     ASSERT_TRUE(::GetObjectW(bitmap, sizeof(info), &info));
-    EXPECT_EQ(info.bmWidth, 16);
-    EXPECT_EQ(info.bmHeight, 15);
+    EXPECT_EQ(info.bmWidth, 16 + orv::kMenuPictureGap);
+    EXPECT_EQ(info.bmHeight, 16);
     EXPECT_EQ(BitmapPixel(bitmap, 8, 7), TestStripLibrary::Colour(table[i].stripImage));
   }
   EXPECT_TRUE(ItemState(m, 2) & MFS_DISABLED);
