@@ -26,6 +26,23 @@ bool OwnedByThisThread(HWND window) {
   return window && ::IsWindow(window) && ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
 }
 
+// Loads the file privately; true only when a face of it really became available. Some GDIs
+// (Wine's) report a face they have already (the same file installed, or a namesake of the
+// same version) as added without loading anything, and then refuse to remove it: such a load
+// is nothing to undo. A load that can be taken back at once is real, and is made again.
+bool LoadPrivately(const std::wstring& fileSpec) {
+  if (::AddFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr) <= 0) return false;
+  if (!::RemoveFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr)) return false;
+  return ::AddFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr) > 0;
+}
+
+// True while a modal window of the program (a message box, a dialog) is open over the main
+// window, which it has disabled.
+bool ModalOpen() {
+  const HWND main = g_AppState.MainWindow;
+  return main && ::IsWindow(main) && !::IsWindowEnabled(main);
+}
+
 }  // namespace
 
 PrivateFontCache::PrivateFontCache() { ::InitializeCriticalSection(&lock_); }
@@ -74,7 +91,7 @@ bool PrivateFontCache::Add(const std::wstring& fileSpec, const wchar_t* displayN
     const std::wstring text = FormatResString(IDS_LOADING_FONT, displayName);
     ::SendMessageW(statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
-  if (::AddFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr) > 0) RememberLocked(fileSpec);
+  if (LoadPrivately(fileSpec)) RememberLocked(fileSpec);
   if (statusBar) ::SendMessageW(statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(saved.c_str()));
   return true;
 }
@@ -145,8 +162,13 @@ void PrivateFontCache::RemoveAll(bool reportFailure) {
     listed_.clear();
     if (!UnloadTrimmedLocked(nullptr)) failed = true;
   }
-  if (reportFailure && failed)
-    AppMessageBox(g_AppState.MainWindow, MB_ICONERROR, IDS_CAPTION_APP, IDS_PRIVATE_UNLOAD_FAILED);
+  if (!reportFailure) return;
+  // A refresh that runs inside another box's modal loop does not open a box of its own over it:
+  // the failure is told by the next report made with no box open.
+  if (failed) reportPending_ = true;
+  if (!reportPending_ || ModalOpen()) return;
+  reportPending_ = false;
+  AppMessageBox(g_AppState.MainWindow, MB_ICONERROR, IDS_CAPTION_APP, IDS_PRIVATE_UNLOAD_FAILED);
 }
 
 size_t PrivateFontCache::Count() const {
