@@ -46,9 +46,12 @@ bool FontInstaller::Uninstall() {
   if (n <= 0) {
     // A group whose only counted fonts had gone (their markers were dropped, and are named)
     // has nothing installed through it any more: that was its uninstall.
-    const bool dropped = commandId_ == kUninstallGroup && !failed_.empty();
+    bool onlyDropped = !failed_.empty();
+    for (const Failure& failure : failed_) onlyDropped = onlyDropped && failure.reasonId == IDS_REASON_MARKER_DROPPED;
+    const bool dropped = commandId_ == kUninstallGroup && onlyDropped;
+    const bool named = commandId_ == kUninstallGroup && !failed_.empty();
     const std::wstring lines = TakeFailureLines();
-    if (dropped)
+    if (named)
       AppMessageBox(owner_, MB_ICONWARNING, commandId_, IDS_UNINSTALL_FAILED, 0, lines.c_str());
     else
       AppMessageBox(owner_, MB_ICONWARNING, commandId_, IDS_NOTHING_TO_UNINSTALL, 0, nullptr,
@@ -107,6 +110,15 @@ int FontInstaller::FilterUninstallable() {
         Fail(record, IDS_REASON_MARKER_DROPPED);
       }
       keep = registered && record.HasFlag(kGroupInstalled) && !record.HasFlag(kNotUninstallable);
+      // A counted font whose file is gone or no longer a font stays registered and counted:
+      // the user is told which, and the group stays installed. Not read, it is counted under
+      // the name the group lists it by.
+      if (record.HasFlag(kUnreadable)) {
+        const bool type1 = record.IsType1() || record.fileRef.find(L'|') != std::wstring::npos;
+        DWORD counted = 0;
+        if (ReadInstalledMarkerValue((type1 ? L"1|" : L"2|") + NameForUser(record), counted) && (counted & kGroupCountMask))
+          Fail(record, ::PathFileExistsW(record.fullPath.c_str()) ? IDS_REASON_UNREADABLE : IDS_REASON_FILE_MISSING);
+      }
     } else if (record.IsInstalled() && !record.HasFlag(kNotUninstallable) && !record.HasFlag(kGroupInstalled)) {
       // Fonts a group installed are uninstalled only through a group.
       keep = !record.HasFlag(kProtected | kGdiOnly);

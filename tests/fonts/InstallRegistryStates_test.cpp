@@ -61,6 +61,8 @@ enum class Act {
   StaleMarker,     // a marker counts the font, which is not installed
   Stick,           // nothing unloads the font's file any more
   Unstick,
+  FileAway,        // the font's file is moved away; after a restart it is not loaded
+  FileBack,        // and back; the system loads it again
 };
 
 struct Step {
@@ -137,6 +139,13 @@ std::vector<Case> Cases() {
                     {Act::GroupUninstall, {dl, hh}, true, {}, {{dl, IDS_REASON_MARKER_DROPPED}}},
                     {Act::ListInstall, {dl}, true, {L"V OrvRdl Sans (TrueType)=dl.ttf", L"L " + dl}},
                     {Act::ListUninstall, {dl}, true, {}}}});
+  cases.push_back({"a group font whose file went away, and came back",
+                   {{Act::GroupInstall, {hh}, true, {L"V OrvRhh Sans (TrueType)=hh.ttf", L"M 2|" + hh + L"=1", L"L " + hh}},
+                    {Act::FileAway, {hh}, true, {L"V OrvRhh Sans (TrueType)=hh.ttf", L"M 2|" + hh + L"=1"}},
+                    {Act::GroupUninstall, {hh}, false, {L"V OrvRhh Sans (TrueType)=hh.ttf", L"M 2|" + hh + L"=1"},
+                     {{hh, IDS_REASON_FILE_MISSING}}},
+                    {Act::FileBack, {hh}, true, {L"V OrvRhh Sans (TrueType)=hh.ttf", L"M 2|" + hh + L"=1", L"L " + hh}},
+                    {Act::GroupUninstall, {hh}, true, {}}}});
   cases.push_back({"a stale marker, then a hand install and a list uninstall",
                    {{Act::StaleMarker, {st}, true, {L"M 2|" + st + L"=1"}},
                     {Act::ListInstall, {st}, true, {L"V OrvRst Sans (TrueType)=st.ttf", L"L " + st}},
@@ -295,6 +304,12 @@ protected:
       case Act::Unstick:
         Stuck().erase(first);
         return true;
+      case Act::FileAway:
+        while (::RemoveFontResourceW(first.c_str())) {
+        }
+        return ::MoveFileW(first.c_str(), (first + L".away").c_str()) != FALSE;
+      case Act::FileBack:
+        return ::MoveFileW((first + L".away").c_str(), first.c_str()) && ::AddFontResourceW(first.c_str()) > 0;
     }
     return false;
   }
