@@ -26,14 +26,16 @@ bool OwnedByThisThread(HWND window) {
   return window && ::IsWindow(window) && ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
 }
 
-// Loads the file privately; true only when a face of it really became available. Some GDIs
-// (Wine's) report a face they have already (the same file installed, or a namesake of the
-// same version) as added without loading anything, and then refuse to remove it: such a load
-// is nothing to undo. A load that can be taken back at once is real, and is made again.
-bool LoadPrivately(const std::wstring& fileSpec) {
-  if (::AddFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr) <= 0) return false;
-  if (!::RemoveFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr)) return false;
-  return ::AddFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr) > 0;
+enum class PrivateLoad { kFailed, kLoaded, kHadAlready };
+
+// Loads the file privately. Some GDIs (Wine's) report a face they have already (the same file
+// installed, or a namesake of the same version) as added without loading anything, and then
+// refuse to remove it: such a load is nothing to undo. A load that can be taken back at once
+// is real, and is made again.
+PrivateLoad LoadPrivately(const std::wstring& fileSpec) {
+  if (::AddFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr) <= 0) return PrivateLoad::kFailed;
+  if (!::RemoveFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr)) return PrivateLoad::kHadAlready;
+  return ::AddFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr) > 0 ? PrivateLoad::kLoaded : PrivateLoad::kFailed;
 }
 
 // True while a modal window of the program (a message box, a dialog) is open over the main
@@ -78,7 +80,7 @@ bool PrivateFontCache::ContainsLocked(const std::wstring& fileSpec) const {
 
 bool PrivateFontCache::Add(const std::wstring& fileSpec, const wchar_t* displayName) {
   LockGuard guard(lock_);
-  if (ContainsLocked(fileSpec)) return true;
+  if (ContainsLocked(fileSpec) || hadAlready_.count(fileSpec)) return true;
   const HWND statusBar = (displayName && OwnedByThisThread(statusBar_)) ? statusBar_ : nullptr;
   std::wstring saved;
   if (statusBar) {
@@ -91,7 +93,12 @@ bool PrivateFontCache::Add(const std::wstring& fileSpec, const wchar_t* displayN
     const std::wstring text = FormatResString(IDS_LOADING_FONT, displayName);
     ::SendMessageW(statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
-  if (LoadPrivately(fileSpec)) RememberLocked(fileSpec);
+  switch (LoadPrivately(fileSpec)) {
+    case PrivateLoad::kLoaded: RememberLocked(fileSpec); break;
+    // Not tried again on every draw, until the fonts change.
+    case PrivateLoad::kHadAlready: hadAlready_.insert(fileSpec); break;
+    case PrivateLoad::kFailed: break;
+  }
   if (statusBar) ::SendMessageW(statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(saved.c_str()));
   return true;
 }
@@ -139,6 +146,7 @@ bool PrivateFontCache::UnloadTrimmed(size_t count) {
 
 bool PrivateFontCache::RemoveFile(const std::wstring& fileSpec) {
   LockGuard guard(lock_);
+  hadAlready_.erase(fileSpec);
   // A trimmed load still waiting goes too: the file is about to be moved or deleted.
   UnloadTrimmedLocked(&fileSpec);
   for (auto it = files_.begin(); it != files_.end(); ++it) {
@@ -160,6 +168,7 @@ void PrivateFontCache::RemoveAll(bool reportFailure) {
       if (!::RemoveFontResourceExW(file.c_str(), FR_PRIVATE, nullptr)) failed = true;
     files_.clear();
     listed_.clear();
+    hadAlready_.clear();
     if (!UnloadTrimmedLocked(nullptr)) failed = true;
   }
   if (!reportFailure) return;

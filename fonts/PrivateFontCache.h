@@ -73,6 +73,7 @@ private:
   std::vector<std::wstring> files_;  // oldest first
   std::unordered_multiset<std::wstring> listed_;  // the same, for a look-up that does not walk them all
   std::deque<std::wstring> trimmed_;  // out of the list, still loaded; oldest first
+  std::unordered_set<std::wstring> hadAlready_;  // loads that added no face, until the next RemoveAll
   int32_t limit_ = kFontCacheDefault;
   HWND statusBar_ = nullptr;
   bool ready_ = false;
