@@ -30,12 +30,13 @@ enum class PrivateLoad { kFailed, kLoaded, kHadAlready };
 
 // Loads the file privately. Some GDIs (Wine's) report a face they have already (the same file
 // installed, or a namesake of the same version) as added without loading anything, and then
-// refuse to remove it: such a load is nothing to undo. A load that can be taken back at once
-// is real, and is made again.
+// refuse to remove it: such a load is nothing to undo. So the file is loaded twice and one load
+// taken back: a removal that works shows a real load, and one stays. (Loading it again after
+// the removal would read the file anew, and a damaged file can leave Wine's font code hanging.)
 PrivateLoad LoadPrivately(const std::wstring& fileSpec) {
   if (::AddFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr) <= 0) return PrivateLoad::kFailed;
-  if (!::RemoveFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr)) return PrivateLoad::kHadAlready;
-  return ::AddFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr) > 0 ? PrivateLoad::kLoaded : PrivateLoad::kFailed;
+  ::AddFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr);
+  return ::RemoveFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr) ? PrivateLoad::kLoaded : PrivateLoad::kHadAlready;
 }
 
 // True while a modal window of the program (a message box, a dialog) is open over the main
