@@ -44,6 +44,11 @@ void AppMessageBox(HWND owner, UINT type, UINT captionId, UINT textId, DWORD sys
   const std::wstring caption = captionId ? LoadResString(captionId) : std::wstring();
   const std::wstring text = BuildAppMessageText(textId, systemError, detail, askRestart);
   if (askRestart) type = kRestartBoxType;
+  // A box stands in front of the top-level window its owner belongs to, and holds that window
+  // while it is open: owned by a child window (a list, a tree), it would be left for the main
+  // window to cover.
+  if (!owner || !::IsWindow(owner)) owner = GetAppShell().MainWindow;
+  owner = owner && ::IsWindow(owner) ? ::GetAncestor(owner, GA_ROOT) : nullptr;
   if (seams::ShowMessageBox(owner, text, caption, type) == IDYES)
     ::PostMessageW(GetAppShell().MainWindow, WM_COMMAND, ID_RESTART_ELEVATED, 0);
 }

@@ -59,3 +59,15 @@
 #define IDS_ASK_REMOVABLE_DRIVE     22540
 #define IDS_INSTALL_FAILED          22590
 #define IDS_UNINSTALL_FAILED        22591
+// Why a font was left out of an install or uninstall, one line per font.
+#define IDS_REASON_FILE_MISSING     22592
+#define IDS_REASON_UNREADABLE       22593
+#define IDS_REASON_SAME_NAME        22594
+#define IDS_REASON_NAME_TAKEN       22595
+#define IDS_REASON_NOT_LOADED       22596
+#define IDS_REASON_NOT_REGISTERED   22597
+#define IDS_REASON_NOT_UNLOADED     22598
+#define IDS_REASON_VALUE_KEPT       22599
+#define IDS_REASON_FILE_KEPT        22600
+#define IDS_REASON_MARKER_DROPPED   22601
+#define IDS_REASON_NO_NAME          22602

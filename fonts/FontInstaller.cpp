@@ -4,12 +4,11 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
-#include <unordered_map>
-
 #include "app/AppState.h"
 #include "app/Preferences.h"
 #include "common/AppMessageBox.h"
 #include "common/RegistryKey.h"
+#include "common/RegistryValue.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
 #include "common/Seams.h"
@@ -70,6 +69,20 @@ std::wstring NameForUser(const FontItem& item) {
   return named ? item.displayName : file;
 }
 
+FilesByName FilesOfEntriesByName(const FontItemList& items) {
+  FilesByName files;
+  for (const FontItemListEntry& entry : items.Entries())
+    if (entry.record.HasFlag(kResolved))
+      files[FoldCase(entry.record.FullName())].push_back(entry.record.GetFilePaths());
+  return files;
+}
+
+void DropPrivateLoads(const FilesByName& files, const FontItem& item) {
+  g_AppState.FontCache.RemoveFile(item.GetFilePaths());
+  if (const auto namesakes = files.find(FoldCase(item.FullName())); namesakes != files.end())
+    for (const std::wstring& file : namesakes->second) g_AppState.FontCache.RemoveFile(file);
+}
+
 }  // namespace installer_detail
 
 using namespace installer_detail;
@@ -82,6 +95,8 @@ constexpr uint32_t kInstallFromNetworkSilently = 0x1;
 constexpr uint32_t kConfirmListCount = 0x10;
 constexpr uint32_t kConfirmGroupCount = 0x20;
 constexpr int kMaxRemovals = 8;
+// The longest Fonts value data read back to compare it with the file being registered.
+constexpr size_t kMaxValueChars = 1024;
 const wchar_t kMarlett[] = L"Marlett";
 
 // The drive class of the marked entries' files: removable (also unknown, no root and CD-ROM)
@@ -193,15 +208,17 @@ bool FontInstaller::Install() {
   if (installed.m_hWnd) installed.SavePosition(false);
   const int n = FilterInstallable();
   ClearSelectionMarks();
-  bool result = false;
-  bool ran = false;
   if (n <= 0) {
-    // The fonts whose files are gone are named here; there is nothing else to report.
-    const std::wstring names = TakeFailedNames();
+    // The fonts left out for a reason of their own are named here; there is nothing else to report.
+    const std::wstring lines = TakeFailureLines();
     AppMessageBox(owner_, MB_ICONWARNING, commandId_, IDS_NOTHING_TO_INSTALL, 0,
-                  names.empty() ? nullptr : names.c_str(),
-                  g_AppState.UserIsAdmin && !g_AppState.IsElevated);
-  } else if (ConfirmCount(n) == IDOK) {
+                  lines.empty() ? nullptr : lines.c_str(), g_AppState.UserIsAdmin && !g_AppState.IsElevated);
+    SetStatusText(0);
+    progress_.Destroy();
+    return false;
+  }
+  bool ran = false;
+  if (ConfirmCount(n) == IDOK) {
     bool copied = true;
     if (copyFiles_) {
       SetStatusText(IDS_COPYING_TO_FONTS);
@@ -214,16 +231,17 @@ bool FontInstaller::Install() {
       InstallLoop();
       ran = true;
       SetStatusText(IDS_FONTS_DONE);
-      AnnounceFontChange();
-      result = installedCount_ > 0;
     }
   }
   SetStatusText(0);
   progress_.Destroy();
   // Cancelled, or the copy failed: nothing was installed, so the fonts left out are no news.
   if (!ran) failed_.clear();
+  // The report comes before the font change: the refresh it starts must not run, and open
+  // boxes of its own, while this box is open.
   ReportFailures(IDS_INSTALL_FAILED);
-  return result;
+  if (ran) AnnounceFontChange();
+  return ran && installedCount_ > 0;
 }
 
 int FontInstaller::FilterInstallable() {
@@ -237,16 +255,16 @@ int FontInstaller::FilterInstallable() {
     FontItem& record = selected[i]->record;
     if (!record.HasFlag(kResolved)) EnsureFontItemLoaded(*items_, record);
     if (!selected[i]->marked) continue;
-    // A font whose file is gone (or is no font) is skipped, and the user is told which.
+    // A font whose file is gone (or is no font), or that a font of the same name before it
+    // stands for, is skipped, and the user is told which and why.
     const bool missing = !::PathFileExistsW(record.fullPath.c_str());
     const bool gone = !record.HasFlag(kNotInstallable & ~kUnreadable) && (record.HasFlag(kUnreadable) || missing);
     bool drop = gone || record.HasFlag(kNotInstallable) || record.FullName() == kMarlett ||
                 (commandId_ == kInstallFromList && record.IsInstalled());
-    for (size_t j = 0; j < i && !drop; ++j) drop = EqualsNoCase(selected[j]->record.FullName(), record.FullName());
-    if (gone) {
-      failed_.push_back(NameForUser(record));
-      if (missing && !failureError_) failureError_ = ERROR_FILE_NOT_FOUND;
-    }
+    bool namesake = false;
+    for (size_t j = 0; j < i && !drop; ++j) drop = namesake = EqualsNoCase(selected[j]->record.FullName(), record.FullName());
+    if (gone) Fail(record, missing ? IDS_REASON_FILE_MISSING : IDS_REASON_UNREADABLE);
+    else if (namesake) Fail(record, IDS_REASON_SAME_NAME);
     if (drop) selected[i]->marked = false;
   }
   return CollectSelected(selected);
@@ -328,12 +346,7 @@ bool FontInstaller::ApplyNameMappings(HANDLE mappings) {
 void FontInstaller::InstallLoop() {
   std::vector<FontItemListEntry*> selected;
   CollectSelected(selected);
-  // The files of every entry by font name, left out or not: the private loads of a font's
-  // namesakes go before it is loaded (below).
-  std::unordered_map<std::wstring, std::vector<std::wstring>> filesByName;
-  for (const FontItemListEntry& entry : items_->Entries())
-    if (entry.record.HasFlag(kResolved))
-      filesByName[FoldCase(entry.record.FullName())].push_back(entry.record.GetFilePaths());
+  const FilesByName filesByName = FilesOfEntriesByName(*items_);
   for (size_t i = 0; i < selected.size(); ++i) {
     progress_.Step();
     FontItemListEntry& entry = *selected[i];
@@ -351,13 +364,9 @@ void FontInstaller::InstallLoop() {
       }
     }
     const std::wstring previous = item.fileRef;
-    // A face the lists drew is loaded privately; some GDIs (Wine's) keep one face per name and
-    // then take the system-wide load as done without loading it, and the uninstall later finds
-    // nothing to unload. The private loads of the font and of its namesakes (other files of the
-    // same name) go first; a list that still draws one of them loads it again.
-    g_AppState.FontCache.RemoveFile(item.GetFilePaths());
-    if (const auto namesakes = filesByName.find(FoldCase(item.FullName())); namesakes != filesByName.end())
-      for (const std::wstring& file : namesakes->second) g_AppState.FontCache.RemoveFile(file);
+    // Drawn by the lists, the face is loaded privately; the system-wide load would then be
+    // taken as done without loading it, and the uninstall later find nothing to unload.
+    DropPrivateLoads(filesByName, item);
     if (copyFiles_ && !mappings_.empty()) {
       const std::wstring name = FileNameOf(item.fullPath);
       const std::wstring pfbName = FileNameOf(item.pfbPath);
@@ -396,22 +405,31 @@ void FontInstaller::InstallLoop() {
         if (selected[j]->marked && selected[j]->record.fileRef == previous) selected[j]->marked = false;
     }
     const std::wstring valueName = RegistryValueName(item, file);
-    DWORD error = ERROR_INVALID_NAME;
+    UINT reason = IDS_REASON_NO_NAME;
+    DWORD error = 0;
     bool installed = false;
-    if (!valueName.empty()) {
+    if (!valueName.empty() && NameTakenByOtherFile(item, valueName, file)) {
+      // Someone else's registration: never overwritten, and so never lost by an uninstall.
+      reason = IDS_REASON_NAME_TAKEN;
+    } else if (!valueName.empty()) {
       ::SetLastError(0);
       if (seams::AddFontResource(loadSpec.c_str()) > 0) {
         installed = WriteFontsValue(item, valueName);
         if (!installed) {
+          reason = IDS_REASON_NOT_REGISTERED;
           error = lastError_;
           seams::RemoveFontResource(loadSpec.c_str());
         }
       } else {
+        reason = IDS_REASON_NOT_LOADED;
         error = ::GetLastError();
       }
     }
     if (installed) {
       ++installedCount_;
+      // Installed by hand, a font no group counts: a marker left from a registration removed
+      // outside the program would keep a list uninstall from taking it away.
+      if (commandId_ == kInstallFromList) DropFileMarkers(item, file, false);
       continue;
     }
     // Nothing of this font stays: not loaded, no value, no copy this command made, and no
@@ -419,9 +437,19 @@ void FontInstaller::InstallLoop() {
     entry.marked = false;
     if (marker) PutBackMarker(*marker);
     RemoveCopies({file, pfbFile});
-    failed_.push_back(item.FullName());
-    if (error) failureError_ = error;
+    Fail(item, reason, error);
   }
+}
+
+bool FontInstaller::NameTakenByOtherFile(const FontItem& item, const std::wstring& valueName,
+                                         const std::wstring& file) const {
+  if (item.IsType1()) return false;
+  const orv::ScopedKey key = OpenRegKey(RootKeyOf(item), kFontsKey, KEY_QUERY_VALUE | KEY_WOW64_64KEY);
+  std::wstring data;
+  if (!key || !ReadRegString(key.Get(), valueName.c_str(), kMaxValueChars, data)) return false;
+  // A bare file name names a file of the system Fonts folder.
+  const std::wstring named = IsBareFileName(data) ? JoinPath(g_AppState.SystemFontsFolder, data) : data;
+  return !EqualsNoCase(named, file) && !EqualsNoCase(data, item.fileRef);
 }
 
 void FontInstaller::RemoveCopies(std::initializer_list<std::wstring> files) {
@@ -468,19 +496,32 @@ void FontInstaller::SetStatusText(UINT stringId) const {
   ::SendMessageW(g_AppState.StatusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-std::wstring FontInstaller::TakeFailedNames() {
-  std::wstring names;
-  for (const std::wstring& name : failed_) names += (names.empty() ? L"" : L", ") + name;
+void FontInstaller::Fail(const FontItem& item, UINT reasonId, DWORD error) { Fail(NameForUser(item), reasonId, error); }
+
+void FontInstaller::Fail(const std::wstring& name, UINT reasonId, DWORD error) {
+  failed_.push_back({name, reasonId, error});
+}
+
+std::wstring FontInstaller::TakeFailureLines() {
+  std::wstring lines;
+  for (const Failure& failure : failed_) {
+    if (!lines.empty()) lines += L'\n';
+    lines += failure.name + L": " + LoadResString(failure.reasonId);
+    if (failure.error) {
+      std::wstring system = BuildAppMessageText(0, failure.error, nullptr, false);
+      while (!system.empty() && (system.back() == L'\n' || system.back() == L'\r' || system.back() == L'.'))
+        system.pop_back();
+      if (!system.empty()) lines += L" (" + system + L")";
+    }
+  }
   failed_.clear();
-  return names;
+  return lines;
 }
 
 void FontInstaller::ReportFailures(UINT textId) {
-  const DWORD error = failureError_;
-  failureError_ = 0;
   if (failed_.empty()) return;
-  const std::wstring names = TakeFailedNames();
-  AppMessageBox(owner_, MB_ICONERROR, commandId_, textId, error, names.c_str());
+  const std::wstring lines = TakeFailureLines();
+  AppMessageBox(owner_, MB_ICONERROR, commandId_, textId, 0, lines.c_str());
 }
 
 void FontInstaller::UnloadLoadedFontFile(FontItem& item) {

@@ -10,7 +10,10 @@
 // Each font ends a command either fully installed (file, value, loaded) or fully uninstalled:
 // a step that fails undoes the steps before it for that font (a copy made by this command is
 // deleted again, a value removed is written back, an unloaded font is loaded again) and the
-// failure is reported in one message at the end.
+// failure is reported in one message at the end, each font with its reason, before the font
+// change is announced. A registration this program did not write is never overwritten or
+// removed by an install: a value of the font's name that names another file stays, and the
+// font is left out.
 #pragma once
 
 #include <windows.h>
@@ -88,7 +91,8 @@ public:
   DWORD AddInstalledMarker(FontItemListEntry& entry);
   // One group uninstall of a font that carries 0x10000: the value that remains (0 when none);
   // clears the entry's mark while another group still counts the font or it was installed
-  // before the groups, else clears the font's 0x10000.
+  // before the groups, else clears the font's 0x10000. The "installed before" word stays in the
+  // value when the count reaches 0: it lasts until the font's registration is gone.
   DWORD RemoveInstalledMarker(FontItemListEntry& entry);
 
   // The registry key root of an item: the current user for a per-user install or without
@@ -129,16 +133,27 @@ private:
   std::wstring InstalledPathOf(const FontItem& item) const;
   bool InFontsFolder(const std::wstring& path) const;
   // True when a face of the collection file the item is installed through carries a group's
-  // FontsInstalled marker.
+  // FontsInstalled marker that counts groups.
   bool FileCountedByGroup(const FontItem& item) const;
+  // True when another face of the item's collection file carries any marker (a group count or
+  // the "installed before" word): a group uninstall then leaves the file installed.
+  bool FileHeldByOtherFaces(const FontItem& item) const;
+  // Removes the markers of every face of `file` (of the item alone when it is no collection
+  // face); with onlyUncounted, only those that count no group.
+  void DropFileMarkers(const FontItem& item, const std::wstring& file, bool onlyUncounted) const;
+  // True when the Fonts value the item would be registered under exists and names another file.
+  bool NameTakenByOtherFile(const FontItem& item, const std::wstring& valueName, const std::wstring& file) const;
+  // A font left out or failed, with the reason string and the system error, if any.
+  void Fail(const FontItem& item, UINT reasonId, DWORD error = 0);
+  void Fail(const std::wstring& name, UINT reasonId, DWORD error = 0);
   // Undoes one entry's uninstall: values and marker written back, the font loaded again.
   void Reinstate(Undo& undo);
   void PutBackMarker(const MarkerBefore& marker);
   bool WriteFontsValue(const FontItem& item, const std::wstring& valueName);
   // Deletes those of the files that this command copied into a Fonts folder.
   void RemoveCopies(std::initializer_list<std::wstring> files);
-  // The names of the fonts that failed or were skipped, joined by ", "; forgets them.
-  std::wstring TakeFailedNames();
+  // One line per font that failed or was left out: its name and why; forgets them.
+  std::wstring TakeFailureLines();
   void ReportFailures(UINT textId);
   bool RestoreValues(std::vector<RemovedValue>& values);
 
@@ -160,7 +175,11 @@ private:
   std::vector<Undo> undo_;
   // What the last AddInstalledMarker or RemoveInstalledMarker changed; empty when it changed nothing.
   std::optional<MarkerBefore> lastMarker_;
-  // Names of the fonts whose step failed, and the system error of the last failure.
-  std::vector<std::wstring> failed_;
-  DWORD failureError_ = 0;
+  struct Failure {
+    std::wstring name;
+    UINT reasonId;
+    DWORD error;
+  };
+  // The fonts whose step failed or that were left out for a reason the user must know.
+  std::vector<Failure> failed_;
 };

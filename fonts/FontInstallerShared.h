@@ -3,8 +3,11 @@
 
 #include <windows.h>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "fonts/FontItem.h"
+#include "lists/FontItemList.h"
 
 namespace installer_detail {
 
@@ -23,5 +26,13 @@ const FontItem* InstalledRecordOf(const FontItem& item);
 // The name the user knows a font by: its full name; for a font that could not be read the name
 // a list or group showed it under; else its file name.
 std::wstring NameForUser(const FontItem& item);
+
+// The files of a command's entries by font name (folded), read or not yet, left out or not.
+using FilesByName = std::unordered_map<std::wstring, std::vector<std::wstring>>;
+FilesByName FilesOfEntriesByName(const FontItemList& items);
+// Unloads the private loads of the item's files and of its namesakes' before the font is
+// loaded or unloaded for the system: some GDIs (Wine's) keep one face per name, and take the
+// one call for the other. A list that still draws one of them loads it again.
+void DropPrivateLoads(const FilesByName& files, const FontItem& item);
 
 }  // namespace installer_detail

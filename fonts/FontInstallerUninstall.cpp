@@ -14,6 +14,7 @@
 #include "fonts/FontInstaller.h"
 #include "fonts/FontInstallerShared.h"
 #include "fonts/InstalledFontRecords.h"
+#include "fonts/InstalledMarkers.h"
 #include "fonts/RegistryValueEnumerator.h"
 
 using namespace font_flags;
@@ -42,32 +43,49 @@ bool FontInstaller::UninstallSelected(UINT commandId) {
 bool FontInstaller::Uninstall() {
   const int n = FilterUninstallable();
   ClearSelectionMarks();
-  bool result = false;
   if (n <= 0) {
-    AppMessageBox(owner_, MB_ICONWARNING, commandId_, IDS_NOTHING_TO_UNINSTALL, 0, nullptr,
-                  g_AppState.UserIsAdmin && !g_AppState.IsElevated);
-  } else {
-    CLVInstalledFonts& installed = g_AppState.InstalledFonts;
-    if (installed.m_hWnd) installed.SavePosition(true);
-    fileOpFlags_ = FOF_NOCONFIRMATION | (ShiftDown() ? 0 : FOF_ALLOWUNDO);
-    SetStatusText(IDS_CHECKING_UNINSTALL);
-    if (ConfirmCount(n) == IDOK) {
-      std::vector<FontItemListEntry*> selected;
-      progress_.Create(CollectSelected(selected));
-      UninstallLoop();
-      SetStatusText(IDS_DELETING_FONT_FILES);
-      if (copyFiles_) DeleteUninstalledFiles();
-      progress_.Destroy();
-      SetStatusText(IDS_FONTS_DONE);
-      AnnounceFontChange();
-      // A group stays installed while a font of it does: it can be uninstalled again later.
-      result = commandId_ != kUninstallGroup || failed_.empty();
-    }
+    // A group whose only counted fonts had gone (their markers were dropped, and are named)
+    // has nothing installed through it any more: that was its uninstall.
+    bool onlyDropped = !failed_.empty();
+    for (const Failure& failure : failed_) onlyDropped = onlyDropped && failure.reasonId == IDS_REASON_MARKER_DROPPED;
+    const bool dropped = commandId_ == kUninstallGroup && onlyDropped;
+    const bool named = commandId_ == kUninstallGroup && !failed_.empty();
+    const std::wstring lines = TakeFailureLines();
+    if (named)
+      AppMessageBox(owner_, MB_ICONWARNING, commandId_, IDS_UNINSTALL_FAILED, 0, lines.c_str());
+    else
+      AppMessageBox(owner_, MB_ICONWARNING, commandId_, IDS_NOTHING_TO_UNINSTALL, 0, nullptr,
+                    g_AppState.UserIsAdmin && !g_AppState.IsElevated);
+    SetStatusText(0);
+    progress_.Destroy();
+    return dropped;
+  }
+  CLVInstalledFonts& installed = g_AppState.InstalledFonts;
+  if (installed.m_hWnd) installed.SavePosition(true);
+  fileOpFlags_ = FOF_NOCONFIRMATION | (ShiftDown() ? 0 : FOF_ALLOWUNDO);
+  SetStatusText(IDS_CHECKING_UNINSTALL);
+  bool ran = false;
+  if (ConfirmCount(n) == IDOK) {
+    std::vector<FontItemListEntry*> selected;
+    progress_.Create(CollectSelected(selected));
+    UninstallLoop();
+    SetStatusText(IDS_DELETING_FONT_FILES);
+    if (copyFiles_) DeleteUninstalledFiles();
+    progress_.Destroy();
+    SetStatusText(IDS_FONTS_DONE);
+    ran = true;
   }
   SetStatusText(0);
   progress_.Destroy();
+  // A group stays installed while a font of it does: it can be uninstalled again later. A
+  // marker dropped because its font had gone is no such font.
+  bool stays = false;
+  for (const Failure& failure : failed_) stays = stays || failure.reasonId != IDS_REASON_MARKER_DROPPED;
+  // The report comes before the font change: the refresh it starts must not run, and open
+  // boxes of its own, while this box is open.
   ReportFailures(IDS_UNINSTALL_FAILED);
-  return result;
+  if (ran) AnnounceFontChange();
+  return ran && (commandId_ != kUninstallGroup || !stays);
 }
 
 int FontInstaller::FilterUninstallable() {
@@ -80,16 +98,34 @@ int FontInstaller::FilterUninstallable() {
     FontItem& record = selected[i]->record;
     if (!record.HasFlag(kResolved)) EnsureFontItemLoaded(*items_, record);
     if (!selected[i]->marked) continue;
-    bool keep = record.IsInstalled() && !record.HasFlag(kNotUninstallable);
-    if (keep && record.HasFlag(kGroupInstalled)) {
+    bool keep = false;
+    if (commandId_ == kUninstallGroup) {
+      // A group takes away only what the groups count; a marker whose font is no longer
+      // registered (uninstalled outside the program) goes, and the user is told.
+      const bool registered = record.IsInstalled() && (record.IsType1() || !InstalledPathOf(record).empty());
+      DWORD marker = 0;
+      if (!registered && ReadInstalledMarkerValue(record.InstalledMarkerName(), marker)) {
+        DeleteInstalledMarker(record.InstalledMarkerName());
+        record.flags &= ~kGroupInstalled;
+        Fail(record, IDS_REASON_MARKER_DROPPED);
+      }
+      keep = registered && record.HasFlag(kGroupInstalled) && !record.HasFlag(kNotUninstallable);
+      // A counted font whose file is gone or no longer a font stays registered and counted:
+      // the user is told which, and the group stays installed. Not read, it is counted under
+      // the name the group lists it by.
+      if (record.HasFlag(kUnreadable)) {
+        const bool type1 = record.IsType1() || record.fileRef.find(L'|') != std::wstring::npos;
+        DWORD counted = 0;
+        if (ReadInstalledMarkerValue((type1 ? L"1|" : L"2|") + NameForUser(record), counted) && (counted & kGroupCountMask))
+          Fail(record, ::PathFileExistsW(record.fullPath.c_str()) ? IDS_REASON_UNREADABLE : IDS_REASON_FILE_MISSING);
+      }
+    } else if (record.IsInstalled() && !record.HasFlag(kNotUninstallable) && !record.HasFlag(kGroupInstalled)) {
       // Fonts a group installed are uninstalled only through a group.
-      keep = commandId_ == kUninstallGroup;
-    } else if (keep) {
       keep = !record.HasFlag(kProtected | kGdiOnly);
       for (size_t j = 0; j < i && keep; ++j) keep = !EqualsNoCase(selected[j]->record.FullName(), record.FullName());
       // A group counts a collection under the one face it met first: the other faces, which
       // carry no marker, would take the group's font away with the file.
-      if (keep && commandId_ == kUninstallFromList) keep = !FileCountedByGroup(record);
+      if (keep) keep = !FileCountedByGroup(record);
     }
     if (!keep) selected[i]->marked = false;
   }
@@ -105,26 +141,6 @@ std::wstring FontInstaller::InstalledPathOf(const FontItem& item) const {
   return InFolderUnlessFull(g_AppState.SystemFontsFolder, file);
 }
 
-bool FontInstaller::FileCountedByGroup(const FontItem& item) const {
-  if (!item.IsCollectionFace()) return false;
-  const std::wstring file = InstalledPathOf(item);
-  if (file.empty()) return false;
-  FontFileReader reader;
-  reader.flags = kCollectionFace | kSfnt;
-  reader.fileRef = file;
-  reader.fullPath = file;
-  bool counted = false;
-  for (bool read = reader.ReadFirstCollectionFace(); read; read = reader.ReadNextCollectionFace()) {
-    reader.flags &= ~kGroupInstalled;
-    if (reader.ReadInstalledMarker() && reader.HasFlag(kGroupInstalled)) {
-      counted = true;
-      break;
-    }
-  }
-  reader.CloseFile();
-  return counted;
-}
-
 bool FontInstaller::InFontsFolder(const std::wstring& path) const {
   const std::wstring folder = ParentFolder(path);
   return EqualsNoCase(folder, g_AppState.SystemFontsFolder) ||
@@ -137,6 +153,7 @@ bool FontInstaller::UninstallLoop() {
   progress_.Create(static_cast<int>(selected.size()));
   SetStatusText(IDS_UNINSTALLING_FONTS);
   std::vector<std::wstring> done;  // the files handled, so that the faces of one file go once
+  const FilesByName filesByName = FilesOfEntriesByName(*items_);
   for (FontItemListEntry* entry : selected) {
     progress_.Step();
     FontItem& item = entry->record;
@@ -147,6 +164,12 @@ bool FontInstaller::UninstallLoop() {
       RemoveInstalledMarker(*entry);
       undo.marker = std::move(lastMarker_);
       if (!entry->marked) continue;  // another group still counts it, or it was installed before
+      // Another face of its collection file is still counted, or was installed before: the
+      // file, and with it this face, stays installed.
+      if (FileHeldByOtherFaces(item)) {
+        entry->marked = false;
+        continue;
+      }
     }
     if (item.IsType1()) {
       ::SetCurrentDirectoryW(g_AppState.SystemFontsFolder.c_str());
@@ -156,8 +179,7 @@ bool FontInstaller::UninstallLoop() {
           // The value is there but stays: the font stays whole, files and group count too.
           entry->marked = false;
           if (undo.marker) PutBackMarker(*undo.marker);
-          failed_.push_back(item.FullName());
-          failureError_ = lastError_;
+          Fail(item, IDS_REASON_VALUE_KEPT, lastError_);
         } else if (!(copyFiles_ && InFontsFolder(item.fullPath) && InFontsFolder(item.pfbPath))) {
           entry->marked = false;
         }
@@ -183,6 +205,10 @@ bool FontInstaller::UninstallLoop() {
     }
     done.push_back(target);
     undo.loadPath = target;
+    // A private load of the file (or of a namesake, which some GDIs take for it) would keep
+    // the face known, or take the removal below for itself.
+    g_AppState.FontCache.RemoveFile(target);
+    DropPrivateLoads(filesByName, item);
     const bool inFontsFolder = InFontsFolder(target);
     if (inFontsFolder) {
       // A font the system registered by bare name was loaded by that name.
@@ -195,17 +221,18 @@ bool FontInstaller::UninstallLoop() {
       // and the user is told that it is still installed.
       entry->marked = false;
       if (undo.marker) PutBackMarker(*undo.marker);
-      failed_.push_back(item.FullName());
+      Fail(item, IDS_REASON_NOT_UNLOADED);
       continue;
     }
     if (!DeleteFontsValue(item, target)) {
       Reinstate(undo);
       entry->marked = false;
-      failed_.push_back(item.FullName());
-      failureError_ = lastError_;
+      Fail(item, IDS_REASON_VALUE_KEPT, lastError_);
       continue;
     }
     undo.values = std::move(lastRemoved_);
+    // The registration is gone: so is any "installed before" word of the file's faces.
+    DropFileMarkers(item, target, true);
     if (copyFiles_ && inFontsFolder) {
       item.fullPath = target;
       item.fileRef = target;
@@ -320,7 +347,7 @@ bool FontInstaller::DeleteUninstalledFiles() {
                          (!item.pfbPath.empty() && ::PathFileExistsW(item.pfbPath.c_str()));
     if (!remains) continue;
     Reinstate(undo);
-    failed_.push_back(item.FullName());
+    Fail(item, IDS_REASON_FILE_KEPT);
   }
   undo_.clear();
   return result == 1;

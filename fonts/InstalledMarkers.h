@@ -8,6 +8,12 @@
 
 #include <windows.h>
 
+#include <string>
+
 inline constexpr wchar_t kFontsInstalledKey[] = L"SOFTWARE\\OrvelManager\\FontsInstalled";
 constexpr DWORD kGroupCountMask = 0xFFFF;
 constexpr DWORD kInstalledBeforeMark = 0x10000;
+
+// The marker of that name: false when there is none (or it is not a REG_DWORD).
+[[nodiscard]] bool ReadInstalledMarkerValue(const std::wstring& name, DWORD& value);
+void DeleteInstalledMarker(const std::wstring& name);

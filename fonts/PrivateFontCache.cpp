@@ -26,6 +26,26 @@ bool OwnedByThisThread(HWND window) {
   return window && ::IsWindow(window) && ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
 }
 
+enum class PrivateLoad { kFailed, kLoaded, kHadAlready };
+
+// Loads the file privately. Some GDIs (Wine's) report a face they have already (the same file
+// installed, or a namesake of the same version) as added without loading anything, and then
+// refuse to remove it: such a load is nothing to undo. So the file is loaded twice and one load
+// taken back: a removal that works shows a real load, and one stays. (Loading it again after
+// the removal would read the file anew, and a damaged file can leave Wine's font code hanging.)
+PrivateLoad LoadPrivately(const std::wstring& fileSpec) {
+  if (::AddFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr) <= 0) return PrivateLoad::kFailed;
+  ::AddFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr);
+  return ::RemoveFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr) ? PrivateLoad::kLoaded : PrivateLoad::kHadAlready;
+}
+
+// True while a modal window of the program (a message box, a dialog) is open over the main
+// window, which it has disabled.
+bool ModalOpen() {
+  const HWND main = g_AppState.MainWindow;
+  return main && ::IsWindow(main) && !::IsWindowEnabled(main);
+}
+
 }  // namespace
 
 PrivateFontCache::PrivateFontCache() { ::InitializeCriticalSection(&lock_); }
@@ -61,7 +81,7 @@ bool PrivateFontCache::ContainsLocked(const std::wstring& fileSpec) const {
 
 bool PrivateFontCache::Add(const std::wstring& fileSpec, const wchar_t* displayName) {
   LockGuard guard(lock_);
-  if (ContainsLocked(fileSpec)) return true;
+  if (ContainsLocked(fileSpec) || hadAlready_.count(fileSpec)) return true;
   const HWND statusBar = (displayName && OwnedByThisThread(statusBar_)) ? statusBar_ : nullptr;
   std::wstring saved;
   if (statusBar) {
@@ -74,7 +94,12 @@ bool PrivateFontCache::Add(const std::wstring& fileSpec, const wchar_t* displayN
     const std::wstring text = FormatResString(IDS_LOADING_FONT, displayName);
     ::SendMessageW(statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
-  if (::AddFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr) > 0) RememberLocked(fileSpec);
+  switch (LoadPrivately(fileSpec)) {
+    case PrivateLoad::kLoaded: RememberLocked(fileSpec); break;
+    // Not tried again on every draw, until the fonts change.
+    case PrivateLoad::kHadAlready: hadAlready_.insert(fileSpec); break;
+    case PrivateLoad::kFailed: break;
+  }
   if (statusBar) ::SendMessageW(statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(saved.c_str()));
   return true;
 }
@@ -122,6 +147,7 @@ bool PrivateFontCache::UnloadTrimmed(size_t count) {
 
 bool PrivateFontCache::RemoveFile(const std::wstring& fileSpec) {
   LockGuard guard(lock_);
+  hadAlready_.erase(fileSpec);
   // A trimmed load still waiting goes too: the file is about to be moved or deleted.
   UnloadTrimmedLocked(&fileSpec);
   for (auto it = files_.begin(); it != files_.end(); ++it) {
@@ -143,10 +169,16 @@ void PrivateFontCache::RemoveAll(bool reportFailure) {
       if (!::RemoveFontResourceExW(file.c_str(), FR_PRIVATE, nullptr)) failed = true;
     files_.clear();
     listed_.clear();
+    hadAlready_.clear();
     if (!UnloadTrimmedLocked(nullptr)) failed = true;
   }
-  if (reportFailure && failed)
-    AppMessageBox(g_AppState.MainWindow, MB_ICONERROR, IDS_CAPTION_APP, IDS_PRIVATE_UNLOAD_FAILED);
+  if (!reportFailure) return;
+  // A refresh that runs inside another box's modal loop does not open a box of its own over it:
+  // the failure is told by the next report made with no box open.
+  if (failed) reportPending_ = true;
+  if (!reportPending_ || ModalOpen()) return;
+  reportPending_ = false;
+  AppMessageBox(g_AppState.MainWindow, MB_ICONERROR, IDS_CAPTION_APP, IDS_PRIVATE_UNLOAD_FAILED);
 }
 
 size_t PrivateFontCache::Count() const {

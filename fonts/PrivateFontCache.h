@@ -40,15 +40,17 @@ public:
   void SetStatusBar(HWND window);
 
   // Loads fileSpec privately unless it is already loaded (exact, case-sensitive comparison).
-  // A Type 1 font is given as "x.pfm|x.pfb". Always true: a failed load is not recorded, so the
-  // next Add of the same file tries again. With a display name, the main thread's status bar
+  // A Type 1 font is given as "x.pfm|x.pfb". Always true: a failed load, or one that made no
+  // face available (GDI had it already), is not recorded, so the next Add of the same file
+  // tries again. With a display name, the main thread's status bar
   // shows the loading text while the load runs.
   bool Add(const std::wstring& fileSpec, const wchar_t* displayName = nullptr);
   // Appends a file loaded elsewhere and trims the list.
   void Remember(const std::wstring& fileSpec);
   // Unloads one entry given exactly as it was added; false when it was not loaded.
   bool RemoveFile(const std::wstring& fileSpec);
-  // Unloads every entry; with reportFailure a failed unload is shown to the user.
+  // Unloads every entry; with reportFailure a failed unload is shown to the user, at once when
+  // no modal window of the program is open, else by the next such call with none open.
   void RemoveAll(bool reportFailure);
   // Unloads up to `count` of the trimmed entries, oldest first; true while more are waiting.
   bool UnloadTrimmed(size_t count);
@@ -71,7 +73,9 @@ private:
   std::vector<std::wstring> files_;  // oldest first
   std::unordered_multiset<std::wstring> listed_;  // the same, for a look-up that does not walk them all
   std::deque<std::wstring> trimmed_;  // out of the list, still loaded; oldest first
+  std::unordered_set<std::wstring> hadAlready_;  // loads that added no face, until the next RemoveAll
   int32_t limit_ = kFontCacheDefault;
   HWND statusBar_ = nullptr;
   bool ready_ = false;
+  bool reportPending_ = false;  // a failed unload not yet told (the main thread's RemoveAll only)
 };

@@ -110,7 +110,8 @@ TEST(FontFileCommand, DeleteWarnsWhenNothingCanBeDeleted) {
 
 TEST(FontFileCommand, SourcesLoadedForDrawingAreUnloadedFirst) {
   ScratchDir dir;
-  ASSERT_TRUE(::CopyFileW(kDejaVuSans.c_str(), dir.File(L"a.ttf").c_str(), FALSE));
+  // A font of its own name: a copy of an installed one would add no face to load privately.
+  ASSERT_TRUE(sfnt_test::WriteTaggedDejaVu(kDejaVuSans, dir.File(L"a.ttf"), "OrvFcu"));
   PrivateFontCache& cache = g_AppState.FontCache;
   cache.SetReady(true);
   cache.Add(dir.File(L"a.ttf"));

@@ -535,7 +535,10 @@ TEST(InstalledMarkers, CountGroupInstallsAndKeepFontsInstalledBefore) {
   byHand.marked = true;
   EXPECT_EQ(installer.RemoveInstalledMarker(byHand), 0x10000u);
   EXPECT_FALSE(byHand.marked) << "the font stays installed";
-  EXPECT_EQ(stored(L"2|Marker By Hand"), 0xDEADu) << "the value is gone even with its high word set";
+  EXPECT_EQ(stored(L"2|Marker By Hand"), 0x10000u) << "the installed-before word stays until the registration goes";
+  EXPECT_EQ(installer.AddInstalledMarker(byHand), 0x10001u) << "a later group counts it, still as the user's";
+  byHand.marked = true;
+  EXPECT_EQ(installer.RemoveInstalledMarker(byHand), 0x10000u);
 
   // A font collected three times in one group is counted three times; a GDI-only installed font
   // is counted, not taken as installed before.

@@ -8,6 +8,7 @@
 
 #include <thread>
 
+#include "app/AppState.h"
 #include "common/ResourceIds.h"
 #include "tests/support/SfntBuilder.h"
 #include "tests/support/TestSupport.h"
@@ -137,6 +138,55 @@ TEST(PrivateFontCache, RemoveAllRulesAndReport) {
   cache.Remember(L"C:\\nowhere\\gone.ttf");
   cache.RemoveAll(false);
   EXPECT_TRUE(testing_support::Boxes().empty());
+}
+
+// A private load that made no face available is not recorded: here the file itself is loaded for
+// the system already, and a copy of it is its namesake (GDI may take either load as done without
+// loading anything, and then refuse to unload it). Emptying the cache then reports nothing, and a
+// face that did load is unloaded.
+TEST(PrivateFontCache, OnlyLoadsThatMadeAFaceAvailableAreCounted) {
+  testing_support::ResetRecords();
+  testing_support::ScratchDir dir;
+  const auto files = MakeCopies(dir, 2);
+  const std::wstring namesake = dir.File(L"namesake.ttf");
+  ASSERT_TRUE(::CopyFileW(files[0].c_str(), namesake.c_str(), FALSE));
+  ASSERT_GT(::AddFontResourceW(files[0].c_str()), 0);
+  PrivateFontCache cache;
+  cache.SetReady(true);
+  for (const std::wstring& file : {files[0], namesake, files[1]}) cache.Add(file);
+  for (const std::wstring& file : cache.Files()) EXPECT_TRUE(IsLoaded(file)) << testing_support::Narrow(file);
+  EXPECT_TRUE(cache.Contains(files[1]));
+  cache.RemoveAll(true);
+  EXPECT_TRUE(testing_support::Boxes().empty()) << "no unload failed";
+  EXPECT_FALSE(IsLoaded(files[1]));
+  while (::RemoveFontResourceW(files[0].c_str())) {
+  }
+}
+
+// While a modal window of the program is open (the main window disabled under it), emptying the
+// cache opens no box of its own over it; the failure is told, once, by the next report made with
+// no modal window open, in front of the main window.
+TEST(PrivateFontCache, NoReportOverAnOpenModalWindow) {
+  testing_support::ResetRecords();
+  HWND main = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(main, nullptr);
+  const HWND saved = g_AppState.MainWindow;
+  g_AppState.MainWindow = main;
+  PrivateFontCache cache;
+  cache.SetReady(true);
+  cache.Remember(L"C:\\nowhere\\gone.ttf");
+  ::EnableWindow(main, FALSE);
+  cache.RemoveAll(true);
+  EXPECT_TRUE(testing_support::Boxes().empty());
+  ::EnableWindow(main, TRUE);
+  cache.RemoveAll(true);
+  ASSERT_EQ(testing_support::Boxes().size(), 1u);
+  EXPECT_EQ(testing_support::Boxes()[0].owner, main);
+  EXPECT_NE(testing_support::Boxes()[0].text.find(L"could not be unloaded"), std::wstring::npos);
+  cache.RemoveAll(true);
+  EXPECT_EQ(testing_support::Boxes().size(), 1u);
+  g_AppState.MainWindow = saved;
+  ::DestroyWindow(main);
 }
 
 TEST(PrivateFontCache, StatusTextOnOwnThreadOnly) {

@@ -205,8 +205,9 @@ TEST_F(CopyTest, GroupFilesOnlyAndTheirCaption) {
 TEST_F(CopyTest, OverwriteUnloadsTheFontsLoadedFromReplacedFiles) {
   const std::wstring dejavu = L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\";
   ASSERT_TRUE(::CopyFileW((dejavu + L"DejaVuSans.ttf").c_str(), Src(L"a.ttf").c_str(), FALSE));
-  ASSERT_TRUE(::CopyFileW((dejavu + L"DejaVuSerif.ttf").c_str(), Dst(L"a.ttf").c_str(), FALSE));
-  ASSERT_TRUE(::CopyFileW((dejavu + L"DejaVuSerif.ttf").c_str(), Dst(L"kept.ttf").c_str(), FALSE));
+  // Fonts of their own names: a copy of an installed font would add no face to load privately.
+  ASSERT_TRUE(sfnt_test::WriteTaggedDejaVu(dejavu + L"DejaVuSerif.ttf", Dst(L"a.ttf"), "OrvFoa"));
+  ASSERT_TRUE(sfnt_test::WriteTaggedDejaVu(dejavu + L"DejaVuSerif.ttf", Dst(L"kept.ttf"), "OrvFok"));
   PrivateFontCache& cache = g_AppState.FontCache;
   cache.RemoveAll(false);
   cache.Add(Dst(L"a.ttf"));

@@ -137,8 +137,11 @@ TEST(FontSheetPage, FontThatIsNotInstalledIsLoadedForItsSheet) {
   g_AppState.FontCache.SetReady(true);
   g_AppState.FontCache.RemoveAll(false);
   const DrawnSheet sheet = DrawSheet(cantarell, RECT{0, 0, 1400, 5000}, false);
+  // Loaded privately for the sheet, unless GDI has the face from this very file already (the
+  // host's own Cantarell under Wine): a load that adds no face is not counted as one.
   const auto files = g_AppState.FontCache.Files();
-  EXPECT_NE(std::find(files.begin(), files.end(), cantarell.GetFilePaths()), files.end());
+  const bool loaded = std::find(files.begin(), files.end(), cantarell.GetFilePaths()) != files.end();
+  EXPECT_TRUE(loaded || testing_support::GdiKnows(L"Cantarell"));
   EXPECT_NE(std::find(sheet.faces.begin(), sheet.faces.end(), L"Cantarell"), sheet.faces.end());
   EXPECT_TRUE(ContainsText(sheet.texts, L"(OpenType)"));
   EXPECT_TRUE(ContainsText(sheet.texts, L"PostScript (CFF) outlines"));
