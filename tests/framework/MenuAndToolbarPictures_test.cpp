@@ -21,8 +21,8 @@ namespace {
 constexpr int kSize = 16;
 constexpr uint32_t kInk = 0xFF202080;  // opaque dark blue, 0xAARRGGBB
 
-// An image list of two 16-pixel pictures: 0 a dark square of 10 pixels in a transparent frame
-// (32-bit with alpha), 1 the same square drawn masked on a magenta background (24-bit list).
+// A dark square of 10 pixels in a transparent 16-pixel frame: twice in a 32-bit list with alpha,
+// once drawn masked on magenta in a 24-bit list.
 orv::ScopedImageList AlphaImages() {
   orv::ImagePixels picture;
   picture.Width = picture.Height = kSize;
@@ -81,7 +81,6 @@ TEST(MenuAndToolbarPictures, PicturesKeepTheirTransparencyAndDisabledCopiesAreGr
   EXPECT_FALSE(orv::MakeDisabledImageList(nullptr));
 }
 
-// The colour a toolbar shows at a point of a button.
 COLORREF ToolbarPixel(HWND toolbar, int command, int dx, int dy) {
   RECT rc{};
   ::SendMessageW(toolbar, TB_GETRECT, command, reinterpret_cast<LPARAM>(&rc));
@@ -111,11 +110,7 @@ TEST(MenuAndToolbarPictures, ADisabledToolbarButtonShowsItsGreyedPicture) {
   const COLORREF enabledInk = ToolbarPixel(toolbar, 101, 0, 0);
   const COLORREF disabledInk = ToolbarPixel(toolbar, 102, 0, 0);
   const COLORREF disabledFrame = ToolbarPixel(toolbar, 102, -7, -7);
-  COLORREF face = 0;
-  {
-    orv::ScopedGetDC dc(toolbar);
-    face = ::GetPixel(dc.Get(), 1, 1);
-  }
+  const COLORREF face = ::GetPixel(orv::ScopedGetDC(toolbar).Get(), 1, 1);
   EXPECT_EQ(enabledInk, RGB(0x20, 0x20, 0x80));
   EXPECT_TRUE(GetRValue(disabledInk) == GetGValue(disabledInk) && GetGValue(disabledInk) == GetBValue(disabledInk))
       << std::hex << disabledInk;
@@ -177,8 +172,7 @@ TEST(MenuAndToolbarPictures, APopupShowsItsPicturesBesideWholeLabels) {
   s_seen = "not shown";
   static int s_step;
   s_step = 0;
-  // Steps, one a tick: down to item 0, down to item 1 (checked, no picture), look at it, up to
-  // item 0 ("&Index", a picture), wait, look at it, close.
+  // One step a tick: down, down to item 1 (no picture), look, up to item 0 (a picture), wait, look, close.
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
     HWND wnd = testing_support::FindShownMenuWindow();
     if (!wnd) return;
@@ -195,9 +189,8 @@ TEST(MenuAndToolbarPictures, APopupShowsItsPicturesBesideWholeLabels) {
     ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     orv::ScopedGetDC dc(wnd);
     const COLORREF highlight = ::GetPixel(dc.Get(), rc.right - 3, rc.top + 1);
-    // The check column, then the picture column. The rows just inside the
-    // picture's top and bottom are its transparent frame; on the item without a picture the
-    // middle row after the check mark is empty too.
+    // Across the check and picture columns, the rows of the picture's transparent frame, and
+    // on the item without a picture the middle row after the check mark, show the highlight.
     const int mid = (rc.top + rc.bottom) / 2, afterCheck = rc.left + 4 + ::GetSystemMetrics(SM_CXMENUCHECK);
     int other = 0;
     for (int x = rc.left + 1; x < afterCheck + orv::kMenuPictureSize; ++x) {
@@ -220,14 +213,10 @@ TEST(MenuAndToolbarPictures, APopupWithoutPicturesIsLeftAsItIs) {
   MENUINFO style{sizeof(style), MIM_STYLE, MNS_NOCHECK};
   ::SetMenuInfo(menu.Get(), &style);
   EXPECT_FALSE(orv::ArrangeMenuPictures(menu.Get()));
-  EXPECT_FALSE(orv::ArrangeMenuPictures(nullptr));
   MENUINFO after{sizeof(after), MIM_STYLE};
   ASSERT_TRUE(::GetMenuInfo(menu.Get(), &after));
   EXPECT_TRUE(after.dwStyle & MNS_NOCHECK);
-  MENUITEMINFOW mii{sizeof(mii)};
-  mii.fMask = MIIM_BITMAP;
-  ASSERT_TRUE(::GetMenuItemInfoW(menu.Get(), 1, FALSE, &mii));
-  EXPECT_EQ(mii.hbmpItem, nullptr);
+  EXPECT_EQ(orv::MenuItemPicture(menu.Get(), 1, false), nullptr);
 }
 
 }  // namespace

@@ -114,16 +114,7 @@ std::string ColumnText(const PdfPage& page, const PdfWord& first, double width) 
   return text;
 }
 
-std::string WithoutSpaces(std::wstring text) {
-  text.erase(std::remove(text.begin(), text.end(), L' '), text.end());
-  return Narrow(text);
-}
-
 const std::string kEllipsisUtf8 = "\xE2\x80\xA6";
-
-bool EndsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
 
 // No word of a page covers another, and none reaches into the footer or past the paper.
 void ExpectNothingDrawnOver(const PdfPage& page) {
@@ -154,7 +145,9 @@ TEST_F(RealPrinter, LongNamesEndWithAnEllipsisInsideTheirColumnsAndBands) {
   const FontItem serif = ReadFont(kDejaVuFolder, L"DejaVuSerif.ttf");
   ASSERT_EQ(longFamily.displayName.size(), 30000u);
   ASSERT_EQ(midName.displayName.size(), 200u);
-  const std::string mid = WithoutSpaces(midName.displayName);
+  std::wstring midText = midName.displayName;
+  std::erase(midText, L' ');
+  const std::string mid = Narrow(midText);
   g_Preferences.SampleText = L"Sphinx of black quartz, judge my vow";
   for (const bool sheets : {false, true}) {
     SCOPED_TRACE(sheets ? "sheets" : "list");
@@ -207,7 +200,7 @@ TEST_F(RealPrinter, LongNamesEndWithAnEllipsisInsideTheirColumnsAndBands) {
       const double pitch = midWord->left - longWord->left;
       EXPECT_GT(pitch, 0) << "the 200-character name starts the next column";
       const std::string column = ColumnText(pages[0], *longWord, pitch / 2);
-      EXPECT_TRUE(EndsWith(column, kEllipsisUtf8)) << column.substr(column.size() - std::min<size_t>(column.size(), 80));
+      EXPECT_TRUE(column.ends_with(kEllipsisUtf8)) << column.substr(column.size() - std::min<size_t>(column.size(), 80));
       EXPECT_EQ(column.rfind("AaLongFamily", 0), 0u);
       EXPECT_EQ(column.find("Sphinx"), std::string::npos) << "no sample under a label that fills its column";
       for (const PdfWord& w : words)
@@ -219,7 +212,7 @@ TEST_F(RealPrinter, LongNamesEndWithAnEllipsisInsideTheirColumnsAndBands) {
       // ends with "…" as well.
       std::vector<size_t> cuts;
       for (size_t i = 0; i < words.size(); ++i)
-        if (EndsWith(words[i].text, kEllipsisUtf8)) cuts.push_back(i);
+        if (words[i].text.ends_with(kEllipsisUtf8)) cuts.push_back(i);
       ASSERT_EQ(cuts.size(), 2u) << "the heading and the family line";
       ASSERT_LT(cuts[0] + 1, words.size());
       EXPECT_EQ(words[cuts[0] + 1].text, "(TrueType)");
@@ -236,7 +229,7 @@ TEST_F(RealPrinter, LongNamesEndWithAnEllipsisInsideTheirColumnsAndBands) {
         if (w.text == "Family:") inFamily = true;
         if (!inFamily && w.text != "(TrueType)") heading += w.text;
       }
-      EXPECT_TRUE(heading == mid || (EndsWith(heading, kEllipsisUtf8) &&
+      EXPECT_TRUE(heading == mid || (heading.ends_with(kEllipsisUtf8) &&
                                      mid.rfind(heading.substr(0, heading.size() - kEllipsisUtf8.size()), 0) == 0))
           << heading;
       EXPECT_EQ(family, mid) << "the family line whole";
