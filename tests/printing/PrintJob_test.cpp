@@ -45,6 +45,23 @@ protected:
     return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
   }
   std::string Text(const std::wstring& pdf) { return RunHostCommand("pdftotext -layout '" + UnixPath(pdf) + "' -"); }
+  // Prints `fonts` from a folder list, or as sheets with the first current; the dialogs seen.
+  std::vector<std::wstring> PrintFonts(bool sheets, const std::vector<FontItem>& fonts) {
+    ResetRecords();
+    before_ = PdfFiles(pdfFolder_);
+    DialogAnswerer answerer({kPrintCaption, kDoneCaption});
+    COrvelListView list;
+    ListHost host(list, IDC_FOLDER_FONTS_LIST);
+    CPrintFontSet job;
+    if (sheets) {
+      for (size_t i = 0; i < fonts.size(); ++i) job.AddFont(fonts[i], i == 0);
+      job.PrintFontSheets(owner_);
+    } else {
+      FillAndSelect(list, fonts);
+      ::SendMessageW(list.m_hWnd, WM_COMMAND, ID_LIST_PRINT, 0);
+    }
+    return answerer.Seen();
+  }
 
   std::wstring pdfFolder_;
   std::vector<std::wstring> before_;
@@ -135,7 +152,8 @@ void ExpectNothingDrawnOver(const PdfPage& page) {
 // The font whose PostScript name no printer takes is left out and named in a list. A name of
 // 30,000 letters without a space wraps inside its column and ends there with "…" (on its sheet,
 // the heading ends with "…" and the font's type within its band), a name of 200 characters
-// prints whole, no word covers another or the footer, and every other font prints.
+// prints whole, no word covers another or the footer, and every other font prints. When every
+// chosen font is left out, the message says that nothing was printed, and nothing is.
 TEST_F(RealPrinter, LongNamesEndWithAnEllipsisInsideTheirColumnsAndBands) {
   ScratchDir folder;
   MakeLongNameFonts(folder);
@@ -151,24 +169,17 @@ TEST_F(RealPrinter, LongNamesEndWithAnEllipsisInsideTheirColumnsAndBands) {
   g_Preferences.SampleText = L"Sphinx of black quartz, judge my vow";
   for (const bool sheets : {false, true}) {
     SCOPED_TRACE(sheets ? "sheets" : "list");
-    ResetRecords();
-    before_ = PdfFiles(pdfFolder_);
+    const std::vector<std::wstring> seen = PrintFonts(sheets, {longName});
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text.rfind(L"Nothing was printed", 0), 0u) << Narrow(Boxes()[0].text);
+    EXPECT_NE(Boxes()[0].text.find(L"\n\nAaLongName"), std::wstring::npos) << "the font named";
+    EXPECT_EQ(std::find(seen.begin(), seen.end(), kDoneCaption), seen.end()) << "no note of a document sent";
+    EXPECT_TRUE(WaitForNewPdf(pdfFolder_, before_, 3000).empty()) << "no document";
+
     orv::ScopedKey prefs;
     ::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, prefs.Receive(), nullptr);
     WriteRegDword(prefs.Get(), L"PrintFlags", 0x600);  // list mode, six columns
-    {
-      DialogAnswerer answerer({kPrintCaption, kDoneCaption});
-      COrvelListView list;
-      ListHost host(list, IDC_FOLDER_FONTS_LIST);
-      CPrintFontSet job;
-      if (sheets) {
-        for (const FontItem* font : {&longName, &longFamily, &midName, &serif}) job.AddFont(*font, font == &longName);
-        job.PrintFontSheets(owner_);
-      } else {
-        FillAndSelect(list, {longName, longFamily, midName, serif});
-        ::SendMessageW(list.m_hWnd, WM_COMMAND, ID_LIST_PRINT, 0);
-      }
-    }
+    PrintFonts(sheets, {longName, longFamily, midName, serif});
     ASSERT_EQ(Boxes().size(), 1u) << "one message names the font left out";
     const std::wstring& box = Boxes()[0].text;
     EXPECT_NE(box.find(L"PostScript names"), std::wstring::npos) << Narrow(box);
@@ -236,39 +247,6 @@ TEST_F(RealPrinter, LongNamesEndWithAnEllipsisInsideTheirColumnsAndBands) {
     }
   }
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
-}
-
-// When every chosen font is left out, the message says that nothing was printed, and nothing is.
-TEST_F(RealPrinter, NothingIsPrintedAndSaidSoWhenEveryFontIsLeftOut) {
-  ScratchDir folder;
-  MakeLongNameFonts(folder);
-  const FontItem longName = ReadFont(folder.Path(), L"LongName.ttf");
-  ASSERT_EQ(longName.postScriptName.size(), 30000u) << "the fixture fonts (python3-fonttools)";
-  for (const bool sheets : {false, true}) {
-    SCOPED_TRACE(sheets ? "sheets" : "list");
-    ResetRecords();
-    before_ = PdfFiles(pdfFolder_);
-    std::vector<std::wstring> seen;
-    {
-      DialogAnswerer answerer({kPrintCaption, kDoneCaption});
-      COrvelListView list;
-      ListHost host(list, IDC_FOLDER_FONTS_LIST);
-      CPrintFontSet job;
-      if (sheets) {
-        job.AddFont(longName, true);
-        job.PrintFontSheets(owner_);
-      } else {
-        FillAndSelect(list, {longName});
-        ::SendMessageW(list.m_hWnd, WM_COMMAND, ID_LIST_PRINT, 0);
-      }
-      seen = answerer.Seen();
-    }
-    ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].text.rfind(L"Nothing was printed", 0), 0u) << Narrow(Boxes()[0].text);
-    EXPECT_NE(Boxes()[0].text.find(L"\n\nAaLongName"), std::wstring::npos) << "the font named";
-    EXPECT_EQ(std::find(seen.begin(), seen.end(), kDoneCaption), seen.end()) << "no note of a document sent";
-    EXPECT_TRUE(WaitForNewPdf(pdfFolder_, before_, 3000).empty()) << "no document";
-  }
 }
 
 TEST_F(RealPrinter, SetModePrintsOneSheetPerFont) {
