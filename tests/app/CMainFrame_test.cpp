@@ -245,11 +245,9 @@ TEST_F(MainFrame, EveryToolbarHasGreyedPicturesForDisabledButtons) {
     for (int i = 0; i < ::ImageList_GetImageCount(images); ++i) {
       const orv::ImagePixels picture = orv::ReadImagePixels(images, i), grey = orv::ReadImagePixels(disabled, i);
       int opaque = 0, coloured = 0;
-      for (size_t p = 0; p < grey.Pixels.size(); ++p) {
-        const uint32_t g = grey.Pixels[p];
-        if ((g >> 24) == 0) continue;
-        ++opaque;
-        if (((g >> 16) & 0xFF) != (g & 0xFF) || ((g >> 8) & 0xFF) != (g & 0xFF)) ++coloured;
+      for (const uint32_t g : grey.Pixels) {
+        opaque += (g >> 24) != 0;
+        coloured += (g >> 24) && (((g >> 16) & 0xFF) != (g & 0xFF) || ((g >> 8) & 0xFF) != (g & 0xFF));
       }
       const bool pictureHasInk = std::any_of(picture.Pixels.begin(), picture.Pixels.end(), [](uint32_t v) { return v >> 24; });
       EXPECT_EQ(opaque > 0, pictureHasInk) << "image " << i;

@@ -145,16 +145,11 @@ TEST(MenuAndToolbarPictures, APopupShowsItsPicturesBesideWholeLabels) {
   MENUINFO style{sizeof(style), MIM_STYLE, MNS_CHECKORBMP};
   ::SetMenuInfo(menu.Get(), &style);
 
-  struct Context {
-    HMENU menu;
-    HWND owner;
-  } context{menu.Get(), owner};
+  static HMENU s_menu;
+  s_menu = menu.Get();
   const std::string found = testing_support::CheckMenuWhileShown(
-      [](void* c) {
-        auto* ctx = static_cast<Context*>(c);
-        orv::TrackPopupMenuOnMonitor(ctx->menu, TPM_LEFTBUTTON, POINT{60, 60}, ctx->owner);
-      },
-      &context, testing_support::ArtifactsDir() + L"\\framework_menu_pictures.bmp");
+      [](void* owner) { orv::TrackPopupMenuOnMonitor(s_menu, TPM_LEFTBUTTON, POINT{60, 60}, static_cast<HWND>(owner)); },
+      owner, testing_support::ArtifactsDir() + L"\\framework_menu_pictures.bmp");
   EXPECT_EQ(found, "");
   MENUINFO after{sizeof(after), MIM_STYLE};
   ASSERT_TRUE(::GetMenuInfo(menu.Get(), &after));
@@ -166,22 +161,19 @@ TEST(MenuAndToolbarPictures, APopupShowsItsPicturesBesideWholeLabels) {
   // The highlighted item without a picture shows the highlight across its picture column, and
   // the highlighted item with one shows the highlight around the picture (no square of another
   // colour, no inverted picture).
-  static HMENU s_menu;
   static std::string s_seen;
-  s_menu = menu.Get();
-  s_seen = "not shown";
   static int s_step;
+  s_seen = "not shown";
   s_step = 0;
   // One step a tick: down, down to item 1 (no picture), look, up to item 0 (a picture), wait, look, close.
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
     HWND wnd = testing_support::FindShownMenuWindow();
     if (!wnd) return;
     const int step = s_step++;
-    if (step == 0 || step == 1 || step == 3) {
-      ::PostMessageW(wnd, WM_KEYDOWN, step == 3 ? VK_UP : VK_DOWN, 0);
+    if (step != 2 && step != 5) {
+      if (step != 4) ::PostMessageW(wnd, WM_KEYDOWN, step == 3 ? VK_UP : VK_DOWN, 0);
       return;
     }
-    if (step == 4) return;
     const int item = step == 2 ? 1 : 0;
     RECT rc{};
     ::GetMenuItemRect(nullptr, s_menu, item, &rc);

@@ -22,16 +22,10 @@ protected:
     font_.Reset(::CreateFontIndirectW(&face));
     select_ = std::make_unique<orv::ScopedSelectObject>(dc_.Get(), font_.Get());
   }
-  void TearDown() override { select_.reset(); }
   int Width(const std::wstring& text) {
     SIZE size{};
     ::GetTextExtentPoint32W(dc_.Get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
-  }
-  std::wstring Joined(const WrappedText& wrapped, const wchar_t* between) {
-    std::wstring text;
-    for (size_t i = 0; i < wrapped.lines.size(); ++i) text += (i ? between : L"") + wrapped.lines[i];
-    return text;
   }
 
   orv::ScopedCreatedDC dc_{::CreateCompatibleDC(nullptr)};
@@ -70,7 +64,8 @@ TEST_F(WrappedTextTest, LinesStayInsideTheWidthAndLoseNoLetter) {
       EXPECT_FALSE(line.back() >= 0xD800 && line.back() <= 0xDBFF) << "a line ends inside a pair";
       if (line.size() > (IS_HIGH_SURROGATE(line[0]) ? 2u : 1u)) EXPECT_LE(Width(line), c.width) << Narrow(line);
     }
-    std::wstring joined = Joined(wrapped, c.between);
+    std::wstring joined;
+    for (size_t i = 0; i < wrapped.lines.size(); ++i) joined += (i ? c.between : L"") + wrapped.lines[i];
     if (std::wstring(c.between).empty() && c.text.find(L' ') != std::wstring::npos) {
       std::wstring text = c.text;
       std::erase(text, L' ');
