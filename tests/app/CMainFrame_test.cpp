@@ -196,35 +196,28 @@ TEST_F(MainFrame, EveryMenuShowsWholeLabelsWithPicturesBesideThem) {
   CMainFrame& f = Open();
   struct Opener {
     CMainFrame* frame;
-    int index;
-    HWND pane;
+    int index;  // of the menu bar's popup, or
+    HWND pane;  // the pane whose menu button opens it
+    std::wstring name;
   };
-  const int menus = ::GetMenuItemCount(f.CommandBar().GetMenu());
-  ASSERT_GT(menus, 0);
-  for (int i = 0; i < menus; ++i) {
-    Opener o{&f, i, nullptr};
+  std::vector<Opener> openers;
+  for (int i = 0; i < ::GetMenuItemCount(f.CommandBar().GetMenu()); ++i)
+    openers.push_back({&f, i, nullptr, L"menu_" + std::to_wstring(i)});
+  ASSERT_GT(openers.size(), 0u);
+  MainPanes& p = f.Panes();
+  openers.push_back({&f, 0, p.m_folderPane, L"pane_menu_folders"});
+  openers.push_back({&f, 0, p.m_groupsPane, L"pane_menu_groups"});
+  openers.push_back({&f, 0, p.m_fontListsPane, L"pane_menu_font_lists"});
+  openers.push_back({&f, 0, p.m_installedPane, L"pane_menu_installed"});
+  for (Opener& o : openers) {
     const std::string found = CheckMenuWhileShown(
         [](void* c) {
           auto* o = static_cast<Opener*>(c);
-          o->frame->CommandBar().OpenPopup(o->index, false);
+          if (o->pane) ::SendMessageW(o->pane, WM_COMMAND, ID_PANE_MENU, 0);
+          else o->frame->CommandBar().OpenPopup(o->index, false);
         },
-        &o, ArtifactsDir() + L"\\app_menu_" + std::to_wstring(i) + L".bmp");
-    EXPECT_EQ(found, "") << "menu " << i;
-  }
-  MainPanes& p = f.Panes();
-  const struct {
-    HWND pane;
-    const wchar_t* name;
-  } panes[] = {{p.m_folderPane, L"folders"},
-               {p.m_groupsPane, L"groups"},
-               {p.m_fontListsPane, L"font_lists"},
-               {p.m_installedPane, L"installed"}};
-  for (const auto& pane : panes) {
-    Opener o{&f, 0, pane.pane};
-    const std::string found = CheckMenuWhileShown(
-        [](void* c) { ::SendMessageW(static_cast<Opener*>(c)->pane, WM_COMMAND, ID_PANE_MENU, 0); }, &o,
-        ArtifactsDir() + L"\\app_pane_menu_" + pane.name + L".bmp");
-    EXPECT_EQ(found, "") << Narrow(pane.name);
+        &o, ArtifactsDir() + L"\\app_" + o.name + L".bmp");
+    EXPECT_EQ(found, "") << Narrow(o.name);
   }
 }
 
@@ -252,11 +245,9 @@ TEST_F(MainFrame, EveryToolbarHasGreyedPicturesForDisabledButtons) {
     for (int i = 0; i < ::ImageList_GetImageCount(images); ++i) {
       const orv::ImagePixels picture = orv::ReadImagePixels(images, i), grey = orv::ReadImagePixels(disabled, i);
       int opaque = 0, coloured = 0;
-      for (size_t p = 0; p < grey.Pixels.size(); ++p) {
-        const uint32_t g = grey.Pixels[p];
-        if ((g >> 24) == 0) continue;
-        ++opaque;
-        if (((g >> 16) & 0xFF) != (g & 0xFF) || ((g >> 8) & 0xFF) != (g & 0xFF)) ++coloured;
+      for (const uint32_t g : grey.Pixels) {
+        opaque += (g >> 24) != 0;
+        coloured += (g >> 24) && (((g >> 16) & 0xFF) != (g & 0xFF) || ((g >> 8) & 0xFF) != (g & 0xFF));
       }
       const bool pictureHasInk = std::any_of(picture.Pixels.begin(), picture.Pixels.end(), [](uint32_t v) { return v >> 24; });
       EXPECT_EQ(opaque > 0, pictureHasInk) << "image " << i;

@@ -21,8 +21,8 @@ namespace {
 constexpr int kSize = 16;
 constexpr uint32_t kInk = 0xFF202080;  // opaque dark blue, 0xAARRGGBB
 
-// An image list of two 16-pixel pictures: 0 a dark square of 10 pixels in a transparent frame
-// (32-bit with alpha), 1 the same square drawn masked on a magenta background (24-bit list).
+// A dark square of 10 pixels in a transparent 16-pixel frame: twice in a 32-bit list with alpha,
+// once drawn masked on magenta in a 24-bit list.
 orv::ScopedImageList AlphaImages() {
   orv::ImagePixels picture;
   picture.Width = picture.Height = kSize;
@@ -81,7 +81,6 @@ TEST(MenuAndToolbarPictures, PicturesKeepTheirTransparencyAndDisabledCopiesAreGr
   EXPECT_FALSE(orv::MakeDisabledImageList(nullptr));
 }
 
-// The colour a toolbar shows at a point of a button.
 COLORREF ToolbarPixel(HWND toolbar, int command, int dx, int dy) {
   RECT rc{};
   ::SendMessageW(toolbar, TB_GETRECT, command, reinterpret_cast<LPARAM>(&rc));
@@ -111,11 +110,7 @@ TEST(MenuAndToolbarPictures, ADisabledToolbarButtonShowsItsGreyedPicture) {
   const COLORREF enabledInk = ToolbarPixel(toolbar, 101, 0, 0);
   const COLORREF disabledInk = ToolbarPixel(toolbar, 102, 0, 0);
   const COLORREF disabledFrame = ToolbarPixel(toolbar, 102, -7, -7);
-  COLORREF face = 0;
-  {
-    orv::ScopedGetDC dc(toolbar);
-    face = ::GetPixel(dc.Get(), 1, 1);
-  }
+  const COLORREF face = ::GetPixel(orv::ScopedGetDC(toolbar).Get(), 1, 1);
   EXPECT_EQ(enabledInk, RGB(0x20, 0x20, 0x80));
   EXPECT_TRUE(GetRValue(disabledInk) == GetGValue(disabledInk) && GetGValue(disabledInk) == GetBValue(disabledInk))
       << std::hex << disabledInk;
@@ -150,16 +145,11 @@ TEST(MenuAndToolbarPictures, APopupShowsItsPicturesBesideWholeLabels) {
   MENUINFO style{sizeof(style), MIM_STYLE, MNS_CHECKORBMP};
   ::SetMenuInfo(menu.Get(), &style);
 
-  struct Context {
-    HMENU menu;
-    HWND owner;
-  } context{menu.Get(), owner};
+  static HMENU s_menu;
+  s_menu = menu.Get();
   const std::string found = testing_support::CheckMenuWhileShown(
-      [](void* c) {
-        auto* ctx = static_cast<Context*>(c);
-        orv::TrackPopupMenuOnMonitor(ctx->menu, TPM_LEFTBUTTON, POINT{60, 60}, ctx->owner);
-      },
-      &context, testing_support::ArtifactsDir() + L"\\framework_menu_pictures.bmp");
+      [](void* owner) { orv::TrackPopupMenuOnMonitor(s_menu, TPM_LEFTBUTTON, POINT{60, 60}, static_cast<HWND>(owner)); },
+      owner, testing_support::ArtifactsDir() + L"\\framework_menu_pictures.bmp");
   EXPECT_EQ(found, "");
   MENUINFO after{sizeof(after), MIM_STYLE};
   ASSERT_TRUE(::GetMenuInfo(menu.Get(), &after));
@@ -171,23 +161,19 @@ TEST(MenuAndToolbarPictures, APopupShowsItsPicturesBesideWholeLabels) {
   // The highlighted item without a picture shows the highlight across its picture column, and
   // the highlighted item with one shows the highlight around the picture (no square of another
   // colour, no inverted picture).
-  static HMENU s_menu;
   static std::string s_seen;
-  s_menu = menu.Get();
-  s_seen = "not shown";
   static int s_step;
+  s_seen = "not shown";
   s_step = 0;
-  // Steps, one a tick: down to item 0, down to item 1 (checked, no picture), look at it, up to
-  // item 0 ("&Index", a picture), wait, look at it, close.
+  // One step a tick: down, down to item 1 (no picture), look, up to item 0 (a picture), wait, look, close.
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
     HWND wnd = testing_support::FindShownMenuWindow();
     if (!wnd) return;
     const int step = s_step++;
-    if (step == 0 || step == 1 || step == 3) {
-      ::PostMessageW(wnd, WM_KEYDOWN, step == 3 ? VK_UP : VK_DOWN, 0);
+    if (step != 2 && step != 5) {
+      if (step != 4) ::PostMessageW(wnd, WM_KEYDOWN, step == 3 ? VK_UP : VK_DOWN, 0);
       return;
     }
-    if (step == 4) return;
     const int item = step == 2 ? 1 : 0;
     RECT rc{};
     ::GetMenuItemRect(nullptr, s_menu, item, &rc);
@@ -195,9 +181,8 @@ TEST(MenuAndToolbarPictures, APopupShowsItsPicturesBesideWholeLabels) {
     ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     orv::ScopedGetDC dc(wnd);
     const COLORREF highlight = ::GetPixel(dc.Get(), rc.right - 3, rc.top + 1);
-    // The check column, then the picture column. The rows just inside the
-    // picture's top and bottom are its transparent frame; on the item without a picture the
-    // middle row after the check mark is empty too.
+    // Across the check and picture columns, the rows of the picture's transparent frame, and
+    // on the item without a picture the middle row after the check mark, show the highlight.
     const int mid = (rc.top + rc.bottom) / 2, afterCheck = rc.left + 4 + ::GetSystemMetrics(SM_CXMENUCHECK);
     int other = 0;
     for (int x = rc.left + 1; x < afterCheck + orv::kMenuPictureSize; ++x) {
@@ -220,14 +205,10 @@ TEST(MenuAndToolbarPictures, APopupWithoutPicturesIsLeftAsItIs) {
   MENUINFO style{sizeof(style), MIM_STYLE, MNS_NOCHECK};
   ::SetMenuInfo(menu.Get(), &style);
   EXPECT_FALSE(orv::ArrangeMenuPictures(menu.Get()));
-  EXPECT_FALSE(orv::ArrangeMenuPictures(nullptr));
   MENUINFO after{sizeof(after), MIM_STYLE};
   ASSERT_TRUE(::GetMenuInfo(menu.Get(), &after));
   EXPECT_TRUE(after.dwStyle & MNS_NOCHECK);
-  MENUITEMINFOW mii{sizeof(mii)};
-  mii.fMask = MIIM_BITMAP;
-  ASSERT_TRUE(::GetMenuItemInfoW(menu.Get(), 1, FALSE, &mii));
-  EXPECT_EQ(mii.hbmpItem, nullptr);
+  EXPECT_EQ(orv::MenuItemPicture(menu.Get(), 1, false), nullptr);
 }
 
 }  // namespace

@@ -45,6 +45,23 @@ protected:
     return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
   }
   std::string Text(const std::wstring& pdf) { return RunHostCommand("pdftotext -layout '" + UnixPath(pdf) + "' -"); }
+  // Prints `fonts` from a folder list, or as sheets with the first current; the dialogs seen.
+  std::vector<std::wstring> PrintFonts(bool sheets, const std::vector<FontItem>& fonts) {
+    ResetRecords();
+    before_ = PdfFiles(pdfFolder_);
+    DialogAnswerer answerer({kPrintCaption, kDoneCaption});
+    COrvelListView list;
+    ListHost host(list, IDC_FOLDER_FONTS_LIST);
+    CPrintFontSet job;
+    if (sheets) {
+      for (size_t i = 0; i < fonts.size(); ++i) job.AddFont(fonts[i], i == 0);
+      job.PrintFontSheets(owner_);
+    } else {
+      FillAndSelect(list, fonts);
+      ::SendMessageW(list.m_hWnd, WM_COMMAND, ID_LIST_PRINT, 0);
+    }
+    return answerer.Seen();
+  }
 
   std::wstring pdfFolder_;
   std::vector<std::wstring> before_;
@@ -114,16 +131,7 @@ std::string ColumnText(const PdfPage& page, const PdfWord& first, double width) 
   return text;
 }
 
-std::string WithoutSpaces(std::wstring text) {
-  text.erase(std::remove(text.begin(), text.end(), L' '), text.end());
-  return Narrow(text);
-}
-
 const std::string kEllipsisUtf8 = "\xE2\x80\xA6";
-
-bool EndsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
 
 // No word of a page covers another, and none reaches into the footer or past the paper.
 void ExpectNothingDrawnOver(const PdfPage& page) {
@@ -144,7 +152,8 @@ void ExpectNothingDrawnOver(const PdfPage& page) {
 // The font whose PostScript name no printer takes is left out and named in a list. A name of
 // 30,000 letters without a space wraps inside its column and ends there with "…" (on its sheet,
 // the heading ends with "…" and the font's type within its band), a name of 200 characters
-// prints whole, no word covers another or the footer, and every other font prints.
+// prints whole, no word covers another or the footer, and every other font prints. When every
+// chosen font is left out, the message says that nothing was printed, and nothing is.
 TEST_F(RealPrinter, LongNamesEndWithAnEllipsisInsideTheirColumnsAndBands) {
   ScratchDir folder;
   MakeLongNameFonts(folder);
@@ -154,28 +163,23 @@ TEST_F(RealPrinter, LongNamesEndWithAnEllipsisInsideTheirColumnsAndBands) {
   const FontItem serif = ReadFont(kDejaVuFolder, L"DejaVuSerif.ttf");
   ASSERT_EQ(longFamily.displayName.size(), 30000u);
   ASSERT_EQ(midName.displayName.size(), 200u);
-  const std::string mid = WithoutSpaces(midName.displayName);
+  std::wstring midText = midName.displayName;
+  std::erase(midText, L' ');
+  const std::string mid = Narrow(midText);
   g_Preferences.SampleText = L"Sphinx of black quartz, judge my vow";
   for (const bool sheets : {false, true}) {
     SCOPED_TRACE(sheets ? "sheets" : "list");
-    ResetRecords();
-    before_ = PdfFiles(pdfFolder_);
+    const std::vector<std::wstring> seen = PrintFonts(sheets, {longName});
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text.rfind(L"Nothing was printed", 0), 0u) << Narrow(Boxes()[0].text);
+    EXPECT_NE(Boxes()[0].text.find(L"\n\nAaLongName"), std::wstring::npos) << "the font named";
+    EXPECT_EQ(std::find(seen.begin(), seen.end(), kDoneCaption), seen.end()) << "no note of a document sent";
+    EXPECT_TRUE(WaitForNewPdf(pdfFolder_, before_, 3000).empty()) << "no document";
+
     orv::ScopedKey prefs;
     ::RegCreateKeyExW(HKEY_CURRENT_USER, kPrefsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, prefs.Receive(), nullptr);
     WriteRegDword(prefs.Get(), L"PrintFlags", 0x600);  // list mode, six columns
-    {
-      DialogAnswerer answerer({kPrintCaption, kDoneCaption});
-      COrvelListView list;
-      ListHost host(list, IDC_FOLDER_FONTS_LIST);
-      CPrintFontSet job;
-      if (sheets) {
-        for (const FontItem* font : {&longName, &longFamily, &midName, &serif}) job.AddFont(*font, font == &longName);
-        job.PrintFontSheets(owner_);
-      } else {
-        FillAndSelect(list, {longName, longFamily, midName, serif});
-        ::SendMessageW(list.m_hWnd, WM_COMMAND, ID_LIST_PRINT, 0);
-      }
-    }
+    PrintFonts(sheets, {longName, longFamily, midName, serif});
     ASSERT_EQ(Boxes().size(), 1u) << "one message names the font left out";
     const std::wstring& box = Boxes()[0].text;
     EXPECT_NE(box.find(L"PostScript names"), std::wstring::npos) << Narrow(box);
@@ -207,7 +211,7 @@ TEST_F(RealPrinter, LongNamesEndWithAnEllipsisInsideTheirColumnsAndBands) {
       const double pitch = midWord->left - longWord->left;
       EXPECT_GT(pitch, 0) << "the 200-character name starts the next column";
       const std::string column = ColumnText(pages[0], *longWord, pitch / 2);
-      EXPECT_TRUE(EndsWith(column, kEllipsisUtf8)) << column.substr(column.size() - std::min<size_t>(column.size(), 80));
+      EXPECT_TRUE(column.ends_with(kEllipsisUtf8)) << column.substr(column.size() - std::min<size_t>(column.size(), 80));
       EXPECT_EQ(column.rfind("AaLongFamily", 0), 0u);
       EXPECT_EQ(column.find("Sphinx"), std::string::npos) << "no sample under a label that fills its column";
       for (const PdfWord& w : words)
@@ -219,7 +223,7 @@ TEST_F(RealPrinter, LongNamesEndWithAnEllipsisInsideTheirColumnsAndBands) {
       // ends with "…" as well.
       std::vector<size_t> cuts;
       for (size_t i = 0; i < words.size(); ++i)
-        if (EndsWith(words[i].text, kEllipsisUtf8)) cuts.push_back(i);
+        if (words[i].text.ends_with(kEllipsisUtf8)) cuts.push_back(i);
       ASSERT_EQ(cuts.size(), 2u) << "the heading and the family line";
       ASSERT_LT(cuts[0] + 1, words.size());
       EXPECT_EQ(words[cuts[0] + 1].text, "(TrueType)");
@@ -236,46 +240,13 @@ TEST_F(RealPrinter, LongNamesEndWithAnEllipsisInsideTheirColumnsAndBands) {
         if (w.text == "Family:") inFamily = true;
         if (!inFamily && w.text != "(TrueType)") heading += w.text;
       }
-      EXPECT_TRUE(heading == mid || (EndsWith(heading, kEllipsisUtf8) &&
+      EXPECT_TRUE(heading == mid || (heading.ends_with(kEllipsisUtf8) &&
                                      mid.rfind(heading.substr(0, heading.size() - kEllipsisUtf8.size()), 0) == 0))
           << heading;
       EXPECT_EQ(family, mid) << "the family line whole";
     }
   }
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
-}
-
-// When every chosen font is left out, the message says that nothing was printed, and nothing is.
-TEST_F(RealPrinter, NothingIsPrintedAndSaidSoWhenEveryFontIsLeftOut) {
-  ScratchDir folder;
-  MakeLongNameFonts(folder);
-  const FontItem longName = ReadFont(folder.Path(), L"LongName.ttf");
-  ASSERT_EQ(longName.postScriptName.size(), 30000u) << "the fixture fonts (python3-fonttools)";
-  for (const bool sheets : {false, true}) {
-    SCOPED_TRACE(sheets ? "sheets" : "list");
-    ResetRecords();
-    before_ = PdfFiles(pdfFolder_);
-    std::vector<std::wstring> seen;
-    {
-      DialogAnswerer answerer({kPrintCaption, kDoneCaption});
-      COrvelListView list;
-      ListHost host(list, IDC_FOLDER_FONTS_LIST);
-      CPrintFontSet job;
-      if (sheets) {
-        job.AddFont(longName, true);
-        job.PrintFontSheets(owner_);
-      } else {
-        FillAndSelect(list, {longName});
-        ::SendMessageW(list.m_hWnd, WM_COMMAND, ID_LIST_PRINT, 0);
-      }
-      seen = answerer.Seen();
-    }
-    ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].text.rfind(L"Nothing was printed", 0), 0u) << Narrow(Boxes()[0].text);
-    EXPECT_NE(Boxes()[0].text.find(L"\n\nAaLongName"), std::wstring::npos) << "the font named";
-    EXPECT_EQ(std::find(seen.begin(), seen.end(), kDoneCaption), seen.end()) << "no note of a document sent";
-    EXPECT_TRUE(WaitForNewPdf(pdfFolder_, before_, 3000).empty()) << "no document";
-  }
 }
 
 TEST_F(RealPrinter, SetModePrintsOneSheetPerFont) {

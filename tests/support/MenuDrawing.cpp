@@ -13,11 +13,17 @@ namespace testing_support {
 
 namespace {
 
+struct Box {
+  int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;  // inclusive
+  bool Empty() const { return right < left; }
+};
+
 // A pixel of the label is ink when it lies nearer the text colour than the paper.
 struct InkMask {
   int width = 0, height = 0;
-  std::vector<char> ink;
-  std::vector<char> solid;  // of a rendered label: pixels the glyphs cover fully
+  std::vector<char> ink, solid;  // solid, of a rendered label: pixels the glyphs cover fully
+  Box box;                       // of a rendered label: its ink
+  int inkCount = 0;
   bool At(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height && ink[y * width + x]; }
 };
 
@@ -69,72 +75,47 @@ InkMask RenderLabel(const std::wstring& label, HFONT font, bool underline) {
     ::DrawTextW(dc.Get(), label.c_str(), -1, &at, DT_SINGLELINE | DT_LEFT | DT_TOP | (underline ? 0 : DT_HIDEPREFIX));
     ::GdiFlush();
   }
-  const uint32_t* p = bits;
   mask.ink.resize(static_cast<size_t>(mask.width) * mask.height);
   mask.solid.resize(mask.ink.size());
-  for (size_t i = 0; i < mask.ink.size(); ++i) {
-    const int luma = Luma(AsColorRef(p[i]));
-    mask.ink[i] = luma < 128;
-    mask.solid[i] = luma < 16;
-  }
+  Box& b = mask.box;
+  for (int y = 0; y < mask.height; ++y)
+    for (int x = 0; x < mask.width; ++x) {
+      const size_t i = static_cast<size_t>(y) * mask.width + x;
+      const int luma = Luma(AsColorRef(bits[i]));
+      mask.solid[i] = luma < 16;
+      if (!(mask.ink[i] = luma < 128)) continue;
+      ++mask.inkCount;
+      b = {std::min(b.left, x), std::min(b.top, y), std::max(b.right, x), std::max(b.bottom, y)};
+    }
   return mask;
-}
-
-struct Box {
-  int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;  // inclusive
-  bool Empty() const { return right < left; }
-};
-
-Box InkBox(const InkMask& m) {
-  Box b;
-  for (int y = 0; y < m.height; ++y)
-    for (int x = 0; x < m.width; ++x)
-      if (m.At(x, y)) {
-        b.left = std::min(b.left, x);
-        b.right = std::max(b.right, x);
-        b.top = std::min(b.top, y);
-        b.bottom = std::max(b.bottom, y);
-      }
-  return b;
 }
 
 struct Match {
   int mismatches = INT_MAX;
   int dx = 0, dy = 0;  // where the template's origin lies in the item mask
-  int inkCount = 0;
   const InkMask* label = nullptr;
-  Box box;
 };
 
 // The best place of `label`'s ink box inside `item`.
 Match FindLabel(const InkMask& item, const InkMask& label) {
   Match best;
   best.label = &label;
-  best.box = InkBox(label);
-  if (best.box.Empty()) return best;
-  for (int y = best.box.top; y <= best.box.bottom; ++y)
-    for (int x = best.box.left; x <= best.box.right; ++x) best.inkCount += label.At(x, y);
-  const int bw = best.box.right - best.box.left + 1, bh = best.box.bottom - best.box.top + 1;
+  const Box& box = label.box;
+  if (box.Empty()) return best;
+  const int bw = box.right - box.left + 1, bh = box.bottom - box.top + 1;
   for (int oy = 0; oy + bh <= item.height; ++oy)
     for (int ox = 0; ox + bw <= item.width; ++ox) {
       int wrong = 0;
       for (int y = 0; y < bh && wrong < best.mismatches; ++y)
         for (int x = 0; x < bw; ++x)
-          wrong += item.At(ox + x, oy + y) != label.At(best.box.left + x, best.box.top + y);
+          wrong += item.At(ox + x, oy + y) != label.At(box.left + x, box.top + y);
       if (wrong < best.mismatches) {
         best.mismatches = wrong;
-        best.dx = ox - best.box.left;
-        best.dy = oy - best.box.top;
+        best.dx = ox - box.left;
+        best.dy = oy - box.top;
       }
     }
   return best;
-}
-
-}  // namespace
-
-HWND FindShownMenuWindow() {
-  HWND wnd = ::FindWindowW(L"#32768", nullptr);
-  return wnd && ::IsWindowVisible(wnd) ? wnd : nullptr;
 }
 
 std::string CheckShownMenu(HWND menuWindow, HMENU menu) {
@@ -173,9 +154,7 @@ std::string CheckShownMenu(HWND menuWindow, HMENU menu) {
     // Ink of the item: pixels nearer the text colour than the paper (a disabled label's light
     // shadow is lighter than the paper, so it is not ink).
     const int paper = Luma(AsColorRef(screen[static_cast<size_t>(rc.top + 1) * width + rc.right - 2]));
-    InkMask inkOfItem;
-    inkOfItem.width = rc.right - rc.left;
-    inkOfItem.height = rc.bottom - rc.top;
+    InkMask inkOfItem{rc.right - rc.left, rc.bottom - rc.top};
     if (inkOfItem.width <= 0 || inkOfItem.height <= 0) continue;
     auto lumaAt = [&](int x, int y) {
       return Luma(AsColorRef(screen[static_cast<size_t>(rc.top + y) * width + rc.left + x]));
@@ -215,15 +194,15 @@ std::string CheckShownMenu(HWND menuWindow, HMENU menu) {
       std::nth_element(solid.begin(), solid.begin() + solid.size() / 2, solid.end());
       if (classify(solid[solid.size() / 2])) match = find();
     }
-    if (match.box.Empty()) continue;  // a label of spaces
+    if (match.label->box.Empty()) continue;  // a label of spaces
     // A few pixels may differ where the screen's and the bitmap's smoothing round apart.
-    const int allowed = std::max(3, match.inkCount / 25);
+    const int allowed = std::max(3, match.label->inkCount / 25);
     if (match.mismatches > allowed) {
       faults += name + ": label not drawn whole (" + std::to_string(match.mismatches) + " of " +
-                std::to_string(match.inkCount) + " pixels differ); ";
+                std::to_string(match.label->inkCount) + " pixels differ); ";
       continue;
     }
-    const int first = match.box.left + match.dx, last = match.box.right + match.dx;
+    const int first = match.label->box.left + match.dx, last = match.label->box.right + match.dx;
     // Every other ink up to the label's end is a picture or a check mark: it must end before the
     // label's first column. (Ink touching the label's own is its edge, rounded another way.)
     auto nearLabel = [&](int x, int y) {
@@ -243,8 +222,6 @@ std::string CheckShownMenu(HWND menuWindow, HMENU menu) {
   }
   return faults;
 }
-
-namespace {
 
 struct WatchState {
   std::string result = "menu not shown";
@@ -269,6 +246,11 @@ void CALLBACK OnWatchTimer(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 }  // namespace
+
+HWND FindShownMenuWindow() {
+  HWND wnd = ::FindWindowW(L"#32768", nullptr);
+  return wnd && ::IsWindowVisible(wnd) ? wnd : nullptr;
+}
 
 std::string CheckMenuWhileShown(void (*open)(void* context), void* context, const std::wstring& picture) {
   WatchState state;
