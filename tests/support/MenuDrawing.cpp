@@ -147,10 +147,8 @@ std::string CheckShownMenu(HWND menuWindow, HMENU menu) {
       continue;
     }
     ::MapWindowPoints(nullptr, menuWindow, reinterpret_cast<POINT*>(&rc), 2);
-    rc.left = std::max(rc.left, 0L);
-    rc.top = std::max(rc.top, 0L);
-    rc.right = std::min(rc.right, static_cast<LONG>(width));
-    rc.bottom = std::min(rc.bottom, static_cast<LONG>(height));
+    const RECT client{0, 0, width, height};
+    ::IntersectRect(&rc, &rc, &client);
     // Ink of the item: pixels nearer the text colour than the paper (a disabled label's light
     // shadow is lighter than the paper, so it is not ink).
     const int paper = Luma(AsColorRef(screen[static_cast<size_t>(rc.top + 1) * width + rc.right - 2]));
