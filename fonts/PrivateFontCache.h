@@ -40,10 +40,11 @@ public:
   void SetStatusBar(HWND window);
 
   // Loads fileSpec privately unless it is already loaded (exact, case-sensitive comparison).
-  // A Type 1 font is given as "x.pfm|x.pfb". Always true: a failed load, or one that made no
-  // face available (GDI had it already), is not recorded, so the next Add of the same file
-  // tries again. With a display name, the main thread's status bar
-  // shows the loading text while the load runs.
+  // A Type 1 font is given as "x.pfm|x.pfb". Always true. A failed load is not recorded, so
+  // the next Add of the same file tries again. A load that made no face available (GDI had
+  // the font already) is recorded apart and not tried again, on any draw, until RemoveAll (the
+  // fonts changed) or RemoveFile of that file. With a display name, the main thread's status
+  // bar shows the loading text while the load runs.
   bool Add(const std::wstring& fileSpec, const wchar_t* displayName = nullptr);
   // Appends a file loaded elsewhere and trims the list.
   void Remember(const std::wstring& fileSpec);

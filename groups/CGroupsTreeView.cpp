@@ -31,6 +31,13 @@ constexpr int kImageSize = 16;
 
 }  // namespace
 
+std::wstring GroupItemLabel(const FontGroup& group, const std::wstring& nodeName, const std::wstring& file) {
+  if (!group.Name.empty()) return group.Name;
+  return nodeName.empty() ? file : nodeName;
+}
+
+bool ShowsAsDamaged(const FontGroup& group) { return group.IsDamagedOrUnreadable(); }
+
 int CompareGroupNames(const std::wstring& a, const std::wstring& b) {
   return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
                           static_cast<int>(b.size())) -
@@ -87,13 +94,12 @@ void CGroupsTreeView::Init() {
     if (state == GroupLoadState::kMissing || state == GroupLoadState::kEmpty) {
       root.Name = kRootGroupName;
       (void)root.Save();
-    } else if (root.Name.empty()) {
-      // The store has told the user; the file stays as it is, and the tree shows what was read
-      // of it (a damaged root keeps its children).
-      root.Name = kRootGroupName;
     }
+    // Otherwise the store has told the user; the file stays as it is, and the tree shows what
+    // was read of it (a damaged root keeps its children).
   }
-  HTREEITEM item = InsertGroupItem(TVI_ROOT, TVI_LAST, root, kRootGroupFile, std::wstring(), false);
+  // No node names the root: a root without a Name is shown by the name the program gives it.
+  HTREEITEM item = InsertGroupItem(TVI_ROOT, TVI_LAST, root, kRootGroupFile, std::wstring(), false, kRootGroupName);
   if (!item) return;
   Expand(item, TVE_EXPAND);
   if (g_AppState.GroupListShown) SelectItem(item);
@@ -109,14 +115,14 @@ void CGroupsTreeView::Reload() {
 
 HTREEITEM CGroupsTreeView::InsertGroupItem(HTREEITEM parent, HTREEITEM after, const FontGroup& group,
                                            const std::wstring& file, const std::wstring& parentFile,
-                                           bool installedLook) {
+                                           bool installedLook, const std::wstring& nodeName) {
   auto record = std::make_unique<GroupTreeItemData>();
   record->NodeCount = static_cast<int64_t>(group.Nodes.size());
   record->FontCount = static_cast<int64_t>(group.Fonts.size());
-  record->Name = group.Name;
+  record->Name = GroupItemLabel(group, nodeName, file);
   record->Parent = parentFile;
   record->File = file;
-  record->Damaged = group.IsDamagedOrUnreadable();
+  record->Damaged = ShowsAsDamaged(group);
   TVINSERTSTRUCTW insert{};
   insert.hParent = parent;
   insert.hInsertAfter = after;
@@ -148,15 +154,15 @@ HTREEITEM CGroupsTreeView::SortedPlace(HTREEITEM parent, const std::wstring& nam
   return after;
 }
 
-bool CGroupsTreeView::InsertChildItem(HTREEITEM parent, const std::wstring& file) {
+bool CGroupsTreeView::InsertChildItem(HTREEITEM parent, const std::wstring& file, const std::wstring& nodeName) {
   const GroupTreeItemData* parentRecord = GetItemRecord(parent);
   if (!parentRecord) return false;
   FontGroup child;
   // A child whose file is missing or cannot be read at all has no item; a damaged one shows what
   // was read of it.
   if (!child.Load(file) && !child.HoldsFileContent()) return false;
-  return InsertGroupItem(parent, SortedPlace(parent, child.Name), child, file, parentRecord->File, child.Installed) !=
-         nullptr;
+  return InsertGroupItem(parent, SortedPlace(parent, GroupItemLabel(child, nodeName, file)), child, file,
+                         parentRecord->File, child.Installed, nodeName) != nullptr;
 }
 
 void CGroupsTreeView::InsertChildren(HTREEITEM item) {
@@ -169,6 +175,8 @@ void CGroupsTreeView::InsertChildren(HTREEITEM item) {
   struct Child {
     FontGroup group;
     std::wstring file;
+    std::wstring nodeName;
+    std::wstring label;
   };
   std::vector<Child> children;
   children.reserve(group.Nodes.size());
@@ -176,15 +184,17 @@ void CGroupsTreeView::InsertChildren(HTREEITEM item) {
     Child child;
     if (!child.group.Load(node.Path) && !child.group.HoldsFileContent()) continue;
     child.file = node.Path;
+    child.nodeName = node.Name;
+    child.label = GroupItemLabel(child.group, node.Name, node.Path);
     children.push_back(std::move(child));
   }
   // Sorted once and inserted in order: the order sorted inserts would give, without walking
   // the siblings for every child of a large branch.
   std::stable_sort(children.begin(), children.end(),
-                   [](const Child& a, const Child& b) { return CompareGroupNames(a.group.Name, b.group.Name) < 0; });
+                   [](const Child& a, const Child& b) { return CompareGroupNames(a.label, b.label) < 0; });
   const std::wstring parentFile = record->File;
   for (const Child& child : children)
-    InsertGroupItem(item, TVI_LAST, child.group, child.file, parentFile, child.group.Installed);
+    InsertGroupItem(item, TVI_LAST, child.group, child.file, parentFile, child.group.Installed, child.nodeName);
   SetRedraw(true);
 }
 
@@ -317,7 +327,11 @@ void CGroupsTreeView::RefreshItem(HTREEITEM item, bool force) {
   FontGroup group;
   (void)group.Load(record->File);
   const bool loaded = group.HoldsFileContent();
-  if (GroupTreeItemData* own = GetItemRecord(item)) own->Damaged = group.LoadState() == GroupLoadState::kDamaged;
+  if (GroupTreeItemData* own = GetItemRecord(item)) {
+    const bool damaged = ShowsAsDamaged(group);
+    if (own->Damaged != damaged) ::InvalidateRect(m_hWnd, nullptr, TRUE);  // drawn in its new look
+    own->Damaged = damaged;
+  }
   SetItemCounts(item, loaded ? static_cast<int64_t>(group.Nodes.size()) : 0,
                 loaded ? static_cast<int64_t>(group.Fonts.size()) : 0);
   const bool expanded = (GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
@@ -327,7 +341,7 @@ void CGroupsTreeView::RefreshItem(HTREEITEM item, bool force) {
   std::unordered_set<std::wstring> nodeFiles;
   for (const FontGroupEntry& node : group.Nodes) {
     nodeFiles.insert(FoldCase(node.Path));
-    if (!FindChildByFile(item, node.Path)) InsertChildItem(item, node.Path);
+    if (!FindChildByFile(item, node.Path)) InsertChildItem(item, node.Path, node.Name);
   }
   for (HTREEITEM child = GetChildItem(item); child;) {
     HTREEITEM next = GetNextSiblingItem(child);  // taken before the child may go

@@ -75,7 +75,7 @@ public:
   UINT GetItemState(HTREEITEM item) const;
   bool IsItemInstalled(HTREEITEM item = nullptr) const;
   bool IsItemNonEmpty(HTREEITEM item = nullptr) const;
-  // The text of an item (its group's Name).
+  // The text of an item (its group's label, GroupItemLabel).
   [[nodiscard]] std::wstring GetItemName(HTREEITEM item = nullptr) const;
 
   // Expands the tree down to a group and selects it; with a font index other than -1 the group
@@ -83,7 +83,9 @@ public:
   HTREEITEM SelectGroupByFile(const std::wstring& file, int fontIndex);
   // Re-reads the item's group: its counts, and with `force` or when expanded, its children.
   void RefreshItem(HTREEITEM item, bool force);
-  bool InsertChildItem(HTREEITEM parent, const std::wstring& file);
+  // Inserts the item of a child group in its sorted place; `nodeName` is the name the parent's
+  // node gives the child (its label when the file names none).
+  bool InsertChildItem(HTREEITEM parent, const std::wstring& file, const std::wstring& nodeName = {});
   // -1 leaves a count as it is; a node count sets the item's button.
   void SetItemCounts(HTREEITEM item, int64_t nodeCount, int64_t fontCount);
   void SetItemInstalled(HTREEITEM item, bool installed);
@@ -159,9 +161,9 @@ private:
   void OnClassifyCommand(UINT, int, HWND);
 
   // Inserts an item for a loaded group under `parent` after `after` (TVI_LAST, TVI_FIRST or a
-  // sibling).
+  // sibling), labelled by GroupItemLabel with `nodeName`.
   HTREEITEM InsertGroupItem(HTREEITEM parent, HTREEITEM after, const FontGroup& group, const std::wstring& file,
-                            const std::wstring& parentFile, bool installedLook);
+                            const std::wstring& parentFile, bool installedLook, const std::wstring& nodeName = {});
   // The sibling after which a child named `name` keeps the children sorted.
   HTREEITEM SortedPlace(HTREEITEM parent, const std::wstring& name) const;
   void InsertChildren(HTREEITEM item);
@@ -175,3 +177,11 @@ private:
 
 // Sorts group names in the tree's order: as the tree control sorts its item texts.
 [[nodiscard]] int CompareGroupNames(const std::wstring& a, const std::wstring& b);
+
+// The text of a group's item, never empty: the group's Name; for a group without one (a damaged
+// file whose reading stopped before its Name, or a file that names none) the name its parent's
+// node gives it, else its file name.
+[[nodiscard]] std::wstring GroupItemLabel(const FontGroup& group, const std::wstring& nodeName, const std::wstring& file);
+// Whether a group's item is drawn greyed: its file exists but was not read whole (damaged or
+// unreadable), so no change to it is written. One rule for inserting and refreshing an item.
+[[nodiscard]] bool ShowsAsDamaged(const FontGroup& group);

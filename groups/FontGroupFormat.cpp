@@ -10,6 +10,7 @@
 
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
+#include "common/UnicodeText.h"
 #include "groups/GroupNames.h"
 #include "groups/GroupXmlReader.h"
 
@@ -18,35 +19,18 @@ namespace {
 constexpr wchar_t kDeclaration[] = L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 constexpr wchar_t kLineEnd[] = L"\r\n";
 constexpr wchar_t kTrue[] = L"true";
-constexpr wchar_t kReplacementChar = 0xFFFD;
-
-bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 // What a file can carry: characters that XML does not allow (U+0000 and the other control
 // characters but tab, line feed and carriage return; U+FFFE, U+FFFF) would make the file
 // unreadable to every XML reader and are dropped; a lone surrogate has no UTF-8 form and
 // becomes U+FFFD.
-bool IsWritableChar(wchar_t c) { return c == L'\t' || c == L'\n' || c == L'\r' || (c >= 0x20 && c != 0xFFFE && c != 0xFFFF); }
-
 std::wstring CleanValue(const std::wstring& value) {
   std::wstring out;
   out.reserve(value.size());
-  for (size_t i = 0; i < value.size(); ++i) {
-    const wchar_t c = value[i];
-    if (!IsWritableChar(c)) continue;
-    if (IsHighSurrogate(c)) {
-      if (i + 1 < value.size() && IsLowSurrogate(value[i + 1])) {
-        out += c;
-        out += value[++i];
-      } else {
-        out += kReplacementChar;
-      }
-    } else if (IsLowSurrogate(c)) {
-      out += kReplacementChar;
-    } else {
-      out += c;
-    }
+  size_t units = 0;
+  for (size_t i = 0; i < value.size(); i += units) {
+    const char32_t cp = CodePointAt(value, i, units);
+    if (IsSurrogate(cp)) AppendCodePoint(out, kReplacementCharacter);
+    else if (IsXmlCodePoint(cp)) out.append(value, i, units);
   }
   return out;
 }
@@ -64,15 +48,12 @@ void AppendValue(std::wstring& out, const std::wstring& value) {
 
 bool IsBlankChar(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == 0xFEFF; }
 
-// A text with nothing in it but blanks and perhaps the declaration: replacing it loses nothing.
+// A text with nothing in it but blanks and perhaps a sound declaration: replacing it loses
+// nothing.
 bool IsBlankText(const std::wstring& text) {
-  size_t i = 0;
-  while (i < text.size() && IsBlankChar(text[i])) ++i;
-  if (text.compare(i, 5, L"<?xml") == 0) {
-    const size_t end = text.find(L"?>", i);
-    if (end == std::wstring::npos) return false;
-    i = end + 2;
-  }
+  const XmlDeclaration declaration = ReadXmlDeclaration(text);
+  if (declaration.kind == XmlDeclaration::Kind::kBroken) return false;
+  size_t i = declaration.end;
   while (i < text.size() && IsBlankChar(text[i])) ++i;
   return i == text.size();
 }
@@ -202,16 +183,6 @@ private:
 
 bool NameLess(const FontGroupEntry& a, const FontGroupEntry& b) { return a.Name < b.Name; }
 
-std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
-  std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0)
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
-
 }  // namespace
 
 std::wstring FontGroup::WriteElement(const std::wstring& value, const wchar_t* tag) {
@@ -271,7 +242,7 @@ std::string FontGroup::BuildFileBytes(bool skipNodes) const {
     text += kLineEnd;
   }
   text += L"</" + RootTag + L">" + kLineEnd;
-  return ToUtf8(text);
+  return Utf16ToUtf8(text);
 }
 
 bool FontGroup::ParseFileText(const std::wstring& text, bool& blank) {

@@ -9,13 +9,14 @@
 
 #include "common/ByteReader.h"
 #include "common/StringHelpers.h"
+#include "common/UnicodeText.h"
+#include "groups/GroupXmlReader.h"
 
 namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kDeclarationStart = "<?xml";
 constexpr std::string_view kDeclarationEnd = "?>";
-constexpr std::string_view kEncodingAttribute = "encoding";
 constexpr UINT kUsAscii = 20127;
 
 // Encoding names of the XML declaration that are no "windows-NNNN" or "cpNNNN" name.
@@ -32,21 +33,6 @@ constexpr struct {
     {L"koi8-r", 20866},         {L"koi8-u", 21866},         {L"ibm437", 437},         {L"ibm850", 850},
     {L"ibm852", 852},           {L"ibm866", 866},
 };
-
-bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-// Every surrogate in its pair: only such text has a UTF-8 form to save.
-bool IsWellFormedUtf16(const std::wstring& text) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (IsLowSurrogate(text[i])) return false;
-    if (IsHighSurrogate(text[i])) {
-      if (i + 1 >= text.size() || !IsLowSurrogate(text[i + 1])) return false;
-      ++i;
-    }
-  }
-  return true;
-}
 
 // UTF-16 up to the first zero character; anything but zero bytes behind it, or an odd byte,
 // is not text.
@@ -105,34 +91,18 @@ bool HoldsUtf8ShapedSequence(std::string_view bytes) {
   return false;
 }
 
-bool IsXmlBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-// The encoding the XML declaration at the start of the text names ("" when none).
+// The encoding the XML declaration at the start of the text names: "" when there is none, or
+// when it is broken (the file is then damaged in any encoding). The declaration is ASCII in
+// every encoding read here; any other byte stands for a character no declaration holds.
 std::wstring DeclaredEncoding(std::string_view text) {
   if (text.substr(0, kUtf8Mark.size()) == kUtf8Mark) text.remove_prefix(kUtf8Mark.size());
-  while (!text.empty() && IsXmlBlank(text.front())) text.remove_prefix(1);
   if (text.substr(0, kDeclarationStart.size()) != kDeclarationStart) return {};
   const size_t end = text.find(kDeclarationEnd);
-  if (end == std::string_view::npos) return {};
-  std::string_view declaration = text.substr(0, end);
-  const size_t attribute = declaration.find(kEncodingAttribute);
-  if (attribute == std::string_view::npos) return {};
-  declaration.remove_prefix(attribute + kEncodingAttribute.size());
-  while (!declaration.empty() && IsXmlBlank(declaration.front())) declaration.remove_prefix(1);
-  if (declaration.empty() || declaration.front() != '=') return {};
-  declaration.remove_prefix(1);
-  while (!declaration.empty() && IsXmlBlank(declaration.front())) declaration.remove_prefix(1);
-  if (declaration.empty() || (declaration.front() != '"' && declaration.front() != '\'')) return {};
-  const char quote = declaration.front();
-  declaration.remove_prefix(1);
-  const size_t close = declaration.find(quote);
-  if (close == std::string_view::npos) return {};
-  std::wstring name;
-  for (char c : declaration.substr(0, close)) {
-    if (static_cast<unsigned char>(c) >= 0x80) return L"?";  // no encoding name of any code page
-    name += static_cast<wchar_t>(c);
-  }
-  return name;
+  std::wstring head;
+  for (char c : text.substr(0, end == std::string_view::npos ? text.size() : end + kDeclarationEnd.size()))
+    head += static_cast<unsigned char>(c) < 0x80 ? static_cast<wchar_t>(c) : static_cast<wchar_t>(kReplacementCharacter);
+  const XmlDeclaration declaration = ReadXmlDeclaration(head);
+  return declaration.kind == XmlDeclaration::Kind::kSound ? declaration.encoding : std::wstring();
 }
 
 // The code page number behind "windows-NNNN", "cpNNNN" or "x-cpNNNN"; 0 for any other name.
@@ -157,11 +127,10 @@ bool IsUtf16Name(const std::wstring& name) {
   return false;
 }
 
-// The declared encoding of a UTF-16 text ("" when none).
+// The declared encoding of a UTF-16 text ("" when none, or broken).
 std::wstring DeclaredEncodingOfText(const std::wstring& text) {
-  std::string narrow;
-  for (wchar_t c : text.substr(0, 200)) narrow += c < 0x80 ? static_cast<char>(c) : '?';
-  return DeclaredEncoding(narrow);
+  const XmlDeclaration declaration = ReadXmlDeclaration(text);
+  return declaration.kind == XmlDeclaration::Kind::kSound ? declaration.encoding : std::wstring();
 }
 
 // The code page an encoding name stands for; 0 for a name this reader does not know.
@@ -225,20 +194,9 @@ std::wstring DecodeForShowing(const std::string& data) {
       if (!(bigEndian ? bytes.U16(offset, unit) : bytes.U16LE(offset, unit)) || unit == 0) break;
       text += static_cast<wchar_t>(unit);
     }
-    for (size_t i = 0; i < text.size(); ++i) {
-      if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) ++i;
-      else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) text[i] = 0xFFFD;
-    }
-    return text;
+    return ReplaceLoneSurrogates(text);
   }
-  const std::string_view narrow = std::string_view(data).substr(0, std::string_view(data).find('\0'));
-  if (narrow.empty() || narrow.size() > static_cast<size_t>(INT_MAX)) return text;
-  const int size = static_cast<int>(narrow.size());
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, narrow.data(), size, nullptr, 0);
-  if (n <= 0) return text;
-  text.resize(static_cast<size_t>(n));
-  ::MultiByteToWideChar(CP_UTF8, 0, narrow.data(), size, text.data(), n);
-  return text;
+  return Utf8ToUtf16(std::string_view(data).substr(0, std::string_view(data).find('\0')));
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 
 #include <memory>
 #include <string_view>
+#include <unordered_set>
 #include <utility>
+
+#include "common/UnicodeText.h"
 
 namespace {
 
@@ -12,32 +15,71 @@ bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n' || c == L
 
 bool IsNameStart(wchar_t c) {
   return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_' || c == L':' ||
-         (c >= 0xC0 && c != 0xD7 && c != 0xF7 && !(c >= 0xD800 && c <= 0xDFFF) && c < 0xFFFE) ||
-         (c >= 0xD800 && c <= 0xDBFF);
+         (c >= 0xC0 && c != 0xD7 && c != 0xF7 && !IsSurrogate(c) && c < 0xFFFE) || IsHighSurrogate(c);
 }
 
 bool IsNameChar(wchar_t c) {
-  return IsNameStart(c) || (c >= L'0' && c <= L'9') || c == L'-' || c == L'.' || c == 0xB7 ||
-         (c >= 0xDC00 && c <= 0xDFFF);
+  return IsNameStart(c) || (c >= L'0' && c <= L'9') || c == L'-' || c == L'.' || c == 0xB7 || IsLowSurrogate(c);
 }
 
-// A character XML allows in a document (surrogates are checked in pairs by the caller).
-bool IsXmlChar(wchar_t c) { return c == L'\t' || c == L'\n' || c == L'\r' || (c >= 0x20 && c != 0xFFFE && c != 0xFFFF); }
+bool IsAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
-bool IsXmlCodePoint(unsigned long cp) {
-  return cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) || (cp >= 0xE000 && cp <= 0xFFFD) ||
-         (cp >= 0x10000 && cp <= 0x10FFFF);
+// VersionNum: "1." and one or more digits.
+bool IsVersionNumber(std::wstring_view v) {
+  if (v.size() < 3 || v[0] != L'1' || v[1] != L'.') return false;
+  for (wchar_t c : v.substr(2))
+    if (!IsDigit(c)) return false;
+  return true;
 }
 
-void AppendCodePoint(std::wstring& out, unsigned long cp) {
-  if (cp < 0x10000) {
-    out += static_cast<wchar_t>(cp);
-    return;
+// EncName: a letter, then letters, digits, ".", "_" or "-".
+bool IsEncodingName(std::wstring_view v) {
+  if (v.empty() || !IsAsciiLetter(v[0])) return false;
+  for (wchar_t c : v.substr(1))
+    if (!IsAsciiLetter(c) && !IsDigit(c) && c != L'.' && c != L'_' && c != L'-') return false;
+  return true;
+}
+
+bool IsStandaloneValue(std::wstring_view v) { return v == L"yes" || v == L"no"; }
+
+// The declaration's productions, read one at a time from a position.
+class DeclarationReader {
+public:
+  DeclarationReader(std::wstring_view text, size_t pos) : text_(text), pos_(pos) {}
+
+  size_t Pos() const { return pos_; }
+  bool LookingAt(std::wstring_view s) const { return text_.substr(pos_, s.size()) == s; }
+  bool Take(std::wstring_view s) {
+    if (!LookingAt(s)) return false;
+    pos_ += s.size();
+    return true;
   }
-  cp -= 0x10000;
-  out += static_cast<wchar_t>(0xD800 + (cp >> 10));
-  out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
-}
+  // S?: true when at least one blank was taken.
+  bool Blanks() {
+    const size_t start = pos_;
+    while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+    return pos_ > start;
+  }
+  // name Eq ("'" value "'" | '"' value '"'), with a value that `valid` accepts.
+  bool PseudoAttribute(std::wstring_view name, bool (*valid)(std::wstring_view), std::wstring_view& value) {
+    if (!Take(name)) return false;
+    Blanks();
+    if (!Take(L"=")) return false;
+    Blanks();
+    if (pos_ >= text_.size() || (text_[pos_] != L'"' && text_[pos_] != L'\'')) return false;
+    const wchar_t quote = text_[pos_++];
+    const size_t close = text_.find(quote, pos_);
+    if (close == std::wstring_view::npos) return false;
+    value = text_.substr(pos_, close - pos_);
+    pos_ = close + 1;
+    return valid(value);
+  }
+
+private:
+  std::wstring_view text_;
+  size_t pos_;
+};
 
 // Line ends as every XML reader hands them over: CR LF and a lone CR become LF.
 std::wstring NormalizeLineEnds(std::wstring_view text) {
@@ -86,15 +128,10 @@ private:
 
   // Every character of [from, to) is one XML allows, surrogates in pairs.
   bool CheckChars(size_t from, size_t to) {
-    for (size_t i = from; i < to; ++i) {
-      const wchar_t c = text_[i];
-      if (c >= 0xD800 && c <= 0xDBFF) {
-        if (i + 1 >= to || text_[i + 1] < 0xDC00 || text_[i + 1] > 0xDFFF) return Fail(i);
-        ++i;
-      } else if ((c >= 0xDC00 && c <= 0xDFFF) || !IsXmlChar(c)) {
-        return Fail(i);
-      }
-    }
+    const std::wstring_view range = std::wstring_view(text_).substr(0, to);
+    size_t units = 0;
+    for (size_t i = from; i < to; i += units)
+      if (!IsXmlCodePoint(CodePointAt(range, i, units))) return Fail(i);
     return true;
   }
 
@@ -103,46 +140,63 @@ private:
     return false;
   }
 
-  bool Name(std::wstring& name) {
+  // A name at pos_, as a view into the text.
+  bool Name(std::wstring_view& name) {
     const size_t start = pos_;
     if (AtEnd() || !IsNameStart(text_[pos_])) return false;
     ++pos_;
     while (!AtEnd() && IsNameChar(text_[pos_])) ++pos_;
-    name.assign(text_, start, pos_ - start);
+    name = std::wstring_view(text_).substr(start, pos_ - start);
     return true;
+  }
+  bool Name(std::wstring& name) {
+    std::wstring_view view;
+    if (!Name(view)) return false;
+    name.assign(view);
+    return true;
+  }
+
+  // The digits of a character reference at pos_, up to the ";": any number of them (leading
+  // zeros included); a value past the last code point stays past it, whatever follows.
+  bool CharacterReference(bool hex, char32_t& cp) {
+    const size_t first = pos_;
+    cp = 0;
+    for (; !AtEnd() && text_[pos_] != L';'; ++pos_) {
+      const wchar_t c = text_[pos_];
+      char32_t d;
+      if (c >= L'0' && c <= L'9') d = static_cast<char32_t>(c - L'0');
+      else if (hex && c >= L'a' && c <= L'f') d = static_cast<char32_t>(c - L'a' + 10);
+      else if (hex && c >= L'A' && c <= L'F') d = static_cast<char32_t>(c - L'A' + 10);
+      else return false;
+      if (cp <= kLastCodePoint) cp = cp * (hex ? 16 : 10) + d;
+    }
+    if (AtEnd() || pos_ == first) return false;
+    ++pos_;  // the ";"
+    return IsXmlCodePoint(cp);
   }
 
   // "&...;" at pos_, appended decoded.
   bool Reference(std::wstring& out) {
     const size_t start = pos_;
-    const size_t end = text_.find(L';', pos_);
-    if (end == std::wstring::npos || end - pos_ > 12) return Fail(start);
-    const std::wstring_view body = std::wstring_view(text_).substr(pos_ + 1, end - pos_ - 1);
-    pos_ = end + 1;
-    if (!body.empty() && body[0] == L'#') {
-      unsigned long cp = 0;
-      const bool hex = body.size() > 1 && body[1] == L'x';
-      const std::wstring_view digits = body.substr(hex ? 2 : 1);
-      if (digits.empty()) return Fail(start);
-      for (wchar_t c : digits) {
-        unsigned long d;
-        if (c >= L'0' && c <= L'9') d = static_cast<unsigned long>(c - L'0');
-        else if (hex && c >= L'a' && c <= L'f') d = static_cast<unsigned long>(c - L'a' + 10);
-        else if (hex && c >= L'A' && c <= L'F') d = static_cast<unsigned long>(c - L'A' + 10);
-        else return Fail(start);
-        cp = cp * (hex ? 16 : 10) + d;
-        if (cp > 0x10FFFF) return Fail(start);
-      }
-      if (!IsXmlCodePoint(cp)) return Fail(start);
+    ++pos_;
+    if (LookingAt(L"#")) {
+      ++pos_;
+      const bool hex = LookingAt(L"x");
+      if (hex) ++pos_;
+      char32_t cp = 0;
+      if (!CharacterReference(hex, cp)) return Fail(start);
       AppendCodePoint(out, cp);
       return true;
     }
+    std::wstring_view name;
+    if (!Name(name) || AtEnd() || text_[pos_] != L';') return Fail(start);
+    ++pos_;
     static constexpr struct {
       std::wstring_view name;
       wchar_t c;
     } kPredefined[] = {{L"lt", L'<'}, {L"gt", L'>'}, {L"amp", L'&'}, {L"apos", L'\''}, {L"quot", L'"'}};
     for (const auto& e : kPredefined)
-      if (body == e.name) {
+      if (name == e.name) {
         out += e.c;
         return true;
       }
@@ -176,16 +230,11 @@ private:
     return true;
   }
 
+  // The mark and the declaration at the very start; false when the declaration is broken.
   bool Declaration() {
-    if (!LookingAt(L"<?xml") || pos_ + 5 >= text_.size() || !IsBlank(text_[pos_ + 5])) return true;
-    const size_t start = pos_;
-    const size_t end = text_.find(L"?>", pos_);
-    if (end == std::wstring::npos) return Fail(start);
-    const std::wstring_view body = std::wstring_view(text_).substr(pos_ + 5, end - pos_ - 5);
-    if (body.find(L"version") == std::wstring_view::npos || body.find(L'<') != std::wstring_view::npos)
-      return Fail(start);
-    pos_ = end + 2;
-    return true;
+    const XmlDeclaration declaration = ReadXmlDeclaration(text_);
+    pos_ = declaration.end;
+    return declaration.kind != XmlDeclaration::Kind::kBroken;
   }
 
   // "<!DOCTYPE" at pos_: taken when it has no internal subset.
@@ -240,10 +289,10 @@ private:
         if (!Reference(value)) return false;
         continue;
       }
-      const size_t width = (c >= 0xD800 && c <= 0xDBFF) ? 2 : 1;
-      if (pos_ + width > text_.size() || !CheckChars(pos_, pos_ + width)) return false;
-      value.append(text_, pos_, width);
-      pos_ += width;
+      size_t units = 0;
+      if (!IsXmlCodePoint(CodePointAt(text_, pos_, units))) return false;
+      value.append(text_, pos_, units);
+      pos_ += units;
     }
   }
 
@@ -253,7 +302,8 @@ private:
     ++pos_;
     XmlElement element;
     if (!Name(element.Name)) return Fail(start);
-    std::vector<std::wstring> attributeNames;
+    // A set, not a list walked for each attribute: a tag may hold very many of them.
+    std::unordered_set<std::wstring_view> attributeNames;
     for (;;) {
       const size_t before = pos_;
       SkipBlanks();
@@ -267,11 +317,9 @@ private:
         break;
       }
       if (pos_ == before) return Fail(start);  // attributes are set apart by blanks
-      std::wstring attribute;
+      std::wstring_view attribute;
       if (!Name(attribute)) return Fail(pos_);
-      for (const std::wstring& seen : attributeNames)
-        if (seen == attribute) return Fail(start);
-      attributeNames.push_back(attribute);
+      if (!attributeNames.insert(attribute).second) return Fail(start);
       SkipBlanks();
       if (AtEnd() || text_[pos_] != L'=') return Fail(pos_);
       ++pos_;
@@ -300,7 +348,7 @@ private:
   bool EndTag() {
     const size_t start = pos_;
     pos_ += 2;
-    std::wstring name;
+    std::wstring_view name;
     if (!Name(name) || stack_.empty() || name != stack_.back().Name) return Fail(start);
     SkipBlanks();
     if (AtEnd() || text_[pos_] != L'>') return Fail(start);
@@ -356,7 +404,6 @@ private:
   }
 
   bool Document() {
-    if (!text_.empty() && text_[0] == 0xFEFF) pos_ = 1;
     if (!Declaration()) return false;
     if (!Misc(true)) return false;
     if (AtEnd() || text_[pos_] != L'<') return false;
@@ -379,6 +426,32 @@ bool XmlElement::HasNonBlankText() const {
   for (wchar_t c : Text)
     if (!IsBlank(c)) return true;
   return false;
+}
+
+XmlDeclaration ReadXmlDeclaration(std::wstring_view text) {
+  XmlDeclaration declaration;
+  const size_t start = !text.empty() && text[0] == 0xFEFF ? 1 : 0;
+  declaration.end = start;
+  DeclarationReader reader(text, start);
+  if (!reader.Take(L"<?xml")) return declaration;
+  if (reader.Pos() < text.size() && IsNameChar(text[reader.Pos()])) return declaration;  // a processing instruction
+  declaration.kind = XmlDeclaration::Kind::kBroken;
+  std::wstring_view value;
+  if (!reader.Blanks() || !reader.PseudoAttribute(L"version", IsVersionNumber, value)) return declaration;
+  bool blank = reader.Blanks();
+  if (blank && reader.LookingAt(L"encoding")) {
+    if (!reader.PseudoAttribute(L"encoding", IsEncodingName, value)) return declaration;
+    declaration.encoding.assign(value);
+    blank = reader.Blanks();
+  }
+  if (blank && reader.LookingAt(L"standalone")) {
+    if (!reader.PseudoAttribute(L"standalone", IsStandaloneValue, value)) return declaration;
+    reader.Blanks();
+  }
+  if (!reader.Take(L"?>")) return declaration;
+  declaration.kind = XmlDeclaration::Kind::kSound;
+  declaration.end = reader.Pos();
+  return declaration;
 }
 
 XmlDocument ReadXmlDocument(const std::wstring& text) { return Parser(NormalizeLineEnds(text)).Run(); }

@@ -11,7 +11,30 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
+
+// A character XML 1.0 allows in a document (its production Char): the one rule the reader
+// checks and the writer keeps to.
+constexpr bool IsXmlCodePoint(char32_t cp) {
+  return cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) || (cp >= 0xE000 && cp <= 0xFFFD) ||
+         (cp >= 0x10000 && cp <= 0x10FFFF);
+}
+
+// The XML declaration at the very start of a text (behind a U+FEFF), read as XML 1.0 defines
+// it: "<?xml", a blank, version = "1." and digits, then, each after a blank, an optional
+// encoding = a name (a letter, then letters, digits, ".", "_" or "-") and an optional
+// standalone = yes or no, in that order, each value in single or double quotes and "=" with
+// optional blanks around it; optional blanks and "?>" end it. "<?xml" followed by anything but
+// a name character starts a declaration; one that is not all of that is broken, which makes
+// the document not well-formed.
+struct XmlDeclaration {
+  enum class Kind { kNone, kSound, kBroken };
+  Kind kind = Kind::kNone;
+  std::wstring encoding;  // as written; empty when the declaration names none
+  size_t end = 0;         // where the rest of the text starts (behind the mark and a sound declaration)
+};
+XmlDeclaration ReadXmlDeclaration(std::wstring_view text);
 
 struct XmlElement {
   std::wstring Name;

@@ -12,6 +12,7 @@
 #include "common/ResourceIds.h"
 #include "common/Seams.h"
 #include "common/StringHelpers.h"
+#include "common/UnicodeText.h"
 #include "framework/Handles.h"
 #include "lists/COrvelListView.h"
 #include "printing/CSaveImagesDlg.h"
@@ -136,12 +137,7 @@ std::wstring HtmlEscape(const std::wstring& text) {
 }
 
 std::wstring PercentEncodePath(const std::wstring& path) {
-  std::string utf8;
-  if (!path.empty()) {
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0, nullptr, nullptr);
-    utf8.resize(static_cast<size_t>(std::max(size, 0)));
-    ::WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), utf8.data(), size, nullptr, nullptr);
-  }
+  const std::string utf8 = Utf16ToUtf8(path);
   static constexpr wchar_t kHex[] = L"0123456789ABCDEF";
   std::wstring out;
   for (unsigned char c : utf8) {

@@ -2,6 +2,7 @@
 
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
+#include "common/UnicodeText.h"
 #include "fonts/FontItem.h"
 #include "printing/FontImageExport.h"
 
@@ -11,10 +12,8 @@ constexpr wchar_t kLineEnd[] = L"\r\n";
 
 HRESULT WriteUtf8(HANDLE file, const std::wstring& text) {
   if (text.empty()) return S_OK;
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return HRESULT_FROM_WIN32(::GetLastError());
-  std::string bytes(static_cast<size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+  const std::string bytes = Utf16ToUtf8(text);
+  if (bytes.size() > MAXDWORD) return HRESULT_FROM_WIN32(ERROR_ARITHMETIC_OVERFLOW);
   DWORD written = 0;
   if (!::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) || written != bytes.size())
     return HRESULT_FROM_WIN32(::GetLastError());

@@ -7,6 +7,7 @@
 #include "app/Preferences.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
+#include "common/UnicodeText.h"
 #include "fonts/FontItem.h"
 #include "viewing/LoadUnicodeCharName.h"
 
@@ -179,14 +180,7 @@ void CCharMapGrid::DrawUnicode(HDC dc, int firstRow, int lastRow) const {
       RECT rc = CellRect(row, col, cell_);
       FrameCell(dc, rc);
       ::InflateRect(&rc, -1, -1);
-      int units = 1;
-      if (cp > kLastBmp) {
-        text[0] = static_cast<wchar_t>(((cp - 0x10000) >> 10) + 0xD800);
-        text[1] = static_cast<wchar_t>((cp & 0x3FF) + 0xDC00);
-        units = 2;
-      } else {
-        text[0] = static_cast<wchar_t>(cp);
-      }
+      const int units = static_cast<int>(EncodeCodePoint(cp, text));
       ::DrawTextW(dc, text, units, &rc, kCellTextFormat);
     }
   }

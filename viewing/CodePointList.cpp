@@ -5,6 +5,8 @@
 
 #include <cwchar>
 
+#include "common/UnicodeText.h"
+
 namespace {
 
 constexpr uint16_t kPlatformWindows = 3;
@@ -107,9 +109,9 @@ void CodePointList::ReadUnicodeRanges(HDC dc) {
 }
 
 std::wstring CodePointText(uint32_t codePoint) {
-  if (codePoint <= 0xFFFF) return std::wstring(1, static_cast<wchar_t>(codePoint));
-  const uint32_t v = codePoint - 0x10000;
-  return std::wstring{static_cast<wchar_t>((v >> 10) + 0xD800), static_cast<wchar_t>((codePoint & 0x3FF) + 0xDC00)};
+  std::wstring text;
+  AppendCodePoint(text, codePoint);
+  return text;
 }
 
 std::wstring FormatCodePointCount(uint32_t count) {

@@ -5,19 +5,12 @@
 #include <cwchar>
 
 #include "common/ResourceIds.h"
+#include "common/UnicodeText.h"
 #include "framework/AppModule.h"
 
 namespace {
 
 constexpr int32_t kNoRangeBit = 127;
-
-std::wstring Utf8ToWide(std::string_view text) {
-  if (text.empty()) return {};
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
 
 // Splits at a set of separator characters; runs of separators and leading ones yield nothing.
 template <typename Fn>
@@ -57,7 +50,7 @@ bool UnicodeBlockTable::Load() {
 }
 
 void UnicodeBlockTable::LoadFromUtf8(std::string_view text) {
-  const std::wstring wide = Utf8ToWide(text);
+  const std::wstring wide = Utf8ToUtf16(text);
   ForEachToken(wide, L"\r\n", [this](std::wstring_view line) {
     if (line.front() != L'#') ParseLine(line);
     return true;

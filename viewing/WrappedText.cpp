@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/UnicodeText.h"
+
 namespace {
 
 constexpr wchar_t kEllipsis[] = L"\u2026";
@@ -10,8 +12,6 @@ constexpr wchar_t kEllipsis[] = L"\u2026";
 constexpr size_t kLineScan = 2048;
 
 bool IsBreakSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\u3000'; }
-bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
 int Extent(HDC dc, const std::wstring& text) {
   SIZE size{};

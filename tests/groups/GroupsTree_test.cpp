@@ -2,6 +2,7 @@
 // files, new, rename, delete, install and uninstall of whole groups, and cycles.
 #include "tests/groups/GroupsTreeHost.h"
 
+#include "framework/Handles.h"
 #include "groups/GroupFileTree.h"
 #include "lists/CLVGroupFonts.h"
 #include "lists/FontItemList.h"
@@ -134,6 +135,78 @@ TEST_F(GroupsTreeTest, DamagedFilesAreShownAsReadAndKeptByteForByte) {
   EXPECT_EQ(ReadRaw(kRootGroupFile), root);
   EXPECT_EQ(ReadRaw(G(2)), child);
   EXPECT_EQ(FolderFiles(), (std::vector<std::wstring>{kRootGroupFile, G(1), G(2), G(3)})) << "no group made or deleted";
+}
+
+TEST_F(GroupsTreeTest, GroupsWithoutANameAreLabelledSortedAndGreyedAfterARefresh) {
+  // Damaged before their Name: a broken declaration (the node names it), a repeated attribute
+  // (the node names it not); a sound group whose file names none.
+  const std::string brokenDeclaration = "<?xml version=\"1,0\"?>\r\n<OrvelFontGroups><Name>Unread</Name></OrvelFontGroups>";
+  const std::string repeatedAttribute = "<OrvelFontGroups><x a=\"1\" a=\"2\"/><Name>Unread</Name></OrvelFontGroups>";
+  {
+    FontGroup root;
+    root.FileName = kRootGroupFile;
+    root.Name = L"Root";
+    root.AddNode(L"Alpha", G(1), false, false);
+    root.AddNode(L"Delta node", G(2), false, false);
+    root.AddNode(L"", G(3), false, false);
+    root.AddNode(L"Zulu", G(4), false, false);
+    root.AddNode(L"Kilo node", G(5), false, false);
+    ASSERT_TRUE(root.Save());
+  }
+  MakeGroup(G(1), L"Alpha", kRootGroupFile);
+  WriteRaw(G(2), brokenDeclaration);
+  WriteRaw(G(3), repeatedAttribute);
+  MakeGroup(G(4), L"Zulu", kRootGroupFile);
+  MakeGroup(G(5), L"", kRootGroupFile);
+  Tree().Init();
+  HTREEITEM root = Tree().GetRootItem();
+  const std::vector<std::wstring> labels{L"Alpha", L"Delta node", L"Kilo node", G(3), L"Zulu"};
+  EXPECT_EQ(ChildTexts(root), labels) << "no blank item, each in its sorted place";
+  const auto damaged = [&](int n) { return Tree().GetItemRecord(Tree().FindChildByFile(root, G(n)))->Damaged; };
+  EXPECT_TRUE(damaged(2) && damaged(3));
+  EXPECT_FALSE(damaged(5));
+
+  // A refresh brings the same look; a branch read again the same order.
+  for (int n : {2, 3}) Tree().RefreshItem(Tree().FindChildByFile(root, G(n)), true);
+  Tree().RefreshItem(root, true);
+  EXPECT_TRUE(damaged(2) && damaged(3));
+  Tree().CollapseReset(root);
+  Tree().Expand(root, TVE_EXPAND);
+  EXPECT_EQ(ChildTexts(root), labels);
+  EXPECT_TRUE(damaged(2) && damaged(3));
+  Tree().SelectItem(root);
+  Tree().ClearInstalledMarks();
+  EXPECT_EQ(ReadRaw(G(2)), brokenDeclaration);
+  EXPECT_EQ(ReadRaw(G(3)), repeatedAttribute);
+}
+
+TEST_F(GroupsTreeTest, AnUnreadableOrNamelessRootStaysGreyedWhenRefreshed) {
+  MakeGroup(kRootGroupFile, L"Root", L"", {G(1)});
+  MakeGroup(G(1), L"Child", kRootGroupFile);
+  {
+    // Held open without sharing: the file exists and cannot be read.
+    orv::ScopedHandle held(::CreateFileW(PathOf(kRootGroupFile).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held.IsValid());
+    Tree().Init();
+    HTREEITEM root = Tree().GetRootItem();
+    EXPECT_EQ(Text(root), L"Orvel Classification");
+    EXPECT_TRUE(Tree().GetItemRecord(root)->Damaged);
+    Tree().RefreshItem(root, false);
+    EXPECT_TRUE(Tree().GetItemRecord(root)->Damaged) << "one rule for inserting and refreshing";
+    Tree().RefreshItem(root, true);
+    EXPECT_TRUE(Tree().GetItemRecord(root)->Damaged);
+  }
+  const std::string broken = "<?xml version=\"1.0\" standalone=\"maybe\"?><OrvelFontGroups><Name>Root</Name></OrvelFontGroups>";
+  WriteRaw(kRootGroupFile, broken);
+  Tree().Reload();
+  HTREEITEM root = Tree().GetRootItem();
+  EXPECT_EQ(Text(root), L"Orvel Classification");
+  Tree().RefreshItem(root, true);
+  EXPECT_TRUE(Tree().GetItemRecord(root)->Damaged);
+  Tree().SelectItem(root);
+  Tree().ClearInstalledMarks();
+  EXPECT_EQ(ReadRaw(kRootGroupFile), broken);
+  (void)FlushGroupFileNotices();
 }
 
 TEST_F(GroupsTreeTest, NewGroupsGetUniqueNamesAndTheInstalledFlagOfTheirParent) {

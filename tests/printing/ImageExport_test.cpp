@@ -16,6 +16,7 @@ using std::min;
 #include "printing/HtmlReportWriter.h"
 #include "printing/ImageEncoder.h"
 #include "common/Seams.h"
+#include "common/UnicodeText.h"
 #include "tests/printing/PrintingTestSupport.h"
 #include "tests/support/TestSupport.h"
 #include "viewing/CSampleWindow.h"
@@ -33,12 +34,6 @@ SIZE DecodedSize(const std::wstring& path) {
   Gdiplus::Bitmap bitmap(path.c_str());
   if (bitmap.GetLastStatus() != Gdiplus::Ok) return SIZE{};
   return SIZE{static_cast<LONG>(bitmap.GetWidth()), static_cast<LONG>(bitmap.GetHeight())};
-}
-
-std::wstring Utf8ToWide(const std::string& s) {
-  std::wstring out(s.size(), L'\0');
-  out.resize(::MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), static_cast<int>(out.size())));
-  return out;
 }
 
 std::string PercentDecode(const std::string& s) {
@@ -156,7 +151,7 @@ TEST_F(ExportFixture, FivePngImagesWithAnIndexWhoseLinksResolve) {
   const std::regex src("<img src=\"([^\"]*)\"");
   int links = 0;
   for (auto it = std::sregex_iterator(page.begin(), page.end(), src); it != std::sregex_iterator(); ++it, ++links) {
-    std::wstring relative = Utf8ToWide(PercentDecode((*it)[1].str()));
+    std::wstring relative = Utf8ToUtf16(PercentDecode((*it)[1].str()));
     EXPECT_EQ(relative.rfind(L"images/", 0), 0u);
     std::replace(relative.begin(), relative.end(), L'/', L'\\');
     const SIZE size = DecodedSize(scratch_.File(relative));

@@ -5,6 +5,7 @@
 #include <winspool.h>
 
 #include "framework/Handles.h"
+#include "common/UnicodeText.h"
 
 #include <atomic>
 #include <cstdio>
@@ -225,11 +226,6 @@ bool GdiKnows(const std::wstring& family) {
   return found;
 }
 
-std::string Narrow(const std::wstring& s) {
-  const int n = ::WideCharToMultiByte(CP_UTF8, 0, s.c_str(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) ::WideCharToMultiByte(CP_UTF8, 0, s.c_str(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
+std::string Narrow(const std::wstring& s) { return Utf16ToUtf8(s); }
 
 }  // namespace testing_support

@@ -7,41 +7,21 @@
 #include <cstdio>
 #include <string>
 
+#include "common/UnicodeText.h"
 #include "fonts/FontFileWalk.h"
 #include "framework/AppModule.h"
 
 namespace {
 
-void AppendUtf8(std::string& out, uint32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 std::string Json(const std::wstring& s) {
   std::string out = "\"";
-  for (size_t i = 0; i < s.size(); ++i) {
-    uint32_t c = s[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-      ++i;
-    }
+  size_t units = 0;
+  for (size_t i = 0; i < s.size(); i += units) {
+    const char32_t c = CodePointAt(s, i, units);
     if (c == '"' || c == '\\') {
       out += '\\';
       out += static_cast<char>(c);
-    } else if (c < 0x20 || (c >= 0xD800 && c < 0xE000)) {
+    } else if (c < 0x20 || IsSurrogate(c)) {
       char buffer[8];
       snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(c));
       out += buffer;
