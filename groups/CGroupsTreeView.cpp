@@ -31,11 +31,6 @@ constexpr int kImageSize = 16;
 
 }  // namespace
 
-std::wstring GroupItemLabel(const FontGroup& group, const std::wstring& nodeName, const std::wstring& file) {
-  if (!group.Name.empty()) return group.Name;
-  return nodeName.empty() ? file : nodeName;
-}
-
 bool ShowsAsDamaged(const FontGroup& group) { return group.IsDamagedOrUnreadable(); }
 
 int CompareGroupNames(const std::wstring& a, const std::wstring& b) {
@@ -119,7 +114,7 @@ HTREEITEM CGroupsTreeView::InsertGroupItem(HTREEITEM parent, HTREEITEM after, co
   auto record = std::make_unique<GroupTreeItemData>();
   record->NodeCount = static_cast<int64_t>(group.Nodes.size());
   record->FontCount = static_cast<int64_t>(group.Fonts.size());
-  record->Name = GroupItemLabel(group, nodeName, file);
+  record->Name = GroupLabel(group.Name, nodeName, file);
   record->Parent = parentFile;
   record->File = file;
   record->Damaged = ShowsAsDamaged(group);
@@ -161,7 +156,7 @@ bool CGroupsTreeView::InsertChildItem(HTREEITEM parent, const std::wstring& file
   // A child whose file is missing or cannot be read at all has no item; a damaged one shows what
   // was read of it.
   if (!child.Load(file) && !child.HoldsFileContent()) return false;
-  return InsertGroupItem(parent, SortedPlace(parent, GroupItemLabel(child, nodeName, file)), child, file,
+  return InsertGroupItem(parent, SortedPlace(parent, GroupLabel(child.Name, nodeName, file)), child, file,
                          parentRecord->File, child.Installed, nodeName) != nullptr;
 }
 
@@ -185,7 +180,7 @@ void CGroupsTreeView::InsertChildren(HTREEITEM item) {
     if (!child.group.Load(node.Path) && !child.group.HoldsFileContent()) continue;
     child.file = node.Path;
     child.nodeName = node.Name;
-    child.label = GroupItemLabel(child.group, node.Name, node.Path);
+    child.label = GroupLabel(child.group.Name, node.Name, node.Path);
     children.push_back(std::move(child));
   }
   // Sorted once and inserted in order: the order sorted inserts would give, without walking

@@ -75,7 +75,8 @@ public:
   UINT GetItemState(HTREEITEM item) const;
   bool IsItemInstalled(HTREEITEM item = nullptr) const;
   bool IsItemNonEmpty(HTREEITEM item = nullptr) const;
-  // The text of an item (its group's label, GroupItemLabel).
+  // The text of an item: its group's Name, else its parent's node name, else its file name
+  // (GroupLabel).
   [[nodiscard]] std::wstring GetItemName(HTREEITEM item = nullptr) const;
 
   // Expands the tree down to a group and selects it; with a font index other than -1 the group
@@ -161,7 +162,7 @@ private:
   void OnClassifyCommand(UINT, int, HWND);
 
   // Inserts an item for a loaded group under `parent` after `after` (TVI_LAST, TVI_FIRST or a
-  // sibling), labelled by GroupItemLabel with `nodeName`.
+  // sibling), labelled by GroupLabel with `nodeName` as the fallback.
   HTREEITEM InsertGroupItem(HTREEITEM parent, HTREEITEM after, const FontGroup& group, const std::wstring& file,
                             const std::wstring& parentFile, bool installedLook, const std::wstring& nodeName = {});
   // The sibling after which a child named `name` keeps the children sorted.
@@ -178,10 +179,6 @@ private:
 // Sorts group names in the tree's order: as the tree control sorts its item texts.
 [[nodiscard]] int CompareGroupNames(const std::wstring& a, const std::wstring& b);
 
-// The text of a group's item, never empty: the group's Name; for a group without one (a damaged
-// file whose reading stopped before its Name, or a file that names none) the name its parent's
-// node gives it, else its file name.
-[[nodiscard]] std::wstring GroupItemLabel(const FontGroup& group, const std::wstring& nodeName, const std::wstring& file);
 // Whether a group's item is drawn greyed: its file exists but was not read whole (damaged or
 // unreadable), so no change to it is written. One rule for inserting and refreshing an item.
 [[nodiscard]] bool ShowsAsDamaged(const FontGroup& group);

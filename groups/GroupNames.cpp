@@ -31,6 +31,11 @@ bool IsGroupFileName(std::wstring_view name) {
 
 bool IsRootGroupFile(std::wstring_view name) { return EqualsNoCase(name, kRootGroupFile); }
 
+std::wstring GroupLabel(const std::wstring& name, const std::wstring& fallbackName, const std::wstring& file) {
+  if (!name.empty()) return name;
+  return fallbackName.empty() ? file : fallbackName;
+}
+
 std::wstring FormatGroupFileName(int number) {
   wchar_t buffer[32];
   std::swprintf(buffer, 32, kGroupFileFormat, number);

@@ -22,6 +22,12 @@ inline constexpr size_t kGroupPathMax = 260;     // groups folder, backslash, fi
 [[nodiscard]] bool IsGroupFileName(std::wstring_view name);
 [[nodiscard]] bool IsRootGroupFile(std::wstring_view name);
 
+// The text a group is shown by, never empty: `name`; when that is empty, `fallbackName`; when
+// both are, the file name. The groups tree gives the group's Name first and its parent's node
+// name as the fallback (a damaged file whose reading stopped before its Name, or a file that
+// names none); the group font list the other way round.
+[[nodiscard]] std::wstring GroupLabel(const std::wstring& name, const std::wstring& fallbackName, const std::wstring& file);
+
 // "orvelgrp%05d.xml" for a number from 0 to 99999.
 [[nodiscard]] std::wstring FormatGroupFileName(int number);
 

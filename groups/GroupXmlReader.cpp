@@ -102,7 +102,7 @@ public:
 
   XmlDocument Run() {
     XmlDocument doc;
-    doc.WellFormed = Document();
+    doc.WellFormed = Document() && !faultyDeclaration_;
     // Elements still open at a fault go to their parents as they are.
     while (stack_.size() > 1) {
       XmlElement open = std::move(stack_.back());
@@ -220,8 +220,10 @@ private:
     pos_ += 2;
     std::wstring target;
     if (!Name(target)) return Fail(start);
-    if (target.size() == 3 && (target[0] | 0x20) == L'x' && (target[1] | 0x20) == L'm' && (target[2] | 0x20) == L'l')
-      return Fail(start);
+    if (target.size() == 3 && (target[0] | 0x20) == L'x' && (target[1] | 0x20) == L'm' && (target[2] | 0x20) == L'l') {
+      pos_ = start;
+      return PassFaultyDeclaration();
+    }
     const size_t end = text_.find(L"?>", pos_);
     if (end == std::wstring::npos) return Fail(start);
     if (pos_ < end && !IsBlank(text_[pos_])) return Fail(start);
@@ -230,11 +232,23 @@ private:
     return true;
   }
 
-  // The mark and the declaration at the very start; false when the declaration is broken.
+  // The mark and the declaration at the very start.
   bool Declaration() {
     const XmlDeclaration declaration = ReadXmlDeclaration(text_);
     pos_ = declaration.end;
-    return declaration.kind != XmlDeclaration::Kind::kBroken;
+    return declaration.kind == XmlDeclaration::Kind::kBroken ? PassFaultyDeclaration() : true;
+  }
+
+  // A declaration that is not XML's, or one not at the very start, makes the document not
+  // well-formed; it holds none of the document, so the reading goes on behind its "?>" and
+  // what follows can still be shown. One whose "?>" does not come before the next markup
+  // ends the reading.
+  bool PassFaultyDeclaration() {
+    faultyDeclaration_ = true;
+    const size_t end = text_.find(L"?>", pos_);
+    if (end == std::wstring::npos || text_.find(L'<', pos_ + 1) < end) return false;
+    pos_ = end + 2;
+    return true;
   }
 
   // "<!DOCTYPE" at pos_: taken when it has no internal subset.
@@ -418,6 +432,7 @@ private:
   std::vector<XmlElement> stack_;
   std::unique_ptr<XmlElement> root_;
   bool rootDone_ = false;
+  bool faultyDeclaration_ = false;
 };
 
 }  // namespace

@@ -2,7 +2,9 @@
 // text. It reads what any XML reader reads (the declaration, comments, processing
 // instructions, CDATA sections, character references and the five predefined entities,
 // attributes and blanks inside tags, any line ends) and stops at the first place where the text
-// is not well-formed XML, keeping the elements read up to there.
+// is not well-formed XML, keeping the elements read up to there. A faulty XML declaration (not
+// XML's grammar, or not at the very start) is the one fault it reads past: the document is not
+// well-formed, and what follows the declaration is still read for showing.
 //
 // A document type declaration with an internal subset could declare entities and default
 // attributes that change what a reader yields, and elements nested deeper than any group file

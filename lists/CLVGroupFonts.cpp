@@ -85,7 +85,8 @@ int CLVGroupFonts::Fill() {
     }
     FontGroup child;
     const bool childLoaded = child.Load(node.Path);
-    FontListRow* row = AddSubgroupEntry(node.Name, node.Path, child.Installed, !childLoaded);
+    // A node without a name is shown by its group's Name, or its file name: no row is blank.
+    FontListRow* row = AddSubgroupEntry(GroupLabel(node.Name, child.Name, node.Path), node.Path, child.Installed, !childLoaded);
     entries_.emplace(row, node);
   }
   // Rows come from the names the file stores; nothing is read here. The detail reader and the

@@ -115,6 +115,21 @@ TEST_F(GroupFontList, FillShowsSubgroupsAndEachStoredFontAsTheFaceItNames) {
   EXPECT_TRUE(SaveWindowImage(frame_->m_hWnd, ArtifactsDir() + L"\\app_group_font_list.bmp"));
 }
 
+TEST_F(GroupFontList, SubgroupsOfNodesWithoutANameAreShownByTheirGroupsNameOrFile) {
+  Make(kRootGroupFile, L"Root", L"", {{G(1), L""}, {G(2), L""}, {G(3), L"Named node"}});
+  Make(G(1), L"Child", kRootGroupFile);
+  const std::string damaged = "<OrvelFontGroups><Name>&#0;</Name></OrvelFontGroups>";  // stops before the Name
+  ASSERT_TRUE(testing_support::WriteFileBytes(groups_.File(G(2)), damaged.data(), damaged.size()));
+  Make(G(3), L"Other name", kRootGroupFile);
+  Open();
+  Show(kRootGroupFile);
+  std::vector<std::wstring> names = RowNames();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"Child", L"Named node", G(2)})) << "no blank row; a named node keeps its name";
+  EXPECT_EQ(Bytes(G(2)), damaged);
+  (void)FlushGroupFileNotices();
+}
+
 TEST_F(GroupFontList, DeleteRemovesOnlyWhatIsSelectedAndAsksFirst) {
   Make(kRootGroupFile, L"Root", L"", {{G(1), L"Group"}, {G(5), L"Installed"}});
   Make(G(1), L"Group", kRootGroupFile, {{G(2), L"With fonts"}, {G(3), L"Empty"}},

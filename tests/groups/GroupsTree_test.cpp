@@ -138,10 +138,12 @@ TEST_F(GroupsTreeTest, DamagedFilesAreShownAsReadAndKeptByteForByte) {
 }
 
 TEST_F(GroupsTreeTest, GroupsWithoutANameAreLabelledSortedAndGreyedAfterARefresh) {
-  // Damaged before their Name: a broken declaration (the node names it), a repeated attribute
-  // (the node names it not); a sound group whose file names none.
-  const std::string brokenDeclaration = "<?xml version=\"1,0\"?>\r\n<OrvelFontGroups><Name>Unread</Name></OrvelFontGroups>";
+  // Damaged before their Name: a reference to no character in it (the node names the group),
+  // a repeated attribute (the node names it not); a sound group whose file names none; a
+  // broken declaration, read past for showing.
+  const std::string noCharacter = "<OrvelFontGroups><Name>&#0;Unread</Name></OrvelFontGroups>";
   const std::string repeatedAttribute = "<OrvelFontGroups><x a=\"1\" a=\"2\"/><Name>Unread</Name></OrvelFontGroups>";
+  const std::string brokenDeclaration = "<?xml version=\"1,0\"?>\r\n<OrvelFontGroups><Name>Read</Name></OrvelFontGroups>";
   {
     FontGroup root;
     root.FileName = kRootGroupFile;
@@ -151,36 +153,39 @@ TEST_F(GroupsTreeTest, GroupsWithoutANameAreLabelledSortedAndGreyedAfterARefresh
     root.AddNode(L"", G(3), false, false);
     root.AddNode(L"Zulu", G(4), false, false);
     root.AddNode(L"Kilo node", G(5), false, false);
+    root.AddNode(L"Unused node name", G(6), false, false);
     ASSERT_TRUE(root.Save());
   }
   MakeGroup(G(1), L"Alpha", kRootGroupFile);
-  WriteRaw(G(2), brokenDeclaration);
+  WriteRaw(G(2), noCharacter);
+  WriteRaw(G(6), brokenDeclaration);
   WriteRaw(G(3), repeatedAttribute);
   MakeGroup(G(4), L"Zulu", kRootGroupFile);
   MakeGroup(G(5), L"", kRootGroupFile);
   Tree().Init();
   HTREEITEM root = Tree().GetRootItem();
-  const std::vector<std::wstring> labels{L"Alpha", L"Delta node", L"Kilo node", G(3), L"Zulu"};
+  const std::vector<std::wstring> labels{L"Alpha", L"Delta node", L"Kilo node", G(3), L"Read", L"Zulu"};
   EXPECT_EQ(ChildTexts(root), labels) << "no blank item, each in its sorted place";
   const auto damaged = [&](int n) { return Tree().GetItemRecord(Tree().FindChildByFile(root, G(n)))->Damaged; };
-  EXPECT_TRUE(damaged(2) && damaged(3));
+  EXPECT_TRUE(damaged(2) && damaged(3) && damaged(6));
   EXPECT_FALSE(damaged(5));
 
   // A refresh brings the same look; a branch read again the same order.
-  for (int n : {2, 3}) Tree().RefreshItem(Tree().FindChildByFile(root, G(n)), true);
+  for (int n : {2, 3, 6}) Tree().RefreshItem(Tree().FindChildByFile(root, G(n)), true);
   Tree().RefreshItem(root, true);
-  EXPECT_TRUE(damaged(2) && damaged(3));
+  EXPECT_TRUE(damaged(2) && damaged(3) && damaged(6));
   Tree().CollapseReset(root);
   Tree().Expand(root, TVE_EXPAND);
   EXPECT_EQ(ChildTexts(root), labels);
-  EXPECT_TRUE(damaged(2) && damaged(3));
+  EXPECT_TRUE(damaged(2) && damaged(3) && damaged(6));
   Tree().SelectItem(root);
   Tree().ClearInstalledMarks();
-  EXPECT_EQ(ReadRaw(G(2)), brokenDeclaration);
+  EXPECT_EQ(ReadRaw(G(2)), noCharacter);
   EXPECT_EQ(ReadRaw(G(3)), repeatedAttribute);
+  EXPECT_EQ(ReadRaw(G(6)), brokenDeclaration);
 }
 
-TEST_F(GroupsTreeTest, AnUnreadableOrNamelessRootStaysGreyedWhenRefreshed) {
+TEST_F(GroupsTreeTest, AnUnreadableRootOrOneWithABrokenDeclarationStaysGreyedWhenRefreshed) {
   MakeGroup(kRootGroupFile, L"Root", L"", {G(1)});
   MakeGroup(G(1), L"Child", kRootGroupFile);
   {
@@ -196,11 +201,13 @@ TEST_F(GroupsTreeTest, AnUnreadableOrNamelessRootStaysGreyedWhenRefreshed) {
     Tree().RefreshItem(root, true);
     EXPECT_TRUE(Tree().GetItemRecord(root)->Damaged);
   }
-  const std::string broken = "<?xml version=\"1.0\" standalone=\"maybe\"?><OrvelFontGroups><Name>Root</Name></OrvelFontGroups>";
+  const std::string broken = "<?xml version=\"1.0\" standalone=\"maybe\"?><OrvelFontGroups><Name>Root</Name><orvelnodes>"
+                             "<node><name>Child</name><file>orvelgrp00001.xml</file></node></orvelnodes></OrvelFontGroups>";
   WriteRaw(kRootGroupFile, broken);
   Tree().Reload();
   HTREEITEM root = Tree().GetRootItem();
-  EXPECT_EQ(Text(root), L"Orvel Classification");
+  EXPECT_EQ(Text(root), L"Root");
+  EXPECT_EQ(ChildTexts(root), std::vector<std::wstring>{L"Child"}) << "read past the declaration, it keeps its children";
   Tree().RefreshItem(root, true);
   EXPECT_TRUE(Tree().GetItemRecord(root)->Damaged);
   Tree().SelectItem(root);
