@@ -15,6 +15,7 @@
 #include "framework/AppModule.h"
 #include "framework/Handles.h"
 #include "groups/ClassificationBuilder.h"
+#include "groups/GroupFileNotices.h"
 
 namespace {
 using Kind = ClassifyScanWorker::Kind;
@@ -91,6 +92,8 @@ void CFontClassificationsDlg::StartScan() {
     Enable(IDC_CLASSIFY_SYSTEM_SETS, false);
     seams::Beep(MB_OK);
     if (g_AppState.GroupsTree.IsWindow()) g_AppState.GroupsTree.Reload();
+    // What could not be written is told once, in front of this dialog.
+    (void)FlushGroupFileNotices(m_hWnd);
   }
   ClassifyScanWorker::Options options;
   for (const auto& check : kKindChecks)
@@ -154,6 +157,8 @@ void CFontClassificationsDlg::FinishScan() {
     seams::Beep(MB_OK);
     if (g_AppState.GroupsTree.IsWindow()) g_AppState.GroupsTree.Reload();
   }
+  // The worker only queued what it could not read or write: told here, once, by this thread.
+  (void)FlushGroupFileNotices(m_hWnd);
   collected.RemoveAll();
   SetStatus(kStatusTextPart, LoadResString(stopped ? IDS_CLASSIFY_STOPPED : IDS_OPERATION_FINISHED));
   SetScanControls(false);
