@@ -157,13 +157,14 @@ void CFontClassificationsDlg::FinishScan() {
     seams::Beep(MB_OK);
     if (g_AppState.GroupsTree.IsWindow()) g_AppState.GroupsTree.Reload();
   }
-  // The worker only queued what it could not read or write: told here, once, by this thread.
-  (void)FlushGroupFileNotices(m_hWnd);
   collected.RemoveAll();
   SetStatus(kStatusTextPart, LoadResString(stopped ? IDS_CLASSIFY_STOPPED : IDS_OPERATION_FINISHED));
   SetScanControls(false);
   Enable(IDOK, true);
   SetDlgItemText(IDC_CLASSIFY_PROGRESS, L"");
+  // The worker only queued what it could not read or write: told here, once, by this thread,
+  // in front of the dialog as the scan left it.
+  (void)FlushGroupFileNotices(m_hWnd);
 }
 
 void CFontClassificationsDlg::OnSystemSetsToggle(UINT, int, HWND) {
