@@ -15,6 +15,7 @@
 #include "app/AppState.h"
 #include "app/CMainFrame.h"
 #include "groups/FontGroup.h"
+#include "groups/GroupFileNotices.h"
 #include "app/Preferences.h"
 #include "fonts/FontItem.h"
 #include "common/RegistryValue.h"
@@ -88,6 +89,7 @@ protected:
     // A groups folder to write the root group into, as the program always has.
     groupsFolder_ = groups_.Path();
     FontGroup::SetGroupsFolderSource(&groupsFolder_);
+    ForgetToldGroupFiles();  // what an earlier test left untold
   }
   void TearDown() override {
     if (frame_ && frame_->IsWindow()) frame_->DestroyWindow();
