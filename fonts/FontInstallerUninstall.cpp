@@ -12,10 +12,10 @@
 #include "fonts/FontFileCommand.h"
 #include "fonts/FontFileReader.h"
 #include "fonts/FontInstaller.h"
-#include "fonts/FontInstallerShared.h"
-#include "fonts/InstalledFontRecords.h"
 #include "fonts/FontFileWalk.h"
+#include "fonts/FontInstallerShared.h"
 #include "fonts/InstallJournal.h"
+#include "fonts/InstalledFontRecords.h"
 #include "fonts/InstalledMarkers.h"
 #include "fonts/RegistryValueEnumerator.h"
 
