@@ -66,6 +66,7 @@ HWND CMainFrame::CreateMainWindow() {
 
 LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   g_AppState.MainWindow = m_hWnd;
+  SetGroupFileNoticeWindow(m_hWnd);
 
   commandBar_.Create(m_hWnd, nullptr, kCommandBarCreateStyle);
   commandBar_.AttachMenu(::GetMenu(m_hWnd));
@@ -132,6 +133,7 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
     }
     filtersAdded_ = false;
   }
+  SetGroupFileNoticeWindow(nullptr);
   g_AppState.MainWindow = nullptr;
   g_AppState.StatusBar = nullptr;
   ::PostQuitMessage(kQuitNormalClose);

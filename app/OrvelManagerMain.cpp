@@ -5,6 +5,7 @@
 #include <objbase.h>
 
 #include <memory>
+#include <optional>
 
 #include "app/AppState.h"
 #include "app/CMainFrame.h"
@@ -68,6 +69,8 @@ int Run() {
   }
   LoadPreferences();
   UseFontInstallerForGroups();
+  // Before anything reads the font registrations or the groups' marks.
+  const std::optional<std::wstring> undone = RecoverCutShortGroupCommand();
   FontFileCommand::SetFolderPrompt(&COrvBrowseFolderDialog::AskForTargetFolder);
 
   orv::CMessageLoop loop;
@@ -78,6 +81,7 @@ int Run() {
     return kEarlyStop;
   }
   frame->ShowWindow(frame->Layout().Maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  if (undone) ReportUndoneGroupCommand(g_AppState.MainWindow, *undone);
   const int result = loop.Run();
   orv::g_Module.RemoveMessageLoop();
   return result;

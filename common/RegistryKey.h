@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <string>
 
+#include "common/RegistryValue.h"
+
 class RegistryKey {
 public:
   explicit RegistryKey(HKEY key) : key_(key) {}
@@ -14,6 +16,10 @@ public:
   // data ("T|a.pfm|a.pfb" holds the strings "T", "a.pfm" and "a.pfb").
   [[nodiscard]] LSTATUS SetMultiString(const wchar_t* name, const std::wstring& text) const;
   [[nodiscard]] LSTATUS SetString(const wchar_t* name, const std::wstring& text) const;
+
+  // The values those two write.
+  static RegValueState MultiStringState(const std::wstring& text);
+  static RegValueState StringState(const std::wstring& text);
 
 private:
   HKEY key_;

@@ -67,3 +67,31 @@ orv::ScopedKey OpenRegKey(HKEY root, const wchar_t* path, REGSAM access) {
   if (::RegOpenKeyExW(root, path, 0, access, key.Receive()) != ERROR_SUCCESS) key.Reset();
   return key;
 }
+
+RegValueState RegValueState::Read(HKEY root, const wchar_t* key, const std::wstring& name) {
+  // Registration values and markers are short: anything longer is not one of them.
+  constexpr DWORD kMaxBytes = 64 * 1024;
+  RegValueState state;
+  const orv::ScopedKey open = OpenRegKey(root, key, KEY_QUERY_VALUE | KEY_WOW64_64KEY);
+  DWORD type = REG_NONE;
+  DWORD size = 0;
+  if (!open || ::RegQueryValueExW(open.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      size > kMaxBytes)
+    return state;
+  std::vector<BYTE> data(size);
+  if (::RegQueryValueExW(open.Get(), name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS) return state;
+  data.resize(size);
+  return Bytes(type, data.data(), data.size());
+}
+
+RegValueState RegValueState::Dword(DWORD value) {
+  return Bytes(REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+}
+
+RegValueState RegValueState::Bytes(DWORD type, const BYTE* data, size_t size) {
+  RegValueState state;
+  state.exists = true;
+  state.type = type;
+  state.data.assign(data, data + size);
+  return state;
+}

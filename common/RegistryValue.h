@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <string>
+#include <vector>
 
 #include "framework/Handles.h"
 
@@ -22,3 +23,16 @@ bool WriteRegBinary(HKEY key, const wchar_t* name, const void* data, DWORD size)
 
 // Opens a key; an empty owner when that fails.
 orv::ScopedKey OpenRegKey(HKEY root, const wchar_t* path, REGSAM access);
+
+// What a registry value holds: nothing, or a type and its bytes.
+struct RegValueState {
+  bool exists = false;
+  DWORD type = REG_NONE;
+  std::vector<BYTE> data;
+
+  // The value as it is now (in the 64-bit view); nothing when it cannot be read.
+  static RegValueState Read(HKEY root, const wchar_t* key, const std::wstring& name);
+  static RegValueState Dword(DWORD value);
+  static RegValueState Bytes(DWORD type, const BYTE* data, size_t size);
+  bool operator==(const RegValueState& other) const = default;
+};

@@ -71,3 +71,14 @@
 #define IDS_REASON_FILE_KEPT        22600
 #define IDS_REASON_MARKER_DROPPED   22601
 #define IDS_REASON_NO_NAME          22602
+#define IDS_REASON_VALUE_FOREIGN    22603
+#define IDS_REASON_OTHER_GROUP      22604
+#define IDS_REASON_INSTALLED_BEFORE 22605
+#define IDS_REASON_FILE_SHARED      22606
+#define IDS_REASON_NOT_BY_GROUP     22607
+#define IDS_REASON_FILE_REPLACED    22608
+#define IDS_REASON_NOT_OURS         22609
+// The end of a list of fonts too long for one box.
+#define IDS_MORE_FONTS              22610
+// A group install or uninstall cut short was undone at start.
+#define IDS_GROUP_COMMAND_UNDONE    22611

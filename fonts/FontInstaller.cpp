@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+
 #include "app/AppState.h"
 #include "app/Preferences.h"
 #include "common/AppMessageBox.h"
@@ -15,6 +17,7 @@
 #include "fonts/FontFileCommand.h"
 #include "fonts/FontFileReader.h"
 #include "fonts/FontInstallerShared.h"
+#include "fonts/InstallJournal.h"
 #include "fonts/InstalledFontRecords.h"
 #include "fonts/RegistryValueEnumerator.h"
 
@@ -95,9 +98,9 @@ constexpr uint32_t kInstallFromNetworkSilently = 0x1;
 constexpr uint32_t kConfirmListCount = 0x10;
 constexpr uint32_t kConfirmGroupCount = 0x20;
 constexpr int kMaxRemovals = 8;
-// The longest Fonts value data read back to compare it with the file being registered.
-constexpr size_t kMaxValueChars = 1024;
 const wchar_t kMarlett[] = L"Marlett";
+// The fonts one report box names; the rest are counted.
+constexpr size_t kMaxNamedFonts = 30;
 
 // The drive class of the marked entries' files: removable (also unknown, no root and CD-ROM)
 // as soon as one lies there, else network when one lies on a share, else fixed.
@@ -399,34 +402,44 @@ void FontInstaller::InstallLoop() {
     }
     item.fileRef = item.IsType1() ? path + L"|" + pfb : path;
     const std::wstring loadSpec = item.IsType1() ? file + L"|" + pfbFile : file;
+    // One load and one value for a file with several faces (or named instances); each of them
+    // is counted for a group all the same.
+    std::vector<FontItemListEntry*> sameFile;
     if (!item.IsType1()) {
-      // One load and one value for a file with several faces.
       for (size_t j = i + 1; j < selected.size(); ++j)
-        if (selected[j]->marked && selected[j]->record.fileRef == previous) selected[j]->marked = false;
+        if (selected[j]->marked && selected[j]->record.fileRef == previous) {
+          selected[j]->marked = false;
+          sameFile.push_back(selected[j]);
+        }
     }
     const std::wstring valueName = RegistryValueName(item, file);
     UINT reason = IDS_REASON_NO_NAME;
     DWORD error = 0;
     bool installed = false;
-    if (!valueName.empty() && NameTakenByOtherFile(item, valueName, file)) {
+    if (!valueName.empty() && (reason = RegistrationHeldFor(item, valueName, file)) != 0) {
       // Someone else's registration: never overwritten, and so never lost by an uninstall.
-      reason = IDS_REASON_NAME_TAKEN;
     } else if (!valueName.empty()) {
       ::SetLastError(0);
+      JournalFontLoad(loadSpec, true);
       if (seams::AddFontResource(loadSpec.c_str()) > 0) {
         installed = WriteFontsValue(item, valueName);
         if (!installed) {
           reason = IDS_REASON_NOT_REGISTERED;
           error = lastError_;
+          JournalFontLoad(loadSpec, false);
           seams::RemoveFontResource(loadSpec.c_str());
         }
       } else {
         reason = IDS_REASON_NOT_LOADED;
         error = ::GetLastError();
       }
+    } else {
+      reason = IDS_REASON_NO_NAME;
     }
     if (installed) {
       ++installedCount_;
+      if (commandId_ == kInstallGroup)
+        for (FontItemListEntry* face : sameFile) CountWithItsFile(*face);
       // Installed by hand, a font no group counts: a marker left from a registration removed
       // outside the program would keep a list uninstall from taking it away.
       if (commandId_ == kInstallFromList) DropFileMarkers(item, file, false);
@@ -441,15 +454,30 @@ void FontInstaller::InstallLoop() {
   }
 }
 
-bool FontInstaller::NameTakenByOtherFile(const FontItem& item, const std::wstring& valueName,
-                                         const std::wstring& file) const {
-  if (item.IsType1()) return false;
-  const orv::ScopedKey key = OpenRegKey(RootKeyOf(item), kFontsKey, KEY_QUERY_VALUE | KEY_WOW64_64KEY);
-  std::wstring data;
-  if (!key || !ReadRegString(key.Get(), valueName.c_str(), kMaxValueChars, data)) return false;
+UINT FontInstaller::RegistrationHeldFor(const FontItem& item, const std::wstring& valueName,
+                                        const std::wstring& file) const {
+  const RegValueState value = RegValueState::Read(RootKeyOf(item), item.IsType1() ? kType1FontsKey : kFontsKey, valueName);
+  if (!value.exists) return 0;
+  if (item.IsType1()) {
+    // "T", the ".pfm" and the ".pfb" reference: this font's own registration, or none of ours.
+    std::wstring text;
+    if (value.type == REG_MULTI_SZ && value.data.size() % 2 == 0)
+      text.assign(reinterpret_cast<const wchar_t*>(value.data.data()), value.data.size() / 2);
+    while (!text.empty() && text.back() == L'\0') text.pop_back();
+    for (wchar_t& ch : text)
+      if (ch == L'\0') ch = L'|';
+    const std::wstring own = L"T|" + item.fileRef;
+    if (value.type == REG_MULTI_SZ && EqualsNoCase(text, own)) return 0;
+    return value.type == REG_MULTI_SZ ? IDS_REASON_NAME_TAKEN : IDS_REASON_VALUE_FOREIGN;
+  }
+  // Only a plain string naming this file is this font's registration: any other kind of value
+  // (an expandable string, a number, bytes) is not one this program writes or changes.
+  if (value.type != REG_SZ) return IDS_REASON_VALUE_FOREIGN;
+  std::wstring data(reinterpret_cast<const wchar_t*>(value.data.data()), value.data.size() / sizeof(wchar_t));
+  if (const size_t nul = data.find(L'\0'); nul != std::wstring::npos) data.resize(nul);
   // A bare file name names a file of the system Fonts folder.
   const std::wstring named = IsBareFileName(data) ? JoinPath(g_AppState.SystemFontsFolder, data) : data;
-  return !EqualsNoCase(named, file) && !EqualsNoCase(data, item.fileRef);
+  return EqualsNoCase(named, file) || EqualsNoCase(data, item.fileRef) ? 0 : IDS_REASON_NAME_TAKEN;
 }
 
 void FontInstaller::RemoveCopies(std::initializer_list<std::wstring> files) {
@@ -484,6 +512,9 @@ bool FontInstaller::WriteFontsValue(const FontItem& item, const std::wstring& va
   }
   orv::ScopedKey key(opened);
   const RegistryKey writer(key.Get());
+  JournalValueChange(RootKeyOf(item), keyPath, valueName,
+                     item.IsType1() ? RegistryKey::MultiStringState(L"T|" + item.fileRef)
+                                    : RegistryKey::StringState(item.fileRef));
   const LSTATUS status = item.IsType1() ? writer.SetMultiString(valueName.c_str(), L"T|" + item.fileRef)
                                         : writer.SetString(valueName.c_str(), item.fileRef);
   lastError_ = static_cast<DWORD>(status);
@@ -504,8 +535,14 @@ void FontInstaller::Fail(const std::wstring& name, UINT reasonId, DWORD error) {
 
 std::wstring FontInstaller::TakeFailureLines() {
   std::wstring lines;
-  for (const Failure& failure : failed_) {
+  for (size_t i = 0; i < failed_.size(); ++i) {
+    const Failure& failure = failed_[i];
     if (!lines.empty()) lines += L'\n';
+    if (i == kMaxNamedFonts && failed_.size() > kMaxNamedFonts + 1) {
+      // A box taller than the screen would hide its own button.
+      lines += FormatResString(IDS_MORE_FONTS, static_cast<int>(failed_.size() - i));
+      break;
+    }
     lines += failure.name + L": " + LoadResString(failure.reasonId);
     if (failure.error) {
       std::wstring system = BuildAppMessageText(0, failure.error, nullptr, false);
@@ -520,8 +557,22 @@ std::wstring FontInstaller::TakeFailureLines() {
 
 void FontInstaller::ReportFailures(UINT textId) {
   if (failed_.empty()) return;
+  // Fonts that only stay as they are, each for a reason of its own, are news, not a failure.
+  const bool onlyLeft = std::all_of(failed_.begin(), failed_.end(), [](const Failure& failure) {
+    switch (failure.reasonId) {
+      case IDS_REASON_OTHER_GROUP:
+      case IDS_REASON_INSTALLED_BEFORE:
+      case IDS_REASON_FILE_SHARED:
+      case IDS_REASON_NOT_BY_GROUP:
+      case IDS_REASON_FILE_REPLACED:
+      case IDS_REASON_MARKER_DROPPED:
+        return true;
+      default:
+        return false;
+    }
+  });
   const std::wstring lines = TakeFailureLines();
-  AppMessageBox(owner_, MB_ICONERROR, commandId_, textId, 0, lines.c_str());
+  AppMessageBox(owner_, onlyLeft ? MB_ICONINFORMATION : MB_ICONERROR, commandId_, textId, 0, lines.c_str());
 }
 
 void FontInstaller::UnloadLoadedFontFile(FontItem& item) {

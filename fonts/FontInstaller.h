@@ -78,7 +78,7 @@ public:
   bool UninstallLoop();
   // Removes the Fonts values whose data names the file at `path` (a bare name only when the
   // file lies in the system Fonts folder); false when a value could not be removed (none is
-  // removed then).
+  // removed then). Only plain strings (REG_SZ) count: values of other kinds stay.
   bool DeleteFontsValue(FontItem& item, const std::wstring& path);
   // Removes the Type 1 value of the item and unloads the files it names.
   bool DeleteType1Value(FontItem& item);
@@ -128,21 +128,43 @@ private:
   };
 
   bool Install();
+  // The group uninstall's test of one font: true when it is to be uninstalled; a font that
+  // stays is named with its reason (some only once the loop has run). `listed` is the name the
+  // group lists the font by, empty when the record was read before.
+  bool FilterGroupFont(FontItemListEntry& entry, const std::wstring& listed);
+  // True when the record's file exists but holds another font than the one listed as `listed`.
+  bool HoldsAnotherFont(const FontItem& record, const std::wstring& listed) const;
+  // True when a font failed in a way that keeps its group installed (it can be tried again).
+  bool KeepsGroupInstalled() const;
+  bool Unloaded(const std::wstring& file) const;
+  // Names the fonts the uninstall leaves in place, but those whose file it took away with
+  // another font of it.
+  void NameLeftInPlace();
   // The file an installed entry's registration names: its own file when it is the installed
   // one, else the installed record's file; empty when none resolves.
   std::wstring InstalledPathOf(const FontItem& item) const;
   bool InFontsFolder(const std::wstring& path) const;
-  // True when a face of the collection file the item is installed through carries a group's
-  // FontsInstalled marker that counts groups.
+  // The marker names of every font that shares the item's sfnt file `file`, whatever makes
+  // them share it (faces of a collection, named instances of a variable font and the font as a
+  // whole, fonts of this command listed for that file under other names), the item's own
+  // included; for a Type 1 font its own alone.
+  std::vector<std::wstring> FaceNamesOfFile(const FontItem& item, const std::wstring& file) const;
+  // True when a font of the file the item is installed through carries a marker that counts
+  // groups.
   bool FileCountedByGroup(const FontItem& item) const;
-  // True when another face of the item's collection file carries any marker (a group count or
-  // the "installed before" word): a group uninstall then leaves the file installed.
+  // True when another font of the item's file carries any marker (a group count or the
+  // "installed before" word): a group uninstall then leaves the file installed.
   bool FileHeldByOtherFaces(const FontItem& item) const;
-  // Removes the markers of every face of `file` (of the item alone when it is no collection
-  // face); with onlyUncounted, only those that count no group.
+  // Removes the markers of every font of `file`; with onlyUncounted, only those that count no
+  // group.
   void DropFileMarkers(const FontItem& item, const std::wstring& file, bool onlyUncounted) const;
-  // True when the Fonts value the item would be registered under exists and names another file.
-  bool NameTakenByOtherFile(const FontItem& item, const std::wstring& valueName, const std::wstring& file) const;
+  // Counts one more group install of a font whose file this command installed through another
+  // font of it.
+  void CountWithItsFile(FontItemListEntry& entry);
+  // The reason the value the item would be registered under cannot be written (it exists and
+  // is not this font's own plain registration: it names another file, or it is of another
+  // kind), or 0 when it can.
+  UINT RegistrationHeldFor(const FontItem& item, const std::wstring& valueName, const std::wstring& file) const;
   // A font left out or failed, with the reason string and the system error, if any.
   void Fail(const FontItem& item, UINT reasonId, DWORD error = 0);
   void Fail(const std::wstring& name, UINT reasonId, DWORD error = 0);
@@ -156,6 +178,9 @@ private:
   std::wstring TakeFailureLines();
   void ReportFailures(UINT textId);
   bool RestoreValues(std::vector<RemovedValue>& values);
+  std::vector<RemovedValue> FindFontsValues(const FontItem& item, const std::wstring& path) const;
+  // Removes the values found, all or none.
+  bool DeleteValues(std::vector<RemovedValue>& found);
 
   std::vector<std::pair<std::wstring, std::wstring>> mappings_;
   FontItemList* items_;
@@ -182,4 +207,8 @@ private:
   };
   // The fonts whose step failed or that were left out for a reason the user must know.
   std::vector<Failure> failed_;
+  // Fonts a group uninstall leaves in place, with the reason, named once the loop has run.
+  std::vector<std::pair<FontItemListEntry*, UINT>> leftInPlace_;
+  // The files the uninstall loop unloaded, so that the fonts of one file go once.
+  std::vector<std::wstring> unloaded_;
 };

@@ -12,7 +12,9 @@
 #include "fonts/FontFileCommand.h"
 #include "fonts/FontFileReader.h"
 #include "fonts/FontInstaller.h"
+#include "fonts/FontFileWalk.h"
 #include "fonts/FontInstallerShared.h"
+#include "fonts/InstallJournal.h"
 #include "fonts/InstalledFontRecords.h"
 #include "fonts/InstalledMarkers.h"
 #include "fonts/RegistryValueEnumerator.h"
@@ -44,21 +46,22 @@ bool FontInstaller::Uninstall() {
   const int n = FilterUninstallable();
   ClearSelectionMarks();
   if (n <= 0) {
-    // A group whose only counted fonts had gone (their markers were dropped, and are named)
-    // has nothing installed through it any more: that was its uninstall.
-    bool onlyDropped = !failed_.empty();
-    for (const Failure& failure : failed_) onlyDropped = onlyDropped && failure.reasonId == IDS_REASON_MARKER_DROPPED;
-    const bool dropped = commandId_ == kUninstallGroup && onlyDropped;
+    NameLeftInPlace();
+    // A group none of whose fonts is counted for it any more (their markers were dropped, or
+    // the fonts stay for reasons of their own, each named) has nothing installed through it:
+    // that was its uninstall.
     const bool named = commandId_ == kUninstallGroup && !failed_.empty();
-    const std::wstring lines = TakeFailureLines();
-    if (named)
-      AppMessageBox(owner_, MB_ICONWARNING, commandId_, IDS_UNINSTALL_FAILED, 0, lines.c_str());
-    else
+    const bool done = named && !KeepsGroupInstalled();
+    if (named) {
+      ReportFailures(IDS_UNINSTALL_FAILED);
+    } else {
+      failed_.clear();
       AppMessageBox(owner_, MB_ICONWARNING, commandId_, IDS_NOTHING_TO_UNINSTALL, 0, nullptr,
                     g_AppState.UserIsAdmin && !g_AppState.IsElevated);
+    }
     SetStatusText(0);
     progress_.Destroy();
-    return dropped;
+    return done;
   }
   CLVInstalledFonts& installed = g_AppState.InstalledFonts;
   if (installed.m_hWnd) installed.SavePosition(true);
@@ -77,15 +80,29 @@ bool FontInstaller::Uninstall() {
   }
   SetStatusText(0);
   progress_.Destroy();
-  // A group stays installed while a font of it does: it can be uninstalled again later. A
-  // marker dropped because its font had gone is no such font.
-  bool stays = false;
-  for (const Failure& failure : failed_) stays = stays || failure.reasonId != IDS_REASON_MARKER_DROPPED;
+  // A group stays installed while a font of it does because its uninstall failed: it can be
+  // uninstalled again later. Fonts that stay for a reason of their own are only named.
+  const bool stays = KeepsGroupInstalled();
   // The report comes before the font change: the refresh it starts must not run, and open
   // boxes of its own, while this box is open.
   ReportFailures(IDS_UNINSTALL_FAILED);
   if (ran) AnnounceFontChange();
   return ran && (commandId_ != kUninstallGroup || !stays);
+}
+
+bool FontInstaller::KeepsGroupInstalled() const {
+  for (const Failure& failure : failed_)
+    switch (failure.reasonId) {
+      case IDS_REASON_NOT_UNLOADED:
+      case IDS_REASON_VALUE_KEPT:
+      case IDS_REASON_FILE_KEPT:
+      case IDS_REASON_FILE_MISSING:
+      case IDS_REASON_UNREADABLE:
+        return true;
+      default:
+        break;
+    }
+  return false;
 }
 
 int FontInstaller::FilterUninstallable() {
@@ -96,40 +113,91 @@ int FontInstaller::FilterUninstallable() {
   for (size_t i = 0; i < selected.size(); ++i) {
     progress_.Step();
     FontItem& record = selected[i]->record;
+    // The name the group lists the font by, before the file says what it holds.
+    const std::wstring listed = record.HasFlag(kRead) ? std::wstring() : record.displayName;
     if (!record.HasFlag(kResolved)) EnsureFontItemLoaded(*items_, record);
     if (!selected[i]->marked) continue;
     bool keep = false;
     if (commandId_ == kUninstallGroup) {
-      // A group takes away only what the groups count; a marker whose font is no longer
-      // registered (uninstalled outside the program) goes, and the user is told.
-      const bool registered = record.IsInstalled() && (record.IsType1() || !InstalledPathOf(record).empty());
-      DWORD marker = 0;
-      if (!registered && ReadInstalledMarkerValue(record.InstalledMarkerName(), marker)) {
-        DeleteInstalledMarker(record.InstalledMarkerName());
-        record.flags &= ~kGroupInstalled;
-        Fail(record, IDS_REASON_MARKER_DROPPED);
-      }
-      keep = registered && record.HasFlag(kGroupInstalled) && !record.HasFlag(kNotUninstallable);
-      // A counted font whose file is gone or no longer a font stays registered and counted:
-      // the user is told which, and the group stays installed. Not read, it is counted under
-      // the name the group lists it by.
-      if (record.HasFlag(kUnreadable)) {
-        const bool type1 = record.IsType1() || record.fileRef.find(L'|') != std::wstring::npos;
-        DWORD counted = 0;
-        if (ReadInstalledMarkerValue((type1 ? L"1|" : L"2|") + NameForUser(record), counted) && (counted & kGroupCountMask))
-          Fail(record, ::PathFileExistsW(record.fullPath.c_str()) ? IDS_REASON_UNREADABLE : IDS_REASON_FILE_MISSING);
-      }
+      keep = FilterGroupFont(*selected[i], listed);
     } else if (record.IsInstalled() && !record.HasFlag(kNotUninstallable) && !record.HasFlag(kGroupInstalled)) {
       // Fonts a group installed are uninstalled only through a group.
       keep = !record.HasFlag(kProtected | kGdiOnly);
       for (size_t j = 0; j < i && keep; ++j) keep = !EqualsNoCase(selected[j]->record.FullName(), record.FullName());
-      // A group counts a collection under the one face it met first: the other faces, which
-      // carry no marker, would take the group's font away with the file.
+      // Another font of its file that a group counts (a face of the collection, a named
+      // instance of the variable font) would go with the file.
       if (keep) keep = !FileCountedByGroup(record);
     }
     if (!keep) selected[i]->marked = false;
   }
   return CollectSelected(selected);
+}
+
+bool FontInstaller::FilterGroupFont(FontItemListEntry& entry, const std::wstring& listed) {
+  FontItem& record = entry.record;
+  const std::wstring prefix = record.IsType1() || record.fileRef.find(L'|') != std::wstring::npos ? L"1|" : L"2|";
+  // The file no longer holds the font the group lists (it was replaced by another font, or
+  // holds no face or instance of that name): what it holds now is not the group's to take
+  // away, and the group's count of the font it named goes.
+  const bool replaced = !listed.empty() && HoldsAnotherFont(record, listed);
+  if (replaced) {
+    const std::wstring name = prefix + listed;
+    DWORD marker = 0;
+    if (ReadInstalledMarkerValue(name, marker) && (marker & kGroupCountMask)) {
+      DropGroupCount(name, entry.count);
+      Fail(listed, IDS_REASON_FILE_REPLACED);
+    }
+    return false;
+  }
+  // A group takes away only what the groups count; a marker whose font is no longer
+  // registered (uninstalled outside the program) goes, and the user is told.
+  const bool registered = record.IsInstalled() && (record.IsType1() || !InstalledPathOf(record).empty());
+  DWORD marker = 0;
+  const bool hasMarker = ReadInstalledMarkerValue(record.InstalledMarkerName(), marker);
+  if (!registered && hasMarker) {
+    DeleteInstalledMarker(record.InstalledMarkerName());
+    record.flags &= ~kGroupInstalled;
+    Fail(record, IDS_REASON_MARKER_DROPPED);
+  }
+  // A counted font whose file is gone or no longer a font stays registered and counted: the
+  // user is told which, and the group stays installed. Not read, it is counted under the name
+  // the group lists it by.
+  if (record.HasFlag(kUnreadable)) {
+    DWORD counted = 0;
+    if (ReadInstalledMarkerValue(prefix + NameForUser(record), counted) && (counted & kGroupCountMask))
+      Fail(record, ::PathFileExistsW(record.fullPath.c_str()) ? IDS_REASON_UNREADABLE : IDS_REASON_FILE_MISSING);
+    return false;
+  }
+  if (registered && !record.HasFlag(kGroupInstalled)) {
+    // Installed, but not through a group: it stays, and the user is told why, unless another
+    // font of its file takes the file away in this uninstall.
+    leftInPlace_.push_back({&entry, hasMarker && (marker & kInstalledBeforeMark) ? IDS_REASON_INSTALLED_BEFORE
+                                                                                : IDS_REASON_NOT_BY_GROUP});
+    return false;
+  }
+  if (registered && record.HasFlag(kNotUninstallable)) {
+    // Installed as another version or kind than the group's: the group's count goes, the
+    // installed font stays.
+    (void)RemoveInstalledMarker(entry);
+    Fail(record, IDS_REASON_NOT_OURS);
+    return false;
+  }
+  return registered;
+}
+
+bool FontInstaller::HoldsAnotherFont(const FontItem& record, const std::wstring& listed) const {
+  if (!::PathFileExistsW(record.fullPath.c_str())) return false;
+  if (!record.HasFlag(kUnreadable)) {
+    // A font the group lists by another name than any the file gives it.
+    for (const std::wstring* name : {&record.displayName, &record.FullName(), &record.names.English(NameSlot::FullName)})
+      if (EqualsNoCase(*name, listed)) return false;
+    return true;
+  }
+  // Not found under its name: replaced when the file still holds fonts, only not this one.
+  if (record.IsType1()) return false;
+  bool holdsFonts = false;
+  ForEachFontItem(std::wstring(), record.fullPath, [&](const FontItem& face) { holdsFonts = holdsFonts || !face.IsUnreadable(); });
+  return holdsFonts;
 }
 
 std::wstring FontInstaller::InstalledPathOf(const FontItem& item) const {
@@ -152,7 +220,6 @@ bool FontInstaller::UninstallLoop() {
   if (CollectSelected(selected) == 0) return false;
   progress_.Create(static_cast<int>(selected.size()));
   SetStatusText(IDS_UNINSTALLING_FONTS);
-  std::vector<std::wstring> done;  // the files handled, so that the faces of one file go once
   const FilesByName filesByName = FilesOfEntriesByName(*items_);
   for (FontItemListEntry* entry : selected) {
     progress_.Step();
@@ -161,13 +228,18 @@ bool FontInstaller::UninstallLoop() {
     if (!entry->marked) continue;
     Undo undo{entry, {}, 0, {}, {}};
     if (item.HasFlag(kGroupInstalled)) {
-      RemoveInstalledMarker(*entry);
+      const DWORD left = RemoveInstalledMarker(*entry);
       undo.marker = std::move(lastMarker_);
-      if (!entry->marked) continue;  // another group still counts it, or it was installed before
-      // Another face of its collection file is still counted, or was installed before: the
-      // file, and with it this face, stays installed.
+      if (!entry->marked) {
+        // Another group still counts it, or it was installed before the groups.
+        leftInPlace_.push_back({entry, left & kGroupCountMask ? IDS_REASON_OTHER_GROUP : IDS_REASON_INSTALLED_BEFORE});
+        continue;
+      }
+      // Another font of its file is still counted, or was installed before: the file, and
+      // with it this font, stays installed.
       if (FileHeldByOtherFaces(item)) {
         entry->marked = false;
+        leftInPlace_.push_back({entry, IDS_REASON_FILE_SHARED});
         continue;
       }
     }
@@ -180,8 +252,11 @@ bool FontInstaller::UninstallLoop() {
           entry->marked = false;
           if (undo.marker) PutBackMarker(*undo.marker);
           Fail(item, IDS_REASON_VALUE_KEPT, lastError_);
-        } else if (!(copyFiles_ && InFontsFolder(item.fullPath) && InFontsFolder(item.pfbPath))) {
-          entry->marked = false;
+        } else {
+          // No registration of this font's files under its name (none, or another value):
+          // nothing of it is unloaded or changed.
+          if (RegValueState::Read(RootKeyOf(item), kType1FontsKey, item.FullName()).exists) Fail(item, IDS_REASON_NOT_OURS);
+          if (!(copyFiles_ && InFontsFolder(item.fullPath) && InFontsFolder(item.pfbPath))) entry->marked = false;
         }
         // Without a value nothing is unloaded; the files of a font in the Fonts folder still go
         // to the file step.
@@ -197,19 +272,27 @@ bool FontInstaller::UninstallLoop() {
     // Only the file the installed registration names is acted on, never a namesake of the
     // entry's file in the Fonts folder.
     const std::wstring target = InstalledPathOf(item);
-    bool seen = target.empty();
-    for (const std::wstring& file : done) seen = seen || EqualsNoCase(file, target);
-    if (seen) {
+    if (target.empty() || Unloaded(target)) {
       entry->marked = false;
       continue;
     }
-    done.push_back(target);
+    // Only plain string values naming the file are registrations this program removes: a file
+    // registered only by values of other kinds is not unloaded.
+    std::vector<RemovedValue> values = FindFontsValues(item, target);
+    if (values.empty()) {
+      entry->marked = false;
+      if (undo.marker) PutBackMarker(*undo.marker);
+      Fail(item, IDS_REASON_NOT_OURS);
+      continue;
+    }
+    unloaded_.push_back(target);
     undo.loadPath = target;
     // A private load of the file (or of a namesake, which some GDIs take for it) would keep
     // the face known, or take the removal below for itself.
     g_AppState.FontCache.RemoveFile(target);
     DropPrivateLoads(filesByName, item);
     const bool inFontsFolder = InFontsFolder(target);
+    JournalFontLoad(target, false);
     if (inFontsFolder) {
       // A font the system registered by bare name was loaded by that name.
       ::SetCurrentDirectoryW(ParentFolder(target).c_str());
@@ -219,19 +302,21 @@ bool FontInstaller::UninstallLoop() {
     if (undo.unloads == 0) {
       // Nothing was unloaded: the font stays whole, its value, its file and its group count,
       // and the user is told that it is still installed.
+      unloaded_.pop_back();
       entry->marked = false;
       if (undo.marker) PutBackMarker(*undo.marker);
       Fail(item, IDS_REASON_NOT_UNLOADED);
       continue;
     }
-    if (!DeleteFontsValue(item, target)) {
+    if (!DeleteValues(values)) {
       Reinstate(undo);
+      unloaded_.pop_back();
       entry->marked = false;
       Fail(item, IDS_REASON_VALUE_KEPT, lastError_);
       continue;
     }
     undo.values = std::move(lastRemoved_);
-    // The registration is gone: so is any "installed before" word of the file's faces.
+    // The registration is gone: so is any "installed before" word of the file's fonts.
     DropFileMarkers(item, target, true);
     if (copyFiles_ && inFontsFolder) {
       item.fullPath = target;
@@ -244,35 +329,61 @@ bool FontInstaller::UninstallLoop() {
     }
   }
   if (!g_AppState.FolderFonts.m_folder.empty()) ::SetCurrentDirectoryW(g_AppState.FolderFonts.m_folder.c_str());
+  NameLeftInPlace();
   return true;
 }
 
-bool FontInstaller::DeleteFontsValue(FontItem& item, const std::wstring& path) {
-  lastRemoved_.clear();
+bool FontInstaller::Unloaded(const std::wstring& file) const {
+  for (const std::wstring& done : unloaded_)
+    if (EqualsNoCase(done, file)) return true;
+  return false;
+}
+
+void FontInstaller::NameLeftInPlace() {
+  // A font whose file went with another font of it in this uninstall is not left in place.
+  for (const auto& [entry, reason] : leftInPlace_) {
+    const std::wstring target = entry->record.IsType1() ? std::wstring() : InstalledPathOf(entry->record);
+    if (target.empty() || !Unloaded(target)) Fail(entry->record, reason);
+  }
+  leftInPlace_.clear();
+}
+
+std::vector<FontInstaller::RemovedValue> FontInstaller::FindFontsValues(const FontItem& item, const std::wstring& path) const {
   const std::wstring full = InFolderUnlessFull(g_AppState.SystemFontsFolder, path);
   const std::wstring name = FileNameOf(full);
   // A bare file name in a value names a file of the system Fonts folder, and nothing else.
   const bool bareNamesCount = EqualsNoCase(ParentFolder(full), g_AppState.SystemFontsFolder);
   const HKEY root = RootKeyOf(item);
   std::vector<RemovedValue> found;
-  {
-    RegistryValueEnumerator values(root, kFontsKey, KEY_WOW64_64KEY);
-    while (values.IsOpen() && values.NextString()) {
-      const std::wstring data(values.Text());
-      if (EqualsNoCase(data, full) || (bareNamesCount && IsBareFileName(data) && EqualsNoCase(data, name))) {
-        const BYTE* bytes = values.Data();
-        found.push_back({root, kFontsKey, std::wstring(values.Name()), values.Type(),
-                         std::vector<BYTE>(bytes, bytes + values.DataSize())});
-      }
+  RegistryValueEnumerator values(root, kFontsKey, KEY_WOW64_64KEY);
+  while (values.IsOpen() && values.NextString()) {
+    // Only plain strings are registrations: a value of another kind is not this program's to remove.
+    if (values.Type() != REG_SZ) continue;
+    const std::wstring data(values.Text());
+    if (EqualsNoCase(data, full) || (bareNamesCount && IsBareFileName(data) && EqualsNoCase(data, name))) {
+      const BYTE* bytes = values.Data();
+      found.push_back({root, kFontsKey, std::wstring(values.Name()), values.Type(),
+                       std::vector<BYTE>(bytes, bytes + values.DataSize())});
     }
   }
+  return found;
+}
+
+bool FontInstaller::DeleteFontsValue(FontItem& item, const std::wstring& path) {
+  std::vector<RemovedValue> found = FindFontsValues(item, path);
+  return DeleteValues(found);
+}
+
+bool FontInstaller::DeleteValues(std::vector<RemovedValue>& found) {
+  lastRemoved_.clear();
   if (found.empty()) return true;
-  orv::ScopedKey key = OpenRegKey(root, kFontsKey, KEY_WRITE | KEY_WOW64_64KEY);
+  orv::ScopedKey key = OpenRegKey(found.front().root, kFontsKey, KEY_WRITE | KEY_WOW64_64KEY);
   if (!key) {
     lastError_ = ERROR_ACCESS_DENIED;
     return false;
   }
   for (RemovedValue& value : found) {
+    JournalValueChange(value.root, kFontsKey, value.name, RegValueState());
     const LSTATUS status = seams::DeleteRegValue(key.Get(), value.name.c_str());
     if (status != ERROR_SUCCESS) {
       // All or nothing: the values already removed go back.
@@ -307,14 +418,25 @@ bool FontInstaller::DeleteType1Value(FontItem& item) {
   for (wchar_t& ch : text)
     if (ch == L'\0') ch = L'|';
   // "T|x.pfm|x.pfb" without the "T|".
-  if (text.size() < 2) return false;
+  if (text.size() < 2 || text.compare(0, 2, L"T|") != 0) return false;
   const std::wstring references = text.substr(2);
+  // A value that names other files than this font's is not its registration.
+  const size_t split = references.find(L'|');
+  const auto names = [&](const std::wstring& reference, const std::wstring& file) {
+    return EqualsNoCase(InFolderUnlessFull(g_AppState.SystemFontsFolder, reference), file) ||
+           EqualsNoCase(FileNameOf(reference), FileNameOf(file));
+  };
+  if (split == std::wstring::npos || !names(references.substr(0, split), item.fullPath) ||
+      (!item.pfbPath.empty() && !names(references.substr(split + 1), item.pfbPath)))
+    return false;
+  JournalValueChange(root, kType1FontsKey, name, RegValueState());
   const LSTATUS status = seams::DeleteRegValue(key.Key(), name.c_str());
   if (status != ERROR_SUCCESS) {
     lastError_ = static_cast<DWORD>(status);
     return false;
   }
   lastRemoved_.push_back({root, kType1FontsKey, name, REG_MULTI_SZ, std::move(data)});
+  JournalFontLoad(references, false);
   while (lastUnloads_ < kMaxRemovals && seams::RemoveFontResource(references.c_str())) ++lastUnloads_;
   // The files the value named are the ones to delete.
   const size_t bar = references.find(L'|');
@@ -356,6 +478,8 @@ bool FontInstaller::DeleteUninstalledFiles() {
 bool FontInstaller::RestoreValues(std::vector<RemovedValue>& values) {
   bool restored = true;
   for (const RemovedValue& value : values) {
+    JournalValueChange(value.root, value.key.c_str(), value.name,
+                       RegValueState::Bytes(value.type, value.data.data(), value.data.size()));
     orv::ScopedKey key = OpenRegKey(value.root, value.key.c_str(), KEY_SET_VALUE | KEY_WOW64_64KEY);
     restored = key && seams::SetRegValue(key.Get(), value.name.c_str(), value.type, value.data.data(),
                                          static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS &&
@@ -367,5 +491,6 @@ bool FontInstaller::RestoreValues(std::vector<RemovedValue>& values) {
 void FontInstaller::Reinstate(Undo& undo) {
   RestoreValues(undo.values);
   if (undo.marker) PutBackMarker(*undo.marker);
+  if (undo.unloads > 0) JournalFontLoad(undo.loadPath, true);
   for (int i = 0; i < undo.unloads; ++i) seams::AddFontResource(undo.loadPath.c_str());
 }

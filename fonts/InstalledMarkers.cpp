@@ -5,9 +5,10 @@
 
 #include "common/RegistryValue.h"
 #include "common/StringHelpers.h"
-#include "fonts/FontFileReader.h"
+#include "fonts/FontFileWalk.h"
 #include "fonts/FontInstaller.h"
 #include "fonts/FontInstallerShared.h"
+#include "fonts/InstallJournal.h"
 
 using namespace font_flags;
 
@@ -22,22 +23,47 @@ struct FaceMarker {
   DWORD value;
 };
 
-// The markers of the faces of the collection file `file`, but the one named `except`.
-std::vector<FaceMarker> CollectionMarkers(const std::wstring& file, const std::wstring& except) {
+bool WriteMarker(HKEY key, const std::wstring& name, DWORD value) {
+  JournalValueChange(HKEY_CURRENT_USER, kFontsInstalledKey, name, RegValueState::Dword(value));
+  return WriteRegDword(key, name.c_str(), value);
+}
+
+bool DeleteMarker(HKEY key, const std::wstring& name) {
+  JournalValueChange(HKEY_CURRENT_USER, kFontsInstalledKey, name, RegValueState());
+  return ::RegDeleteValueW(key, name.c_str()) == ERROR_SUCCESS;
+}
+
+void AddNameOnce(std::vector<std::wstring>& names, std::wstring name) {
+  for (const std::wstring& known : names)
+    if (EqualsNoCase(known, name)) return;
+  names.push_back(std::move(name));
+}
+
+// The marker names of every font the sfnt file holds, whatever makes them share it: each face
+// of a collection, each named instance of a variable font and the font as a whole, the one
+// font of any other file.
+std::vector<std::wstring> FileFaceNames(const std::wstring& file) {
+  std::vector<std::wstring> names;
+  if (file.empty()) return names;
+  bool variable = false;
+  const auto add = [&](const FontItem& face) {
+    variable = variable || face.IsVariable();
+    if (!face.IsUnreadable() && !face.FullName().empty()) AddNameOnce(names, face.InstalledMarkerName());
+  };
+  ForEachFontItem(std::wstring(), file, add, VariableFontRecords::kEachInstance);
+  if (variable) ForEachFontItem(std::wstring(), file, add, VariableFontRecords::kWholeFont);
+  return names;
+}
+
+// The markers of those names, but the one named `except`.
+std::vector<FaceMarker> MarkersOf(const std::vector<std::wstring>& names, const std::wstring& except) {
   std::vector<FaceMarker> found;
-  if (file.empty()) return found;
   const orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kFontsInstalledKey, KEY_QUERY_VALUE);
   if (!key) return found;
-  FontFileReader reader;
-  reader.flags = kCollectionFace | kSfnt;
-  reader.fileRef = file;
-  reader.fullPath = file;
-  for (bool read = reader.ReadFirstCollectionFace(); read; read = reader.ReadNextCollectionFace()) {
-    const std::wstring name = reader.InstalledMarkerName();
+  for (const std::wstring& name : names) {
     DWORD value = 0;
     if (!EqualsNoCase(name, except) && ReadRegDword(key.Get(), name.c_str(), value)) found.push_back({name, value});
   }
-  reader.CloseFile();
   return found;
 }
 
@@ -49,8 +75,32 @@ bool ReadInstalledMarkerValue(const std::wstring& name, DWORD& value) {
 }
 
 void DeleteInstalledMarker(const std::wstring& name) {
-  const orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kFontsInstalledKey, KEY_SET_VALUE);
-  if (key) ::RegDeleteValueW(key.Get(), name.c_str());
+  const orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kFontsInstalledKey, KEY_QUERY_VALUE | KEY_SET_VALUE);
+  if (key) (void)DeleteMarker(key.Get(), name);
+}
+
+void DropGroupCount(const std::wstring& name, int32_t count) {
+  const orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kFontsInstalledKey, kMarkerAccess);
+  DWORD value = 0;
+  if (!key || !ReadRegDword(key.Get(), name.c_str(), value)) return;
+  const DWORD counted = value & kGroupCountMask;
+  if (counted > CountOf(count)) (void)WriteMarker(key.Get(), name, value - CountOf(count));
+  else (void)DeleteMarker(key.Get(), name);
+}
+
+std::vector<std::wstring> FontInstaller::FaceNamesOfFile(const FontItem& item, const std::wstring& file) const {
+  std::vector<std::wstring> names;
+  if (!item.IsType1() && !file.empty()) {
+    names = FileFaceNames(file);
+    // The command's own fonts of that file count too, under whatever names they are listed.
+    if (items_)
+      for (const FontItemListEntry& entry : items_->Entries())
+        if (entry.record.HasFlag(kRead) && !entry.record.IsType1() && EqualsNoCase(entry.record.fullPath, file) &&
+            !entry.record.FullName().empty())
+          AddNameOnce(names, entry.record.InstalledMarkerName());
+  }
+  AddNameOnce(names, item.InstalledMarkerName());
+  return names;
 }
 
 DWORD FontInstaller::AddInstalledMarker(FontItemListEntry& entry) {
@@ -80,21 +130,33 @@ DWORD FontInstaller::AddInstalledMarker(FontItemListEntry& entry) {
   } else if (installed && !item.IsGdiOnly()) {
     entry.marked = false;
     next = kInstalledBeforeMark | 1;
-    // A face of a collection file that a group installed through another face is that
-    // group's file, not the user's: counted, and installed before only when that face was.
-    if (item.IsCollectionFace()) {
-      const std::vector<FaceMarker> others = CollectionMarkers(InstalledPathOf(item), before.name);
-      if (!others.empty()) {
-        next = CountOf(entry.count);
-        for (const FaceMarker& other : others) next |= other.value & kInstalledBeforeMark;
-      }
+    // A font whose file a group installed through another of its fonts (a face of the same
+    // collection, another named instance of the variable font) is that group's file, not the
+    // user's: counted, and installed before only when that font was.
+    const std::vector<FaceMarker> others = MarkersOf(FaceNamesOfFile(item, InstalledPathOf(item)), before.name);
+    if (!others.empty()) {
+      next = CountOf(entry.count);
+      for (const FaceMarker& other : others) next |= other.value & kInstalledBeforeMark;
     }
   } else {
     next = CountOf(entry.count);
   }
-  if (!WriteRegDword(key.Get(), before.name.c_str(), next)) return 0;
+  if (!WriteMarker(key.Get(), before.name, next)) return 0;
   lastMarker_ = std::move(before);
   return next;
+}
+
+void FontInstaller::CountWithItsFile(FontItemListEntry& entry) {
+  const FontItem& item = entry.record;
+  HKEY raw = nullptr;
+  if (::RegCreateKeyExW(HKEY_CURRENT_USER, kFontsInstalledKey, 0, nullptr, 0, kMarkerAccess, nullptr, &raw,
+                        nullptr) != ERROR_SUCCESS)
+    return;
+  const orv::ScopedKey key(raw);
+  const std::wstring name = item.InstalledMarkerName();
+  DWORD value = 0;
+  const DWORD counted = (ReadRegDword(key.Get(), name.c_str(), value) ? value & kGroupCountMask : 0) + CountOf(entry.count);
+  (void)WriteMarker(key.Get(), name, (value & ~kGroupCountMask) | (counted > kGroupCountMask ? kGroupCountMask : counted));
 }
 
 DWORD FontInstaller::RemoveInstalledMarker(FontItemListEntry& entry) {
@@ -111,8 +173,7 @@ DWORD FontInstaller::RemoveInstalledMarker(FontItemListEntry& entry) {
   const DWORD next = low | (before.value & ~kGroupCountMask);
   // The "installed before" word outlives the count: the font stays the user's, and no later
   // group uninstall may take it, until its registration is gone.
-  const bool changed = next != 0 ? WriteRegDword(key.Get(), before.name.c_str(), next)
-                                 : ::RegDeleteValueW(key.Get(), before.name.c_str()) == ERROR_SUCCESS;
+  const bool changed = next != 0 ? WriteMarker(key.Get(), before.name, next) : DeleteMarker(key.Get(), before.name);
   if (changed) lastMarker_ = std::move(before);
   if (next != 0) entry.marked = false;  // still counted, or installed before the groups
   else item.flags &= ~kGroupInstalled;
@@ -122,32 +183,23 @@ DWORD FontInstaller::RemoveInstalledMarker(FontItemListEntry& entry) {
 void FontInstaller::PutBackMarker(const MarkerBefore& marker) {
   const orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kFontsInstalledKey, kMarkerAccess);
   if (!key) return;
-  if (marker.existed) (void)WriteRegDword(key.Get(), marker.name.c_str(), marker.value);
-  else ::RegDeleteValueW(key.Get(), marker.name.c_str());
+  if (marker.existed) (void)WriteMarker(key.Get(), marker.name, marker.value);
+  else (void)DeleteMarker(key.Get(), marker.name);
 }
 
 bool FontInstaller::FileCountedByGroup(const FontItem& item) const {
-  if (!item.IsCollectionFace()) return false;
-  for (const FaceMarker& marker : CollectionMarkers(InstalledPathOf(item), std::wstring()))
+  for (const FaceMarker& marker : MarkersOf(FaceNamesOfFile(item, InstalledPathOf(item)), std::wstring()))
     if (marker.value & kGroupCountMask) return true;
   return false;
 }
 
 bool FontInstaller::FileHeldByOtherFaces(const FontItem& item) const {
-  if (!item.IsCollectionFace()) return false;
-  for (const FaceMarker& marker : CollectionMarkers(InstalledPathOf(item), item.InstalledMarkerName()))
+  for (const FaceMarker& marker : MarkersOf(FaceNamesOfFile(item, InstalledPathOf(item)), item.InstalledMarkerName()))
     if (marker.value != 0) return true;
   return false;
 }
 
 void FontInstaller::DropFileMarkers(const FontItem& item, const std::wstring& file, bool onlyUncounted) const {
-  std::vector<FaceMarker> markers;
-  if (item.IsCollectionFace()) {
-    markers = CollectionMarkers(file, std::wstring());
-  } else {
-    FaceMarker own{item.InstalledMarkerName(), 0};
-    if (ReadInstalledMarkerValue(own.name, own.value)) markers.push_back(std::move(own));
-  }
-  for (const FaceMarker& marker : markers)
+  for (const FaceMarker& marker : MarkersOf(FaceNamesOfFile(item, file), std::wstring()))
     if (!onlyUncounted || !(marker.value & kGroupCountMask)) DeleteInstalledMarker(marker.name);
 }

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 inline constexpr wchar_t kFontsInstalledKey[] = L"SOFTWARE\\OrvelManager\\FontsInstalled";
@@ -17,3 +18,6 @@ constexpr DWORD kInstalledBeforeMark = 0x10000;
 // The marker of that name: false when there is none (or it is not a REG_DWORD).
 [[nodiscard]] bool ReadInstalledMarkerValue(const std::wstring& name, DWORD& value);
 void DeleteInstalledMarker(const std::wstring& name);
+// Takes `count` group installs off the marker of a font that is no longer there to uninstall
+// (its file holds another font now); the marker goes when no group counts it any more.
+void DropGroupCount(const std::wstring& name, int32_t count);

@@ -15,6 +15,7 @@
 #include "framework/AppModule.h"
 #include "framework/Handles.h"
 #include "groups/ClassificationBuilder.h"
+#include "groups/GroupFileNotices.h"
 
 namespace {
 using Kind = ClassifyScanWorker::Kind;
@@ -91,6 +92,8 @@ void CFontClassificationsDlg::StartScan() {
     Enable(IDC_CLASSIFY_SYSTEM_SETS, false);
     seams::Beep(MB_OK);
     if (g_AppState.GroupsTree.IsWindow()) g_AppState.GroupsTree.Reload();
+    // What could not be written is told once, in front of this dialog.
+    (void)FlushGroupFileNotices(m_hWnd);
   }
   ClassifyScanWorker::Options options;
   for (const auto& check : kKindChecks)
@@ -159,6 +162,9 @@ void CFontClassificationsDlg::FinishScan() {
   SetScanControls(false);
   Enable(IDOK, true);
   SetDlgItemText(IDC_CLASSIFY_PROGRESS, L"");
+  // The worker only queued what it could not read or write: told here, once, by this thread,
+  // in front of the dialog as the scan left it.
+  (void)FlushGroupFileNotices(m_hWnd);
 }
 
 void CFontClassificationsDlg::OnSystemSetsToggle(UINT, int, HWND) {

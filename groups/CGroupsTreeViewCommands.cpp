@@ -11,6 +11,7 @@
 #include "common/ResourceIds.h"
 #include "common/Seams.h"
 #include "fonts/EnsureFontItemLoaded.h"
+#include "fonts/InstallJournal.h"
 #include "groups/FontGroup.h"
 #include "groups/GroupFileNotices.h"
 #include "groups/GroupFileTree.h"
@@ -156,17 +157,30 @@ bool CGroupsTreeView::CanInstallGroup(bool install) const {
 }
 
 void CGroupsTreeView::InstallGroup(bool install) {
+  // A command cut short before is undone first: this one must start from what it knows.
+  if (const std::optional<std::wstring> undone = RecoverCutShortGroupCommand()) {
+    Reload();
+    ReportUndoneGroupCommand(m_hWnd, *undone);
+    return;
+  }
   if (!CanInstallGroup(install)) return;
   HTREEITEM item = GetSelectedItem();
   const std::wstring file = GetItemFile(item);
+  const std::wstring name = GetItemRecord(item)->Name;
   orv::ScopedWaitCursor wait;
   SetMainStatusText(LoadResString(install ? IDS_INSTALLING_SELECTION : IDS_UNINSTALLING_SELECTION));
   FontItemList fonts;
-  if (CollectGroupFonts(fonts, file) && !fonts.Empty() &&
-      g_groupInstaller->Run(install ? kGroupInstallCommand : kGroupUninstallCommand, fonts, m_hWnd)) {
-    SetGroupTreeInstalled(file, install);
-    SetItemInstalled(item, install);
-    g_AppState.GroupFonts.m_refreshPending = true;
+  if (CollectGroupFonts(fonts, file) && !fonts.Empty()) {
+    const UINT command = install ? kGroupInstallCommand : kGroupUninstallCommand;
+    // Kept until the group files carry the new mark: a command cut short anywhere before
+    // that is undone at the next start, fonts and mark alike.
+    InstallJournal journal(command, file, name, !install);
+    if (g_groupInstaller->Run(command, fonts, m_hWnd)) {
+      SetGroupTreeInstalled(file, install);
+      SetItemInstalled(item, install);
+      g_AppState.GroupFonts.m_refreshPending = true;
+    }
+    journal.Finish();
   }
   SetMainStatusText(std::wstring());
 }

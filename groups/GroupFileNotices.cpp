@@ -1,6 +1,7 @@
 #include "groups/GroupFileNotices.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <set>
 #include <tuple>
@@ -31,6 +32,9 @@ struct Pending {
 std::mutex g_lock;
 std::set<FileState> g_told;
 std::vector<Pending> g_pending;
+// The window to wake and the thread it belongs to, set on that thread.
+std::atomic<HWND> g_noticeWindow{nullptr};
+std::atomic<DWORD> g_noticeThread{0};
 
 ULONGLONG Join(const FILETIME& time) { return (ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime; }
 
@@ -49,8 +53,9 @@ void Queue(DWORD error, const std::wstring& file) {
       if (p.error == error && EqualsNoCase(p.file, file)) return;
     g_pending.push_back({error, file});
   }
-  HWND main = GetAppShell().MainWindow;
-  if (main && ::GetWindowThreadProcessId(main, nullptr) != ::GetCurrentThreadId()) ::PostMessageW(main, WM_NULL, 0, 0);
+  // A report from another thread wakes the thread that shows the queue; no window is read.
+  HWND wake = g_noticeWindow.load();
+  if (wake && g_noticeThread.load() != ::GetCurrentThreadId()) ::PostMessageW(wake, WM_NULL, 0, 0);
 }
 
 std::wstring ErrorText(DWORD error) {
@@ -64,8 +69,8 @@ std::wstring ErrorText(DWORD error) {
   return text;
 }
 
-void ShowBox(DWORD error, const std::wstring& files) {
-  AppMessageBox(GetAppShell().MainWindow, MB_ICONHAND, IDS_GROUPS_CAPTION, IDS_GROUP_FILE_FAILED, error, files.c_str());
+void ShowBox(HWND owner, DWORD error, const std::wstring& files) {
+  AppMessageBox(owner, MB_ICONHAND, IDS_GROUPS_CAPTION, IDS_GROUP_FILE_FAILED, error, files.c_str());
 }
 
 }  // namespace
@@ -80,13 +85,18 @@ void ReportUnreadableGroupFile(const std::wstring& path, const std::wstring& fil
 
 void ReportRefusedGroupChange(const std::wstring& file) { Queue(ERROR_FILE_CORRUPT, file); }
 
-void ReportGroupFileWriteError(DWORD error, const std::wstring& file) { ShowBox(error, file); }
+void ReportGroupFileWriteError(DWORD error, const std::wstring& file) { Queue(error, file); }
+
+void SetGroupFileNoticeWindow(HWND window) {
+  g_noticeThread = window ? ::GetCurrentThreadId() : 0;
+  g_noticeWindow = window;
+}
 
 std::wstring DescribeDamagedGroupFile(const std::wstring& file) {
   return file + kReasonSeparator + LoadResString(IDS_GROUP_FILE_FAILED) + L' ' + ErrorText(ERROR_FILE_CORRUPT);
 }
 
-bool FlushGroupFileNotices() {
+bool FlushGroupFileNotices(HWND owner) {
   // A main window on its way out shows nothing more: a box owned by a window being destroyed
   // would outlive it in a message loop that nobody ends.
   HWND main = GetAppShell().MainWindow;
@@ -113,7 +123,7 @@ bool FlushGroupFileNotices() {
     files += pending[i].file;
     if (!oneError) files += kReasonSeparator + ErrorText(pending[i].error);
   }
-  ShowBox(oneError ? pending[0].error : 0, files);
+  ShowBox(owner ? owner : main, oneError ? pending[0].error : 0, files);
   return true;
 }
 

@@ -21,16 +21,20 @@ void ReportUnreadableGroupFile(const std::wstring& path, const std::wstring& fil
 // every action that tries one.
 void ReportRefusedGroupChange(const std::wstring& file);
 
-// Reports that the group file `file` could not be written (or named) for `error`, at once:
-// every write is the user's own step. Main thread.
+// Queues that the group file `file` could not be written (or named) for `error`: told after
+// the step that wrote it, once for all the files that step could not write.
 void ReportGroupFileWriteError(DWORD error, const std::wstring& file);
+
+// The window whose thread shows the queue (the main window; null: none), woken by a post when
+// another thread adds to the queue. Set on that thread; no other thread reads a window here.
+void SetGroupFileNoticeWindow(HWND window);
 
 // The line the groups tree shows for a damaged group: its file and why it is not changed.
 std::wstring DescribeDamagedGroupFile(const std::wstring& file);
 
-// Main thread: shows what the queue holds, in one box (the files in the order of their names),
-// and empties it. True when a box was shown.
-bool FlushGroupFileNotices();
+// Main thread: shows what the queue holds, in one box (the files in the order of their names)
+// owned by `owner` (null: the main window), and empties it. True when a box was shown.
+bool FlushGroupFileNotices(HWND owner = nullptr);
 
 // True when notices wait to be shown.
 bool HasPendingGroupFileNotices();

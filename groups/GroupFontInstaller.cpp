@@ -2,7 +2,11 @@
 // collected, without the copy option, with the groups tree as owner.
 #include "groups/GroupFontInstaller.h"
 
+#include "common/AppMessageBox.h"
+#include "common/ResourceIds.h"
 #include "fonts/FontInstaller.h"
+#include "fonts/InstallJournal.h"
+#include "groups/GroupFileTree.h"
 
 namespace {
 
@@ -21,4 +25,15 @@ static_assert(kGroupInstallCommand == kInstallGroup && kGroupUninstallCommand ==
 void UseFontInstallerForGroups() {
   static FontInstallerForGroups installer;
   SetGroupFontInstaller(&installer);
+}
+
+std::optional<std::wstring> RecoverCutShortGroupCommand() {
+  const std::optional<CutShortGroupCommand> undone = UndoCutShortGroupCommand();
+  if (!undone) return std::nullopt;
+  if (!undone->groupFile.empty()) SetGroupTreeInstalled(undone->groupFile, undone->groupWasInstalled);
+  return undone->groupName.empty() ? undone->groupFile : undone->groupName;
+}
+
+void ReportUndoneGroupCommand(HWND owner, const std::wstring& group) {
+  AppMessageBox(owner, MB_ICONWARNING, IDS_CAPTION_APP, IDS_GROUP_COMMAND_UNDONE, 0, group.c_str());
 }

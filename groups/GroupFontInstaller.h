@@ -11,6 +11,9 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 class FontItemList;
 
 // The installer's command numbers for a group (the lists use 21002 and 21003).
@@ -33,3 +36,11 @@ void SetGroupFontInstaller(GroupFontInstaller* installer);
 
 // Gives the groups tree the program's font installer, the one the font lists use.
 void UseFontInstallerForGroups();
+
+// Undoes a group install or uninstall that did not end (the program was closed, or crashed,
+// while it ran): the font registrations and markers it changed go back as they were, and so
+// does the group's Installed mark. The group's name, when there was such a command.
+// Main thread, at start and before every group command.
+[[nodiscard]] std::optional<std::wstring> RecoverCutShortGroupCommand();
+// Tells the user that the command on `group` was undone.
+void ReportUndoneGroupCommand(HWND owner, const std::wstring& group);

@@ -14,6 +14,8 @@
 
 #include "app/AppState.h"
 #include "app/CMainFrame.h"
+#include "groups/FontGroup.h"
+#include "groups/GroupFileNotices.h"
 #include "app/Preferences.h"
 #include "fonts/FontItem.h"
 #include "common/RegistryValue.h"
@@ -84,12 +86,19 @@ protected:
   void SetUp() override {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
     StoreLayout(TestLayout());
+    // A groups folder to write the root group into, as the program always has.
+    groupsFolder_ = groups_.Path();
+    FontGroup::SetGroupsFolderSource(&groupsFolder_);
+    ForgetToldGroupFiles();  // what an earlier test left untold
   }
   void TearDown() override {
     if (frame_ && frame_->IsWindow()) frame_->DestroyWindow();
     DrainQuit();
+    FontGroup::SetGroupsFolderSource(nullptr);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
   }
+  testing_support::ScratchDir groups_;
+  std::wstring groupsFolder_;
   // A sample size of 0 leaves the sample window's default.
   CMainFrame& Open(int sampleSize = 0) {
     if (sampleSize) {

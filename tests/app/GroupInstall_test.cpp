@@ -128,9 +128,12 @@ protected:
     PumpMessages(20);
     Settle();
   }
-  // The count question was asked once, for `count` fonts, and nothing else was said.
-  static void ExpectCountQuestion(UINT command, int count) {
-    ASSERT_EQ(Boxes().size(), 1u);
+  // The count question was asked once, for `count` fonts, and nothing else was said but the
+  // fonts that stay installed, each with its reason.
+  static void ExpectCountQuestion(UINT command, int count, const std::vector<std::pair<std::wstring, UINT>>& staying = {}) {
+    ASSERT_EQ(Boxes().size(), staying.empty() ? 1u : 2u);
+    for (const auto& [font, reason] : staying)
+      EXPECT_NE(Boxes()[1].text.find(font + L": " + LoadResString(reason)), std::wstring::npos) << Narrow(Boxes()[1].text);
     const UINT text = command == kInstallGroup ? IDS_ASK_INSTALL_COUNT : IDS_ASK_UNINSTALL_COUNT;
     EXPECT_EQ(Boxes()[0].text, FormatResString(text, count, count == 1 ? L"." : L"s."));
     EXPECT_EQ(Boxes()[0].caption, LoadResString(command));
@@ -224,7 +227,7 @@ TEST_F(GroupInstall, SharedAndHandInstalledFontsStayUntilNoGroupNeedsThem) {
   // Uninstall A: x goes; y stays for B; w stays, no longer counted but still marked as the
   // user's until its registration goes.
   PressGroupButton(G(1), ID_GROUP_UNINSTALL);
-  ExpectCountQuestion(kUninstallGroup, 3);
+  ExpectCountQuestion(kUninstallGroup, 3, {{y_.Name(), IDS_REASON_OTHER_GROUP}, {w_.Name(), IDS_REASON_INSTALLED_BEFORE}});
   EXPECT_EQ(FontsValue(x_.ValueName()), L"-");
   EXPECT_FALSE(GdiKnows(x_.Name()));
   EXPECT_EQ(FontsValue(y_.ValueName()), y_.path);

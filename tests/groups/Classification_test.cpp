@@ -2,6 +2,8 @@
 // group store; the classification dialog's scan of a scratch folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <windows.h>
 
 #include <atomic>
@@ -281,6 +283,39 @@ TEST_F(ClassificationTest, DialogScansAFolderAndBuildsEachKindOnce) {
       });
   const std::wstring name = LoadResString(IDS_CLASSIFY_BY_INITIAL);
   EXPECT_EQ(DumpRoot(), L"Root([" + name + L"([A(Alpha;)][B(Bravo;)])])");
+}
+
+// The worker builds the groups; when their files cannot be written, the dialog tells it once,
+// from its own thread, in front of itself, after the scan.
+TEST_F(ClassificationTest, DialogTellsAFailedWriteOnceInFrontOfItself) {
+  DialogEnv env;
+  group_store_seams::SetWriteHook([](HANDLE, const void*, DWORD, DWORD* written) -> BOOL {
+    *written = 0;
+    ::SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+  });
+  const std::wstring start = LoadResString(IDS_CLASSIFY_START);
+  HWND dialog = nullptr;
+  size_t boxesWhileScanning = 0;
+  ModalScript::Run({[&] { return StartByInitial() && (dialog = ClassifyDialog()) != nullptr; },
+                    [&] {
+                      if (ItemText(dialog, IDOK) != start) {
+                        boxesWhileScanning = std::max(boxesWhileScanning, testing_support::Boxes().size());
+                        return false;
+                      }
+                      ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                      return true;
+                    }},
+                   [] {
+                     CFontClassificationsDlg classify;
+                     classify.DoModal(nullptr);
+                   });
+  group_store_seams::SetWriteHook(nullptr);
+  EXPECT_EQ(boxesWhileScanning, 0u) << "nothing is told while the worker writes";
+  ASSERT_EQ(testing_support::Boxes().size(), 1u);
+  EXPECT_EQ(testing_support::Boxes()[0].owner, dialog);
+  EXPECT_NE(testing_support::Boxes()[0].text.find(LoadResString(IDS_GROUP_FILE_FAILED)), std::wstring::npos);
+  EXPECT_FALSE(HasPendingGroupFileNotices()) << "and not told again by the main window";
 }
 
 TEST_F(ClassificationTest, DialogClosedDuringTheScanBuildsNothing) {
