@@ -89,10 +89,10 @@ public:
   // value written (0 when the key could not be created: the font is then installed as usual);
   // clears the entry's mark when the font is installed already and must not be loaded again.
   DWORD AddInstalledMarker(FontItemListEntry& entry);
-  // One group uninstall of a font that carries 0x10000: the value that remains (0 when none);
-  // clears the entry's mark while another group still counts the font or it was installed
-  // before the groups, else clears the font's 0x10000. The "installed before" word stays in the
-  // value when the count reaches 0: it lasts until the font's registration is gone.
+  // One group uninstall of a font that carries 0x10000: the count left, with the "installed
+  // before" word (0 when neither); clears the entry's mark while another group still counts the
+  // font or it was installed before the groups, else clears the font's 0x10000. The value is
+  // deleted when no group counts the font any more, whatever its "installed before" word.
   DWORD RemoveInstalledMarker(FontItemListEntry& entry);
 
   // The registry key root of an item: the current user for a per-user install or without

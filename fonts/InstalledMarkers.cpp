@@ -171,9 +171,10 @@ DWORD FontInstaller::RemoveInstalledMarker(FontItemListEntry& entry) {
   const DWORD counted = before.value & kGroupCountMask;
   const DWORD low = counted > CountOf(entry.count) ? counted - CountOf(entry.count) : 0;
   const DWORD next = low | (before.value & ~kGroupCountMask);
-  // The "installed before" word outlives the count: the font stays the user's, and no later
-  // group uninstall may take it, until its registration is gone.
-  const bool changed = next != 0 ? WriteMarker(key.Get(), before.name, next) : DeleteMarker(key.Get(), before.name);
+  // The value goes with the last group count, also when the font was installed before the
+  // groups: the font then stays as the user had it, and the registry is as it was before the
+  // first group install. No group uninstall takes a font without a counting marker.
+  const bool changed = low != 0 ? WriteMarker(key.Get(), before.name, next) : DeleteMarker(key.Get(), before.name);
   if (changed) lastMarker_ = std::move(before);
   if (next != 0) entry.marked = false;  // still counted, or installed before the groups
   else item.flags &= ~kGroupInstalled;

@@ -224,8 +224,8 @@ TEST_F(GroupInstall, SharedAndHandInstalledFontsStayUntilNoGroupNeedsThem) {
                            {x_.Marker(), 1}, {y_.Marker(), 2}, {z_.Marker(), 1}, {w_.Marker(), 0x10001}}));
   EXPECT_TRUE(GroupLooksInstalled(G(2)));
 
-  // Uninstall A: x goes; y stays for B; w stays, no longer counted but still marked as the
-  // user's until its registration goes.
+  // Uninstall A: x goes; y stays for B; w stays as the user had it, its value gone with the
+  // last group count.
   PressGroupButton(G(1), ID_GROUP_UNINSTALL);
   ExpectCountQuestion(kUninstallGroup, 3, {{y_.Name(), IDS_REASON_OTHER_GROUP}, {w_.Name(), IDS_REASON_INSTALLED_BEFORE}});
   EXPECT_EQ(FontsValue(x_.ValueName()), L"-");
@@ -234,18 +234,18 @@ TEST_F(GroupInstall, SharedAndHandInstalledFontsStayUntilNoGroupNeedsThem) {
   EXPECT_TRUE(GdiKnows(y_.Name()));
   EXPECT_EQ(FontsValue(w_.ValueName()), bareW);
   EXPECT_TRUE(GdiKnows(w_.Name()));
-  EXPECT_EQ(Markers(), (std::map<std::wstring, DWORD>{{y_.Marker(), 1}, {z_.Marker(), 1}, {w_.Marker(), 0x10000}}));
+  EXPECT_EQ(Markers(), (std::map<std::wstring, DWORD>{{y_.Marker(), 1}, {z_.Marker(), 1}}));
   EXPECT_FALSE(GroupLooksInstalled(G(1)));
   EXPECT_TRUE(::PathFileExistsW(x_.path.c_str())) << "a group uninstall never deletes a file";
 
-  // Uninstall B: y and z go, no count is left; w is still installed, and still the user's.
+  // Uninstall B: y and z go, no marker is left; w is still installed, the user's.
   PressGroupButton(G(2), ID_GROUP_UNINSTALL);
   ExpectCountQuestion(kUninstallGroup, 2);
   for (const TestFont* font : {&y_, &z_}) {
     EXPECT_EQ(FontsValue(font->ValueName()), L"-") << Narrow(font->Name());
     EXPECT_FALSE(GdiKnows(font->Name())) << Narrow(font->Name());
   }
-  EXPECT_EQ(Markers(), (std::map<std::wstring, DWORD>{{w_.Marker(), 0x10000}}));
+  EXPECT_TRUE(Markers().empty());
   EXPECT_FALSE(GroupLooksInstalled(G(2)));
   EXPECT_EQ(FontsValue(w_.ValueName()), bareW);
   EXPECT_TRUE(GdiKnows(w_.Name()));
@@ -255,5 +255,5 @@ TEST_F(GroupInstall, SharedAndHandInstalledFontsStayUntilNoGroupNeedsThem) {
   ExpectCountQuestion(kUninstallFromList, 1);
   EXPECT_EQ(FontsValue(w_.ValueName()), L"-");
   EXPECT_FALSE(GdiKnows(w_.Name()));
-  EXPECT_TRUE(Markers().empty()) << "the mark of a hand install goes with its registration";
+  EXPECT_TRUE(Markers().empty());
 }

@@ -146,14 +146,14 @@ std::vector<Case> Cases() {
                      {vHa, vUn, L"M 2|" + ha + L"=10001", L"M 2|" + un + L"=1", L"L " + ha, L"L " + un}},
                     {Act::Stick, {un}, true, {vHa, vUn, L"M 2|" + ha + L"=10001", L"M 2|" + un + L"=1", L"L " + ha, L"L " + un}},
                     {Act::GroupUninstall, {ha, un}, false,
-                     {vHa, vUn, L"M 2|" + ha + L"=10000", L"M 2|" + un + L"=1", L"L " + ha, L"L " + un},
+                     {vHa, vUn, L"M 2|" + un + L"=1", L"L " + ha, L"L " + un},
                      {{un, IDS_REASON_NOT_UNLOADED}}},
                     {Act::GroupUninstall, {ha, un}, false,
-                     {vHa, vUn, L"M 2|" + ha + L"=10000", L"M 2|" + un + L"=1", L"L " + ha, L"L " + un},
+                     {vHa, vUn, L"M 2|" + un + L"=1", L"L " + ha, L"L " + un},
                      {{un, IDS_REASON_NOT_UNLOADED}}},
-                    {Act::Unstick, {un}, true, {vHa, vUn, L"M 2|" + ha + L"=10000", L"M 2|" + un + L"=1", L"L " + ha, L"L " + un}},
-                    {Act::GroupUninstall, {ha, un}, true, {vHa, L"M 2|" + ha + L"=10000", L"L " + ha},
-                     {{ha, IDS_REASON_INSTALLED_BEFORE}}},
+                    {Act::Unstick, {un}, true, {vHa, vUn, L"M 2|" + un + L"=1", L"L " + ha, L"L " + un}},
+                    {Act::GroupUninstall, {ha, un}, true, {vHa, L"L " + ha},
+                     {{ha, IDS_REASON_NOT_BY_GROUP}}},
                     {Act::ListUninstall, {ha}, true, {}}}});
   cases.push_back({"a group font whose value name the user registered for another file",
                    {{Act::UserValue, {co, us}, true, {L"V OrvRco Sans (TrueType)=us.ttf"}},
@@ -256,8 +256,7 @@ std::vector<Case> Cases() {
   const std::vector<std::wstring> all{vHa, vUn, L"V OrvRco Sans (TrueType)=co.ttf", L"V OrvRus Sans (TrueType)=us.ttf",
                                       L"M 2|" + ha + L"=10001", L"M 2|" + un + L"=1", L"M 2|" + co + L"=1",
                                       L"M 2|" + us + L"=1", L"L " + ha, L"L " + un, L"L " + co, L"L " + us};
-  std::vector<std::wstring> after = user;
-  after.push_back(L"M 2|" + ha + L"=10000");
+  const std::vector<std::wstring>& after = user;
   for (int kill = 1; kill <= 6; ++kill) {
     static const char* const kInstall[] = {"", "group install killed at call 1", "group install killed at call 2",
                                            "group install killed at call 3", "group install killed at call 4",

@@ -497,8 +497,9 @@ TEST(ResolveInstallStatus, IndexAgreesWithTheFullWalk) {
 }
 
 // Group installs and uninstalls counted in the real registry: 1, 2, 1, then the value goes; a
-// font installed before the first group install is marked 0x10001 and stays installed. The
-// entry's mark says whether the installer goes on to load or unload the font.
+// font installed before the first group install is marked 0x10001 and stays installed, its value
+// deleted with the last group count. The entry's mark says whether the installer goes on to load
+// or unload the font.
 TEST(InstalledMarkers, CountGroupInstallsAndKeepFontsInstalledBefore) {
   MarkerValues values;  // deletes the key afterwards when it did not exist
   for (const wchar_t* name : {L"2|Marker Sequence", L"2|Marker By Hand", L"2|Marker Gdi"}) values.Track(name);
@@ -535,7 +536,7 @@ TEST(InstalledMarkers, CountGroupInstallsAndKeepFontsInstalledBefore) {
   byHand.marked = true;
   EXPECT_EQ(installer.RemoveInstalledMarker(byHand), 0x10000u);
   EXPECT_FALSE(byHand.marked) << "the font stays installed";
-  EXPECT_EQ(stored(L"2|Marker By Hand"), 0x10000u) << "the installed-before word stays until the registration goes";
+  EXPECT_EQ(stored(L"2|Marker By Hand"), 0xDEADu) << "the value goes with the last group: the registry is as before";
   EXPECT_EQ(installer.AddInstalledMarker(byHand), 0x10001u) << "a later group counts it, still as the user's";
   byHand.marked = true;
   EXPECT_EQ(installer.RemoveInstalledMarker(byHand), 0x10000u);
