@@ -388,6 +388,11 @@ LRESULT CMainFrame::OnSelectionChanged(UINT, WPARAM wParam, LPARAM, BOOL&) {
     return 0;
   }
   selectionUpdatePosted_ = false;
+  // Not under the work of a list that is being filled or changed (a box of that work may be
+  // dispatching this message): the idle pass after it shows the selection.
+  if (g_AppState.Busy || g_AppState.FolderFonts.m_busy || g_AppState.GroupFonts.m_busy ||
+      g_AppState.InstalledFonts.m_busy)
+    return 0;
   UpdateStates();
   return 0;
 }

@@ -37,7 +37,10 @@ PaneCaptionLayout LayOutPaneCaption(HDC dc, const std::wstring& caption, size_t 
   const std::wstring title = caption.substr(head, caption.size() - head - tail);
   auto fit = [&](int room) {
     if (Extent(dc, caption) <= room) return caption;
-    return front + ShortenToWidth(dc, title, room - Extent(dc, front) - Extent(dc, back)) + back;
+    const std::wstring shortened = ShortenToWidth(dc, title, room - Extent(dc, front) - Extent(dc, back));
+    // With no title left the counts start the caption: without the space that parted them.
+    if (shortened.empty() && front.empty()) return back.substr(std::min(back.find_first_not_of(L' '), back.size()));
+    return front + shortened + back;
   };
   PaneCaptionLayout layout;
   const int whole = Extent(dc, caption);

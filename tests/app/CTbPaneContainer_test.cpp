@@ -51,7 +51,7 @@ TEST(PaneCaption, LayoutShortensTheTitleAndKeepsTheCounts) {
       {"no icon: the whole room", installed, 0, counts.size(), 4 + whole, 0, 0, installed, -1},
       {"no icon, short room", installed, 0, counts.size(), 4 + whole - 20, 0, 0, L"", -1},
       {"a kept head", L"[12 points] DejaVu Serif Condensed Bold Italic", 12, 0, 4 + 120, 0, 0, L"", -1},
-      {"no room for the title", installed, 0, counts.size(), 4 + width(counts) + 2, 0, 0, counts, -1},
+      {"no room for the title", installed, 0, counts.size(), 4 + width(counts) + 2, 0, 0, counts.substr(1), -1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -59,7 +59,8 @@ TEST(PaneCaption, LayoutShortensTheTitleAndKeepsTheCounts) {
                                                        kSortOrderIconGap, c.centre);
     if (!c.text.empty()) EXPECT_EQ(layout.text, c.text) << testing_support::Narrow(layout.text);
     EXPECT_TRUE(layout.text.starts_with(c.caption.substr(0, c.head)));
-    EXPECT_TRUE(layout.text.ends_with(c.caption.substr(c.caption.size() - c.tail)));
+    const std::wstring tail = c.caption.substr(c.caption.size() - c.tail);
+    EXPECT_TRUE(layout.text.ends_with(tail) || layout.text == tail.substr(1));
     if (layout.text != c.caption && layout.text.size() > c.head + c.tail) {
       EXPECT_NE(layout.text.find(L"..."), std::wstring::npos) << testing_support::Narrow(layout.text);
     }
@@ -165,7 +166,7 @@ TEST_F(PaneTest, CaptionWithCountIsShortenedToFit) {
   // No room at all still gives a caption that ends with the count.
   ::SetWindowPos(pane, nullptr, 0, 0, 10, 200, SWP_NOZORDER | SWP_NOMOVE);
   pane.SetCaptionWithCount(longTitle, 7);
-  EXPECT_EQ(pane.GetCaption().substr(pane.GetCaption().size() - 4), L" [7]");
+  EXPECT_EQ(pane.GetCaption(), L"[7]") << "the count alone";
 }
 
 }  // namespace
