@@ -74,7 +74,7 @@ protected:
 TEST_F(CharMapFrame, DejaVuListsItsCmapAndShowsNameAndBlockOfACharacter) {
   const std::vector<uint32_t> expected = ExpectedDejaVuCodePoints();
   ASSERT_GT(expected.size(), 5000u);
-  frame_ = OpenFrame(RECT{20, 20, 760, 700});
+  frame_ = OpenFrame(RectOnScreen({20, 20}, {740, 680}));
   ASSERT_TRUE(frame_);
   CCharMapChildFrame* child = Add(L"DejaVuSans.ttf");
   ASSERT_TRUE(child);
@@ -111,7 +111,7 @@ TEST_F(CharMapFrame, DejaVuListsItsCmapAndShowsNameAndBlockOfACharacter) {
 }
 
 TEST_F(CharMapFrame, ThreeFontsThreeTabsClosingTheMiddleSelectsItsRightNeighbour) {
-  frame_ = OpenFrame(RECT{30, 30, 730, 650});
+  frame_ = OpenFrame(RectOnScreen({30, 30}, {700, 620}));
   ASSERT_TRUE(frame_);
   ASSERT_TRUE(Add(L"DejaVuSans.ttf"));
   EXPECT_TRUE(::IsZoomed(ChildOfTab(0))) << "the first child is maximised";
@@ -153,7 +153,7 @@ TEST_F(CharMapFrame, ThreeFontsThreeTabsClosingTheMiddleSelectsItsRightNeighbour
 }
 
 TEST_F(CharMapFrame, AFontWithATabIsSelectedNotAddedAgain) {
-  frame_ = OpenFrame(RECT{30, 30, 730, 650});
+  frame_ = OpenFrame(RectOnScreen({30, 30}, {700, 620}));
   ASSERT_TRUE(frame_);
   for (const wchar_t* file : {L"DejaVuSans.ttf", L"DejaVuSerif.ttf"}) ASSERT_TRUE(Add(file));
   ::ShowWindow(ChildOfTab(0), SW_MINIMIZE);
@@ -175,7 +175,7 @@ TEST_F(CharMapFrame, RemoveTabOfTheCurrentTabSelectsTheTabBefore) {
   struct Case {
     int selected, removed, expected;
   } const cases[] = {{1, 1, 0}, {2, 2, 1}, {0, 0, 0}, {2, -1, 1}, {2, 0, 1}, {0, 2, 0}};
-  frame_ = OpenFrame(RECT{30, 30, 730, 650});
+  frame_ = OpenFrame(RectOnScreen({30, 30}, {700, 620}));
   ASSERT_TRUE(frame_);
   for (const wchar_t* file : {L"DejaVuSans.ttf", L"DejaVuSans-Bold.ttf", L"DejaVuSerif.ttf"}) ASSERT_TRUE(Add(file));
   for (const Case& c : cases) {
@@ -212,7 +212,7 @@ TEST_F(CharMapFrame, OpensAtItsSavedRectangleClampedToTheScreen) {
   EXPECT_TRUE(::EqualRect(&CCharMapFrame::kDefaultRect, &opened));
 
   // Where the user left it is stored when the frame goes, and used when it opens again.
-  frame_->MoveWindow(RECT{60, 70, 660, 620});
+  frame_->MoveWindow(RectOnScreen({60, 70}, {600, 550}));
   frame_->DestroyWindow();
   frame_.reset();
   RECT stored{};
@@ -235,7 +235,7 @@ TEST_F(CharMapFrame, OpensAtItsSavedRectangleClampedToTheScreen) {
     ::IntersectRect(&inside, &rc, &screen);
     EXPECT_TRUE(::EqualRect(&inside, &rc)) << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom;
     // Alt+Home brings it to the top-left corner.
-    frame_->MoveWindow(RECT{300, 200, 900, 700});
+    frame_->MoveWindow(RectOnScreen({300, 200}, {600, 500}));
     MSG altHome{frame_->m_hWnd, WM_SYSKEYDOWN, VK_HOME, 0x20000000, 0, {}};
     EXPECT_TRUE(frame_->PreTranslateMessage(&altHome));
     rc = rectOf(*frame_);
