@@ -19,9 +19,6 @@ namespace {
 constexpr int kLastReleaseWithoutUserFonts = 1808;
 // Images of the Fonts-folder buttons: the open icon while the list shows that folder.
 constexpr int kSystemFontsOpen = 0, kSystemFontsClosed = 1, kUserFontsOpen = 2, kUserFontsClosed = 3;
-// The folder menu's items with an icon of the command strip.
-constexpr int kFolderMenuIcons[] = {ID_FOLDER_MAKE_GROUPS, ID_FONTS_REFRESH};
-
 void PutShellIcon(HIMAGELIST list, int index, const std::wstring& folder, UINT openFlag) {
   if (folder.empty()) return;
   SHFILEINFOW info{};
@@ -177,7 +174,6 @@ void CFolderTVContainer::OnPaneMenu(UINT, int, HWND from) {
 
   IconPopupMenu menu(::CreatePopupMenu());
   if (!menu.Get()) return;
-  (void)menu.RenderIcons(kFolderMenuIcons, static_cast<int>(std::size(kFolderMenuIcons)));
   // Each field of the caption string belongs to one item, whether the item is shown or not.
   auto add = [&](size_t field, UINT command, bool shown, bool disabled) {
     if (shown) menu.InsertItem(command, FieldAt(captions, field).c_str(), disabled ? MFS_DISABLED : MFS_ENABLED);

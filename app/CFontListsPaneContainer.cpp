@@ -35,15 +35,8 @@ COLORREF CFontListsPaneContainer::CaptionColor() const {
   return ::GetSysColor(focused ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
 }
 
-int CFontListsPaneContainer::CaptionTextEnd() const {
-  return SortOrderCaptionEnd(m_hWnd, ToolbarLeft());
-}
-
-void CFontListsPaneContainer::DrawCaptionContent(HDC dc, const RECT& band) {
-  RECT client{};
-  GetClientRect(&client);
-  DrawSortOrderIcon(dc, client.left + SortOrderIconLeft(client.right - client.left, ToolbarLeft()), band.top,
-                    ListInFront());
+void CFontListsPaneContainer::DrawSortIcon(HDC dc, int left, int top) {
+  DrawSortOrderIcon(dc, left, top, ListInFront());
 }
 
 void CFontListsPaneContainer::OnCaptionClick(UINT, POINT at) {
@@ -53,7 +46,9 @@ void CFontListsPaneContainer::OnCaptionClick(UINT, POINT at) {
 
 void CFontListsPaneContainer::ShowFontList(LPARAM which) {
   const bool folder = which == 1;
-  m_caption = folder ? folderTitle_ : groupTitle_;
+  const ListCaption& caption = folder ? folderTitle_ : groupTitle_;
+  CTbPaneContainerImpl<CFontListsPaneContainer>::SetCaption(caption.shortened, 0, caption.countLength);
+  fullCaption_ = caption.full;
   if (folderList_) ::ShowWindow(folderList_, folder ? SW_SHOW : SW_HIDE);
   if (groupList_) ::ShowWindow(groupList_, folder ? SW_HIDE : SW_SHOW);
   ShowButton(ID_FONTS_INSTALL, folder);
@@ -79,38 +74,31 @@ void CFontListsPaneContainer::SetCaptionWithCount(const std::wstring& title, int
   orv::ScopedCreatedDC memory(::CreateCompatibleDC(nullptr));
   HDC dc = memory.Get();
   orv::ScopedSelectObject font(dc, GetTitleFont());
-  // The text ends at the toolbar of that list's mode, or before the sort-order icon.
+  // Laid out as the paint lays it out with the toolbar of that list's mode: the title shortened
+  // to leave room for the count and the sort-order icon, the count whole.
   const int toolbar = folderMode_ ? folderModeWidth_ : groupModeWidth_;
-  const int iconLeft = SortOrderIconLeft(rc.right - rc.left, rc.right - toolbar - 3);
-  int room = std::min<int>(rc.right - rc.left - toolbar - 8, iconLeft - kSortOrderIconGap - 4);
+  const int right = rc.right - 4 - (m_hWndToolBar ? toolbar + 4 : 0);
   wchar_t suffix[32]{};
-  if (count != kNoCount) {
-    std::swprintf(suffix, std::size(suffix), L" [%d] ", count);
-    SIZE extent{};
-    ::GetTextExtentPoint32W(dc, suffix, static_cast<int>(std::wcslen(suffix)), &extent);
-    room -= extent.cx;
-  }
-  // DT_MODIFYSTRING may write up to four characters more than the text.
-  std::vector<wchar_t> text(title.begin(), title.end());
-  text.resize(title.size() + 5, L'\0');
-  RECT fit{0, 0, room > 0 ? room : 0, 100};
-  ::DrawTextW(dc, text.data(), -1, &fit, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | DT_MODIFYSTRING);
-  std::wstring caption(text.data());
-  if (count != kNoCount) {
-    std::swprintf(suffix, std::size(suffix), L" [%d]", count);
-    caption += suffix;
-  }
-  SetCaption(caption);
+  if (count != kNoCount) std::swprintf(suffix, std::size(suffix), L" [%d]", count);
+  const std::wstring full = title + suffix, counts = suffix;
+  const PaneCaptionLayout layout = LayOutPaneCaption(dc, full, 0, counts.size(), 4, right, kSortOrderIconSize,
+                                                     kSortOrderIconGap,
+                                                     SortOrderIconLeft(rc.right - rc.left, rc.right - toolbar - 3));
+  CTbPaneContainerImpl<CFontListsPaneContainer>::SetCaption(layout.text, 0, counts.size());
+  fullCaption_ = full;
 }
 
 void CFontListsPaneContainer::SetListCaption(bool folderList, const std::wstring& title, int count) {
   const bool mode = folderMode_;
-  const std::wstring shown = m_caption;
+  const ListCaption shown{fullCaption_, m_caption, m_captionTail};
   folderMode_ = folderList;  // measured with that list's buttons
   SetCaptionWithCount(title, count);
-  (folderList ? folderTitle_ : groupTitle_) = m_caption;
+  (folderList ? folderTitle_ : groupTitle_) = {fullCaption_, m_caption, m_captionTail};
   folderMode_ = mode;
-  if (mode != folderList) SetCaption(shown);
+  if (mode != folderList) {
+    CTbPaneContainerImpl<CFontListsPaneContainer>::SetCaption(shown.shortened, 0, shown.countLength);
+    fullCaption_ = shown.full;
+  }
   if (m_hWnd) Invalidate();
 }
 

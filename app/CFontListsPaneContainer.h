@@ -19,10 +19,16 @@ public:
 
   void AddButtons();
   COLORREF CaptionColor() const;
-  // The sort order of the list in front, in the middle of the caption.
-  void DrawCaptionContent(HDC dc, const RECT& band);
-  // The caption text ends before that icon.
-  int CaptionTextEnd() const;
+  // The caption of the list in front, whole: the paint shortens its title to the pane's width
+  // and keeps its count (GetCaption: as shortened for the width it had when it was set).
+  std::wstring CaptionText() const { return fullCaption_; }
+  // The sort order of the list in front, in the caption.
+  bool HasSortIcon() const { return true; }
+  void DrawSortIcon(HDC dc, int left, int top);
+  void SetCaption(const std::wstring& text, size_t keepHead = 0, size_t keepTail = 0) {
+    fullCaption_ = text;
+    CTbPaneContainerImpl<CFontListsPaneContainer>::SetCaption(text, keepHead, keepTail);
+  }
 
   // The two lists this pane switches between.
   void SetLists(HWND folderList, HWND groupList) {
@@ -41,8 +47,8 @@ public:
   void SetFolderListCaption(const std::wstring& title, int count) { SetListCaption(true, title, count); }
   void SetGroupListCaption(const std::wstring& title, int count) { SetListCaption(false, title, count); }
   void SetListTitles(const std::wstring& folderTitle, const std::wstring& groupTitle) {
-    folderTitle_ = folderTitle;
-    groupTitle_ = groupTitle;
+    folderTitle_ = {folderTitle, folderTitle, 0};
+    groupTitle_ = {groupTitle, groupTitle, 0};
   }
 
   [[nodiscard]] int FolderModeWidth() const { return folderModeWidth_; }
@@ -75,8 +81,14 @@ private:
   void OnCaptionClick(UINT keys, POINT at);
   orv::ScopedImageList images_;
   orv::ScopedImageList disabledImages_;  // greyed copy for disabled buttons
-  std::wstring folderTitle_;
-  std::wstring groupTitle_;
+  // A list's caption: whole, as shortened when it was set, and the length of its count.
+  struct ListCaption {
+    std::wstring full, shortened;
+    size_t countLength = 0;
+  };
+  ListCaption folderTitle_;
+  ListCaption groupTitle_;
+  std::wstring fullCaption_;  // of the list in front
   int groupModeWidth_ = 0;
   int folderModeWidth_ = 0;
   bool folderMode_ = true;

@@ -15,7 +15,6 @@ public:
 
   void AddButtons();
   COLORREF CaptionColor() const;
-  UINT CaptionFlags() const { return DT_END_ELLIPSIS; }
   int TextBottom() const { return captionNoBand_; }
   void OnPaneCreated();
 

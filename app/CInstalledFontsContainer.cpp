@@ -18,14 +18,24 @@ void CInstalledFontsContainer::AddButtons() {
   AddToolbarButton(1, ID_PANE_MENU, BTNS_BUTTON, TBSTATE_ENABLED, 0, m_cxImage / 2);
 }
 
-std::wstring CInstalledFontsContainer::CaptionText() const {
+namespace {
+
+std::wstring Counts(int shown, int total) {
   wchar_t counts[48]{};
-  if (shown_ == total_)
-    std::swprintf(counts, std::size(counts), L" [%d]", shown_);
+  if (shown == total)
+    std::swprintf(counts, std::size(counts), L" [%d]", shown);
   else
-    std::swprintf(counts, std::size(counts), L" [%d / %d]", shown_, total_);
-  return LoadResString(IDS_INSTALLED_FONTS_PANE) + counts;
+    std::swprintf(counts, std::size(counts), L" [%d / %d]", shown, total);
+  return counts;
 }
+
+}  // namespace
+
+std::wstring CInstalledFontsContainer::CaptionText() const {
+  return LoadResString(IDS_INSTALLED_FONTS_PANE) + Counts(shown_, total_);
+}
+
+size_t CInstalledFontsContainer::CaptionTail() const { return Counts(shown_, total_).size(); }
 
 COLORREF CInstalledFontsContainer::CaptionColor() const {
   const HWND focus = ::GetFocus();
@@ -33,15 +43,8 @@ COLORREF CInstalledFontsContainer::CaptionColor() const {
   return ::GetSysColor(focused ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
 }
 
-int CInstalledFontsContainer::CaptionTextEnd() const {
-  return SortOrderCaptionEnd(m_hWnd, ToolbarLeft());
-}
-
-void CInstalledFontsContainer::DrawCaptionContent(HDC dc, const RECT& band) {
-  RECT client{};
-  GetClientRect(&client);
-  DrawSortOrderIcon(dc, client.left + SortOrderIconLeft(client.right - client.left, ToolbarLeft()), band.top,
-                    g_AppState.InstalledFonts);
+void CInstalledFontsContainer::DrawSortIcon(HDC dc, int left, int top) {
+  DrawSortOrderIcon(dc, left, top, g_AppState.InstalledFonts);
 }
 
 void CInstalledFontsContainer::OnCaptionClick(UINT, POINT at) {

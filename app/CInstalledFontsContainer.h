@@ -13,12 +13,13 @@ public:
   DECLARE_WND_CLASS_EX(L"OrvelInstalledPane", CS_DBLCLKS, COLOR_3DFACE)
 
   void AddButtons();
+  // "Installed Fonts [shown / all]"; the counts are kept whole.
   std::wstring CaptionText() const;
+  size_t CaptionTail() const;
   COLORREF CaptionColor() const;
-  // The installed list's sort order, in the middle of the caption.
-  void DrawCaptionContent(HDC dc, const RECT& band);
-  // The caption text ends before that icon.
-  int CaptionTextEnd() const;
+  // The installed list's sort order, in the caption.
+  bool HasSortIcon() const { return true; }
+  void DrawSortIcon(HDC dc, int left, int top);
 
   // Rows the installed list shows and entries it has in all.
   void SetCounts(int shown, int total);

@@ -13,6 +13,7 @@
 #include "lists/TempFontsFolder.h"
 #include "common/ClampRectToVirtualScreen.h"
 #include "common/HelpRequest.h"
+#include "common/LoadImageListFromResource.h"
 #include "common/ResString.h"
 #include "framework/AppModule.h"
 
@@ -70,7 +71,8 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 
   commandBar_.Create(m_hWnd, nullptr, kCommandBarCreateStyle);
   commandBar_.AttachMenu(::GetMenu(m_hWnd));
-  commandBar_.LoadImages(IDR_COMMAND_ICONS);
+  // The menus' pictures: the one command picture table that the panes' menus use too.
+  commandBar_.SetImages(LoadCommandPictures(), CommandPictureTable());
   ::SetMenu(m_hWnd, nullptr);
   UIAddMenu(commandBar_.GetMenu());
 
@@ -207,6 +209,12 @@ LRESULT CMainFrame::OnHelp(UINT, WPARAM, LPARAM lParam, BOOL&) {
 // forwarded up through the panes and splitters, are answered for them or sent back to them.
 LRESULT CMainFrame::OnFontListMessage(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
   LRESULT result = 0;
+  if (IsSelectionChangeNotice(msg, lParam)) {
+    const HWND from = reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
+    if (from == g_AppState.FolderFonts.m_hWnd || from == g_AppState.GroupFonts.m_hWnd ||
+        from == g_AppState.InstalledFonts.m_hWnd)
+      PostSelectionUpdate();
+  }
   for (const COrvelListView* list : {static_cast<const COrvelListView*>(&g_AppState.FolderFonts),
                                      static_cast<const COrvelListView*>(&g_AppState.GroupFonts),
                                      static_cast<const COrvelListView*>(&g_AppState.InstalledFonts)})
@@ -367,6 +375,28 @@ IdleJob CMainFrame::RunIdleJob() {
     return IdleJob::GroupListFill;
   }
   return IdleJob::None;
+}
+
+void CMainFrame::PostSelectionUpdate() {
+  if (selectionUpdatePosted_ || !m_hWnd) return;
+  selectionUpdatePosted_ = PostMessage(kMsgFontListSelectionChanged) != FALSE;
+}
+
+// The states the idle pass would set, now: the sample pane shows the selected row and the
+// toolbars' buttons follow, whether or not an idle phase comes after this message.
+LRESULT CMainFrame::OnSelectionChanged(UINT, WPARAM wParam, LPARAM, BOOL&) {
+  if (wParam == kSelectionChangeNotice) {
+    PostSelectionUpdate();
+    return 0;
+  }
+  selectionUpdatePosted_ = false;
+  // Not under the work of a list that is being filled or changed (a box of that work may be
+  // dispatching this message): the idle pass after it shows the selection.
+  if (g_AppState.Busy || g_AppState.FolderFonts.m_busy || g_AppState.GroupFonts.m_busy ||
+      g_AppState.InstalledFonts.m_busy)
+    return 0;
+  UpdateStates();
+  return 0;
 }
 
 void CMainFrame::UpdateStates() {

@@ -18,6 +18,7 @@
 #include "framework/MessageCrackers.h"
 #include "framework/MessageLoop.h"
 #include "framework/UpdateUI.h"
+#include "lists/FontListParent.h"
 
 class COrvelListView;
 class CSearchDlg;
@@ -120,6 +121,7 @@ public:
     MESSAGE_HANDLER(WM_MEASUREITEM, OnFontListMessage)
     MESSAGE_HANDLER(WM_DRAWITEM, OnFontListMessage)
     MESSAGE_HANDLER(WM_NOTIFY, OnFontListMessage)
+    MESSAGE_HANDLER(kMsgFontListSelectionChanged, OnSelectionChanged)
     MESSAGE_HANDLER(WM_ENTERSIZEMOVE, OnEnterSizeMove)
     MESSAGE_HANDLER(WM_EXITSIZEMOVE, OnExitSizeMove)
     MESSAGE_HANDLER(WM_HELP, OnHelp)
@@ -257,6 +259,10 @@ private:
   void SetViewChecks();
   void ShowFolderListCaption();
   void UpdateStates();
+  // A list's selection changed: the states follow at once, by a posted message (one at a time).
+  void PostSelectionUpdate();
+  LRESULT OnSelectionChanged(UINT, WPARAM, LPARAM, BOOL&);
+  bool selectionUpdatePosted_ = false;
   // The groups pane and the group list (CMainFrameGroupCommands.cpp).
   void UpdateGroupsPaneButtons();
   void ShowGroupList();

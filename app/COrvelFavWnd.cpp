@@ -5,6 +5,7 @@
 #include "app/Preferences.h"
 #include "common/Seams.h"
 #include "framework/AppModule.h"
+#include "framework/Dpi.h"
 #include "framework/TrackPopupMenuOnMonitor.h"
 #include "framework/ToolbarResource.h"
 
@@ -15,8 +16,8 @@ constexpr DWORD kBandToolbarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS
 constexpr DWORD kBandToolbarLook = TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS;
 constexpr DWORD kBandToolbarExStyle = TBSTYLE_EX_DRAWDDARROWS | TBSTYLE_EX_MIXEDBUTTONS;
 static_assert(kBandToolbarStyle == 0x5600094C && kBandToolbarLook == 0x1900 && kBandToolbarExStyle == 9);
-constexpr int kImageSize = 16;
-constexpr int kButtonSize = 23;
+constexpr int kImageSize = 16;   // of the strip, drawn for 96 DPI
+constexpr int kButtonSize = 23;  // at 96 DPI
 constexpr int kImageAdd = 1;
 constexpr int kImageRemove = 2;
 constexpr size_t kButtonTextMax = 260;
@@ -42,10 +43,15 @@ HWND COrvelFavWnd::Create(HWND pane) {
   ::SendMessageW(toolbar_, TB_SETSTYLE, 0, kBandToolbarStyle | kBandToolbarLook);
   ::SendMessageW(toolbar_, TB_SETEXTENDEDSTYLE, 0, kBandToolbarExStyle);
   ::SendMessageW(toolbar_, TB_SETDRAWTEXTFLAGS, DT_PATH_ELLIPSIS, DT_PATH_ELLIPSIS);
-  ::SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
-  ::SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonSize, kButtonSize));
-  images_.Reset(::ImageList_LoadImageW(orv::g_Module.GetResourceInstance(), MAKEINTRESOURCEW(IDR_FAVORITES_TOOLBAR),
-                                       kImageSize, 0, CLR_DEFAULT, IMAGE_BITMAP, LR_CREATEDIBSECTION));
+  // The pictures and buttons at the screen's density.
+  const int image = orv::ScaleToScreenDpi(kImageSize), button = orv::ScaleToScreenDpi(kButtonSize);
+  ::SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(image, image));
+  ::SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(button, button));
+  images_ = orv::ScaleImageList(
+      orv::ScopedImageList(::ImageList_LoadImageW(orv::g_Module.GetResourceInstance(),
+                                                  MAKEINTRESOURCEW(IDR_FAVORITES_TOOLBAR), kImageSize, 0, CLR_DEFAULT,
+                                                  IMAGE_BITMAP, LR_CREATEDIBSECTION)),
+      image, image);
   disabledImages_ = orv::SetToolbarImages(toolbar_, images_.Get());
   static wchar_t empty[] = L"";
   const TBBUTTON buttons[] = {

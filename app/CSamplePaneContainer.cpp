@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "app/AppState.h"
 #include "app/Preferences.h"
 #include "common/LoadImageListFromResource.h"
@@ -39,7 +41,17 @@ void CSamplePaneContainer::AddButtons() {
     orv::ScopedBitmap strip(static_cast<HBITMAP>(::LoadImageW(orv::g_Module.GetResourceInstance(),
                                                               MAKEINTRESOURCEW(IDB_SAMPLE_TOOLBAR), IMAGE_BITMAP, 0,
                                                               0, LR_CREATEDIBSECTION)));
-    if (strip) ::ImageList_Add(images_.Get(), strip.Get(), nullptr);
+    if (strip && m_cxImage == kCommandIconSize) {
+      ::ImageList_Add(images_.Get(), strip.Get(), nullptr);
+    } else if (strip) {
+      // The strip is drawn for 96 DPI: its pictures at the screen's size, one by one.
+      orv::ScopedImageList scaled = orv::ScaleImageList(
+          orv::ImageListFromStrip(strip.Get(), kCommandIconSize, kCommandIconSize), m_cxImage, m_cyImage);
+      for (int i = 0; scaled && i < ::ImageList_GetImageCount(scaled.Get()); ++i) {
+        orv::ScopedIcon icon(::ImageList_GetIcon(scaled.Get(), i, ILD_TRANSPARENT));
+        ::ImageList_AddIcon(images_.Get(), icon.Get());
+      }
+    }
     disabledImages_ = orv::SetToolbarImages(m_hWndToolBar, images_.Get());
   }
   ::SendMessageW(m_hWndToolBar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
@@ -81,7 +93,9 @@ bool CSamplePaneContainer::Refresh(bool full) {
 }
 
 void CSamplePaneContainer::UpdateTitle(const std::wstring& name, int size, uint32_t flags) {
-  SetCaption(FormatWide(L"[%d points] %s", size, name.c_str()));
+  // The size is kept whole; a long name is shortened.
+  const std::wstring size_text = FormatWide(L"[%d points] ", size);
+  SetCaption(size_text + name, size_text.size());
   flags_ = name.empty() ? 0 : flags;
   if (m_hWnd) UpdateWindow();
   SetButtonStates();
@@ -125,6 +139,8 @@ RECT CSamplePaneContainer::CaptionTextRect() {
     orv::ScopedSelectObject select(dc.Get(), GetTitleFont());
     ::GetTextExtentPoint32W(dc.Get(), m_caption.c_str(), static_cast<int>(m_caption.size()), &extent);
   }
+  // As drawn: a caption shortened to fit is as wide as what is shown of it.
+  if (!ShownCaption().text.empty()) extent.cx = std::min<LONG>(extent.cx, ShownCaption().textWidth);
   return RECT{left, 0, left + extent.cx, m_cyCaption};
 }
 

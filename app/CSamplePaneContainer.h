@@ -27,7 +27,6 @@ public:
   void AddButtons();
   int CaptionExtra() const { return 0; }
   int CaptionLeft() const { return ::GetSystemMetrics(SM_CXVSCROLL); }
-  UINT CaptionFlags() const { return DT_PATH_ELLIPSIS; }
   bool FlatCaption() const { return false; }
 
   // Creates the sample window as the pane's client.

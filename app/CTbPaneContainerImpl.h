@@ -8,13 +8,18 @@
 //   void OnPaneCreated()                    runs once the caption height is known
 //   int CaptionExtra() const                4, or 0 for a pane whose caption is not padded
 //   std::wstring CaptionText() const        the text painted in the caption band
+//   size_t CaptionHead() const              characters at its start kept whole (a size)
+//   size_t CaptionTail() const              characters at its end kept whole (the counts)
 //   COLORREF CaptionColor() const           the text colour
-//   UINT CaptionFlags() const               draw flags besides the single-line ones
 //   int CaptionLeft() const                 where the band starts (the sample pane's up-down)
 //   int TextBottom() const                  bottom of the text rectangle (0: the band's bottom)
-//   int CaptionTextEnd() const              where the text must end, shortened with an ellipsis
-//                                           (0: at the toolbar)
+//   bool HasSortIcon() const                the band shows a list's sort order (16 x 16)
+//   void DrawSortIcon(HDC, int left, int top)  draws it
 //   void DrawCaptionContent(HDC, const RECT& band)  draws over the band after its text
+//
+// The caption text is laid out by LayOutPaneCaption: when it does not fit, its title is
+// shortened, never its kept head and tail, and the sort icon moves from the middle of the band
+// to just after the text.
 #pragma once
 
 #include <windows.h>
@@ -22,7 +27,10 @@
 
 #include <string>
 
+#include "app/PaneCaptionLayout.h"
+#include "app/PaneSortOrder.h"
 #include "framework/CustomDraw.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "framework/TrackPopupMenuOnMonitor.h"
 #include "framework/WindowImpl.h"
@@ -51,17 +59,24 @@ public:
   HWND m_hWndToolBar = nullptr;
   HWND m_hWndClient = nullptr;
   bool m_bNoToolbar = false;
-  int m_cxImage = 16;
-  int m_cyImage = 16;
+  // The toolbar's pictures: 16 pixels at 96 DPI, larger at higher densities.
+  int m_cxImage = orv::ScreenPictureSize();
+  int m_cyImage = orv::ScreenPictureSize();
   int m_cxToolBar = 0;
   int m_cyCaption = 0;
   std::wstring m_caption;
+  size_t m_captionHead = 0;  // characters of m_caption kept whole at its start
+  size_t m_captionTail = 0;  // and at its end
 
   const std::wstring& GetCaption() const { return m_caption; }
-  void SetCaption(const std::wstring& text) {
+  void SetCaption(const std::wstring& text, size_t keepHead = 0, size_t keepTail = 0) {
     m_caption = text;
+    m_captionHead = keepHead;
+    m_captionTail = keepTail;
     if (this->m_hWnd) this->Invalidate();
   }
+  // The caption as the last paint laid it out: its text and where the sort icon went (-1: none).
+  const PaneCaptionLayout& ShownCaption() const { return shownCaption_; }
 
   void SetClient(HWND client) {
     m_hWndClient = client;
@@ -157,11 +172,13 @@ public:
   void OnPaneCreated() {}
   int CaptionExtra() const { return 4; }
   std::wstring CaptionText() const { return m_caption; }
+  size_t CaptionHead() const { return m_captionHead; }
+  size_t CaptionTail() const { return m_captionTail; }
   COLORREF CaptionColor() const { return ::GetSysColor(COLOR_WINDOWTEXT); }
-  UINT CaptionFlags() const { return 0; }
   int CaptionLeft() const { return 0; }
   int TextBottom() const { return 0; }
-  int CaptionTextEnd() const { return 0; }
+  bool HasSortIcon() const { return false; }
+  void DrawSortIcon(HDC, int, int) {}
   bool FlatCaption() const { return true; }
   void DrawCaptionContent(HDC, const RECT&) {}
 
@@ -243,14 +260,15 @@ private:
     text.right = band.right - 4;
     if (m_hWndToolBar) text.right -= m_cxToolBar + 4;
     if (const int bottom = Self()->TextBottom()) text.bottom = bottom;
-    UINT flags = DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | Self()->CaptionFlags();
-    if (const int end = Self()->CaptionTextEnd(); end > 0 && end < text.right) {
-      text.right = end > text.left ? end : text.left;
-      if (!(flags & DT_PATH_ELLIPSIS)) flags |= DT_END_ELLIPSIS;
-    }
-    std::wstring caption = Self()->CaptionText();
-    ::DrawTextW(dc, caption.data(), static_cast<int>(caption.size()), &text, flags);
+    const bool icon = Self()->HasSortIcon();
+    shownCaption_ = LayOutPaneCaption(dc, Self()->CaptionText(), Self()->CaptionHead(), Self()->CaptionTail(),
+                                      text.left, text.right, icon ? kSortOrderIconSize : 0, kSortOrderIconGap,
+                                      client.left + SortOrderIconLeft(client.right - client.left, ToolbarLeft()));
+    // The ellipsis only for the last resort, kept parts wider than the band.
+    ::DrawTextW(dc, shownCaption_.text.c_str(), static_cast<int>(shownCaption_.text.size()), &text,
+                DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
     ::SelectObject(dc, oldFont);
+    if (icon && shownCaption_.iconLeft >= 0) Self()->DrawSortIcon(dc, shownCaption_.iconLeft, band.top);
     Self()->DrawCaptionContent(dc, band);
 
     if (!m_hWndClient) {
@@ -286,4 +304,5 @@ private:
   }
 
   orv::ScopedFont titleFont_;
+  PaneCaptionLayout shownCaption_;
 };

@@ -22,10 +22,6 @@ std::vector<std::wstring> Captions(UINT id, size_t count) {
 
 void AddSeparator(const IconPopupMenu& menu) { ::AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr); }
 
-void Prepare(IconPopupMenu& menu, const int* icons, int count) {
-  (void)menu.RenderIcons(icons, count);  // a menu without icons still works
-}
-
 // The selected-row count and the first selected row's record.
 struct Selection {
   int count = 0;
@@ -39,8 +35,8 @@ Selection SelectionOf(const COrvelListView& list) {
   return s;
 }
 
-// The items every font list offers, with the icons of those among the menu's icon commands.
-void AppendCommonItems(const IconPopupMenu& menu, const COrvelListView& list, UINT state) {
+// The items every font list offers, with the pictures of their commands.
+void AppendCommonItems(IconPopupMenu& menu, const COrvelListView& list, UINT state) {
   list.AppendContextMenuItems(menu.Get(), state);
   menu.ShowItemIcons();
 }
@@ -62,8 +58,6 @@ bool HasInstalledMark(const CGroupsTreeView& tree) {
 }  // namespace
 
 void FillGroupsTreeMenu(IconPopupMenu& menu, const CGroupsTreeView& tree) {
-  static const int kIcons[] = {ID_GROUP_DELETE, ID_GROUP_NEW, ID_FONTS_REFRESH};
-  Prepare(menu, kIcons, static_cast<int>(std::size(kIcons)));
   const std::vector<std::wstring> text = Captions(IDS_GROUPS_MENU_CAPTIONS, 6);
   HTREEITEM group = tree.GetSelectedItem();
   const bool installed = group && tree.IsItemInstalled(group);
@@ -79,10 +73,6 @@ void FillGroupsTreeMenu(IconPopupMenu& menu, const CGroupsTreeView& tree) {
 }
 
 void FillFolderListMenu(IconPopupMenu& menu, const CLVFolderFonts& list) {
-  static const int kIcons[] = {ID_FONTS_COPY_TO_FOLDER, ID_LIST_DELETE_FILES, ID_FONTS_SHOW_INSTALLED,
-                               ID_FONTS_REFRESH,        ID_FONTS_SHEET,       ID_FONTS_CHARMAP,
-                               ID_LIST_PRINT};
-  Prepare(menu, kIcons, static_cast<int>(std::size(kIcons)));
   const std::vector<std::wstring> text = Captions(IDS_FOLDER_LIST_MENU, 4);
   const Selection s = SelectionOf(list);
   const bool zip = list.m_zipFolder;
@@ -104,8 +94,6 @@ void FillFolderListMenu(IconPopupMenu& menu, const CLVFolderFonts& list) {
 }
 
 void FillGroupListMenu(IconPopupMenu& menu, const CLVGroupFonts& list) {
-  static const int kIcons[] = {ID_FONTS_CHARMAP, ID_LIST_PRINT};
-  Prepare(menu, kIcons, static_cast<int>(std::size(kIcons)));
   const Selection s = SelectionOf(list);
   const bool oneFont = s.count == 1 && s.first;
   if (oneFont) menu.InsertItem(ID_GROUP_SHOW_FONT_FOLDER, LoadResString(ID_GROUP_SHOW_FONT_FOLDER).c_str(), 0);
@@ -116,8 +104,6 @@ void FillGroupListMenu(IconPopupMenu& menu, const CLVGroupFonts& list) {
 }
 
 void FillInstalledListMenu(IconPopupMenu& menu, const COrvelListView& list) {
-  static const int kIcons[] = {ID_LIST_PRINT};
-  Prepare(menu, kIcons, static_cast<int>(std::size(kIcons)));
   const Selection s = SelectionOf(list);
   const bool cannot = s.count == 0 || (s.count == 1 && s.first && (s.first->IsRaster() || s.first->IsEudc()));
   const UINT state = cannot ? kMenuItemDisabled : 0;

@@ -1,7 +1,8 @@
 // The context menus of the panes' client windows: the groups tree's and those of the folder,
 // group and installed font lists. Each function fills a popup menu with the items and states
 // that the tree or list allows at this moment; the pane tracks the menu with the client window
-// as its owner, so the chosen command goes to the tree or list. Main thread only.
+// as its owner, so the chosen command goes to the tree or list. Every item shows the picture of
+// its command from the one command picture table (IconPopupMenu). Main thread only.
 #pragma once
 
 #include "common/IconPopupMenu.h"

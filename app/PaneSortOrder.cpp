@@ -8,19 +8,12 @@
 #include "lists/FontListImages.h"
 
 namespace {
-constexpr int kIconSize = 16;
 constexpr int kTextMargins = 8;  // 4 pixels at each end of the caption text
 }  // namespace
 
 int SortOrderIconLeft(int width, int toolbarLeft) {
   const int room = toolbarLeft < width / 2 ? 2 * toolbarLeft - kTextMargins : width - kTextMargins;
-  return room / 2 - kIconSize / 2;
-}
-
-int SortOrderCaptionEnd(HWND pane, int toolbarLeft) {
-  RECT client{};
-  ::GetClientRect(pane, &client);
-  return client.left + SortOrderIconLeft(client.right - client.left, toolbarLeft) - kSortOrderIconGap;
+  return room / 2 - kSortOrderIconSize / 2;
 }
 
 void DrawSortOrderIcon(HDC dc, int left, int top, const COrvelListView& list) {

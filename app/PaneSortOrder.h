@@ -11,16 +11,15 @@ class COrvelListView;
 // Images of the lists' shared 16-pixel image list.
 inline constexpr int kSortAscendingImage = 8;
 inline constexpr int kSortDescendingImage = 9;
-// Room kept between the caption text and the icon.
+// The icon's side, and the room kept between the caption text and the icon.
+inline constexpr int kSortOrderIconSize = 16;
 inline constexpr int kSortOrderIconGap = 4;
 
-// Where the icon goes in a pane of client width `width` whose toolbar starts at `toolbarLeft`:
-// the middle of the text area, or of the room left of the toolbar when the toolbar reaches past
-// the middle.
+// Where the icon stands in a pane of client width `width` whose toolbar starts at `toolbarLeft`
+// while the caption text ends left of it: the middle of the text area, or of the room left of
+// the toolbar when the toolbar reaches past the middle (LayOutPaneCaption moves it after a
+// longer text).
 [[nodiscard]] int SortOrderIconLeft(int width, int toolbarLeft);
-
-// Where the caption text of `pane` (client coordinates) ends, a gap before the icon.
-[[nodiscard]] int SortOrderCaptionEnd(HWND pane, int toolbarLeft);
 
 // Draws the icon of `list`'s order at `left` and `top` of the caption band.
 void DrawSortOrderIcon(HDC dc, int left, int top, const COrvelListView& list);

@@ -11,29 +11,19 @@ IconPopupMenu::~IconPopupMenu() {
   bitmaps_.clear();
 }
 
-bool IconPopupMenu::RenderIcons(const int* commandIds, int count) {
-  commandIds_ = commandIds;
-  count_ = count;
-  bitmaps_.clear();
-  orv::ScopedImageList icons;
-  if (!LoadImageListFromResource(icons, count, commandIds)) return false;
-  const int built = ::ImageList_GetImageCount(icons.Get());
-  if (built <= 0) return false;
-
-  bitmaps_.reserve(static_cast<size_t>(built));
-  for (int i = 0; i < built; ++i) {
-    orv::ScopedBitmap bitmap;
-    if (CommandIconIndex(commandIds[i]) >= 0) bitmap = orv::MakeMenuPicture(icons.Get(), i);
-    bitmaps_.push_back(std::move(bitmap));
+HBITMAP IconPopupMenu::BitmapOf(UINT commandId) {
+  const int image = CommandIconIndex(static_cast<int>(commandId));
+  if (image < 0) return nullptr;
+  if (auto found = bitmaps_.find(commandId); found != bitmaps_.end()) return found->second.Get();
+  if (!loaded_) {
+    loaded_ = true;
+    pictures_ = LoadCommandPictures();
   }
-  return true;
-}
-
-HBITMAP IconPopupMenu::BitmapOf(UINT commandId) const noexcept {
-  for (size_t i = 0; i < bitmaps_.size() && static_cast<int>(i) < count_; ++i) {
-    if (commandIds_[i] == static_cast<int>(commandId)) return bitmaps_[i].Get();
-  }
-  return nullptr;
+  if (!pictures_) return nullptr;
+  orv::ScopedBitmap bitmap = orv::MakeMenuPicture(pictures_.Get(), image);
+  HBITMAP result = bitmap.Get();
+  if (result) bitmaps_.emplace(commandId, std::move(bitmap));
+  return result;
 }
 
 bool IconPopupMenu::InsertItem(UINT commandId, const wchar_t* text, UINT state) {
@@ -48,14 +38,14 @@ bool IconPopupMenu::InsertItem(UINT commandId, const wchar_t* text, UINT state) 
   return true;
 }
 
-void IconPopupMenu::ShowItemIcons() const {
+void IconPopupMenu::ShowItemIcons() {
   const int count = ::GetMenuItemCount(menu_.Get());
   for (int i = 0; i < count; ++i) SetItemBitmap(static_cast<UINT>(i), true);
 }
 
-void IconPopupMenu::SetItemBitmap(UINT item, bool byPosition) const {
+void IconPopupMenu::SetItemBitmap(UINT item, bool byPosition) {
   const UINT command = byPosition ? ::GetMenuItemID(menu_.Get(), static_cast<int>(item)) : item;
-  HBITMAP bitmap = command != static_cast<UINT>(-1) ? BitmapOf(command) : nullptr;
+  HBITMAP bitmap = command != static_cast<UINT>(-1) && command != 0 ? BitmapOf(command) : nullptr;
   if (!bitmap) return;
   MENUITEMINFOW image{};
   image.cbSize = sizeof(image);

@@ -1,14 +1,17 @@
-// A popup menu whose items carry the toolbar's command icons.
+// A popup menu whose items carry the pictures of their commands.
 //
-// The owner creates the menu (CreatePopupMenu) and hands it over; this object destroys it
-// together with the item bitmaps. RenderIcons makes one bitmap per command identifier of the
-// caller's list (the list itself stays the caller's and must outlive this object); InsertItem
-// then adds items, and those whose identifier is in the list show its bitmap. The menu is shown
-// with TrackPopupMenuOnMonitor, which puts the bitmaps in a column of their own. UI thread only.
+// Every item whose command has a picture in the one command picture table
+// (CommandPictureTable) shows it, whichever menu it is in: the pane menus, the right-click
+// menus of the trees and lists, the tool frames' tab menus. The owner creates the menu
+// (CreatePopupMenu) and hands it over; this object destroys it together with the item bitmaps.
+// InsertItem adds items with their pictures; ShowItemIcons gives the pictures to items another
+// part of the program appended. The menu is shown with TrackPopupMenuOnMonitor, which puts the
+// bitmaps in a column of their own. The pictures have the screen's picture size. UI thread only.
 #pragma once
 
 #include <windows.h>
-#include <vector>
+
+#include <map>
 
 #include "framework/Handles.h"
 
@@ -21,23 +24,20 @@ public:
 
   HMENU Get() const noexcept { return menu_.Get(); }
 
-  // Builds the item bitmaps of `count` identifiers. False when no icon could be built.
-  [[nodiscard]] bool RenderIcons(const int* commandIds, int count);
-
   // Inserts an item before the item with the same identifier, or at the end when there is none.
   bool InsertItem(UINT commandId, const wchar_t* text, UINT state);
-  // Gives every item already in the menu the bitmap of its command, where one was rendered:
+  // Gives every item already in the menu the picture of its command, where the table has one:
   // for items another part of the program appended (a list's common items).
-  void ShowItemIcons() const;
+  void ShowItemIcons();
 
-  // The bitmap of a command, or null when the command has none.
-  HBITMAP BitmapOf(UINT commandId) const noexcept;
+  // The bitmap of a command, or null when the command has no picture (or the strip is missing).
+  HBITMAP BitmapOf(UINT commandId);
 
 private:
-  void SetItemBitmap(UINT item, bool byPosition) const;
+  void SetItemBitmap(UINT item, bool byPosition);
 
   orv::ScopedMenu menu_;
-  const int* commandIds_ = nullptr;
-  int count_ = 0;
-  std::vector<orv::ScopedBitmap> bitmaps_;  // one per identifier, same order; null: no icon
+  bool loaded_ = false;
+  orv::ScopedImageList pictures_;               // the strip at the screen's picture size
+  std::map<UINT, orv::ScopedBitmap> bitmaps_;  // made as items need them
 };

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "framework/AppModule.h"
+#include "framework/Dpi.h"
 
 namespace {
 
@@ -32,7 +33,32 @@ int CommandIconIndex(int commandId) noexcept {
   return -1;
 }
 
-bool LoadImageListFromStrip(HIMAGELIST strip, orv::ScopedImageList& out, int count, const int* commandIds) {
+std::vector<std::pair<UINT, int>> CommandPictureTable() {
+  std::vector<std::pair<UINT, int>> table;
+  for (size_t i = 0; i < std::size(kCommandIconTable); ++i)
+    table.emplace_back(static_cast<UINT>(kCommandIconTable[i]), static_cast<int>(i));
+  for (const auto& alias : kIconAliases) table.emplace_back(static_cast<UINT>(alias.command), CommandIconIndex(alias.command));
+  return table;
+}
+
+namespace {
+
+orv::ScopedImageList LoadStrip() {
+  return orv::ScopedImageList(::ImageList_LoadImageW(orv::g_Module.GetResourceInstance(),
+                                                     MAKEINTRESOURCEW(kCommandIconStripId), kCommandIconSize, 0,
+                                                     CLR_NONE, IMAGE_BITMAP, LR_CREATEDIBSECTION | LR_DEFAULTSIZE));
+}
+
+int SizeOrScreen(int size) { return size > 0 ? size : orv::ScreenPictureSize(); }
+
+}  // namespace
+
+orv::ScopedImageList LoadCommandPictures(int size) {
+  const int side = SizeOrScreen(size);
+  return orv::ScaleImageList(LoadStrip(), side, side);
+}
+
+bool LoadImageListFromStrip(HIMAGELIST strip, orv::ScopedImageList& out, int count, const int* commandIds, int size) {
   out.Reset();
   if (!strip || count < 0 || (count > 0 && !commandIds)) return false;
   orv::ScopedImageList list(
@@ -58,15 +84,14 @@ bool LoadImageListFromStrip(HIMAGELIST strip, orv::ScopedImageList& out, int cou
     }
     if (::ImageList_AddIcon(list.Get(), icon.Get()) < 0) return false;
   }
-  out = std::move(list);
-  return true;
+  const int side = SizeOrScreen(size);
+  out = orv::ScaleImageList(std::move(list), side, side);
+  return static_cast<bool>(out);
 }
 
 bool LoadImageListFromResource(orv::ScopedImageList& out, int count, const int* commandIds) {
   out.Reset();
-  orv::ScopedImageList strip(::ImageList_LoadImageW(orv::g_Module.GetResourceInstance(),
-                                                    MAKEINTRESOURCEW(kCommandIconStripId), kCommandIconSize, 0,
-                                                    CLR_NONE, IMAGE_BITMAP, LR_CREATEDIBSECTION | LR_DEFAULTSIZE));
+  orv::ScopedImageList strip = LoadStrip();
   if (!strip) return false;
   return LoadImageListFromStrip(strip.Get(), out, count, commandIds);
 }

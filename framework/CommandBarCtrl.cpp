@@ -150,6 +150,17 @@ bool CCommandBarCtrl::SetImages(ScopedImageList images, const WORD* commands, si
   return true;
 }
 
+bool CCommandBarCtrl::SetImages(ScopedImageList images, const std::vector<std::pair<UINT, int>>& imageOf) {
+  if (!images) return false;
+  images_ = std::move(images);
+  imageOf_.clear();
+  itemBitmaps_.clear();
+  const int available = ::ImageList_GetImageCount(images_.Get());
+  for (const auto& [command, image] : imageOf)
+    if (image >= 0 && image < available) imageOf_.emplace(command, image);
+  return true;
+}
+
 int CCommandBarCtrl::ImageOf(UINT command) const {
   auto it = imageOf_.find(command);
   return it == imageOf_.end() ? -1 : it->second;

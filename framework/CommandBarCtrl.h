@@ -18,6 +18,8 @@
 
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/Handles.h"
 #include "framework/MessageLoop.h"
@@ -48,6 +50,8 @@ public:
   bool LoadImages(UINT resourceId);
   // The same from an image list (taken over) and the command of each image, in order.
   bool SetImages(ScopedImageList images, const WORD* commands, size_t count);
+  // The same with a table of (command, image); several commands may share an image.
+  bool SetImages(ScopedImageList images, const std::vector<std::pair<UINT, int>>& imageOf);
   [[nodiscard]] int ImageOf(UINT command) const;
 
   // Keyboard access: Alt alone or F10 enters it (the first button becomes hot).

@@ -101,7 +101,10 @@ HWND CFrameWindowImplBase::CreateToolBarCtrl(HWND parent, const ToolbarResource&
                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), g_Module.GetModuleInstance(), nullptr);
   if (!tb) return nullptr;
   ::SendMessageW(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  ::SendMessageW(tb, TB_SETBITMAPSIZE, 0, MAKELPARAM(data.ImageWidth, data.ImageHeight));
+  // The images may have been scaled to the screen's density.
+  int imageWidth = data.ImageWidth, imageHeight = data.ImageHeight;
+  if (images) ::ImageList_GetIconSize(images.Get(), &imageWidth, &imageHeight);
+  ::SendMessageW(tb, TB_SETBITMAPSIZE, 0, MAKELPARAM(imageWidth, imageHeight));
   if (images) {
     ScopedImageList disabled = SetToolbarImages(tb, images.Get());
     imageLists_.push_back(std::move(images));

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "framework/Dpi.h"
 #include "framework/ImageListPixels.h"
 
 namespace orv {
@@ -19,16 +20,22 @@ bool IsRealBitmap(HBITMAP bitmap) {
 SIZE PictureSize(HBITMAP picture) {
   BITMAP bm{};
   if (picture && ::GetObjectW(picture, sizeof(bm), &bm)) return {bm.bmWidth, bm.bmHeight};
-  return {kMenuPictureSize + kMenuPictureGap, kMenuPictureSize};
+  // An item without a picture: the column of a picture at the screen's density.
+  const int dpi = ScreenDpi();
+  return {PictureSizeForDpi(dpi) + MenuPictureGap(dpi), PictureSizeForDpi(dpi)};
 }
 
 }  // namespace
 
-ScopedBitmap MakeMenuPicture(HIMAGELIST images, int index) {
+int MenuPictureGap(int dpi) { return ScaleToDpi(kMenuPictureGap, dpi); }
+
+ScopedBitmap MakeMenuPicture(HIMAGELIST images, int index) { return MakeMenuPicture(images, index, ScreenDpi()); }
+
+ScopedBitmap MakeMenuPicture(HIMAGELIST images, int index, int dpi) {
   const ImagePixels picture = ReadImagePixels(images, index);
   if (picture.Empty()) return {};
   ImagePixels image;
-  image.Width = picture.Width + kMenuPictureGap;
+  image.Width = picture.Width + MenuPictureGap(dpi);
   image.Height = picture.Height;
   image.Pixels.assign(static_cast<size_t>(image.Width) * static_cast<size_t>(image.Height), 0);
   for (int y = 0; y < picture.Height; ++y)

@@ -25,12 +25,17 @@
 
 namespace orv {
 
-constexpr int kMenuPictureSize = 16;
-constexpr int kMenuPictureGap = 3;  // columns between a picture and its text
+constexpr int kMenuPictureSize = 16;  // at 96 DPI; the pictures follow the screen's density
+constexpr int kMenuPictureGap = 3;   // columns between a picture and its text, at 96 DPI
 
-// Image `index` of `images` as an item picture (32-bit, premultiplied alpha, transparent
-// columns on its right). Null when the list has no such image.
-[[nodiscard]] ScopedBitmap MakeMenuPicture(HIMAGELIST images, int index);
+// The gap at `dpi`: proportional to it (3 at 96 DPI, 4 at 120, 5 at 144).
+[[nodiscard]] int MenuPictureGap(int dpi);
+
+// Image `index` of `images` as an item picture (32-bit, premultiplied alpha, with the gap of
+// `dpi` as transparent columns on its right; the images have the size the screen wants). Null
+// when the list has no such image.
+[[nodiscard]] ScopedBitmap MakeMenuPicture(HIMAGELIST images, int index, int dpi);
+[[nodiscard]] ScopedBitmap MakeMenuPicture(HIMAGELIST images, int index);  // at the screen's density
 
 // When any text item of `popup` has a picture of its own: clears MNS_CHECKORBMP and MNS_NOCHECK
 // and makes every text item a callback picture. Returns whether the popup has pictures.

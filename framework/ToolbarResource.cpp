@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "framework/ByteReader.h"
+#include "framework/Dpi.h"
 #include "framework/ImageListPixels.h"
 
 namespace orv {
@@ -85,7 +86,7 @@ ScopedImageList LoadToolbarImageList(HINSTANCE instance, UINT bitmapId, int imag
   ScopedBitmap strip(static_cast<HBITMAP>(
       ::LoadImageW(instance, MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (!strip) return {};
-  return ImageListFromStrip(strip.Get(), imageWidth, imageHeight);
+  return ScaleImageListForScreen(ImageListFromStrip(strip.Get(), imageWidth, imageHeight));
 }
 
 ScopedImageList ImageListFromStrip(HBITMAP strip, int imageWidth, int imageHeight) {

@@ -35,7 +35,8 @@ struct ToolbarResource {
 // Finds and parses toolbar resource `id` of `instance`.
 [[nodiscard]] std::optional<ToolbarResource> LoadToolbarResource(HINSTANCE instance, UINT id);
 
-// The strip bitmap `bitmapId` as an image list of `imageWidth`-wide images. A 32-bit strip keeps
+// The strip bitmap `bitmapId` as an image list of `imageWidth`-wide images, scaled to the
+// screen's density (images drawn for 96 DPI; at 96 DPI they stay as drawn). A 32-bit strip keeps
 // its alpha; any other depth is masked by the colour of its top-left pixel.
 [[nodiscard]] ScopedImageList LoadToolbarImageList(HINSTANCE instance, UINT bitmapId, int imageWidth, int imageHeight);
 

@@ -78,10 +78,8 @@ void CCensusListView::ShowContextMenu() {
   const int row = SelectedRow();
   if (row < 0) return;
   ::PostMessageW(m_hWnd, WM_MOUSELEAVE, 0, 0);
-  static const int kIcons[] = {ID_CENSUS_PROPERTIES};
   IconPopupMenu menu(::CreatePopupMenu());
   if (!menu.Get()) return;
-  (void)menu.RenderIcons(kIcons, 1);
   const std::wstring texts = LoadResString(IDS_CENSUS_MENU);
   FontFileReader reader;
   const bool readable = ReadRowFont(row, reader);

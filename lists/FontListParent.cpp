@@ -4,6 +4,15 @@
 
 #include "lists/COrvelListView.h"
 
+bool IsSelectionChangeNotice(UINT msg, LPARAM lParam) {
+  if (msg != WM_NOTIFY || !lParam) return false;
+  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+  if (header->code == LVN_ODSTATECHANGED) return true;
+  if (header->code != LVN_ITEMCHANGED) return false;
+  const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+  return (change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED);
+}
+
 bool HandleFontListParentMessage(const COrvelListView& list, UINT msg, WPARAM wParam, LPARAM lParam,
                                  LRESULT& result) {
   if (!list.m_hWnd) return false;

@@ -19,8 +19,6 @@
 namespace {
 
 const int kToolbarIcons[] = {ID_FONTS_INSTALL, ID_FONTS_UNINSTALL, ID_FONTS_PROPERTIES, ID_PANE_MENU};
-// The menu items that carry their command's icon.
-const int kMenuIcons[] = {ID_FONTS_COPY_TO_FOLDER, ID_FONTS_SHEET, ID_FONTS_CHARMAP, ID_LIST_PRINT};
 
 }  // namespace
 
@@ -65,7 +63,6 @@ void CLvSearchContainer::ShowContextMenu(bool atCursor) {
   if (!list_ || !list_->m_hWnd) return;
   IconPopupMenu menu(::CreatePopupMenu());
   if (!menu.Get()) return;
-  (void)menu.RenderIcons(kMenuIcons, static_cast<int>(std::size(kMenuIcons)));
   const bool selection = list_->GetFirstSelected() >= 0;
   const UINT state = selection ? MFS_ENABLED : MFS_DISABLED;
   const std::wstring captions = LoadResString(IDS_SEARCH_RESULT_MENU);
@@ -93,6 +90,10 @@ void CLvSearchContainer::ShowContextMenu(bool atCursor) {
 
 LRESULT CLvSearchContainer::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
   LRESULT result = 0;
+  // The search dialog's buttons and the main window's states follow the result list's selection.
+  if (list_ && list_->m_hWnd && IsSelectionChangeNotice(msg, lParam) &&
+      reinterpret_cast<NMHDR*>(lParam)->hwndFrom == list_->m_hWnd && g_AppState.MainWindow)
+    ::SendMessageW(g_AppState.MainWindow, kMsgFontListSelectionChanged, kSelectionChangeNotice, 0);
   if (list_ && HandleFontListParentMessage(*list_, msg, wParam, lParam, result)) return result;
   handled = FALSE;
   return 0;

@@ -284,7 +284,6 @@ void CTabbedToolFrame::OnTabRButtonDown(UINT, POINT pt) {
 void CTabbedToolFrame::TrackTabMenu(POINT screen, std::span<const int> commands, std::span<const std::wstring> texts) {
   IconPopupMenu menu(::CreatePopupMenu());
   if (!menu.Get()) return;
-  (void)menu.RenderIcons(commands.data(), static_cast<int>(commands.size()));
   for (size_t i = 0; i < commands.size() && i < texts.size(); ++i) {
     if (commands[i] == 0) ::AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
     else menu.InsertItem(static_cast<UINT>(commands[i]), texts[i].c_str(), MFS_ENABLED);

@@ -68,7 +68,7 @@ bool ReadLayout(WindowLayout& layout) {
 
 WindowLayout TestLayout() {
   WindowLayout l = DefaultWindowLayout(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
-  l.WindowRect = {30, 30, 830, 630};
+  l.WindowRect = RectOnScreen({30, 30}, {800, 600});  // on whatever screen the test runs
   l.MainSplitterPos = 210;
   l.ListsSplitterPos = 260;
   l.TreesSplitterPos = 190;
@@ -206,8 +206,9 @@ TEST_F(MainFrame, EveryMenuShowsWholeLabelsWithPicturesBesideThem) {
   struct Opener {
     CMainFrame* frame;
     int index;  // of the menu bar's popup, or
-    HWND pane;  // the pane whose menu button opens it
+    HWND pane;  // the pane whose menu button opens it,
     std::wstring name;
+    HWND client = nullptr;  // or whose client's right click opens it (at the cursor)
   };
   std::vector<Opener> openers;
   for (int i = 0; i < ::GetMenuItemCount(f.CommandBar().GetMenu()); ++i)
@@ -218,11 +219,24 @@ TEST_F(MainFrame, EveryMenuShowsWholeLabelsWithPicturesBesideThem) {
   openers.push_back({&f, 0, p.m_groupsPane, L"pane_menu_groups"});
   openers.push_back({&f, 0, p.m_fontListsPane, L"pane_menu_font_lists"});
   openers.push_back({&f, 0, p.m_installedPane, L"pane_menu_installed"});
+  // The right-click menus of the trees and the installed list, with a row selected.
+  openers.push_back({&f, 0, p.m_installedPane, L"right_click_installed", p.m_installedList});
+  openers.push_back({&f, 0, p.m_folderPane, L"right_click_folder_tree", p.m_folderTree});
+  openers.push_back({&f, 0, p.m_groupsPane, L"right_click_groups_tree", p.m_groupsTree});
+  for (int i = 0; i < 4; ++i) f.RunIdleJob();  // the installed list filled, the trees made
+  LVITEMW row{};
+  row.stateMask = row.state = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageW(p.m_installedList, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&row));
   for (Opener& o : openers) {
     const std::string found = CheckMenuWhileShown(
         [](void* c) {
           auto* o = static_cast<Opener*>(c);
-          if (o->pane) ::SendMessageW(o->pane, WM_COMMAND, ID_PANE_MENU, 0);
+          if (o->client) {  // the cursor in the client, where a right click would be
+            RECT rc{};
+            ::GetWindowRect(o->client, &rc);
+            ::SetCursorPos(rc.left + 20, rc.top + 20);
+          }
+          if (o->pane) ::SendMessageW(o->pane, WM_COMMAND, ID_PANE_MENU, reinterpret_cast<LPARAM>(o->client));
           else o->frame->CommandBar().OpenPopup(o->index, false);
         },
         &o, ArtifactsDir() + L"\\app_" + o.name + L".bmp");

@@ -9,6 +9,8 @@
 #include "app/CFontListsPaneContainer.h"
 #include "app/CGroupsTVContainer.h"
 #include "app/CInstalledFontsContainer.h"
+#include "app/PaneCaptionLayout.h"
+#include "app/PaneSortOrder.h"
 #include "common/ResourceIds.h"
 #include "tests/support/TestSupport.h"
 
@@ -20,6 +22,54 @@ TEST(PaneCaption, HeightFromFontAndImages) {
   };
   const Case cases[] = {{12, 16, 4, 31}, {12, 16, 0, 27}, {-12, 16, 4, 31}, {-24, 16, 4, 38}, {20, 16, 0, 30}};
   for (const Case& c : cases) EXPECT_EQ(PaneCaptionHeight(c.font, c.image, c.extra), c.height) << c.font;
+}
+
+// The caption's parts: the title shortened when room is short, the kept head and tail whole, the
+// sort icon in the middle while the text ends left of it and after the text otherwise.
+TEST(PaneCaption, LayoutShortensTheTitleAndKeepsTheCounts) {
+  orv::ScopedCreatedDC dc(::CreateCompatibleDC(nullptr));
+  orv::ScopedFont font = CreatePaneCaptionFont();
+  orv::ScopedSelectObject select(dc.Get(), font.Get());
+  auto width = [&](const std::wstring& text) {
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return static_cast<int>(size.cx);
+  };
+  const std::wstring installed = L"Installed Fonts [2527 / 2600]", counts = L" [2527 / 2600]";
+  const int whole = width(installed);
+  struct Case {
+    const char* what;
+    std::wstring caption;
+    size_t head, tail;
+    int right, icon, centre;
+    std::wstring text;  // empty: only its kept parts are checked
+    int iconLeft;       // -2: just after the text
+  } cases[] = {
+      {"fits left of the middle", installed, 0, counts.size(), 4 + whole + 200, 16, 4 + whole + 50, installed, 4 + whole + 50},
+      {"the icon moves after the text", installed, 0, counts.size(), 4 + whole + 30, 16, 4 + whole / 2, installed, -2},
+      {"the title is shortened", installed, 0, counts.size(), 4 + whole - 10, 16, 4 + whole / 2, L"", -2},
+      {"no icon: the whole room", installed, 0, counts.size(), 4 + whole, 0, 0, installed, -1},
+      {"no icon, short room", installed, 0, counts.size(), 4 + whole - 20, 0, 0, L"", -1},
+      {"a kept head", L"[12 points] DejaVu Serif Condensed Bold Italic", 12, 0, 4 + 120, 0, 0, L"", -1},
+      {"no room for the title", installed, 0, counts.size(), 4 + width(counts) + 2, 0, 0, counts.substr(1), -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const PaneCaptionLayout layout = LayOutPaneCaption(dc.Get(), c.caption, c.head, c.tail, 4, c.right, c.icon,
+                                                       kSortOrderIconGap, c.centre);
+    if (!c.text.empty()) EXPECT_EQ(layout.text, c.text) << testing_support::Narrow(layout.text);
+    EXPECT_TRUE(layout.text.starts_with(c.caption.substr(0, c.head)));
+    const std::wstring tail = c.caption.substr(c.caption.size() - c.tail);
+    EXPECT_TRUE(layout.text.ends_with(tail) || layout.text == tail.substr(1));
+    if (layout.text != c.caption && layout.text.size() > c.head + c.tail) {
+      EXPECT_NE(layout.text.find(L"..."), std::wstring::npos) << testing_support::Narrow(layout.text);
+    }
+    EXPECT_EQ(layout.textWidth, width(layout.text));
+    const int room = c.right - 4 - (c.icon ? c.icon + kSortOrderIconGap : 0);
+    if (layout.text.size() > c.head + c.tail) EXPECT_LE(layout.textWidth, room);
+    if (c.iconLeft == -2) EXPECT_EQ(layout.iconLeft, 4 + layout.textWidth + kSortOrderIconGap);
+    else EXPECT_EQ(layout.iconLeft, c.iconLeft);
+  }
 }
 
 class PaneTest : public ::testing::Test {
@@ -36,8 +86,9 @@ TEST_F(PaneTest, ToolbarWidthsAndLayout) {
   CGroupsTVContainer groups;
   RECT rc{0, 0, 300, 200};
   ASSERT_TRUE(groups.Create(host_, &rc));
-  // Three buttons of 16 + 7 and the half-width menu button of 8 + 7.
-  EXPECT_EQ(groups.m_cxToolBar, 3 * 23 + 15);
+  // Three buttons of the picture + 7 and the half-width menu button of half the picture + 7.
+  const int button = groups.m_cxImage + 7;
+  EXPECT_EQ(groups.m_cxToolBar, 3 * button + groups.m_cxImage / 2 + 7);
   EXPECT_EQ(::SendMessageW(groups.m_hWndToolBar, TB_BUTTONCOUNT, 0, 0), 4);
   HWND child = ::CreateWindowExW(0, WC_TREEVIEWW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 1, 1, groups, nullptr,
                                  nullptr, nullptr);
@@ -47,7 +98,7 @@ TEST_F(PaneTest, ToolbarWidthsAndLayout) {
   ::MapWindowPoints(nullptr, groups, reinterpret_cast<POINT*>(&tb), 2);
   EXPECT_EQ(tb.left, 300 - groups.m_cxToolBar - 3);
   EXPECT_EQ(tb.top, 3);
-  EXPECT_EQ(tb.bottom - tb.top, 23);
+  EXPECT_EQ(tb.bottom - tb.top, button);
   ::GetWindowRect(child, &cl);
   ::MapWindowPoints(nullptr, groups, reinterpret_cast<POINT*>(&cl), 2);
   EXPECT_EQ(cl.top, groups.m_cyCaption);
@@ -73,9 +124,9 @@ TEST_F(PaneTest, FontListsModesSwitchListsButtonsAndWidths) {
   HWND group = ::CreateWindowExW(0, WC_LISTVIEWW, nullptr, WS_CHILD, 0, 0, 1, 1, pane, nullptr, nullptr, nullptr);
   pane.SetLists(folder, group);
   pane.SetListTitles(L"C:\\Fonts", L"Serif");
-  const int full = 6 * 23 + 15;
-  EXPECT_EQ(pane.GroupModeWidth(), full - 2 * 23);
-  EXPECT_EQ(pane.FolderModeWidth(), full - 4 * 23);
+  const int button = pane.m_cxImage + 7, full = 6 * button + pane.m_cxImage / 2 + 7;
+  EXPECT_EQ(pane.GroupModeWidth(), full - 2 * button);
+  EXPECT_EQ(pane.FolderModeWidth(), full - 4 * button);
 
   HWND tb = pane.m_hWndToolBar;
   struct Mode {
@@ -115,7 +166,7 @@ TEST_F(PaneTest, CaptionWithCountIsShortenedToFit) {
   // No room at all still gives a caption that ends with the count.
   ::SetWindowPos(pane, nullptr, 0, 0, 10, 200, SWP_NOZORDER | SWP_NOMOVE);
   pane.SetCaptionWithCount(longTitle, 7);
-  EXPECT_EQ(pane.GetCaption().substr(pane.GetCaption().size() - 4), L" [7]");
+  EXPECT_EQ(pane.GetCaption(), L"[7]") << "the count alone";
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -572,4 +573,73 @@ TEST_F(ManagerProcess, GroupInstallIsOfferedFromTheStart) {
   EXPECT_TRUE(enabled(ID_GROUP_INSTALL)) << "the install button of the groups pane is disabled";
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(app.WaitForExit(kWait), 1u);
+}
+
+namespace {
+
+// The screen's density of the prefix, as Wine reads it when a process starts: set for the life of
+// this object, and taken away again (the later test programs run at the density they had).
+class ScopedLogPixels {
+public:
+  explicit ScopedLogPixels(DWORD dpi) {
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      key_.Receive(), nullptr);
+    DWORD size = sizeof(old_);
+    had_ = key_ && ::RegQueryValueExW(key_.Get(), L"LogPixels", nullptr, nullptr,
+                                      reinterpret_cast<BYTE*>(&old_), &size) == ERROR_SUCCESS;
+    if (key_) WriteRegDword(key_.Get(), L"LogPixels", dpi);
+  }
+  ~ScopedLogPixels() {
+    if (!key_) return;
+    if (had_) WriteRegDword(key_.Get(), L"LogPixels", old_);
+    else ::RegDeleteValueW(key_.Get(), L"LogPixels");
+  }
+
+private:
+  orv::ScopedKey key_;
+  DWORD old_ = 0;
+  bool had_ = false;
+};
+
+}  // namespace
+
+// At 120 and 144 DPI the shipped program's toolbars (the main one and the panes') have pictures
+// of the density's size: 20 and 24 pixels, each button at least 6 higher than its picture.
+TEST_F(ManagerProcess, ToolbarPicturesFollowTheScreensDensity) {
+  SetUpReturningUser(scratch_.Path());
+  ASSERT_TRUE(::CreateDirectoryW(GetAppDataFolder().c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
+  ::CreateDirectoryW(GetAppDataFolder(L"Font Groups").c_str(), nullptr);
+  for (const DWORD dpi : {120u, 144u}) {
+    SCOPED_TRACE(dpi);
+    ScopedLogPixels density(dpi);
+    ChildProcess app(ManagerExe(), BinDir());
+    HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+    ASSERT_NE(main, nullptr);
+    ::Sleep(500);
+    std::vector<HWND> toolbars;
+    ::EnumChildWindows(
+        main,
+        [](HWND wnd, LPARAM out) {
+          wchar_t cls[64]{};
+          ::GetClassNameW(wnd, cls, 64);
+          // The command bar is a toolbar of text buttons, without pictures.
+          if (std::wstring(cls) == TOOLBARCLASSNAMEW && ::GetDlgCtrlID(wnd) != 0xE801 &&
+              ::SendMessageW(wnd, TB_BUTTONCOUNT, 0, 0) > 0)
+            reinterpret_cast<std::vector<HWND>*>(out)->push_back(wnd);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&toolbars));
+    EXPECT_GE(toolbars.size(), 6u) << "the main toolbar, five panes' and the favourites band's";
+    const int picture = static_cast<int>(16 * dpi / 96);
+    for (HWND toolbar : toolbars) {
+      // A button holds its picture and a frame of 3 pixels round it (TB_GETBUTTONSIZE has no
+      // pointers: it reads across processes).
+      const LRESULT size = ::SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0);
+      EXPECT_GE(HIWORD(size), picture + 6) << ::GetDlgCtrlID(::GetParent(toolbar));
+      EXPECT_GE(LOWORD(size), picture + 6) << ::GetDlgCtrlID(::GetParent(toolbar));
+    }
+    EXPECT_TRUE(SaveWindowImage(main, ArtifactsDir() + L"\\app_main_window_" + std::to_wstring(dpi) + L"dpi.bmp"));
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitForExit(kWait), 1u);
+  }
 }

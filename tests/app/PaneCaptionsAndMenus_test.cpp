@@ -8,6 +8,7 @@
 
 #include "app/PaneMenus.h"
 #include "app/PaneSortOrder.h"
+#include "common/LoadImageListFromResource.h"
 
 using namespace testing_support;
 
@@ -82,27 +83,35 @@ TEST_F(FontListPanes, ACaptionClickSortsTheListTheOtherWayAndTurnsItsIcon) {
     int captionHeight;
     int toolbarLeft;
     COrvelListView& list;
+    const PaneCaptionLayout& shown;
   };
   const Pane panes[] = {
       {"font lists", p.m_fontListsPane, p.m_fontListsPane.m_cyCaption, p.m_fontListsPane.ToolbarLeft(),
-       g_AppState.FolderFonts},
+       g_AppState.FolderFonts, p.m_fontListsPane.ShownCaption()},
       {"installed", p.m_installedPane, p.m_installedPane.m_cyCaption, p.m_installedPane.ToolbarLeft(),
-       g_AppState.InstalledFonts},
+       g_AppState.InstalledFonts, p.m_installedPane.ShownCaption()},
   };
   const COLORREF face = ::GetSysColor(COLOR_3DFACE);
-  // Captions longer than the room left of the icon end before it: the folder list's title is
-  // shortened so that its count still shows, the installed one is cut as it is drawn.
+  // Captions longer than the room left of the icon put the icon after them, and their titles
+  // are shortened so that their counts still show.
   p.m_fontListsPane.SetCaptionWithCount(std::wstring(80, L'W'), 3);
   EXPECT_TRUE(p.m_fontListsPane.GetCaption().ends_with(L"... [3]")) << Narrow(p.m_fontListsPane.GetCaption());
   p.m_installedPane.SetCounts(123456789, 987654321);
+  ::UpdateWindow(p.m_fontListsPane);
+  ::UpdateWindow(p.m_installedPane);
+  // However narrow the pane on this screen: the counts whole, the title shortened or left out.
+  for (const auto& [shown, counts] : {std::pair{p.m_fontListsPane.ShownCaption().text, std::wstring(L" [3]")},
+                                      std::pair{p.m_installedPane.ShownCaption().text,
+                                                std::wstring(L" [123456789 / 987654321]")}}) {
+    EXPECT_TRUE(shown == counts.substr(1) || shown.ends_with(L"..." + counts)) << Narrow(shown);
+  }
   for (const Pane& pane : panes) {
     SCOPED_TRACE(pane.what);
     ASSERT_GE(Names(pane.list).size(), 3u);
     const std::vector<std::wstring> ascending = Names(pane.list);
-    RECT client{};
-    ::GetClientRect(pane.pane, &client);
-    const int iconLeft = SortOrderIconLeft(client.right, pane.toolbarLeft);
     ::UpdateWindow(pane.pane);
+    const int iconLeft = pane.shown.iconLeft;
+    ASSERT_GE(iconLeft, 0) << "the pane has room for its order icon";
     const std::vector<COLORREF> upIcon = IconPixels(pane.pane, iconLeft, 2);
     EXPECT_GT(CountNot(upIcon, face), 10) << "the order icon is drawn in the caption";
     const std::vector<COLORREF> beside = IconPixels(pane.pane, iconLeft - kSortOrderIconGap, 6);
@@ -198,19 +207,60 @@ TEST_F(FontListPanes, TheFolderListMenuOffersWhatTheRowAllows) {
   }
 }
 
-TEST_F(FontListPanes, TheGroupAndInstalledMenusShowTheIconsOfTheirCommonItems) {
+// The lists' and the groups tree's menus take their pictures from the one command picture table:
+// an item shows a picture exactly when its command has one there, whichever menu it is in.
+TEST_F(FontListPanes, EveryListMenuShowsThePicturesOfTheOneTable) {
   Make(kRootGroupFile, L"Root", L"", {{G(1), L"Group"}});
   Make(G(1), L"Group", kRootGroupFile, {}, {{L"DejaVu Sans", fonts_.File(L"DejaVuSans.ttf")}});
   OpenWithFonts();
-  {
+  SelectRows(g_AppState.InstalledFonts, {0});
+  SelectRows(g_AppState.FolderFonts, {0});
+  struct Menu {
+    const char* what;
+    void (*fill)(IconPopupMenu&);
+    std::initializer_list<UINT> pictured;  // commands that must be there with their pictures
+  } menus[] = {
+      {"installed list", [](IconPopupMenu& m) { FillInstalledListMenu(m, g_AppState.InstalledFonts); },
+       {ID_FONTS_COPY_TO_FOLDER, ID_FONTS_SHEET, ID_FONTS_CHARMAP, ID_FONTS_REFRESH, ID_LIST_PRINT}},
+      {"folder list", [](IconPopupMenu& m) { FillFolderListMenu(m, g_AppState.FolderFonts); },
+       {ID_FONTS_COPY_TO_FOLDER, ID_FONTS_SHEET, ID_FONTS_CHARMAP, ID_FONTS_REFRESH, ID_LIST_PRINT}},
+      {"group list", [](IconPopupMenu& m) { FillGroupListMenu(m, g_AppState.GroupFonts); },
+       {ID_FONTS_SHEET, ID_FONTS_CHARMAP, ID_FONTS_REFRESH, ID_LIST_PRINT}},
+      {"groups tree", [](IconPopupMenu& m) { FillGroupsTreeMenu(m, g_AppState.GroupsTree); },
+       {ID_GROUP_NEW, ID_GROUP_DELETE, ID_FONTS_REFRESH}},
+  };
+  for (const Menu& m : menus) {
+    SCOPED_TRACE(m.what);
     IconPopupMenu menu(::CreatePopupMenu());
-    FillGroupListMenu(menu, g_AppState.GroupFonts);
-    EXPECT_TRUE(HasIcon(menu.Get(), ID_FONTS_CHARMAP));
-    EXPECT_TRUE(HasIcon(menu.Get(), ID_LIST_PRINT));
-    EXPECT_FALSE(HasIcon(menu.Get(), ID_FONTS_SHEET)) << "only the icons the menu names";
+    m.fill(menu);
+    for (UINT id : m.pictured) EXPECT_TRUE(HasIcon(menu.Get(), id)) << id;
+    for (int i = 0; i < ::GetMenuItemCount(menu.Get()); ++i) {
+      const UINT id = ::GetMenuItemID(menu.Get(), i);
+      if (id == 0 || id == static_cast<UINT>(-1)) continue;
+      EXPECT_EQ(HasIcon(menu.Get(), id), CommandIconIndex(static_cast<int>(id)) >= 0) << id;
+    }
   }
-  IconPopupMenu menu(::CreatePopupMenu());
-  FillInstalledListMenu(menu, g_AppState.InstalledFonts);
-  EXPECT_TRUE(HasIcon(menu.Get(), ID_LIST_PRINT));
-  EXPECT_FALSE(HasIcon(menu.Get(), ID_FONTS_CHARMAP));
+}
+
+// A selection in a list updates the sample pane, the menu states and the main toolbar at once,
+// without waiting for an idle pass of the message loop (which may come late, or only after the
+// mouse has moved): the test pumps messages and runs no idle job.
+TEST_F(FontListPanes, ASelectionUpdatesTheToolbarAtOnce) {
+  CMainFrame& f = OpenWithFonts();
+  HWND toolbar = f.Panes().m_hWndToolBar;
+  auto sheetButton = [&] { return ::SendMessageW(toolbar, TB_ISBUTTONENABLED, ID_FONTS_SHEET, 0) != 0; };
+  for (COrvelListView* list : {static_cast<COrvelListView*>(&g_AppState.InstalledFonts),
+                               static_cast<COrvelListView*>(&g_AppState.FolderFonts)}) {
+    SCOPED_TRACE(list == &g_AppState.FolderFonts ? "folder list" : "installed list");
+    g_AppState.InstalledFonts.SelectAll(false);
+    g_AppState.FolderFonts.SelectAll(false);
+    PumpMessages(50);
+    EXPECT_FALSE(f.UIIsEnabled(ID_FONTS_SHEET));
+    EXPECT_FALSE(sheetButton());
+    SelectRows(*list, {0});
+    PumpMessages(50);
+    EXPECT_TRUE(f.UIIsEnabled(ID_FONTS_SHEET));
+    EXPECT_TRUE(sheetButton()) << "the main toolbar follows the selection";
+    EXPECT_TRUE(f.Panes().m_samplePane.Sample().HasFont());
+  }
 }

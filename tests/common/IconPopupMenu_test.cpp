@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/AppModule.h"
+#include "framework/Dpi.h"
 #include "framework/MenuPictures.h"
 #include "tests/common/CommandIconStrip.h"
 
@@ -34,12 +35,11 @@ UINT ItemState(HMENU menu, int position) {
   return info.fState;
 }
 
+// Every command of the one picture table shows its picture, in any menu; others show none.
 TEST(IconPopupMenu, ItemsCarryTheIconsOfTheirCommands) {
   TestStripLibrary library;
   ASSERT_TRUE(library.Loaded());
-  static const int ids[] = {170, 9999, 282};
   IconPopupMenu menu(::CreatePopupMenu());
-  ASSERT_TRUE(menu.RenderIcons(ids, 3));
   EXPECT_TRUE(menu.InsertItem(170, L"Open", MFS_ENABLED));
   EXPECT_TRUE(menu.InsertItem(282, L"Alias", MFS_DISABLED));
   EXPECT_TRUE(menu.InsertItem(9999, L"No icon", MFS_ENABLED));
@@ -64,9 +64,10 @@ TEST(IconPopupMenu, ItemsCarryTheIconsOfTheirCommands) {
     ASSERT_NE(bitmap, nullptr);
     BITMAP info{};
     ASSERT_TRUE(::GetObjectW(bitmap, sizeof(info), &info));
-    EXPECT_EQ(info.bmWidth, 16 + orv::kMenuPictureGap);
-    EXPECT_EQ(info.bmHeight, 16);
-    EXPECT_EQ(BitmapPixel(bitmap, 8, 7), TestStripLibrary::Colour(table[i].stripImage));
+    EXPECT_EQ(info.bmWidth, orv::ScreenPictureSize() + orv::MenuPictureGap(orv::ScreenDpi()));
+    EXPECT_EQ(info.bmHeight, orv::ScreenPictureSize());
+    EXPECT_EQ(BitmapPixel(bitmap, orv::ScreenPictureSize() / 2, orv::ScreenPictureSize() / 2 - 1),
+              TestStripLibrary::Colour(table[i].stripImage));
   }
   EXPECT_TRUE(ItemState(m, 2) & MFS_DISABLED);
   EXPECT_TRUE(ItemState(m, 4) & MFS_CHECKED);
@@ -74,10 +75,8 @@ TEST(IconPopupMenu, ItemsCarryTheIconsOfTheirCommands) {
 
 TEST(IconPopupMenu, WithoutIconsItemsHaveNoBitmaps) {
   const HINSTANCE previous = orv::g_Module.SetResourceInstance(::GetModuleHandleW(nullptr));
-  static const int ids[] = {170};
   {
     IconPopupMenu menu(::CreatePopupMenu());
-    EXPECT_FALSE(menu.RenderIcons(ids, 1));
     EXPECT_TRUE(menu.InsertItem(170, L"Open", MFS_ENABLED));
     EXPECT_EQ(ItemBitmap(menu.Get(), 0), nullptr);
     EXPECT_EQ(::GetMenuItemCount(menu.Get()), 1);

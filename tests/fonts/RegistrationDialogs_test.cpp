@@ -118,14 +118,16 @@ TEST_F(RegistrationDialogs, RegisteredFontsListExplainsSortsAndSavesItsPlace) {
                               created.Receive(), nullptr),
             ERROR_SUCCESS);
   // Closing saves the window's place, which the next dialog starts from: a place inside whatever
-  // screen the test has.
-  const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN) + 40, width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN) / 2;
-  ::SetWindowPos(dialog->m_hWnd, nullptr, left, ::GetSystemMetrics(SM_YVIRTUALSCREEN) + 50, width, 400, SWP_NOZORDER);
+  // screen the test has, half its width but never below the dialog's least size.
+  const RECT place = RectOnScreen({40, 50}, {::GetSystemMetrics(SM_CXVIRTUALSCREEN) / 2, 400},
+                                  LeastWindowSize(dialog->m_hWnd));
+  ::SetWindowPos(dialog->m_hWnd, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER);
   ::SendMessageW(dialog->m_hWnd, WM_COMMAND, IDCANCEL, 0);
   EXPECT_FALSE(::IsWindow(dialog->m_hWnd));
   CListRegistryFontsDlg reopened;
-  EXPECT_EQ(reopened.SavedRect().left, left);
-  EXPECT_EQ(reopened.SavedRect().right, left + width);
+  EXPECT_EQ(reopened.SavedRect().left, place.left);
+  EXPECT_EQ(reopened.SavedRect().right, place.right);
   ::RegDeleteValueW(created.Get(), CListRegistryFontsDlg::kRectValue);
 }
 

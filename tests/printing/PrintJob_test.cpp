@@ -274,7 +274,7 @@ TEST_F(RealPrinter, SetModePrintsOneSheetPerFont) {
 // The font sheet frame's print command: the fonts of its tabs, one sheet per page in tab order.
 TEST_F(RealPrinter, FontSheetFramePrintsItsTabsInTabOrder) {
   g_Preferences.SampleText = L"Sphinx of black quartz, judge my vow";
-  CFontSheetFrame frame(nullptr, RECT{20, 20, 700, 600});
+  CFontSheetFrame frame(nullptr, RectOnScreen({20, 20}, {680, 580}));
   ASSERT_TRUE(frame.CreateFrame());
   frame.ShowWindow(SW_SHOWNORMAL);
   const std::vector<FontItem> fonts = DejaVuFonts(3);

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "framework/ImageListPixels.h"
 #include "tests/support/TestSupport.h"
@@ -12,6 +13,9 @@
 namespace testing_support {
 
 namespace {
+
+// The least gap between a picture's ink and its label's, at 96 DPI.
+constexpr int kLeastPictureGap = 3;
 
 struct Box {
   int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;  // inclusive
@@ -217,6 +221,9 @@ std::string CheckShownMenu(HWND menuWindow, HMENU menu) {
     if (otherLast >= first)
       faults += name + ": picture over the text (ink at column " + std::to_string(otherLast) + ", text from " +
                 std::to_string(first) + "); ";
+    // And a clear gap between them, proportional to the screen's density.
+    else if (otherLast >= 0 && first - otherLast - 1 < kLeastPictureGap * orv::ScreenDpi() / orv::kBaseDpi)
+      faults += name + ": picture touches the text (" + std::to_string(first - otherLast - 1) + " columns between); ";
   }
   return faults;
 }

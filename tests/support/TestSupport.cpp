@@ -7,6 +7,7 @@
 #include "framework/Handles.h"
 #include "common/UnicodeText.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 
@@ -154,6 +155,24 @@ bool SaveDCArea(HDC source, int x, int y, int w, int h, const std::wstring& path
 }
 
 }  // namespace
+
+SIZE LeastWindowSize(HWND window) {
+  MINMAXINFO info{};
+  ::SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  return {info.ptMinTrackSize.x, info.ptMinTrackSize.y};
+}
+
+RECT RectOnScreen(POINT offset, SIZE wanted, SIZE least) {
+  const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  // The size: as wanted, at most the screen less the offset, never below the least size.
+  const int w = std::max<int>(least.cx, std::min<int>(wanted.cx, width - offset.x));
+  const int h = std::max<int>(least.cy, std::min<int>(wanted.cy, height - offset.y));
+  // The place: at the offset, moved back left and up as far as needed to stay inside.
+  const int x = left + std::max(0, std::min<int>(offset.x, width - w));
+  const int y = top + std::max(0, std::min<int>(offset.y, height - h));
+  return RECT{x, y, x + w, y + h};
+}
 
 bool SaveWindowImage(HWND window, const std::wstring& path) {
   RECT rc{};

@@ -58,6 +58,14 @@ std::string ReadFileBytes(const std::wstring& path);
 // screen.
 bool SaveWindowImage(HWND window, const std::wstring& path);
 
+// The least size a window lets itself be dragged to (its WM_GETMINMAXINFO answer).
+SIZE LeastWindowSize(HWND window);
+
+// A rectangle for a test window on the screen the test runs on: `offset` from the virtual
+// screen's top-left corner, `wanted` in size but never smaller than `least`, and shrunk (not
+// below `least`) and moved so that it lies inside the screen as far as the screen allows.
+RECT RectOnScreen(POINT offset, SIZE wanted, SIZE least = {0, 0});
+
 // Pumps this thread's messages for about `ms` milliseconds.
 void PumpMessages(DWORD ms);
 

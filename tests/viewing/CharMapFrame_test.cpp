@@ -74,7 +74,7 @@ protected:
 TEST_F(CharMapFrame, DejaVuListsItsCmapAndShowsNameAndBlockOfACharacter) {
   const std::vector<uint32_t> expected = ExpectedDejaVuCodePoints();
   ASSERT_GT(expected.size(), 5000u);
-  frame_ = OpenFrame(RECT{20, 20, 760, 700});
+  frame_ = OpenFrame(RectOnScreen({20, 20}, {740, 680}));
   ASSERT_TRUE(frame_);
   CCharMapChildFrame* child = Add(L"DejaVuSans.ttf");
   ASSERT_TRUE(child);
@@ -111,7 +111,7 @@ TEST_F(CharMapFrame, DejaVuListsItsCmapAndShowsNameAndBlockOfACharacter) {
 }
 
 TEST_F(CharMapFrame, ThreeFontsThreeTabsClosingTheMiddleSelectsItsRightNeighbour) {
-  frame_ = OpenFrame(RECT{30, 30, 730, 650});
+  frame_ = OpenFrame(RectOnScreen({30, 30}, {700, 620}));
   ASSERT_TRUE(frame_);
   ASSERT_TRUE(Add(L"DejaVuSans.ttf"));
   EXPECT_TRUE(::IsZoomed(ChildOfTab(0))) << "the first child is maximised";
@@ -153,7 +153,7 @@ TEST_F(CharMapFrame, ThreeFontsThreeTabsClosingTheMiddleSelectsItsRightNeighbour
 }
 
 TEST_F(CharMapFrame, AFontWithATabIsSelectedNotAddedAgain) {
-  frame_ = OpenFrame(RECT{30, 30, 730, 650});
+  frame_ = OpenFrame(RectOnScreen({30, 30}, {700, 620}));
   ASSERT_TRUE(frame_);
   for (const wchar_t* file : {L"DejaVuSans.ttf", L"DejaVuSerif.ttf"}) ASSERT_TRUE(Add(file));
   ::ShowWindow(ChildOfTab(0), SW_MINIMIZE);
@@ -175,7 +175,7 @@ TEST_F(CharMapFrame, RemoveTabOfTheCurrentTabSelectsTheTabBefore) {
   struct Case {
     int selected, removed, expected;
   } const cases[] = {{1, 1, 0}, {2, 2, 1}, {0, 0, 0}, {2, -1, 1}, {2, 0, 1}, {0, 2, 0}};
-  frame_ = OpenFrame(RECT{30, 30, 730, 650});
+  frame_ = OpenFrame(RectOnScreen({30, 30}, {700, 620}));
   ASSERT_TRUE(frame_);
   for (const wchar_t* file : {L"DejaVuSans.ttf", L"DejaVuSans-Bold.ttf", L"DejaVuSerif.ttf"}) ASSERT_TRUE(Add(file));
   for (const Case& c : cases) {
@@ -212,7 +212,7 @@ TEST_F(CharMapFrame, OpensAtItsSavedRectangleClampedToTheScreen) {
   EXPECT_TRUE(::EqualRect(&CCharMapFrame::kDefaultRect, &opened));
 
   // Where the user left it is stored when the frame goes, and used when it opens again.
-  frame_->MoveWindow(RECT{60, 70, 660, 620});
+  frame_->MoveWindow(RectOnScreen({60, 70}, {600, 550}));
   frame_->DestroyWindow();
   frame_.reset();
   RECT stored{};
@@ -235,7 +235,7 @@ TEST_F(CharMapFrame, OpensAtItsSavedRectangleClampedToTheScreen) {
     ::IntersectRect(&inside, &rc, &screen);
     EXPECT_TRUE(::EqualRect(&inside, &rc)) << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom;
     // Alt+Home brings it to the top-left corner.
-    frame_->MoveWindow(RECT{300, 200, 900, 700});
+    frame_->MoveWindow(RectOnScreen({300, 200}, {600, 500}));
     MSG altHome{frame_->m_hWnd, WM_SYSKEYDOWN, VK_HOME, 0x20000000, 0, {}};
     EXPECT_TRUE(frame_->PreTranslateMessage(&altHome));
     rc = rectOf(*frame_);
@@ -247,10 +247,16 @@ TEST_F(CharMapFrame, OpensAtItsSavedRectangleClampedToTheScreen) {
 }
 
 TEST_F(CharMapFrame, OpensBigEnoughForGridComposeBoxAndCopyAndScrollsWhenNarrower) {
-  const RECT screen = VirtualScreen(), roomy{40, 30, 940, 900};
+  const RECT screen = VirtualScreen();
   const RECT corner{screen.right - 300, screen.bottom - 250, screen.right, screen.bottom};
-  // Nothing stored, a small rectangle stored in the screen's corner, a roomy one (kept as it is).
-  for (const std::optional<RECT>& stored : {std::optional<RECT>(), std::optional<RECT>(corner), std::optional<RECT>(roomy)}) {
+  // Nothing stored, a small rectangle stored in the screen's corner, a roomy one (kept as it is):
+  // larger than the frame opens with nothing stored, as far as the screen allows.
+  SIZE opened{};
+  for (int round = 0; round < 3; ++round) {
+    std::optional<RECT> stored;
+    if (round == 1) stored = corner;
+    if (round == 2) stored = RectOnScreen({40, 30}, {opened.cx + 160, opened.cy + 160}, opened);
+    const std::optional<RECT> roomy = round == 2 ? stored : std::nullopt;
     if (frame_) frame_->DestroyWindow();
     PumpMessages(20);
     frame_.reset();  // stores its rectangle: replaced below
@@ -268,7 +274,8 @@ TEST_F(CharMapFrame, OpensBigEnoughForGridComposeBoxAndCopyAndScrollsWhenNarrowe
     RECT rc{}, onScreen{};
     frame_->GetWindowRect(&rc);
     EXPECT_TRUE(::IntersectRect(&onScreen, &rc, &screen) && ::EqualRect(&onScreen, &rc));
-    if (stored && ::EqualRect(&*stored, &roomy)) EXPECT_TRUE(::EqualRect(&rc, &roomy));
+    if (roomy) EXPECT_TRUE(::EqualRect(&rc, &*roomy));
+    if (!stored) opened = {rc.right - rc.left, rc.bottom - rc.top};
     if (stored) continue;
     EXPECT_TRUE(SaveWindowImage(frame_->m_hWnd, ArtifactsDir() + L"\\charmap_first_open.bmp"));
     // Narrower than its layout, the view scrolls sideways to Copy.

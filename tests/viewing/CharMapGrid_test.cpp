@@ -106,7 +106,7 @@ class CharMapGrid : public ::testing::Test {
 protected:
   void SetUp() override {
     seams::SetCharNameLibrary(BinDir() + L"\\standin\\getuname.dll");
-    frame_ = OpenFrame(RECT{0, 0, 700, 640});
+    frame_ = OpenFrame(RectOnScreen({0, 0}, {700, 640}));
     ASSERT_TRUE(frame_);
   }
   void TearDown() override {
@@ -305,7 +305,7 @@ TEST_F(CharMapGrid, HostileCmapsOpenBoundedMaps) {
     frame_->SendMessage(WM_COMMAND, ID_TAB_CLOSE);
     PumpMessages(30);
     g_AppState.FontCache.RemoveAll(false);
-    if (!frame_->IsWindow()) frame_ = OpenFrame(RECT{0, 0, 700, 640});
+    if (!frame_->IsWindow()) frame_ = OpenFrame(RectOnScreen({0, 0}, {700, 640}));
   }
 }
 

@@ -79,7 +79,7 @@ protected:
 };
 
 TEST_F(FontSheetFrame, OneTabPerFontAndTypeTheSameFontSelectsItsTab) {
-  Open(RECT{20, 20, 820, 620});
+  Open(RectOnScreen({20, 20}, {800, 600}));
   ASSERT_TRUE(Add(L"DejaVuSans.ttf"));
   EXPECT_TRUE(::IsZoomed(ChildOfTab(0))) << "the first child is maximised";
   ASSERT_TRUE(Add(L"DejaVuSerif.ttf"));
@@ -126,7 +126,7 @@ TEST_F(FontSheetFrame, OneTabPerFontAndTypeTheSameFontSelectsItsTab) {
 }
 
 TEST_F(FontSheetFrame, ClosingTabsKeepsTabAndChildTogetherAndTheLastClosesTheFrame) {
-  Open(RECT{20, 20, 820, 620});
+  Open(RectOnScreen({20, 20}, {800, 600}));
   for (const wchar_t* file : {L"DejaVuSans.ttf", L"DejaVuSans-Bold.ttf", L"DejaVuSerif.ttf", L"DejaVuSansMono.ttf"})
     ASSERT_TRUE(Add(file));
   ASSERT_EQ(frame_->TabCount(), 4);
@@ -166,7 +166,7 @@ TEST_F(FontSheetFrame, ClosingTabsKeepsTabAndChildTogetherAndTheLastClosesTheFra
 }
 
 TEST_F(FontSheetFrame, PageModeDrawsEverySheetAsThePrintedPage) {
-  Open(RECT{20, 20, 820, 620});
+  Open(RectOnScreen({20, 20}, {800, 600}));
   ASSERT_TRUE(Add(L"DejaVuSans.ttf"));
   CFontSheetView& first = frame_->GetSheetChild(0)->View();
   EXPECT_TRUE(first.IsUnboundedPage());
@@ -205,7 +205,7 @@ TEST_F(FontSheetFrame, PageModeDrawsEverySheetAsThePrintedPage) {
 }
 
 TEST_F(FontSheetFrame, KeysScrollTheCurrentSheetAndTheWheelTheSheetUnderThePointer) {
-  Open(RECT{0, 0, 900, 700});
+  Open(RectOnScreen({0, 0}, {900, 700}));
   ASSERT_TRUE(Add(L"DejaVuSans.ttf"));
   ASSERT_TRUE(Add(L"DejaVuSerif.ttf"));
   frame_->SendMessage(WM_COMMAND, ID_WINDOW_TILE_HORZ);
@@ -287,7 +287,7 @@ TEST_F(FontSheetFrame, OpensAtItsSavedRectangleClampedToTheScreen) {
       EXPECT_TRUE(::EqualRect(&rc, &CFontSheetFrame::kDefaultRect));
     }
     // Alt+Home brings it to the top-left corner.
-    frame_->MoveWindow(RECT{300, 200, 900, 700});
+    frame_->MoveWindow(RectOnScreen({300, 200}, {600, 500}));
     MSG altHome{frame_->m_hWnd, WM_SYSKEYDOWN, VK_HOME, 0x20000000, 0, {}};
     EXPECT_TRUE(frame_->PreTranslateMessage(&altHome));
     rc = WindowRectOf(*frame_);
@@ -299,7 +299,7 @@ TEST_F(FontSheetFrame, OpensAtItsSavedRectangleClampedToTheScreen) {
 
 TEST_F(FontSheetFrame, FontsWhoseFilesCannotBeReadOpenTheirSheetsWithoutACrash) {
   ScratchDir dir;
-  Open(RECT{20, 20, 820, 620});
+  Open(RectOnScreen({20, 20}, {800, 600}));
   std::vector<FontItem> fonts;
   // A good record whose file has gone, or was damaged after the list read it.
   for (const sfnt_test::HostileSource& source : sfnt_test::HostileSources()) {
