@@ -14,13 +14,21 @@ constexpr uint64_t kLongestPrefetch = 256 * 1024;
 // The first block and the few that a face read adds: room for them is made once.
 constexpr size_t kUsualBlocks = 4;
 
+thread_local uint32_t t_heldOpens = 0;
+
 }  // namespace
+
+uint32_t FileBytes::HeldOpens() { return t_heldOpens; }
 
 bool FileBytes::Open(const std::wstring& path, DWORD extraAccess) {
   Close();
   orv::ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ | extraAccess, FILE_SHARE_READ, nullptr,
                                        OPEN_EXISTING, FILE_FLAG_RANDOM_ACCESS, nullptr));
-  if (!file) return false;
+  if (!file) {
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) ++t_heldOpens;
+    return false;
+  }
   if (extraAccess != 0) return true;
   file_ = std::move(file);
   blocks_.reserve(kUsualBlocks);

@@ -34,6 +34,9 @@ public:
   // Opens `path` with GENERIC_READ | extraAccess, sharing read. With extraAccess non-zero the
   // file is only probed (opened and closed again).
   [[nodiscard]] bool Open(const std::wstring& path, DWORD extraAccess = 0);
+  // How many opens on this thread failed because another handle held the file unshared (a
+  // sharing or lock violation: Wine's font code holds a file so while it loads or unloads it).
+  static uint32_t HeldOpens();
   void Close();
   bool IsOpen() const { return file_.IsValid(); }
   // The file's size. Asked of the system only when the reads so far have not shown it (a read

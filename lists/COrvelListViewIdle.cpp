@@ -78,7 +78,7 @@ bool COrvelListView::LoadFontsAhead(double deadline) {
     if (!row || !row->record) continue;
     FontItem& record = *row->record;
     if (!record.HasFlag(font_flags::kResolved)) CompleteRow(*row);
-    if (!loadFonts || record.IsEudc() || record.IsUnreadable()) continue;
+    if (!loadFonts || record.IsEudc() || record.IsUnreadable() || !record.HasFlag(font_flags::kResolved)) continue;
     // Loaded as the drawing would load it, without its status text: nobody waits for this one.
     // The look-up of its display font is done now too; what the drawing does with a face that
     // cannot be loaded is left to the drawing.

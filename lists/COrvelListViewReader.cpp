@@ -1,16 +1,32 @@
 // The font list's side of the detail reader: completing a row's record on the main thread, and
 // starting, stopping and taking in the reader's copies.
 #include "lists/COrvelListView.h"
+#include "common/ByteReader.h"
 #include "fonts/EnsureFontItemLoaded.h"
 
-void ReadFontDetails(const std::wstring& listFolder, FontItem& record) {
-  if (record.HasFlag(font_flags::kRead)) return;
-  ReadFontItemFromFile(record.folder.empty() ? listFolder : record.folder, record);
+bool ReadFontDetails(const std::wstring& listFolder, FontItem& record) {
+  if (record.HasFlag(font_flags::kRead)) return true;
+  const std::wstring& folder = record.folder.empty() ? listFolder : record.folder;
+  constexpr int kTries = 5;  // waits 1 + 2 + 3 + 4 ms at most
+  for (int attempt = 1;; ++attempt) {
+    FontItem read = record;
+    const uint32_t heldBefore = FileBytes::HeldOpens();
+    ReadFontItemFromFile(folder, read);
+    // The record takes a read whole, the read flag with what it found. A read that found the file
+    // unreadable because another handle held it is tried again; still held, the record stays listed.
+    if (!read.IsUnreadable() || FileBytes::HeldOpens() == heldBefore) {
+      record.CopyFrom(read);
+      return true;
+    }
+    if (attempt == kTries) return false;
+    ::Sleep(attempt);
+  }
 }
 
 void COrvelListView::CompleteRow(FontListRow& row) {
   if (!row.record) return;
-  ReadFontDetails(m_folder, *row.record);
+  // Not read (its file held for now): it stays listed, and is read when next drawn or reached.
+  if (!ReadFontDetails(m_folder, *row.record)) return;
   EnsureFontItemLoaded(m_folder, *row.record);
   if (reader_) reader_->Skip(row.serial);
 }
@@ -26,7 +42,8 @@ void COrvelListView::OnDetailsRead() {
       record.CopyFrom(copy.record);
       it->second->sampleFontHeight = 0;  // the names the sample font was looked up by may have changed
     }
-    if (!record.HasFlag(font_flags::kResolved)) EnsureFontItemLoaded(m_folder, record);
+    // A copy the reader could not read (its file held) is read here.
+    if (!record.HasFlag(font_flags::kResolved)) CompleteRow(*it->second);
   }
 }
 

@@ -3,13 +3,11 @@
 #include <process.h>
 
 #include "common/ResourceIdsLists.h"
-#include "fonts/EnsureFontItemLoaded.h"
+#include "lists/COrvelListView.h"  // ReadFontDetails
 
 namespace {
 
-void ReadFromFile(const std::wstring& folder, FontItem& record) {
-  if (!record.HasFlag(font_flags::kRead)) ReadFontItemFromFile(record.folder.empty() ? folder : record.folder, record);
-}
+void ReadFromFile(const std::wstring& folder, FontItem& record) { (void)ReadFontDetails(folder, record); }
 
 std::atomic<DetailReader::ReadFunction> g_read{&ReadFromFile};
 

@@ -5,8 +5,9 @@
 // row's serial number, so the rows may change while it runs. Each completed copy goes into a
 // mailbox and the reader posts WM_COMMAND 218 (lParam = the serial) to the list window; the list,
 // on the main thread, takes the copies out (TakeResults) and swaps each into its row when that
-// row still exists and is not read yet. Reading a file holds no lock; the mailbox lock is held
-// only to put a copy in or take the copies out.
+// row still exists and is not read yet; a row whose copy came back unread (its file held) it
+// reads itself. Reading a file holds no lock; the mailbox lock is held only to put a copy in or
+// take the copies out.
 //
 // Owned by the list, which destroys it (stop and join) before it frees the rows or its window.
 // Start, Stop, Skip and TakeResults are called on the main thread only.

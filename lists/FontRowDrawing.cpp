@@ -174,7 +174,8 @@ void COrvelListView::DrawItem(const DRAWITEMSTRUCT& dis) {
   if (!record.HasFlag(font_flags::kResolved)) CompleteRow(*row);
   const int controlId = static_cast<int>(dis.CtlID);
   COLORREF color = GetItemTextColor(record.flags, controlId);
-  if (m_namesOnly) {
+  // A row left unresolved (its file held for now) shows its listed name: nothing to load yet.
+  if (m_namesOnly || !record.HasFlag(font_flags::kResolved)) {
     DrawNamesOnlyRow(dis, record, color);
     return;
   }

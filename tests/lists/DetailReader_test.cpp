@@ -7,6 +7,7 @@
 #include <map>
 #include <random>
 
+#include "app/AppState.h"
 #include "fonts/EnsureFontItemLoaded.h"
 #include "lists/COrvelListView.h"
 #include "tests/lists/ListTestHost.h"
@@ -74,6 +75,23 @@ TEST_F(HostedList, DetailsPostedBeforeAClearAreDropped) {
   }
 }
 
+// A file held by another handle (as Wine's font code holds one it loads) leaves its row listed,
+// neither read nor unreadable, and it is read once the file is free.
+TEST_F(HostedList, ARowOfAHeldFileStaysListedUntilTheFileIsFree) {
+  const auto [file, name] = *DejaVuNames().begin();
+  orv::ScopedHandle hold(::CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  COrvelListView list;
+  const FontItem& record = *list.AddItemFromFile(L"Listed", file, false)->record;
+  Show(list);  // the painting tries first, then the reader, then command 218
+  list.StartDetailReader();
+  ASSERT_TRUE(hold && WaitForReader(list));
+  testing_support::PumpMessages(50);
+  hold.Reset();
+  ::RedrawWindow(list.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(record.displayName, name);
+  EXPECT_EQ(record.flags & (font_flags::kResolved | font_flags::kUnreadable), font_flags::kResolved);
+}
+
 // Several thousand rows, added, sorted, removed, cleared and repainted while the reader runs, as
 // the group, search and installed lists will run it.
 TEST_F(HostedList, ReaderRunsWhileRowsAreAddedSortedRemovedClearedAndRepainted) {
@@ -81,6 +99,9 @@ TEST_F(HostedList, ReaderRunsWhileRowsAreAddedSortedRemovedClearedAndRepainted) 
   std::vector<std::wstring> files;
   for (const auto& [file, name] : names) files.push_back(file);
   std::mt19937 random(11);
+  g_AppState.FontCache.SetReady(true);
+  g_AppState.FontCache.RemoveAll(false);  // every run loads the files while readers read them
+  g_AppState.FontCache.SetReady(false);
   COrvelListView list;
   Show(list);
   std::multiset<std::wstring> model;  // the file of every row that should be there
