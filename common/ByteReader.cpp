@@ -14,7 +14,13 @@ constexpr uint64_t kLongestPrefetch = 256 * 1024;
 // The first block and the few that a face read adds: room for them is made once.
 constexpr size_t kUsualBlocks = 4;
 
+// The system's font code holds a font file unshared for a moment while it loads or unloads it:
+// an open that meets such a hold is tried again, waiting 1 + 2 + 3 + 4 ms at most.
+constexpr int kHeldOpenTries = 5;
+
 thread_local uint32_t t_heldOpens = 0;
+
+bool IsHeld(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
 
 }  // namespace
 
@@ -22,12 +28,18 @@ uint32_t FileBytes::HeldOpens() { return t_heldOpens; }
 
 bool FileBytes::Open(const std::wstring& path, DWORD extraAccess) {
   Close();
-  orv::ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ | extraAccess, FILE_SHARE_READ, nullptr,
-                                       OPEN_EXISTING, FILE_FLAG_RANDOM_ACCESS, nullptr));
-  if (!file) {
-    const DWORD error = ::GetLastError();
-    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) ++t_heldOpens;
-    return false;
+  orv::ScopedHandle file;
+  for (int attempt = 1;; ++attempt) {
+    file.Reset(::CreateFileW(path.c_str(), GENERIC_READ | extraAccess, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_RANDOM_ACCESS, nullptr));
+    if (file) break;
+    if (!IsHeld(::GetLastError())) return false;
+    // A probe asks whether the file is held now: its answer is not waited for.
+    if (extraAccess != 0 || attempt == kHeldOpenTries) {
+      ++t_heldOpens;
+      return false;
+    }
+    ::Sleep(static_cast<DWORD>(attempt));
   }
   if (extraAccess != 0) return true;
   file_ = std::move(file);

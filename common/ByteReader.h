@@ -32,10 +32,11 @@ public:
   FileBytes& operator=(FileBytes&&) noexcept = default;
 
   // Opens `path` with GENERIC_READ | extraAccess, sharing read. With extraAccess non-zero the
-  // file is only probed (opened and closed again).
+  // file is only probed (opened and closed again). A file another handle holds unshared (Wine's
+  // font code holds one so while it loads or unloads it) is tried again for up to 10 ms.
   [[nodiscard]] bool Open(const std::wstring& path, DWORD extraAccess = 0);
-  // How many opens on this thread failed because another handle held the file unshared (a
-  // sharing or lock violation: Wine's font code holds a file so while it loads or unloads it).
+  // How many opens on this thread failed because another handle still held the file unshared
+  // (a sharing or lock violation).
   static uint32_t HeldOpens();
   void Close();
   bool IsOpen() const { return file_.IsValid(); }

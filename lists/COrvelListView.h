@@ -298,8 +298,8 @@ private:
 // Reads a record's details from its file unless it was read already: a collection face by its
 // name, a variable-font instance by its name, any other font as a whole file. Bare file names
 // resolve in `listFolder`. The record takes the read whole, the read flag with what it found; a
-// file that another handle holds is tried again for up to 10 ms, and one still held leaves the
-// record unread (false), never unreadable for good. The detail reader reads its copies so too.
+// file that another handle still holds once the byte reader has waited for it leaves the record
+// unread (false), never unreadable for good. The detail reader reads its copies so too.
 bool ReadFontDetails(const std::wstring& listFolder, FontItem& record);
 
 // Ctrl held alone (Shift and Alt up), as the lists read it.

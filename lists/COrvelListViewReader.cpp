@@ -6,21 +6,14 @@
 
 bool ReadFontDetails(const std::wstring& listFolder, FontItem& record) {
   if (record.HasFlag(font_flags::kRead)) return true;
-  const std::wstring& folder = record.folder.empty() ? listFolder : record.folder;
-  constexpr int kTries = 5;  // waits 1 + 2 + 3 + 4 ms at most
-  for (int attempt = 1;; ++attempt) {
-    FontItem read = record;
-    const uint32_t heldBefore = FileBytes::HeldOpens();
-    ReadFontItemFromFile(folder, read);
-    // The record takes a read whole, the read flag with what it found. A read that found the file
-    // unreadable because another handle held it is tried again; still held, the record stays listed.
-    if (!read.IsUnreadable() || FileBytes::HeldOpens() == heldBefore) {
-      record.CopyFrom(read);
-      return true;
-    }
-    if (attempt == kTries) return false;
-    ::Sleep(attempt);
-  }
+  FontItem read = record;
+  const uint32_t heldBefore = FileBytes::HeldOpens();
+  ReadFontItemFromFile(record.folder.empty() ? listFolder : record.folder, read);
+  // The record takes a read whole, the read flag with what it found. A file that another handle
+  // still held (the byte reader waited for it) is no verdict: the record stays listed, unread.
+  if (read.IsUnreadable() && FileBytes::HeldOpens() != heldBefore) return false;
+  record.CopyFrom(read);
+  return true;
 }
 
 void COrvelListView::CompleteRow(FontListRow& row) {
