@@ -1,6 +1,5 @@
 // The font sheet page: what it draws on a bounded and an unbounded page, the sheet of a raster
-// font, and a font that is not installed (a CFF OpenType font, drawn into a metafile: Wine's
-// PostScript driver cannot print such a font).
+// font, a font that is not installed, and what a printer page under Wine draws as pictures.
 #include "viewing/CFontSheetView.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +9,7 @@
 #include "app/AppState.h"
 #include "app/Preferences.h"
 #include "framework/Handles.h"
+#include "framework/WineHost.h"
 #include "tests/printing/PrintingTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -18,6 +18,7 @@ using namespace printing_tests;
 namespace {
 
 const std::wstring kCantarellFolder = L"Z:\\usr\\share\\fonts\\opentype\\cantarell";
+const std::wstring kNotoCjkFolder = L"Z:\\usr\\share\\fonts\\opentype\\noto";
 const std::wstring kSample = L"The quick brown fox jumps over the lazy dog";
 
 // The sheet drawn on a page of the given rectangle into a metafile.
@@ -25,18 +26,20 @@ struct DrawnSheet {
   std::vector<DrawnText> texts;
   std::vector<std::wstring> faces;
   RECT pageAfter{};
+  std::vector<DrawnPicture> pictures;
 };
 
-DrawnSheet DrawSheet(const FontItem& font, const RECT& page, bool unbounded) {
+DrawnSheet DrawSheet(const FontItem& font, const RECT& page, bool unbounded, bool printerPage = false) {
   g_Preferences.SampleText = kSample;
   CFontSheetView view(100);
   view.SetFont(font);
   view.SetUnboundedPage(unbounded);
   view.SetPageRect(page);
+  view.SetPrinterPage(printerPage);
   HDC dc = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
   view.DrawFontEntry(dc);
   HENHMETAFILE metafile = ::CloseEnhMetaFile(dc);
-  DrawnSheet sheet{MetafileTexts(metafile), MetafileFaces(metafile), view.PageRect()};
+  DrawnSheet sheet{MetafileTexts(metafile), MetafileFaces(metafile), view.PageRect(), MetafilePictures(metafile)};
   ::DeleteEnhMetaFile(metafile);
   return sheet;
 }
@@ -50,13 +53,18 @@ int LabelY(const DrawnSheet& sheet, int points) {
   return -1;
 }
 
-// The sample text drawn right after the size label of `points`.
-std::wstring SizeLineText(const DrawnSheet& sheet, int points) {
+// The sample text drawn right after the size label of `points`, or null.
+const DrawnText* SizeLine(const DrawnSheet& sheet, int points) {
   wchar_t label[8];
   swprintf(label, 8, L"%2d ", points);
   for (size_t i = 0; i + 1 < sheet.texts.size(); ++i)
-    if (sheet.texts[i].text == label) return sheet.texts[i + 1].text;
-  return {};
+    if (sheet.texts[i].text == label) return &sheet.texts[i + 1];
+  return nullptr;
+}
+
+std::wstring SizeLineText(const DrawnSheet& sheet, int points) {
+  const DrawnText* line = SizeLine(sheet, points);
+  return line ? line->text : std::wstring();
 }
 
 }  // namespace
@@ -176,4 +184,49 @@ TEST(FontSheetPage, ViewInAWindowScrollsOverItsPage) {
   EXPECT_EQ(view.GetScrollSize().cy, 5 + 1028);
   view.DestroyWindow();
   ::DestroyWindow(host);
+}
+
+// On a printer page under Wine, text in a font Wine's PostScript driver cannot take (CFF outlines,
+// in a single font or a collection) is drawn as pictures where the text would stand; text in a
+// TrueType font, every text on Windows and all on the screen stays text.
+TEST(FontSheetPage, PrinterPageUnderWineDrawsCffTextAsPictures) {
+  struct Undo {
+    ~Undo() { seams::SetRunsUnderWine(std::nullopt); }
+  } undo;
+  const struct {
+    const std::wstring& folder;
+    const wchar_t* file;
+    bool printerPage, underWine, pictures;
+  } cases[] = {{kCantarellFolder, L"Cantarell-Regular.otf", true, true, true},
+               {kNotoCjkFolder, L"NotoSansCJK-Regular.ttc", true, true, true},
+               {kDejaVuFolder, L"DejaVuSerif.ttf", true, true, false},
+               {kCantarellFolder, L"Cantarell-Regular.otf", true, false, false},
+               {kCantarellFolder, L"Cantarell-Regular.otf", false, true, false}};
+  const RECT page{0, 0, 4000, 6000};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing_support::Narrow(c.file) + (c.printerPage ? " printer" : " screen") +
+                 (c.underWine ? " Wine" : " Windows"));
+    const FontItem font = ReadFont(c.folder, c.file);
+    ASSERT_FALSE(font.FullName().empty()) << "the test font";
+    seams::SetRunsUnderWine(c.underWine);
+    const DrawnSheet sheet = DrawSheet(font, page, false, c.printerPage);
+    EXPECT_TRUE(ContainsText(sheet.texts, L"Family: ")) << "the sheet's own text stays text";
+    if (!c.pictures) {
+      EXPECT_TRUE(sheet.pictures.empty());
+      EXPECT_EQ(SizeLineText(sheet, 72), kSample);
+      continue;
+    }
+    EXPECT_FALSE(ContainsText(sheet.texts, kSample)) << "no size line as text";
+    EXPECT_FALSE(ContainsText(sheet.texts, L"\u03A4\u03AC\u03C7\u03B9\u03C3\u03C4\u03B7")) << "nor the paragraph";
+    // Each size line is a picture with ink, at the top of the line the text would take.
+    seams::SetRunsUnderWine(false);
+    const DrawnSheet asText = DrawSheet(font, page, false, true);
+    for (int points : CFontSheetView::kSizeLinePoints) {
+      const DrawnText* text = SizeLine(asText, points);
+      ASSERT_NE(text, nullptr) << points;
+      EXPECT_TRUE(std::any_of(sheet.pictures.begin(), sheet.pictures.end(), [&](const DrawnPicture& p) {
+        return p.at.top == text->at.y && p.at.left <= text->at.x && p.at.right > text->at.x && p.inked > 0;
+      })) << points << " points";
+    }
+  }
 }

@@ -1,6 +1,7 @@
 #include "tests/printing/PrintingTestSupport.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -29,7 +30,23 @@ namespace {
 struct MetafileScan {
   std::vector<DrawnText> texts;
   std::vector<std::wstring> faces;
+  std::vector<DrawnPicture> pictures;
 };
+
+// The pixels of a 24-bit picture that are not white.
+size_t InkedPixels(const BYTE* record, const EMRSTRETCHDIBITS& picture) {
+  const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(record + picture.offBmiSrc);
+  if (header->biBitCount != 24) return 0;
+  const size_t width = static_cast<size_t>(header->biWidth), height = static_cast<size_t>(std::abs(header->biHeight));
+  const size_t stride = (width * 3 + 3) & ~size_t{3};
+  if (stride * height > picture.cbBitsSrc) return 0;
+  size_t inked = 0;
+  for (size_t row = 0; row < height; ++row) {
+    const BYTE* pixel = record + picture.offBitsSrc + row * stride;
+    for (size_t x = 0; x < width; ++x, pixel += 3) inked += (pixel[0] & pixel[1] & pixel[2]) != 0xFF;
+  }
+  return inked;
+}
 
 int CALLBACK ScanRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) {
   auto* scan = reinterpret_cast<MetafileScan*>(data);
@@ -38,6 +55,11 @@ int CALLBACK ScanRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPA
     const auto* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(record) + text->emrtext.offString);
     scan->texts.push_back({POINT{text->emrtext.ptlReference.x, text->emrtext.ptlReference.y},
                            std::wstring(chars, text->emrtext.nChars)});
+  } else if (record->iType == EMR_STRETCHDIBITS) {
+    const auto* picture = reinterpret_cast<const EMRSTRETCHDIBITS*>(record);
+    scan->pictures.push_back({RECT{picture->xDest, picture->yDest, picture->xDest + picture->cxDest,
+                                   picture->yDest + picture->cyDest},
+                              InkedPixels(reinterpret_cast<const BYTE*>(record), *picture)});
   } else if (record->iType == EMR_EXTCREATEFONTINDIRECTW) {
     const auto* font = reinterpret_cast<const EMREXTCREATEFONTINDIRECTW*>(record);
     scan->faces.push_back(font->elfw.elfLogFont.lfFaceName);
@@ -57,6 +79,7 @@ constexpr wchar_t kHostClass[] = L"OrvelPrintingTestHost";
 
 std::vector<DrawnText> MetafileTexts(HENHMETAFILE metafile) { return Scan(metafile).texts; }
 std::vector<std::wstring> MetafileFaces(HENHMETAFILE metafile) { return Scan(metafile).faces; }
+std::vector<DrawnPicture> MetafilePictures(HENHMETAFILE metafile) { return Scan(metafile).pictures; }
 
 bool ContainsText(const std::vector<DrawnText>& texts, const std::wstring& part) {
   return std::any_of(texts.begin(), texts.end(), [&](const DrawnText& t) { return t.text.find(part) != std::wstring::npos; });
