@@ -1,7 +1,6 @@
 #include "tests/printing/PrintingTestSupport.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -30,23 +29,8 @@ namespace {
 struct MetafileScan {
   std::vector<DrawnText> texts;
   std::vector<std::wstring> faces;
-  std::vector<DrawnPicture> pictures;
+  std::vector<RECT> pictures;
 };
-
-// The pixels of a 24-bit picture that are not white.
-size_t InkedPixels(const BYTE* record, const EMRSTRETCHDIBITS& picture) {
-  const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(record + picture.offBmiSrc);
-  if (header->biBitCount != 24) return 0;
-  const size_t width = static_cast<size_t>(header->biWidth), height = static_cast<size_t>(std::abs(header->biHeight));
-  const size_t stride = (width * 3 + 3) & ~size_t{3};
-  if (stride * height > picture.cbBitsSrc) return 0;
-  size_t inked = 0;
-  for (size_t row = 0; row < height; ++row) {
-    const BYTE* pixel = record + picture.offBitsSrc + row * stride;
-    for (size_t x = 0; x < width; ++x, pixel += 3) inked += (pixel[0] & pixel[1] & pixel[2]) != 0xFF;
-  }
-  return inked;
-}
 
 int CALLBACK ScanRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) {
   auto* scan = reinterpret_cast<MetafileScan*>(data);
@@ -57,9 +41,7 @@ int CALLBACK ScanRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPA
                            std::wstring(chars, text->emrtext.nChars)});
   } else if (record->iType == EMR_STRETCHDIBITS) {
     const auto* picture = reinterpret_cast<const EMRSTRETCHDIBITS*>(record);
-    scan->pictures.push_back({RECT{picture->xDest, picture->yDest, picture->xDest + picture->cxDest,
-                                   picture->yDest + picture->cyDest},
-                              InkedPixels(reinterpret_cast<const BYTE*>(record), *picture)});
+    scan->pictures.push_back({picture->xDest, picture->yDest, picture->xDest + picture->cxDest, picture->yDest + picture->cyDest});
   } else if (record->iType == EMR_EXTCREATEFONTINDIRECTW) {
     const auto* font = reinterpret_cast<const EMREXTCREATEFONTINDIRECTW*>(record);
     scan->faces.push_back(font->elfw.elfLogFont.lfFaceName);
@@ -79,7 +61,7 @@ constexpr wchar_t kHostClass[] = L"OrvelPrintingTestHost";
 
 std::vector<DrawnText> MetafileTexts(HENHMETAFILE metafile) { return Scan(metafile).texts; }
 std::vector<std::wstring> MetafileFaces(HENHMETAFILE metafile) { return Scan(metafile).faces; }
-std::vector<DrawnPicture> MetafilePictures(HENHMETAFILE metafile) { return Scan(metafile).pictures; }
+std::vector<RECT> MetafilePictures(HENHMETAFILE metafile) { return Scan(metafile).pictures; }
 
 bool ContainsText(const std::vector<DrawnText>& texts, const std::wstring& part) {
   return std::any_of(texts.begin(), texts.end(), [&](const DrawnText& t) { return t.text.find(part) != std::wstring::npos; });
