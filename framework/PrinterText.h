@@ -25,8 +25,8 @@ using TextOutFunction = BOOL(WINAPI*)(HDC dc, int x, int y, UINT options, const 
 bool PostScriptDriverTakesFont(HDC dc);
 
 // ExtTextOutW for a printer page: under Wine, text in a font its PostScript driver cannot take
-// becomes a picture. The options ETO_CLIPPED and ETO_OPAQUE and the DC's text alignment are
-// kept; `dx` is passed to the drawing of the text as it is.
+// becomes a picture. A picture keeps ETO_CLIPPED and the DC's text alignment (not its current
+// position); `dx` is passed to the drawing of the text as it is.
 BOOL WINAPI PrinterTextOut(HDC dc, int x, int y, UINT options, const RECT* clip, const wchar_t* text, UINT count,
                            const INT* dx);
 
