@@ -10,12 +10,12 @@
 #include "printing/CPrintAbortDlg.h"
 #include "printing/CPrintFontList.h"
 #include "viewing/CFontSheetView.h"
+#include "viewing/WrappedText.h"
 
 namespace {
 constexpr int kFooterBandPoints = 8;
 constexpr int kFooterTextPoints = 7;
 constexpr int kFooterRuleTenths = 5;
-constexpr UINT kFooterFormat = DT_SINGLELINE | DT_EXTERNALLEADING | DT_NOPREFIX;
 constexpr wchar_t kFooterText[] = L"Orvel Font Manager";
 }  // namespace
 
@@ -106,6 +106,7 @@ bool CPrintFontSet::PrintPage(UINT page, HDC dc) {
     if (!font.HasFlag(font_flags::kResolved)) EnsureFontItemLoaded(fonts_, font);
     sheetView_->SetPageRect(area);
     sheetView_->SetUnboundedPage(false);
+    sheetView_->SetPrinterPage(true);
     sheetView_->SetFont(font);
     sheetView_->DrawFontEntry(dc);
     DrawPageFooter(dc, -1);
@@ -113,6 +114,7 @@ bool CPrintFontSet::PrintPage(UINT page, HDC dc) {
   }
   if (!fontList_) return false;
   fontList_->SetPageRect(area);
+  fontList_->SetPrinterPage(true);
   const bool more = fontList_->LayoutFontListPage(dc);
   DrawPageFooter(dc, static_cast<int>(page));
   if (!more && job_) job_->lastPage = page;
@@ -137,9 +139,6 @@ void CPrintFontSet::DrawPageFooter(HDC dc, int page) const {
   SIZE a{};
   ::GetTextExtentPoint32W(dc, L"A", 1, &a);
   RECT box{printableRect_.left, printableRect_.bottom + w, printableRect_.right, printableRect_.bottom + w + a.cy};
-  ::DrawTextW(dc, kFooterText, -1, &box, kFooterFormat);
-  if (page != -1) {
-    const std::wstring label = FormatResString(IDS_PAGE_NUMBER, page + 1);
-    ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &box, kFooterFormat | DT_RIGHT);
-  }
+  DrawTextLines(dc, {kFooterText}, box, DT_LEFT, &orv::PrinterTextOut);
+  if (page != -1) DrawTextLines(dc, {FormatResString(IDS_PAGE_NUMBER, page + 1)}, box, DT_RIGHT, &orv::PrinterTextOut);
 }

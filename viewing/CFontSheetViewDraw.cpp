@@ -214,7 +214,7 @@ void CFontSheetView::DrawSizeLine(HDC dc, int points) {
     if (labelSize.cy < c) drawRect_.top += (c - labelSize.cy) / 2;
     drawRect_.right = drawRect_.left + labelSize.cx;
     ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
-    ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &drawRect_, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextLines(dc, {label}, drawRect_, DT_RIGHT, PageTextOut());
     ::SetTextColor(dc, EntryTextColor());
     drawRect_ = saved;
     if (c < labelSize.cy) drawRect_.top += (labelSize.cy - c) / 2;
@@ -228,9 +228,15 @@ void CFontSheetView::DrawSizeLine(HDC dc, int points) {
   } else {
     while (text.size() >= kMinCutText && TextExtent(dc, text).cx > drawRect_.right - drawRect_.left - lw) text.pop_back();
   }
+  // One line, not clipped: the line was cut to the page's width above, and marks above or
+  // below the cell stay whole.
   drawRect_.left += lw;
-  drawRect_.top += ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &drawRect_,
-                               DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX | DT_EXTERNALLEADING);
+  if (!text.empty()) {
+    const UINT previousAlign = ::SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    PageTextOut()(dc, drawRect_.left, drawRect_.top, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+    ::SetTextAlign(dc, previousAlign);
+    drawRect_.top += TextLineHeight(dc);
+  }
   drawRect_.left -= lw;
   if (c < labelSize.cy) ::OffsetRect(&drawRect_, 0, labelSize.cy - c);
 }

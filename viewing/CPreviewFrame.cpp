@@ -80,7 +80,7 @@ bool CPreviewFrame::DrawWrapped(HDC dc, const std::wstring& text, size_t maxLine
                                 const std::wstring& cutTail) {
   const WrappedText wrapped =
       WrapText(dc, text, drawRect_.right - drawRect_.left, std::min(maxLines, LinesLeft(dc)), cutTail);
-  drawRect_.top += DrawTextLines(dc, wrapped.lines, drawRect_, align);
+  drawRect_.top += DrawTextLines(dc, wrapped.lines, drawRect_, align, PageTextOut());
   return !wrapped.cut;
 }
 

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <string>
 
+#include "framework/PrinterText.h"
 #include "framework/ScrollWindowImpl.h"
 
 struct PageSetupData;
@@ -44,6 +45,8 @@ public:
   const RECT& PageRect() const { return pageRect_; }
   // The page in device pixels (a printer's printable rectangle less the footer).
   void SetPageRect(const RECT& rect) { pageRect_ = rect; }
+  // The page goes to a printer: its text is drawn with PrinterTextOut.
+  void SetPrinterPage(bool printer) { printerPage_ = printer; }
 
   // Point sizes at the zoom in the DC's pixels (the horizontal resolution, also for heights).
   int PointsToPixels(HDC dc, int points) const;
@@ -70,9 +73,12 @@ protected:
                    const std::wstring& cutTail = {});
   // How many lines of the DC's font drawRect has room for.
   size_t LinesLeft(HDC dc) const;
+  // What draws a run of text on this page.
+  orv::TextOutFunction PageTextOut() const { return printerPage_ ? &orv::PrinterTextOut : &::ExtTextOutW; }
 
   int zoom_;
   bool unboundedPage_ = true;
+  bool printerPage_ = false;
   RECT pageRect_{};
   RECT drawRect_{};
 

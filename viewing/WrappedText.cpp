@@ -115,7 +115,8 @@ int TextLineHeight(HDC dc) {
   return metrics.tmHeight + metrics.tmExternalLeading;
 }
 
-int DrawTextLines(HDC dc, const std::vector<std::wstring>& lines, const RECT& area, UINT align) {
+int DrawTextLines(HDC dc, const std::vector<std::wstring>& lines, const RECT& area, UINT align,
+                  orv::TextOutFunction textOut) {
   const int lineHeight = TextLineHeight(dc);
   const UINT previousAlign = ::SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
   int y = area.top;
@@ -125,7 +126,7 @@ int DrawTextLines(HDC dc, const std::vector<std::wstring>& lines, const RECT& ar
       const int free = area.right - area.left - Extent(dc, line);
       x += (align & DT_CENTER) ? free / 2 : free;
     }
-    ::ExtTextOutW(dc, x, y, ETO_CLIPPED, &area, line.c_str(), static_cast<UINT>(line.size()), nullptr);
+    textOut(dc, x, y, ETO_CLIPPED, &area, line.c_str(), static_cast<UINT>(line.size()), nullptr);
     y += lineHeight;
   }
   ::SetTextAlign(dc, previousAlign);

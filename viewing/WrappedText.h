@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/PrinterText.h"
+
 struct WrappedText {
   std::vector<std::wstring> lines;
   // More text followed than the lines allowed; the last line ends with "…" (and the tail).
@@ -24,6 +26,8 @@ WrappedText WrapText(HDC dc, const std::wstring& text, int width, size_t maxLine
 // The height of one line in the DC's current font, its external leading included.
 int TextLineHeight(HDC dc);
 
-// Draws the lines from `area`'s top down, each clipped to `area`; `align` is DT_LEFT, DT_CENTER
-// or DT_RIGHT. Returns the height of the lines.
-int DrawTextLines(HDC dc, const std::vector<std::wstring>& lines, const RECT& area, UINT align);
+// Draws the lines from `area`'s top down, each clipped to `area`, with `textOut` (a printer page
+// gives PrinterTextOut); `align` is DT_LEFT, DT_CENTER or DT_RIGHT. Returns the height of the
+// lines.
+int DrawTextLines(HDC dc, const std::vector<std::wstring>& lines, const RECT& area, UINT align,
+                  orv::TextOutFunction textOut = &::ExtTextOutW);

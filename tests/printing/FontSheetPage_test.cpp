@@ -1,6 +1,5 @@
 // The font sheet page: what it draws on a bounded and an unbounded page, the sheet of a raster
-// font, and a font that is not installed (a CFF OpenType font, drawn into a metafile: Wine's
-// PostScript driver cannot print such a font).
+// font, a font that is not installed, and what a printer page under Wine draws as pictures.
 #include "viewing/CFontSheetView.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +9,7 @@
 #include "app/AppState.h"
 #include "app/Preferences.h"
 #include "framework/Handles.h"
+#include "framework/WineHost.h"
 #include "tests/printing/PrintingTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -18,6 +18,7 @@ using namespace printing_tests;
 namespace {
 
 const std::wstring kCantarellFolder = L"Z:\\usr\\share\\fonts\\opentype\\cantarell";
+const std::wstring kNotoCjkFolder = L"Z:\\usr\\share\\fonts\\opentype\\noto";
 const std::wstring kSample = L"The quick brown fox jumps over the lazy dog";
 
 // The sheet drawn on a page of the given rectangle into a metafile.
@@ -25,18 +26,20 @@ struct DrawnSheet {
   std::vector<DrawnText> texts;
   std::vector<std::wstring> faces;
   RECT pageAfter{};
+  std::vector<RECT> pictures;
 };
 
-DrawnSheet DrawSheet(const FontItem& font, const RECT& page, bool unbounded) {
+DrawnSheet DrawSheet(const FontItem& font, const RECT& page, bool unbounded, bool printerPage = false) {
   g_Preferences.SampleText = kSample;
   CFontSheetView view(100);
   view.SetFont(font);
   view.SetUnboundedPage(unbounded);
   view.SetPageRect(page);
+  view.SetPrinterPage(printerPage);
   HDC dc = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
   view.DrawFontEntry(dc);
   HENHMETAFILE metafile = ::CloseEnhMetaFile(dc);
-  DrawnSheet sheet{MetafileTexts(metafile), MetafileFaces(metafile), view.PageRect()};
+  DrawnSheet sheet{MetafileTexts(metafile), MetafileFaces(metafile), view.PageRect(), MetafilePictures(metafile)};
   ::DeleteEnhMetaFile(metafile);
   return sheet;
 }
@@ -176,4 +179,42 @@ TEST(FontSheetPage, ViewInAWindowScrollsOverItsPage) {
   EXPECT_EQ(view.GetScrollSize().cy, 5 + 1028);
   view.DestroyWindow();
   ::DestroyWindow(host);
+}
+
+// On a printer page under Wine, text in a font Wine's PostScript driver cannot take (CFF outlines,
+// alone or in a collection) is drawn as pictures where the text would stand; a TrueType font's
+// text, all text on Windows and all on the screen stays text.
+TEST(FontSheetPage, PrinterPageUnderWineDrawsCffTextAsPictures) {
+  struct Undo {
+    ~Undo() { seams::SetRunsUnderWine(std::nullopt); }
+  } undo;
+  const struct {
+    const std::wstring& folder;
+    const wchar_t* file;
+    bool printerPage, underWine, pictures;
+  } cases[] = {{kCantarellFolder, L"Cantarell-Regular.otf", true, true, true},
+               {kNotoCjkFolder, L"NotoSansCJK-Regular.ttc", true, true, true},
+               {kDejaVuFolder, L"DejaVuSerif.ttf", true, true, false},
+               {kCantarellFolder, L"Cantarell-Regular.otf", true, false, false},
+               {kCantarellFolder, L"Cantarell-Regular.otf", false, true, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing_support::Narrow(c.file) + (c.printerPage ? " printer" : " screen") + (c.underWine ? " Wine" : ""));
+    const FontItem font = ReadFont(c.folder, c.file);
+    seams::SetRunsUnderWine(c.underWine);
+    const DrawnSheet sheet = DrawSheet(font, RECT{0, 0, 4000, 6000}, false, c.printerPage);
+    EXPECT_EQ(ContainsText(sheet.texts, kSample), !c.pictures);
+    EXPECT_EQ(sheet.pictures.empty(), !c.pictures);
+    if (!c.pictures) continue;
+    // Each size line, as the same page draws it in text, has a picture at its top.
+    seams::SetRunsUnderWine(false);
+    size_t lines = 0;
+    for (const DrawnText& t : DrawSheet(font, RECT{0, 0, 4000, 6000}, false, true).texts) {
+      if (t.text != kSample) continue;
+      ++lines;
+      EXPECT_TRUE(std::any_of(sheet.pictures.begin(), sheet.pictures.end(), [&](const RECT& p) {
+        return p.top == t.at.y && p.left <= t.at.x && p.right > t.at.x;
+      })) << t.at.y;
+    }
+    EXPECT_EQ(lines, std::size(CFontSheetView::kSizeLinePoints));
+  }
 }

@@ -1,6 +1,5 @@
 // Print jobs on a real printer: Wine's PostScript driver printing to a CUPS-PDF queue, the PDF
-// read back with poppler's tools. Without such a printer these tests say so and skip. Only
-// TrueType fonts here: Wine's PostScript driver cannot print privately loaded CFF fonts.
+// read back with poppler's tools. Without such a printer these tests say so and skip.
 #include "printing/CPrintFontSet.h"
 
 #include <algorithm>
@@ -247,6 +246,34 @@ TEST_F(RealPrinter, LongNamesEndWithAnEllipsisInsideTheirColumnsAndBands) {
     }
   }
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+}
+
+// CFF fonts, alone and in a collection, beside a TrueType one, as a list and as sheets: the job
+// ends as a finished job with every font's page or place, the CFF samples as pictures, the
+// TrueType sample and every name as text.
+TEST_F(RealPrinter, CffFontsPrintBesideTrueTypeOnes) {
+  const std::vector<FontItem> fonts = {ReadFont(L"Z:\\usr\\share\\fonts\\opentype\\cantarell", L"Cantarell-Regular.otf"),
+                                       ReadFont(L"Z:\\usr\\share\\fonts\\opentype\\noto", L"NotoSansCJK-Regular.ttc"),
+                                       ReadFont(kDejaVuFolder, L"DejaVuSerif.ttf")};
+  g_Preferences.SampleText = L"Sphinx of black quartz, judge my vow";
+  for (const bool sheets : {false, true}) {
+    SCOPED_TRACE(sheets ? "sheets" : "list");
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath);
+    const std::vector<std::wstring> seen = PrintFonts(sheets, fonts);
+    EXPECT_NE(std::find(seen.begin(), seen.end(), kDoneCaption), seen.end()) << "the finished job says so";
+    EXPECT_TRUE(Boxes().empty());
+    const std::wstring pdf = WaitForNewPdf(pdfFolder_, before_, 60000);
+    ASSERT_FALSE(pdf.empty()) << "no PDF from the printer";
+    const std::string text = Text(pdf);
+    for (const FontItem& font : fonts) EXPECT_NE(text.find(Narrow(font.displayName)), std::string::npos) << Narrow(font.displayName);
+    std::vector<size_t> sampleWords;  // per page: the TrueType sample as text, the CFF ones not
+    for (const PdfPage& page : PdfWords(pdf))
+      sampleWords.push_back(std::count_if(page.words.begin(), page.words.end(), [](const PdfWord& w) { return w.text == "Sphinx"; }));
+    ASSERT_FALSE(sampleWords.empty());
+    EXPECT_EQ(sampleWords, (sheets ? std::vector<size_t>{0, 0, std::max<size_t>(1, sampleWords.back())} : std::vector<size_t>{1}));
+    const std::string images = RunHostCommand("pdfimages -list '" + UnixPath(pdf) + "'");
+    EXPECT_GE(std::count(images.begin(), images.end(), '\n'), 2 + (sheets ? 2 * 11 : 2)) << images;
+  }
 }
 
 TEST_F(RealPrinter, SetModePrintsOneSheetPerFont) {

@@ -29,6 +29,7 @@ namespace {
 struct MetafileScan {
   std::vector<DrawnText> texts;
   std::vector<std::wstring> faces;
+  std::vector<RECT> pictures;
 };
 
 int CALLBACK ScanRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) {
@@ -38,6 +39,9 @@ int CALLBACK ScanRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPA
     const auto* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(record) + text->emrtext.offString);
     scan->texts.push_back({POINT{text->emrtext.ptlReference.x, text->emrtext.ptlReference.y},
                            std::wstring(chars, text->emrtext.nChars)});
+  } else if (record->iType == EMR_STRETCHDIBITS) {
+    const auto* picture = reinterpret_cast<const EMRSTRETCHDIBITS*>(record);
+    scan->pictures.push_back({picture->xDest, picture->yDest, picture->xDest + picture->cxDest, picture->yDest + picture->cyDest});
   } else if (record->iType == EMR_EXTCREATEFONTINDIRECTW) {
     const auto* font = reinterpret_cast<const EMREXTCREATEFONTINDIRECTW*>(record);
     scan->faces.push_back(font->elfw.elfLogFont.lfFaceName);
@@ -57,6 +61,7 @@ constexpr wchar_t kHostClass[] = L"OrvelPrintingTestHost";
 
 std::vector<DrawnText> MetafileTexts(HENHMETAFILE metafile) { return Scan(metafile).texts; }
 std::vector<std::wstring> MetafileFaces(HENHMETAFILE metafile) { return Scan(metafile).faces; }
+std::vector<RECT> MetafilePictures(HENHMETAFILE metafile) { return Scan(metafile).pictures; }
 
 bool ContainsText(const std::vector<DrawnText>& texts, const std::wstring& part) {
   return std::any_of(texts.begin(), texts.end(), [&](const DrawnText& t) { return t.text.find(part) != std::wstring::npos; });

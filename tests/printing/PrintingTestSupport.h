@@ -28,6 +28,8 @@ struct DrawnText {
   std::wstring text;
 };
 std::vector<DrawnText> MetafileTexts(HENHMETAFILE metafile);
+// Where pictures were put into a metafile with StretchDIBits.
+std::vector<RECT> MetafilePictures(HENHMETAFILE metafile);
 // The face names of the fonts the metafile created.
 std::vector<std::wstring> MetafileFaces(HENHMETAFILE metafile);
 bool ContainsText(const std::vector<DrawnText>& texts, const std::wstring& part);
