@@ -165,6 +165,55 @@ TEST(WindowLayoutDefaults, ScreenSizes) {
   EXPECT_EQ(small.SampleSplitterPos, 277);
 }
 
+// The first window at other densities: the 96-DPI rectangle scaled (margins, least and most
+// sizes), then moved and cut into the work area; the splitters share out what is left.
+TEST(WindowLayoutDefaults, ScaledToTheDensityAndKeptInTheWorkArea) {
+  const struct {
+    int width, height, dpi;
+    RECT work;  // empty: the whole screen
+    RECT window;
+    int32_t main, sample;
+  } cases[] = {
+      {1920, 1080, 96, {}, {50, 50, 950, 750}, 300, 388},
+      {800, 600, 96, {0, 0, 800, 560}, {50, 50, 750, 550}, 233, 277},
+      {1920, 1080, 120, {}, {63, 63, 1017, 938}, 318, 486},
+      {1366, 768, 120, {}, {63, 63, 938, 705}, 291, 356},
+      {1366, 768, 120, {0, 0, 1366, 728}, {63, 63, 938, 705}, 291, 356},
+      {1600, 1000, 144, {}, {75, 75, 1125, 925}, 350, 472},
+      {1024, 768, 144, {}, {0, 18, 1024, 768}, 341, 416},
+      {1024, 768, 144, {0, 0, 1024, 728}, {0, 0, 1024, 728}, 341, 404},
+      {1024, 768, 144, {0, 40, 1024, 768}, {0, 40, 1024, 768}, 341, 404},  // a bar along the top
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " at " + std::to_string(c.dpi));
+    const WindowLayout l = DefaultWindowLayout(c.width, c.height, c.dpi, ::IsRectEmpty(&c.work) ? nullptr : &c.work);
+    EXPECT_TRUE(::EqualRect(&l.WindowRect, &c.window))
+        << l.WindowRect.left << "," << l.WindowRect.top << "," << l.WindowRect.right << "," << l.WindowRect.bottom;
+    EXPECT_EQ(l.MainSplitterPos, c.main);
+    EXPECT_EQ(l.SampleSplitterPos, c.sample);
+    EXPECT_EQ(l.ListsSplitterPos, -1);
+    const SIZE least = LayoutLimitsForDpi(c.dpi).window;
+    EXPECT_GE(l.WindowRect.right - l.WindowRect.left, least.cx);
+    EXPECT_GE(l.WindowRect.bottom - l.WindowRect.top, least.cy);
+  }
+}
+
+TEST(WindowLayoutLimits, LeastSizesFollowTheDensity) {
+  const struct {
+    int dpi, width, height, pane, lists;
+  } cases[] = {{96, 350, 300, 80, 164}, {120, 438, 375, 100, 204}, {144, 525, 450, 120, 244}};
+  for (const auto& c : cases) {
+    const LayoutLimits l = LayoutLimitsForDpi(c.dpi);
+    EXPECT_EQ((std::array{l.window.cx, l.window.cy, static_cast<LONG>(l.pane), static_cast<LONG>(l.listsWidth)}),
+              (std::array<LONG, 4>{c.width, c.height, c.pane, c.lists}))
+        << c.dpi;
+    // The least window holds the least panes: the trees beside the font lists and the installed
+    // fonts, two panes above each other, with room for the frame's bars.
+    EXPECT_LT(l.pane + l.listsWidth + kSplitterBarWidth, l.window.cx) << c.dpi;
+    EXPECT_LT(2 * l.pane + kSplitterBarWidth, l.window.cy / 2 + l.window.cy / 4) << c.dpi;
+  }
+}
+
 TEST_F(PrefsRegistry, WindowLayoutRoundTripAndRejectsBadValues) {
   orv::ScopedKey key = CreatePrefs();
   g_Preferences.FontCaseRoot = L"D:\\Case";
@@ -209,8 +258,10 @@ TEST_F(PrefsRegistry, WindowLayoutRoundTripAndRejectsBadValues) {
   EXPECT_EQ(layout.WindowRect.right - layout.WindowRect.left, 600);
 }
 
-// A stored layout fitted to a 1600 x 1000 screen: at least 350 x 300 and on the screen, each bar
-// leaving 40 pixels on both sides (84 right of the main bar), a rebar wider than the window gone.
+// A stored layout fitted to a 1600 x 1000 screen: at least the least size and on the screen, each
+// bar leaving the least pane size on both sides (80 at 96 DPI, and the font lists' room right of
+// the main bar), a rebar wider than the window gone. A layout that fits is kept exactly as stored,
+// at any density.
 TEST(WindowLayoutFit, WindowOnScreenAndBarsWithinIt) {
   const struct {
     RECT window;
@@ -218,13 +269,19 @@ TEST(WindowLayoutFit, WindowOnScreenAndBarsWithinIt) {
     int32_t pos;  // all four bars
     RECT fitted;
     int32_t main, lists, trees, sample;
+    int dpi;
   } cases[] = {
-      {{10, 10, 11, 11}, 0, 99999, {10, 10, 360, 310}, 262, 306, 256, 256},
-      {{100, 80, 700, 500}, 0, 222, {100, 80, 700, 500}, 222, 222, 222, 222},
-      {{0, 0, 800, 600}, 0, 5, {0, 0, 800, 600}, 40, 40, 40, 40},
-      {{1500, 900, 1600, 950}, 0, -1, {1250, 700, 1600, 1000}, -1, -1, -1, -1},
-      {{-100, -100, 5000, 5000}, 0, 4000, {0, 0, 1600, 1000}, 1512, 1556, 956, 956},
-      {{10, 10, 11, 11}, 1, 900, {10, 10, 360, 310}, 900, 900, 900, 900},  // maximised: the screen's room
+      {{10, 10, 11, 11}, 0, 99999, {10, 10, 360, 310}, 182, 266, 216, 216, 96},
+      {{100, 80, 700, 500}, 0, 222, {100, 80, 700, 500}, 222, 222, 222, 222, 96},
+      {{0, 0, 800, 600}, 0, 5, {0, 0, 800, 600}, 80, 80, 80, 80, 96},
+      {{1500, 900, 1600, 950}, 0, -1, {1250, 700, 1600, 1000}, -1, -1, -1, -1, 96},
+      {{-100, -100, 5000, 5000}, 0, 4000, {0, 0, 1600, 1000}, 1432, 1516, 916, 916, 96},
+      {{10, 10, 11, 11}, 1, 900, {10, 10, 360, 310}, 900, 900, 900, 900, 96},  // maximised: the screen's room
+      {{10, 10, 11, 11}, 0, 99999, {10, 10, 448, 385}, 230, 334, 271, 271, 120},
+      {{100, 80, 700, 500}, 0, 222, {100, 80, 700, 500}, 222, 222, 222, 222, 120},
+      {{0, 0, 800, 600}, 0, 5, {0, 0, 800, 600}, 100, 100, 100, 100, 120},
+      {{10, 10, 11, 11}, 0, -1, {10, 10, 535, 460}, -1, -1, -1, -1, 144},
+      {{1200, 700, 1600, 1000}, 0, 150, {1075, 550, 1600, 1000}, 150, 150, 150, 150, 144},
   };
   for (const auto& c : cases) {
     WindowLayout l = DefaultWindowLayout(1600, 1000);
@@ -232,10 +289,11 @@ TEST(WindowLayoutFit, WindowOnScreenAndBarsWithinIt) {
     l.Maximized = c.maximized;
     l.MainSplitterPos = l.ListsSplitterPos = l.TreesSplitterPos = l.SampleSplitterPos = c.pos;
     l.RebarRect = {0, 0, 1000, 50};
-    FitWindowLayout(l, {0, 0, 1600, 1000});
-    EXPECT_TRUE(::EqualRect(&l.WindowRect, &c.fitted)) << c.window.left << " " << c.pos;
+    FitWindowLayout(l, {0, 0, 1600, 1000}, c.dpi);
+    EXPECT_TRUE(::EqualRect(&l.WindowRect, &c.fitted)) << c.window.left << " " << c.pos << " at " << c.dpi;
     EXPECT_EQ((std::array{l.MainSplitterPos, l.ListsSplitterPos, l.TreesSplitterPos, l.SampleSplitterPos}),
-              (std::array{c.main, c.lists, c.trees, c.sample}));
+              (std::array{c.main, c.lists, c.trees, c.sample}))
+        << c.window.left << " " << c.pos << " at " << c.dpi;
     EXPECT_EQ(l.RebarRect.right, c.window.right - c.window.left < 1000 && !c.maximized ? 0 : 1000);
   }
 }
