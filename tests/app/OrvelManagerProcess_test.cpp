@@ -642,7 +642,7 @@ void ExpectPanesKeepTheirParts(HWND main) {
     ASSERT_NE(view, nullptr);
     HWND pane = ::GetParent(view);
     const RECT paneRect = WindowRectOf(pane), viewRect = WindowRectOf(view);
-    const RECT toolbar = WindowRectOf(DescendantOfClass(pane, TOOLBARCLASSNAMEW));
+    const RECT toolbar = WindowRectOf(::FindWindowExW(pane, nullptr, TOOLBARCLASSNAMEW, nullptr));  // the pane's own
     EXPECT_GE(toolbar.left, paneRect.left) << Describe(toolbar) << " in " << Describe(paneRect);
     EXPECT_LE(toolbar.bottom, viewRect.top) << Describe(toolbar) << " over " << Describe(viewRect);
     const bool tree = id == IDC_FOLDER_TREE || id == IDC_GROUPS_TREE;  // (TVM_ and LVM_ have no pointers)
