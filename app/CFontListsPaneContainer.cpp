@@ -81,8 +81,8 @@ void CFontListsPaneContainer::SetCaptionWithCount(const std::wstring& title, int
   wchar_t suffix[32]{};
   if (count != kNoCount) std::swprintf(suffix, std::size(suffix), L" [%d]", count);
   const std::wstring full = title + suffix, counts = suffix;
-  const PaneCaptionLayout layout = LayOutPaneCaption(dc, full, 0, counts.size(), 4, right, kSortOrderIconSize,
-                                                     kSortOrderIconGap,
+  const PaneCaptionLayout layout = LayOutPaneCaption(dc, full, 0, counts.size(), 4, right, SortOrderIconSize(),
+                                                     SortOrderIconGap(),
                                                      SortOrderIconLeft(rc.right - rc.left, rc.right - toolbar - 3));
   CTbPaneContainerImpl<CFontListsPaneContainer>::SetCaption(layout.text, 0, counts.size());
   fullCaption_ = full;

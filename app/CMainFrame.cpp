@@ -178,8 +178,9 @@ LRESULT CMainFrame::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, BOOL& handled) 
     return 0;
   }
   auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-  if (info->ptMinTrackSize.x < kMinTrackWidth) info->ptMinTrackSize.x = kMinTrackWidth;
-  if (info->ptMinTrackSize.y < kMinTrackHeight) info->ptMinTrackSize.y = kMinTrackHeight;
+  const SIZE least = LayoutLimitsForDpi(orv::ScreenDpi()).window;
+  if (info->ptMinTrackSize.x < least.cx) info->ptMinTrackSize.x = least.cx;
+  if (info->ptMinTrackSize.y < least.cy) info->ptMinTrackSize.y = least.cy;
   return 0;
 }
 

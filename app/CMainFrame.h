@@ -54,9 +54,6 @@ class CMainFrame : public orv::CFrameWindowImpl<CMainFrame>,
 public:
   DECLARE_WND_CLASS_EX(kSingleInstanceName, CS_DBLCLKS, COLOR_WINDOW)
 
-  static constexpr int kMinTrackWidth = kMinWindowWidth;
-  static constexpr int kMinTrackHeight = kMinWindowHeight;
-
   CMainFrame();
 
   HWND CreateMainWindow();

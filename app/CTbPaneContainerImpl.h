@@ -13,7 +13,7 @@
 //   COLORREF CaptionColor() const           the text colour
 //   int CaptionLeft() const                 where the band starts (the sample pane's up-down)
 //   int TextBottom() const                  bottom of the text rectangle (0: the band's bottom)
-//   bool HasSortIcon() const                the band shows a list's sort order (16 x 16)
+//   bool HasSortIcon() const                the band shows a list's sort order (a picture)
 //   void DrawSortIcon(HDC, int left, int top)  draws it
 //   void DrawCaptionContent(HDC, const RECT& band)  draws over the band after its text
 //
@@ -262,7 +262,7 @@ private:
     if (const int bottom = Self()->TextBottom()) text.bottom = bottom;
     const bool icon = Self()->HasSortIcon();
     shownCaption_ = LayOutPaneCaption(dc, Self()->CaptionText(), Self()->CaptionHead(), Self()->CaptionTail(),
-                                      text.left, text.right, icon ? kSortOrderIconSize : 0, kSortOrderIconGap,
+                                      text.left, text.right, icon ? SortOrderIconSize() : 0, SortOrderIconGap(),
                                       client.left + SortOrderIconLeft(client.right - client.left, ToolbarLeft()));
     // The ellipsis only for the last resort, kept parts wider than the band.
     ::DrawTextW(dc, shownCaption_.text.c_str(), static_cast<int>(shownCaption_.text.size()), &text,

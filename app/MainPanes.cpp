@@ -55,11 +55,12 @@ HWND MainPanes::CreateClientArea(HWND frame, HWND rebar, HWND statusBar) {
   m_sampleSplitter.SetSplitterExtendedStyle(orv::SPLIT_BOTTOMALIGNED);
   // However the bars were stored or are dragged, every pane keeps some room; right of the main
   // bar the font lists stand beside the installed fonts.
-  m_mainSplitter.SetMinPaneSizes(kMinPaneExtent, kMinListsWidth);
+  const LayoutLimits least = LayoutLimitsForDpi(orv::ScreenDpi());
+  m_mainSplitter.SetMinPaneSizes(least.pane, least.listsWidth);
   for (orv::CSplitterWindowBase* splitter : {static_cast<orv::CSplitterWindowBase*>(&m_treesSplitter),
                                              static_cast<orv::CSplitterWindowBase*>(&m_sampleSplitter),
                                              static_cast<orv::CSplitterWindowBase*>(&m_listsSplitter)})
-    splitter->SetMinPaneSize(kMinPaneExtent);
+    splitter->SetMinPaneSize(least.pane);
   m_verticalBarCursor = orv::g_Module.LoadResourceCursor(IDCUR_VERTICAL_BAR);
   m_horizontalBarCursor = orv::g_Module.LoadResourceCursor(IDCUR_HORIZONTAL_BAR);
   UseCursor(m_mainSplitter, m_verticalBarCursor);

@@ -13,7 +13,7 @@ constexpr int kTextMargins = 8;  // 4 pixels at each end of the caption text
 
 int SortOrderIconLeft(int width, int toolbarLeft) {
   const int room = toolbarLeft < width / 2 ? 2 * toolbarLeft - kTextMargins : width - kTextMargins;
-  return room / 2 - kSortOrderIconSize / 2;
+  return room / 2 - SortOrderIconSize() / 2;
 }
 
 void DrawSortOrderIcon(HDC dc, int left, int top, const COrvelListView& list) {

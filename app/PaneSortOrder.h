@@ -6,14 +6,17 @@
 
 #include <windows.h>
 
+#include "framework/Dpi.h"
+
 class COrvelListView;
 
-// Images of the lists' shared 16-pixel image list.
+// Images of the lists' shared small image list.
 inline constexpr int kSortAscendingImage = 8;
 inline constexpr int kSortDescendingImage = 9;
-// The icon's side, and the room kept between the caption text and the icon.
-inline constexpr int kSortOrderIconSize = 16;
-inline constexpr int kSortOrderIconGap = 4;
+// The icon's side, the screen's picture size like the toolbars' (16 pixels at 96 DPI), and the
+// room kept between the caption text and the icon.
+[[nodiscard]] inline int SortOrderIconSize() { return orv::ScreenPictureSize(); }
+[[nodiscard]] inline int SortOrderIconGap() { return orv::ScaleToScreenDpi(4); }
 
 // Where the icon stands in a pane of client width `width` whose toolbar starts at `toolbarLeft`
 // while the caption text ends left of it: the middle of the text area, or of the room left of

@@ -12,19 +12,38 @@ constexpr int kMaxWindowExtent = 100000;
 bool IsPaneMode(int32_t mode) { return mode >= -1 && mode <= 1; }
 bool IsFlagByte(uint8_t b) { return b <= 1; }
 
+// The first window at 96 DPI: 50 pixels from the screen's top-left corner, 50 from its shorter
+// side's far edge, within these bounds of its right and bottom edges.
+constexpr int kDefaultMargin = 50;
+constexpr int kDefaultRightMin = 750, kDefaultRightMax = 950;
+constexpr int kDefaultBottomMin = 550, kDefaultBottomMax = 750;
+
 // A stored bar position within a splitter `extent` pixels long whose second side needs `tail`
-// pixels; -1 (the splitter's default) stays.
-int32_t FitPosition(int32_t pos, int extent, int tail) {
+// pixels and whose panes need `least`; -1 (the splitter's default) stays.
+int32_t FitPosition(int32_t pos, int extent, int tail, int least) {
   if (pos < 0) return pos;
-  const int last = std::max(kMinPaneExtent, extent - kSplitterBarWidth - tail);
-  return std::clamp<int32_t>(pos, kMinPaneExtent, last);
+  const int last = std::max(least, extent - kSplitterBarWidth - tail);
+  return std::clamp<int32_t>(pos, least, last);
 }
 }  // namespace
 
-WindowLayout DefaultWindowLayout(int screenWidth, int screenHeight) {
-  const int m = std::min(screenWidth, screenHeight) - 50;
+LayoutLimits LayoutLimitsForDpi(int dpi) {
+  LayoutLimits limits;
+  limits.window = {orv::ScaleToDpi(kMinWindowWidth, dpi), orv::ScaleToDpi(kMinWindowHeight, dpi)};
+  limits.pane = orv::ScaleToDpi(kMinPaneExtent, dpi);
+  limits.listsWidth = 2 * limits.pane + kSplitterBarWidth;
+  return limits;
+}
+
+WindowLayout DefaultWindowLayout(int screenWidth, int screenHeight, int dpi, const RECT* workArea) {
+  auto scaled = [dpi](int pixels) { return orv::ScaleToDpi(pixels, dpi); };
+  const int margin = scaled(kDefaultMargin);
+  const int m = std::min(screenWidth, screenHeight) - margin;
   WindowLayout layout{};
-  layout.WindowRect = {50, 50, std::clamp(m, 750, 950), std::clamp(m, 550, 750)};
+  layout.WindowRect = {margin, margin, std::clamp(m, scaled(kDefaultRightMin), scaled(kDefaultRightMax)),
+                       std::clamp(m, scaled(kDefaultBottomMin), scaled(kDefaultBottomMax))};
+  const RECT area = workArea ? *workArea : RECT{0, 0, screenWidth, screenHeight};
+  ClampRectToArea(layout.WindowRect, area.left, area.top, area.right - area.left, area.bottom - area.top);
   layout.MainSplitterPos = (layout.WindowRect.right - layout.WindowRect.left) / 3;
   layout.ListsSplitterPos = -1;
   layout.TreesSplitterPos = -1;
@@ -49,17 +68,18 @@ bool IsPlausibleWindowLayout(const WindowLayout& l) {
   return IsFlagByte(l.Maximized) && IsFlagByte(l.StatusBarShown) && IsFlagByte(l.ToolbarShown);
 }
 
-void FitWindowLayout(WindowLayout& layout, const RECT& area) {
+void FitWindowLayout(WindowLayout& layout, const RECT& area, int dpi) {
+  const LayoutLimits least = LayoutLimitsForDpi(dpi);
   RECT& rc = layout.WindowRect;
-  rc.right = std::max<LONG>(rc.right, rc.left + kMinWindowWidth);
-  rc.bottom = std::max<LONG>(rc.bottom, rc.top + kMinWindowHeight);
+  rc.right = std::max<LONG>(rc.right, rc.left + least.window.cx);
+  rc.bottom = std::max<LONG>(rc.bottom, rc.top + least.window.cy);
   ClampRectToArea(rc, area.left, area.top, area.right - area.left, area.bottom - area.top);
   const RECT& room = layout.Maximized ? area : rc;
   const int width = room.right - room.left, height = room.bottom - room.top;
-  layout.MainSplitterPos = FitPosition(layout.MainSplitterPos, width, kMinListsWidth);
-  layout.ListsSplitterPos = FitPosition(layout.ListsSplitterPos, width, kMinPaneExtent);
-  layout.TreesSplitterPos = FitPosition(layout.TreesSplitterPos, height, kMinPaneExtent);
-  layout.SampleSplitterPos = FitPosition(layout.SampleSplitterPos, height, kMinPaneExtent);
+  layout.MainSplitterPos = FitPosition(layout.MainSplitterPos, width, least.listsWidth, least.pane);
+  layout.ListsSplitterPos = FitPosition(layout.ListsSplitterPos, width, least.pane, least.pane);
+  layout.TreesSplitterPos = FitPosition(layout.TreesSplitterPos, height, least.pane, least.pane);
+  layout.SampleSplitterPos = FitPosition(layout.SampleSplitterPos, height, least.pane, least.pane);
   const RECT& bar = layout.RebarRect;
   if (bar.right - bar.left > width || bar.bottom - bar.top > height / 2 || bar.right < bar.left ||
       bar.bottom < bar.top)
@@ -67,7 +87,11 @@ void FitWindowLayout(WindowLayout& layout, const RECT& area) {
 }
 
 void LoadWindowLayout(WindowLayout& layout) {
-  layout = DefaultWindowLayout(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+  RECT work{};
+  const bool hasWork = ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) && work.right > work.left &&
+                       work.bottom > work.top;
+  layout = DefaultWindowLayout(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), orv::ScreenDpi(),
+                               hasWork ? &work : nullptr);
   orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_READ);
   if (key) {
     WindowLayout stored{};
@@ -75,7 +99,8 @@ void LoadWindowLayout(WindowLayout& layout) {
       layout = stored;
       const int vx = ::GetSystemMetrics(SM_XVIRTUALSCREEN), vy = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
       FitWindowLayout(layout, {vx, vy, vx + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                               vy + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)});
+                               vy + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)},
+                      orv::ScreenDpi());
     }
     std::wstring favorites;
     if (ReadRegString(key.Get(), L"FavoriteFolders", kFavoriteFoldersMax, favorites))

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "framework/Dpi.h"
 #include "framework/SplitterWindow.h"
 
 #pragma pack(push, 4)
@@ -36,30 +37,43 @@ static_assert(offsetof(WindowLayout, Maximized) == 48);
 static_assert(offsetof(WindowLayout, ToolbarShown) == 50);
 static_assert(offsetof(WindowLayout, RebarRect) == 52);
 
-// The main window is never smaller than this, and each of its five panes keeps at least
-// kMinPaneExtent pixels both ways; a splitter bar is kSplitterBarWidth wide.
+// The main window is never smaller than kMinWindowWidth x kMinWindowHeight, and each of its five
+// panes keeps at least kMinPaneExtent pixels both ways: its caption with the toolbar and a row of
+// a font list (two lines of a 12-point name) below it. Sizes at 96 DPI, scaled to the screen's
+// density like every other built-in size; at the least window size every pane keeps its least
+// size. A splitter bar is kSplitterBarWidth wide.
 inline constexpr int kMinWindowWidth = 350;
 inline constexpr int kMinWindowHeight = 300;
-inline constexpr int kMinPaneExtent = 40;
+inline constexpr int kMinPaneExtent = 80;
 inline constexpr int kSplitterBarWidth = orv::kDefaultSplitterBar;
-// The main splitter's right side holds the font lists beside the installed fonts.
-inline constexpr int kMinListsWidth = 2 * kMinPaneExtent + kSplitterBarWidth;
 
-// The layout of a first start on a screen of this size.
-WindowLayout DefaultWindowLayout(int screenWidth, int screenHeight);
+// The least sizes at `dpi`.
+struct LayoutLimits {
+  SIZE window;    // the main window's least size
+  int pane;       // each pane's least width and height
+  int listsWidth; // right of the main bar: the font lists beside the installed fonts
+};
+[[nodiscard]] LayoutLimits LayoutLimitsForDpi(int dpi);
+
+// The layout of a first start on a screen of this size at `dpi`: the 96-DPI rectangle scaled,
+// then kept inside `workArea` (the whole screen when null), and splitter positions that share
+// out that rectangle.
+WindowLayout DefaultWindowLayout(int screenWidth, int screenHeight, int dpi = orv::kBaseDpi,
+                                 const RECT* workArea = nullptr);
 
 // True when a stored layout can be used: a real window size, pane modes of -1, 0 or 1 and
 // boolean bytes.
 bool IsPlausibleWindowLayout(const WindowLayout& layout);
 
-// Makes a stored layout usable on `area` (the virtual screen): the window rectangle raised to
-// the minimum size and moved onto the area, each splitter position limited so that the panes on
+// Makes a stored layout usable on `area` (the virtual screen) at `dpi`: the window rectangle raised
+// to the least size and moved onto the area, each splitter position limited so that the panes on
 // both sides keep their room in a window of that size (of the area's size when it was saved
 // maximised), and a saved rebar rectangle larger than the window forgotten.
-void FitWindowLayout(WindowLayout& layout, const RECT& area);
+void FitWindowLayout(WindowLayout& layout, const RECT& area, int dpi = orv::kBaseDpi);
 
 // Reads "WinLayout" (when it is valid, then fitted to the virtual screen) and "FavoriteFolders"
-// into the records; the layout starts from the defaults of the current screen.
+// into the records; the layout starts from the defaults of the current screen, its work area and
+// its density. A stored layout is taken as it was stored, only fitted.
 void LoadWindowLayout(WindowLayout& layout);
 
 // Writes "FavoriteFolders" and, unless the window is minimised (layout == null), "WinLayout".

@@ -5,6 +5,7 @@
 
 #include "common/ResourceIds.h"
 #include "framework/AppModule.h"
+#include "framework/Dpi.h"
 
 namespace {
 
@@ -18,6 +19,16 @@ HIMAGELIST LoadStrip(UINT id, int width) {
                               IMAGE_BITMAP, LR_CREATEDIBSECTION | LR_DEFAULTSIZE);
 }
 
+// The small pictures at the screen's picture size: the 16-pixel strip at 96 DPI, else the 32-pixel
+// one brought down to the size, which keeps more of the pictures than the small one blown up.
+HIMAGELIST LoadSmallStrip() {
+  const int size = orv::ScreenPictureSize();
+  if (size == orv::kBasePictureSize) return LoadStrip(IDB_FONT_TYPES_SMALL, size);
+  return orv::ScaleImageList(orv::ScopedImageList(LoadStrip(IDB_FONT_TYPES_LARGE, 2 * orv::kBasePictureSize)), size,
+                             size)
+      .Release();
+}
+
 }  // namespace
 
 FontListImages& FontListImages::Get() {
@@ -28,7 +39,7 @@ FontListImages& FontListImages::Get() {
 void FontListImages::Load(HWND firstList) {
   FontListImages& images = Get();
   if (images.ownerList) return;
-  images.small = LoadStrip(IDB_FONT_TYPES_SMALL, 16);
+  images.small = LoadSmallStrip();
   images.large = LoadStrip(IDB_FONT_TYPES_LARGE, 32);
   images.ownerList = firstList;
 }

@@ -1,7 +1,8 @@
-// The image lists every font list shares: font types, status overlays and group images, 16 and
-// 32 pixels (bitmaps 914 and 916). Made by the first list that is initialised and kept for the
-// whole run; drawing takes the 32-pixel images and scales them. The entry point destroys them
-// after the message loop has ended, when no list is left to use them.
+// The image lists every font list shares: font types, status overlays and group images, small
+// (bitmap 914: 16 pixels at 96 DPI, the screen's picture size at other densities) and 32 pixels
+// (916). Made by the first list that is initialised and kept for the whole run; drawing takes
+// the 32-pixel images and scales them. The entry point destroys them after the message loop has
+// ended, when no list is left to use them.
 #pragma once
 
 #include <windows.h>

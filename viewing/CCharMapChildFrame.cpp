@@ -37,7 +37,16 @@ SIZE CCharMapChildFrame::MinWindowSize() const {
 
 void CCharMapChildFrame::OnGetMinMaxInfo(MINMAXINFO* info) {
   DefWindowProc();
-  const SIZE min = MinWindowSize();
+  SIZE min = MinWindowSize();
+  // Maximised, the child has the MDI client's room and no more, also when a small screen keeps
+  // the frame smaller than the whole view: the view's grid gets shorter, the rest stays in sight.
+  if (IsZoomed()) {
+    RECT room{};
+    ::GetClientRect(GetParent(), &room);
+    ::AdjustWindowRectEx(&room, GetStyle(), FALSE, GetExStyle());
+    min.cx = std::min<LONG>(min.cx, room.right - room.left);
+    min.cy = std::min<LONG>(min.cy, room.bottom - room.top);
+  }
   info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, min.cx);
   info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, min.cy);
 }

@@ -2,12 +2,23 @@
 
 #include <algorithm>
 
+#include "common/ClampRectToVirtualScreen.h"
 #include "common/ResString.h"
+#include "framework/Dpi.h"
 
 namespace {
 
 constexpr int kStatusPanes = 2;
 constexpr int kTabMenuCommands[] = {ID_TAB_CLOSE};
+
+// The work area of the monitor that holds most of `rc` (or is nearest to it).
+bool WorkAreaOf(const RECT& rc, RECT& work) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (!::GetMonitorInfoW(::MonitorFromRect(&rc, MONITOR_DEFAULTTONEAREST), &monitor)) return false;
+  work = monitor.rcWork;
+  return work.right > work.left && work.bottom > work.top;
+}
 
 }  // namespace
 
@@ -35,11 +46,19 @@ void CCharMapFrame::CreateStatusBar() {
     ::GetTextExtentPoint32W(dc.Get(), kCodePaneSample, static_cast<int>(std::size(kCodePaneSample) - 1), &size);
     widths[0] = size.cx;
   }
+  codePaneWidth_ = widths[0];
   ::SendMessageW(m_hWndStatusBar, SB_SETPARTS, kStatusPanes, reinterpret_cast<LPARAM>(widths));
 }
 
-LRESULT CCharMapFrame::OnSize(UINT, WPARAM, LPARAM, BOOL& handled) {
+LRESULT CCharMapFrame::OnSize(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
   if (m_hWndStatusBar) {
+    // The name pane ends where the size grip starts: a long name or the hint is cut at the
+    // pane's edge rather than drawn under the grip.
+    if (wParam != SIZE_MINIMIZED) {
+      const int grip = ::GetSystemMetrics(SM_CXVSCROLL) + ::GetSystemMetrics(SM_CXEDGE);
+      int widths[kStatusPanes] = {codePaneWidth_, std::max(codePaneWidth_, LOWORD(lParam) - grip)};
+      ::SendMessageW(m_hWndStatusBar, SB_SETPARTS, kStatusPanes, reinterpret_cast<LPARAM>(widths));
+    }
     const std::wstring hint = LoadResString(IDS_CHARMAP_HINT);
     ::SendMessageW(m_hWndStatusBar, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(hint.c_str()));
   }
@@ -48,7 +67,19 @@ LRESULT CCharMapFrame::OnSize(UINT, WPARAM, LPARAM, BOOL& handled) {
 }
 
 SIZE CCharMapFrame::MinFrameSize() const {
-  SIZE min{kMinWidthWithoutTab, kMinHeightWithoutTab};
+  SIZE min = ViewFrameSize();
+  // Never more than the work area: on a small screen at a high density the grid gets shorter.
+  RECT frame{}, work{};
+  GetWindowRect(&frame);
+  if (WorkAreaOf(frame, work)) {
+    min.cx = std::min<LONG>(min.cx, work.right - work.left);
+    min.cy = std::min<LONG>(min.cy, work.bottom - work.top);
+  }
+  return min;
+}
+
+SIZE CCharMapFrame::ViewFrameSize() const {
+  SIZE min{orv::ScaleToScreenDpi(kMinWidthWithoutTab), orv::ScaleToScreenDpi(kMinHeightWithoutTab)};
   CCharMapChildFrame* child = GetCharMapChild(-1);
   if (!child || !m_hWndMDIClient) return min;
   // The view's smallest size, its child frame around it, and everything of this frame that is
@@ -79,14 +110,11 @@ void CCharMapFrame::GrowToShowView() {
   if (rc.right - rc.left >= min.cx && rc.bottom - rc.top >= min.cy) return;  // the user's size wins
   rc.right = std::max(rc.right, rc.left + min.cx);
   rc.bottom = std::max(rc.bottom, rc.top + min.cy);
-  // Grown to the right and down as far as the monitor's work area allows, then moved back.
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof(monitor);
-  if (::GetMonitorInfoW(::MonitorFromRect(&rc, MONITOR_DEFAULTTONEAREST), &monitor)) {
-    const RECT& work = monitor.rcWork;
-    if (rc.right > work.right) ::OffsetRect(&rc, std::max(work.right - rc.right, work.left - rc.left), 0);
-    if (rc.bottom > work.bottom) ::OffsetRect(&rc, 0, std::max(work.bottom - rc.bottom, work.top - rc.top));
-  }
+  // Grown to the right and down, then moved back onto the monitor's work area (min is never
+  // larger than that area).
+  RECT work{};
+  if (WorkAreaOf(rc, work))
+    ClampRectToArea(rc, work.left, work.top, work.right - work.left, work.bottom - work.top);
   SetWindowPos(nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

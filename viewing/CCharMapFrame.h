@@ -21,6 +21,7 @@ public:
 
   static constexpr wchar_t kRectValue[] = L"CharMapRect";
   static constexpr RECT kDefaultRect{100, 100, 500, 500};
+  // At 96 DPI, scaled to the screen's density.
   static constexpr int kMinWidthWithoutTab = 350;
   static constexpr int kMinHeightWithoutTab = 400;
   static constexpr wchar_t kCodePaneSample[] = L" x2ABCF (65000) ";
@@ -58,8 +59,12 @@ private:
   void OnGetMinMaxInfo(MINMAXINFO* info);
 
   void CreateStatusBar();
-  // The smallest frame that shows the current tab's whole view (without a tab: a fixed size).
+  // The smallest frame that shows the current tab's whole view (without a tab: a fixed size
+  // scaled to the density), and that size limited to the work area of the frame's monitor.
+  SIZE ViewFrameSize() const;
   SIZE MinFrameSize() const;
   // Makes the frame at least MinFrameSize, kept on its monitor's work area.
   void GrowToShowView();
+
+  int codePaneWidth_ = 0;
 };

@@ -10,6 +10,7 @@
 #include "common/RegistryValue.h"
 #include "common/ResourceIds.h"
 #include "framework/AppModule.h"
+#include "framework/Dpi.h"
 #include "framework/TrackPopupMenuOnMonitor.h"
 #include "lists/FontListImages.h"
 
@@ -40,7 +41,11 @@ CTabbedToolFrame::~CTabbedToolFrame() {
 RECT CTabbedToolFrame::ReadSavedRect(const wchar_t* rectValue, const RECT& whenEmpty) {
   RECT rc{};
   orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_READ);
-  if (!key || !ReadRegBinaryExact(key.Get(), rectValue, &rc, sizeof(rc)) || IsRectEmptyOrFlat(rc)) rc = whenEmpty;
+  if (!key || !ReadRegBinaryExact(key.Get(), rectValue, &rc, sizeof(rc)) || IsRectEmptyOrFlat(rc)) {
+    // The built-in rectangle is for 96 DPI; a stored one is taken as it was stored.
+    rc = {orv::ScaleToScreenDpi(whenEmpty.left), orv::ScaleToScreenDpi(whenEmpty.top),
+          orv::ScaleToScreenDpi(whenEmpty.right), orv::ScaleToScreenDpi(whenEmpty.bottom)};
+  }
   ClampRectToVirtualScreen(rc);
   return rc;
 }

@@ -56,8 +56,8 @@ public:
   CTabbedToolFrame(HFONT tabFont, const RECT& savedRect, WORD closingId, const wchar_t* rectValue);
   ~CTabbedToolFrame() override;
 
-  // The rectangle stored under `rectValue`, clamped to the screen; `whenEmpty` when none is
-  // stored or it has no width.
+  // The rectangle stored under `rectValue`, clamped to the screen; `whenEmpty` (a rectangle at
+  // 96 DPI, scaled to the screen's density) when none is stored or it has no width.
   static RECT ReadSavedRect(const wchar_t* rectValue, const RECT& whenEmpty);
   RECT SavedRect() const { return savedRect_; }
 

@@ -303,15 +303,21 @@ TEST_F(MainFrame, NeverSmallerThanTheMinimum) {
   CMainFrame& f = Open();
   f.SetWindowPos(nullptr, 0, 0, 120, 90, SWP_NOZORDER | SWP_NOMOVE);
   PumpMessages(50);
+  // 350 x 300 at 96 DPI, scaled at the screen's density.
+  const SIZE least = LayoutLimitsForDpi(orv::ScreenDpi()).window;
+  RECT rc{};
+  f.GetWindowRect(&rc);
+  EXPECT_EQ(rc.right - rc.left, least.cx);
+  EXPECT_EQ(rc.bottom - rc.top, least.cy);
   MINMAXINFO info{};
   info.ptMinTrackSize = {100, 100};
   f.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-  EXPECT_EQ(info.ptMinTrackSize.x, 350);
-  EXPECT_EQ(info.ptMinTrackSize.y, 300);
-  info.ptMinTrackSize = {400, 500};  // a larger bound stays
+  EXPECT_EQ(info.ptMinTrackSize.x, least.cx);
+  EXPECT_EQ(info.ptMinTrackSize.y, least.cy);
+  info.ptMinTrackSize = {least.cx + 50, least.cy + 200};  // a larger bound stays
   f.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-  EXPECT_EQ(info.ptMinTrackSize.x, 400);
-  EXPECT_EQ(info.ptMinTrackSize.y, 500);
+  EXPECT_EQ(info.ptMinTrackSize.x, least.cx + 50);
+  EXPECT_EQ(info.ptMinTrackSize.y, least.cy + 200);
 }
 
 // A stored one-pixel window with every bar far beyond it opens at the least size, with room for
@@ -322,16 +328,19 @@ TEST_F(MainFrame, ATinyStoredLayoutGivesEveryPaneRoom) {
   tiny.MainSplitterPos = tiny.ListsSplitterPos = tiny.TreesSplitterPos = tiny.SampleSplitterPos = 99999;
   StoreLayout(tiny);
   MainPanes& p = Open().Panes();
+  const LayoutLimits least = LayoutLimitsForDpi(orv::ScreenDpi());
   RECT rc{};
   for (HWND pane : {frame_->m_hWnd, p.m_folderPane.m_hWnd, p.m_groupsPane.m_hWnd, p.m_fontListsPane.m_hWnd,
                     p.m_installedPane.m_hWnd, p.m_samplePane.m_hWnd}) {
     ::GetWindowRect(pane, &rc);
-    const int least = pane == frame_->m_hWnd ? 300 : 40;
-    EXPECT_TRUE(rc.right - rc.left >= least && rc.bottom - rc.top >= least) << rc.right - rc.left << "x" << rc.bottom - rc.top;
+    const SIZE want = pane == frame_->m_hWnd ? least.window : SIZE{least.pane, least.pane};
+    EXPECT_TRUE(rc.right - rc.left >= want.cx && rc.bottom - rc.top >= want.cy)
+        << rc.right - rc.left << "x" << rc.bottom - rc.top;
   }
   frame_->SendMessage(WM_CLOSE);
   ASSERT_TRUE(ReadLayout(tiny));
-  EXPECT_TRUE(tiny.WindowRect.right - tiny.WindowRect.left >= 350 && tiny.MainSplitterPos < 350);
+  EXPECT_TRUE(tiny.WindowRect.right - tiny.WindowRect.left >= least.window.cx &&
+              tiny.MainSplitterPos < least.window.cx);
 }
 
 TEST_F(MainFrame, FontCacheTakesItsLimitFromThePreferencesAsItIs) {

@@ -56,7 +56,7 @@ TEST(PaneCaption, LayoutShortensTheTitleAndKeepsTheCounts) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const PaneCaptionLayout layout = LayOutPaneCaption(dc.Get(), c.caption, c.head, c.tail, 4, c.right, c.icon,
-                                                       kSortOrderIconGap, c.centre);
+                                                       SortOrderIconGap(), c.centre);
     if (!c.text.empty()) EXPECT_EQ(layout.text, c.text) << testing_support::Narrow(layout.text);
     EXPECT_TRUE(layout.text.starts_with(c.caption.substr(0, c.head)));
     const std::wstring tail = c.caption.substr(c.caption.size() - c.tail);
@@ -65,9 +65,9 @@ TEST(PaneCaption, LayoutShortensTheTitleAndKeepsTheCounts) {
       EXPECT_NE(layout.text.find(L"..."), std::wstring::npos) << testing_support::Narrow(layout.text);
     }
     EXPECT_EQ(layout.textWidth, width(layout.text));
-    const int room = c.right - 4 - (c.icon ? c.icon + kSortOrderIconGap : 0);
+    const int room = c.right - 4 - (c.icon ? c.icon + SortOrderIconGap() : 0);
     if (layout.text.size() > c.head + c.tail) EXPECT_LE(layout.textWidth, room);
-    if (c.iconLeft == -2) EXPECT_EQ(layout.iconLeft, 4 + layout.textWidth + kSortOrderIconGap);
+    if (c.iconLeft == -2) EXPECT_EQ(layout.iconLeft, 4 + layout.textWidth + SortOrderIconGap());
     else EXPECT_EQ(layout.iconLeft, c.iconLeft);
   }
 }

@@ -601,45 +601,128 @@ private:
   bool had_ = false;
 };
 
+// The toolbars of a running program that have pictures: the main one, the panes' and the
+// favourites band's (the command bar is a toolbar of text buttons).
+std::vector<HWND> PictureToolbars(HWND main) {
+  std::vector<HWND> toolbars;
+  ::EnumChildWindows(
+      main,
+      [](HWND wnd, LPARAM out) {
+        wchar_t cls[64]{};
+        ::GetClassNameW(wnd, cls, 64);
+        if (std::wstring(cls) == TOOLBARCLASSNAMEW && ::GetDlgCtrlID(wnd) != 0xE801 &&
+            ::SendMessageW(wnd, TB_BUTTONCOUNT, 0, 0) > 0)
+          reinterpret_cast<std::vector<HWND>*>(out)->push_back(wnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&toolbars));
+  return toolbars;
+}
+
+int AtDpi(int pixels, DWORD dpi) { return ::MulDiv(pixels, static_cast<int>(dpi), 96); }
+
+RECT WindowRectOf(HWND window) {
+  RECT rc{};
+  ::GetWindowRect(window, &rc);
+  return rc;
+}
+
+std::string Describe(const RECT& rc) {
+  return std::to_string(rc.left) + "," + std::to_string(rc.top) + "," + std::to_string(rc.right) + "," +
+         std::to_string(rc.bottom);
+}
+
+// Each pane at the window's least size: its toolbar on its caption above the view (and, but for
+// the sample pane's long one, all of it inside the pane), and a view that shows some rows.
+void ExpectPanesKeepTheirParts(HWND main) {
+  const int views[] = {IDC_FOLDER_TREE, IDC_GROUPS_TREE, IDC_FOLDER_FONTS_LIST, IDC_INSTALLED_FONTS_LIST};
+  for (const int id : views) {
+    SCOPED_TRACE(id);
+    HWND view = Descendant(main, id);
+    ASSERT_NE(view, nullptr);
+    HWND pane = ::GetParent(view);
+    const RECT paneRect = WindowRectOf(pane), viewRect = WindowRectOf(view);
+    const RECT toolbar = WindowRectOf(::FindWindowExW(pane, nullptr, TOOLBARCLASSNAMEW, nullptr));  // the pane's own
+    EXPECT_GE(toolbar.left, paneRect.left) << Describe(toolbar) << " in " << Describe(paneRect);
+    EXPECT_LE(toolbar.bottom, viewRect.top) << Describe(toolbar) << " over " << Describe(viewRect);
+    const bool tree = id == IDC_FOLDER_TREE || id == IDC_GROUPS_TREE;  // (TVM_ and LVM_ have no pointers)
+    const LRESULT rows = ::SendMessageW(view, tree ? TVM_GETVISIBLECOUNT : LVM_GETCOUNTPERPAGE, 0, 0);
+    EXPECT_GE(rows, 1) << "rows in " << Describe(viewRect);
+  }
+  const SampleControls sample(main);
+  ASSERT_TRUE(sample.Complete());
+  const RECT sampleRect = WindowRectOf(sample.window);
+  EXPECT_LE(WindowRectOf(sample.toolbar).bottom, sampleRect.top);
+  EXPECT_GE(sampleRect.bottom - sampleRect.top, WindowRectOf(sample.toolbar).bottom - WindowRectOf(sample.toolbar).top);
+}
+
 }  // namespace
 
-// At 120 and 144 DPI the shipped program's toolbars (the main one and the panes') have pictures
-// of the density's size: 20 and 24 pixels, each button at least 6 higher than its picture.
-TEST_F(ManagerProcess, ToolbarPicturesFollowTheScreensDensity) {
+// At 120 and 144 DPI the shipped program's built-in sizes follow the density. The first window
+// is the 96-DPI one scaled, within the work area; its toolbars (the main one and the panes') have
+// pictures of the density's size, 20 and 24 pixels, each button at least 6 higher than its
+// picture; at its least size, 350 x 300 scaled, every pane keeps its toolbar and some rows; a
+// stored layout comes back exactly as it was stored.
+TEST_F(ManagerProcess, BuiltInSizesFollowTheScreensDensity) {
   SetUpReturningUser(scratch_.Path());
   ASSERT_TRUE(::CreateDirectoryW(GetAppDataFolder().c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
   ::CreateDirectoryW(GetAppDataFolder(L"Font Groups").c_str(), nullptr);
+  RECT work{};
+  ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
   for (const DWORD dpi : {120u, 144u}) {
     SCOPED_TRACE(dpi);
     ScopedLogPixels density(dpi);
-    ChildProcess app(ManagerExe(), BinDir());
-    HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
-    ASSERT_NE(main, nullptr);
-    ::Sleep(500);
-    std::vector<HWND> toolbars;
-    ::EnumChildWindows(
-        main,
-        [](HWND wnd, LPARAM out) {
-          wchar_t cls[64]{};
-          ::GetClassNameW(wnd, cls, 64);
-          // The command bar is a toolbar of text buttons, without pictures.
-          if (std::wstring(cls) == TOOLBARCLASSNAMEW && ::GetDlgCtrlID(wnd) != 0xE801 &&
-              ::SendMessageW(wnd, TB_BUTTONCOUNT, 0, 0) > 0)
-            reinterpret_cast<std::vector<HWND>*>(out)->push_back(wnd);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&toolbars));
-    EXPECT_GE(toolbars.size(), 6u) << "the main toolbar, five panes' and the favourites band's";
-    const int picture = static_cast<int>(16 * dpi / 96);
-    for (HWND toolbar : toolbars) {
-      // A button holds its picture and a frame of 3 pixels round it (TB_GETBUTTONSIZE has no
-      // pointers: it reads across processes).
-      const LRESULT size = ::SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0);
-      EXPECT_GE(HIWORD(size), picture + 6) << ::GetDlgCtrlID(::GetParent(toolbar));
-      EXPECT_GE(LOWORD(size), picture + 6) << ::GetDlgCtrlID(::GetParent(toolbar));
+    if (orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_SET_VALUE))
+      ::RegDeleteValueW(key.Get(), L"WinLayout");
+    {
+      ChildProcess app(ManagerExe(), BinDir());
+      HWND main = app.WaitForWindow(kSingleInstanceName, kWait);
+      ASSERT_NE(main, nullptr);
+      std::vector<HWND> toolbars;
+      EXPECT_TRUE(WaitFor([&] { return (toolbars = PictureToolbars(main)).size() >= 6; }))
+          << "the main toolbar, five panes' and the favourites band's: " << toolbars.size();
+      const int picture = AtDpi(16, dpi);
+      for (HWND toolbar : toolbars) {
+        // A button holds its picture and a frame of 3 pixels round it (TB_GETBUTTONSIZE has no
+        // pointers: it reads across processes).
+        const LRESULT size = ::SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0);
+        EXPECT_GE(HIWORD(size), picture + 6) << ::GetDlgCtrlID(::GetParent(toolbar));
+        EXPECT_GE(LOWORD(size), picture + 6) << ::GetDlgCtrlID(::GetParent(toolbar));
+      }
+      const RECT first = WindowRectOf(main);
+      EXPECT_TRUE(first.left >= work.left && first.top >= work.top && first.right <= work.right &&
+                  first.bottom <= work.bottom)
+          << Describe(first) << " on " << Describe(work);
+      EXPECT_GE(first.right - first.left, std::min<int>(AtDpi(700, dpi), work.right - work.left)) << Describe(first);
+      EXPECT_GE(first.bottom - first.top, std::min<int>(AtDpi(500, dpi), work.bottom - work.top)) << Describe(first);
+      EXPECT_TRUE(SaveWindowImage(main, ArtifactsDir() + L"\\app_main_window_" + std::to_wstring(dpi) + L"dpi.bmp"));
+
+      ::SetWindowPos(main, nullptr, 0, 0, 1, 1, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      const SIZE least{AtDpi(350, dpi), AtDpi(300, dpi)};
+      RECT small{};
+      EXPECT_TRUE(WaitFor([&] {
+        small = WindowRectOf(main);
+        return small.right - small.left == least.cx && small.bottom - small.top == least.cy;
+      })) << Describe(small);
+      SettledPanes(main, false);
+      ExpectPanesKeepTheirParts(main);
+      EXPECT_TRUE(SaveWindowImage(main, ArtifactsDir() + L"\\app_least_window_" + std::to_wstring(dpi) + L"dpi.bmp"));
+      ::PostMessageW(main, WM_CLOSE, 0, 0);
+      EXPECT_EQ(app.WaitForExit(kWait), 1u);
     }
-    EXPECT_TRUE(SaveWindowImage(main, ArtifactsDir() + L"\\app_main_window_" + std::to_wstring(dpi) + L"dpi.bmp"));
+    // A layout stored at any density is the user's: it opens as stored.
+    WindowLayout stored{};
+    ASSERT_TRUE(ReadLayout(stored));
+    stored.WindowRect = {work.left + 20, work.top + 10, work.left + 20 + AtDpi(420, dpi), work.top + 10 + AtDpi(330, dpi)};
+    if (orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kPrefsKeyPath, KEY_SET_VALUE))
+      ASSERT_TRUE(WriteRegBinary(key.Get(), L"WinLayout", &stored, sizeof(stored)));
+    ChildProcess again(ManagerExe(), BinDir());
+    HWND main = again.WaitForWindow(kSingleInstanceName, kWait);
+    ASSERT_NE(main, nullptr);
+    RECT shown{};
+    EXPECT_TRUE(WaitFor([&] { return ::EqualRect(&(shown = WindowRectOf(main)), &stored.WindowRect) != FALSE; }))
+        << Describe(shown) << " stored " << Describe(stored.WindowRect);
     ::PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(app.WaitForExit(kWait), 1u);
+    EXPECT_EQ(again.WaitForExit(kWait), 1u);
   }
 }

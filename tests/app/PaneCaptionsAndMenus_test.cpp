@@ -8,6 +8,7 @@
 
 #include "app/PaneMenus.h"
 #include "app/PaneSortOrder.h"
+#include "common/ResString.h"
 #include "common/LoadImageListFromResource.h"
 
 using namespace testing_support;
@@ -61,9 +62,16 @@ protected:
 std::vector<COLORREF> IconPixels(HWND pane, int left, int top) {
   std::vector<COLORREF> pixels;
   orv::ScopedGetDC dc(pane);
-  for (int y = top; y < top + 16; ++y)
-    for (int x = left; x < left + 16; ++x) pixels.push_back(::GetPixel(dc.Get(), x, y));
+  const int side = SortOrderIconSize();
+  for (int y = top; y < top + side; ++y)
+    for (int x = left; x < left + side; ++x) pixels.push_back(::GetPixel(dc.Get(), x, y));
   return pixels;
+}
+
+int TextWidth(HDC dc, const std::wstring& text) {
+  SIZE size{};
+  ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  return size.cx;
 }
 
 int CountNot(const std::vector<COLORREF>& pixels, COLORREF background) {
@@ -96,15 +104,48 @@ TEST_F(FontListPanes, ACaptionClickSortsTheListTheOtherWayAndTurnsItsIcon) {
   // are shortened so that their counts still show.
   p.m_fontListsPane.SetCaptionWithCount(std::wstring(80, L'W'), 3);
   EXPECT_TRUE(p.m_fontListsPane.GetCaption().ends_with(L"... [3]")) << Narrow(p.m_fontListsPane.GetCaption());
-  p.m_installedPane.SetCounts(123456789, 987654321);
   ::UpdateWindow(p.m_fontListsPane);
-  ::UpdateWindow(p.m_installedPane);
-  // However narrow the pane on this screen: the counts whole, the title shortened or left out.
-  for (const auto& [shown, counts] : {std::pair{p.m_fontListsPane.ShownCaption().text, std::wstring(L" [3]")},
-                                      std::pair{p.m_installedPane.ShownCaption().text,
-                                                std::wstring(L" [123456789 / 987654321]")}}) {
-    EXPECT_TRUE(shown == counts.substr(1) || shown.ends_with(L"..." + counts)) << Narrow(shown);
+  EXPECT_TRUE(p.m_fontListsPane.ShownCaption().text.ends_with(L"... [3]"))
+      << Narrow(p.m_fontListsPane.ShownCaption().text);
+  // The installed caption in panes made too narrow for it and wide enough, measured in the
+  // caption font of this screen: whole when it fits, else the title shortened and the counts kept.
+  CInstalledFontsContainer& installed = p.m_installedPane;
+  installed.SetCounts(123456789, 987654321);
+  const std::wstring counts = L" [123456789 / 987654321]";
+  const std::wstring whole = LoadResString(IDS_INSTALLED_FONTS_PANE) + counts;
+  int wholeWidth = 0, countsWidth = 0, dotsWidth = 0;
+  {
+    orv::ScopedGetDC dc(installed);
+    orv::ScopedSelectObject font(dc.Get(), installed.GetTitleFont());
+    wholeWidth = TextWidth(dc.Get(), whole);
+    countsWidth = TextWidth(dc.Get(), counts);
+    dotsWidth = TextWidth(dc.Get(), L"...");
   }
+  RECT original{};
+  ::GetWindowRect(installed, &original);
+  ::MapWindowPoints(nullptr, ::GetParent(installed), reinterpret_cast<POINT*>(&original), 2);
+  const int iconRoom = SortOrderIconGap() + SortOrderIconSize();
+  // The text area is the pane less 4 pixels at each end and the toolbar with its 4.
+  const int frame = 8 + installed.m_cxToolBar + 4;
+  for (const bool narrow : {true, false}) {
+    SCOPED_TRACE(narrow ? "narrow" : "wide");
+    const int room = narrow ? countsWidth + dotsWidth + iconRoom + (wholeWidth - countsWidth) / 2
+                            : 2 * (wholeWidth + iconRoom) + installed.m_cxToolBar;
+    ::SetWindowPos(installed, nullptr, 0, 0, room + frame, original.bottom - original.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(installed, nullptr, FALSE);
+    ::UpdateWindow(installed);
+    const std::wstring shown = installed.ShownCaption().text;
+    if (narrow) {
+      EXPECT_TRUE(shown.ends_with(L"..." + counts)) << Narrow(shown);
+      EXPECT_GT(shown.size(), counts.size() + 3) << "some of the title: " << Narrow(shown);
+    } else {
+      EXPECT_EQ(shown, whole);
+    }
+  }
+  ::SetWindowPos(installed, nullptr, 0, 0, original.right - original.left, original.bottom - original.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::InvalidateRect(installed, nullptr, FALSE);
   for (const Pane& pane : panes) {
     SCOPED_TRACE(pane.what);
     ASSERT_GE(Names(pane.list).size(), 3u);
@@ -114,10 +155,11 @@ TEST_F(FontListPanes, ACaptionClickSortsTheListTheOtherWayAndTurnsItsIcon) {
     ASSERT_GE(iconLeft, 0) << "the pane has room for its order icon";
     const std::vector<COLORREF> upIcon = IconPixels(pane.pane, iconLeft, 2);
     EXPECT_GT(CountNot(upIcon, face), 10) << "the order icon is drawn in the caption";
-    const std::vector<COLORREF> beside = IconPixels(pane.pane, iconLeft - kSortOrderIconGap, 6);
+    const int side = SortOrderIconSize(), gapWidth = SortOrderIconGap();
+    const std::vector<COLORREF> beside = IconPixels(pane.pane, iconLeft - gapWidth, 6);
     std::vector<COLORREF> gap;
     for (size_t i = 0; i < beside.size(); ++i)
-      if (i % 16 < kSortOrderIconGap) gap.push_back(beside[i]);
+      if (static_cast<int>(i) % side < gapWidth) gap.push_back(beside[i]);
     EXPECT_EQ(CountNot(gap, face), 0) << "the caption text runs into the order icon";
 
     // On the toolbar's side of the caption, and below it, a click sorts nothing.

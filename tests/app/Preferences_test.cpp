@@ -165,52 +165,38 @@ TEST(WindowLayoutDefaults, ScreenSizes) {
   EXPECT_EQ(small.SampleSplitterPos, 277);
 }
 
-TEST_F(PrefsRegistry, WindowLayoutRoundTripAndRejectsBadValues) {
-  orv::ScopedKey key = CreatePrefs();
-  g_Preferences.FontCaseRoot = L"D:\\Case";
-  WindowLayout layout;
-  LoadWindowLayout(layout);
-  EXPECT_EQ(g_Preferences.FavoriteFolders, L"D:\\Case|");
-
-  WindowLayout stored = DefaultWindowLayout(1024, 768);
-  stored.WindowRect = {100, 80, 700, 500};
-  stored.MainSplitterPos = 222;
-  stored.TreesSinglePane = 1;
-  stored.Maximized = 1;
-  g_Preferences.FavoriteFolders = L"C:\\A|D:\\B|";
-  SaveWindowLayout(&stored);
-  g_Preferences.FavoriteFolders.clear();
-  LoadWindowLayout(layout);
-  EXPECT_EQ(std::memcmp(&layout, &stored, sizeof(layout)), 0);
-  EXPECT_EQ(g_Preferences.FavoriteFolders, L"C:\\A|D:\\B|");
-
-  // Wrong size, impossible rectangle, unknown pane mode: the defaults stand.
-  WindowLayout bad = stored;
-  bad.WindowRect = {500, 500, 100, 100};
-  WriteRegBinary(key.Get(), L"WinLayout", &bad, sizeof(bad));
-  LoadWindowLayout(layout);
-  EXPECT_EQ(layout.MainSplitterPos, DefaultWindowLayout(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)).MainSplitterPos);
-  bad = stored;
-  bad.ListsSinglePane = 7;
-  WriteRegBinary(key.Get(), L"WinLayout", &bad, sizeof(bad));
-  LoadWindowLayout(layout);
-  EXPECT_EQ(layout.ListsSinglePane, -1);
-  WriteRegBinary(key.Get(), L"WinLayout", &stored, 60);
-  LoadWindowLayout(layout);
-  EXPECT_EQ(layout.Maximized, 0);
-
-  // A window on a monitor that no longer exists comes back onto the screen.
-  bad = stored;
-  bad.WindowRect = {-5000, -4000, -4400, -3600};
-  WriteRegBinary(key.Get(), L"WinLayout", &bad, sizeof(bad));
-  LoadWindowLayout(layout);
-  EXPECT_EQ(layout.WindowRect.left, ::GetSystemMetrics(SM_XVIRTUALSCREEN));
-  EXPECT_EQ(layout.WindowRect.top, ::GetSystemMetrics(SM_YVIRTUALSCREEN));
-  EXPECT_EQ(layout.WindowRect.right - layout.WindowRect.left, 600);
+// The first window at other densities: the 96-DPI rectangle scaled (margins, least and most
+// sizes), then moved and cut into the work area; the splitters share out what is left.
+TEST(WindowLayoutDefaults, ScaledToTheDensityAndKeptInTheWorkArea) {
+  const struct {
+    int width, height, dpi;
+    RECT work;  // empty: the whole screen
+    RECT window;
+    int32_t main, sample;
+  } cases[] = {
+      {800, 600, 96, {0, 0, 800, 560}, {50, 50, 750, 550}, 233, 277},
+      {1920, 1080, 120, {}, {63, 63, 1017, 938}, 318, 486},
+      {1366, 768, 120, {}, {63, 63, 938, 705}, 291, 356},
+      {1366, 768, 120, {0, 0, 1366, 728}, {63, 63, 938, 705}, 291, 356},
+      {1600, 1000, 144, {}, {75, 75, 1125, 925}, 350, 472},
+      {1024, 768, 144, {}, {0, 18, 1024, 768}, 341, 416},
+      {1024, 768, 144, {0, 0, 1024, 728}, {0, 0, 1024, 728}, 341, 404},
+      {1024, 768, 144, {0, 40, 1024, 768}, {0, 40, 1024, 768}, 341, 404},  // a bar along the top
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " at " + std::to_string(c.dpi));
+    const WindowLayout l = DefaultWindowLayout(c.width, c.height, c.dpi, ::IsRectEmpty(&c.work) ? nullptr : &c.work);
+    EXPECT_TRUE(::EqualRect(&l.WindowRect, &c.window))
+        << l.WindowRect.left << "," << l.WindowRect.top << "," << l.WindowRect.right << "," << l.WindowRect.bottom;
+    EXPECT_EQ(l.MainSplitterPos, c.main);
+    EXPECT_EQ(l.SampleSplitterPos, c.sample);
+  }
 }
 
-// A stored layout fitted to a 1600 x 1000 screen: at least 350 x 300 and on the screen, each bar
-// leaving 40 pixels on both sides (84 right of the main bar), a rebar wider than the window gone.
+// A stored layout fitted to a 1600 x 1000 screen: at least the least size and on the screen, each
+// bar leaving the least pane size on both sides (80 at 96 DPI, and the font lists' room right of
+// the main bar), a rebar wider than the window gone. A layout that fits is kept exactly as stored,
+// at any density.
 TEST(WindowLayoutFit, WindowOnScreenAndBarsWithinIt) {
   const struct {
     RECT window;
@@ -218,13 +204,19 @@ TEST(WindowLayoutFit, WindowOnScreenAndBarsWithinIt) {
     int32_t pos;  // all four bars
     RECT fitted;
     int32_t main, lists, trees, sample;
+    int dpi;
   } cases[] = {
-      {{10, 10, 11, 11}, 0, 99999, {10, 10, 360, 310}, 262, 306, 256, 256},
-      {{100, 80, 700, 500}, 0, 222, {100, 80, 700, 500}, 222, 222, 222, 222},
-      {{0, 0, 800, 600}, 0, 5, {0, 0, 800, 600}, 40, 40, 40, 40},
-      {{1500, 900, 1600, 950}, 0, -1, {1250, 700, 1600, 1000}, -1, -1, -1, -1},
-      {{-100, -100, 5000, 5000}, 0, 4000, {0, 0, 1600, 1000}, 1512, 1556, 956, 956},
-      {{10, 10, 11, 11}, 1, 900, {10, 10, 360, 310}, 900, 900, 900, 900},  // maximised: the screen's room
+      {{10, 10, 11, 11}, 0, 99999, {10, 10, 360, 310}, 182, 266, 216, 216, 96},
+      {{100, 80, 700, 500}, 0, 222, {100, 80, 700, 500}, 222, 222, 222, 222, 96},
+      {{0, 0, 800, 600}, 0, 5, {0, 0, 800, 600}, 80, 80, 80, 80, 96},
+      {{1500, 900, 1600, 950}, 0, -1, {1250, 700, 1600, 1000}, -1, -1, -1, -1, 96},
+      {{-100, -100, 5000, 5000}, 0, 4000, {0, 0, 1600, 1000}, 1432, 1516, 916, 916, 96},
+      {{10, 10, 11, 11}, 1, 900, {10, 10, 360, 310}, 900, 900, 900, 900, 96},  // maximised: the screen's room
+      {{10, 10, 11, 11}, 0, 99999, {10, 10, 448, 385}, 230, 334, 271, 271, 120},
+      {{100, 80, 700, 500}, 0, 222, {100, 80, 700, 500}, 222, 222, 222, 222, 120},
+      {{0, 0, 800, 600}, 0, 5, {0, 0, 800, 600}, 100, 100, 100, 100, 120},
+      {{10, 10, 11, 11}, 0, -1, {10, 10, 535, 460}, -1, -1, -1, -1, 144},
+      {{1200, 700, 1600, 1000}, 0, 150, {1075, 550, 1600, 1000}, 150, 150, 150, 150, 144},
   };
   for (const auto& c : cases) {
     WindowLayout l = DefaultWindowLayout(1600, 1000);
@@ -232,10 +224,11 @@ TEST(WindowLayoutFit, WindowOnScreenAndBarsWithinIt) {
     l.Maximized = c.maximized;
     l.MainSplitterPos = l.ListsSplitterPos = l.TreesSplitterPos = l.SampleSplitterPos = c.pos;
     l.RebarRect = {0, 0, 1000, 50};
-    FitWindowLayout(l, {0, 0, 1600, 1000});
-    EXPECT_TRUE(::EqualRect(&l.WindowRect, &c.fitted)) << c.window.left << " " << c.pos;
+    FitWindowLayout(l, {0, 0, 1600, 1000}, c.dpi);
+    EXPECT_TRUE(::EqualRect(&l.WindowRect, &c.fitted)) << c.window.left << " " << c.pos << " at " << c.dpi;
     EXPECT_EQ((std::array{l.MainSplitterPos, l.ListsSplitterPos, l.TreesSplitterPos, l.SampleSplitterPos}),
-              (std::array{c.main, c.lists, c.trees, c.sample}));
+              (std::array{c.main, c.lists, c.trees, c.sample}))
+        << c.window.left << " " << c.pos << " at " << c.dpi;
     EXPECT_EQ(l.RebarRect.right, c.window.right - c.window.left < 1000 && !c.maximized ? 0 : 1000);
   }
 }

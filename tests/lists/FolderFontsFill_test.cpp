@@ -59,9 +59,7 @@ void PressKeyInTree(const ListTestHost& host, WORD key) {
   input[0].ki.wVk = input[1].ki.wVk = key;
   input[1].ki.dwFlags = KEYEVENTF_KEYUP;
   ::SendInput(2, input, sizeof(INPUT));
-  ::Sleep(100);
-  MSG msg;
-  ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_INPUT);  // lets the input reach the queue
+  EXPECT_TRUE(testing_support::WaitForQueuedInput()) << "the key press did not reach the queue";
 }
 
 std::vector<std::wstring> RowNames(const COrvelListView& list) {

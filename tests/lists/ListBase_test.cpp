@@ -242,8 +242,11 @@ TEST_F(HostedList, CtrlDownJumpsToTheNextFlaggedRow) {
   ctrl[0].type = INPUT_KEYBOARD;
   ctrl[0].ki.wVk = VK_CONTROL;
   ::SendInput(1, ctrl, sizeof(INPUT));
-  ::Sleep(50);
-  const bool ctrlSeen = (::GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+  bool ctrlSeen = false;
+  for (int i = 0; i < 400 && !ctrlSeen; ++i) {
+    ctrlSeen = (::GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+    if (!ctrlSeen) ::Sleep(5);
+  }
   ::SendMessageW(list.m_hWnd, WM_KEYDOWN, VK_DOWN, 0);
   ctrl[0].ki.dwFlags = KEYEVENTF_KEYUP;
   ::SendInput(1, ctrl, sizeof(INPUT));
@@ -326,9 +329,7 @@ TEST_F(HostedList, EscapeWhileCollectingEmptiesTheCollectionAndBeepsOnce) {
   input[0].type = INPUT_KEYBOARD;
   input[0].ki.wVk = VK_ESCAPE;
   ::SendInput(1, input, sizeof(INPUT));
-  ::Sleep(100);
-  MSG msg;
-  ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_INPUT);
+  EXPECT_TRUE(testing_support::WaitForQueuedInput()) << "the key press did not arrive";
   FontItemList items;
   EXPECT_EQ(list.CollectItems(items, true), 0);
   EXPECT_TRUE(items.Empty());

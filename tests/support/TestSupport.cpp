@@ -227,6 +227,16 @@ void PumpMessages(DWORD ms) {
   } while (::GetTickCount64() < end);
 }
 
+bool WaitForQueuedInput(DWORD ms) {
+  const ULONGLONG end = ::GetTickCount64() + ms;
+  MSG msg;
+  while (!::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_INPUT)) {
+    if (::GetTickCount64() >= end) return false;
+    ::Sleep(5);
+  }
+  return true;
+}
+
 namespace {
 int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
   *reinterpret_cast<bool*>(found) = true;

@@ -69,6 +69,10 @@ RECT RectOnScreen(POINT offset, SIZE wanted, SIZE least = {0, 0});
 // Pumps this thread's messages for about `ms` milliseconds.
 void PumpMessages(DWORD ms);
 
+// Waits until input sent with SendInput has reached this thread's queue (left there), up to
+// `ms`; false when none came.
+bool WaitForQueuedInput(DWORD ms = 10000);
+
 // The label a tree control shows for an item (a callback label is asked of the tree's owner).
 std::wstring TreeItemText(HWND tree, HTREEITEM item);
 

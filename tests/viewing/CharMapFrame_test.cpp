@@ -14,6 +14,7 @@
 #include "app/Preferences.h"
 #include "common/RegistryValue.h"
 #include "common/Seams.h"
+#include "framework/Dpi.h"
 #include "tests/viewing/CharMapTesting.h"
 
 using namespace charmap_testing;
@@ -209,7 +210,10 @@ TEST_F(CharMapFrame, OpensAtItsSavedRectangleClampedToTheScreen) {
   frame_ = OpenFrame(CTabbedToolFrame::ReadSavedRect(CCharMapFrame::kRectValue, CCharMapFrame::kDefaultRect));
   ASSERT_TRUE(frame_);
   RECT opened = rectOf(*frame_);
-  EXPECT_TRUE(::EqualRect(&CCharMapFrame::kDefaultRect, &opened));
+  const RECT& d = CCharMapFrame::kDefaultRect;  // for 96 DPI
+  const RECT byDefault{orv::ScaleToScreenDpi(d.left), orv::ScaleToScreenDpi(d.top), orv::ScaleToScreenDpi(d.right),
+                       orv::ScaleToScreenDpi(d.bottom)};
+  EXPECT_TRUE(::EqualRect(&byDefault, &opened));
 
   // Where the user left it is stored when the frame goes, and used when it opens again.
   frame_->MoveWindow(RectOnScreen({60, 70}, {600, 550}));
@@ -275,6 +279,14 @@ TEST_F(CharMapFrame, OpensBigEnoughForGridComposeBoxAndCopyAndScrollsWhenNarrowe
     frame_->GetWindowRect(&rc);
     EXPECT_TRUE(::IntersectRect(&onScreen, &rc, &screen) && ::EqualRect(&onScreen, &rc));
     if (roomy) EXPECT_TRUE(::EqualRect(&rc, &*roomy));
+    // The name pane of the status bar ends before the size grip: its text is cut, not drawn
+    // under the grip.
+    int parts[2]{};
+    ASSERT_EQ(::SendMessageW(frame_->m_hWndStatusBar, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(parts)), 2);
+    RECT status{};
+    ::GetClientRect(frame_->m_hWndStatusBar, &status);
+    EXPECT_LE(parts[1], status.right - ::GetSystemMetrics(SM_CXVSCROLL)) << parts[1] << " of " << status.right;
+    EXPECT_GT(parts[1], parts[0]);
     if (!stored) opened = {rc.right - rc.left, rc.bottom - rc.top};
     if (stored) continue;
     EXPECT_TRUE(SaveWindowImage(frame_->m_hWnd, ArtifactsDir() + L"\\charmap_first_open.bmp"));
