@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/AppState.h"
+#include "app/PaneMenus.h"
 #include "common/IconPopupMenu.h"
 #include "common/LoadImageListFromResource.h"
 #include "common/ResString.h"
@@ -168,23 +169,16 @@ void CFolderTVContainer::OnPaneMenu(UINT, int, HWND from) {
   CFolderTreeView& tree = g_AppState.FolderTree;
   if (!tree.IsWindow()) return;
   const HTREEITEM item = tree.GetSelectedItem();
-  const bool zip = tree.IsZipItem(item);
-  const bool noTarget = !item || tree.TargetFolder().empty();
-  const std::wstring captions = LoadResString(IDS_FOLDER_MENU_CAPTIONS);
+  FolderTreeMenuItems items;
+  items.zip = tree.IsZipItem(item);
+  // The target folder as it was: asking whether the item can be renamed makes it the target.
+  items.noTarget = !item || tree.TargetFolder().empty();
+  items.canRename = tree.SetTargetFolderFromItem(item);
+  items.canDelete = tree.CanDeleteSelectedFolder();
 
   IconPopupMenu menu(::CreatePopupMenu());
   if (!menu.Get()) return;
-  // Each field of the caption string belongs to one item, whether the item is shown or not.
-  auto add = [&](size_t field, UINT command, bool shown, bool disabled) {
-    if (shown) menu.InsertItem(command, FieldAt(captions, field).c_str(), disabled ? MFS_DISABLED : MFS_ENABLED);
-  };
-  add(0, ID_FOLDER_MAKE_GROUPS, !zip, noTarget);
-  add(1, ID_LIST_EXTRACT_ZIPPED, zip, noTarget);
-  add(2, ID_FOLDER_NEW, true, zip);
-  add(3, ID_TREE_RENAME, tree.SetTargetFolderFromItem(item), zip);
-  add(4, ID_FOLDER_DELETE, tree.CanDeleteSelectedFolder(), zip);
-  add(5, ID_FOLDER_OPEN, true, noTarget);
-  add(6, ID_FONTS_REFRESH, true, false);
+  FillFolderTreeMenu(menu, items);
 
   // The tree owns the menu: the chosen command goes to it.
   POINT pt{};

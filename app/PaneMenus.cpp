@@ -57,6 +57,18 @@ bool HasInstalledMark(const CGroupsTreeView& tree) {
 
 }  // namespace
 
+void FillFolderTreeMenu(IconPopupMenu& menu, const FolderTreeMenuItems& items) {
+  const std::vector<std::wstring> text = Captions(IDS_FOLDER_MENU_CAPTIONS, 7);
+  const UINT onlyWithTarget = items.noTarget ? kMenuItemDisabled : 0;
+  const UINT notInZip = items.zip ? kMenuItemDisabled : 0;
+  menu.InsertItem(items.zip ? ID_LIST_EXTRACT_ZIPPED : ID_FOLDER_MAKE_GROUPS, text[items.zip ? 1 : 0].c_str(), onlyWithTarget);
+  menu.InsertItem(ID_FOLDER_NEW, text[2].c_str(), notInZip);
+  if (items.canRename) menu.InsertItem(ID_TREE_RENAME, text[3].c_str(), notInZip);
+  if (items.canDelete) menu.InsertItem(ID_FOLDER_DELETE, text[4].c_str(), notInZip);
+  menu.InsertItem(ID_FOLDER_OPEN, text[5].c_str(), onlyWithTarget);
+  menu.InsertItem(ID_FONTS_REFRESH, text[6].c_str(), 0);
+}
+
 void FillGroupsTreeMenu(IconPopupMenu& menu, const CGroupsTreeView& tree) {
   const std::vector<std::wstring> text = Captions(IDS_GROUPS_MENU_CAPTIONS, 6);
   HTREEITEM group = tree.GetSelectedItem();

@@ -59,20 +59,24 @@ void CLvSearchContainer::ToggleSortOrder() {
   ::SetCursor(previous);
 }
 
-void CLvSearchContainer::ShowContextMenu(bool atCursor) {
-  if (!list_ || !list_->m_hWnd) return;
-  IconPopupMenu menu(::CreatePopupMenu());
-  if (!menu.Get()) return;
-  const bool selection = list_->GetFirstSelected() >= 0;
+void CLvSearchContainer::FillContextMenu(IconPopupMenu& menu, const COrvelListView& list) {
+  const bool selection = list.GetFirstSelected() >= 0;
   const UINT state = selection ? MFS_ENABLED : MFS_DISABLED;
   const std::wstring captions = LoadResString(IDS_SEARCH_RESULT_MENU);
   menu.InsertItem(ID_SEARCH_OPEN_FOLDER, FieldAt(captions, 0).c_str(), state);
   menu.InsertItem(ID_FONTS_COPY_TO_FOLDER, FieldAt(captions, 1).c_str(), state);
-  list_->AppendContextMenuItems(menu.Get(), selection ? 0 : MF_GRAYED);
+  list.AppendContextMenuItems(menu.Get(), selection ? 0 : MF_GRAYED);
   ::DeleteMenu(menu.Get(), ID_FONTS_REFRESH, MF_BYCOMMAND);
   const int count = ::GetMenuItemCount(menu.Get());
   for (int i = 0; !selection && i < count; ++i) ::EnableMenuItem(menu.Get(), i, MF_BYPOSITION | MF_GRAYED);
   menu.ShowItemIcons();
+}
+
+void CLvSearchContainer::ShowContextMenu(bool atCursor) {
+  if (!list_ || !list_->m_hWnd) return;
+  IconPopupMenu menu(::CreatePopupMenu());
+  if (!menu.Get()) return;
+  FillContextMenu(menu, *list_);
   POINT pt{};
   UINT flags = TPM_RIGHTBUTTON;
   if (atCursor) {

@@ -13,6 +13,8 @@
 #include "framework/MessageCrackers.h"
 
 class CLVSearchFonts;
+class COrvelListView;
+class IconPopupMenu;
 
 class CLvSearchContainer : public CTbPaneContainerImpl<CLvSearchContainer> {
 public:
@@ -33,6 +35,8 @@ public:
   void ToggleSortOrder();
   // The context menu: at the cursor (from the list's right click) or below the toolbar button.
   void ShowContextMenu(bool atCursor);
+  // The context menu's items for the result list's selection.
+  static void FillContextMenu(IconPopupMenu& menu, const COrvelListView& list);
 
   BEGIN_MSG_MAP(CLvSearchContainer)
     MESSAGE_HANDLER(WM_MEASUREITEM, OnListMessage)

@@ -278,7 +278,7 @@ TEST_F(CommandTable, RightClickOnTheSelectedFolderOpensTheFolderMenu) {
                      ::SendMessageW(pane, WM_NOTIFY, IDC_FOLDER_TREE, reinterpret_cast<LPARAM>(&click));
                      PumpMessages(400);
                    });
-  EXPECT_EQ(items, (std::vector<std::wstring>{L"+Make &Groups from This Folder", L"+&New Folder", L"+Re&name", L"+&Delete",
+  EXPECT_EQ(items, (std::vector<std::wstring>{L"+Make &Groups from This Folder", L"+&New Folder", L"+Rena&me", L"+&Delete",
                                               L"+&Open in Explorer", L"+&Refresh"}));
   static std::wstring opened;
   seams::SetShellOpenSink([](HWND, const std::wstring& target) { opened = target; });
