@@ -1,6 +1,6 @@
 // The main of every test executable: the resource library as resource instance (loaded as the
 // program loads it), an STA, the common controls, and sinks for message boxes and beeps so that
-// no test blocks on a box.
+// no test blocks on a box; and no display face lookup is carried from one test into the next.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -9,6 +9,7 @@
 
 #include "app/ResourceLibrary.h"
 #include "common/Seams.h"
+#include "fonts/FaceLookups.h"
 #include "framework/AppModule.h"
 #include "tests/support/TestSupport.h"
 
@@ -26,6 +27,12 @@ int RecordBox(HWND owner, const std::wstring& text, const std::wstring& caption,
 void RecordBeep(UINT type) { testing_support::Beeps().push_back(type); }
 
 void OpenNothing(HWND, const std::wstring&) {}
+
+// Tests load and unload fonts themselves, past the private font cache: each starts with no face
+// lookup remembered from another.
+class ForgetFaceLookupsAtEachTest : public ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo&) override { ForgetFaceLookups(); }
+};
 
 }  // namespace
 
@@ -45,6 +52,7 @@ int wmain(int argc, wchar_t** argv) {
   seams::SetMessageBoxSink(&RecordBox);
   seams::SetBeepSink(&RecordBeep);
   seams::SetShellOpenSink(&OpenNothing);  // no test opens a browser
+  ::testing::UnitTest::GetInstance()->listeners().Append(new ForgetFaceLookupsAtEachTest);
   const int result = RUN_ALL_TESTS();
   orv::g_Module.Term();
   ::CoUninitialize();
