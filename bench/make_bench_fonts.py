@@ -54,8 +54,9 @@ def shapes(code, index):
     return boxes
 
 
-def build_font(index, path):
-    family = "Bench %05d" % index
+def box_font(index, family, full_name, ps_name):
+    """A FontBuilder with outlined glyphs for the ASCII letters and digits, a Unicode cmap, a name
+    table and an OS/2 table, ready to save or to be given variations."""
     codes = [c for c in range(0x30, 0x3A)] + [c for c in range(0x41, 0x5B)] + [c for c in range(0x61, 0x7B)]
     names = [".notdef", "space"] + ["uni%04X" % c for c in codes]
     fb = FontBuilder(1000, isTTF=True)
@@ -74,15 +75,20 @@ def build_font(index, path):
         "familyName": family,
         "styleName": "Regular",
         "uniqueFontIdentifier": "Orvel bench: " + family,
-        "fullName": family,
-        "psName": family.replace(" ", "-"),
+        "fullName": full_name,
+        "psName": ps_name,
         "version": "Version 1.000",
     })
     fb.setupOS2(sTypoAscender=800, sTypoDescender=-200, sTypoLineGap=0, usWinAscent=800, usWinDescent=200,
                 ulUnicodeRange1=0x00000003, ulCodePageRange1=0x00000001, achVendID="ORVL",
                 usWeightClass=400, fsSelection=0x40)
     fb.setupPost()
-    fb.save(path)
+    return fb
+
+
+def build_font(index, path):
+    family = "Bench %05d" % index
+    box_font(index, family, family, family.replace(" ", "-")).save(path)
 
 
 REPEATED_STYLES = ("Thin", "ExtraLight", "Light", "Regular", "Medium", "SemiBold", "Bold", "ExtraBold", "Black",
@@ -94,33 +100,7 @@ REPEATED_INSTANCES = 1500
 def build_repeated_instances(path):
     """A variable font (wght, ital) whose named instances take the 18 style names in turn, each
     at a weight of its own: many instances, few names."""
-    family = "Orvel Repeat"
-    codes = [c for c in range(0x30, 0x3A)] + [c for c in range(0x41, 0x5B)] + [c for c in range(0x61, 0x7B)]
-    names = [".notdef", "space"] + ["uni%04X" % c for c in codes]
-    fb = FontBuilder(1000, isTTF=True)
-    fb.setupGlyphOrder(names)
-    cmap = {0x20: "space"}
-    cmap.update({c: "uni%04X" % c for c in codes})
-    fb.setupCharacterMap(cmap)
-    glyphs = {".notdef": box_glyph([(50, 0, 450, 700)]), "space": box_glyph([])}
-    glyphs.update({"uni%04X" % c: box_glyph(shapes(c, 0)) for c in codes})
-    fb.setupGlyf(glyphs)
-    metrics = {n: (500, 50) for n in names}
-    metrics["space"] = (250, 0)
-    fb.setupHorizontalMetrics(metrics)
-    fb.setupHorizontalHeader(ascent=800, descent=-200)
-    fb.setupNameTable({
-        "familyName": family,
-        "styleName": "Regular",
-        "uniqueFontIdentifier": "Orvel bench: " + family,
-        "fullName": family + " Regular",
-        "psName": "OrvelRepeat-Regular",
-        "version": "Version 1.000",
-    })
-    fb.setupOS2(sTypoAscender=800, sTypoDescender=-200, sTypoLineGap=0, usWinAscent=800, usWinDescent=200,
-                ulUnicodeRange1=0x00000003, ulCodePageRange1=0x00000001, achVendID="ORVL",
-                usWeightClass=400, fsSelection=0x40)
-    fb.setupPost()
+    fb = box_font(0, "Orvel Repeat", "Orvel Repeat Regular", "OrvelRepeat-Regular")
     instances = []
     for i in range(REPEATED_INSTANCES):
         style = REPEATED_STYLES[i % len(REPEATED_STYLES)]
