@@ -1,6 +1,6 @@
 // The main of every test executable: the resource library as resource instance (loaded as the
 // program loads it), an STA, the common controls, and sinks for message boxes and beeps so that
-// no test blocks on a box; and no display face lookup is carried from one test into the next.
+// no test blocks on a box.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -28,9 +28,8 @@ void RecordBeep(UINT type) { testing_support::Beeps().push_back(type); }
 
 void OpenNothing(HWND, const std::wstring&) {}
 
-// Tests load and unload fonts themselves, past the private font cache: each starts with no face
-// lookup remembered from another.
-class ForgetFaceLookupsAtEachTest : public ::testing::EmptyTestEventListener {
+// Tests load fonts past the private font cache: no face lookup outlives its test.
+struct ForgetFaceLookupsAtEachTest : ::testing::EmptyTestEventListener {
   void OnTestStart(const ::testing::TestInfo&) override { ForgetFaceLookups(); }
 };
 
