@@ -5,6 +5,7 @@
 #include "app/CMainFrame.h"
 
 #include "app/AppState.h"
+#include "fonts/FaceLookups.h"
 
 namespace {
 constexpr UINT kFontChangeResendMs = 1000;
@@ -37,6 +38,7 @@ void CMainFrame::FullFontRefresh() {
   for (COrvelListView* list : FontLists())
     if (list != &installedList) list->SelectAll(false);
   g_AppState.FontCache.RemoveAll(true);
+  ForgetFaceLookups();  // installed, uninstalled or changed by another program
   // The other lists' readers resolve against the installed rows about to be rebuilt.
   for (COrvelListView* list : FontLists())
     if (list != &installedList) list->StopDetailReader();

@@ -1,12 +1,14 @@
 #!/usr/bin/python3
-"""Makes the font folders the folder fill benchmark lists: OUT/fonts-1000 and OUT/fonts-5000.
+"""Makes the font folders the folder fill benchmark lists, OUT/fonts-1000 and OUT/fonts-5000, and
+the folder of the display font benchmark, OUT/instances-1500.
 
 Each folder holds that many distinct font files: a few real Debian fonts (where installed) and
 small generated TrueType fonts, each of its own family ("Bench 00001", "Bench 00002", ...) with
 outlined glyphs for the ASCII letters and digits, a Unicode cmap, a name table and an OS/2
 table with its Unicode and code page ranges, so that GDI can load and draw every one of them.
-The smaller folder takes copies of the larger one's first files. A folder that is complete
-already is left as it is.
+The smaller folder takes copies of the larger one's first files. OUT/instances-1500 holds one
+variable font, "Orvel Repeat", whose 1,500 named instances repeat 18 style names. A folder that is
+complete already is left as it is.
 
 usage: make_bench_fonts.py OUT
 """
@@ -52,8 +54,9 @@ def shapes(code, index):
     return boxes
 
 
-def build_font(index, path):
-    family = "Bench %05d" % index
+def box_font(index, family, full_name, ps_name):
+    """A FontBuilder with outlined glyphs for the ASCII letters and digits, a Unicode cmap, a name
+    table and an OS/2 table, ready to save or to be given variations."""
     codes = [c for c in range(0x30, 0x3A)] + [c for c in range(0x41, 0x5B)] + [c for c in range(0x61, 0x7B)]
     names = [".notdef", "space"] + ["uni%04X" % c for c in codes]
     fb = FontBuilder(1000, isTTF=True)
@@ -72,15 +75,57 @@ def build_font(index, path):
         "familyName": family,
         "styleName": "Regular",
         "uniqueFontIdentifier": "Orvel bench: " + family,
-        "fullName": family,
-        "psName": family.replace(" ", "-"),
+        "fullName": full_name,
+        "psName": ps_name,
         "version": "Version 1.000",
     })
     fb.setupOS2(sTypoAscender=800, sTypoDescender=-200, sTypoLineGap=0, usWinAscent=800, usWinDescent=200,
                 ulUnicodeRange1=0x00000003, ulCodePageRange1=0x00000001, achVendID="ORVL",
                 usWeightClass=400, fsSelection=0x40)
     fb.setupPost()
+    return fb
+
+
+def build_font(index, path):
+    family = "Bench %05d" % index
+    box_font(index, family, family, family.replace(" ", "-")).save(path)
+
+
+REPEATED_STYLES = ("Thin", "ExtraLight", "Light", "Regular", "Medium", "SemiBold", "Bold", "ExtraBold", "Black",
+                   "Thin Italic", "ExtraLight Italic", "Light Italic", "Italic", "Medium Italic",
+                   "SemiBold Italic", "Bold Italic", "ExtraBold Italic", "Black Italic")
+REPEATED_INSTANCES = 1500
+
+
+def build_repeated_instances(path):
+    """A variable font (wght, ital) whose named instances take the 18 style names in turn, each
+    at a weight of its own: many instances, few names."""
+    fb = box_font(0, "Orvel Repeat", "Orvel Repeat Regular", "OrvelRepeat-Regular")
+    instances = []
+    for i in range(REPEATED_INSTANCES):
+        style = REPEATED_STYLES[i % len(REPEATED_STYLES)]
+        location = {"wght": 100 + (i * 7) % 801, "ital": 1 if "Italic" in style else 0}
+        instances.append({"location": location, "stylename": style})
+    fb.setupFvar([("wght", 100, 400, 900, "Weight"), ("ital", 0, 0, 1, "Italic")], instances)
+    fb.setupGvar({})
+    fb.setupStat([
+        {"tag": "wght", "name": "Weight", "values": [{"value": 400, "name": "Regular", "flags": 2}]},
+        {"tag": "ital", "name": "Italic", "values": [{"value": 0, "name": "Upright", "flags": 2},
+                                                      {"value": 1, "name": "Italic"}]},
+    ])
     fb.save(path)
+
+
+def make_repeated_instances(out):
+    folder = os.path.join(out, "instances-%d" % REPEATED_INSTANCES)
+    if os.path.exists(os.path.join(folder, STAMP)):
+        return False
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    build_repeated_instances(os.path.join(folder, "OrvelRepeat-VF.ttf"))
+    with open(os.path.join(folder, STAMP), "w") as stamp:
+        stamp.write("one variable font of %d named instances, %d names\n" % (REPEATED_INSTANCES, len(REPEATED_STYLES)))
+    return True
 
 
 def build_numbered(job):
@@ -120,6 +165,8 @@ def main():
         for size in SIZES:
             if make_folder(out, size, pool):
                 print("made %s" % os.path.join(out, "fonts-%d" % size), file=sys.stderr)
+    if make_repeated_instances(out):
+        print("made %s" % os.path.join(out, "instances-%d" % REPEATED_INSTANCES), file=sys.stderr)
     return 0
 
 

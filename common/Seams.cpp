@@ -12,6 +12,7 @@ std::wstring g_charNameLibrary;
 ShellOpenSink g_shellOpenSink = nullptr;
 ProgramStartSink g_programStartSink = nullptr;
 const SystemCalls* g_systemCalls = nullptr;
+FontFamilyEnumerator g_fontFamilyEnumerator = nullptr;
 }  // namespace
 
 void SetMessageBoxSink(MessageBoxSink sink) { g_messageBoxSink = sink; }
@@ -72,6 +73,13 @@ LSTATUS DeleteRegValue(HKEY key, const wchar_t* name) {
 int FileOperation(SHFILEOPSTRUCTW& operation) {
   if (g_systemCalls && g_systemCalls->fileOperation) return g_systemCalls->fileOperation(&operation);
   return ::SHFileOperationW(&operation);
+}
+
+void SetFontFamilyEnumerator(FontFamilyEnumerator enumerator) { g_fontFamilyEnumerator = enumerator; }
+
+int EnumFontFamilies(HDC dc, LOGFONTW* logFont, FONTENUMPROCW proc, LPARAM param, DWORD flags) {
+  if (g_fontFamilyEnumerator) return g_fontFamilyEnumerator(dc, logFont, proc, param, flags);
+  return ::EnumFontFamiliesExW(dc, logFont, proc, param, flags);
 }
 
 }  // namespace seams

@@ -61,4 +61,10 @@ LSTATUS SetRegValue(HKEY key, const wchar_t* name, DWORD type, const BYTE* data,
 LSTATUS DeleteRegValue(HKEY key, const wchar_t* name);
 int FileOperation(SHFILEOPSTRUCTW& operation);
 
+// The enumeration of the font families that the display font's face lookup asks for
+// (EnumFontFamiliesExW), or the test's enumerator, which counts them and passes them on.
+using FontFamilyEnumerator = int (*)(HDC dc, LOGFONTW* logFont, FONTENUMPROCW proc, LPARAM param, DWORD flags);
+void SetFontFamilyEnumerator(FontFamilyEnumerator enumerator);
+int EnumFontFamilies(HDC dc, LOGFONTW* logFont, FONTENUMPROCW proc, LPARAM param, DWORD flags);
+
 }  // namespace seams

@@ -1,10 +1,14 @@
 // The HFONT in which lists, samples, sheets and printouts draw a font record: its logical font,
-// and the GDI enumeration that finds the face name belonging to the record's full name.
+// and the GDI enumeration that finds the face name belonging to the record's full name. Each
+// enumeration is asked of GDI once while the fonts stay as they are (fonts/FaceLookups.h).
 #include "fonts/FontItem.h"
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 
+#include "common/Seams.h"
+#include "fonts/FaceLookups.h"
 #include "fonts/InstalledFontRecords.h"
 #include "framework/Handles.h"
 
@@ -72,12 +76,35 @@ void FontItem::ResetEnumScratch() {
 void FontItem::EnumerateFamilies(uint32_t mode) {
   enumMode = mode;
   enumFound = 0;
+  // Only a lookup by full name can find anything; what it found holds until the fonts change.
+  const bool byFullName = mode == kMatchFullName;
+  std::wstring key;
+  FaceLookup face;
+  uint64_t state = 0;
+  if (byFullName) {
+    key = FaceLookupKey(logFont, enumName);
+    if (FindFaceLookup(key, face, state)) {
+      if (face.found) {
+        enumMetrics = face.metrics;
+        CopyName(enumName, sizeof enumName / sizeof enumName[0], face.faceName.c_str(), kFaceNameChars);
+        enumFound = 1;
+      }
+      return;
+    }
+  }
   orv::ScopedGetDC screen(nullptr);
   if (!screen) return;
   HDC outer = t_enumDc;
   t_enumDc = screen.Get();
-  ::EnumFontFamiliesExW(screen.Get(), &logFont, FontFamilyEnumProc, reinterpret_cast<LPARAM>(this), 0);
+  seams::EnumFontFamilies(screen.Get(), &logFont, FontFamilyEnumProc, reinterpret_cast<LPARAM>(this), 0);
   t_enumDc = outer;
+  if (!byFullName) return;
+  face.found = enumFound != 0;
+  if (face.found) {
+    face.metrics = enumMetrics;
+    face.faceName = enumName;
+  }
+  RememberFaceLookup(key, std::move(face), state);
 }
 
 HFONT FontItem::CreateDisplayFont(int height) {
@@ -124,10 +151,12 @@ HFONT FontItem::CreateDisplayFont(int height) {
       CopyName(logFont.lfFaceName, LF_FACESIZE, enumName, kFaceNameChars);
     } else {
       // A full name that is not a family name (a "Foo Bold" of family "Foo"): the installed
-      // record of that name says which face to look for among all families.
+      // records of that English name say which faces to look for among all families, each full
+      // name among them once (a variable font can give hundreds of instances one name).
       const LOGFONTW asked = logFont;
-      for (const FontItem* installed : InstalledFontRecords()) {
-        if (!installed || !EqualsNoCase(installed->names.English(NameSlot::FullName), faceSource)) continue;
+      const InstalledFontIndex& index = InstalledFonts();
+      for (const size_t at : index.FullNamesOfEnglishName(faceSource)) {
+        const FontItem* installed = index.Records()[at];
         ResetEnumScratch();
         logFont.lfHeight = height;
         CopyName(enumName, sizeof enumName / sizeof enumName[0], installed->FullName().c_str(), kEnumNameChars);

@@ -1,5 +1,6 @@
 #include "fonts/InstalledFontRecords.h"
 
+#include <unordered_set>
 #include <utility>
 
 #include "common/StringHelpers.h"
@@ -26,6 +27,9 @@ InstalledFontIndex::InstalledFontIndex(std::vector<const FontItem*> records) : r
   positions_.reserve(records_.size());
   byFullName_.reserve(records_.size());
   byEnglishName_.reserve(records_.size());
+  fullNamesOfEnglishName_.reserve(records_.size());
+  // The English name (folded, its length first) and the full name of each record taken.
+  std::unordered_set<std::wstring> seen;
   for (size_t i = 0; i < records_.size(); ++i) {
     const FontItem* record = records_[i];
     if (!record) continue;
@@ -34,6 +38,9 @@ InstalledFontIndex::InstalledFontIndex(std::vector<const FontItem*> records) : r
     if (!record->FullName().empty()) byFullName_[FoldCase(record->FullName())].push_back(i);
     const std::wstring& english = record->names.English(NameSlot::FullName);
     if (!english.empty()) byEnglishName_[english].push_back(i);
+    std::wstring folded = FoldCase(english);
+    if (seen.insert(std::to_wstring(folded.size()) + L':' + folded + record->FullName()).second)
+      fullNamesOfEnglishName_[std::move(folded)].push_back(i);
   }
 }
 
@@ -43,6 +50,10 @@ const std::vector<size_t>& InstalledFontIndex::ByFullName(const std::wstring& na
 
 const std::vector<size_t>& InstalledFontIndex::ByEnglishFullName(const std::wstring& name) const {
   return name.empty() ? kNone : Find(byEnglishName_, name);
+}
+
+const std::vector<size_t>& InstalledFontIndex::FullNamesOfEnglishName(const std::wstring& name) const {
+  return Find(fullNamesOfEnglishName_, FoldCase(name));
 }
 
 size_t InstalledFontIndex::PositionOf(const FontItem* record) const {

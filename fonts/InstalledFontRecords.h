@@ -27,6 +27,10 @@ public:
   const std::vector<size_t>& ByFullName(const std::wstring& name) const;
   // Positions of the records whose English full name equals `name` exactly.
   const std::vector<size_t>& ByEnglishFullName(const std::wstring& name) const;
+  // Positions, in list order, of the records whose English full name equals `name` without
+  // regard to case (an empty name too), one for each full name among them: the first record
+  // of that full name. The display font looks for the faces of these full names.
+  const std::vector<size_t>& FullNamesOfEnglishName(const std::wstring& name) const;
   // The position of this very record, or npos.
   size_t PositionOf(const FontItem* record) const;
 
@@ -36,6 +40,7 @@ private:
   std::vector<const FontItem*> records_;
   std::unordered_map<std::wstring, std::vector<size_t>> byFullName_;  // by FoldCase of the full name
   std::unordered_map<std::wstring, std::vector<size_t>> byEnglishName_;
+  std::unordered_map<std::wstring, std::vector<size_t>> fullNamesOfEnglishName_;  // by FoldCase
   std::unordered_map<const FontItem*, size_t> positions_;
 };
 

@@ -8,6 +8,7 @@
 #include "common/AppMessageBox.h"
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
+#include "fonts/FaceLookups.h"
 
 namespace {
 
@@ -35,8 +36,16 @@ enum class PrivateLoad { kFailed, kLoaded, kHadAlready };
 // the removal would read the file anew, and a damaged file can leave Wine's font code hanging.)
 PrivateLoad LoadPrivately(const std::wstring& fileSpec) {
   if (::AddFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr) <= 0) return PrivateLoad::kFailed;
+  ForgetFaceLookups();  // a face no lookup found may be there now
   ::AddFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr);
   return ::RemoveFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr) ? PrivateLoad::kLoaded : PrivateLoad::kHadAlready;
+}
+
+// Unloads one private load; a face that lookups found may be gone.
+bool UnloadPrivately(const std::wstring& fileSpec) {
+  if (!::RemoveFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr)) return false;
+  ForgetFaceLookups();
+  return true;
 }
 
 // True while a modal window of the program (a message box, a dialog) is open over the main
@@ -130,7 +139,7 @@ bool PrivateFontCache::UnloadTrimmedLocked(const std::wstring* fileSpec) {
       ++it;
       continue;
     }
-    if (!::RemoveFontResourceExW(it->c_str(), FR_PRIVATE, nullptr)) ok = false;
+    if (!UnloadPrivately(*it)) ok = false;
     it = trimmed_.erase(it);
   }
   return ok;
@@ -139,7 +148,7 @@ bool PrivateFontCache::UnloadTrimmedLocked(const std::wstring* fileSpec) {
 bool PrivateFontCache::UnloadTrimmed(size_t count) {
   LockGuard guard(lock_);
   for (; count > 0 && !trimmed_.empty(); --count) {
-    ::RemoveFontResourceExW(trimmed_.front().c_str(), FR_PRIVATE, nullptr);
+    UnloadPrivately(trimmed_.front());
     trimmed_.pop_front();
   }
   return !trimmed_.empty();
@@ -152,7 +161,7 @@ bool PrivateFontCache::RemoveFile(const std::wstring& fileSpec) {
   UnloadTrimmedLocked(&fileSpec);
   for (auto it = files_.begin(); it != files_.end(); ++it) {
     if (*it != fileSpec) continue;
-    ::RemoveFontResourceExW(fileSpec.c_str(), FR_PRIVATE, nullptr);
+    UnloadPrivately(fileSpec);
     files_.erase(it);
     listed_.erase(listed_.find(fileSpec));
     return true;
@@ -166,7 +175,7 @@ void PrivateFontCache::RemoveAll(bool reportFailure) {
     LockGuard guard(lock_);
     if (!ready_) return;
     for (const std::wstring& file : files_)
-      if (!::RemoveFontResourceExW(file.c_str(), FR_PRIVATE, nullptr)) failed = true;
+      if (!UnloadPrivately(file)) failed = true;
     files_.clear();
     listed_.clear();
     hadAlready_.clear();

@@ -14,6 +14,9 @@
 // idle passes, a few at a time (UnloadTrimmed). RemoveAll, RemoveFile and the destructor unload
 // what is still waiting. An entry added again while it waits is loaded again: GDI counts the
 // loads of a file, so the late unload takes back only the earlier one.
+//
+// Each load and each unload changes the faces GDI knows: it empties the display font's face
+// lookups (fonts/FaceLookups.h).
 #pragma once
 
 #include <windows.h>

@@ -9,6 +9,7 @@
 
 #include "common/ResString.h"
 #include "common/ResourceIds.h"
+#include "fonts/FaceLookups.h"
 #include "fonts/FontFileReader.h"
 #include "framework/OwnedPost.h"
 #include "framework/Beep.h"
@@ -26,7 +27,10 @@ bool LoadsPrivately(const CensusRecord& record) {
   if (!ReadCensusRecordFont(record, reader)) return false;
   const std::wstring paths = reader.GetFilePaths();
   if (::AddFontResourceExW(paths.c_str(), FR_PRIVATE, nullptr) == 0) return false;
+  // A lookup of the main thread meanwhile may find the face, which is gone again at once.
+  ForgetFaceLookups();
   ::RemoveFontResourceExW(paths.c_str(), FR_PRIVATE, nullptr);
+  ForgetFaceLookups();
   return true;
 }
 

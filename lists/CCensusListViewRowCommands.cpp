@@ -10,6 +10,7 @@
 #include "common/ResourceIds.h"
 #include "common/Seams.h"
 #include "common/StringHelpers.h"
+#include "fonts/FaceLookups.h"
 #include "fonts/FontFileReader.h"
 #include "framework/TrackPopupMenuOnMonitor.h"
 #include "lists/CCensusListView.h"
@@ -56,6 +57,7 @@ LRESULT CCensusListView::OnGetInfoTip(int, NMHDR* hdr, BOOL&) {
     return 0;
   }
   previewFile_ = paths;
+  ForgetFaceLookups();  // the face is there now
   int dpi = 96;
   if (orv::ScopedGetDC dc(tooltip); dc) dpi = ::GetDeviceCaps(dc.Get(), LOGPIXELSY);
   previewFont_.Reset(reader.CreateDisplayFont(-::MulDiv(kPreviewPoints, dpi, 72)));
@@ -71,6 +73,7 @@ void CCensusListView::ReleasePreviewFont() {
       ::SendMessageW(tooltip, WM_SETFONT, reinterpret_cast<WPARAM>(tooltipFont_.Get()), TRUE);
   previewFont_.Reset();
   ::RemoveFontResourceExW(previewFile_.c_str(), FR_PRIVATE, nullptr);
+  ForgetFaceLookups();
   previewFile_.clear();
 }
 

@@ -7,8 +7,11 @@
 #include "app/AppState.h"
 #include "common/ResString.h"
 #include "common/ResourceIdsFonts.h"
+#include "common/Seams.h"
+#include "fonts/FaceLookups.h"
 #include "fonts/FontFileReader.h"
 #include "fonts/InstalledFontRecords.h"
+#include "fonts/PrivateFontCache.h"
 #include "framework/Handles.h"
 #include "tests/fonts/SfntBuilder.h"
 #include "tests/support/TestSupport.h"
@@ -21,19 +24,25 @@ const wchar_t* const kDejaVuFiles[] = {L"DejaVuSans.ttf", L"DejaVuSans-Bold.ttf"
 // A copy of a DejaVu Sans face whose family is renamed "DejaVu Orvl" (same length, so that no
 // offset moves): a font that only this process knows, as a folder font is before it is drawn.
 // Wine itself already knows the DejaVu faces, so loading those privately adds nothing.
-void WriteRenamedCopy(const std::wstring& source, const std::wstring& target) {
+void WriteRenamedCopy(const std::wstring& source, const std::wstring& target, const std::string& to = "DejaVu Orvl") {
   std::string bytes = sfnt_test::ReadFile(source);
   const std::string ascii = "DejaVu Sans";
-  const std::string renamed = "DejaVu Orvl";
   auto wide = [](const std::string& s) {
     std::string out;
     for (char c : s) out += std::string(1, '\0') + c;
     return out;
   };
-  for (const auto& [from, to] : {std::pair{ascii, renamed}, std::pair{wide(ascii), wide(renamed)}})
+  for (const auto& [from, into] : {std::pair{ascii, to}, std::pair{wide(ascii), wide(to)}})
     for (size_t at = bytes.find(from); at != std::string::npos; at = bytes.find(from, at + 1))
-      bytes.replace(at, to.size(), to);
+      bytes.replace(at, into.size(), into);
   sfnt_test::WriteFile(target, bytes);
+}
+
+// The full names the display font's enumerations looked for.
+std::vector<std::wstring> g_lookedFor;
+int RecordLookup(HDC dc, LOGFONTW* logFont, FONTENUMPROCW proc, LPARAM param, DWORD flags) {
+  g_lookedFor.push_back(reinterpret_cast<const FontItem*>(param)->enumName);
+  return ::EnumFontFamiliesExW(dc, logFont, proc, param, flags);
 }
 
 // The DejaVu Sans faces and their renamed copies, loaded privately for one test and unloaded
@@ -41,6 +50,7 @@ void WriteRenamedCopy(const std::wstring& source, const std::wstring& target) {
 class DisplayFont : public ::testing::Test {
 protected:
   void SetUp() override {
+    seams::SetFontFamilyEnumerator(&RecordLookup);
     for (const wchar_t* file : kDejaVuFiles) {
       const std::wstring path = std::wstring(kDejaVuFolder) + L"\\" + file;
       if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "fonts-dejavu-core missing";
@@ -52,6 +62,7 @@ protected:
     }
   }
   void TearDown() override {
+    seams::SetFontFamilyEnumerator(nullptr);
     SetInstalledFontRecords({});
     for (const std::wstring& path : shared_) ::RemoveFontResourceExW(path.c_str(), FR_PRIVATE, nullptr);
     for (const std::wstring& path : own_) EXPECT_TRUE(::RemoveFontResourceExW(path.c_str(), FR_PRIVATE, nullptr));
@@ -77,6 +88,7 @@ protected:
     }
     return lf;
   }
+  static LOGFONTW Create(FontItem&& item, int height) { return Create(item, height); }
 
   // The face GDI actually selects for the font.
   static std::wstring SelectedFace(FontItem& item) {
@@ -156,6 +168,46 @@ TEST_F(DisplayFont, FullNameThatIsNotAFaceGoesThroughTheInstalledRecords) {
   EXPECT_EQ(lf.lfHeight, -24);
   EXPECT_TRUE(item.HasFlag(font_flags::kBold));
   EXPECT_EQ(SelectedFace(item), L"DejaVu Orvl");
+}
+
+TEST_F(DisplayFont, EachNameIsLookedUpOnceWhateverTheRecordsOfIt) {
+  // As Wine's GDI knows a variable font: 600 instances of one English name under three full
+  // names of no face, then the default instance, the one face. Every row asks as with that one.
+  FontItem item = Read(L"DejaVuSans-Bold.ttf", true);
+  item.names.System(NameSlot::FullName).clear();
+  item.names.English(NameSlot::FullName) = L"Orvel Alias Bold";
+  FontItem face = item;
+  face.names.English(NameSlot::FullName) = L"ORVEL ALIAS BOLD";
+  face.names.System(NameSlot::FullName) = L"DejaVu Orvl Bold";
+  SetInstalledFontRecords({&face});
+  const LOGFONTW alone = Create(FontItem(item), -24);
+  std::vector<FontItem> instances(600, face);
+  std::vector<const FontItem*> installed;
+  for (FontItem& instance : instances) {
+    instance.names.System(NameSlot::FullName) = L"Orvel Ghost " + std::to_wstring(installed.size() % 3);
+    installed.push_back(&instance);
+  }
+  installed.push_back(&face);
+  SetInstalledFontRecords(installed);
+  ForgetFaceLookups();
+  g_lookedFor.clear();
+  for (int row = 0; row < 40; ++row) {
+    const LOGFONTW lf = Create(FontItem(item), -24);
+    EXPECT_EQ(memcmp(&lf, &alone, sizeof lf), 0) << row;
+  }
+  EXPECT_STREQ(alone.lfFaceName, L"DejaVu Orvl");
+  EXPECT_EQ(g_lookedFor, (std::vector<std::wstring>{L"Orvel Alias Bold", L"Orvel Ghost 0", L"Orvel Ghost 1",
+                                                    L"Orvel Ghost 2", L"DejaVu Orvl Bold"}));
+}
+
+TEST_F(DisplayFont, AFaceLoadedAfterItsLookupIsFound) {
+  const std::wstring path = dir_.File(L"late.ttf");
+  WriteRenamedCopy(std::wstring(kDejaVuFolder) + L"\\DejaVuSans-Bold.ttf", path, "DejaVu Late");
+  EXPECT_EQ(Create(Read(L"late.ttf", true), -20).lfWeight, 0);
+  PrivateFontCache cache;
+  cache.Add(path);
+  EXPECT_EQ(Create(Read(L"late.ttf", true), -20).lfWeight, FW_BOLD);
+  cache.RemoveFile(path);
 }
 
 TEST_F(DisplayFont, InstalledDejaVuBold) {

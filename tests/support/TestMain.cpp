@@ -9,6 +9,7 @@
 
 #include "app/ResourceLibrary.h"
 #include "common/Seams.h"
+#include "fonts/FaceLookups.h"
 #include "framework/AppModule.h"
 #include "tests/support/TestSupport.h"
 
@@ -26,6 +27,11 @@ int RecordBox(HWND owner, const std::wstring& text, const std::wstring& caption,
 void RecordBeep(UINT type) { testing_support::Beeps().push_back(type); }
 
 void OpenNothing(HWND, const std::wstring&) {}
+
+// Tests load fonts past the private font cache: no face lookup outlives its test.
+struct ForgetFaceLookupsAtEachTest : ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo&) override { ForgetFaceLookups(); }
+};
 
 }  // namespace
 
@@ -45,6 +51,7 @@ int wmain(int argc, wchar_t** argv) {
   seams::SetMessageBoxSink(&RecordBox);
   seams::SetBeepSink(&RecordBeep);
   seams::SetShellOpenSink(&OpenNothing);  // no test opens a browser
+  ::testing::UnitTest::GetInstance()->listeners().Append(new ForgetFaceLookupsAtEachTest);
   const int result = RUN_ALL_TESTS();
   orv::g_Module.Term();
   ::CoUninitialize();
