@@ -74,4 +74,10 @@ int FileOperation(SHFILEOPSTRUCTW& operation) {
   return ::SHFileOperationW(&operation);
 }
 
+LSTATUS WriteJournalValue(HKEY key, const wchar_t* name, DWORD type, const BYTE* data, DWORD size) {
+  if (g_systemCalls && g_systemCalls->writeJournalValue)
+    return g_systemCalls->writeJournalValue(key, name, type, data, size);
+  return ::RegSetValueExW(key, name, 0, type, data, size);
+}
+
 }  // namespace seams
