@@ -199,10 +199,11 @@ bool BenchTreeExpansion() {
 // lists it.
 void GroupOfFolder(const std::wstring& folder, FontItemList& fonts) {
   WIN32_FIND_DATAW fd;
-  HANDLE find = ::FindFirstFileW((folder + L"\\*.ttf").c_str(), &fd);
+  HANDLE find = ::FindFirstFileW((folder + L"\\*.*").c_str(), &fd);
   if (find == INVALID_HANDLE_VALUE) return;
   do {
     const std::wstring path = folder + L"\\" + fd.cFileName;
+    if (!EndsWithNoCase(path, L".ttf") && !EndsWithNoCase(path, L".otf")) continue;
     ForEachFontItem(std::wstring(), path, [&](const FontItem& face) {
       if (!face.IsUnreadable() && fonts.Entries().size() < kGroupFonts) fonts.AddGroupFont(face.FullName(), path);
     });

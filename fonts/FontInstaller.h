@@ -224,6 +224,8 @@ private:
   FontsKeyIndex& FontsValuesOf(HKEY root);
   FontsKeyIndex machineFonts_;
   FontsKeyIndex userFonts_;
+  // The last RemoveInstalledMarker could not change the marker.
+  bool markerKept_ = false;
   // The last DeleteType1Value found a value it could not read.
   bool lastUnreadable_ = false;
   // What the last AddInstalledMarker or RemoveInstalledMarker changed; empty when it changed nothing.

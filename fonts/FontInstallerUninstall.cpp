@@ -237,6 +237,11 @@ bool FontInstaller::UninstallLoop() {
     if (item.HasFlag(kGroupInstalled)) {
       const DWORD left = RemoveInstalledMarker(*entry);
       undo.marker = std::move(lastMarker_);
+      if (changes_->Stopped()) break;
+      if (markerKept_) {
+        Fail(item, IDS_REASON_VALUE_KEPT);
+        continue;
+      }
       if (!entry->marked) {
         // Another group still counts it, or it was installed before the groups.
         leftInPlace_.push_back({entry, left & kGroupCountMask ? IDS_REASON_OTHER_GROUP : IDS_REASON_INSTALLED_BEFORE});

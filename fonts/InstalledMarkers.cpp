@@ -154,6 +154,7 @@ void FontInstaller::CountWithItsFile(FontItemListEntry& entry) {
 
 DWORD FontInstaller::RemoveInstalledMarker(FontItemListEntry& entry) {
   lastMarker_.reset();
+  markerKept_ = false;
   FontItem& item = entry.record;
   const orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kFontsInstalledKey, kMarkerAccess);
   MarkerBefore before{item.InstalledMarkerName(), true, 0};
@@ -168,7 +169,13 @@ DWORD FontInstaller::RemoveInstalledMarker(FontItemListEntry& entry) {
   // groups: the font then stays as the user had it, and the registry is as it was before the
   // first group install. No group uninstall takes a font without a counting marker.
   const bool changed = low != 0 ? WriteMarker(*changes_, before.name, next) : DeleteMarker(*changes_, before.name);
-  if (changed) lastMarker_ = std::move(before);
+  if (!changed) {
+    // A count that cannot be taken off keeps the font as it is, counted.
+    entry.marked = false;
+    markerKept_ = true;
+    return before.value;
+  }
+  lastMarker_ = std::move(before);
   if (next != 0) entry.marked = false;  // still counted, or installed before the groups
   else item.flags &= ~kGroupInstalled;
   return next;
