@@ -70,7 +70,7 @@ int Run() {
   LoadPreferences();
   UseFontInstallerForGroups();
   // Before anything reads the font registrations or the groups' marks.
-  const std::optional<std::wstring> undone = RecoverCutShortGroupCommand();
+  const std::optional<RecoveredGroupCommand> undone = RecoverCutShortGroupCommand();
   FontFileCommand::SetFolderPrompt(&COrvBrowseFolderDialog::AskForTargetFolder);
 
   orv::CMessageLoop loop;

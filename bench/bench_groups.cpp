@@ -8,6 +8,10 @@
 //      bench/make_bench_fonts.py makes): the fill up to the first drawn screen of the group
 //      list (target: under 1 s), then the detail reader completing every row, with no font
 //      file read twice by the reader and the painting together.
+//   3. A group of 1,000 fonts (the fonts-1000 folder) installed for the machine and
+//      uninstalled again, as the groups tree runs the two commands: through the command's
+//      journal, the installed list published between them. Target: the uninstall within twice
+//      the time of the install (it reads the Fonts key once, not once per font).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -24,6 +28,11 @@
 #include "common/ResourceIds.h"
 #include "fonts/EnsureFontItemLoaded.h"
 #include "fonts/FontFileReader.h"
+#include "fonts/FontFileWalk.h"
+#include "fonts/FontInstaller.h"
+#include "fonts/InstallJournal.h"
+#include "fonts/InstalledFontRecords.h"
+#include "app/Preferences.h"
 #include "groups/FontGroup.h"
 #include "groups/GroupNames.h"
 #include "lists/FontListParent.h"
@@ -39,6 +48,8 @@ constexpr int kTopGroups = 5;
 constexpr double kTargetExpandMs = 300;
 constexpr double kTargetFirstScreenMs = 1000;
 constexpr double kReaderTimeoutMs = 600000;
+constexpr size_t kGroupFonts = 1000;
+constexpr double kUninstallToInstall = 2.0;
 
 // Reads of each font file (its path without case), by the reader and by the painting.
 std::mutex g_readsLock;
@@ -184,6 +195,69 @@ bool BenchTreeExpansion() {
   return children == kBranchSize && median < kTargetExpandMs;
 }
 
+// The fonts of the group: every font file of the folder, listed by its full name as a group
+// lists it.
+void GroupOfFolder(const std::wstring& folder, FontItemList& fonts) {
+  WIN32_FIND_DATAW fd;
+  HANDLE find = ::FindFirstFileW((folder + L"\\*.*").c_str(), &fd);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring path = folder + L"\\" + fd.cFileName;
+    if (!EndsWithNoCase(path, L".ttf") && !EndsWithNoCase(path, L".otf")) continue;
+    ForEachFontItem(std::wstring(), path, [&](const FontItem& face) {
+      if (!face.IsUnreadable() && fonts.Entries().size() < kGroupFonts) fonts.AddGroupFont(face.FullName(), path);
+    });
+  } while (fonts.Entries().size() < kGroupFonts && ::FindNextFileW(find, &fd));
+  ::FindClose(find);
+}
+
+// One group command as the groups tree runs it, timed.
+double RunGroupCommand(UINT command, FontItemList& fonts, bool& ran) {
+  const double start = NowMs();
+  InstallJournal journal(command, std::wstring(), L"Bench group", command == kUninstallGroup);
+  FontInstaller installer(&fonts, nullptr, false, &journal);
+  ran = command == kInstallGroup ? installer.InstallSelected(command) : installer.UninstallSelected(command);
+  journal.Finish();
+  return NowMs() - start;
+}
+
+bool BenchGroupInstall() {
+  const std::wstring folder = BenchDataFolder() + L"\\fonts-1000";
+  FontItemList install;
+  GroupOfFolder(folder, install);
+  if (install.Entries().size() < kGroupFonts) {
+    fprintf(stderr, "bench_groups: %ls holds fewer than %zu fonts (run bench/make_bench_fonts.py)\n", folder.c_str(),
+            kGroupFonts);
+    return false;
+  }
+  // As under Wine: an administrator in an elevated process, no count question.
+  g_AppState.IsElevated = true;
+  g_AppState.WindowsRelease = 1903;
+  wchar_t windows[MAX_PATH] = {};
+  ::GetWindowsDirectoryW(windows, MAX_PATH);
+  g_AppState.SystemFontsFolder = std::wstring(windows) + L"\\Fonts";
+  g_Preferences.FontInstallFlags = 0;
+  bool installed = false;
+  const double installMs = RunGroupCommand(kInstallGroup, install, installed);
+  // What the installed list's fill publishes after the font change.
+  std::vector<FontItem> records;
+  for (const FontItemListEntry& entry : install.Entries()) {
+    FontItem& record = records.emplace_back(entry.record);
+    record.flags = (record.flags & ~font_flags::kInstalledFile) | font_flags::kInstalled;
+  }
+  std::vector<const FontItem*> published;
+  for (const FontItem& record : records) published.push_back(&record);
+  SetInstalledFontRecords(published);
+  FontItemList uninstall;
+  GroupOfFolder(folder, uninstall);
+  bool uninstalled = false;
+  const double uninstallMs = RunGroupCommand(kUninstallGroup, uninstall, uninstalled);
+  SetInstalledFontRecords({});
+  printf("group of %zu fonts: install %.0f ms, uninstall %.0f ms (target: uninstall < %.0fx install)\n",
+         install.Entries().size(), installMs, uninstallMs, kUninstallToInstall);
+  return installed && uninstalled && uninstallMs < kUninstallToInstall * installMs;
+}
+
 }  // namespace
 
 int wmain() {
@@ -199,6 +273,7 @@ int wmain() {
     Host host;
     met = BenchTreeExpansion() && met;
   }
+  met = BenchGroupInstall() && met;
   // The scratch groups folder goes with its files.
   WIN32_FIND_DATAW fd;
   HANDLE find = ::FindFirstFileW((groups + L"\\*").c_str(), &fd);

@@ -52,3 +52,14 @@ void AppMessageBox(HWND owner, UINT type, UINT captionId, UINT textId, DWORD sys
   if (seams::ShowMessageBox(owner, text, caption, type) == IDYES)
     ::PostMessageW(GetAppShell().MainWindow, WM_COMMAND, ID_RESTART_ELEVATED, 0);
 }
+
+std::wstring FailureLine(const std::wstring& name, UINT reasonId, DWORD systemError) {
+  std::wstring line = name + L": " + LoadResString(reasonId);
+  if (systemError) {
+    std::wstring system = BuildAppMessageText(0, systemError, nullptr, false);
+    while (!system.empty() && (system.back() == L'\n' || system.back() == L'\r' || system.back() == L'.'))
+      system.pop_back();
+    if (!system.empty()) line += L" (" + system + L")";
+  }
+  return line;
+}

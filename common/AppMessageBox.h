@@ -14,3 +14,7 @@ std::wstring BuildAppMessageText(UINT textId, DWORD systemError, const wchar_t* 
 
 void AppMessageBox(HWND owner, UINT type, UINT captionId, UINT textId, DWORD systemError = 0,
                    const wchar_t* detail = nullptr, bool askRestart = false);
+
+// One line of a list of failures in a message: "<name>: <reason>", and " (<system text>)" for
+// a system error.
+std::wstring FailureLine(const std::wstring& name, UINT reasonId, DWORD systemError);

@@ -68,20 +68,34 @@ orv::ScopedKey OpenRegKey(HKEY root, const wchar_t* path, REGSAM access) {
   return key;
 }
 
-RegValueState RegValueState::Read(HKEY root, const wchar_t* key, const std::wstring& name) {
-  // Registration values and markers are short: anything longer is not one of them.
-  constexpr DWORD kMaxBytes = 64 * 1024;
-  RegValueState state;
-  const orv::ScopedKey open = OpenRegKey(root, key, KEY_QUERY_VALUE | KEY_WOW64_64KEY);
+LSTATUS RegValueState::Read(HKEY root, const wchar_t* key, const std::wstring& name, RegValueState& out) {
+  orv::ScopedKey open;
+  LSTATUS status = ::RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, open.Receive());
+  if (status == ERROR_FILE_NOT_FOUND) {
+    out = RegValueState();
+    return ERROR_SUCCESS;
+  }
+  if (status != ERROR_SUCCESS) return status;
   DWORD type = REG_NONE;
   DWORD size = 0;
-  if (!open || ::RegQueryValueExW(open.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-      size > kMaxBytes)
-    return state;
-  std::vector<BYTE> data(size);
-  if (::RegQueryValueExW(open.Get(), name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS) return state;
-  data.resize(size);
-  return Bytes(type, data.data(), data.size());
+  status = ::RegQueryValueExW(open.Get(), name.c_str(), nullptr, &type, nullptr, &size);
+  if (status == ERROR_FILE_NOT_FOUND) {
+    out = RegValueState();
+    return ERROR_SUCCESS;
+  }
+  if (status != ERROR_SUCCESS) return status;
+  if (size > kMaxBytes) return ERROR_MORE_DATA;
+  // Room for the value growing up to the limit meanwhile: a read cut short is no value.
+  std::vector<BYTE> data(kMaxBytes);
+  size = kMaxBytes;
+  status = ::RegQueryValueExW(open.Get(), name.c_str(), nullptr, &type, data.data(), &size);
+  if (status == ERROR_FILE_NOT_FOUND) {
+    out = RegValueState();
+    return ERROR_SUCCESS;
+  }
+  if (status != ERROR_SUCCESS) return status;
+  out = Bytes(type, data.data(), size);
+  return ERROR_SUCCESS;
 }
 
 RegValueState RegValueState::Dword(DWORD value) {

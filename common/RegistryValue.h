@@ -30,8 +30,12 @@ struct RegValueState {
   DWORD type = REG_NONE;
   std::vector<BYTE> data;
 
-  // The value as it is now (in the 64-bit view); nothing when it cannot be read.
-  static RegValueState Read(HKEY root, const wchar_t* key, const std::wstring& name);
+  // Registration values and markers are short: a value longer than this is none of them.
+  static constexpr DWORD kMaxBytes = 64 * 1024;
+  // The value as it is now (in the 64-bit view) into `out`, which holds nothing when the value
+  // or its key does not exist: ERROR_SUCCESS. A value that cannot be read is never taken as
+  // absent: the error (ERROR_MORE_DATA for one longer than kMaxBytes), `out` unchanged.
+  [[nodiscard]] static LSTATUS Read(HKEY root, const wchar_t* key, const std::wstring& name, RegValueState& out);
   static RegValueState Dword(DWORD value);
   static RegValueState Bytes(DWORD type, const BYTE* data, size_t size);
   bool operator==(const RegValueState& other) const = default;

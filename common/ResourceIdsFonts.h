@@ -82,3 +82,19 @@
 #define IDS_MORE_FONTS              22610
 // A group install or uninstall cut short was undone at start.
 #define IDS_GROUP_COMMAND_UNDONE    22611
+// More reasons a font was left out, or is named after a command.
+#define IDS_REASON_FILE_HELD        22640
+#define IDS_REASON_VALUE_UNREADABLE 22641
+#define IDS_REASON_NOT_PUT_BACK     22642
+#define IDS_REASON_FILE_FAILED      22643
+// The journal of group commands: a command stopped, and what the undo at start found.
+#define IDS_COMMAND_STOPPED         22644
+#define IDS_GROUP_COMMAND_NOT_UNDONE 22645
+#define IDS_GROUP_JOURNAL_FOREIGN   22646
+#define IDS_JOURNAL_IGNORED         22647
+#define IDS_JOURNAL_MARK_KEPT       22648
+#define IDS_NOT_PUT_BACK            22649
+// Why a change could not be put back, one line per change.
+#define IDS_UNDO_NOT_LOADED         22650
+#define IDS_UNDO_VALUE_NOT_WRITTEN  22651
+#define IDS_UNDO_VALUE_UNREADABLE   22652

@@ -82,4 +82,10 @@ int EnumFontFamilies(HDC dc, LOGFONTW* logFont, FONTENUMPROCW proc, LPARAM param
   return ::EnumFontFamiliesExW(dc, logFont, proc, param, flags);
 }
 
+LSTATUS WriteJournalValue(HKEY key, const wchar_t* name, DWORD type, const BYTE* data, DWORD size) {
+  if (g_systemCalls && g_systemCalls->writeJournalValue)
+    return g_systemCalls->writeJournalValue(key, name, type, data, size);
+  return ::RegSetValueExW(key, name, 0, type, data, size);
+}
+
 }  // namespace seams

@@ -44,15 +44,16 @@ void SetCharNameLibrary(const std::wstring& path);
 const std::wstring& GetCharNameLibrary();
 
 // The system calls that install and uninstall fonts and move their files: the font resource
-// calls, the registry writes of the font registration and the shell's file operation. A test
-// gives a table whose non-null entries answer in place of the system (to make one step fail);
-// null restores the system calls.
+// calls, the registry writes of the font registration and the markers, the writes of the
+// group commands' journal and the shell's file operation. A test gives a table whose non-null
+// entries answer in place of the system (to make one step fail); null restores the system calls.
 struct SystemCalls {
   int (*addFontResource)(const wchar_t* path) = nullptr;
   BOOL (*removeFontResource)(const wchar_t* path) = nullptr;
   LSTATUS (*setRegValue)(HKEY key, const wchar_t* name, DWORD type, const BYTE* data, DWORD size) = nullptr;
   LSTATUS (*deleteRegValue)(HKEY key, const wchar_t* name) = nullptr;
   int (*fileOperation)(SHFILEOPSTRUCTW* operation) = nullptr;
+  LSTATUS (*writeJournalValue)(HKEY key, const wchar_t* name, DWORD type, const BYTE* data, DWORD size) = nullptr;
 };
 void SetSystemCalls(const SystemCalls* calls);
 int AddFontResource(const wchar_t* path);
@@ -60,6 +61,7 @@ BOOL RemoveFontResource(const wchar_t* path);
 LSTATUS SetRegValue(HKEY key, const wchar_t* name, DWORD type, const BYTE* data, DWORD size);
 LSTATUS DeleteRegValue(HKEY key, const wchar_t* name);
 int FileOperation(SHFILEOPSTRUCTW& operation);
+LSTATUS WriteJournalValue(HKEY key, const wchar_t* name, DWORD type, const BYTE* data, DWORD size);
 
 // The enumeration of the font families that the display font's face lookup asks for
 // (EnumFontFamiliesExW), or the test's enumerator, which counts them and passes them on.

@@ -150,3 +150,25 @@ std::wstring FieldAt(std::wstring_view text, size_t index, wchar_t separator) {
   }
   return std::wstring(text.substr(start, text.find(separator, start) - start));
 }
+
+std::wstring ShortenedForDisplay(std::wstring_view text, size_t maxChars) {
+  std::wstring shown;
+  if (text.size() <= maxChars) {
+    shown.assign(text);
+  } else {
+    // The end of a path or a name says most: it keeps the larger half. No half of a
+    // surrogate pair is kept alone.
+    const size_t head = maxChars > 1 ? (maxChars - 1) / 2 : 0;
+    size_t tail = maxChars > 1 ? maxChars - 1 - head : 0;
+    std::wstring_view start = text.substr(0, head);
+    if (!start.empty() && IS_HIGH_SURROGATE(start.back())) start.remove_suffix(1);
+    std::wstring_view end = text.substr(text.size() - tail);
+    if (!end.empty() && IS_LOW_SURROGATE(end.front())) end.remove_prefix(1);
+    shown.assign(start);
+    shown += L'\u2026';
+    shown.append(end);
+  }
+  for (wchar_t& ch : shown)
+    if (ch < 32 || (ch >= 0x7F && ch < 0xA0) || ch == 0x2028 || ch == 0x2029) ch = L' ';
+  return shown;
+}

@@ -44,6 +44,10 @@ bool CutLastPathComponent(std::wstring& path);
 // Text for XML or HTML: &, <, >, " and ' as entities, appended to `out`.
 void AppendMarkupEscaped(std::wstring& out, std::wstring_view text);
 
+// A text from outside made fit for a message: control characters (line breaks among them)
+// become spaces, and a text longer than `maxChars` keeps its start and its end around "...".
+[[nodiscard]] std::wstring ShortenedForDisplay(std::wstring_view text, size_t maxChars);
+
 // Removes spaces, tabs and line breaks at both ends.
 void TrimWhiteSpace(std::wstring& s);
 

@@ -9,6 +9,7 @@
 #include "app/AppState.h"
 #include "app/Preferences.h"
 #include "common/AppMessageBox.h"
+#include "common/ByteReader.h"
 #include "common/RegistryKey.h"
 #include "common/RegistryValue.h"
 #include "common/ResString.h"
@@ -17,7 +18,6 @@
 #include "fonts/FontFileCommand.h"
 #include "fonts/FontFileReader.h"
 #include "fonts/FontInstallerShared.h"
-#include "fonts/InstallJournal.h"
 #include "fonts/InstalledFontRecords.h"
 #include "fonts/RegistryValueEnumerator.h"
 
@@ -97,7 +97,6 @@ constexpr uint32_t kNotInstallable = kRaster | kEudc | kProtected | kUnreadable;
 constexpr uint32_t kInstallFromNetworkSilently = 0x1;
 constexpr uint32_t kConfirmListCount = 0x10;
 constexpr uint32_t kConfirmGroupCount = 0x20;
-constexpr int kMaxRemovals = 8;
 const wchar_t kMarlett[] = L"Marlett";
 // The fonts one report box names; the rest are counted.
 constexpr size_t kMaxNamedFonts = 30;
@@ -157,14 +156,9 @@ std::wstring RegistryValueName(const FontItem& item, const std::wstring& file) {
 
 }  // namespace
 
-int RemoveFontResourceRepeatedly(const std::wstring& path) {
-  int count = 0;
-  while (count < kMaxRemovals && seams::RemoveFontResource(path.c_str())) ++count;
-  return count;
-}
-
-FontInstaller::FontInstaller(FontItemList* items, HWND owner, bool copyFiles)
-    : items_(items), copyFiles_(copyFiles), owner_(owner), progress_(g_AppState.StatusBar) {}
+FontInstaller::FontInstaller(FontItemList* items, HWND owner, bool copyFiles, FontChanges* changes)
+    : items_(items), changes_(changes ? changes : &direct_), copyFiles_(copyFiles), owner_(owner),
+      progress_(g_AppState.StatusBar) {}
 
 HKEY FontInstaller::RootKeyOf(const FontItem& item) {
   return item.IsPerUser() || !g_AppState.IsElevated ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
@@ -238,6 +232,7 @@ bool FontInstaller::Install() {
   }
   SetStatusText(0);
   progress_.Destroy();
+  if (changes_->Stopped()) return ReportStopped();
   // Cancelled, or the copy failed: nothing was installed, so the fonts left out are no news.
   if (!ran) failed_.clear();
   // The report comes before the font change: the refresh it starts must not run, and open
@@ -266,7 +261,7 @@ int FontInstaller::FilterInstallable() {
                 (commandId_ == kInstallFromList && record.IsInstalled());
     bool namesake = false;
     for (size_t j = 0; j < i && !drop; ++j) drop = namesake = EqualsNoCase(selected[j]->record.FullName(), record.FullName());
-    if (gone) Fail(record, missing ? IDS_REASON_FILE_MISSING : IDS_REASON_UNREADABLE);
+    if (gone) Fail(record, missing ? IDS_REASON_FILE_MISSING : UnreadableReason(record));
     else if (namesake) Fail(record, IDS_REASON_SAME_NAME);
     if (drop) selected[i]->marked = false;
   }
@@ -417,17 +412,16 @@ void FontInstaller::InstallLoop() {
     DWORD error = 0;
     bool installed = false;
     if (!valueName.empty() && (reason = RegistrationHeldFor(item, valueName, file)) != 0) {
-      // Someone else's registration: never overwritten, and so never lost by an uninstall.
+      // Someone else's registration (or one that cannot be read): never overwritten, and so
+      // never lost by an uninstall.
     } else if (!valueName.empty()) {
-      ::SetLastError(0);
-      JournalFontLoad(loadSpec, true);
-      if (seams::AddFontResource(loadSpec.c_str()) > 0) {
+      if (changes_->Load(loadSpec) > 0) {
         installed = WriteFontsValue(item, valueName);
         if (!installed) {
           reason = IDS_REASON_NOT_REGISTERED;
           error = lastError_;
-          JournalFontLoad(loadSpec, false);
-          seams::RemoveFontResource(loadSpec.c_str());
+          if (!changes_->Stopped() && changes_->Unload(loadSpec, std::wstring(), 1) == 0)
+            Fail(item, IDS_REASON_NOT_PUT_BACK);
         }
       } else {
         reason = IDS_REASON_NOT_LOADED;
@@ -436,6 +430,9 @@ void FontInstaller::InstallLoop() {
     } else {
       reason = IDS_REASON_NO_NAME;
     }
+    // The journal could not write a change down: the command stops here, and every change it
+    // made is undone together.
+    if (changes_->Stopped()) break;
     if (installed) {
       ++installedCount_;
       if (commandId_ == kInstallGroup)
@@ -451,12 +448,19 @@ void FontInstaller::InstallLoop() {
     if (marker) PutBackMarker(*marker);
     RemoveCopies({file, pfbFile});
     Fail(item, reason, error);
+    // The other fonts of its file were to come with it: they are not installed either.
+    for (FontItemListEntry* face : sameFile) Fail(face->record, IDS_REASON_FILE_FAILED);
+    if (changes_->Stopped()) break;
   }
 }
 
 UINT FontInstaller::RegistrationHeldFor(const FontItem& item, const std::wstring& valueName,
                                         const std::wstring& file) const {
-  const RegValueState value = RegValueState::Read(RootKeyOf(item), item.IsType1() ? kType1FontsKey : kFontsKey, valueName);
+  RegValueState value;
+  // A value that cannot be read is not taken as absent: the font is left out.
+  if (RegValueState::Read(RootKeyOf(item), item.IsType1() ? kType1FontsKey : kFontsKey, valueName, value) !=
+      ERROR_SUCCESS)
+    return IDS_REASON_VALUE_UNREADABLE;
   if (!value.exists) return 0;
   if (item.IsType1()) {
     // "T", the ".pfm" and the ".pfb" reference: this font's own registration, or none of ours.
@@ -501,22 +505,9 @@ bool FontInstaller::WriteFontsValue(const FontItem& item, const std::wstring& va
     return false;
   }
   const wchar_t* keyPath = item.IsType1() ? kType1FontsKey : kFontsKey;
-  HKEY opened = nullptr;
-  // A per-user Fonts key may not exist until the first per-user install.
-  const LSTATUS open = ::RegCreateKeyExW(RootKeyOf(item), keyPath, 0, nullptr, 0,
-                                         KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_WOW64_64KEY,
-                                         nullptr, &opened, nullptr);
-  if (open != ERROR_SUCCESS) {
-    lastError_ = static_cast<DWORD>(open);
-    return false;
-  }
-  orv::ScopedKey key(opened);
-  const RegistryKey writer(key.Get());
-  JournalValueChange(RootKeyOf(item), keyPath, valueName,
-                     item.IsType1() ? RegistryKey::MultiStringState(L"T|" + item.fileRef)
-                                    : RegistryKey::StringState(item.fileRef));
-  const LSTATUS status = item.IsType1() ? writer.SetMultiString(valueName.c_str(), L"T|" + item.fileRef)
-                                        : writer.SetString(valueName.c_str(), item.fileRef);
+  const RegValueState value = item.IsType1() ? RegistryKey::MultiStringState(L"T|" + item.fileRef)
+                                             : RegistryKey::StringState(item.fileRef);
+  const LSTATUS status = changes_->SetValue(RootKeyOf(item), keyPath, valueName, value);
   lastError_ = static_cast<DWORD>(status);
   return status == ERROR_SUCCESS;
 }
@@ -543,13 +534,7 @@ std::wstring FontInstaller::TakeFailureLines() {
       lines += FormatResString(IDS_MORE_FONTS, static_cast<int>(failed_.size() - i));
       break;
     }
-    lines += failure.name + L": " + LoadResString(failure.reasonId);
-    if (failure.error) {
-      std::wstring system = BuildAppMessageText(0, failure.error, nullptr, false);
-      while (!system.empty() && (system.back() == L'\n' || system.back() == L'\r' || system.back() == L'.'))
-        system.pop_back();
-      if (!system.empty()) lines += L" (" + system + L")";
-    }
+    lines += FailureLine(failure.name, failure.reasonId, failure.error);
   }
   failed_.clear();
   return lines;
@@ -575,6 +560,36 @@ void FontInstaller::ReportFailures(UINT textId) {
   AppMessageBox(owner_, onlyLeft ? MB_ICONINFORMATION : MB_ICONERROR, commandId_, textId, 0, lines.c_str());
 }
 
+bool FontInstaller::ReportStopped() {
+  // What the fonts did before the stop is undone with them: only the stop and the undo count.
+  failed_.clear();
+  leftInPlace_.clear();
+  const std::vector<UndoFailure> kept = changes_->UndoCommand();
+  std::wstring lines;
+  if (!kept.empty()) {
+    lines = LoadResString(IDS_NOT_PUT_BACK);
+    for (size_t i = 0; i < kept.size(); ++i) {
+      if (i == kMaxNamedFonts && kept.size() > kMaxNamedFonts + 1) {
+        lines += L'\n' + FormatResString(IDS_MORE_FONTS, static_cast<int>(kept.size() - i));
+        break;
+      }
+      lines += L'\n' + FailureLine(kept[i].what, kept[i].reasonId, kept[i].error);
+    }
+  }
+  AppMessageBox(owner_, MB_ICONERROR, commandId_, IDS_COMMAND_STOPPED, static_cast<DWORD>(changes_->StopError()),
+                lines.empty() ? nullptr : lines.c_str());
+  // Fonts were loaded and unloaded again: the lists look afresh.
+  AnnounceFontChange();
+  return false;
+}
+
+UINT FontInstaller::UnreadableReason(const FontItem& item) {
+  const uint32_t heldBefore = FileBytes::HeldOpens();
+  FileBytes file;
+  if (!file.Open(item.fullPath) && FileBytes::HeldOpens() != heldBefore) return IDS_REASON_FILE_HELD;
+  return IDS_REASON_UNREADABLE;
+}
+
 void FontInstaller::UnloadLoadedFontFile(FontItem& item) {
   if (item.FullName() == kMarlett) return;
   const CLVInstalledFonts& installed = g_AppState.InstalledFonts;
@@ -591,7 +606,6 @@ void FontInstaller::UnloadLoadedFontFile(FontItem& item) {
   if (!record || !record->IsGdiOnly()) return;
   std::wstring path = item.fileRef;
   if (item.IsType1()) ReplaceAll(path, L"..\\", L"");
-  RemoveFontResourceRepeatedly(path);
-  RemoveFontResourceRepeatedly(item.GetFilePaths());
+  (void)changes_->Unload(item.GetFilePaths(), path);
   AnnounceFontChange();
 }

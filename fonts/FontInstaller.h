@@ -5,7 +5,10 @@
 //
 // One object lives for one command on the caller's stack, over the caller's FontItemList: an
 // entry is acted on while its mark is set, and the installer clears the mark of every entry it
-// leaves out, so the caller can read back what was done. Main thread only; no abort.
+// leaves out, so the caller can read back what was done. Main thread only; no abort. Every
+// registry value it changes and every font it loads or unloads goes through one writer
+// (FontChanges), a group command's journal; when that cannot write a change down, the command
+// stops before the change, undoes what it did and says so.
 //
 // Each font ends a command either fully installed (file, value, loaded) or fully uninstalled:
 // a step that fails undoes the steps before it for that font (a copy made by this command is
@@ -21,10 +24,14 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include "common/StatusProgressBar.h"
+#include "fonts/FontChanges.h"
 #include "lists/FontItemList.h"
 
 // Command identifiers of the installer; also the string identifiers of its message captions.
@@ -33,15 +40,11 @@ inline constexpr UINT kUninstallFromList = 21003;
 inline constexpr UINT kInstallGroup = 21004;
 inline constexpr UINT kUninstallGroup = 21005;
 
-inline constexpr wchar_t kFontsKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
-
-// RemoveFontResourceW until it fails, at most 8 times; the number of successful calls (a file
-// added several times needs as many removals).
-int RemoveFontResourceRepeatedly(const std::wstring& path);
-
 class FontInstaller {
 public:
-  FontInstaller(FontItemList* items, HWND owner, bool copyFiles);
+  // Every change the command makes goes through `changes` (a group command's journal); null:
+  // straight to the system.
+  FontInstaller(FontItemList* items, HWND owner, bool copyFiles, FontChanges* changes = nullptr);
   FontInstaller(const FontInstaller&) = delete;
   FontInstaller& operator=(const FontInstaller&) = delete;
 
@@ -168,22 +171,33 @@ private:
   // A font left out or failed, with the reason string and the system error, if any.
   void Fail(const FontItem& item, UINT reasonId, DWORD error = 0);
   void Fail(const std::wstring& name, UINT reasonId, DWORD error = 0);
-  // Undoes one entry's uninstall: values and marker written back, the font loaded again.
-  void Reinstate(Undo& undo);
-  void PutBackMarker(const MarkerBefore& marker);
+  // Undoes one entry's uninstall: values and marker written back, the font loaded again; a
+  // font that cannot be put back whole is named. True when it was.
+  bool Reinstate(Undo& undo);
+  bool PutBackMarker(const MarkerBefore& marker);
   bool WriteFontsValue(const FontItem& item, const std::wstring& valueName);
   // Deletes those of the files that this command copied into a Fonts folder.
   void RemoveCopies(std::initializer_list<std::wstring> files);
   // One line per font that failed or was left out: its name and why; forgets them.
   std::wstring TakeFailureLines();
   void ReportFailures(UINT textId);
+  // After a change could not be written down: everything the command did is put back and the
+  // user told, with what could not be. Always false (the command did not run).
+  bool ReportStopped();
+  // The reason an entry's existing file cannot be read: held by another program, or no font
+  // this program can read.
+  static UINT UnreadableReason(const FontItem& item);
   bool RestoreValues(std::vector<RemovedValue>& values);
-  std::vector<RemovedValue> FindFontsValues(const FontItem& item, const std::wstring& path) const;
+  // The plain string values of the item's Fonts key that name the file at `path`; an error when
+  // the key cannot be read (no value is taken as absent then).
+  LSTATUS FindFontsValues(const FontItem& item, const std::wstring& path, std::vector<RemovedValue>& found);
   // Removes the values found, all or none.
   bool DeleteValues(std::vector<RemovedValue>& found);
 
   std::vector<std::pair<std::wstring, std::wstring>> mappings_;
   FontItemList* items_;
+  FontChanges direct_;
+  FontChanges* changes_;
   bool copyFiles_;
   UINT commandId_ = 0;
   HWND owner_;
@@ -198,6 +212,22 @@ private:
   std::vector<RemovedValue> lastRemoved_;
   int lastUnloads_ = 0;
   std::vector<Undo> undo_;
+  // The Fonts key of a root, read once per command: its plain string values by the text they
+  // hold (without case), kept up to date with what the command removes and writes back.
+  struct FontsKeyIndex {
+    bool read = false;
+    LSTATUS error = ERROR_SUCCESS;  // the key could not be read whole
+    std::unordered_map<std::wstring, std::vector<RemovedValue>> byData;
+    void Add(RemovedValue value, std::wstring_view data);
+    void Remove(const RemovedValue& value);
+  };
+  FontsKeyIndex& FontsValuesOf(HKEY root);
+  FontsKeyIndex machineFonts_;
+  FontsKeyIndex userFonts_;
+  // The last RemoveInstalledMarker could not change the marker.
+  bool markerKept_ = false;
+  // The last DeleteType1Value found a value it could not read.
+  bool lastUnreadable_ = false;
   // What the last AddInstalledMarker or RemoveInstalledMarker changed; empty when it changed nothing.
   std::optional<MarkerBefore> lastMarker_;
   struct Failure {
@@ -209,6 +239,6 @@ private:
   std::vector<Failure> failed_;
   // Fonts a group uninstall leaves in place, with the reason, named once the loop has run.
   std::vector<std::pair<FontItemListEntry*, UINT>> leftInPlace_;
-  // The files the uninstall loop unloaded, so that the fonts of one file go once.
-  std::vector<std::wstring> unloaded_;
+  // The files the uninstall loop unloaded (without case), so that the fonts of one file go once.
+  std::unordered_set<std::wstring> unloaded_;
 };

@@ -14,7 +14,6 @@
 #include "fonts/FontInstaller.h"
 #include "fonts/FontFileWalk.h"
 #include "fonts/FontInstallerShared.h"
-#include "fonts/InstallJournal.h"
 #include "fonts/InstalledFontRecords.h"
 #include "fonts/InstalledMarkers.h"
 #include "fonts/RegistryValueEnumerator.h"
@@ -27,7 +26,6 @@ namespace {
 constexpr uint32_t kNotUninstallable = kRaster | kEudc | kUnreadable | kOtherVersion;
 // The Type 1 value: "T", the ".pfm" and the ".pfb" reference, at most 520 characters.
 constexpr DWORD kType1ValueBytes = 1040;
-constexpr int kMaxRemovals = 8;
 
 bool ShiftDown() { return (::GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
 
@@ -45,6 +43,11 @@ bool FontInstaller::UninstallSelected(UINT commandId) {
 bool FontInstaller::Uninstall() {
   const int n = FilterUninstallable();
   ClearSelectionMarks();
+  if (changes_->Stopped()) {
+    SetStatusText(0);
+    progress_.Destroy();
+    return ReportStopped();
+  }
   if (n <= 0) {
     NameLeftInPlace();
     // A group none of whose fonts is counted for it any more (their markers were dropped, or
@@ -80,6 +83,7 @@ bool FontInstaller::Uninstall() {
   }
   SetStatusText(0);
   progress_.Destroy();
+  if (changes_->Stopped()) return ReportStopped();
   // A group stays installed while a font of it does because its uninstall failed: it can be
   // uninstalled again later. Fonts that stay for a reason of their own are only named.
   const bool stays = KeepsGroupInstalled();
@@ -98,6 +102,9 @@ bool FontInstaller::KeepsGroupInstalled() const {
       case IDS_REASON_FILE_KEPT:
       case IDS_REASON_FILE_MISSING:
       case IDS_REASON_UNREADABLE:
+      case IDS_REASON_FILE_HELD:
+      case IDS_REASON_VALUE_UNREADABLE:
+      case IDS_REASON_NOT_PUT_BACK:
         return true;
       default:
         break;
@@ -144,7 +151,7 @@ bool FontInstaller::FilterGroupFont(FontItemListEntry& entry, const std::wstring
     const std::wstring name = prefix + listed;
     DWORD marker = 0;
     if (ReadInstalledMarkerValue(name, marker) && (marker & kGroupCountMask)) {
-      DropGroupCount(name, entry.count);
+      DropGroupCount(*changes_, name, entry.count);
       Fail(listed, IDS_REASON_FILE_REPLACED);
     }
     return false;
@@ -155,7 +162,7 @@ bool FontInstaller::FilterGroupFont(FontItemListEntry& entry, const std::wstring
   DWORD marker = 0;
   const bool hasMarker = ReadInstalledMarkerValue(record.InstalledMarkerName(), marker);
   if (!registered && hasMarker) {
-    DeleteInstalledMarker(record.InstalledMarkerName());
+    DeleteInstalledMarker(*changes_, record.InstalledMarkerName());
     record.flags &= ~kGroupInstalled;
     Fail(record, IDS_REASON_MARKER_DROPPED);
   }
@@ -165,7 +172,7 @@ bool FontInstaller::FilterGroupFont(FontItemListEntry& entry, const std::wstring
   if (record.HasFlag(kUnreadable)) {
     DWORD counted = 0;
     if (ReadInstalledMarkerValue(prefix + NameForUser(record), counted) && (counted & kGroupCountMask))
-      Fail(record, ::PathFileExistsW(record.fullPath.c_str()) ? IDS_REASON_UNREADABLE : IDS_REASON_FILE_MISSING);
+      Fail(record, ::PathFileExistsW(record.fullPath.c_str()) ? UnreadableReason(record) : IDS_REASON_FILE_MISSING);
     return false;
   }
   if (registered && !record.HasFlag(kGroupInstalled)) {
@@ -230,6 +237,11 @@ bool FontInstaller::UninstallLoop() {
     if (item.HasFlag(kGroupInstalled)) {
       const DWORD left = RemoveInstalledMarker(*entry);
       undo.marker = std::move(lastMarker_);
+      if (changes_->Stopped()) break;
+      if (markerKept_) {
+        Fail(item, IDS_REASON_VALUE_KEPT);
+        continue;
+      }
       if (!entry->marked) {
         // Another group still counts it, or it was installed before the groups.
         leftInPlace_.push_back({entry, left & kGroupCountMask ? IDS_REASON_OTHER_GROUP : IDS_REASON_INSTALLED_BEFORE});
@@ -247,21 +259,27 @@ bool FontInstaller::UninstallLoop() {
       ::SetCurrentDirectoryW(g_AppState.SystemFontsFolder.c_str());
       lastError_ = 0;
       if (!DeleteType1Value(item)) {
+        if (changes_->Stopped()) break;
         if (lastError_) {
-          // The value is there but stays: the font stays whole, files and group count too.
+          // The value is there but stays (or cannot be read): the font stays whole, files and
+          // group count too.
           entry->marked = false;
           if (undo.marker) PutBackMarker(*undo.marker);
-          Fail(item, IDS_REASON_VALUE_KEPT, lastError_);
+          Fail(item, lastUnreadable_ ? IDS_REASON_VALUE_UNREADABLE : IDS_REASON_VALUE_KEPT, lastError_);
         } else {
           // No registration of this font's files under its name (none, or another value):
           // nothing of it is unloaded or changed.
-          if (RegValueState::Read(RootKeyOf(item), kType1FontsKey, item.FullName()).exists) Fail(item, IDS_REASON_NOT_OURS);
+          RegValueState value;
+          if (RegValueState::Read(RootKeyOf(item), kType1FontsKey, item.FullName(), value) != ERROR_SUCCESS ||
+              value.exists)
+            Fail(item, IDS_REASON_NOT_OURS);
           if (!(copyFiles_ && InFontsFolder(item.fullPath) && InFontsFolder(item.pfbPath))) entry->marked = false;
         }
         // Without a value nothing is unloaded; the files of a font in the Fonts folder still go
         // to the file step.
         continue;
       }
+      if (changes_->Stopped()) break;
       undo.values = std::move(lastRemoved_);
       undo.unloads = lastUnloads_;
       undo.loadPath = item.fullPath + L"|" + item.pfbPath;
@@ -278,41 +296,41 @@ bool FontInstaller::UninstallLoop() {
     }
     // Only plain string values naming the file are registrations this program removes: a file
     // registered only by values of other kinds is not unloaded.
-    std::vector<RemovedValue> values = FindFontsValues(item, target);
-    if (values.empty()) {
+    std::vector<RemovedValue> values;
+    if (const LSTATUS read = FindFontsValues(item, target, values); read != ERROR_SUCCESS || values.empty()) {
+      // A registration that cannot be read is not taken as absent: the font stays as it is.
       entry->marked = false;
       if (undo.marker) PutBackMarker(*undo.marker);
-      Fail(item, IDS_REASON_NOT_OURS);
+      Fail(item, read != ERROR_SUCCESS ? IDS_REASON_VALUE_UNREADABLE : IDS_REASON_NOT_OURS, static_cast<DWORD>(read));
       continue;
     }
-    unloaded_.push_back(target);
+    unloaded_.insert(FoldCase(target));
     undo.loadPath = target;
     // A private load of the file (or of a namesake, which some GDIs take for it) would keep
     // the face known, or take the removal below for itself.
     g_AppState.FontCache.RemoveFile(target);
     DropPrivateLoads(filesByName, item);
     const bool inFontsFolder = InFontsFolder(target);
-    JournalFontLoad(target, false);
-    if (inFontsFolder) {
-      // A font the system registered by bare name was loaded by that name.
-      ::SetCurrentDirectoryW(ParentFolder(target).c_str());
-      undo.unloads += RemoveFontResourceRepeatedly(FileNameOf(target));
-    }
-    undo.unloads += RemoveFontResourceRepeatedly(target);
+    // A font the system registered by bare name was loaded by that name.
+    if (inFontsFolder) ::SetCurrentDirectoryW(ParentFolder(target).c_str());
+    undo.unloads = changes_->Unload(target, inFontsFolder ? FileNameOf(target) : std::wstring());
+    if (changes_->Stopped()) break;
     if (undo.unloads == 0) {
       // Nothing was unloaded: the font stays whole, its value, its file and its group count,
       // and the user is told that it is still installed.
-      unloaded_.pop_back();
+      unloaded_.erase(FoldCase(target));
       entry->marked = false;
       if (undo.marker) PutBackMarker(*undo.marker);
       Fail(item, IDS_REASON_NOT_UNLOADED);
       continue;
     }
     if (!DeleteValues(values)) {
+      if (changes_->Stopped()) break;
+      const DWORD error = lastError_;
       Reinstate(undo);
-      unloaded_.pop_back();
+      unloaded_.erase(FoldCase(target));
       entry->marked = false;
-      Fail(item, IDS_REASON_VALUE_KEPT, lastError_);
+      Fail(item, IDS_REASON_VALUE_KEPT, error);
       continue;
     }
     undo.values = std::move(lastRemoved_);
@@ -333,11 +351,7 @@ bool FontInstaller::UninstallLoop() {
   return true;
 }
 
-bool FontInstaller::Unloaded(const std::wstring& file) const {
-  for (const std::wstring& done : unloaded_)
-    if (EqualsNoCase(done, file)) return true;
-  return false;
-}
+bool FontInstaller::Unloaded(const std::wstring& file) const { return unloaded_.count(FoldCase(file)) > 0; }
 
 void FontInstaller::NameLeftInPlace() {
   // A font whose file went with another font of it in this uninstall is not left in place.
@@ -348,50 +362,82 @@ void FontInstaller::NameLeftInPlace() {
   leftInPlace_.clear();
 }
 
-std::vector<FontInstaller::RemovedValue> FontInstaller::FindFontsValues(const FontItem& item, const std::wstring& path) const {
+FontInstaller::FontsKeyIndex& FontInstaller::FontsValuesOf(HKEY root) {
+  FontsKeyIndex& index = root == HKEY_LOCAL_MACHINE ? machineFonts_ : userFonts_;
+  if (index.read) return index;
+  index.read = true;
+  {
+    orv::ScopedKey probe;
+    const LSTATUS opened = ::RegOpenKeyExW(root, kFontsKey, 0, KEY_READ | KEY_WOW64_64KEY, probe.Receive());
+    if (opened == ERROR_FILE_NOT_FOUND) return index;
+    if (opened != ERROR_SUCCESS) {
+      index.error = opened;
+      return index;
+    }
+  }
+  RegistryValueEnumerator values(root, kFontsKey, KEY_WOW64_64KEY);
+  // Only plain strings are registrations: a value of another kind is not this program's to remove.
+  while (values.NextString())
+    if (values.Type() == REG_SZ) {
+      const BYTE* bytes = values.Data();
+      index.Add({root, kFontsKey, std::wstring(values.Name()), REG_SZ,
+                 std::vector<BYTE>(bytes, bytes + values.DataSize())},
+                values.Text());
+    }
+  if (values.LastError() != ERROR_NO_MORE_ITEMS) index.error = values.LastError();
+  return index;
+}
+
+void FontInstaller::FontsKeyIndex::Add(RemovedValue value, std::wstring_view data) {
+  byData[FoldCase(data)].push_back(std::move(value));
+}
+
+void FontInstaller::FontsKeyIndex::Remove(const RemovedValue& value) {
+  std::wstring data(reinterpret_cast<const wchar_t*>(value.data.data()), value.data.size() / sizeof(wchar_t));
+  data.resize(wcsnlen(data.c_str(), data.size()));
+  auto found = byData.find(FoldCase(data));
+  if (found == byData.end()) return;
+  std::erase_if(found->second, [&](const RemovedValue& known) { return known.name == value.name; });
+}
+
+LSTATUS FontInstaller::FindFontsValues(const FontItem& item, const std::wstring& path, std::vector<RemovedValue>& found) {
+  found.clear();
   const std::wstring full = InFolderUnlessFull(g_AppState.SystemFontsFolder, path);
   const std::wstring name = FileNameOf(full);
   // A bare file name in a value names a file of the system Fonts folder, and nothing else.
   const bool bareNamesCount = EqualsNoCase(ParentFolder(full), g_AppState.SystemFontsFolder);
-  const HKEY root = RootKeyOf(item);
-  std::vector<RemovedValue> found;
-  RegistryValueEnumerator values(root, kFontsKey, KEY_WOW64_64KEY);
-  while (values.IsOpen() && values.NextString()) {
-    // Only plain strings are registrations: a value of another kind is not this program's to remove.
-    if (values.Type() != REG_SZ) continue;
-    const std::wstring data(values.Text());
-    if (EqualsNoCase(data, full) || (bareNamesCount && IsBareFileName(data) && EqualsNoCase(data, name))) {
-      const BYTE* bytes = values.Data();
-      found.push_back({root, kFontsKey, std::wstring(values.Name()), values.Type(),
-                       std::vector<BYTE>(bytes, bytes + values.DataSize())});
-    }
+  // The key is read once per command: a group of a thousand fonts is not a thousand reads of it.
+  const FontsKeyIndex& index = FontsValuesOf(RootKeyOf(item));
+  if (index.error != ERROR_SUCCESS) return index.error;
+  for (const std::wstring& data : {full, bareNamesCount ? name : std::wstring()}) {
+    if (data.empty()) continue;
+    if (const auto values = index.byData.find(FoldCase(data)); values != index.byData.end())
+      found.insert(found.end(), values->second.begin(), values->second.end());
   }
-  return found;
+  return ERROR_SUCCESS;
 }
 
 bool FontInstaller::DeleteFontsValue(FontItem& item, const std::wstring& path) {
-  std::vector<RemovedValue> found = FindFontsValues(item, path);
+  std::vector<RemovedValue> found;
+  if (const LSTATUS read = FindFontsValues(item, path, found); read != ERROR_SUCCESS) {
+    lastError_ = static_cast<DWORD>(read);
+    return false;
+  }
   return DeleteValues(found);
 }
 
 bool FontInstaller::DeleteValues(std::vector<RemovedValue>& found) {
   lastRemoved_.clear();
-  if (found.empty()) return true;
-  orv::ScopedKey key = OpenRegKey(found.front().root, kFontsKey, KEY_WRITE | KEY_WOW64_64KEY);
-  if (!key) {
-    lastError_ = ERROR_ACCESS_DENIED;
-    return false;
-  }
   for (RemovedValue& value : found) {
-    JournalValueChange(value.root, kFontsKey, value.name, RegValueState());
-    const LSTATUS status = seams::DeleteRegValue(key.Get(), value.name.c_str());
+    const LSTATUS status = changes_->SetValue(value.root, value.key.c_str(), value.name, RegValueState());
     if (status != ERROR_SUCCESS) {
       // All or nothing: the values already removed go back.
       lastError_ = static_cast<DWORD>(status);
-      RestoreValues(lastRemoved_);
+      if (!changes_->Stopped()) (void)RestoreValues(lastRemoved_);
       lastRemoved_.clear();
       return false;
     }
+    FontsValuesOf(value.root).Remove(value);
     lastRemoved_.push_back(std::move(value));
   }
   return true;
@@ -400,16 +446,28 @@ bool FontInstaller::DeleteValues(std::vector<RemovedValue>& found) {
 bool FontInstaller::DeleteType1Value(FontItem& item) {
   lastRemoved_.clear();
   lastUnloads_ = 0;
+  lastUnreadable_ = false;
   const HKEY root = RootKeyOf(item);
-  RegistryValueEnumerator key(root, kType1FontsKey, KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_WOW64_64KEY);
-  if (!key.IsOpen()) return false;
   const std::wstring name = item.FullName();
+  // A value that cannot be read is not taken as absent: the font stays, named.
+  const auto unreadable = [&](LSTATUS status) {
+    lastError_ = static_cast<DWORD>(status);
+    lastUnreadable_ = true;
+    return false;
+  };
+  RegistryValueEnumerator key(root, kType1FontsKey, KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_WOW64_64KEY);
+  if (!key.IsOpen()) {
+    RegValueState value;
+    const LSTATUS read = RegValueState::Read(root, kType1FontsKey, name, value);
+    return read != ERROR_SUCCESS ? unreadable(read) : false;
+  }
   std::vector<BYTE> data(kType1ValueBytes);
   DWORD type = 0;
   DWORD size = kType1ValueBytes;
-  if (::RegQueryValueExW(key.Key(), name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS ||
-      type != REG_MULTI_SZ || size < 2 || size % 2)
-    return false;
+  const LSTATUS read = ::RegQueryValueExW(key.Key(), name.c_str(), nullptr, &type, data.data(), &size);
+  // Longer than "T" and two references can be: no registration of this program's.
+  if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND && read != ERROR_MORE_DATA) return unreadable(read);
+  if (read != ERROR_SUCCESS || type != REG_MULTI_SZ || size < 2 || size % 2) return false;
   data.resize(size);
   const auto* chars = reinterpret_cast<const wchar_t*>(data.data());
   const size_t count = size / 2;
@@ -429,21 +487,20 @@ bool FontInstaller::DeleteType1Value(FontItem& item) {
   if (split == std::wstring::npos || !names(references.substr(0, split), item.fullPath) ||
       (!item.pfbPath.empty() && !names(references.substr(split + 1), item.pfbPath)))
     return false;
-  JournalValueChange(root, kType1FontsKey, name, RegValueState());
-  const LSTATUS status = seams::DeleteRegValue(key.Key(), name.c_str());
+  const LSTATUS status = changes_->SetValue(root, kType1FontsKey, name, RegValueState());
   if (status != ERROR_SUCCESS) {
     lastError_ = static_cast<DWORD>(status);
     return false;
   }
   lastRemoved_.push_back({root, kType1FontsKey, name, REG_MULTI_SZ, std::move(data)});
-  JournalFontLoad(references, false);
-  while (lastUnloads_ < kMaxRemovals && seams::RemoveFontResource(references.c_str())) ++lastUnloads_;
-  // The files the value named are the ones to delete.
+  // The files the value named are the ones to unload and delete.
   const size_t bar = references.find(L'|');
   item.fileRef = references;
   item.fullPath = InFolderUnlessFull(g_AppState.SystemFontsFolder, references.substr(0, bar));
   item.pfbPath = bar == std::wstring::npos ? std::wstring()
                                            : InFolderUnlessFull(g_AppState.SystemFontsFolder, references.substr(bar + 1));
+  // Written down by their full paths, unloaded also by the references as the value holds them.
+  lastUnloads_ = changes_->Unload(item.fullPath + L"|" + item.pfbPath, references);
   return true;
 }
 
@@ -478,19 +535,25 @@ bool FontInstaller::DeleteUninstalledFiles() {
 bool FontInstaller::RestoreValues(std::vector<RemovedValue>& values) {
   bool restored = true;
   for (const RemovedValue& value : values) {
-    JournalValueChange(value.root, value.key.c_str(), value.name,
-                       RegValueState::Bytes(value.type, value.data.data(), value.data.size()));
-    orv::ScopedKey key = OpenRegKey(value.root, value.key.c_str(), KEY_SET_VALUE | KEY_WOW64_64KEY);
-    restored = key && seams::SetRegValue(key.Get(), value.name.c_str(), value.type, value.data.data(),
-                                         static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS &&
-               restored;
+    const RegValueState state = RegValueState::Bytes(value.type, value.data.data(), value.data.size());
+    if (changes_->SetValue(value.root, value.key.c_str(), value.name, state) != ERROR_SUCCESS) {
+      restored = false;
+      continue;
+    }
+    if (value.key == kFontsKey) {
+      std::wstring data(reinterpret_cast<const wchar_t*>(value.data.data()), value.data.size() / sizeof(wchar_t));
+      data.resize(wcsnlen(data.c_str(), data.size()));
+      FontsValuesOf(value.root).Add(value, data);
+    }
   }
   return restored;
 }
 
-void FontInstaller::Reinstate(Undo& undo) {
-  RestoreValues(undo.values);
-  if (undo.marker) PutBackMarker(*undo.marker);
-  if (undo.unloads > 0) JournalFontLoad(undo.loadPath, true);
-  for (int i = 0; i < undo.unloads; ++i) seams::AddFontResource(undo.loadPath.c_str());
+bool FontInstaller::Reinstate(Undo& undo) {
+  bool whole = RestoreValues(undo.values);
+  if (undo.marker) whole = PutBackMarker(*undo.marker) && whole;
+  for (int i = 0; i < undo.unloads; ++i) whole = changes_->Load(undo.loadPath) > 0 && whole;
+  // Half put back: the user must know that the font is neither installed nor uninstalled.
+  if (!whole && !changes_->Stopped()) Fail(undo.entry->record, IDS_REASON_NOT_PUT_BACK);
+  return whole;
 }

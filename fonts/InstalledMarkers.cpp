@@ -8,7 +8,6 @@
 #include "fonts/FontFileWalk.h"
 #include "fonts/FontInstaller.h"
 #include "fonts/FontInstallerShared.h"
-#include "fonts/InstallJournal.h"
 
 using namespace font_flags;
 
@@ -23,14 +22,12 @@ struct FaceMarker {
   DWORD value;
 };
 
-bool WriteMarker(HKEY key, const std::wstring& name, DWORD value) {
-  JournalValueChange(HKEY_CURRENT_USER, kFontsInstalledKey, name, RegValueState::Dword(value));
-  return WriteRegDword(key, name.c_str(), value);
+bool WriteMarker(FontChanges& changes, const std::wstring& name, DWORD value) {
+  return changes.SetValue(HKEY_CURRENT_USER, kFontsInstalledKey, name, RegValueState::Dword(value)) == ERROR_SUCCESS;
 }
 
-bool DeleteMarker(HKEY key, const std::wstring& name) {
-  JournalValueChange(HKEY_CURRENT_USER, kFontsInstalledKey, name, RegValueState());
-  return ::RegDeleteValueW(key, name.c_str()) == ERROR_SUCCESS;
+bool DeleteMarker(FontChanges& changes, const std::wstring& name) {
+  return changes.SetValue(HKEY_CURRENT_USER, kFontsInstalledKey, name, RegValueState()) == ERROR_SUCCESS;
 }
 
 void AddNameOnce(std::vector<std::wstring>& names, std::wstring name) {
@@ -74,18 +71,14 @@ bool ReadInstalledMarkerValue(const std::wstring& name, DWORD& value) {
   return key && ReadRegDword(key.Get(), name.c_str(), value);
 }
 
-void DeleteInstalledMarker(const std::wstring& name) {
-  const orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kFontsInstalledKey, KEY_QUERY_VALUE | KEY_SET_VALUE);
-  if (key) (void)DeleteMarker(key.Get(), name);
-}
+void DeleteInstalledMarker(FontChanges& changes, const std::wstring& name) { (void)DeleteMarker(changes, name); }
 
-void DropGroupCount(const std::wstring& name, int32_t count) {
-  const orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kFontsInstalledKey, kMarkerAccess);
+void DropGroupCount(FontChanges& changes, const std::wstring& name, int32_t count) {
   DWORD value = 0;
-  if (!key || !ReadRegDword(key.Get(), name.c_str(), value)) return;
+  if (!ReadInstalledMarkerValue(name, value)) return;
   const DWORD counted = value & kGroupCountMask;
-  if (counted > CountOf(count)) (void)WriteMarker(key.Get(), name, value - CountOf(count));
-  else (void)DeleteMarker(key.Get(), name);
+  if (counted > CountOf(count)) (void)WriteMarker(changes, name, value - CountOf(count));
+  else (void)DeleteMarker(changes, name);
 }
 
 std::vector<std::wstring> FontInstaller::FaceNamesOfFile(const FontItem& item, const std::wstring& file) const {
@@ -141,7 +134,7 @@ DWORD FontInstaller::AddInstalledMarker(FontItemListEntry& entry) {
   } else {
     next = CountOf(entry.count);
   }
-  if (!WriteMarker(key.Get(), before.name, next)) return 0;
+  if (!WriteMarker(*changes_, before.name, next)) return 0;
   lastMarker_ = std::move(before);
   return next;
 }
@@ -156,11 +149,12 @@ void FontInstaller::CountWithItsFile(FontItemListEntry& entry) {
   const std::wstring name = item.InstalledMarkerName();
   DWORD value = 0;
   const DWORD counted = (ReadRegDword(key.Get(), name.c_str(), value) ? value & kGroupCountMask : 0) + CountOf(entry.count);
-  (void)WriteMarker(key.Get(), name, (value & ~kGroupCountMask) | (counted > kGroupCountMask ? kGroupCountMask : counted));
+  (void)WriteMarker(*changes_, name, (value & ~kGroupCountMask) | (counted > kGroupCountMask ? kGroupCountMask : counted));
 }
 
 DWORD FontInstaller::RemoveInstalledMarker(FontItemListEntry& entry) {
   lastMarker_.reset();
+  markerKept_ = false;
   FontItem& item = entry.record;
   const orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kFontsInstalledKey, kMarkerAccess);
   MarkerBefore before{item.InstalledMarkerName(), true, 0};
@@ -174,18 +168,21 @@ DWORD FontInstaller::RemoveInstalledMarker(FontItemListEntry& entry) {
   // The value goes with the last group count, also when the font was installed before the
   // groups: the font then stays as the user had it, and the registry is as it was before the
   // first group install. No group uninstall takes a font without a counting marker.
-  const bool changed = low != 0 ? WriteMarker(key.Get(), before.name, next) : DeleteMarker(key.Get(), before.name);
-  if (changed) lastMarker_ = std::move(before);
+  const bool changed = low != 0 ? WriteMarker(*changes_, before.name, next) : DeleteMarker(*changes_, before.name);
+  if (!changed) {
+    // A count that cannot be taken off keeps the font as it is, counted.
+    entry.marked = false;
+    markerKept_ = true;
+    return before.value;
+  }
+  lastMarker_ = std::move(before);
   if (next != 0) entry.marked = false;  // still counted, or installed before the groups
   else item.flags &= ~kGroupInstalled;
   return next;
 }
 
-void FontInstaller::PutBackMarker(const MarkerBefore& marker) {
-  const orv::ScopedKey key = OpenRegKey(HKEY_CURRENT_USER, kFontsInstalledKey, kMarkerAccess);
-  if (!key) return;
-  if (marker.existed) (void)WriteMarker(key.Get(), marker.name, marker.value);
-  else (void)DeleteMarker(key.Get(), marker.name);
+bool FontInstaller::PutBackMarker(const MarkerBefore& marker) {
+  return marker.existed ? WriteMarker(*changes_, marker.name, marker.value) : DeleteMarker(*changes_, marker.name);
 }
 
 bool FontInstaller::FileCountedByGroup(const FontItem& item) const {
@@ -202,5 +199,5 @@ bool FontInstaller::FileHeldByOtherFaces(const FontItem& item) const {
 
 void FontInstaller::DropFileMarkers(const FontItem& item, const std::wstring& file, bool onlyUncounted) const {
   for (const FaceMarker& marker : MarkersOf(FaceNamesOfFile(item, file), std::wstring()))
-    if (!onlyUncounted || !(marker.value & kGroupCountMask)) DeleteInstalledMarker(marker.name);
+    if (!onlyUncounted || !(marker.value & kGroupCountMask)) DeleteInstalledMarker(*changes_, marker.name);
 }

@@ -11,13 +11,16 @@
 #include <cstdint>
 #include <string>
 
+class FontChanges;
+
 inline constexpr wchar_t kFontsInstalledKey[] = L"SOFTWARE\\OrvelManager\\FontsInstalled";
 constexpr DWORD kGroupCountMask = 0xFFFF;
 constexpr DWORD kInstalledBeforeMark = 0x10000;
 
 // The marker of that name: false when there is none (or it is not a REG_DWORD).
 [[nodiscard]] bool ReadInstalledMarkerValue(const std::wstring& name, DWORD& value);
-void DeleteInstalledMarker(const std::wstring& name);
+// Both change the markers through the command's writer.
+void DeleteInstalledMarker(FontChanges& changes, const std::wstring& name);
 // Takes `count` group installs off the marker of a font that is no longer there to uninstall
 // (its file holds another font now); the marker goes when no group counts it any more.
-void DropGroupCount(const std::wstring& name, int32_t count);
+void DropGroupCount(FontChanges& changes, const std::wstring& name, int32_t count);

@@ -158,7 +158,7 @@ bool CGroupsTreeView::CanInstallGroup(bool install) const {
 
 void CGroupsTreeView::InstallGroup(bool install) {
   // A command cut short before is undone first: this one must start from what it knows.
-  if (const std::optional<std::wstring> undone = RecoverCutShortGroupCommand()) {
+  if (const std::optional<RecoveredGroupCommand> undone = RecoverCutShortGroupCommand()) {
     Reload();
     ReportUndoneGroupCommand(m_hWnd, *undone);
     return;
@@ -175,7 +175,7 @@ void CGroupsTreeView::InstallGroup(bool install) {
     // Kept until the group files carry the new mark: a command cut short anywhere before
     // that is undone at the next start, fonts and mark alike.
     InstallJournal journal(command, file, name, !install);
-    if (g_groupInstaller->Run(command, fonts, m_hWnd)) {
+    if (g_groupInstaller->Run(command, fonts, m_hWnd, journal)) {
       SetGroupTreeInstalled(file, install);
       SetItemInstalled(item, install);
       g_AppState.GroupFonts.m_refreshPending = true;

@@ -17,7 +17,7 @@ struct FakeInstaller : GroupFontInstaller {
   };
   std::vector<Call> calls;
   bool succeed = true;
-  bool Run(UINT command, FontItemList& fonts, HWND) override {
+  bool Run(UINT command, FontItemList& fonts, HWND, FontChanges&) override {
     Call call{command, {}};
     for (const FontItemListEntry& e : fonts.Entries()) call.fonts.emplace_back(e.record.displayName, e.count);
     calls.push_back(call);
